@@ -1,0 +1,32 @@
+#pragma once
+// The one seam through which the program opens modal things: message boxes,
+// the open-file dialog, the colour chooser and modal windows. Tests install a
+// scripted stand-in (tests/support/scripted_dialogs.h) so they run unattended.
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+    // A modal box with one OK button, captioned with the application title;
+    // error adds the error icon.
+    virtual void Message(const QString& text, bool error) = 0;
+    // The open-file dialog; an empty string when cancelled. A typed name of a
+    // file that does not exist is accepted.
+    virtual QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& folder) = 0;
+    // The colour chooser opened on initial; nullopt when cancelled.
+    virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;
+    // Runs a modal window to its end and returns its result code.
+    virtual int ExecModal(QDialog* dialog) = 0;
+};
+
+// The dialogs in use: the real ones unless a stand-in was installed.
+TDialogs& Dialogs();
+
+// Installs a stand-in (nullptr restores the real dialogs); not owned.
+void SetDialogs(TDialogs* dialogs);

@@ -1,0 +1,50 @@
+#pragma once
+// The error kinds of the program. Each carries the exact text the user sees;
+// the GUI's error display shows what() (see app/error_display.h).
+
+#include <stdexcept>
+#include <string>
+
+// Base of every error the program raises on purpose.
+class Exception : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A typed list was asked for an index outside 0..Count-1.
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A text is not a valid number ("'%s' is not a valid integer value", ...).
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A file could not be opened: "Cannot open file %s".
+class EFOpenError : public Exception {
+public:
+    explicit EFOpenError(const std::string& path) : Exception("Cannot open file " + path) {}
+};
+
+// A file could not be created: "Cannot create file %s".
+class EFCreateError : public Exception {
+public:
+    explicit EFCreateError(const std::string& path) : Exception("Cannot create file " + path) {}
+};
+
+// Reading or writing an open file failed or moved fewer bytes than asked.
+class EInOutError : public Exception {
+public:
+    using Exception::Exception;
+    static EInOutError Read(const std::string& path) { return EInOutError("Cannot read file " + path); }
+    static EInOutError Write(const std::string& path) { return EInOutError("Cannot write file " + path); }
+};
+
+// An OPT file whose offsets or counts point outside the file.
+class EOptDamaged : public Exception {
+public:
+    using Exception::Exception;
+};

@@ -1,0 +1,163 @@
+#pragma once
+// The in-memory model of one OPT file: meshes with their vertices, faces per
+// level of detail and engine glows. There is one model, TheModel.
+//
+// Lists own their items and keep each item at a fixed address while it sits in
+// the list: the glow panel and the edit dialog hold a pointer to one glow
+// across user actions.
+
+#include <cstdint>
+#include <deque>
+
+#include "errors.h"
+
+// An ordered list that owns its items. Add appends and returns the new index.
+template <typename T>
+class TOwnList {
+public:
+    int Count() const { return static_cast<int>(Items.size()); }
+    int Add(T item)
+    {
+        Items.push_back(std::move(item));
+        return Count() - 1;
+    }
+    void Clear() { Items.clear(); }
+    auto begin() { return Items.begin(); }
+    auto end() { return Items.end(); }
+    auto begin() const { return Items.begin(); }
+    auto end() const { return Items.end(); }
+
+protected:
+    // std::deque: appending never moves the items already in the list.
+    std::deque<T> Items;
+};
+
+// A list with a checked 0-based Get. Message is the list's own error text,
+// with "%d" standing for the bad index.
+template <typename T, const char* Message>
+class TTypedList : public TOwnList<T> {
+public:
+    T& Get(int index)
+    {
+        Check(index);
+        return this->Items[static_cast<size_t>(index)];
+    }
+    const T& Get(int index) const
+    {
+        Check(index);
+        return this->Items[static_cast<size_t>(index)];
+    }
+
+private:
+    void Check(int index) const;  // throws EListError
+};
+
+// Raises the EListError of a list: Message with "%d" replaced by index.
+[[noreturn]] void ListIndexError(const char* message, int index);
+
+template <typename T, const char* Message>
+void TTypedList<T, Message>::Check(int index) const
+{
+    if (index < 0 || index >= this->Count())
+        ListIndexError(Message, index);
+}
+
+struct TVertex {
+    float X = 0, Y = 0, Z = 0;
+};
+
+struct TVertexN {
+    float X = 0, Y = 0, Z = 0;
+};
+
+// One quadruple of vertex indices, in file order.
+struct TFace {
+    int32_t Index[4] = {0, 0, 0, 0};
+};
+
+struct TFloat3 {
+    float X = 0, Y = 0, Z = 0;
+};
+
+// One face. VertIdx.Index[3] == -1 marks a triangle (corners 0..2).
+struct TOFace {
+    int32_t ExtraValue = 0;
+    TFace VertIdx;
+    TFace Quad2, Quad3, Quad4;
+    TVertexN Normal;
+    uint32_t TexVec[6] = {0, 0, 0, 0, 0, 0};
+
+    bool IsTriangle() const { return VertIdx.Index[3] == -1; }
+    int CornerCount() const { return IsTriangle() ? 3 : 4; }
+};
+
+// One engine glow. Colours are 0xAARRGGBB. FilePos is the file position of the
+// glow's 72-byte data block in the file it was read from.
+struct TEngineGlow {
+    int32_t FilePos = 0;
+    uint32_t OuterColor = 0;
+    uint32_t CoreColor = 0;
+    TFloat3 Center;
+    TFloat3 MainVec;
+    TFloat3 Density0, Density1, Density2;
+};
+
+// Members for OPT node kinds this program never reads; kept empty.
+struct THitZone {};
+struct TRotScale {};
+struct TTexture {};
+struct TPalette {};
+struct THardPoint {};
+struct TTvertex {};
+struct TVertexNormal {};
+
+namespace list_messages {
+inline constexpr char Mesh[] = "^TMeshL Index not valid: %d";
+inline constexpr char Face[] = "^TFaceL Index not valid: %d";
+inline constexpr char Vertex[] = "^TVertexL Index not valid: %d";
+inline constexpr char Glow[] = "^TEngineGlow Index not valid: %d";
+inline constexpr char Texture[] = "^TTex20 Index not valid: %d";
+inline constexpr char Palette[] = "^TOPTPal Index not valid: %d";
+}  // namespace list_messages
+
+using TFaceL = TTypedList<TOFace, list_messages::Face>;
+using TVertexL = TTypedList<TVertex, list_messages::Vertex>;
+using TEngineGlowL = TTypedList<TEngineGlow, list_messages::Glow>;
+using TTextureL = TTypedList<TTexture, list_messages::Texture>;
+using TPalL = TTypedList<TPalette, list_messages::Palette>;
+using TTvertexL = TOwnList<TTvertex>;
+using TVertexNormalL = TOwnList<TVertexNormal>;
+using THardPointL = TOwnList<THardPoint>;
+
+struct TOMesh {
+    THitZone HitZone;
+    TRotScale RotScale;
+    THardPointL HardPoints;
+    TEngineGlowL Glows;
+    TVertexL Vertices;
+    TTvertexL TexVerts[2];
+    TVertexNormalL VertNormals[2];
+    TFaceL Faces[3];  // per level of detail; only Faces[0] is drawn and picked
+    int32_t LodCount = 0;
+    TFloat3 LodDist;
+
+    // New empty items; the caller appends them to the right list.
+    static TOFace NewFace() { return {}; }
+    static TVertex NewVertex() { return {}; }
+    static TEngineGlow NewGlow() { return {}; }
+};
+
+using TMeshL = TTypedList<TOMesh, list_messages::Mesh>;
+
+struct TModel {
+    TMeshL Meshes;
+    TTextureL Textures;
+    TPalL Palettes;
+
+    // Destroys every item of Meshes, Textures and Palettes, in that order.
+    void Clear();
+    static TOMesh NewMesh() { return {}; }
+};
+
+// The one model of the program: created before any window, never destroyed.
+extern TModel TheModel;

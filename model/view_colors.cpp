@@ -1,0 +1,71 @@
+#include "view_colors.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "app_state.h"
+#include "byte_order.h"
+#include "file_util.h"
+
+TColorF ViewColors[ViewColorCount];
+
+namespace {
+constexpr size_t RecordSize = 12;
+constexpr size_t FileSize = RecordSize * ViewColorCount;
+}  // namespace
+
+std::string ColorFilePath()
+{
+    return DataDir + "Colors.dat";
+}
+
+void ReadColorFile()
+{
+    const std::vector<uint8_t> bytes = ReadWholeFile(ColorFilePath());
+    // Serialise the table, lay the file's bytes over it, and read it back:
+    // a short file changes only the bytes it reaches.
+    uint8_t table[FileSize];
+    for (int i = 0; i < ViewColorCount; ++i) {
+        PutFloat32LE(table + i * RecordSize + 0, ViewColors[i].Red);
+        PutFloat32LE(table + i * RecordSize + 4, ViewColors[i].Green);
+        PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
+    }
+    std::memcpy(table, bytes.data(), std::min(bytes.size(), FileSize));
+    for (int i = 0; i < ViewColorCount; ++i) {
+        ViewColors[i].Red = GetFloat32LE(table + i * RecordSize + 0);
+        ViewColors[i].Green = GetFloat32LE(table + i * RecordSize + 4);
+        ViewColors[i].Blue = GetFloat32LE(table + i * RecordSize + 8);
+    }
+}
+
+void WriteColorFile()
+{
+    uint8_t table[FileSize];
+    for (int i = 0; i < ViewColorCount; ++i) {
+        PutFloat32LE(table + i * RecordSize + 0, ViewColors[i].Red);
+        PutFloat32LE(table + i * RecordSize + 4, ViewColors[i].Green);
+        PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
+    }
+    WriteWholeFile(ColorFilePath(), table, FileSize);
+}
+
+TColorF ScreenToColorF(uint32_t screenColor)
+{
+    const auto part = [](uint32_t k) { return static_cast<float>(static_cast<double>(k & 255u) / 255.0); };
+    return {part(screenColor), part(screenColor >> 8), part(screenColor >> 16)};
+}
+
+uint32_t ColorFToScreen(const TColorF& color)
+{
+    // nearbyint rounds half to even in the default rounding mode.
+    const auto part = [](float c) -> uint32_t {
+        const double scaled = std::nearbyint(255.0 * c);
+        // Out-of-range values from a hand-made file keep only their low byte.
+        if (!std::isfinite(scaled) || std::fabs(scaled) > 9e15)
+            return 0;
+        return static_cast<uint32_t>(static_cast<int64_t>(scaled)) & 255u;
+    };
+    return part(color.Red) | (part(color.Green) << 8) | (part(color.Blue) << 16);
+}

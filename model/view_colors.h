@@ -1,0 +1,43 @@
+#pragma once
+// The seven drawing colours of the view and their file, Colors.dat in DataDir:
+// seven records of three little-endian float32 (red, green, blue), 84 bytes.
+
+#include <cstdint>
+#include <string>
+
+struct TColorF {
+    float Red = 0, Green = 0, Blue = 0;
+};
+
+enum TViewColor : int {
+    ColMeshLines = 0,
+    ColSelected = 1,
+    ColPoint = 2,
+    ColXVector = 3,
+    ColYVector = 4,
+    ColZVector = 5,
+    ColCone = 6,
+    ViewColorCount = 7
+};
+
+// Zero (black) until loaded.
+extern TColorF ViewColors[ViewColorCount];
+
+// Full path of the colour file: DataDir + "Colors.dat".
+std::string ColorFilePath();
+
+// Fills ViewColors from the colour file byte for byte; a short file fills the
+// table from the front and leaves the rest as it was, bytes past 84 are
+// ignored. Throws EFOpenError, EInOutError.
+void ReadColorFile();
+
+// Writes all of ViewColors to the colour file (created or emptied).
+// Throws EFCreateError, EInOutError (the write failed or was short).
+void WriteColorFile();
+
+// A screen colour 0x00BBGGRR as a drawing colour: each byte k becomes k / 255.
+TColorF ScreenToColorF(uint32_t screenColor);
+
+// A drawing colour as a screen colour 0x00BBGGRR: each component c becomes the
+// low 8 bits of round-half-even(255 * c).
+uint32_t ColorFToScreen(const TColorF& color);

@@ -1,0 +1,55 @@
+#pragma once
+// A scripted stand-in for every modal thing the program opens, so GUI tests
+// run unattended. Install it for the length of a test:
+//     TScriptedDialogs dialogs;   // installs itself, restores on destruction
+//     dialogs.OpenAnswers.push_back("/path/model.opt");
+
+#include <QColor>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "dialog_seam.h"
+#include "messages.h"
+
+class TScriptedDialogs : public TDialogs {
+public:
+    struct TShownMessage {
+        QString Text;
+        bool Error = false;
+    };
+
+    TScriptedDialogs();
+    ~TScriptedDialogs() override;
+
+    // Every message box (ShowMsg and error boxes), in order.
+    std::vector<TShownMessage> Messages;
+    // Answers of the open-file dialog; an empty string is a cancel. With no
+    // answer left the dialog is cancelled.
+    std::deque<QString> OpenAnswers;
+    // What each open-file dialog was asked: title, filter, folder.
+    std::vector<QStringList> OpenRequests;
+    // Answers of the colour chooser; nullopt is a cancel. With no answer left
+    // the chooser is cancelled.
+    std::deque<std::optional<QColor>> ColorAnswers;
+    // The colour each chooser was opened on.
+    std::vector<QColor> ColorRequests;
+    // Runs each modal window: shown, the script called with it, then closed.
+    // The script's return value is the window's result. Without a script the
+    // window is rejected at once.
+    std::function<int(QDialog*)> ModalScript;
+    int ModalCount = 0;
+
+    void Message(const QString& text, bool error) override;
+    QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& folder) override;
+    std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
+    int ExecModal(QDialog* dialog) override;
+
+    // Texts of all messages so far, and forget them.
+    QStringList TakeMessages();
+
+private:
+    TShowMsgHandler PreviousShowMsg;
+};

@@ -1,0 +1,57 @@
+#pragma once
+// The OpenGL view: the context on the main window's view panel P1, the
+// orthographic projection fitted to the model, the camera transform of every
+// frame, and picking by mouse click.
+//
+// Frames are drawn on demand only, synchronously, inside the handler that asks
+// for one (RenderView). Qt's own repaints re-show the last frame and change no
+// state.
+
+#include <QOpenGLWidget>
+#include <cstdint>
+
+// P1: the view panel. It owns the GL context.
+class TGLPanel : public QOpenGLWidget {
+    Q_OBJECT
+public:
+    explicit TGLPanel(QWidget* parent = nullptr);
+    ~TGLPanel() override;
+
+signals:
+    // A mouse button went down at (x, y): device pixels from the panel's
+    // top-left corner. doubleClick marks the second press of a double click.
+    void MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                   bool doubleClick, int x, int y);
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// The panel the view functions below work on; set by TGLPanel's constructor.
+extern TGLPanel* GLPanel;
+
+// Client size of P1 in device pixels when the context was last set up.
+extern int32_t ViewWidth, ViewHeight;
+
+// Builds the context state on P1: viewport, projection fitted to TheModel,
+// outline polygon mode; draws a first frame.
+void GLSetup();
+// Releases the context state.
+void GLKill();
+// GLKill if GLMade, then GLSetup.
+void GLRestart();
+// ViewMax and ViewMin from every vertex of TheModel.
+void SceneExtent();
+// Draws one frame with the current camera.
+void RenderView();
+// Draws one frame: clear, camera transform, scene (or the pick pass while
+// Picking), show it.
+void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom);
+// Picking: renders the face pass in selection mode around (x, y) (device
+// pixels from P1's top-left corner); EndPick takes the first hit's name into
+// SelectedId and redraws.
+void StartPick(int32_t x, int32_t y);
+void EndPick();
