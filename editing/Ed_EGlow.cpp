@@ -1,16 +1,339 @@
 #include "Ed_EGlow.h"
 
-// Stand-in until the glow panel is built.
+#include <QButtonGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "M_Change.h"
+#include "M_draw.h"
+#include "Main.h"
+#include "app_state.h"
+#include "click_list.h"
+#include "conversions.h"
+#include "error_display.h"
+#include "glow_ops.h"
+#include "glyphs.h"
 
 TEGlow* EGlow = nullptr;
 
-TEGlow::TEGlow(QWidget* parent) : QWidget(parent)
+namespace {
+
+const QString TitleStart = QStringLiteral("Engine Glow Editor   ");
+
+// A font by name that falls back to the nearest one of its kind.
+QFont PanelFont(bool bold, int pixels = 13, const char* family = "Courier New")
 {
-    EGlow = this;
+    QFont font(QString::fromLatin1(family));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
 }
 
-void TEGlow::DisplayForm() {}
-void TEGlow::SetSize() {}
-void TEGlow::ShoGlow() {}
-void TEGlow::displayinfo() {}
-void TEGlow::DspColor(uint32_t, QLabel*) {}
+QLabel* ValueLabel(const QString& text, const QFont& font, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFixedHeight(20);
+    label->setFont(font);
+    return label;
+}
+
+QString EditingGlowText()
+{
+    return QStringLiteral("Editing Glow ") + QString::fromStdString(IntText(EditGlow));
+}
+
+QString Text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+void RedrawView()
+{
+    if (Me)
+        Me->NewTr();
+}
+
+TEGlow::TEGlow(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    EGlow = this;
+    setFont(PanelFont(true));
+    setWindowTitle(TitleStart);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // SetSize decides the size, even below what the contents would like.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+
+    BuildButtonBar();
+    layout->addWidget(Panel1);
+
+    P3 = new QLabel(QStringLiteral("Editing Glow "), this);
+    P3->setFixedHeight(30);
+    P3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    P3->setAlignment(Qt::AlignCenter);
+    layout->addWidget(P3);
+
+    BuildValueArea();
+    layout->addWidget(P2, 1);
+
+    GlowDisplay = [this]() {
+        TGlowDisplay display;
+        display.Showing = isVisible();
+        display.SelectedOnly = SB1->isChecked();
+        display.Cones = SBCone->isChecked();
+        return display;
+    };
+}
+
+TEGlow::~TEGlow()
+{
+    GlowDisplay = nullptr;
+    if (EGlow == this)
+        EGlow = nullptr;
+}
+
+QToolButton* TEGlow::SpeedButton(int left, const QIcon& icon, const char* hint, void (TEGlow::*handler)())
+{
+    auto* button = new QToolButton(Panel1);
+    button->setGeometry(left, 1, 25, 25);
+    button->setIcon(icon);
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(QString::fromLatin1(hint));
+    connect(button, &QToolButton::clicked, this, handler);
+    return button;
+}
+
+void TEGlow::BuildButtonBar()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setFixedHeight(30);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    SBUp = SpeedButton(5, glyphs::NextGlow(), "Select Next  Glow", &TEGlow::SBUpClick);
+    SB1 = SpeedButton(35, glyphs::SelectedGlow(), "Show Selected Glow", &TEGlow::SB1Click);
+    SB2 = SpeedButton(65, glyphs::AllGlows(), "Show All Glows", &TEGlow::SB2Click);
+    SBCopyColor = SpeedButton(95, glyphs::CopyColor(), "Copy color to all ", &TEGlow::SBCopyColorClick);
+    SBCopyVector = SpeedButton(125, glyphs::CopyVector(), "Copy This vector to all ", &TEGlow::SBCopyVectorClick);
+    SBCone = SpeedButton(160, glyphs::Cones(), "Show vectors as cones", &TEGlow::SBConeClick);
+    SBConeOFF = SpeedButton(190, glyphs::NoCones(), "Don`t show cones", &TEGlow::SBConeOFFClick);
+
+    const auto group = [this](QToolButton* down, QToolButton* up) {
+        auto* buttons = new QButtonGroup(this);
+        buttons->setExclusive(true);
+        for (QToolButton* b : {down, up}) {
+            b->setCheckable(true);
+            buttons->addButton(b);
+        }
+        down->setChecked(true);
+    };
+    group(SB1, SB2);           // which glows are drawn
+    group(SBConeOFF, SBCone);  // vectors as cones or not
+}
+
+void TEGlow::BuildValueArea()
+{
+    P2 = new QFrame(this);
+    P2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* layout = new QVBoxLayout(P2);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+
+    LB = new TClickList(P2);
+    LB->setFixedHeight(50);
+    LB->setFont(PanelFont(false, 11));
+    LB->setSelectionMode(QAbstractItemView::SingleSelection);
+    LB->setToolTip(QStringLiteral("Click to Edit"));
+    LB->setStyleSheet(QStringLiteral("QListWidget::item { height: 14px; }"));
+    LB->addItems({"Core Color", "Outer Color", "Point", "Vector", "Density0", "Density1", "Density2"});
+    connect(LB, &TClickList::Clicked, this, &TEGlow::LBClick);
+    layout->addWidget(LB);
+
+    L1 = ValueLabel(QStringLiteral("Core Color"), font(), P2);
+    L3 = ValueLabel(QStringLiteral("Outer Color"), font(), P2);
+    for (QLabel* bar : {L1, L3}) {
+        bar->setToolTip(bar->text());
+        bar->setAutoFillBackground(true);
+        layout->addWidget(bar);
+    }
+    const QFont valueFont = PanelFont(false);
+    Lp = ValueLabel(QStringLiteral("Point"), valueFont, P2);
+    Lv = ValueLabel(QStringLiteral("Vector"), valueFont, P2);
+    lxv = ValueLabel(QStringLiteral("lxv"), valueFont, P2);
+    lyv = ValueLabel(QStringLiteral("lyv"), valueFont, P2);
+    lzv = ValueLabel(QStringLiteral("lzv"), valueFont, P2);
+    for (QLabel* label : {Lp, Lv, lxv, lyv, lzv})
+        layout->addWidget(label);
+    layout->addStretch(1);
+
+    Panel2 = new QFrame(P2);
+    Panel2->setFixedHeight(57);
+    auto* bottom = new QHBoxLayout(Panel2);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->setSpacing(4);
+    LBRate = new TClickList(Panel2);
+    LBRate->setFixedWidth(70);
+    LBRate->setFont(valueFont);
+    LBRate->setSelectionMode(QAbstractItemView::SingleSelection);
+    LBRate->setStyleSheet(QStringLiteral("QListWidget::item { height: 16px; }"));
+    for (int rate = 1; rate <= 10; ++rate)
+        LBRate->addItem(QString::number(rate));
+    connect(LBRate, &TClickList::Clicked, this, &TEGlow::LBRateClick);
+    Label1 = new QLabel(QStringLiteral("Movement Rate"), Panel2);
+    Label1->setFont(valueFont);
+    Label1->setWordWrap(true);
+    bottom->addWidget(LBRate);
+    bottom->addWidget(Label1, 1);
+    layout->addWidget(Panel2);
+}
+
+void TEGlow::DisplayForm()
+{
+    SetSize();
+    ShoGlow();
+    EditGlow = -1;
+}
+
+void TEGlow::SetSize()
+{
+    QWidget* target = Me->P2;
+    const QPoint topLeft = target->mapToGlobal(QPoint(0, 0));
+    // The frame (title bar and borders) is the difference between the outer
+    // and the client geometry; the outer rectangle is to cover P2.
+    const QRect outer = frameGeometry();
+    const QRect client = geometry();
+    const int left = client.left() - outer.left();
+    const int top = client.top() - outer.top();
+    const int right = outer.right() - client.right();
+    const int bottom = outer.bottom() - client.bottom();
+    setGeometry(topLeft.x() + left, topLeft.y() + top, std::max(0, target->width() - left - right),
+                std::max(0, target->height() - top - bottom));
+}
+
+void TEGlow::ShoGlow()
+{
+    ClearPendingMarks();
+    const int n = CurMeshGlowCount();
+    if (n == 0) {
+        setWindowTitle(TitleStart);
+        EditGlow = -1;
+    } else {
+        setWindowTitle(TitleStart + Text(IntText(n)) + QStringLiteral(" Glows in Mesh ") + Text(IntText(CurMesh)));
+        // An index that names no glow of this mesh counts as none.
+        if (!ShownGlow())
+            EditGlow = 0;
+        P3->setText(EditingGlowText());
+    }
+    displayinfo();
+    LBRate->setCurrentRow(RotStep - 1);
+    Label1->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
+    RedrawView();
+}
+
+void TEGlow::displayinfo()
+{
+    const TEngineGlow* g = ShownGlow();
+    if (!g)
+        return;
+    DspColor(g->CoreColor, L1);
+    DspColor(g->OuterColor, L3);
+    const auto show = [](QLabel* label, const char* format, const TFloat3& v) {
+        label->setText(Text(FormatFloats(format, {v.X, v.Y, v.Z})));
+    };
+    show(Lp, "Point = %5.2f ,%5.2f ,%5.2f ", g->Center);
+    show(Lv, "Vector = %5.2f ,%5.2f ,%5.2f ", g->MainVec);
+    show(lxv, "Density 0 = %2.3f ,%2.3f ,%2.3f ", g->Density0);
+    show(lyv, "Density 1 = %2.3f ,%2.3f ,%2.3f ", g->Density1);
+    show(lzv, "Density 2 = %2.3f ,%2.3f ,%2.3f ", g->Density2);
+}
+
+void TEGlow::DspColor(uint32_t w, QLabel* label)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, QColor(int((w >> 16) & 0xFF), int((w >> 8) & 0xFF), int(w & 0xFF)));
+    label->setPalette(palette);
+}
+
+void TEGlow::SBUpClick()
+{
+    Guarded([&] {
+        const int n = CurMeshGlowCount();
+        if (n == 0)
+            return;
+        // -1 and an index that names no glow of this mesh both lead to glow 0.
+        EditGlow = (EditGlow >= -1 && EditGlow < n - 1) ? EditGlow + 1 : 0;
+        P3->setText(EditingGlowText());
+        RedrawView();
+        displayinfo();
+    });
+}
+
+void TEGlow::SBCopyColorClick()
+{
+    Guarded([&] {
+        const TEngineGlow* source = ShownGlow();
+        if (!source)
+            return;
+        const uint32_t core = source->CoreColor;
+        const uint32_t outer = source->OuterColor;
+        CopyToAllGlows(
+            [&](TEngineGlow& g) {
+                g.OuterColor = outer;
+                g.CoreColor = core;
+            },
+            [] { MCh->WriteFile(); });
+    });
+}
+
+void TEGlow::SBCopyVectorClick()
+{
+    Guarded([&] {
+        const TEngineGlow* source = ShownGlow();
+        if (!source)
+            return;
+        const TFloat3 vector = source->MainVec;
+        CopyToAllGlows([&](TEngineGlow& g) { g.MainVec = vector; }, [] { MCh->WriteFile(); });
+    });
+}
+
+// The button groups have already changed the pressed state; the view only
+// needs to show it.
+void TEGlow::SB1Click()
+{
+    Guarded(RedrawView);
+}
+
+void TEGlow::SB2Click()
+{
+    Guarded(RedrawView);
+}
+
+void TEGlow::SBConeClick()
+{
+    Guarded(RedrawView);
+}
+
+void TEGlow::SBConeOFFClick()
+{
+    Guarded(RedrawView);
+}
+
+void TEGlow::LBRateClick()
+{
+    Guarded([&] {
+        const int row = LBRate->SelectedRow();
+        if (row < 0)
+            return;
+        RotStep = TextInt(LBRate->item(row)->text().toStdString());
+        Label1->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
+        RedrawView();
+    });
+}

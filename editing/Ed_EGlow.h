@@ -6,12 +6,16 @@
 #include <QWidget>
 #include <cstdint>
 
+class QFrame;
 class QLabel;
+class QToolButton;
+class TClickList;
 
 class TEGlow : public QWidget {
     Q_OBJECT
 public:
     explicit TEGlow(QWidget* parent = nullptr);
+    ~TEGlow() override;
 
     // Lays the panel over P2, fills it for CurMesh, then EditGlow := -1.
     void DisplayForm();
@@ -23,7 +27,55 @@ public:
     void displayinfo();
     // A label's background becomes the RGB of colour word w (alpha not shown).
     void DspColor(uint32_t w, QLabel* label);
+
+    // Button and list handlers.
+    void SBUpClick();
+    void SBCopyColorClick();
+    void SBCopyVectorClick();
+    void SB1Click();
+    void SB2Click();
+    void SBConeClick();
+    void SBConeOFFClick();
+    void LBRateClick();
+    // Opens the edit dialog on the item selected in LB.
+    void LBClick();
+    // Fill and show the edit dialog for a colour word or a vector.
+    void ShoColor(uint32_t w, const QString& title);
+    void ShoPoint(float x, float y, float z, const QString& title);
+
+    // The button bar.
+    QFrame* Panel1 = nullptr;
+    QToolButton* SBUp = nullptr;
+    QToolButton* SB1 = nullptr;
+    QToolButton* SB2 = nullptr;
+    QToolButton* SBCopyColor = nullptr;
+    QToolButton* SBCopyVector = nullptr;
+    QToolButton* SBCone = nullptr;
+    QToolButton* SBConeOFF = nullptr;
+    // "Editing Glow n".
+    QLabel* P3 = nullptr;
+    // The rest: item list, colour bars, value labels, movement rate.
+    QFrame* P2 = nullptr;
+    TClickList* LB = nullptr;
+    QLabel* L1 = nullptr;
+    QLabel* L3 = nullptr;
+    QLabel* Lp = nullptr;
+    QLabel* Lv = nullptr;
+    QLabel* lxv = nullptr;
+    QLabel* lyv = nullptr;
+    QLabel* lzv = nullptr;
+    QFrame* Panel2 = nullptr;
+    TClickList* LBRate = nullptr;
+    QLabel* Label1 = nullptr;
+
+private:
+    void BuildButtonBar();
+    void BuildValueArea();
+    QToolButton* SpeedButton(int left, const QIcon& icon, const char* hint, void (TEGlow::*handler)());
 };
 
 // The one glow panel; created after the main window.
 extern TEGlow* EGlow;
+
+// Draws one frame of the view (the main window's NewTr).
+void RedrawView();

@@ -1,15 +1,106 @@
 #include "M_Change.h"
 
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "Ed_EGlow.h"
 #include "app_state.h"
+#include "conversions.h"
+#include "dialog_seam.h"
+#include "error_display.h"
+#include "glow_ops.h"
+#include "glyphs.h"
+#include "messages.h"
 #include "working_copy.h"
 
-// Stand-in until the edit dialog is built.
-
 TMCh* MCh = nullptr;
+
+bool TColorDialog::Execute(QWidget* parent)
+{
+    const auto chosen = Dialogs().ChooseColor(parent, Color);
+    if (!chosen)
+        return false;
+    Color = *chosen;
+    return true;
+}
 
 TMCh::TMCh(QWidget* parent) : QDialog(parent)
 {
     MCh = this;
+    setWindowTitle(QStringLiteral("EDIT"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    setFont(font);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    L1 = new QLabel(this);
+    L1->setFixedHeight(20);
+    layout->addWidget(L1);
+
+    SG = new QTableWidget(2, 4, this);
+    SG->setFixedHeight(55);
+    SG->horizontalHeader()->hide();
+    SG->verticalHeader()->hide();
+    SG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SG->setShowGrid(true);
+    SG->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    SG->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                        QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    for (int col = 0; col < 4; ++col) {
+        SG->setColumnWidth(col, 80);
+        // Row 0 is the fixed header row: shown like a header, never edited.
+        auto* header = new QTableWidgetItem;
+        header->setFlags(Qt::ItemIsEnabled);
+        header->setBackground(palette().button());
+        header->setForeground(palette().buttonText());
+        SG->setItem(0, col, header);
+        SG->setItem(1, col, new QTableWidgetItem);
+    }
+    for (int row = 0; row < 2; ++row)
+        SG->setRowHeight(row, 25);
+    SG->setCurrentCell(1, 0);
+    layout->addWidget(SG);
+
+    Panel1 = new QWidget(this);
+    layout->addWidget(Panel1, 1);
+    const auto button = [this](const char* caption, int left, const char* hint, const QIcon& icon,
+                               void (TMCh::*handler)()) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), Panel1);
+        b->setGeometry(left, 15, 75, 25);
+        b->setToolTip(QString::fromLatin1(hint));
+        b->setIcon(icon);
+        b->setIconSize(QSize(16, 16));
+        // Return belongs to the grid's in-place editor, not to a button.
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+    BBMan1 = button("Man Ok", 10, "Make change sin Boxes then click to confirm", glyphs::Confirm(), &TMCh::BBMan1Click);
+    BBCenter = button("Center", 90, "centers POint in selected Face", glyphs::Retry(), &TMCh::BBCenterClick);
+    BBColor = button("Color", 170, "Set Alpha then click to change color", glyphs::AcceptAll(), &TMCh::BBColorClick);
+    BitBtn1 = button("&Close", 250, "Hides this window", glyphs::Hide(), &TMCh::BitBtn1Click);
+    HideButtons();
+
+    resize(336, 147);
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+TMCh::~TMCh()
+{
+    if (MCh == this)
+        MCh = nullptr;
 }
 
 void TMCh::WriteFile()
@@ -17,11 +108,150 @@ void TMCh::WriteFile()
     WriteDialogGlow();
 }
 
-void TMCh::HideAll() {}
-void TMCh::HideMost() {}
+void TMCh::HideButtons()
+{
+    BBColor->hide();
+    BBCenter->hide();
+    BBMan1->hide();
+}
+
+void TMCh::HideAll()
+{
+    WriteFile();
+    if (EGlow)
+        EGlow->displayinfo();
+    HideButtons();
+    hide();
+    RedrawView();
+}
+
+void TMCh::HideMost()
+{
+    HideButtons();
+    hide();
+    RedrawView();
+}
 
 void TMCh::ForgetModel()
 {
     hide();
     DialogGlow = nullptr;
+}
+
+void TMCh::CommitCellEdit()
+{
+    // The in-place editor hands its text to the grid when it loses focus; a
+    // button pressed with the keyboard would otherwise read the old text.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != SG->viewport() && SG->viewport()->isAncestorOf(focus))
+        SG->setFocus();
+}
+
+QString TMCh::Cell(int col, int row)
+{
+    CommitCellEdit();
+    const QTableWidgetItem* item = SG->item(row, col);
+    return item ? item->text() : QString();
+}
+
+void TMCh::SetCell(int col, int row, const QString& text)
+{
+    SG->item(row, col)->setText(text);
+}
+
+uint32_t TMCh::ReverseCol(uint32_t p)
+{
+    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
+
+void TMCh::BBMan1Click()
+{
+    Guarded([&] {
+        if (!DialogGlow)
+            return;
+        float v[3];
+        try {
+            for (int col = 0; col < 3; ++col)
+                v[col] = TextFloat(Cell(col, 1).toStdString());
+        } catch (const EConvertError& e) {
+            ShowMsg(std::string("EConvertError") + LineBreak + e.what());
+            return;
+        }
+        const TFloat3 value{v[0], v[1], v[2]};
+        if (PendingPoint) {
+            DialogGlow->Center = value;
+            PendingPoint = false;
+        }
+        if (PendingVector) {
+            DialogGlow->MainVec = value;
+            PendingVector = false;
+        }
+        if (PendingDensity0 || PendingDensity1 || PendingDensity2) {
+            for (const float d : v)
+                if (!(d >= 0.0f && d <= 1.0f)) {
+                    ShowMsg("Value not 0.0 to 1.0 ! Exiting ");
+                    return;
+                }
+        }
+        if (PendingDensity0) {
+            DialogGlow->Density0 = value;
+            PendingDensity0 = false;
+        }
+        if (PendingDensity1) {
+            DialogGlow->Density1 = value;
+            PendingDensity1 = false;
+        }
+        if (PendingDensity2) {
+            DialogGlow->Density2 = value;
+            PendingDensity2 = false;
+        }
+        HideAll();
+    });
+}
+
+void TMCh::BBColorClick()
+{
+    Guarded([&] {
+        if (!DialogGlow)
+            return;
+        if (!CD1.Execute(this))
+            return;
+        const QColor& c = CD1.Color;
+        uint32_t w = ReverseCol(uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16);
+        const int32_t alpha = TextInt(Cell(0, 1).toStdString());
+        if (alpha < 0 || alpha > 255) {
+            ShowMsg("Alpha value not in range of 0 to 255");
+            return;
+        }
+        w |= uint32_t(alpha) << 24;
+        if (L1->text() == QStringLiteral("Core Color"))
+            DialogGlow->CoreColor = w;
+        else
+            DialogGlow->OuterColor = w;
+        HideAll();
+    });
+}
+
+void TMCh::BBCenterClick()
+{
+    Guarded([&] {
+        if (!DialogGlow)
+            return;
+        if (SelectMode != 1) {
+            ShowMsg("Select a Face");
+            return;
+        }
+        const TOMesh& mesh = TheModel.Meshes.Get(CurMesh);
+        DialogGlow->Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(CurFace));
+        HideAll();
+    });
+}
+
+void TMCh::BitBtn1Click()
+{
+    Guarded([&] {
+        if (!DialogGlow)
+            return;
+        HideAll();
+    });
 }

@@ -2,12 +2,28 @@
 // The value edit dialog "EDIT": changes one value of the glow DialogGlow and
 // writes the glow into the working copy when it closes through a button.
 
+#include <QColor>
 #include <QDialog>
+#include <cstdint>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QWidget;
+
+// The colour chooser: opens on the colour it returned last (black at first).
+class TColorDialog {
+public:
+    QColor Color = Qt::black;
+    // True when the user chose a colour; it is then in Color.
+    bool Execute(QWidget* parent);
+};
 
 class TMCh : public QDialog {
     Q_OBJECT
 public:
     explicit TMCh(QWidget* parent = nullptr);
+    ~TMCh() override;
 
     // Writes DialogGlow into the working copy.
     void WriteFile();
@@ -18,6 +34,34 @@ public:
     // Another model is being opened: hide the dialog and drop DialogGlow so
     // nothing is stored into or written from a glow of the previous model.
     void ForgetModel();
+
+    // Button handlers.
+    void BBMan1Click();
+    void BBColorClick();
+    void BBCenterClick();
+    void BitBtn1Click();
+
+    // A colour as the chooser gives it (0x00BBGGRR) as a colour word
+    // (0x00RRGGBB, alpha 0).
+    static uint32_t ReverseCol(uint32_t p);
+
+    // The text of grid cell (col, row); a cell being edited in place gives
+    // what has been typed into it.
+    QString Cell(int col, int row);
+    void SetCell(int col, int row, const QString& text);
+
+    QLabel* L1 = nullptr;
+    QTableWidget* SG = nullptr;
+    QWidget* Panel1 = nullptr;
+    QPushButton* BBMan1 = nullptr;
+    QPushButton* BBCenter = nullptr;
+    QPushButton* BBColor = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    TColorDialog CD1;
+
+private:
+    void HideButtons();
+    void CommitCellEdit();
 };
 
 // The one edit dialog; created after the glow panel.

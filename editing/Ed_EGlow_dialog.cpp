@@ -1,0 +1,85 @@
+// The glow panel's side of the edit dialog: opening it on an item of LB.
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "app_state.h"
+#include "click_list.h"
+#include "conversions.h"
+#include "error_display.h"
+#include "glow_ops.h"
+
+namespace {
+
+void ShowDialog(const QString& title, const QStringList& header, const QStringList& values)
+{
+    MCh->show();
+    MCh->raise();
+    MCh->activateWindow();
+    MCh->L1->setText(title);
+    for (int col = 0; col < 4; ++col) {
+        MCh->SetCell(col, 0, header[col]);
+        MCh->SetCell(col, 1, values[col]);
+    }
+}
+
+}  // namespace
+
+void TEGlow::LBClick()
+{
+    Guarded([&] {
+        TEngineGlow* g = ShownGlow();
+        if (!g)
+            return;
+        DialogGlow = g;
+        MCh->HideMost();
+        ClearPendingMarks();
+        switch (LB->SelectedRow()) {
+        case 0:
+            ShoColor(g->CoreColor, QStringLiteral("Core Color"));
+            break;
+        case 1:
+            ShoColor(g->OuterColor, QStringLiteral("Outer Color"));
+            break;
+        case 2:
+            PendingPoint = true;
+            ShoPoint(g->Center.X, g->Center.Y, g->Center.Z, QStringLiteral("Center Point"));
+            MCh->BBCenter->show();
+            break;
+        case 3:
+            PendingVector = true;
+            ShoPoint(g->MainVec.X, g->MainVec.Y, g->MainVec.Z, QStringLiteral("Main Vector"));
+            break;
+        case 4:
+            PendingDensity0 = true;
+            ShoPoint(g->Density0.X, g->Density0.Y, g->Density0.Z, QStringLiteral("Denisty 0"));
+            break;
+        case 5:
+            PendingDensity1 = true;
+            ShoPoint(g->Density1.X, g->Density1.Y, g->Density1.Z, QStringLiteral("Denisty 1"));
+            break;
+        case 6:
+            PendingDensity2 = true;
+            ShoPoint(g->Density2.X, g->Density2.Y, g->Density2.Z, QStringLiteral("Denisty 2"));
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void TEGlow::ShoColor(uint32_t w, const QString& title)
+{
+    const auto byte = [w](int shift) { return QString::number((w >> shift) & 0xFF); };
+    ShowDialog(title, {"Alpha", "Red", "Green", "Blue"}, {byte(24), byte(16), byte(8), byte(0)});
+    MCh->BBColor->show();
+}
+
+void TEGlow::ShoPoint(float x, float y, float z, const QString& title)
+{
+    const auto text = [](float v) { return QString::fromStdString(FormatFloats("%4.2f", {v})); };
+    ShowDialog(title, {"X width", "Y height", "Z length", "Not Used"}, {text(x), text(y), text(z), "0"});
+    MCh->BBMan1->show();
+}

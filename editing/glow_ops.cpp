@@ -1,0 +1,52 @@
+#include "glow_ops.h"
+
+#include "app_state.h"
+
+int CurMeshGlowCount()
+{
+    return TheModel.Meshes.Get(CurMesh).Glows.Count();
+}
+
+TEngineGlow* ShownGlow()
+{
+    TEngineGlowL& glows = TheModel.Meshes.Get(CurMesh).Glows;
+    if (EditGlow < 0 || EditGlow >= glows.Count())
+        return nullptr;
+    return &glows.Get(EditGlow);
+}
+
+void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, const std::function<void()>& writeDialogGlow)
+{
+    struct TRestore {
+        TEngineGlow* Saved = DialogGlow;
+        ~TRestore() { DialogGlow = Saved; }
+    } restore;
+    for (TOMesh& mesh : TheModel.Meshes)
+        for (TEngineGlow& glow : mesh.Glows) {
+            change(glow);
+            DialogGlow = &glow;
+            writeDialogGlow();
+        }
+}
+
+TFloat3 FaceBoxCentre(const TOMesh& mesh, const TOFace& face)
+{
+    float lo[3] = {999999.0f, 999999.0f, 999999.0f};
+    float hi[3] = {-999999.0f, -999999.0f, -999999.0f};
+    for (int k = 0; k < face.CornerCount(); ++k) {
+        const TVertex& v = mesh.Vertices.Get(face.VertIdx.Index[k]);
+        const float c[3] = {v.X, v.Y, v.Z};
+        for (int axis = 0; axis < 3; ++axis) {
+            if (c[axis] > hi[axis])
+                hi[axis] = c[axis];
+            if (c[axis] < lo[axis])
+                lo[axis] = c[axis];
+        }
+    }
+    float mid[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        const float d = hi[axis] - lo[axis];
+        mid[axis] = hi[axis] + d / -2.0f;
+    }
+    return {mid[0], mid[1], mid[2]};
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The model-side work of the glow panel and the edit dialog, free of widgets.
+
+#include <functional>
+
+#include "model.h"
+
+// Number of glows of mesh CurMesh (the list error when CurMesh names no mesh).
+int CurMeshGlowCount();
+
+// Glow EditGlow of mesh CurMesh, or nullptr when EditGlow names none of its
+// glows: -1, or an index left over from another mesh or model.
+TEngineGlow* ShownGlow();
+
+// For every glow of every mesh in list order: change it in memory, point
+// DialogGlow at it and write it back. A failing write ends the copy at that
+// glow. DialogGlow names the glow it named before when this returns or throws,
+// so an open edit dialog keeps writing the glow it was opened for.
+void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, const std::function<void()>& writeDialogGlow);
+
+// The middle of the axis-aligned bounding box of a face's corners, computed
+// in float32 from the start bounds 999999 / -999999. Raises the vertex list's
+// error when a corner names no vertex.
+TFloat3 FaceBoxCentre(const TOMesh& mesh, const TOFace& face);
