@@ -1,0 +1,60 @@
+#pragma once
+// A working copy made by the OPT builder and read into TheModel, plus the
+// three windows of the glow editing (main window stand-in, panel, dialog), for
+// the tests of the panel and the edit dialog.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "Main.h"
+#include "opt_builder.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+struct TMeshSpec {
+    std::vector<TVertex> Vertices;
+    std::vector<optbuild::FaceRecord> Faces;
+    std::vector<optbuild::GlowRecord> Glows;
+};
+
+// A glow with values that differ from glow to glow and from field to field.
+optbuild::GlowRecord SampleGlow(int n);
+
+// A mesh with one triangle and `glows` sample glows numbered from first.
+TMeshSpec SampleMesh(int glows, int first = 0);
+
+// The 68 bytes the write-back puts at FilePos + 4 for glow, packed here on
+// their own so the tests check the file layout independently.
+std::vector<uint8_t> WriteBackBytes(const TEngineGlow& glow);
+
+class TGlowEditing {
+public:
+    // Writes the model into a fresh folder as ProjectDir + "model.opt", reads
+    // it into TheModel, resets the shared state and builds the windows.
+    explicit TGlowEditing(const std::vector<TMeshSpec>& meshes);
+    ~TGlowEditing();
+
+    std::vector<uint8_t> FileBytes() const;
+    // The original file with the write-back block of each given glow
+    // replaced by its values in memory.
+    std::vector<uint8_t> Expected(const std::vector<const TEngineGlow*>& written) const;
+    // Every glow of the model, in list order.
+    std::vector<TEngineGlow*> AllGlows() const;
+    // Selects mesh `mesh` (mesh mode) or face `face` of it (face mode).
+    void SelectMesh(int mesh);
+    void SelectFace(int mesh, int face);
+    // Overwrites the bytes of the working copy at pos.
+    void Patch(int32_t pos, const std::vector<uint8_t>& bytes) const;
+
+    TempDir Dir;
+    std::string Path;
+    std::vector<uint8_t> Original;
+    TScriptedDialogs Dialogs;
+    std::unique_ptr<TMe> Main;
+    std::unique_ptr<TEGlow> Panel;
+    std::unique_ptr<TMCh> Dialog;
+};

@@ -1,0 +1,333 @@
+// The engine glow panel: texts and formats, stepping, copy to all, movement
+// rate, the display choices and the placement over P2.
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QTest>
+#include <QToolButton>
+
+#include "M_draw.h"
+#include "app_state.h"
+#include "click_list.h"
+#include "conversions.h"
+#include "glow_fixture.h"
+#include "model.h"
+
+class PanelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void displayFormFillsTextsWithLocaleSeparator();
+    void buttonsListsAndHints();
+    void stepsThroughGlowsAndWraps();
+    void meshWithoutGlowsKeepsTextsAndSelectsNothing();
+    void indexLeftFromAnotherMeshCountsAsNoGlow();
+    void copyColorWritesEveryGlowBlock();
+    void copyVectorWritesEveryGlowBlock();
+    void failedWriteEndsCopyAtThatGlow();
+    void nothingToCopyWhileNoGlowIsSelected();
+    void movementRateByClick();
+    void displayChoicesReachTheDrawing();
+    void setSizeCoversP2();
+};
+
+void PanelTest::displayFormFillsTextsWithLocaleSeparator()
+{
+    std::vector<TMeshSpec> meshes = {SampleMesh(3)};
+    meshes[0].Glows[0].Center = {1.0f, -2.5f, 0.3f};
+    TGlowEditing e(meshes);
+    DecimalSeparator = ',';
+    e.SelectMesh(0);
+
+    e.Panel->DisplayForm();
+    QCOMPARE(e.Panel->windowTitle(), QString("Engine Glow Editor   3 Glows in Mesh 0"));
+    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 0"));
+    QCOMPARE(EditGlow, -1);
+    QCOMPARE(e.Panel->Lp->text(), QString("Point =  1,00 ,-2,50 , 0,30 "));
+    QCOMPARE(e.Panel->Lv->text(), QString("Vector =  1,00 ,-2,00 , 0,50 "));
+    QCOMPARE(e.Panel->lxv->text(), QString("Density 0 = 0,500 ,0,250 ,1,000 "));
+    QCOMPARE(e.Panel->lyv->text(), QString("Density 1 = 0,125 ,0,750 ,0,000 "));
+    QCOMPARE(e.Panel->lzv->text(), QString("Density 2 = 0,000 ,0,375 ,0,625 "));
+    // Core 80FF8000: red 255, green 128, blue 0; the alpha byte is not shown.
+    QCOMPARE(e.Panel->L1->palette().color(QPalette::Window), QColor(255, 128, 0));
+    QCOMPARE(e.Panel->L3->palette().color(QPalette::Window), QColor(0x22, 0x33, 0x44));
+    QCOMPARE(e.Panel->L1->text(), QString("Core Color"));
+    QCOMPARE(e.Panel->Label1->text(), QString("Movement Rate = 4"));
+    QCOMPARE(e.Panel->LBRate->currentRow(), 3);
+
+    // The panel shows the glow EditGlow named before the open; glow 1 here.
+    EditGlow = 1;
+    e.Panel->DisplayForm();
+    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 1"));
+    QCOMPARE(e.Panel->Lv->text(), QString("Vector =  2,00 ,-3,00 , 1,50 "));
+    QCOMPARE(EditGlow, -1);
+}
+
+void PanelTest::buttonsListsAndHints()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEGlow& p = *e.Panel;
+    const Qt::WindowFlags flags = p.windowFlags();
+    QVERIFY(flags & Qt::WindowStaysOnTopHint);
+    QVERIFY(flags & Qt::CustomizeWindowHint);
+    QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+
+    const struct {
+        QToolButton* Button;
+        int Left;
+        const char* Hint;
+    } buttons[] = {{p.SBUp, 5, "Select Next  Glow"},          {p.SB1, 35, "Show Selected Glow"},
+                   {p.SB2, 65, "Show All Glows"},              {p.SBCopyColor, 95, "Copy color to all "},
+                   {p.SBCopyVector, 125, "Copy This vector to all "}, {p.SBCone, 160, "Show vectors as cones"},
+                   {p.SBConeOFF, 190, "Don`t show cones"}};
+    for (const auto& b : buttons) {
+        QCOMPARE(b.Button->geometry(), QRect(b.Left, 1, 25, 25));
+        QCOMPARE(b.Button->toolTip(), QString(b.Hint));
+        QVERIFY(!b.Button->icon().pixmap(16, 16, QIcon::Normal).isNull());
+        QVERIFY(b.Button->icon().pixmap(16, 16, QIcon::Disabled).toImage() !=
+                b.Button->icon().pixmap(16, 16, QIcon::Normal).toImage());
+    }
+    QVERIFY(p.SB1->isChecked() && !p.SB2->isChecked());
+    QVERIFY(p.SBConeOFF->isChecked() && !p.SBCone->isChecked());
+    QVERIFY(p.SB1->group() && p.SB1->group() == p.SB2->group() && p.SB1->group()->exclusive());
+    QVERIFY(p.SBCone->group() && p.SBCone->group() == p.SBConeOFF->group() && p.SBCone->group() != p.SB1->group());
+    QVERIFY(!p.SBUp->group() && !p.SBUp->isCheckable());
+
+    QStringList items;
+    for (int i = 0; i < p.LB->count(); ++i)
+        items << p.LB->item(i)->text();
+    QCOMPARE(items, QStringList({"Core Color", "Outer Color", "Point", "Vector", "Density0", "Density1", "Density2"}));
+    QCOMPARE(p.LB->toolTip(), QString("Click to Edit"));
+    QCOMPARE(p.LBRate->count(), 10);
+    QCOMPARE(p.LBRate->item(9)->text(), QString("10"));
+    QCOMPARE(p.L1->toolTip(), QString("Core Color"));
+    QCOMPARE(p.L3->toolTip(), QString("Outer Color"));
+    QCOMPARE(p.lxv->text(), QString("lxv"));
+    QCOMPARE(p.lzv->text(), QString("lzv"));
+    QCOMPARE(p.Label1->text(), QString("Movement Rate"));
+}
+
+void PanelTest::stepsThroughGlowsAndWraps()
+{
+    TGlowEditing e({SampleMesh(3)});
+    e.SelectMesh(0);
+    e.Panel->DisplayForm();
+    QCOMPARE(EditGlow, -1);
+
+    QTest::mouseClick(e.Panel->SBUp, Qt::LeftButton);  // -1 gives 0
+    QCOMPARE(EditGlow, 0);
+    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 0"));
+    e.Panel->SBUpClick();
+    e.Panel->SBUpClick();
+    QCOMPARE(EditGlow, 2);
+    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 2"));
+    QCOMPARE(e.Panel->Lv->text(), QString("Vector =  3.00 ,-4.00 , 2.50 "));
+    e.Panel->SBUpClick();  // the last glow wraps to the first
+    QCOMPARE(EditGlow, 0);
+    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 0"));
+    QCOMPARE(e.Panel->Lv->text(), QString("Vector =  1.00 ,-2.00 , 0.50 "));
+}
+
+void PanelTest::meshWithoutGlowsKeepsTextsAndSelectsNothing()
+{
+    TGlowEditing e({SampleMesh(2), SampleMesh(0)});
+    e.SelectMesh(0);
+    EditGlow = 1;
+    e.Panel->ShoGlow();
+    const QString lp = e.Panel->Lp->text();
+    const QColor core = e.Panel->L1->palette().color(QPalette::Window);
+    PendingVector = true;
+
+    e.SelectMesh(1);
+    e.Panel->ShoGlow();
+    QCOMPARE(e.Panel->windowTitle(), QString("Engine Glow Editor   "));
+    QCOMPARE(EditGlow, -1);
+    QVERIFY(!PendingVector);
+    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 1"));
+    QCOMPARE(e.Panel->Lp->text(), lp);
+    QCOMPARE(e.Panel->L1->palette().color(QPalette::Window), core);
+
+    e.Panel->SBUpClick();  // nothing to select here
+    QCOMPARE(EditGlow, -1);
+    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 1"));
+}
+
+void PanelTest::indexLeftFromAnotherMeshCountsAsNoGlow()
+{
+    TGlowEditing e({SampleMesh(3), SampleMesh(2, 10)});
+    e.SelectMesh(1);
+    EditGlow = 2;  // left over from mesh 0: mesh 1 has glows 0 and 1 only
+    e.Panel->displayinfo();
+    QCOMPARE(e.Panel->Lp->text(), QString("Point"));
+
+    e.Panel->LB->setCurrentRow(3);
+    e.Panel->LBClick();
+    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->isVisible());
+
+    e.Panel->SBUpClick();
+    QCOMPARE(EditGlow, 0);
+    QCOMPARE(e.Panel->Lv->text(), QString("Vector = 11.00 ,-12.00 ,10.50 "));
+
+    EditGlow = 5;
+    e.Panel->ShoGlow();
+    QCOMPARE(EditGlow, 0);
+    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 0"));
+    QVERIFY(e.Dialogs.Messages.empty());
+}
+
+void PanelTest::copyColorWritesEveryGlowBlock()
+{
+    // Meshes of 2, 0 and 3 glows: five glow records.
+    TGlowEditing e({SampleMesh(2), SampleMesh(0, 2), SampleMesh(3, 2)});
+    const auto glows = e.AllGlows();
+    QCOMPARE(int(glows.size()), 5);
+    e.SelectMesh(2);
+    EditGlow = 1;
+    const uint32_t core = glows[3]->CoreColor;
+    const uint32_t outer = glows[3]->OuterColor;
+    const TEngineGlow before = *glows[0];
+    DialogGlow = glows[4];
+
+    QTest::mouseClick(e.Panel->SBCopyColor, Qt::LeftButton);
+    QVERIFY(e.Dialogs.Messages.empty());
+    QCOMPARE(DialogGlow, glows[4]);
+    for (const TEngineGlow* g : glows) {
+        QCOMPARE(g->CoreColor, core);
+        QCOMPARE(g->OuterColor, outer);
+    }
+    QCOMPARE(glows[0]->MainVec.X, before.MainVec.X);
+    QCOMPARE(glows[0]->Density2.Z, before.Density2.Z);
+    // Every block holds both words at +4 and +8, the rest of the file as it was.
+    QCOMPARE(e.FileBytes(), e.Expected({glows.begin(), glows.end()}));
+    const auto bytes = e.FileBytes();
+    for (const TEngineGlow* g : glows) {
+        QCOMPARE(bytes[size_t(g->FilePos) + 4], uint8_t(core & 0xFF));
+        QCOMPARE(bytes[size_t(g->FilePos) + 7], uint8_t(core >> 24));
+        QCOMPARE(bytes[size_t(g->FilePos) + 11], uint8_t(outer >> 24));
+    }
+}
+
+void PanelTest::copyVectorWritesEveryGlowBlock()
+{
+    TGlowEditing e({SampleMesh(2), SampleMesh(3, 2)});
+    const auto glows = e.AllGlows();
+    e.SelectMesh(0);
+    EditGlow = 0;
+    const TFloat3 v = glows[0]->MainVec;
+    const uint32_t otherCore = glows[4]->CoreColor;
+
+    e.Panel->SBCopyVectorClick();
+    QVERIFY(!DialogGlow);
+    for (const TEngineGlow* g : glows) {
+        QCOMPARE(g->MainVec.X, v.X);
+        QCOMPARE(g->MainVec.Y, v.Y);
+        QCOMPARE(g->MainVec.Z, v.Z);
+    }
+    QCOMPARE(glows[4]->CoreColor, otherCore);
+    QCOMPARE(e.FileBytes(), e.Expected({glows.begin(), glows.end()}));
+}
+
+void PanelTest::failedWriteEndsCopyAtThatGlow()
+{
+    TGlowEditing e({SampleMesh(2), SampleMesh(2, 2)});
+    const auto glows = e.AllGlows();
+    e.SelectMesh(0);
+    EditGlow = 0;
+    DialogGlow = glows[1];
+    // The third glow's block lies outside the file: its write fails.
+    glows[2]->FilePos = int32_t(e.Original.size()) + 100;
+    const uint32_t core = glows[0]->CoreColor;
+    const uint32_t lastCore = glows[3]->CoreColor;
+
+    e.Panel->SBCopyColorClick();
+    const QStringList messages = e.Dialogs.TakeMessages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("Cannot write file "), qPrintable(messages[0]));
+    QVERIFY(e.Dialogs.Messages.empty());
+    QCOMPARE(glows[2]->CoreColor, core);      // in memory only
+    QCOMPARE(glows[3]->CoreColor, lastCore);  // not reached
+    QCOMPARE(e.FileBytes(), e.Expected({glows[0], glows[1]}));
+    QCOMPARE(DialogGlow, glows[1]);  // the open dialog still writes its own glow
+}
+
+void PanelTest::nothingToCopyWhileNoGlowIsSelected()
+{
+    TGlowEditing e({SampleMesh(2)});
+    e.SelectMesh(0);
+    e.Panel->DisplayForm();  // EditGlow -1
+    e.Panel->SBCopyColorClick();
+    e.Panel->SBCopyVectorClick();
+    e.Panel->LB->setCurrentRow(0);
+    e.Panel->LBClick();
+    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->isVisible());
+    QCOMPARE(e.FileBytes(), e.Original);
+    QCOMPARE(e.AllGlows()[1]->CoreColor, SampleGlow(1).CoreColor);
+}
+
+void PanelTest::movementRateByClick()
+{
+    TGlowEditing e({SampleMesh(1)});
+    e.SelectMesh(0);
+    e.Panel->DisplayForm();
+    e.Panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
+    TClickList* rate = e.Panel->LBRate;
+    rate->scrollToItem(rate->item(6));
+    QTest::mouseClick(rate->viewport(), Qt::LeftButton, {}, rate->visualItemRect(rate->item(6)).center());
+    QCOMPARE(RotStep, 7);
+    QCOMPARE(e.Panel->Label1->text(), QString("Movement Rate = 7"));
+
+    // ShoGlow (after N or P) shows the same choice again.
+    rate->setCurrentRow(0);
+    QCOMPARE(RotStep, 7);  // choosing from code is not a click
+    e.Panel->ShoGlow();
+    QCOMPARE(rate->currentRow(), 6);
+    QCOMPARE(e.Panel->Label1->text(), QString("Movement Rate = 7"));
+}
+
+void PanelTest::displayChoicesReachTheDrawing()
+{
+    TGlowEditing e({SampleMesh(1)});
+    QVERIFY(GlowDisplay);
+    QVERIFY(!GlowDisplay().Showing);
+    e.Panel->show();
+    TGlowDisplay d = GlowDisplay();
+    QVERIFY(d.Showing && d.SelectedOnly && !d.Cones);
+    QTest::mouseClick(e.Panel->SB2, Qt::LeftButton);
+    QTest::mouseClick(e.Panel->SBCone, Qt::LeftButton);
+    d = GlowDisplay();
+    QVERIFY(!d.SelectedOnly && d.Cones);
+    QVERIFY(!e.Panel->SB1->isChecked() && !e.Panel->SBConeOFF->isChecked());
+    QTest::mouseClick(e.Panel->SB1, Qt::LeftButton);
+    QVERIFY(GlowDisplay().SelectedOnly);
+    e.Panel->hide();
+    QVERIFY(!GlowDisplay().Showing);
+    e.Panel.reset();
+    QVERIFY(!GlowDisplay);
+}
+
+void PanelTest::setSizeCoversP2()
+{
+    TGlowEditing e({SampleMesh(1)});
+    QVERIFY(QTest::qWaitForWindowExposed(e.Main.get()));
+    e.SelectMesh(0);
+    e.Panel->DisplayForm();
+    e.Panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
+    e.Panel->SetSize();
+    QWidget* p2 = e.Main->P2;
+    const QRect target(p2->mapToGlobal(QPoint(0, 0)), p2->size());
+    QTRY_COMPARE(e.Panel->frameGeometry(), target);
+
+    const QSize before = p2->size();
+    e.Main->resize(1000, 600);
+    QTRY_VERIFY(p2->size() != before);
+    e.Panel->SetSize();
+    QTRY_COMPARE(e.Panel->frameGeometry(), QRect(p2->mapToGlobal(QPoint(0, 0)), p2->size()));
+}
+
+QTEST_MAIN(PanelTest)
+#include "panel_test.moc"
