@@ -1,0 +1,467 @@
+// The value edit dialog: opening it from the panel's list, Man Ok, Color,
+// Center and Close with valid and invalid cells, and what each leaves in the
+// working copy.
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app_state.h"
+#include "click_list.h"
+#include "conversions.h"
+#include "glow_fixture.h"
+#include "model.h"
+
+class DialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensOnTheClickedItem();
+    void opensEachItemWithItsTitleAndButtons();
+    void manOkStoresPointAndVector();
+    void manOkWithBadCellStoresNothing();
+    void densityRange();
+    void manOkTakesTextBeingTyped();
+    void colorWithAlpha();
+    void colorErrorsStoreNothing();
+    void titleDecidesCoreOrOuter();
+    void reverseCol();
+    void centerOfSelectedFace();
+    void centerNeedsAFace();
+    void closeRewritesTheSameBytes();
+    void titleBarCloseWritesNothing();
+    void forgetModelDropsTheGlow();
+    void failedWriteKeepsTheDialogOpen();
+};
+
+namespace {
+
+// Opens the dialog on LB item `row` for glow `glow` of mesh `mesh`.
+void Open(TGlowEditing& e, int mesh, int glow, int row)
+{
+    e.SelectMesh(mesh);
+    EditGlow = glow;
+    e.Panel->LB->setCurrentRow(row);
+    e.Panel->LBClick();
+}
+
+void SetRow1(TGlowEditing& e, const QStringList& cells)
+{
+    for (int col = 0; col < cells.size(); ++col)
+        e.Dialog->SetCell(col, 1, cells[col]);
+}
+
+QStringList Row(TGlowEditing& e, int row)
+{
+    QStringList cells;
+    for (int col = 0; col < 4; ++col)
+        cells << e.Dialog->Cell(col, row);
+    return cells;
+}
+
+bool Visible(QWidget* w)
+{
+    return w->isVisibleTo(w->window());
+}
+
+}  // namespace
+
+void DialogTest::opensOnTheClickedItem()
+{
+    TGlowEditing e({SampleMesh(2)});
+    e.SelectMesh(0);
+    e.Panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
+    EditGlow = 1;
+    TClickList* lb = e.Panel->LB;
+    lb->scrollToItem(lb->item(0));
+    QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(0)).center());
+
+    QVERIFY(e.Dialog->isVisible());
+    QCOMPARE(DialogGlow, e.AllGlows()[1]);
+    QCOMPARE(e.Dialog->windowTitle(), QString("EDIT"));
+    QCOMPARE(e.Dialog->L1->text(), QString("Core Color"));
+    // Core 80FF8001 of sample glow 1.
+    QCOMPARE(Row(e, 0), QStringList({"Alpha", "Red", "Green", "Blue"}));
+    QCOMPARE(Row(e, 1), QStringList({"128", "255", "128", "1"}));
+    QVERIFY(!(e.Dialog->SG->item(0, 0)->flags() & Qt::ItemIsEditable));
+    QVERIFY(e.Dialog->SG->item(1, 0)->flags() & Qt::ItemIsEditable);
+    QVERIFY(Visible(e.Dialog->BBColor) && Visible(e.Dialog->BitBtn1));
+    QVERIFY(!Visible(e.Dialog->BBMan1) && !Visible(e.Dialog->BBCenter));
+    QVERIFY(!PendingPoint && !PendingVector && !PendingDensity0);
+
+    // Clicking the same item again opens it afresh.
+    e.Dialog->SetCell(0, 1, "7");
+    QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(0)).center());
+    QCOMPARE(e.Dialog->Cell(0, 1), QString("128"));
+
+    const struct {
+        QPushButton* Button;
+        const char* Caption;
+        int Left;
+        const char* Hint;
+    } buttons[] = {{e.Dialog->BBMan1, "Man Ok", 10, "Make change sin Boxes then click to confirm"},
+                   {e.Dialog->BBCenter, "Center", 90, "centers POint in selected Face"},
+                   {e.Dialog->BBColor, "Color", 170, "Set Alpha then click to change color"},
+                   {e.Dialog->BitBtn1, "&Close", 250, "Hides this window"}};
+    for (const auto& b : buttons) {
+        QCOMPARE(b.Button->text(), QString(b.Caption));
+        QCOMPARE(b.Button->geometry(), QRect(b.Left, 15, 75, 25));
+        QCOMPARE(b.Button->toolTip(), QString(b.Hint));
+    }
+}
+
+void DialogTest::opensEachItemWithItsTitleAndButtons()
+{
+    std::vector<TMeshSpec> meshes = {SampleMesh(1)};
+    meshes[0].Glows[0].Center = {1.0f, -2.5f, 0.3f};
+    TGlowEditing e(meshes);
+    DecimalSeparator = ',';
+    const QStringList header = {"X width", "Y height", "Z length", "Not Used"};
+
+    Open(e, 0, 0, 2);
+    QVERIFY(PendingPoint && !PendingVector);
+    QCOMPARE(e.Dialog->L1->text(), QString("Center Point"));
+    QCOMPARE(Row(e, 0), header);
+    QCOMPARE(Row(e, 1), QStringList({"1,00", "-2,50", "0,30", "0"}));
+    QVERIFY(Visible(e.Dialog->BBMan1) && Visible(e.Dialog->BBCenter) && !Visible(e.Dialog->BBColor));
+
+    const struct {
+        int Row;
+        const char* Title;
+        bool* Mark;
+    } items[] = {{3, "Main Vector", &PendingVector},
+                 {4, "Denisty 0", &PendingDensity0},
+                 {5, "Denisty 1", &PendingDensity1},
+                 {6, "Denisty 2", &PendingDensity2}};
+    for (const auto& item : items) {
+        Open(e, 0, 0, item.Row);
+        QCOMPARE(e.Dialog->L1->text(), QString(item.Title));
+        QCOMPARE(Row(e, 0), header);
+        QVERIFY(*item.Mark);
+        QVERIFY(!PendingPoint);  // marks of the item opened before are gone
+        QVERIFY(Visible(e.Dialog->BBMan1) && !Visible(e.Dialog->BBCenter) && !Visible(e.Dialog->BBColor));
+    }
+    QCOMPARE(Row(e, 1), QStringList({"0,00", "0,38", "0,62", "0"}));
+
+    Open(e, 0, 0, 1);
+    QCOMPARE(e.Dialog->L1->text(), QString("Outer Color"));
+    QCOMPARE(Row(e, 1), QStringList({"17", "34", "51", "68"}));
+    QVERIFY(!PendingDensity2);
+    QVERIFY(Visible(e.Dialog->BBColor) && !Visible(e.Dialog->BBMan1));
+    QCOMPARE(e.FileBytes(), e.Original);  // opening writes nothing
+}
+
+void DialogTest::manOkStoresPointAndVector()
+{
+    TGlowEditing e({SampleMesh(3)});
+    TEngineGlow* g = e.AllGlows()[2];
+    const TEngineGlow before = *g;
+    DecimalSeparator = ',';
+    Open(e, 0, 2, 3);
+    SetRow1(e, {"-3,5", "2", "100", "junk"});  // the fourth cell is not read
+    QTest::mouseClick(e.Dialog->BBMan1, Qt::LeftButton);
+
+    QVERIFY(e.Dialogs.Messages.empty());
+    QCOMPARE(g->MainVec.X, -3.5f);
+    QCOMPARE(g->MainVec.Y, 2.0f);
+    QCOMPARE(g->MainVec.Z, 100.0f);
+    QCOMPARE(g->Center.X, before.Center.X);
+    QVERIFY(!PendingVector);
+    QVERIFY(!e.Dialog->isVisible());
+    QVERIFY(!Visible(e.Dialog->BBMan1));
+    QCOMPARE(e.FileBytes(), e.Expected({g}));
+    QCOMPARE(e.Panel->Lv->text(), QString("Vector = -3,50 , 2,00 ,100,00 "));
+
+    // The grid holds two decimals: confirming unchanged rounds the value.
+    DecimalSeparator = '.';
+    g->Center = {1.234f, 0, 0};
+    Open(e, 0, 2, 2);
+    e.Dialog->BBMan1Click();
+    QCOMPARE(g->Center.X, 1.23f);
+    QVERIFY(!PendingPoint);
+    QCOMPARE(e.FileBytes(), e.Expected({g}));
+}
+
+void DialogTest::manOkWithBadCellStoresNothing()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    Open(e, 0, 0, 2);
+    SetRow1(e, {"1", "abc", "2"});
+    e.Dialog->BBMan1Click();
+    QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"EConvertError\n'abc' is not a valid floating point value"}));
+    QVERIFY(!e.Dialogs.Messages.size());
+    QCOMPARE(g->Center.X, SampleGlow(0).Center.X);
+    QVERIFY(PendingPoint);
+    QVERIFY(e.Dialog->isVisible() && Visible(e.Dialog->BBMan1));
+    QCOMPARE(e.FileBytes(), e.Original);
+
+    // With a comma locale a point is not a decimal separator.
+    DecimalSeparator = ',';
+    SetRow1(e, {"1.5", "0", "0"});
+    e.Dialog->BBMan1Click();
+    QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"EConvertError\n'1.5' is not a valid floating point value"}));
+    QCOMPARE(e.FileBytes(), e.Original);
+}
+
+void DialogTest::densityRange()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    const QString range = "Value not 0.0 to 1.0 ! Exiting ";
+    Open(e, 0, 0, 5);
+    for (const QStringList& bad : {QStringList{"0", "1", "1.01"}, QStringList{"2", "3", "0.5"},
+                                   QStringList{"-0.01", "0", "0"}}) {
+        SetRow1(e, bad);
+        e.Dialog->BBMan1Click();
+        QCOMPARE(e.Dialogs.TakeMessages(), QStringList({range}));
+        QVERIFY(PendingDensity1);
+        QVERIFY(e.Dialog->isVisible());
+        QCOMPARE(g->Density1.X, SampleGlow(0).Density1.X);
+        QCOMPARE(e.FileBytes(), e.Original);
+    }
+    SetRow1(e, {"0", "1", "0.5"});
+    e.Dialog->BBMan1Click();
+    QVERIFY(e.Dialogs.Messages.empty());
+    QCOMPARE(g->Density1.X, 0.0f);
+    QCOMPARE(g->Density1.Y, 1.0f);
+    QCOMPARE(g->Density1.Z, 0.5f);
+    QVERIFY(!PendingDensity1 && !e.Dialog->isVisible());
+    QCOMPARE(e.FileBytes(), e.Expected({g}));
+
+    // The centre point takes values outside 0..1.
+    Open(e, 0, 0, 2);
+    SetRow1(e, {"-5", "2", "1e3"});
+    e.Dialog->BBMan1Click();
+    QVERIFY(e.Dialogs.Messages.empty());
+    QCOMPARE(g->Center.Z, 1000.0f);
+}
+
+void DialogTest::manOkTakesTextBeingTyped()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    Open(e, 0, 0, 3);
+    QVERIFY(QTest::qWaitForWindowActive(e.Dialog.get()));
+    e.Dialog->SG->setCurrentCell(1, 1);
+    e.Dialog->SG->editItem(e.Dialog->SG->item(1, 1));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, "42.5");
+    e.Dialog->BBMan1->click();  // no focus change
+    QCOMPARE(g->MainVec.Y, 42.5f);
+    QCOMPARE(e.FileBytes(), e.Expected({g}));
+}
+
+void DialogTest::colorWithAlpha()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    const uint32_t outer = g->OuterColor;
+
+    Open(e, 0, 0, 0);
+    e.Dialog->SetCell(0, 1, "255");
+    e.Dialog->SetCell(1, 1, "1");  // red, green and blue come from the chooser alone
+    e.Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
+    QTest::mouseClick(e.Dialog->BBColor, Qt::LeftButton);
+    QCOMPARE(g->CoreColor, 0xFFFF0000u);
+    QCOMPARE(g->OuterColor, outer);
+    QVERIFY(!e.Dialog->isVisible());
+    QCOMPARE(e.FileBytes(), e.Expected({g}));
+    QCOMPARE(e.Panel->L1->palette().color(QPalette::Window), QColor(255, 0, 0));
+
+    Open(e, 0, 0, 0);
+    e.Dialog->SetCell(0, 1, "0");
+    e.Dialogs.ColorAnswers.push_back(QColor(0x99, 0x66, 0x33));
+    e.Dialog->BBColorClick();
+    QCOMPARE(g->CoreColor, 0x00996633u);
+    QCOMPARE(e.FileBytes(), e.Expected({g}));
+
+    // The chooser opens on the colour it returned last, black the first time.
+    QCOMPARE(e.Dialogs.ColorRequests.size(), size_t(2));
+    QCOMPARE(e.Dialogs.ColorRequests[0], QColor(Qt::black));
+    QCOMPARE(e.Dialogs.ColorRequests[1], QColor(255, 0, 0));
+
+    // Cancelled: nothing changes, the dialog stays open.
+    Open(e, 0, 0, 1);
+    e.Dialog->BBColorClick();
+    QCOMPARE(g->OuterColor, outer);
+    QVERIFY(e.Dialog->isVisible());
+    QCOMPARE(e.Dialogs.ColorRequests[2], QColor(0x99, 0x66, 0x33));
+    QVERIFY(e.Dialogs.Messages.empty());
+}
+
+void DialogTest::colorErrorsStoreNothing()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    const uint32_t core = g->CoreColor;
+    Open(e, 0, 0, 0);
+    for (const char* alpha : {"256", "-1"}) {
+        e.Dialog->SetCell(0, 1, alpha);
+        e.Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
+        e.Dialog->BBColorClick();
+        QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"Alpha value not in range of 0 to 255"}));
+    }
+    e.Dialog->SetCell(0, 1, "x1");
+    e.Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
+    e.Dialog->BBColorClick();
+    QCOMPARE(e.Dialogs.Messages.size(), size_t(1));
+    QVERIFY(e.Dialogs.Messages[0].Error);
+    QCOMPARE(e.Dialogs.Messages[0].Text, QString("'x1' is not a valid integer value."));
+    QCOMPARE(g->CoreColor, core);
+    QVERIFY(e.Dialog->isVisible() && Visible(e.Dialog->BBColor));
+    QCOMPARE(e.FileBytes(), e.Original);
+}
+
+void DialogTest::titleDecidesCoreOrOuter()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    const uint32_t core = g->CoreColor;
+    Open(e, 0, 0, 0);
+    e.Dialog->L1->setText("Core Color ");
+    e.Dialog->SetCell(0, 1, "16");
+    e.Dialogs.ColorAnswers.push_back(QColor(0x33, 0x66, 0x99));
+    e.Dialog->BBColorClick();
+    QCOMPARE(g->CoreColor, core);
+    QCOMPARE(g->OuterColor, 0x10336699u);
+    QCOMPARE(e.FileBytes(), e.Expected({g}));
+}
+
+void DialogTest::reverseCol()
+{
+    QCOMPARE(TMCh::ReverseCol(0x00336699u), 0x00996633u);
+    QCOMPARE(TMCh::ReverseCol(0xFF336699u), 0x00996633u);
+    QCOMPARE(TMCh::ReverseCol(0x000000FFu), 0x00FF0000u);
+    QCOMPARE(TMCh::ReverseCol(0x00FF0000u), 0x000000FFu);
+}
+
+void DialogTest::centerOfSelectedFace()
+{
+    std::vector<TMeshSpec> meshes = {SampleMesh(1), SampleMesh(1, 1)};
+    meshes[1].Vertices.push_back({-6, 10, 3});
+    meshes[1].Vertices.push_back({5, 1, -1});
+    meshes[1].Faces.push_back(optbuild::Quad(1, 3, 4, 2));
+    TGlowEditing e(meshes);
+    TEngineGlow* g = e.AllGlows()[0];
+
+    Open(e, 0, 0, 2);
+    e.SelectFace(0, 0);  // the triangle (0,0,0) (2,0,0) (0,4,0)
+    PendingPoint = false;
+    SetRow1(e, {"not", "read", "at all"});
+    QTest::mouseClick(e.Dialog->BBCenter, Qt::LeftButton);
+    QVERIFY(e.Dialogs.Messages.empty());
+    QCOMPARE(g->Center.X, 1.0f);
+    QCOMPARE(g->Center.Y, 2.0f);
+    QCOMPARE(g->Center.Z, 0.0f);
+    QVERIFY(!PendingPoint);
+    QVERIFY(!e.Dialog->isVisible());
+    QCOMPARE(e.FileBytes(), e.Expected({g}));
+
+    // A face of another mesh; all four corners of a quad count.
+    Open(e, 0, 0, 2);
+    e.SelectFace(1, 1);
+    e.Dialog->BBCenterClick();
+    QCOMPARE(g->Center.X, -0.5f);
+    QCOMPARE(g->Center.Y, 5.0f);
+    QCOMPARE(g->Center.Z, 1.0f);
+    QCOMPARE(e.FileBytes(), e.Expected({g}));
+}
+
+void DialogTest::centerNeedsAFace()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    Open(e, 0, 0, 2);
+    e.Dialog->BBCenterClick();
+    QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"Select a Face"}));
+    QVERIFY(e.Dialog->isVisible());
+
+    e.SelectFace(0, 3);  // no such face
+    e.Dialog->BBCenterClick();
+    QCOMPARE(e.Dialogs.Messages.size(), size_t(1));
+    QCOMPARE(e.Dialogs.Messages[0].Text, QString("^TFaceL Index not valid: 3."));
+    QVERIFY(e.Dialog->isVisible());
+    QCOMPARE(g->Center.X, SampleGlow(0).Center.X);
+    QCOMPARE(e.FileBytes(), e.Original);
+}
+
+void DialogTest::closeRewritesTheSameBytes()
+{
+    TGlowEditing e({SampleMesh(2)});
+    TEngineGlow* g = e.AllGlows()[1];
+    Open(e, 0, 1, 4);
+    // Spoil the block on disk: Close must write the glow back whole.
+    e.Patch(g->FilePos + 4, std::vector<uint8_t>(68, 0xEE));
+    e.Patch(g->FilePos, {0xEE});
+    SetRow1(e, {"5", "5", "5"});
+    QVERIFY(QTest::qWaitForWindowActive(e.Dialog.get()));
+    // The access key of "&Close"; the button shows its press briefly first.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    QTRY_VERIFY(!e.Dialog->isVisible());
+    std::vector<uint8_t> expected = e.Original;
+    expected[size_t(g->FilePos)] = 0xEE;  // byte +0 is never written
+    QCOMPARE(e.FileBytes(), expected);
+    QVERIFY(PendingDensity0);  // Close stores nothing
+    QCOMPARE(g->Density0.X, SampleGlow(1).Density0.X);
+}
+
+void DialogTest::titleBarCloseWritesNothing()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    Open(e, 0, 0, 2);
+    g->CoreColor = 0x01020304;  // in memory only
+    e.Dialog->close();
+    QVERIFY(!e.Dialog->isVisible());
+    QVERIFY(Visible(e.Dialog->BBMan1) && Visible(e.Dialog->BBCenter));
+    QCOMPARE(e.FileBytes(), e.Original);
+}
+
+void DialogTest::forgetModelDropsTheGlow()
+{
+    TGlowEditing e({SampleMesh(1)});
+    Open(e, 0, 0, 3);
+    e.Dialog->ForgetModel();
+    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->isVisible());
+    TheModel.Clear();
+    // Nothing may reach a glow of the previous model any more.
+    SetRow1(e, {"1", "2", "3"});
+    e.Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
+    SelectMode = 1;
+    e.Dialog->BBMan1Click();
+    e.Dialog->BBColorClick();
+    e.Dialog->BBCenterClick();
+    e.Dialog->BitBtn1Click();
+    QVERIFY(e.Dialogs.Messages.empty());
+    QCOMPARE(e.Dialogs.ColorRequests.size(), size_t(0));
+    QCOMPARE(e.FileBytes(), e.Original);
+}
+
+void DialogTest::failedWriteKeepsTheDialogOpen()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    Open(e, 0, 0, 3);
+    const QString lv = e.Panel->Lv->text();
+    std::remove(e.Path.c_str());
+    SetRow1(e, {"9", "8", "7"});
+    e.Dialog->BBMan1Click();
+    QCOMPARE(e.Dialogs.Messages.size(), size_t(1));
+    QVERIFY(e.Dialogs.Messages[0].Error);
+    QCOMPARE(e.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + e.Path + "."));
+    QCOMPARE(g->MainVec.X, 9.0f);  // in memory only
+    QVERIFY(e.Dialog->isVisible());
+    QVERIFY(Visible(e.Dialog->BBMan1));
+    QCOMPARE(e.Panel->Lv->text(), lv);
+}
+
+QTEST_MAIN(DialogTest)
+#include "dialog_test.moc"
