@@ -188,11 +188,11 @@ void PanelTest::copyColorWritesEveryGlowBlock()
     const uint32_t core = glows[3]->CoreColor;
     const uint32_t outer = glows[3]->OuterColor;
     const TEngineGlow before = *glows[0];
-    DialogGlow = glows[4];
+    DialogGlow = glows[2];
 
     QTest::mouseClick(e.Panel->SBCopyColor, Qt::LeftButton);
     QVERIFY(e.Dialogs.Messages.empty());
-    QCOMPARE(DialogGlow, glows[4]);
+    QCOMPARE(DialogGlow, glows[2]);
     for (const TEngineGlow* g : glows) {
         QCOMPARE(g->CoreColor, core);
         QCOMPARE(g->OuterColor, outer);
