@@ -69,24 +69,29 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
         b.AddTopLevel(mesh);
     }
     Original = b.Build();
-    ProjectDir = Dir.Path();
-    OptFileName = "model.opt";
-    Path = ProjectDir + OptFileName;
-    WriteFileBytes(Path, Original);
 
-    SetStartValues();
-    DecimalSeparator = '.';
-    SelectMode = 0;
-    EditGlow = 0;
-    DialogGlow = nullptr;
-    ClearPendingMarks();
-    TheReader.ReadOpt(Path);
-
+    // The windows first: the main window sets its own start values and
+    // folders when it is created and shown; the test's state comes after.
     Main = std::make_unique<TMe>();
     Panel = std::make_unique<TEGlow>();
     Dialog = std::make_unique<TMCh>();
     Main->resize(900, 500);
     Main->show();
+
+    ProjectDir = Dir.Path();
+    OptFileName = "model.opt";
+    Path = ProjectDir + OptFileName;
+    WriteFileBytes(Path, Original);
+    TheReader.ReadOpt(Path);
+    DecimalSeparator = '.';
+    RotStep = 4;
+    SelectMode = 0;
+    SelectedId = 0;
+    DecodeSelection();
+    EditGlow = 0;
+    DialogGlow = nullptr;
+    ClearPendingMarks();
+    Dialogs.Messages.clear();
 }
 
 TGlowEditing::~TGlowEditing()
