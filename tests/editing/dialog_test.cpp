@@ -98,6 +98,11 @@ void DialogTest::opensOnTheClickedItem()
     QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(0)).center());
     QCOMPARE(e.Dialog->Cell(0, 1), QString("128"));
 
+    // Moving the selection with the keyboard opens the item it moves to.
+    QTest::keyClick(lb, Qt::Key_Down);
+    QCOMPARE(e.Dialog->L1->text(), QString("Outer Color"));
+    QCOMPARE(e.Dialog->Cell(0, 1), QString("18"));
+
     const struct {
         QPushButton* Button;
         const char* Caption;
