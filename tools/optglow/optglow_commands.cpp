@@ -131,9 +131,9 @@ int ParseIndex(const std::string& text, const char* what)
     return value;
 }
 
-std::string CountText(int count, const char* what)
+std::string CountText(int count, const char* one, const char* many)
 {
-    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 int Dump(const std::vector<std::string>& args, std::ostream& out)
@@ -165,11 +165,11 @@ int Set(const std::vector<std::string>& args)
     TheReader.ReadOpt(path);
     if (meshIndex >= TheModel.Meshes.Count())
         throw Exception("mesh " + std::to_string(meshIndex) + " does not exist: the model has " +
-                        CountText(TheModel.Meshes.Count(), "mesh"));
+                        CountText(TheModel.Meshes.Count(), "mesh", "meshes"));
     const TOMesh& mesh = TheModel.Meshes.Get(meshIndex);
     if (glowIndex >= mesh.Glows.Count())
         throw Exception("glow " + std::to_string(glowIndex) + " does not exist: mesh " + std::to_string(meshIndex) +
-                        " has " + CountText(mesh.Glows.Count(), "glow"));
+                        " has " + CountText(mesh.Glows.Count(), "glow", "glows"));
     TEngineGlow glow = mesh.Glows.Get(glowIndex);
     for (const auto& [field, value] : assignments)
         SetField(glow, field, value);
