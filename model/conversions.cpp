@@ -103,13 +103,13 @@ std::string FormatFloats(const char* format, std::initializer_list<double> value
             out += *p++;
             continue;
         }
-        const char* spec = p++;
+        const char* start = p++;
         while (*p && *p != 'f')
             ++p;
         if (!*p)
             break;
         ++p;
-        const std::string conversion(spec, p);
+        const std::string conversion(start, p);
         const double value = next != values.end() ? *next++ : 0.0;
         char buffer[512];
         std::snprintf(buffer, sizeof buffer, conversion.c_str(), value);

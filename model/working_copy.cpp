@@ -80,7 +80,6 @@ std::string FileNamePart(const std::string& path)
 
 void CopyOpt(const std::string& chosenPath)
 {
-    OptFileName = chosenPath;
 #ifdef _WIN32
     KeepArchiveAttributeOnly(chosenPath);
 #endif

@@ -77,9 +77,14 @@ TEST(ReaderDamaged, GlowBlockCutByTheEndStaysAppendedAndTheErrorNamesItsOffset)
 // One node's stored offset points somewhere else: the error names the
 // converted position of the first read that would leave the file.
 struct BadOffset {
-    const char* What;
+    const char* What;  // the test's name suffix
     int32_t Position;  // converted position to store
 };
+
+void PrintTo(const BadOffset& p, std::ostream* out)
+{
+    *out << p.What << " (" << p.Position << ")";
+}
 
 class ReaderBadOffsets : public testing::TestWithParam<BadOffset> {};
 
@@ -106,9 +111,9 @@ TEST_P(ReaderBadOffsets, DataOrTableOutsideTheFileIsReported)
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, ReaderBadOffsets,
-                         testing::Values(BadOffset{"just before the file", -5}, BadOffset{"far before", INT32_MIN},
-                                         BadOffset{"far past the end", INT32_MAX},
-                                         BadOffset{"past the end", 100000}));
+                         testing::Values(BadOffset{"JustBeforeTheFile", -5}, BadOffset{"FarBefore", INT32_MIN},
+                                         BadOffset{"FarPastTheEnd", INT32_MAX}, BadOffset{"PastTheEnd", 100000}),
+                         [](const testing::TestParamInfo<BadOffset>& info) { return std::string(info.param.What); });
 
 TEST(ReaderDamaged, TopLevelTableOrNodeOutsideTheFileIsReported)
 {

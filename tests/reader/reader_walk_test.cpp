@@ -57,6 +57,18 @@ struct LayoutCase {
     bool Reverse;
 };
 
+std::string CaseName(const testing::TestParamInfo<LayoutCase>& info)
+{
+    const int64_t g = info.param.G;
+    return (g < 0 ? "GMinus" + std::to_string(-g) : "G" + std::to_string(g)) +
+           (info.param.Reverse ? "Reversed" : "Shuffled");
+}
+
+void PrintTo(const LayoutCase& c, std::ostream* out)
+{
+    *out << "G " << c.G << (c.Reverse ? ", reversed" : ", shuffled");
+}
+
 class SampleLayouts : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(SampleLayouts, EveryFieldLandsWhereItBelongs)
@@ -103,7 +115,8 @@ TEST_P(SampleLayouts, EveryFieldLandsWhereItBelongs)
 INSTANTIATE_TEST_SUITE_P(Bases, SampleLayouts,
                          testing::Values(LayoutCase{8, false}, LayoutCase{8, true}, LayoutCase{208, false},
                                          LayoutCase{-100000, true}, LayoutCase{INT32_MAX, false},
-                                         LayoutCase{INT32_MIN, true}, LayoutCase{INT32_MIN + 3, false}));
+                                         LayoutCase{INT32_MIN, true}, LayoutCase{INT32_MIN + 3, false}),
+                         CaseName);
 
 TEST(Reader, WithGEightStoredOffsetsAreFilePositions)
 {
