@@ -1,6 +1,7 @@
 #include "Ed_EGlow.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -207,7 +208,10 @@ void TEGlow::SetSize()
     QWidget* target = Me->P2;
     const QPoint topLeft = target->mapToGlobal(QPoint(0, 0));
     // The frame (title bar and borders) is the difference between the outer
-    // and the client geometry; the outer rectangle is to cover P2.
+    // and the client geometry; the outer rectangle is to cover P2. Making the
+    // native window first lets platforms that know the frame before the first
+    // show report it.
+    winId();
     const QRect outer = frameGeometry();
     const QRect client = geometry();
     const int left = client.left() - outer.left();
@@ -216,6 +220,35 @@ void TEGlow::SetSize()
     const int bottom = outer.bottom() - client.bottom();
     setGeometry(topLeft.x() + left, topLeft.y() + top, std::max(0, target->width() - left - right),
                 std::max(0, target->height() - top - bottom));
+    FrameUnknown = outer == client;
+}
+
+bool TEGlow::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Paint:
+        if (FrameUnknown && isVisible() && frameGeometry() != geometry()) {
+            // Known at last (often only by the first paint): fit again once
+            // this event is done.
+            FrameUnknown = false;
+            QMetaObject::invokeMethod(this, [this] { Guarded([&] { SetSize(); }); }, Qt::QueuedConnection);
+        }
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+// Window managers may offer a close box in spite of the hints; the panel
+// stays, for the view draws glows only while it is showing.
+void TEGlow::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
 }
 
 void TEGlow::ShoGlow()

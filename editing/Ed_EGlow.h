@@ -68,7 +68,15 @@ public:
     TClickList* LBRate = nullptr;
     QLabel* Label1 = nullptr;
 
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // SetSize ran before the window system had told the frame's size; the
+    // fit is done again as soon as it is known.
+    bool FrameUnknown = false;
+
     void BuildButtonBar();
     void BuildValueArea();
     QToolButton* SpeedButton(int left, const QIcon& icon, const char* hint, void (TEGlow::*handler)());

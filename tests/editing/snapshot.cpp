@@ -22,7 +22,6 @@ int main(int argc, char** argv)
     e.Panel->DisplayForm();
     e.Panel->show();
     (void)QTest::qWaitForWindowExposed(e.Panel.get());
-    e.Panel->SetSize();
     e.Panel->SBUpClick();
     e.Panel->SBUpClick();
     e.Panel->LB->setCurrentRow(2);
