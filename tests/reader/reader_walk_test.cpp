@@ -1,0 +1,378 @@
+// What the reader takes from sound files: the walk, the field layout, the
+// offset base, the order of the lists and the capacities of the node tables.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "byte_order.h"
+#include "errors.h"
+#include "model.h"
+#include "opt_file_io.h"
+#include "reader_test_support.h"
+
+namespace {
+
+using namespace optbuild;
+using readertest::ReadBytesAsOpt;
+using readertest::SampleModel;
+
+void ExpectFloat3(const TFloat3& v, const TFloat3& want)
+{
+    EXPECT_EQ(v.X, want.X);
+    EXPECT_EQ(v.Y, want.Y);
+    EXPECT_EQ(v.Z, want.Z);
+}
+
+void ExpectGlow(const TEngineGlow& g, const GlowRecord& want)
+{
+    EXPECT_EQ(g.CoreColor, want.CoreColor);
+    EXPECT_EQ(g.OuterColor, want.OuterColor);
+    ExpectFloat3(g.MainVec, want.MainVec);
+    ExpectFloat3(g.Center, want.Center);
+    ExpectFloat3(g.Density0, want.Density0);
+    ExpectFloat3(g.Density1, want.Density1);
+    ExpectFloat3(g.Density2, want.Density2);
+}
+
+void ExpectFace(const TOFace& f, const FaceRecord& want, int32_t extra)
+{
+    EXPECT_EQ(f.ExtraValue, extra);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(f.VertIdx.Index[i], want.VertIdx.Index[i]);
+        EXPECT_EQ(f.Quad2.Index[i], want.Quad2.Index[i]);
+        EXPECT_EQ(f.Quad3.Index[i], want.Quad3.Index[i]);
+        EXPECT_EQ(f.Quad4.Index[i], want.Quad4.Index[i]);
+    }
+    EXPECT_EQ(f.Normal.X, want.Normal.X);
+    EXPECT_EQ(f.Normal.Y, want.Normal.Y);
+    EXPECT_EQ(f.Normal.Z, want.Normal.Z);
+    EXPECT_TRUE(std::equal(f.TexVec, f.TexVec + 6, want.TexVec));
+}
+
+// The sample model read with one offset base G and one node layout order.
+struct LayoutCase {
+    int32_t G;
+    bool Reverse;
+};
+
+std::string CaseName(const testing::TestParamInfo<LayoutCase>& info)
+{
+    const int64_t g = info.param.G;
+    return (g < 0 ? "GMinus" + std::to_string(-g) : "G" + std::to_string(g)) +
+           (info.param.Reverse ? "Reversed" : "Shuffled");
+}
+
+void PrintTo(const LayoutCase& c, std::ostream* out)
+{
+    *out << "G " << c.G << (c.Reverse ? ", reversed" : ", shuffled");
+}
+
+class SampleLayouts : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(SampleLayouts, EveryFieldLandsWhereItBelongs)
+{
+    SampleModel s;
+    const int nodes = s.Faces1 + 1;
+    std::vector<NodeId> order(static_cast<size_t>(nodes));
+    for (int i = 0; i < nodes; ++i)
+        order[static_cast<size_t>(i)] = GetParam().Reverse ? nodes - 1 - i : (i * 5) % nodes;  // 5 is prime to 12
+    ASSERT_EQ(nodes, 12);
+    s.B.SetLayoutOrder(order);
+    TempDir dir;
+    ReadBytesAsOpt(dir, s.B.Build(GetParam().G));
+
+    ASSERT_EQ(TheModel.Meshes.Count(), 1);  // the texture node is not a mesh
+    const TOMesh& m = TheModel.Meshes.Get(0);
+    // Vertices of the mesh and of its group, in walk order, one list.
+    ASSERT_EQ(m.Vertices.Count(), 4);
+    EXPECT_EQ(m.Vertices.Get(0).X, 1);
+    EXPECT_EQ(m.Vertices.Get(2).Z, 9);
+    EXPECT_EQ(m.Vertices.Get(3).Y, -2);
+
+    ASSERT_EQ(m.Glows.Count(), 2);
+    ExpectGlow(m.Glows.Get(0), s.GlowValues);
+    ExpectGlow(m.Glows.Get(1), s.GroupGlowValues);
+    EXPECT_EQ(m.Glows.Get(0).FilePos, s.B.DataPos(s.Glow));
+    EXPECT_EQ(m.Glows.Get(1).FilePos, s.B.DataPos(s.GroupGlow));
+
+    EXPECT_EQ(m.LodCount, 2);
+    EXPECT_EQ(m.LodDist.X, 100.5f);
+    EXPECT_EQ(m.LodDist.Y, 2000);
+    EXPECT_EQ(m.LodDist.Z, 0);
+    ASSERT_EQ(m.Faces[0].Count(), 2);
+    ASSERT_EQ(m.Faces[1].Count(), 1);
+    EXPECT_EQ(m.Faces[2].Count(), 0);
+    ExpectFace(m.Faces[0].Get(0), s.Lod0[0], 42);
+    ExpectFace(m.Faces[0].Get(1), s.Lod0[1], 42);
+    EXPECT_TRUE(m.Faces[0].Get(1).IsTriangle());
+    ExpectFace(m.Faces[1].Get(0), s.Lod1[0], -7);
+}
+
+// G = 8 makes stored offsets file positions; the others exercise the base,
+// including bases that make every stored offset wrap around 32 bits.
+INSTANTIATE_TEST_SUITE_P(Bases, SampleLayouts,
+                         testing::Values(LayoutCase{8, false}, LayoutCase{8, true}, LayoutCase{208, false},
+                                         LayoutCase{-100000, true}, LayoutCase{INT32_MAX, false},
+                                         LayoutCase{INT32_MIN, true}, LayoutCase{INT32_MIN + 3, false}),
+                         CaseName);
+
+TEST(Reader, WithGEightStoredOffsetsAreFilePositions)
+{
+    SampleModel s;
+    const std::vector<uint8_t> bytes = s.B.Build(8);
+    // The top-level table sits right after the 22-byte header; its second
+    // entry is the mesh node's position as it is.
+    EXPECT_EQ(GetInt32LE(&bytes[18]), 22);
+    EXPECT_EQ(GetInt32LE(&bytes[26]), s.B.NodePos(s.Mesh));
+    TempDir dir;
+    ReadBytesAsOpt(dir, bytes);
+    EXPECT_EQ(TheModel.Meshes.Get(0).Glows.Get(0).FilePos, s.B.DataPos(s.Glow));
+}
+
+TEST(Reader, FileOfTextureNodesOnlyHasNoMeshes)
+{
+    OptBuilder b;
+    b.AddTopLevel(b.TextureNode());
+    b.AddTopLevel(b.TextureNode());
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build(300));
+    EXPECT_EQ(TheModel.Meshes.Count(), 0);
+}
+
+TEST(Reader, TopLevelNodeOfAnyTypeButTextureIsAMeshEvenWithNothingInIt)
+{
+    OptBuilder b;
+    const std::vector<int32_t> types = {0, 1, 3, 21, 28, 25, -1, 19};
+    for (int32_t type : types) {
+        const NodeId mesh = b.Node(type);
+        b.AddChild(mesh, b.TextureNode());  // a child the walk does not know
+        b.AddTopLevel(mesh);
+    }
+    b.AddTopLevel(b.TextureNode());
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build());
+    ASSERT_EQ(TheModel.Meshes.Count(), static_cast<int>(types.size()));
+    for (const TOMesh& m : TheModel.Meshes) {
+        EXPECT_EQ(m.Vertices.Count() + m.Glows.Count() + m.Faces[0].Count(), 0);
+        EXPECT_EQ(m.LodCount, 0);
+    }
+}
+
+TEST(Reader, GlowNodeWithDataCountThreeYieldsOneGlow)
+{
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    GlowRecord g;
+    g.CoreColor = 0x11223344;
+    const NodeId glow = b.Glow(g);
+    b.SetDataCount(glow, 3);
+    b.AddChild(mesh, glow);
+    b.AddTopLevel(mesh);
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build(1234));
+    ASSERT_EQ(TheModel.Meshes.Get(0).Glows.Count(), 1);
+    EXPECT_EQ(TheModel.Meshes.Get(0).Glows.Get(0).CoreColor, 0x11223344u);
+}
+
+TEST(Reader, SecondLodNodeSetsLodCountOverwritesDistancesAndAddsFaces)
+{
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    const NodeId group = b.GroupNode();
+    b.AddChild(mesh, b.LodWithFaces({1, 2, 3}, {{Tri(0, 1, 2)}, {Tri(3, 4, 5)}, {Tri(6, 7, 8)}}));
+    b.AddChild(mesh, group);
+    b.AddChild(group, b.LodWithFaces({7, 8}, {{Quad(9, 9, 9, 9)}, {}}));
+    b.AddTopLevel(mesh);
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build(-8));
+    const TOMesh& m = TheModel.Meshes.Get(0);
+    EXPECT_EQ(m.LodCount, 2);
+    ExpectFloat3(m.LodDist, {7, 8, 3});
+    ASSERT_EQ(m.Faces[0].Count(), 2);
+    EXPECT_EQ(m.Faces[0].Get(0).VertIdx.Index[0], 0);
+    EXPECT_EQ(m.Faces[0].Get(1).VertIdx.Index[0], 9);
+    EXPECT_EQ(m.Faces[1].Count(), 1);
+    EXPECT_EQ(m.Faces[2].Count(), 1);
+}
+
+TEST(Reader, GroupInGroupAndFaceDataOutsideAnLodAreIgnored)
+{
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    const NodeId outer = b.GroupNode();
+    const NodeId inner = b.GroupNode();
+    b.AddChild(inner, b.Vertices({{1, 1, 1}}));
+    b.AddChild(inner, b.Glow({}));
+    b.AddChild(outer, inner);
+    b.AddChild(outer, b.Faces({Tri(0, 1, 2)}));
+    b.AddChild(mesh, outer);
+    b.AddChild(mesh, b.Faces({Tri(0, 1, 2)}));
+    b.AddChild(mesh, b.Vertices({{2, 2, 2}}));
+    b.AddTopLevel(mesh);
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build(99));
+    const TOMesh& m = TheModel.Meshes.Get(0);
+    ASSERT_EQ(m.Vertices.Count(), 1);
+    EXPECT_EQ(m.Vertices.Get(0).X, 2);
+    EXPECT_EQ(m.Glows.Count(), 0);
+    for (const TFaceL& faces : m.Faces)
+        EXPECT_EQ(faces.Count(), 0);
+}
+
+TEST(Reader, MeshNumberingFollowsTheTopLevelTableNotTheLayout)
+{
+    OptBuilder b;
+    const NodeId a = b.Mesh();
+    const NodeId tex = b.TextureNode();
+    const NodeId c = b.Mesh(3);
+    b.AddChild(a, b.Vertices({{1, 0, 0}}));
+    b.AddChild(c, b.Vertices({{3, 0, 0}}));
+    b.AddTopLevel(c);
+    b.AddTopLevel(tex);
+    b.AddTopLevel(a);
+    b.SetLayoutOrder({4, 3, 2, 1, 0});
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build());
+    ASSERT_EQ(TheModel.Meshes.Count(), 2);
+    EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Get(0).X, 3);
+    EXPECT_EQ(TheModel.Meshes.Get(1).Vertices.Get(0).X, 1);
+}
+
+TEST(Reader, ANewReadReplacesTheModel)
+{
+    SampleModel s;
+    TempDir dir;
+    ReadBytesAsOpt(dir, s.B.Build());
+    ReadBytesAsOpt(dir, s.B.Build(), "again.opt");
+    EXPECT_EQ(TheModel.Meshes.Count(), 1);
+    EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Count(), 4);
+}
+
+TEST(Reader, FileThatCannotBeOpenedRaisesAfterTheModelWasEmptied)
+{
+    SampleModel s;
+    TempDir dir;
+    ReadBytesAsOpt(dir, s.B.Build());
+    ASSERT_EQ(TheModel.Meshes.Count(), 1);
+    const std::string missing = dir.File("missing.opt");
+    try {
+        TheReader.ReadOpt(missing);
+        FAIL() << "no error";
+    } catch (const EFOpenError& e) {
+        EXPECT_STREQ(e.what(), ("Cannot open file " + missing).c_str());
+    }
+    EXPECT_EQ(TheModel.Meshes.Count(), 0);
+}
+
+// Capacities: 70 top-level entries, 50 mesh and 50 group children, 4 LODs
+// (3 distances, 3 face lists), 100 face nodes per LOD. Entries past them are
+// not read, so whatever they hold does no harm.
+
+TEST(ReaderCapacity, SeventyFirstTopLevelNodeIsIgnored)
+{
+    OptBuilder b;
+    for (int i = 0; i < 71; ++i) {
+        const NodeId mesh = b.Mesh();
+        b.AddChild(mesh, b.Vertices({{float(i), 0, 0}}));
+        b.AddTopLevel(mesh);
+    }
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build(5000));
+    ASSERT_EQ(TheModel.Meshes.Count(), 70);
+    EXPECT_EQ(TheModel.Meshes.Get(69).Vertices.Get(0).X, 69);
+}
+
+TEST(ReaderCapacity, AnnouncedCountsPastTheTablesAreNotRead)
+{
+    // Counts far beyond the file: a check of the whole announced run would
+    // fail, so this passes only when no more than the capacity is read.
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    b.AddTopLevel(mesh);
+    b.SetTopLevelCount(INT32_MAX);
+    for (int i = 1; i < 70; ++i)
+        b.AddTopLevel(b.TextureNode());
+    for (int i = 0; i < 50; ++i)
+        b.AddChild(mesh, b.Vertices({{float(i), 0, 0}}));
+    b.SetChildCount(mesh, INT32_MAX);
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build(77));
+    ASSERT_EQ(TheModel.Meshes.Count(), 1);
+    EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Count(), 50);
+}
+
+TEST(ReaderCapacity, FiftyChildrenOfAMeshAndOfAGroup)
+{
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    const NodeId group = b.GroupNode();
+    b.AddChild(mesh, group);
+    for (int i = 0; i < 50; ++i)
+        b.AddChild(mesh, b.Vertices({{1, 0, 0}}));  // the 50th is not read
+    for (int i = 0; i < 51; ++i)
+        b.AddChild(group, b.Vertices({{2, 0, 0}}));  // the 51st is not read
+    b.AddTopLevel(mesh);
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build(16));
+    const TOMesh& m = TheModel.Meshes.Get(0);
+    ASSERT_EQ(m.Vertices.Count(), 50 + 49);
+    EXPECT_EQ(m.Vertices.Get(49).X, 2);
+    EXPECT_EQ(m.Vertices.Get(50).X, 1);
+}
+
+TEST(ReaderCapacity, FiveLodsKeepCountThreeDistancesAndThreeFaceLists)
+{
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    const NodeId lod = b.LodWithFaces({1, 2, 3, 4, 5}, {{Tri(0, 0, 0)}, {Tri(1, 1, 1)}, {Tri(2, 2, 2)}, {Tri(3, 3, 3)}});
+    b.SetChildCount(lod, 5);  // a fifth LOD child entry is announced but not there: not read
+    b.AddChild(mesh, lod);
+    b.AddTopLevel(mesh);
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build(-77));
+    const TOMesh& m = TheModel.Meshes.Get(0);
+    EXPECT_EQ(m.LodCount, 5);
+    ExpectFloat3(m.LodDist, {1, 2, 3});
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(m.Faces[i].Count(), 1);
+        EXPECT_EQ(m.Faces[i].Get(0).VertIdx.Index[0], i);
+    }
+}
+
+TEST(ReaderCapacity, FacesOfTheFourthLodAreCheckedThoughNotKept)
+{
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    const NodeId lod = b.LodWithFaces({1, 2, 3, 4}, {{}, {}, {}, {Tri(3, 3, 3)}});
+    b.AddChild(mesh, lod);
+    b.AddTopLevel(mesh);
+    std::vector<uint8_t> bytes = b.Build();
+    TempDir dir;
+    ReadBytesAsOpt(dir, bytes);
+    EXPECT_EQ(TheModel.Meshes.Get(0).LodCount, 4);
+    // The fourth LOD's face data is the last thing in the file.
+    bytes.pop_back();
+    EXPECT_NE(readertest::DamagedMessage([&] { ReadBytesAsOpt(dir, bytes); }), "no error");
+}
+
+TEST(ReaderCapacity, HundredFaceNodesPerLod)
+{
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    const NodeId lod = b.LodNode({1});
+    const NodeId lod0 = b.GroupNode();
+    for (int i = 0; i < 101; ++i)
+        b.AddChild(lod0, b.Faces({Tri(i, i, i)}));
+    b.AddChild(lod, lod0);
+    b.AddChild(mesh, lod);
+    b.AddTopLevel(mesh);
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build(1 << 20));
+    const TFaceL& faces = TheModel.Meshes.Get(0).Faces[0];
+    ASSERT_EQ(faces.Count(), 100);
+    EXPECT_EQ(faces.Get(99).VertIdx.Index[0], 99);
+}
+
+}  // namespace
