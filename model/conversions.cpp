@@ -33,7 +33,9 @@ int32_t TextInt(const std::string& text)
     const std::string t = TrimBlanks(text);
     const char* first = t.data();
     const char* last = t.data() + t.size();
-    if (first != last && *first == '+')
+    // from_chars takes no '+' but does take '-': skip a '+' only before a
+    // digit, or "+-5" would pass as -5.
+    if (last - first >= 2 && *first == '+' && first[1] >= '0' && first[1] <= '9')
         ++first;
     int32_t value = 0;
     const auto [end, ec] = std::from_chars(first, last, value);
@@ -101,13 +103,13 @@ std::string FormatFloats(const char* format, std::initializer_list<double> value
             out += *p++;
             continue;
         }
-        const char* spec = p++;
+        const char* start = p++;
         while (*p && *p != 'f')
             ++p;
         if (!*p)
             break;
         ++p;
-        const std::string conversion(spec, p);
+        const std::string conversion(start, p);
         const double value = next != values.end() ? *next++ : 0.0;
         char buffer[512];
         std::snprintf(buffer, sizeof buffer, conversion.c_str(), value);

@@ -61,4 +61,77 @@ TEST(Selection, DecodeByMode)
     TheModel.Clear();
 }
 
+TEST(Selection, MeshModeComparesSigned)
+{
+    TheModel.Clear();
+    SelectMode = 0;
+    // An empty model: the "last mesh" is -1 and CurFace keeps its value.
+    CurFace = 9;
+    SelectedId = 0;
+    DecodeSelection();
+    EXPECT_EQ(CurMesh, -1);
+    EXPECT_EQ(CurFace, 9);
+
+    for (int i = 0; i < 3; ++i)
+        TheModel.Meshes.Add(TModel::NewMesh());
+    SelectedId = 2;
+    DecodeSelection();
+    EXPECT_EQ(CurMesh, 2);
+    EXPECT_EQ(CurFace, 0);
+    // A negative id is below the last index, so it is taken as it is.
+    CurFace = 5;
+    SelectedId = -1;
+    DecodeSelection();
+    EXPECT_EQ(CurMesh, -1);
+    EXPECT_EQ(CurFace, 0);
+    TheModel.Clear();
+}
+
+TEST(Selection, FaceModeUnpacksBothHalvesWhateverTheModel)
+{
+    TheModel.Clear();
+    SelectMode = 1;
+    static_assert(PackSelection(3, 0) == 3);
+    static_assert(PackSelection(0, 1) == 65536);
+    SelectedId = PackSelection(65535, 300);
+    DecodeSelection();
+    EXPECT_EQ(CurMesh, 65535);
+    EXPECT_EQ(CurFace, 300);
+    // Division truncates toward zero; the remainder has the id's sign.
+    SelectedId = -1;
+    DecodeSelection();
+    EXPECT_EQ(CurMesh, -1);
+    EXPECT_EQ(CurFace, 0);
+    SelectedId = PackSelection(-1, -1);
+    DecodeSelection();
+    EXPECT_EQ(CurMesh, -1);
+    EXPECT_EQ(CurFace, -1);
+    SelectMode = 0;
+}
+
+TEST(ModelLists, ClearEmptiesEveryListAndNumberingStartsAgain)
+{
+    TModel model;
+    model.Clear();
+    EXPECT_EQ(model.Meshes.Count(), 0);
+    EXPECT_EQ(model.Textures.Count(), 0);
+    EXPECT_EQ(model.Palettes.Count(), 0);
+    model.Meshes.Add(TModel::NewMesh());
+    model.Textures.Add(TTexture{});
+    model.Clear();
+    EXPECT_EQ(model.Meshes.Count(), 0);
+    EXPECT_EQ(model.Textures.Count(), 0);
+    EXPECT_EQ(model.Meshes.Add(TModel::NewMesh()), 0);
+}
+
+TEST(ModelLists, TriangleOrQuadByTheFourthIndex)
+{
+    TOFace face = TOMesh::NewFace();
+    face.VertIdx = TFace{{4, 5, 6, -1}};
+    EXPECT_EQ(face.CornerCount(), 3);
+    // 0 is a real vertex index: a quad whose fourth corner is vertex 0.
+    face.VertIdx.Index[3] = 0;
+    EXPECT_EQ(face.CornerCount(), 4);
+}
+
 }  // namespace

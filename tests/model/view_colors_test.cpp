@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <numeric>
+
+#include "app_state.h"
+#include "errors.h"
+#include "file_size_limit.h"
+#include "opt_builder.h"
+#include "temp_dir.h"
+#include "view_colors.h"
+
+namespace {
+
+using optbuild::WriteFileBytes;
+
+std::vector<uint8_t> FloatBytes(float f)
+{
+    std::vector<uint8_t> b(4);
+    std::memcpy(b.data(), &f, 4);  // the test host is little-endian
+    return b;
+}
+
+// Every test starts with a black table and its own data folder.
+class ColorFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DataDir = Dir.Path();
+        std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
+    }
+    void TearDown() override { std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{}); }
+
+    std::vector<uint8_t> TableBytes() const
+    {
+        std::vector<uint8_t> out;
+        for (const TColorF& c : ViewColors)
+            for (float f : {c.Red, c.Green, c.Blue}) {
+                const auto b = FloatBytes(f);
+                out.insert(out.end(), b.begin(), b.end());
+            }
+        return out;
+    }
+
+    TempDir Dir;
+};
+
+TEST_F(ColorFileTest, PureRedForSelectedIsWrittenAsOneZeroZero)
+{
+    for (int i = 0; i < ViewColorCount; ++i)
+        ViewColors[i] = ScreenToColorF(0x00102030u * static_cast<uint32_t>(i + 1) & 0xFFFFFFu);
+    ViewColors[ColSelected] = ScreenToColorF(0x0000FF);
+    EXPECT_EQ(ViewColors[ColSelected].Red, 1.0f);
+    EXPECT_EQ(ViewColors[ColSelected].Green, 0.0f);
+    EXPECT_EQ(ViewColors[ColSelected].Blue, 0.0f);
+    WriteColorFile();
+    const std::vector<uint8_t> file = ReadBytes(DataDir + "Colors.dat");
+    ASSERT_EQ(file.size(), 84u);
+    const std::vector<uint8_t> red = {0x00, 0x00, 0x80, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 12, file.begin() + 24), red);
+    EXPECT_EQ(file, TableBytes());
+
+    // Reading it back gives the same table.
+    const auto saved = TableBytes();
+    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
+    ReadColorFile();
+    EXPECT_EQ(TableBytes(), saved);
+}
+
+TEST(ScreenColors, EveryByteSurvivesTheRoundTrip)
+{
+    const TColorF half = ScreenToColorF(0x00808080);
+    EXPECT_EQ(FloatBytes(half.Red), (std::vector<uint8_t>{0x81, 0x80, 0x00, 0x3F}));
+    EXPECT_EQ(half.Red, half.Green);
+    EXPECT_EQ(half.Red, half.Blue);
+    EXPECT_EQ(ColorFToScreen(half), 0x00808080u);
+    for (uint32_t k = 0; k < 256; ++k) {
+        const uint32_t screen = k | ((255 - k) << 8) | (((k * 7) & 255) << 16);
+        ASSERT_EQ(ColorFToScreen(ScreenToColorF(screen)), screen) << k;
+    }
+    // Red sits in the low byte of a screen colour, blue in the third.
+    const TColorF c = ScreenToColorF(0x00FF0000);
+    EXPECT_EQ(c.Blue, 1.0f);
+    EXPECT_EQ(c.Red, 0.0f);
+    // The top byte of a screen colour is not a component.
+    EXPECT_EQ(ColorFToScreen(ScreenToColorF(0xFF000000)), 0u);
+}
+
+TEST_F(ColorFileTest, AShortFileFillsTheTableFromTheFront)
+{
+    std::vector<uint8_t> bytes(30);
+    std::iota(bytes.begin(), bytes.end(), uint8_t{1});
+    WriteFileBytes(DataDir + "Colors.dat", bytes);
+    ViewColors[ColPoint].Green = -1.0f;  // bytes 00 00 80 BF
+    ViewColors[ColCone].Blue = 0.5f;
+    ReadColorFile();
+    const std::vector<uint8_t> table = TableBytes();
+    std::vector<uint8_t> expected(84, 0);
+    std::copy(bytes.begin(), bytes.end(), expected.begin());
+    // The green of entry 2 gets its first two bytes from the file and keeps
+    // the other two; everything past byte 30 keeps its previous value.
+    expected[30] = 0x80;
+    expected[31] = 0xBF;
+    const auto half = FloatBytes(0.5f);
+    std::copy(half.begin(), half.end(), expected.begin() + 80);
+    EXPECT_EQ(table, expected);
+}
+
+TEST_F(ColorFileTest, BytesPastTheSeventhEntryAreIgnored)
+{
+    // 21 floats of 0.5 (00 00 00 3F), then 16 bytes that would make NaNs.
+    std::vector<uint8_t> bytes(100, 0xEE);
+    for (size_t i = 0; i < 84; ++i)
+        bytes[i] = i % 4 == 3 ? 0x3F : 0x00;
+    WriteFileBytes(DataDir + "Colors.dat", bytes);
+    ReadColorFile();
+    EXPECT_EQ(TableBytes(), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 84));
+}
+
+TEST_F(ColorFileTest, FileErrorsNameThePath)
+{
+    const std::string path = DataDir + "Colors.dat";
+    try {
+        ReadColorFile();
+        ADD_FAILURE() << "a missing file was read";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
+    }
+    DataDir = Dir.File("Missing/");
+    try {
+        WriteColorFile();
+        ADD_FAILURE() << "a file in a missing folder was written";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + DataDir + "Colors.dat");
+    }
+}
+
+TEST_F(ColorFileTest, AFailedWriteRaises)
+{
+    FileSizeLimit limit(40);
+    try {
+        WriteColorFile();
+        ADD_FAILURE() << "a cut-short write passed";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot write file " + DataDir + "Colors.dat");
+    }
+}
+
+}  // namespace
