@@ -1,12 +1,252 @@
 #include "opt_file_io.h"
 
+#include <algorithm>
+#include <array>
+
+#include "byte_reader.h"
 #include "errors.h"
+#include "file_util.h"
 #include "model.h"
 
 OPTInFile TheReader;
 
+namespace {
+
+// Node types the walk acts on; every other type is passed over.
+constexpr int32_t GroupType = 0;
+constexpr int32_t FaceDataType = 1;
+constexpr int32_t VertexType = 3;
+constexpr int32_t TextureType = 20;
+constexpr int32_t LodType = 21;
+constexpr int32_t GlowType = 28;
+
+// Byte sizes of the records in the file.
+constexpr int64_t VertexSize = 12;
+constexpr int64_t GlowSize = 72;
+constexpr int64_t FaceRecordSize = 64;
+constexpr int64_t NormalSize = 12;
+constexpr int64_t TexVecSize = 24;
+constexpr int64_t FaceSize = FaceRecordSize + NormalSize + TexVecSize;
+
+// Node tables may point at the same node again and again, so a small file
+// could make the walk append billions of items. A sound file walks each data
+// block once; we allow a generous multiple of the file's size.
+constexpr int64_t WalkBudgetFactor = 8;
+
+// One walk over a file in memory, appending to model.
+class TOptWalk {
+public:
+    TOptWalk(const TByteReader& in, TModel& model) : In(in), Model(model) {}
+
+    void Run()
+    {
+        // Offsets in the file are 32-bit and wrap around like the original
+        // writer's arithmetic did.
+        Base = static_cast<int32_t>(static_cast<uint32_t>(In.Int32(8)) - 8u);
+        const int32_t count = In.Int32(14);
+        std::array<int32_t, OPTInFile::MaxTopLevel> topLevel{};
+        const int n = ReadTable(topLevel, count, 18, false);
+        for (int j = 0; j < n; ++j) {
+            if (Peek(topLevel[j]) == TextureType)
+                continue;
+            TOMesh& mesh = Model.Meshes.Get(Model.Meshes.Add(TModel::NewMesh()));
+            MeshNode(mesh, topLevel[j]);
+        }
+    }
+
+private:
+    int32_t Convert(int32_t stored) const
+    {
+        return static_cast<int32_t>(static_cast<uint32_t>(stored) - static_cast<uint32_t>(Base));
+    }
+
+    // Reads the stored offset at pos and converts it to a file position.
+    int32_t OffsetAt(int64_t pos) const { return Convert(In.Int32(pos)); }
+
+    // The node's type; the whole 12-byte peeked header must be in the file.
+    int32_t Peek(int64_t node) const
+    {
+        In.Require(node, 12);
+        return In.Int32(node + 4);
+    }
+
+    // Reads min(count, N) stored offsets from the table whose stored offset
+    // sits at tableOffsetPos, converting each; returns how many were read.
+    // With skipEmpty, an entry whose stored or converted value is 0 reads as 0,
+    // which the caller skips.
+    template <size_t N>
+    int ReadTable(std::array<int32_t, N>& table, int32_t count, int64_t tableOffsetPos, bool skipEmpty)
+    {
+        const int32_t tablePos = OffsetAt(tableOffsetPos);
+        const int n = std::clamp<int32_t>(count, 0, static_cast<int32_t>(N));
+        In.RequireRun(tablePos, n, 4);
+        for (int i = 0; i < n; ++i) {
+            const int32_t stored = In.Int32(int64_t(tablePos) + 4 * i);
+            table[i] = skipEmpty && stored == 0 ? 0 : Convert(stored);
+        }
+        return n;
+    }
+
+    // Checks that count records of size bytes at pos are in the file and
+    // charges them to the walk's budget.
+    void Claim(int64_t pos, int32_t count, int64_t size)
+    {
+        In.RequireRun(pos, count, size);
+        if (count > 0) {
+            Walked += count * size;
+            if (Walked > WalkBudgetFactor * In.FileSize())
+                throw EOptDamaged("File " + In.Path() + " is damaged: its nodes refer to the same data over and over");
+        }
+    }
+
+    void MeshNode(TOMesh& mesh, int32_t node)
+    {
+        std::array<int32_t, OPTInFile::MaxMeshChildren> children{};
+        const int n = ReadTable(children, In.Int32(int64_t(node) + 8), int64_t(node) + 12, false);
+        for (int i = 0; i < n; ++i) {
+            switch (Peek(children[i])) {
+            case VertexType: VertexNode(mesh, children[i]); break;
+            case GlowType: GlowNode(mesh, children[i]); break;
+            case GroupType: GroupNode(mesh, children[i]); break;
+            case LodType: LodNode(mesh, children[i]); break;
+            default: break;
+            }
+        }
+    }
+
+    // Children of a group are handled as if they were the mesh's; groups
+    // inside a group are not followed.
+    void GroupNode(TOMesh& mesh, int32_t node)
+    {
+        std::array<int32_t, OPTInFile::MaxGroupChildren> children{};
+        const int n = ReadTable(children, In.Int32(int64_t(node) + 8), int64_t(node) + 12, true);
+        for (int i = 0; i < n; ++i) {
+            if (children[i] == 0)
+                continue;
+            switch (Peek(children[i])) {
+            case VertexType: VertexNode(mesh, children[i]); break;
+            case GlowType: GlowNode(mesh, children[i]); break;
+            case LodType: LodNode(mesh, children[i]); break;
+            default: break;
+            }
+        }
+    }
+
+    void VertexNode(TOMesh& mesh, int32_t node)
+    {
+        const int32_t count = In.Int32(int64_t(node) + 16);
+        const int64_t data = OffsetAt(int64_t(node) + 20);
+        Claim(data, count, VertexSize);
+        for (int64_t pos = data, end = data + std::max(count, 0) * VertexSize; pos < end; pos += VertexSize) {
+            TVertex v = TOMesh::NewVertex();
+            v.X = In.Float32(pos);
+            v.Y = In.Float32(pos + 4);
+            v.Z = In.Float32(pos + 8);
+            mesh.Vertices.Add(v);
+        }
+    }
+
+    // One node holds one glow whatever its data count says. The glow is
+    // appended before its block is read, so a cut block leaves it in the
+    // list (with its FilePos) when the read ends in an error.
+    void GlowNode(TOMesh& mesh, int32_t node)
+    {
+        TEngineGlow& glow = mesh.Glows.Get(mesh.Glows.Add(TOMesh::NewGlow()));
+        const int32_t data = OffsetAt(int64_t(node) + 20);
+        glow.FilePos = data;
+        Claim(data, 1, GlowSize);
+        glow.CoreColor = In.UInt32(int64_t(data) + 4);
+        glow.OuterColor = In.UInt32(int64_t(data) + 8);
+        ReadFloat3(glow.MainVec, int64_t(data) + 12);
+        ReadFloat3(glow.Center, int64_t(data) + 24);
+        ReadFloat3(glow.Density0, int64_t(data) + 36);
+        ReadFloat3(glow.Density1, int64_t(data) + 48);
+        ReadFloat3(glow.Density2, int64_t(data) + 60);
+    }
+
+    void ReadFloat3(TFloat3& v, int64_t pos) const
+    {
+        v.X = In.Float32(pos);
+        v.Y = In.Float32(pos + 4);
+        v.Z = In.Float32(pos + 8);
+    }
+
+    void LodNode(TOMesh& mesh, int32_t node)
+    {
+        const int32_t lods = In.Int32(int64_t(node) + 8);
+        const int64_t tableOffsetPos = int64_t(node) + 12;
+        const int64_t dist = OffsetAt(int64_t(node) + 20);
+        mesh.LodCount = lods;
+
+        // LodDist holds three distances; those of further LODs are not read.
+        const int32_t distances = std::clamp(lods, 0, 3);
+        In.RequireRun(dist, distances, 4);
+        float* const lodDist[3] = {&mesh.LodDist.X, &mesh.LodDist.Y, &mesh.LodDist.Z};
+        for (int i = 0; i < distances; ++i)
+            *lodDist[i] = In.Float32(dist + 4 * i);
+
+        std::array<int32_t, OPTInFile::MaxLods> lodTable{};
+        const int n = ReadTable(lodTable, lods, tableOffsetPos, true);
+        for (int lod = 0; lod < n; ++lod) {
+            if (lodTable[lod] == 0)
+                continue;
+            // The LOD child's own type is not looked at.
+            const int64_t child = lodTable[lod];
+            std::array<int32_t, OPTInFile::MaxFaceNodes> faceNodes{};
+            const int m = ReadTable(faceNodes, In.Int32(child + 8), child + 12, true);
+            for (int k = 0; k < m; ++k) {
+                if (faceNodes[k] != 0 && Peek(faceNodes[k]) == FaceDataType)
+                    FaceDataNode(mesh, faceNodes[k], lod);
+            }
+        }
+    }
+
+    // Faces of LOD 3 are checked like the others but not kept: the model
+    // holds three LODs.
+    void FaceDataNode(TOMesh& mesh, int32_t node, int lod)
+    {
+        const int32_t count = In.Int32(int64_t(node) + 16);
+        const int32_t data = OffsetAt(int64_t(node) + 20);
+        const int32_t extra = In.Int32(int64_t(node) + 24);
+        const int64_t records = int64_t(data) + 4;  // the 4 bytes at data are not part of the faces
+        Claim(records, count, FaceSize);
+        if (count <= 0 || lod > 2)
+            return;
+        const int64_t normals = records + FaceRecordSize * count;
+        const int64_t texVecs = normals + NormalSize * count;
+        TFaceL& faces = mesh.Faces[lod];
+        for (int64_t k = 0; k < count; ++k) {
+            TOFace face = TOMesh::NewFace();
+            face.ExtraValue = extra;
+            const int64_t rec = records + FaceRecordSize * k;
+            TFace* const quads[4] = {&face.VertIdx, &face.Quad2, &face.Quad3, &face.Quad4};
+            for (int q = 0; q < 4; ++q)
+                for (int i = 0; i < 4; ++i)
+                    quads[q]->Index[i] = In.Int32(rec + 16 * q + 4 * i);
+            const int64_t normal = normals + NormalSize * k;
+            face.Normal.X = In.Float32(normal);
+            face.Normal.Y = In.Float32(normal + 4);
+            face.Normal.Z = In.Float32(normal + 8);
+            const int64_t tex = texVecs + TexVecSize * k;
+            for (int i = 0; i < 6; ++i)
+                face.TexVec[i] = In.UInt32(tex + 4 * i);
+            faces.Add(face);
+        }
+    }
+
+    const TByteReader& In;
+    TModel& Model;
+    int32_t Base = 0;
+    int64_t Walked = 0;
+};
+
+}  // namespace
+
 void OPTInFile::ReadOpt(const std::string& path)
 {
     TheModel.Clear();
-    throw EFOpenError(path);  // the reader is being written
+    // One read of the whole file; the walk then works on memory alone.
+    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    const TByteReader in(bytes, path);
+    TOptWalk(in, TheModel).Run();
 }

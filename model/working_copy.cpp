@@ -1,27 +1,136 @@
 #include "working_copy.h"
 
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "app_state.h"
+#include "byte_order.h"
 #include "errors.h"
+#include "file_util.h"
 #include "model.h"
+
+namespace {
+
+// Size of a glow's data block in the file, and of the part the editor writes.
+constexpr int64_t GlowBlockSize = 72;
+constexpr int64_t WriteBackOffset = 4;
+constexpr size_t WriteBackSize = 68;
+
+#ifdef _WIN32
+// Clears every attribute of the chosen file but archive (read-only, hidden and
+// system would get in the way of later opens); failures do not matter.
+void KeepArchiveAttributeOnly(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    // An unreadable attribute set leaves archive alone: ~0 masked is 0x20.
+    SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_ARCHIVE);
+}
+#endif
+
+// The write-back block in file order: core colour, outer colour, main vector,
+// centre, then the three density vectors, each value 4 little-endian bytes.
+void PackWriteBack(const TEngineGlow& glow, uint8_t* out)
+{
+    PutUInt32LE(out + 0, glow.CoreColor);
+    PutUInt32LE(out + 4, glow.OuterColor);
+    const TFloat3* vectors[] = {&glow.MainVec, &glow.Center, &glow.Density0, &glow.Density1, &glow.Density2};
+    uint8_t* p = out + 8;
+    for (const TFloat3* v : vectors) {
+        PutFloat32LE(p + 0, v->X);
+        PutFloat32LE(p + 4, v->Y);
+        PutFloat32LE(p + 8, v->Z);
+        p += 12;
+    }
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// A 64-bit seek: a glow near the 2 GB mark lies past what long holds on Windows.
+bool SeekTo(std::FILE* file, int64_t position)
+{
+#ifdef _WIN32
+    return _fseeki64(file, position, SEEK_SET) == 0;
+#else
+    return fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0;
+#endif
+}
+
+}  // namespace
 
 std::string FileNamePart(const std::string& path)
 {
-    return path.substr(path.find_last_of('/') + 1);
+#ifdef _WIN32
+    const auto cut = path.find_last_of("\\/:");
+#else
+    const auto cut = path.find_last_of('/');
+#endif
+    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-void CopyOpt(const std::string&)
+void CopyOpt(const std::string& chosenPath)
 {
-    throw Exception("not built yet");
+    OptFileName = chosenPath;
+#ifdef _WIN32
+    KeepArchiveAttributeOnly(chosenPath);
+#endif
+    OptFileName = FileNamePart(chosenPath);
+    const std::string workingCopy = ProjectDir + OptFileName;
+    // An existing copy of that name keeps every edit made to it earlier.
+    if (FileExists(workingCopy))
+        return;
+    CopyFileStream(chosenPath, workingCopy);
 }
 
-void CopyFileStream(const std::string&, const std::string&)
+void CopyFileStream(const std::string& source, const std::string& target)
 {
-    throw Exception("not built yet");
+    // The source is read whole before the target is created, so a source that
+    // cannot be opened or read leaves no target behind.
+    const std::vector<uint8_t> bytes = ReadWholeFile(source);
+    try {
+        WriteWholeFile(target, bytes.data(), bytes.size());
+    } catch (const EFCreateError&) {
+        throw;  // nothing was created
+    } catch (...) {
+        // A half-written copy would be taken for a good one by the next open.
+        // Only a plain file is ours to remove, never a device or a folder.
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(target, ec))
+            std::filesystem::remove(target, ec);
+        throw;
+    }
 }
 
-void WriteGlow(const std::string&, const TEngineGlow&)
+void WriteGlow(const std::string& path, const TEngineGlow& glow)
 {
-    throw Exception("not built yet");
+    FilePtr file(std::fopen(path.c_str(), "r+b"));
+    if (!file)
+        throw EFOpenError(path);
+    // The block must lie wholly inside the file: a position from another file
+    // or a stale model must neither damage other data nor grow the file.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    const int64_t start = glow.FilePos;
+    if (ec || start < 0 || start + GlowBlockSize > static_cast<int64_t>(size))
+        throw EInOutError::Write(path);
+
+    uint8_t block[WriteBackSize];
+    PackWriteBack(glow, block);
+    // fclose flushes the stream: a failed or short write may show up only there.
+    const bool written = SeekTo(file.get(), start + WriteBackOffset) &&
+                         std::fwrite(block, 1, WriteBackSize, file.get()) == WriteBackSize;
+    if (std::fclose(file.release()) != 0 || !written)
+        throw EInOutError::Write(path);
 }
 
 void WriteDialogGlow()

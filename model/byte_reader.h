@@ -1,0 +1,62 @@
+#pragma once
+// Checked little-endian reads from a file held in memory. Every value the OPT
+// reader takes from a file goes through Read, so no read can leave the buffer;
+// a read that would raises EOptDamaged naming the file.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "byte_order.h"
+#include "errors.h"
+
+class TByteReader {
+public:
+    TByteReader(const std::vector<uint8_t>& bytes, const std::string& path)
+        : Bytes(bytes), PathName(path), Size(static_cast<int64_t>(bytes.size()))
+    {
+    }
+
+    // Raises unless the n bytes at pos lie wholly inside the file. Written so
+    // that it cannot overflow for any pos and any n >= 0.
+    void Require(int64_t pos, int64_t n) const
+    {
+        if (pos < 0 || pos > Size || n < 0 || n > Size - pos)
+            Damaged(pos);
+    }
+
+    // Raises unless count records of size bytes each, from pos on, lie wholly
+    // inside the file. count comes from the file: it is checked before anyone
+    // loops on it or allocates for it. A count <= 0 needs nothing.
+    void RequireRun(int64_t pos, int64_t count, int64_t size) const
+    {
+        if (count <= 0)
+            return;
+        // count <= INT32_MAX and size is small, so the product fits in 64 bits.
+        Require(pos, count * size);
+    }
+
+    int32_t Int32(int64_t pos) const { return GetInt32LE(At(pos)); }
+    uint32_t UInt32(int64_t pos) const { return GetUInt32LE(At(pos)); }
+    float Float32(int64_t pos) const { return GetFloat32LE(At(pos)); }
+
+    int64_t FileSize() const { return Size; }
+    const std::string& Path() const { return PathName; }
+
+    [[noreturn]] void Damaged(int64_t pos) const
+    {
+        throw EOptDamaged("File " + PathName + " is damaged or truncated (offset " + std::to_string(pos) + ")");
+    }
+
+private:
+    // The one place that touches the buffer: 4 bytes at pos, checked.
+    const uint8_t* At(int64_t pos) const
+    {
+        Require(pos, 4);
+        return Bytes.data() + pos;
+    }
+
+    const std::vector<uint8_t>& Bytes;
+    const std::string& PathName;
+    const int64_t Size;
+};

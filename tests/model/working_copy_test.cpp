@@ -1,0 +1,355 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "app_state.h"
+#include "errors.h"
+#include "file_size_limit.h"
+#include "model.h"
+#include "opt_builder.h"
+#include "temp_dir.h"
+#include "working_copy.h"
+
+namespace {
+
+using optbuild::GlowRecord;
+using optbuild::OptBuilder;
+using optbuild::WriteFileBytes;
+
+template <typename E>
+std::string MessageOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST(FileNamePart, TakesWhatFollowsTheLastSeparator)
+{
+    EXPECT_EQ(FileNamePart("/home/modder/ships/cruiser.opt"), "cruiser.opt");
+    EXPECT_EQ(FileNamePart("cruiser.opt"), "cruiser.opt");
+    EXPECT_EQ(FileNamePart("ships/"), "");
+    EXPECT_EQ(FileNamePart(""), "");
+#ifdef _WIN32
+    EXPECT_EQ(FileNamePart("C:\\ships\\cruiser.opt"), "cruiser.opt");
+    EXPECT_EQ(FileNamePart("C:cruiser.opt"), "cruiser.opt");
+    EXPECT_EQ(FileNamePart("C:\\ships/sub\\cruiser.op1"), "cruiser.op1");
+#else
+    // Backslash and colon are ordinary characters of a POSIX name.
+    EXPECT_EQ(FileNamePart("C:\\ships\\cruiser.opt"), "C:\\ships\\cruiser.opt");
+    EXPECT_EQ(FileNamePart("/mnt/a:b\\c.opt"), "a:b\\c.opt");
+#endif
+}
+
+// A model file with two glows on disk, and the glows as they were written.
+struct GlowFile {
+    std::vector<uint8_t> Bytes;
+    GlowRecord First, Second;
+    int32_t FirstPos = 0, SecondPos = 0;
+
+    GlowFile()
+    {
+        First.Unused = 0x5A5A5A5A;
+        First.CoreColor = 0xFF102030;
+        First.OuterColor = 0x80405060;
+        First.MainVec = {0, 0, 1};
+        First.Center = {1.5f, -2.5f, 3.25f};
+        First.Density0 = {0.1f, 0.2f, 0.3f};
+        First.Density1 = {0.4f, 0.5f, 0.6f};
+        First.Density2 = {0.7f, 0.8f, 0.9f};
+        Second = First;
+        Second.Center = {-9, -9, -9};
+        OptBuilder b;
+        const auto mesh = b.Mesh();
+        const auto g1 = b.Glow(First);
+        const auto g2 = b.Glow(Second);
+        b.AddChild(mesh, g1);
+        b.AddChild(mesh, g2);
+        b.AddTopLevel(mesh);
+        Bytes = b.Build(208);
+        FirstPos = b.DataPos(g1);
+        SecondPos = b.DataPos(g2);
+    }
+
+    static TEngineGlow ToGlow(const GlowRecord& r, int32_t pos)
+    {
+        TEngineGlow g;
+        g.FilePos = pos;
+        g.CoreColor = r.CoreColor;
+        g.OuterColor = r.OuterColor;
+        g.MainVec = r.MainVec;
+        g.Center = r.Center;
+        g.Density0 = r.Density0;
+        g.Density1 = r.Density1;
+        g.Density2 = r.Density2;
+        return g;
+    }
+};
+
+// Asserts that after and before differ at most inside [from, to).
+void ExpectOnlyRangeChanged(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after, size_t from, size_t to)
+{
+    ASSERT_EQ(before.size(), after.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (i < from || i >= to) {
+            ASSERT_EQ(before[i], after[i]) << "byte " << i << " outside the block changed";
+        }
+    }
+}
+
+TEST(WriteGlow, WritesTheSixtyEightBytesInFileOrderAndNothingElse)
+{
+    TempDir dir;
+    GlowFile f;
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+
+    TEngineGlow glow;
+    glow.FilePos = f.FirstPos;
+    glow.CoreColor = 0x11223344;
+    glow.OuterColor = 0xAABBCCDD;
+    glow.MainVec = {1.0f, -2.0f, 0.5f};
+    glow.Center = {2.0f, 0.0f, -0.5f};
+    glow.Density0 = {0.25f, 1.0f, 0.0f};
+    glow.Density1 = {0.5f, 0.5f, 0.5f};
+    glow.Density2 = {1.0f, 0.25f, 0.75f};
+    WriteGlow(path, glow);
+
+    const std::vector<uint8_t> after = ReadBytes(path);
+    const size_t p = static_cast<size_t>(f.FirstPos);
+    ExpectOnlyRangeChanged(f.Bytes, after, p + 4, p + 72);
+    const std::vector<uint8_t> expected = {
+        0x44, 0x33, 0x22, 0x11, 0xDD, 0xCC, 0xBB, 0xAA,  // core, outer
+        0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x3F,  // main vector
+        0x00, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xBF,  // centre
+        0x00, 0x00, 0x80, 0x3E, 0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x00, 0x00,  // density 0
+        0x00, 0x00, 0x00, 0x3F, 0x00, 0x00, 0x00, 0x3F, 0x00, 0x00, 0x00, 0x3F,  // density 1
+        0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x80, 0x3E, 0x00, 0x00, 0x40, 0x3F,  // density 2
+    };
+    EXPECT_EQ(std::vector<uint8_t>(after.begin() + p + 4, after.begin() + p + 72), expected);
+    // The leading 4 bytes of the block stay as they were.
+    EXPECT_EQ(after[p], 0x5A);
+}
+
+TEST(WriteGlow, ACoreColourChangeRewritesTheWholeBlockFromMemory)
+{
+    TempDir dir;
+    GlowFile f;
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    TEngineGlow glow = GlowFile::ToGlow(f.Second, f.SecondPos);
+    glow.CoreColor = 0x01020304;
+    WriteGlow(path, glow);
+    const size_t p = static_cast<size_t>(f.SecondPos);
+    std::vector<uint8_t> expected = f.Bytes;
+    expected[p + 4] = 0x04;
+    expected[p + 5] = 0x03;
+    expected[p + 6] = 0x02;
+    expected[p + 7] = 0x01;
+    EXPECT_EQ(ReadBytes(path), expected);
+
+    // Bytes of the block that differ from memory are all replaced, not only
+    // the changed field.
+    std::vector<uint8_t> scrambled = expected;
+    for (size_t i = p + 8; i < p + 72; ++i)
+        scrambled[i] ^= 0xFF;
+    WriteFileBytes(path, scrambled);
+    WriteGlow(path, glow);
+    EXPECT_EQ(ReadBytes(path), expected);
+}
+
+TEST(WriteGlow, ABlockOutsideTheFileRaisesAndWritesNothing)
+{
+    TempDir dir;
+    GlowFile f;
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    const int32_t size = static_cast<int32_t>(f.Bytes.size());
+    TEngineGlow glow = GlowFile::ToGlow(f.First, 0);
+    glow.CoreColor = 0xDEADBEEF;
+    for (int32_t pos : {size - 71, size - 4, size, size + 100, -1, -4, INT32_MIN, INT32_MAX}) {
+        glow.FilePos = pos;
+        EXPECT_EQ(MessageOf<EInOutError>([&] { WriteGlow(path, glow); }), "Cannot write file " + path) << pos;
+        ASSERT_EQ(ReadBytes(path), f.Bytes) << pos;
+    }
+    // The last block that still fits ends exactly at the end of the file.
+    glow.FilePos = size - 72;
+    WriteGlow(path, glow);
+    const std::vector<uint8_t> after = ReadBytes(path);
+    ExpectOnlyRangeChanged(f.Bytes, after, f.Bytes.size() - 68, f.Bytes.size());
+    EXPECT_EQ(after[f.Bytes.size() - 68], 0xEF);
+}
+
+TEST(WriteGlow, AMissingFileIsNotCreated)
+{
+    TempDir dir;
+    const std::string path = dir.File("gone.opt");
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { WriteGlow(path, TEngineGlow{}); }), "Cannot open file " + path);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(WriteGlow, AFailedOrShortWriteRaisesAndKeepsTheSize)
+{
+    TempDir dir;
+    GlowFile f;
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    const TEngineGlow glow = GlowFile::ToGlow(f.Second, f.SecondPos);
+    const auto p = static_cast<rlim_t>(f.SecondPos);
+    {
+        FileSizeLimit limit(p + 4);  // not one byte of the block can be written
+        EXPECT_EQ(MessageOf<EInOutError>([&] { WriteGlow(path, glow); }), "Cannot write file " + path);
+    }
+    EXPECT_EQ(ReadBytes(path), f.Bytes);
+    {
+        FileSizeLimit limit(p + 4 + 10);  // the write stops after 10 bytes
+        EXPECT_EQ(MessageOf<EInOutError>([&] { WriteGlow(path, glow); }), "Cannot write file " + path);
+    }
+    EXPECT_EQ(ReadBytes(path).size(), f.Bytes.size());
+}
+
+TEST(WriteGlow, DialogGlowGoesToTheWorkingCopyAndNullWritesNothing)
+{
+    TempDir dir;
+    GlowFile f;
+    ProjectDir = dir.Path();
+    OptFileName = "ship.opt";
+    WriteFileBytes(dir.File("ship.opt"), f.Bytes);
+    DialogGlow = nullptr;
+    WriteDialogGlow();
+    EXPECT_EQ(ReadBytes(dir.File("ship.opt")), f.Bytes);
+
+    TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
+    glow.OuterColor = 0x0A0B0C0D;
+    DialogGlow = &glow;
+    WriteDialogGlow();
+    DialogGlow = nullptr;
+    const std::vector<uint8_t> after = ReadBytes(dir.File("ship.opt"));
+    ExpectOnlyRangeChanged(f.Bytes, after, static_cast<size_t>(f.FirstPos) + 8, static_cast<size_t>(f.FirstPos) + 12);
+    EXPECT_EQ(after[static_cast<size_t>(f.FirstPos) + 8], 0x0D);
+}
+
+class CopyOptTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directory(Root.File("Project"));
+        ProjectDir = Root.File("Project/");
+    }
+    void TearDown() override { DialogGlow = nullptr; }
+
+    std::string MakeFolder(const std::string& name)
+    {
+        std::filesystem::create_directory(Root.File(name));
+        return Root.File(name + "/");
+    }
+
+    TempDir Root;
+};
+
+TEST_F(CopyOptTest, CopiesTheChosenFileAndLeavesItsPermissionsAlone)
+{
+    GlowFile f;
+    const std::string chosen = MakeFolder("mods") + "ship.opt";
+    WriteFileBytes(chosen, f.Bytes);
+    ASSERT_EQ(chmod(chosen.c_str(), 0444), 0);
+    CopyOpt(chosen);
+    EXPECT_EQ(OptFileName, "ship.opt");
+    EXPECT_EQ(ReadBytes(ProjectDir + "ship.opt"), f.Bytes);
+    struct stat st {};
+    ASSERT_EQ(stat(chosen.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+}
+
+TEST_F(CopyOptTest, AFileInTheProjectFolderIsItsOwnWorkingCopy)
+{
+    GlowFile f;
+    WriteFileBytes(ProjectDir + "ship.opt", f.Bytes);
+    CopyOpt(ProjectDir + "ship.opt");
+    EXPECT_EQ(OptFileName, "ship.opt");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 1);
+    TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
+    glow.CoreColor = 0x0;
+    DialogGlow = &glow;
+    WriteDialogGlow();
+    EXPECT_NE(ReadBytes(ProjectDir + "ship.opt"), f.Bytes);
+}
+
+TEST_F(CopyOptTest, ASecondFileOfTheSameNameReusesTheEditedCopy)
+{
+    GlowFile f;
+    const std::string first = MakeFolder("a") + "ship.opt";
+    const std::string second = MakeFolder("b") + "ship.opt";
+    WriteFileBytes(first, f.Bytes);
+    WriteFileBytes(second, {1, 2, 3});
+    CopyOpt(first);
+    TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
+    glow.CoreColor = 0xFFFFFFFF;
+    DialogGlow = &glow;
+    WriteDialogGlow();
+    const std::vector<uint8_t> edited = ReadBytes(ProjectDir + "ship.opt");
+    ASSERT_NE(edited, f.Bytes);
+
+    CopyOpt(second);
+    EXPECT_EQ(OptFileName, "ship.opt");
+    EXPECT_EQ(ReadBytes(ProjectDir + "ship.opt"), edited);
+    EXPECT_EQ(ReadBytes(first), f.Bytes);  // the chosen file itself is never written
+}
+
+TEST_F(CopyOptTest, AnEmptyFileGivesAnEmptyCopy)
+{
+    const std::string chosen = MakeFolder("mods") + "empty.op1";
+    WriteFileBytes(chosen, {});
+    CopyOpt(chosen);
+    ASSERT_TRUE(std::filesystem::is_regular_file(ProjectDir + "empty.op1"));
+    EXPECT_EQ(std::filesystem::file_size(ProjectDir + "empty.op1"), 0u);
+}
+
+TEST_F(CopyOptTest, AMissingSourceLeavesNoTarget)
+{
+    const std::string chosen = MakeFolder("mods") + "gone.opt";
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { CopyOpt(chosen); }), "Cannot open file " + chosen);
+    EXPECT_EQ(OptFileName, "gone.opt");
+    EXPECT_FALSE(std::filesystem::exists(ProjectDir + "gone.opt"));
+}
+
+TEST_F(CopyOptTest, ATargetThatCannotBeCreatedRaisesCreateError)
+{
+    const std::string chosen = MakeFolder("mods") + "ship.opt";
+    WriteFileBytes(chosen, {1, 2, 3});
+    ProjectDir = Root.File("NoSuchFolder/");
+    EXPECT_EQ(MessageOf<EFCreateError>([&] { CopyOpt(chosen); }), "Cannot create file " + ProjectDir + "ship.opt");
+}
+
+TEST_F(CopyOptTest, AFailedCopyLeavesNoPartialWorkingCopy)
+{
+    GlowFile f;
+    const std::string chosen = MakeFolder("mods") + "ship.opt";
+    WriteFileBytes(chosen, f.Bytes);
+    const std::string target = ProjectDir + "ship.opt";
+    {
+        FileSizeLimit limit(f.Bytes.size() / 2);
+        EXPECT_EQ(MessageOf<EInOutError>([&] { CopyOpt(chosen); }), "Cannot write file " + target);
+    }
+    EXPECT_FALSE(std::filesystem::exists(target));
+    // The next open therefore makes a whole copy instead of reusing half a one.
+    CopyOpt(chosen);
+    EXPECT_EQ(ReadBytes(target), f.Bytes);
+}
+
+TEST(CopyFileStream, ReplacesAnExistingTargetWhole)
+{
+    TempDir dir;
+    WriteFileBytes(dir.File("src"), {9, 8, 7});
+    WriteFileBytes(dir.File("dst"), std::vector<uint8_t>(100, 1));
+    CopyFileStream(dir.File("src"), dir.File("dst"));
+    EXPECT_EQ(ReadBytes(dir.File("dst")), (std::vector<uint8_t>{9, 8, 7}));
+}
+
+}  // namespace
