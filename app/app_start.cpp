@@ -25,7 +25,10 @@ bool TNegApplication::notify(QObject* receiver, QEvent* event)
 
 void InstallAppBasics()
 {
-    QApplication::setApplicationDisplayName("NEG");
+    // The application name, not a display name: Qt appends a display name
+    // to every window caption, and the main window's caption is fixed.
+    // applicationDisplayName() still answers "NEG" for the message boxes.
+    QApplication::setApplicationName("NEG");
     SetShowMsgHandler([](const std::string& text) { Dialogs().Message(QString::fromStdString(text), false); });
     const QString point = QLocale::system().decimalPoint();
     DecimalSeparator = point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';
