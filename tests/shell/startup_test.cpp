@@ -17,6 +17,7 @@
 #include "app_fixture.h"
 #include "app_start.h"
 #include "app_state.h"
+#include "errors.h"
 #include "opt_builder.h"
 #include "view_colors.h"
 
@@ -166,7 +167,29 @@ private slots:
         QVERIFY(!Me->isVisible());
     }
 
+    void ErrorEscapingAHandlerGoesToTheErrorBox()
+    {
+        TScriptedDialogs dialogs;
+        TThrowingObject target;
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(&target, &event);  // does not cross the event loop
+        QCOMPARE(dialogs.Messages.size(), size_t(1));
+        QVERIFY(dialogs.Messages[0].Error);
+        QCOMPARE(dialogs.Messages[0].Text, QString("^TMeshL Index not valid: 7."));
+    }
+
 private:
+    // An object whose event handler raises, as a handler without a guard would.
+    class TThrowingObject : public QObject {
+    public:
+        bool event(QEvent* e) override
+        {
+            if (e->type() == QEvent::User)
+                throw EListError("^TMeshL Index not valid: 7");
+            return QObject::event(e);
+        }
+    };
+
     static QStringList ItemTexts(QMenu* menu)
     {
         QStringList texts;
