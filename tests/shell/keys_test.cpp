@@ -1,6 +1,7 @@
 // The key table, N/P stepping with the decoding that follows, and the view
 // click's conditions.
 
+#include <QApplication>
 #include <QTest>
 #include <cmath>
 #include <memory>
@@ -129,6 +130,20 @@ private slots:
         QVERIFY(Camera() == before);
         QCOMPARE(SelectedId, selected);
         QCOMPARE(CurMesh, NoFrame);
+    }
+
+    // Through the window system the key reaches the focus widget and, if
+    // ignored, its parents: the table must act once, focus widget or not.
+    void KeyFromTheWindowSystemActsOnce()
+    {
+        QTest::keyClick(Me->windowHandle(), Qt::Key_Left);
+        QCOMPARE(RotY, -4);
+        Me->P2->setFocusPolicy(Qt::StrongFocus);
+        Me->P2->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), Me->P2);
+        QTest::keyClick(Me->windowHandle(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(RotY, -4);
+        QCOMPARE(PanX, 9);
     }
 
     void TwentyMinusesNearlyReachZero()
