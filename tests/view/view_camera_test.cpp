@@ -167,6 +167,48 @@ private slots:
         QTRY_COMPARE(ViewWidth, 400);
     }
 
+    // Qt's own repaints show the last frame again and run none of its logic.
+    void repaintReshowsTheLastFrameOnly()
+    {
+        AddMesh({{0, -3, 0}, {0, 3, 0}, {-3, -3, 3}, {3, 3, -3}}, {{0, 1, 0, -1}}, {{{0, 0, 0}, {0, 0, 0}}});
+        GLRestart();
+        QVERIFY(ViewReady);
+        ViewReady = false;
+        CurMesh = 99;
+        Panel->repaint();
+        QTest::qWait(20);
+        const QImage shown = Panel->grabFramebuffer();
+        QVERIFY(!ViewReady);
+        QCOMPARE(CurMesh, 99);
+        // The vertical line x = 0 of the current mesh, in "Selected".
+        int lit = 0;
+        for (int x = 198; x <= 202; ++x)
+            lit += shown.pixelColor(x, 100) == QColor(255, 255, 0) ? 1 : 0;
+        QVERIFY(lit > 0);
+        QCOMPARE(shown.pixelColor(100, 100), QColor(Qt::black));
+    }
+
+    // Moving the panel into another window gives it a new context from Qt;
+    // the state of the last GLSetup comes with it.
+    void newContextFromQtGetsTheFixedState()
+    {
+        ModelWithGlowAt({1, 1, 0});
+        GLRestart();
+        QWidget host;
+        Panel->setParent(&host);
+        host.resize(400, 400);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        QCOMPARE(ProjectionMatrix()[0], 0.25f);
+        QVERIFY2(Near(GlowPoint(), {1, 1, 0}), Text(GlowPoint()).c_str());
+        Panel->setParent(nullptr);
+        Panel->resize(400, 400);
+        Panel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Panel.get()));
+        QCOMPARE(ProjectionMatrix()[0], 0.25f);
+        QCOMPARE(ViewWidth, 400);
+    }
+
     void openingAgainRefitsAndKeepsTheCamera()
     {
         ModelWithGlowAt({1, 1, 0});
