@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <QOpenGLContext>
 #include <QTest>
 #include <cmath>
 #include <memory>
@@ -101,6 +102,9 @@ private slots:
         QCOMPARE(mode[0], GL_LINE);
         QCOMPARE(mode[1], GL_LINE);
         QVERIFY(ViewReady);
+        qInfo("context: %d-bit depth, %s", Panel->context()->format().depthBufferSize(),
+              Panel->context()->format().profile() == QSurfaceFormat::CompatibilityProfile ? "compatibility"
+                                                                                           : "other profile");
     }
 
     void rotationsTurnZThenYThenX()

@@ -114,6 +114,27 @@ private slots:
         QCOMPARE(SelectedId, PackSelection(3, 0));
     }
 
+    // More hit records than the buffer holds: GL reports an overflow and
+    // the selection stays.
+    void overflowingHitsKeepTheSelection()
+    {
+        std::vector<TVertex> vertices{{-3, -3, 0}, {3, 3, 0}};
+        std::vector<std::array<int, 4>> faces;
+        for (int f = 0; f < 600; ++f)
+            faces.push_back({0, 1, 0, -1});  // 600 faces through the middle
+        AddMesh(vertices, faces, {{{0, 0, 0}, {0, 0, 0}}});
+        SelectMode = 1;
+        SelectedId = PackSelection(1, 0);
+        ClickAt(0, 0);
+        QCOMPARE(SelectedId, PackSelection(1, 0));
+        // The same click with room for every record picks the first face.
+        TheModel.Meshes.Get(4).Faces[0].Clear();
+        TheModel.Meshes.Get(4).Faces[0].Add(TOMesh::NewFace());
+        TheModel.Meshes.Get(4).Faces[0].Get(0).VertIdx = {{0, 1, 0, -1}};
+        ClickAt(0, 0);
+        QCOMPARE(SelectedId, PackSelection(4, 0));
+    }
+
     void picksFollowTheViewportAfterAResize()
     {
         Panel->resize(600, 600);
