@@ -11,8 +11,9 @@ QSurfaceFormat ViewFormat();
 // Brings the current context back to a known start: matrix stacks emptied to
 // identity, render mode GL_RENDER, the switches this program relies on off.
 void ResetContextState();
-// glViewport and ViewWidth/ViewHeight from P1's size in device pixels.
-void SetViewportFromPanel();
+class TGLPanel;
+// glViewport and ViewWidth/ViewHeight from the panel's size in device pixels.
+void SetViewport(const TGLPanel& panel);
 // glOrtho over ViewMin..ViewMax; mirrored swaps bottom and top (the pick
 // volume, where window y counts down from the top as the mouse's does).
 void MultViewOrtho(bool mirrored);

@@ -56,7 +56,8 @@ void TGLPanel::resizeGL(int, int)
 {
     // Qt has made a new, empty framebuffer of the new size.
     HoldsFrame = false;
-    SetViewportFromPanel();
+    if (GLPanel == this)
+        SetViewport(*this);
 }
 
 void TGLPanel::paintGL()
@@ -110,11 +111,10 @@ void ResetContextState()
     glColor4f(1, 1, 1, 1);
 }
 
-void SetViewportFromPanel()
+void SetViewport(const TGLPanel& panel)
 {
-    if (!GLPanel)
-        return;
-    const QSize size = GLPanel->size() * GLPanel->devicePixelRatio();
+    // The size of the panel's framebuffer, as Qt makes it.
+    const QSize size = panel.size() * panel.devicePixelRatio();
     ViewWidth = size.width();
     ViewHeight = size.height();
     glViewport(0, 0, ViewWidth, ViewHeight);
@@ -184,7 +184,8 @@ void GLSetup()
     ResetContextState();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    SetViewportFromPanel();
+    if (GLPanel)
+        SetViewport(*GLPanel);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     SceneExtent();

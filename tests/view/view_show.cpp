@@ -3,6 +3,7 @@
 //     xvfb-run ... sh -c 'build/tests/view_show 5 & sleep 3; import -window root view.png'
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QTimer>
 
 #include "M_draw.h"
@@ -42,10 +43,17 @@ int main(int argc, char** argv)
     RotX = 30;
     RotY = -35;
 
-    TGLPanel* panel = ShowPanel(600);
-    GLRestart();
+    // Laid out beside another widget, as in the main window.
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new TGLPanel(&window);
+    panel->setFixedSize(600, 600);
+    layout->addWidget(panel);
+    layout->addWidget(new QWidget(&window), 1);
+    window.resize(800, 600);
+    window.show();
+    QTimer::singleShot(500, &app, [] { GLRestart(); });
     QTimer::singleShot((argc > 1 ? atoi(argv[1]) : 10) * 1000, &app, &QApplication::quit);
-    const int result = QApplication::exec();
-    delete panel;
-    return result;
+    return QApplication::exec();
 }
