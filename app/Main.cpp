@@ -1,31 +1,387 @@
 #include "Main.h"
 
-#include <QHBoxLayout>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QShowEvent>
 #include <QStatusBar>
+#include <algorithm>
+#include <iterator>
 
+#include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "M_Color.h"
 #include "M_Glunit.h"
-
-// Stand-in until the main window is built: P1 and P2 side by side.
+#include "app_state.h"
+#include "dialog_seam.h"
+#include "error_display.h"
+#include "messages.h"
+#include "model.h"
+#include "opt_file_io.h"
+#include "selection.h"
+#include "startup.h"
+#include "view_colors.h"
+#include "working_copy.h"
 
 TMe* Me = nullptr;
+std::string AppDirOverride;
+
+namespace {
+
+// Design sizes of the window and its panels.
+constexpr int DesignLeft = 230, DesignTop = 213, DesignWidth = 696, DesignHeight = 480;
+constexpr int P1DesignWidth = 376;
+constexpr int Panel0Width = 400, Panel1Width = 50;
+
+std::string ExecutableDir()
+{
+    if (!AppDirOverride.empty())
+        return AppDirOverride;
+    return QCoreApplication::applicationDirPath().toStdString() + PathDelim;
+}
+
+}  // namespace
 
 TMe::TMe(QWidget* parent) : QMainWindow(parent)
 {
     Me = this;
-    auto* central = new QWidget(this);
-    auto* layout = new QHBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    P1 = new TGLPanel(central);
-    P1->setFixedSize(376, 376);
-    P2 = new QWidget(central);
-    layout->addWidget(P1);
-    layout->addWidget(P2, 1);
-    setCentralWidget(central);
+    setGeometry(DesignLeft, DesignTop, DesignWidth, DesignHeight);
+    QFont font("MS Sans Serif");  // the nearest available font stands in
+    font.setPixelSize(11);
+    setFont(font);
+
+    auto* client = new QWidget(this);
+    P1 = new TGLPanel(client);
+    P1->setGeometry(0, 0, P1DesignWidth, DesignHeight);
+    P2 = new QWidget(client);
+    setCentralWidget(client);
+    client->installEventFilter(this);
+
     Bar = statusBar();
+    Bar->setSizeGripEnabled(false);
+    BarPanel0 = new QLabel(Bar);
+    BarPanel0->setFixedWidth(Panel0Width);
+    BarPanel1 = new QLabel(Bar);
+    BarPanel1->setFixedWidth(Panel1Width);
+    Bar->addWidget(BarPanel0);
+    Bar->addWidget(BarPanel1);
+
+    BuildMenu();
+    connect(P1, &TGLPanel::MouseDown, this, &TMe::P1MouseDown);
+    // Key preview: every key press reaches FormKeyDown before the controls.
+    qApp->installEventFilter(this);
+
+    Guarded([&] { FormCreate(); });
+}
+
+void TMe::BuildMenu()
+{
+    QMenuBar* MainMenu1 = menuBar();
+    File1 = MainMenu1->addMenu("File");
+    OpenOpt = File1->addAction("Open Opt");
+    N2 = File1->addSeparator();
+    Exit1 = File1->addAction("E&xit");
+    Map1 = MainMenu1->addMenu("Display");
+    Mesh1 = Map1->addAction("Mesh");
+    Mesh1->setCheckable(true);
+    Face1 = Map1->addAction("Face");
+    Face1->setCheckable(true);
+    Colors2 = MainMenu1->addMenu("Colors");
+    Colors1 = Colors2->addAction("Set Colors");
+    About1 = MainMenu1->addAction("About");
+
+    const auto handle = [this](QAction* item, void (TMe::*handler)()) {
+        connect(item, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    };
+    handle(OpenOpt, &TMe::OpenOptClick);
+    handle(Exit1, &TMe::Exit1Click);
+    handle(Mesh1, &TMe::Mesh1Click);
+    handle(Face1, &TMe::Face1Click);
+    handle(Colors1, &TMe::Colors1Click);
+    handle(About1, &TMe::About1Click);
+}
+
+void TMe::FormCreate()
+{
+    LayoutPanels();
+    if (!PrepareFolders(ExecutableDir()))
+        return;  // CreateOk stays false: the program ends
+    CreateOk = true;
+    try {
+        ReadColorFile();
+    } catch (const std::exception& e) {
+        ShowError(e);
+        // Start with black rather than with whatever part was read.
+        std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
+    }
+    SetStartValues();
+}
+
+void TMe::FormShow()
+{
+    setWindowTitle(ProgramCaption);
+    ClearStatus();
+    Mesh1->trigger();
+    // The redraw inside the click set ViewReady; no model is shown yet.
+    ViewReady = false;
+}
+
+void TMe::LayoutPanels()
+{
+    const QWidget* client = centralWidget();
+    if (!client)
+        return;
+    const int side = client->height();
+    P1->setGeometry(0, 0, side, side);
+    P2->setGeometry(side, 0, std::max(0, client->width() - side), side);
+}
+
+void TMe::FormResize()
+{
+    LayoutPanels();
+    if (!Closing && ViewReady && EGlow && EGlow->isVisible())
+        EGlow->SetSize();
+}
+
+void TMe::FormClose()
+{
+    Closing = true;
+}
+
+void TMe::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        Guarded([&] { FormShow(); });
+}
+
+void TMe::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Guarded([&] { FormResize(); });
+}
+
+void TMe::closeEvent(QCloseEvent* event)
+{
+    Guarded([&] { FormClose(); });
+    event->accept();
+    // The main window ends the program, whatever other windows are open.
+    QCoreApplication::quit();
+}
+
+bool TMe::IsPreviewedKey(QObject* watched) const
+{
+    if (QApplication::activeWindow() != this)
+        return false;
+    // A key goes first to the focus widget (or the window itself) and only
+    // then, if ignored, to its parents: preview it at its first receiver.
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* first = focus && focus->window() == this ? focus : const_cast<TMe*>(this);
+    return watched == first;
+}
+
+bool TMe::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && IsPreviewedKey(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        Guarded([&] { FormKeyDown(key->key(), key->modifiers()); });
+    } else if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        LayoutPanels();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
+{
+    if (!ViewReady)
+        return;
+    const bool shiftOnly = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == Qt::ShiftModifier;
+    // "=" and "-" are the main keyboard's keys, whatever Shift makes of them.
+    const bool keypad = shift.testFlag(Qt::KeypadModifier);
+    const int32_t panStep = ViewMax / 10;
+    switch (key) {
+    case Qt::Key_Left:
+        shiftOnly ? PanX -= panStep : RotY -= RotStep;
+        break;
+    case Qt::Key_Right:
+        shiftOnly ? PanX += panStep : RotY += RotStep;
+        break;
+    case Qt::Key_Up:
+        shiftOnly ? PanY += panStep : RotX -= RotStep;
+        break;
+    case Qt::Key_Down:
+        shiftOnly ? PanY -= panStep : RotX += RotStep;
+        break;
+    case Qt::Key_PageUp:
+        if (shiftOnly)
+            return;
+        RotZ += RotStep;
+        break;
+    case Qt::Key_PageDown:
+        if (shiftOnly)
+            return;
+        RotZ -= RotStep;
+        break;
+    case Qt::Key_N:
+        if (!shiftOnly)
+            SelNext();
+        return;
+    case Qt::Key_P:
+        if (!shiftOnly)
+            SelPrev();
+        return;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus:
+        if (shiftOnly || keypad)
+            return;
+        Zoom += 0.05;
+        break;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+        if (shiftOnly || keypad)
+            return;
+        Zoom -= 0.05;
+        break;
+    default:
+        return;
+    }
+    NewTr();
+}
+
+void TMe::P1MouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, bool doubleClick,
+                      int x, int y)
+{
+    Guarded([&] {
+        const bool leftAlone = buttons == Qt::LeftButton &&
+                               !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
+                               !doubleClick;
+        if (!ViewReady || !leftAlone)
+            return;
+        Picking = true;
+        StartPick(x, y);
+        EndPick();
+        EGlow->ShoGlow();
+    });
+}
+
+void TMe::SetODOPT()
+{
+    OD1.Title = " Locate an opt to read";
+    OD1.Filter = "OPT Files (*.opt *.op1)";
+    OD1.Folder = QString::fromStdString(ProjectDir);
+}
+
+void TMe::CopyOpt()
+{
+    ::CopyOpt(ChosenFile.toStdString());
+}
+
+void TMe::OpenOptClick()
+{
+    SetODOPT();
+    EGlow->hide();
+    // The edit dialog must not keep a glow of the model about to be freed.
+    MCh->ForgetModel();
+    TheModel.Clear();
+    ViewReady = false;
+    ChosenFile = Dialogs().OpenFile(this, OD1.Title, OD1.Filter, OD1.Folder);
+    if (ChosenFile.isEmpty())
+        return;
+    CopyOpt();
+    TheReader.ReadOpt(ProjectDir + OptFileName);
+    SetStatus(ProjectDir + OptFileName);
+    const auto& meshes = TheModel.Meshes;
+    const auto withGlows = std::find_if(meshes.begin(), meshes.end(), [](const TOMesh& m) { return m.Glows.Count() > 0; });
+    if (withGlows == meshes.end()) {
+        ShowMsg("No engine glows in this model");
+        return;
+    }
+    SelectedId = static_cast<int32_t>(std::distance(meshes.begin(), withGlows));
+    GLRestart();
+    GLMade = 1;
+    EGlow->DisplayForm();
+    EGlow->show();
+}
+
+void TMe::Mesh1Click()
+{
+    SelectMode = 0;
+    Mesh1->setChecked(true);
+    Face1->setChecked(false);
+    NewTr();
+}
+
+void TMe::Face1Click()
+{
+    SelectMode = 1;
+    Face1->setChecked(true);
+    Mesh1->setChecked(false);
+    NewTr();
+}
+
+void TMe::Colors1Click()
+{
+    Dialogs().ExecModal(Col);
+    NewTr();
+}
+
+void TMe::About1Click()
+{
+    ShowMsg(AboutText());
+}
+
+void TMe::Exit1Click()
+{
+    close();
+}
+
+void TMe::SelNext()
+{
+    if (!StepSelection(TSelStep::Next))
+        return;
+    EGlow->ShoGlow();
+    NewTr();
+}
+
+void TMe::SelPrev()
+{
+    if (!StepSelection(TSelStep::Prev))
+        return;
+    EGlow->ShoGlow();
+    NewTr();
 }
 
 void TMe::NewTr()
 {
     RenderView();
+}
+
+void SetStatus(const std::string& text)
+{
+    Me->BarPanel0->setText(QString::fromStdString(text));
+}
+
+void ClearStatus()
+{
+    SetStatus({});
+}
+
+std::string AboutText()
+{
+    const std::string lines[] = {
+        ProgramCaption,
+        "",
+        "Latest Info and updates are at https://nimbra-engine-glow.example.org",
+        "",
+        "Nimbra_Engine_Glow developers, 2026",
+        "",
+        "All trademarks are the property of their respective owners.",
+    };
+    std::string text = lines[0];
+    for (size_t i = 1; i < std::size(lines); ++i)
+        text += LineBreak + lines[i];
+    return text;
 }

@@ -3,9 +3,23 @@
 // the glow panel lies over; the key table, the open flow and the selection.
 
 #include <QMainWindow>
+#include <string>
 
 class TGLPanel;
+class QAction;
+class QLabel;
+class QMenu;
 class QStatusBar;
+
+// The window caption, also the first line of the About box.
+inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver 0.3 ";
+
+// What SetODOPT prepares for the open dialog OD1.
+struct TOpenDialogSetup {
+    QString Title;
+    QString Filter;
+    QString Folder;
+};
 
 class TMe : public QMainWindow {
     Q_OBJECT
@@ -18,7 +32,73 @@ public:
     TGLPanel* P1 = nullptr;  // the OpenGL view, kept square
     QWidget* P2 = nullptr;   // the rest; the glow panel is laid over it
     QStatusBar* Bar = nullptr;
+    QLabel* BarPanel0 = nullptr;  // width 400: the working copy's path
+    QLabel* BarPanel1 = nullptr;  // width 50: never written
+
+    QMenu* File1 = nullptr;
+    QAction* OpenOpt = nullptr;
+    QAction* N2 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Map1 = nullptr;
+    QAction* Mesh1 = nullptr;
+    QAction* Face1 = nullptr;
+    QMenu* Colors2 = nullptr;
+    QAction* Colors1 = nullptr;
+    QAction* About1 = nullptr;
+
+    TOpenDialogSetup OD1;
+
+    // False when FormCreate found no Colors.dat: the program must end
+    // without showing the window.
+    bool Created() const { return CreateOk; }
+
+    // Handlers, named after component and event.
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void FormClose();
+    void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    void P1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                     bool doubleClick, int x, int y);
+    void OpenOptClick();
+    void Mesh1Click();
+    void Face1Click();
+    void Colors1Click();
+    void About1Click();
+    void Exit1Click();
+
+    void SetODOPT();
+    // Makes the working copy of the file chosen in OD1.
+    void CopyOpt();
+    void SelNext();
+    void SelPrev();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenu();
+    // Keeps P1 square at the left of the client area and gives P2 the rest.
+    void LayoutPanels();
+    bool IsPreviewedKey(QObject* watched) const;
+
+    bool CreateOk = false;
+    QString ChosenFile;  // OD1's answer
 };
 
 // The one main window.
 extern TMe* Me;
+
+// The folder FormCreate takes as AppDir; empty means the executable's folder.
+// Tests point it at a temporary application folder.
+extern std::string AppDirOverride;
+
+// The first panel of the status bar.
+void SetStatus(const std::string& text);
+void ClearStatus();
+
+// The About box text: seven lines.
+std::string AboutText();

@@ -1,12 +1,16 @@
-#include <QApplication>
-
 #include "Main.h"
+#include "app_start.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName("NEG");
-    TMe me;
-    me.showMaximized();
-    return QApplication::exec();
+    TNegApplication app(argc, argv);
+    InstallAppBasics();
+    const bool started = CreateForms();
+    int result = 0;
+    if (started) {
+        Me->showMaximized();  // runs FormShow
+        result = QApplication::exec();
+    }
+    DestroyForms();
+    return result;
 }

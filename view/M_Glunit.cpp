@@ -1,18 +1,29 @@
 #include "M_Glunit.h"
 
-#include <QMouseEvent>
+#include <GL/gl.h>
 
+#include <QMouseEvent>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include "M_GlState.h"
 #include "M_draw.h"
 #include "app_state.h"
-
-// Stand-in until the view is built: frames run the scene logic only.
+#include "model.h"
 
 TGLPanel* GLPanel = nullptr;
 int32_t ViewWidth = 0, ViewHeight = 0;
 
+// ---- P1 ----
+
 TGLPanel::TGLPanel(QWidget* parent) : QOpenGLWidget(parent)
 {
     GLPanel = this;
+    setFormat(ViewFormat());
+    // Frames are drawn into the framebuffer from the handlers that ask for
+    // them; Qt's repaints must find the last one still there.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
 }
 
 TGLPanel::~TGLPanel()
@@ -21,8 +32,44 @@ TGLPanel::~TGLPanel()
         GLPanel = nullptr;
 }
 
-void TGLPanel::initializeGL() {}
-void TGLPanel::paintGL() {}
+void TGLPanel::FrameDrawn()
+{
+    HoldsFrame = true;
+    update();
+}
+
+void TGLPanel::initializeGL()
+{
+    HoldsFrame = false;
+    // Qt makes a new context when the panel moves to another window; give it
+    // the state the last GLSetup gave the old one.
+    if (Made) {
+        ResetContextState();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        MultViewOrtho(false);
+        SetOutlineMode();
+    }
+}
+
+void TGLPanel::resizeGL(int, int)
+{
+    // Qt has made a new, empty framebuffer of the new size.
+    HoldsFrame = false;
+    if (GLPanel == this)
+        SetViewport(*this);
+}
+
+void TGLPanel::paintGL()
+{
+    if (HoldsFrame)
+        return;
+    // Nothing drawn yet: the panel's own colour until the first open, black
+    // after it (the clear colour of every frame).
+    const QColor color = Made ? QColor(Qt::black) : palette().color(backgroundRole());
+    glClearColor(GLclampf(color.redF()), GLclampf(color.greenF()), GLclampf(color.blueF()), 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
 
 void TGLPanel::mousePressEvent(QMouseEvent* event)
 {
@@ -38,14 +85,123 @@ void TGLPanel::mouseDoubleClickEvent(QMouseEvent* event)
                    int(event->position().x() * ratio), int(event->position().y() * ratio));
 }
 
+// ---- fixed state ----
+
+void PopMatrixTo(unsigned depthQuery, int depth)
+{
+    GLint current = 0;
+    glGetIntegerv(depthQuery, &current);
+    for (; current > depth; --current)
+        glPopMatrix();
+}
+
+void ResetContextState()
+{
+    glRenderMode(GL_RENDER);
+    for (GLenum mode : {GL_PROJECTION, GL_MODELVIEW}) {
+        glMatrixMode(mode);
+        PopMatrixTo(mode == GL_PROJECTION ? GL_PROJECTION_STACK_DEPTH : GL_MODELVIEW_STACK_DEPTH, 1);
+        glLoadIdentity();
+    }
+    for (GLenum cap : {GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING, GL_BLEND, GL_LINE_SMOOTH, GL_POINT_SMOOTH,
+                       GL_POLYGON_SMOOTH, GL_TEXTURE_2D, GL_SCISSOR_TEST})
+        glDisable(cap);
+    glPointSize(1);
+    glLineWidth(1);
+    glColor4f(1, 1, 1, 1);
+}
+
+void SetViewport(const TGLPanel& panel)
+{
+    // The size of the panel's framebuffer, as Qt makes it.
+    const QSize size = panel.size() * panel.devicePixelRatio();
+    ViewWidth = size.width();
+    ViewHeight = size.height();
+    glViewport(0, 0, ViewWidth, ViewHeight);
+}
+
+namespace {
+
+// The depth planes are 100 times the bounds, as 32-bit integer products.
+double DepthPlane(int32_t bound)
+{
+    return double(static_cast<int32_t>(int64_t{100} * bound));
+}
+
+// Nearest integer, ties to the even one (the default rounding mode).
+int64_t RoundHalfEven(float value)
+{
+    const double r = std::nearbyint(double(value));
+    return int64_t(std::clamp(r, double(INT32_MIN), double(INT32_MAX)));
+}
+
+// The bound a third further from zero than r (r div 3 truncates).
+int32_t PushedOut(int64_t r)
+{
+    return static_cast<int32_t>(r + r / 3);
+}
+
+}  // namespace
+
+void MultViewOrtho(bool mirrored)
+{
+    const double bottom = mirrored ? ViewMax : ViewMin;
+    const double top = mirrored ? ViewMin : ViewMax;
+    glOrtho(ViewMin, ViewMax, bottom, top, DepthPlane(ViewMax), DepthPlane(ViewMin));
+}
+
+void SetOutlineMode()
+{
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glFrontFace(GL_CCW);
+}
+
+// ---- context and camera ----
+
+void SceneExtent()
+{
+    float max = -999999.0f;
+    float min = 999999.0f;
+    for (const TOMesh& mesh : TheModel.Meshes)
+        for (const TVertex& v : mesh.Vertices)
+            for (float c : {v.X, v.Y, v.Z}) {
+                if (c > max)
+                    max = c;
+                if (c < min)
+                    min = c;
+            }
+    ViewMax = PushedOut(RoundHalfEven(max));
+    ViewMin = PushedOut(RoundHalfEven(min));
+}
+
 void GLSetup()
 {
+    // Qt keeps one context per panel for the panel's life; every open starts
+    // it over from a known state instead of making a new one.
+    if (GLPanel)
+        GLPanel->Made = true;
+    TGLCurrent current;
+    ResetContextState();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (GLPanel)
+        SetViewport(*GLPanel);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
     SceneExtent();
+    MultViewOrtho(false);
+    SetOutlineMode();
     ++GLMade;
     RenderView();
 }
 
-void GLKill() {}
+void GLKill()
+{
+    // Frames go to the hidden context until the next GLSetup; the panel keeps
+    // showing what it shows.
+    if (GLPanel)
+        GLPanel->Made = false;
+}
 
 void GLRestart()
 {
@@ -54,25 +210,61 @@ void GLRestart()
     GLSetup();
 }
 
-void SceneExtent() {}
-
 void RenderView()
 {
     DrawFrame(PanX, PanY, RotX, RotY, RotZ, Zoom);
 }
 
-void DrawFrame(int32_t, int32_t, int32_t, int32_t, int32_t, double)
+namespace {
+
+// Puts the GL state back in balance when a list error stops a frame: the
+// model-view matrix pushed by the frame popped, and a pick in progress
+// undone. Open primitives are ended by the drawing code itself.
+class TFrameGuard {
+public:
+    TFrameGuard() { glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &ModelViewDepth); }
+    ~TFrameGuard()
+    {
+        if (std::uncaught_exceptions() <= Exceptions)
+            return;
+        glMatrixMode(GL_MODELVIEW);
+        PopMatrixTo(GL_MODELVIEW_STACK_DEPTH, ModelViewDepth);
+        if (Picking)
+            AbortPick();
+    }
+    TFrameGuard(const TFrameGuard&) = delete;
+    TFrameGuard& operator=(const TFrameGuard&) = delete;
+
+private:
+    int Exceptions = std::uncaught_exceptions();
+    GLint ModelViewDepth = 1;
+};
+
+}  // namespace
+
+void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom)
 {
-    if (Picking)
-        DrawMeshes();
-    else
+    TGLCurrent current;
+    TFrameGuard guard;
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslatef(GLfloat(panX), GLfloat(panY), 0);
+    glRotated(rotX, 1, 0, 0);
+    glRotated(rotY, 0, 1, 0);
+    glRotated(rotZ, 0, 0, 1);
+    glScalef(GLfloat(zoom), GLfloat(zoom), GLfloat(zoom));
+    if (Picking) {
+        if (SelectMode == 0)
+            DrawMeshes();
+        if (SelectMode == 1)
+            DrawMeshes();
+    } else {
         DrawScene();
-}
-
-void StartPick(int32_t, int32_t) {}
-
-void EndPick()
-{
-    Picking = false;
-    RenderView();
+    }
+    glPopMatrix();
+    glFlush();
+    if (TGLPanel* panel = TGLCurrent::Panel())
+        panel->FrameDrawn();
 }

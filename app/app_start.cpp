@@ -1,0 +1,58 @@
+#include "app_start.h"
+
+#include <QLocale>
+
+#include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "M_Color.h"
+#include "Main.h"
+#include "conversions.h"
+#include "dialog_seam.h"
+#include "error_display.h"
+#include "messages.h"
+
+TNegApplication::TNegApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TNegApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ShowError(e);
+        return false;
+    }
+}
+
+void InstallAppBasics()
+{
+    // The application name, not a display name: Qt appends a display name
+    // to every window caption, and the main window's caption is fixed.
+    // applicationDisplayName() still answers "NEG" for the message boxes.
+    QApplication::setApplicationName("NEG");
+    SetShowMsgHandler([](const std::string& text) { Dialogs().Message(QString::fromStdString(text), false); });
+    const QString point = QLocale::system().decimalPoint();
+    DecimalSeparator = point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';
+}
+
+bool CreateForms()
+{
+    auto* me = new TMe;
+    if (!me->Created())
+        return false;
+    new TEGlow;
+    new TMCh;
+    new TCol;
+    return true;
+}
+
+void DestroyForms()
+{
+    delete Col;
+    Col = nullptr;
+    delete MCh;
+    MCh = nullptr;
+    delete EGlow;
+    EGlow = nullptr;
+    delete Me;
+    Me = nullptr;
+}

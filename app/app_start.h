@@ -1,0 +1,25 @@
+#pragma once
+// Start-up of the program, shared by the entry point and the GUI tests.
+
+#include <QApplication>
+
+// The application object. Every handler guards its own body; this is the
+// backstop for an error that escapes one anyway, so that none crosses Qt's
+// event loop.
+class TNegApplication : public QApplication {
+public:
+    TNegApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The application title "NEG", ShowMsg as a message box, and the locale's
+// decimal separator. Needs the application object.
+void InstallAppBasics();
+
+// Creates the four windows in order: Me, EGlow, MCh, Col. Me's creation runs
+// FormCreate; when that ends the program (no Colors.dat) the other windows are
+// not created and the result is false.
+bool CreateForms();
+
+// Deletes the windows in reverse order and clears their globals.
+void DestroyForms();

@@ -1,0 +1,203 @@
+// The "Set Colors" dialog: what it shows, what a double click stores and
+// writes, and the colour chooser's starting colour.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <cstring>
+
+#include "M_Color.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_state.h"
+#include "view_colors.h"
+
+namespace {
+
+QColor Preview()
+{
+    return Col->CPC->palette().color(QPalette::Window);
+}
+
+// A double click as the window system delivers it: press, release, double
+// click, release.
+void DoubleClickAt(QPoint pos)
+{
+    QWidget* viewport = Col->LB->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, pos);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, pos);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, pos);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, pos);
+}
+
+void DoubleClickRow(int row)
+{
+    DoubleClickAt(Col->LB->visualItemRect(Col->LB->item(row)).center());
+}
+
+// A double click below the last item, where no entry is.
+void DoubleClickEmptyPart()
+{
+    DoubleClickAt(QPoint(20, Col->LB->viewport()->height() - 3));
+}
+
+}  // namespace
+
+class TColorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        App = std::make_unique<TAppFixture>();
+        App->PutColors(SampleColorBytes());
+        QVERIFY(App->Start());
+        Path = App->DataFolder() + "Colors.dat";
+    }
+    void cleanup() { App.reset(); }
+
+    void Layout()
+    {
+        QCOMPARE(Col->windowTitle(), QString("Set Colors"));
+        QCOMPARE(Col->size(), QSize(348, 228));
+        QStringList items;
+        for (int i = 0; i < Col->LB->count(); ++i)
+            items << Col->LB->item(i)->text();
+        QCOMPARE(items, QStringList({"Mesh Lines", "Selected", "Point", "X Vector", "Y Vector", "Z Vector", "Cone"}));
+        QCOMPARE(Col->Label1->text(), QString("Click to view color , double click to set"));
+        QCOMPARE(Col->BitBtn1->text(), QString("OK"));
+        QCOMPARE(Col->BitBtn2->text(), QString("Cancel"));
+        QVERIFY(Col->BitBtn1->isDefault());
+    }
+
+    void PureRedForSelected()
+    {
+        const std::vector<uint8_t> before = ReadBytes(Path);
+        App->Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
+        RunDialog([] { DoubleClickRow(1); });
+        QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
+        QCOMPARE(App->Dialogs.ColorRequests[0], QColor(Qt::black));  // not the entry's colour
+        QVERIFY(ViewColors[1].Red == 1.0f && ViewColors[1].Green == 0.0f && ViewColors[1].Blue == 0.0f);
+        QCOMPARE(Preview(), QColor(255, 0, 0));
+        std::vector<uint8_t> expected = before;
+        const uint8_t red[12] = {0, 0, 0x80, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0};
+        std::memcpy(expected.data() + 12, red, 12);
+        QVERIFY(ReadBytes(Path) == expected);
+        QVERIFY(App->Dialogs.Messages.empty());
+    }
+
+    void ChooserOpensOnTheLastColourReturned()
+    {
+        App->Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
+        App->Dialogs.ColorAnswers.push_back(QColor(0, 128, 0));
+        App->Dialogs.ColorAnswers.push_back(std::nullopt);
+        RunDialog([] {
+            DoubleClickRow(1);
+            DoubleClickRow(4);
+            DoubleClickRow(5);  // cancelled
+        });
+        RunDialog([] { DoubleClickRow(6); });  // the dialog is kept between uses
+        const std::vector<QColor> opened = {Qt::black, QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 128, 0)};
+        QVERIFY(App->Dialogs.ColorRequests == opened);
+        // 128 is stored as 128 / 255 and shown again as 128.
+        const std::vector<uint8_t> bytes = ReadBytes(Path);
+        const uint8_t green[4] = {0x81, 0x80, 0x00, 0x3F};
+        QCOMPARE(std::memcmp(bytes.data() + 48 + 4, green, 4), 0);
+        Col->LB->setCurrentRow(4);
+        QCOMPARE(Preview(), QColor(0, 128, 0));
+    }
+
+    void CancelledChooserWritesNothing()
+    {
+        const std::vector<uint8_t> before = ReadBytes(Path);
+        ViewColors[3] = {0.25f, 0.5f, 0.75f};  // differs from the file: a write would show
+        App->Dialogs.ColorAnswers.push_back(std::nullopt);
+        RunDialog([] { DoubleClickRow(2); });
+        QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
+        QVERIFY(ReadBytes(Path) == before);
+        QVERIFY(ViewColors[2].Red == GetRecord(before, 2).Red);
+    }
+
+    void NoEntrySelectedStillRewrites()
+    {
+        ViewColors[3] = {0.25f, 0.5f, 0.75f};
+        App->Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
+        RunDialog([] {
+            Col->LB->clearSelection();
+            DoubleClickEmptyPart();
+        });
+        QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
+        const std::vector<uint8_t> bytes = ReadBytes(Path);
+        QCOMPARE(bytes.size(), size_t(84));
+        QCOMPARE(std::memcmp(bytes.data(), ViewColors, 84), 0);  // the table as it is now
+        QVERIFY(GetRecord(bytes, 3).Red == 0.25f);
+        for (int i = 0; i < ViewColorCount; ++i)
+            QVERIFY(ViewColors[i].Red != 1 / 255.0f);  // the chosen colour went nowhere
+    }
+
+    void ClickShowsAndReopeningKeepsTheEntry()
+    {
+        const QColor face = Preview();
+        RunDialog([] { QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, {}, Col->LB->visualItemRect(Col->LB->item(2)).center()); });
+        const uint32_t screen = ColorFToScreen(ViewColors[2]);
+        const QColor expected(int(screen & 255), int(screen >> 8 & 255), int(screen >> 16 & 255));
+        QCOMPARE(Preview(), expected);
+        QVERIFY(expected != face);
+        RunDialog([] {});
+        QCOMPARE(Col->LB->currentRow(), 2);
+        QCOMPARE(Preview(), expected);
+    }
+
+    void EnterAcceptsEscapeCancelsAndTheViewIsRedrawn()
+    {
+        int result = -1;
+        App->Dialogs.ModalScript = [&](QDialog* dialog) {
+            QTest::keyClick(dialog, Qt::Key_Return);
+            result = dialog->result();
+            return result;
+        };
+        CurMesh = 42;
+        Me->Colors1->trigger();
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(CurMesh, -1);  // redrawn after the dialog: empty model, so no mesh
+        App->Dialogs.ModalScript = [&](QDialog* dialog) {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            result = dialog->result();
+            return result;
+        };
+        Me->Colors1->trigger();
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(App->Dialogs.ModalCount, 2);
+    }
+
+private:
+    static TColorF GetRecord(const std::vector<uint8_t>& bytes, int entry)
+    {
+        TColorF c;
+        std::memcpy(&c, bytes.data() + 12 * entry, 12);
+        return c;
+    }
+
+    // Opens "Set Colors" from the menu and runs actions in it.
+    template <typename F>
+    void RunDialog(F actions)
+    {
+        App->Dialogs.ModalScript = [&](QDialog*) {
+            actions();
+            return int(QDialog::Accepted);
+        };
+        Me->Colors1->trigger();
+        App->Dialogs.ModalScript = nullptr;
+    }
+
+    std::unique_ptr<TAppFixture> App;
+    std::string Path;
+};
+
+int RunColorTests(int argc, char** argv)
+{
+    TColorTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "colors_test.moc"

@@ -1,0 +1,268 @@
+// The key table, N/P stepping with the decoding that follows, and the view
+// click's conditions.
+
+#include <QApplication>
+#include <QTest>
+#include <cmath>
+#include <memory>
+
+#include "M_Glunit.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_state.h"
+#include "test_models.h"
+
+namespace {
+
+// A value DecodeSelection never produces here: after a frame CurMesh holds
+// the decoded mesh again, so it tells whether a frame was drawn.
+constexpr int32_t NoFrame = 99;
+
+struct TCamera {
+    int32_t RotX, RotY, RotZ, PanX, PanY;
+    double Zoom;
+    bool operator==(const TCamera&) const = default;
+};
+
+TCamera Camera()
+{
+    return {RotX, RotY, RotZ, PanX, PanY, Zoom};
+}
+
+struct TCameraDelta {
+    int32_t RotX, RotY, RotZ, PanX, PanY;
+    double Zoom;
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(TCameraDelta)
+
+class TKeyTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        App = std::make_unique<TAppFixture>();
+        App->PutColors(SampleColorBytes());
+        QVERIFY(App->Start());
+        const std::string model = App->Folder.File("ship.opt");
+        // Mesh 0: 2 glows, 3 faces; mesh 1: no glows; mesh 2: a glow, no faces.
+        WriteModel(model, {{2, 3}, {0, 2}, {1, 0}});
+        App->Dialogs.OpenAnswers.push_back(QString::fromStdString(model));
+        Me->OpenOpt->trigger();
+        QVERIFY(ViewReady);
+        QCOMPARE(CurMesh, 0);
+        ViewMax = 95;  // a pan step of 9
+    }
+    void cleanup()
+    {
+        QVERIFY(App->Dialogs.Messages.empty());
+        App.reset();
+    }
+
+    void CameraKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<TCameraDelta>("delta");
+        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+        QTest::newRow("left") << int(Qt::Key_Left) << 0 << TCameraDelta{0, -4, 0, 0, 0, 0};
+        QTest::newRow("right") << int(Qt::Key_Right) << 0 << TCameraDelta{0, 4, 0, 0, 0, 0};
+        QTest::newRow("up") << int(Qt::Key_Up) << 0 << TCameraDelta{-4, 0, 0, 0, 0, 0};
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << TCameraDelta{4, 0, 0, 0, 0, 0};
+        QTest::newRow("page up") << int(Qt::Key_PageUp) << 0 << TCameraDelta{0, 0, 4, 0, 0, 0};
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << TCameraDelta{0, 0, -4, 0, 0, 0};
+        QTest::newRow("shift left") << int(Qt::Key_Left) << shift << TCameraDelta{0, 0, 0, -9, 0, 0};
+        QTest::newRow("shift right") << int(Qt::Key_Right) << shift << TCameraDelta{0, 0, 0, 9, 0, 0};
+        QTest::newRow("shift up") << int(Qt::Key_Up) << shift << TCameraDelta{0, 0, 0, 0, 9, 0};
+        QTest::newRow("shift down") << int(Qt::Key_Down) << shift << TCameraDelta{0, 0, 0, 0, -9, 0};
+        QTest::newRow("ctrl left") << int(Qt::Key_Left) << ctrl << TCameraDelta{0, -4, 0, 0, 0, 0};
+        QTest::newRow("shift ctrl left") << int(Qt::Key_Left) << (shift | ctrl) << TCameraDelta{0, -4, 0, 0, 0, 0};
+        QTest::newRow("shift alt up") << int(Qt::Key_Up) << (shift | alt) << TCameraDelta{-4, 0, 0, 0, 0, 0};
+        QTest::newRow("ctrl page up") << int(Qt::Key_PageUp) << ctrl << TCameraDelta{0, 0, 4, 0, 0, 0};
+        QTest::newRow("=") << int(Qt::Key_Equal) << 0 << TCameraDelta{0, 0, 0, 0, 0, 0.05};
+        QTest::newRow("+ unshifted") << int(Qt::Key_Plus) << 0 << TCameraDelta{0, 0, 0, 0, 0, 0.05};
+        QTest::newRow("ctrl shift +") << int(Qt::Key_Plus) << (shift | ctrl) << TCameraDelta{0, 0, 0, 0, 0, 0.05};
+        QTest::newRow("-") << int(Qt::Key_Minus) << 0 << TCameraDelta{0, 0, 0, 0, 0, -0.05};
+        QTest::newRow("ctrl -") << int(Qt::Key_Minus) << ctrl << TCameraDelta{0, 0, 0, 0, 0, -0.05};
+        QTest::newRow("ctrl shift _") << int(Qt::Key_Underscore) << (shift | ctrl) << TCameraDelta{0, 0, 0, 0, 0, -0.05};
+    }
+    void CameraKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        QFETCH(TCameraDelta, delta);
+        const TCamera before = Camera();
+        CurMesh = NoFrame;
+        Press(key, mods);
+        const TCamera expected{before.RotX + delta.RotX, before.RotY + delta.RotY, before.RotZ + delta.RotZ,
+                               before.PanX + delta.PanX, before.PanY + delta.PanY, before.Zoom + delta.Zoom};
+        QVERIFY(Camera() == expected);
+        QCOMPARE(CurMesh, 0);  // redrawn
+    }
+
+    void KeysThatDoNothing_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        const int shift = Qt::ShiftModifier, keypad = Qt::KeypadModifier;
+        QTest::newRow("shift page up") << int(Qt::Key_PageUp) << shift;
+        QTest::newRow("shift page down") << int(Qt::Key_PageDown) << shift;
+        QTest::newRow("shift + (the = key)") << int(Qt::Key_Plus) << shift;
+        QTest::newRow("shift _ (the - key)") << int(Qt::Key_Underscore) << shift;
+        QTest::newRow("keypad +") << int(Qt::Key_Plus) << keypad;
+        QTest::newRow("keypad -") << int(Qt::Key_Minus) << keypad;
+        QTest::newRow("keypad =") << int(Qt::Key_Equal) << keypad;
+        QTest::newRow("shift n") << int(Qt::Key_N) << shift;
+        QTest::newRow("shift p") << int(Qt::Key_P) << shift;
+        QTest::newRow("a") << int(Qt::Key_A) << 0;
+        QTest::newRow("home") << int(Qt::Key_Home) << 0;
+    }
+    void KeysThatDoNothing()
+    {
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        const TCamera before = Camera();
+        const int32_t selected = SelectedId;
+        CurMesh = NoFrame;
+        Press(key, mods);
+        QVERIFY(Camera() == before);
+        QCOMPARE(SelectedId, selected);
+        QCOMPARE(CurMesh, NoFrame);
+    }
+
+    // Through the window system the key reaches the focus widget and, if
+    // ignored, its parents: the table must act once, focus widget or not.
+    void KeyFromTheWindowSystemActsOnce()
+    {
+        QTest::keyClick(Me->windowHandle(), Qt::Key_Left);
+        QCOMPARE(RotY, -4);
+        Me->P2->setFocusPolicy(Qt::StrongFocus);
+        Me->P2->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), Me->P2);
+        QTest::keyClick(Me->windowHandle(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(RotY, -4);
+        QCOMPARE(PanX, 9);
+    }
+
+    void TwentyMinusesNearlyReachZero()
+    {
+        for (int i = 0; i < 20; ++i)
+            Press(Qt::Key_Minus, 0);
+        QVERIFY(Zoom != 0.0 && std::abs(Zoom) < 1e-15);
+        Press(Qt::Key_Minus, 0);
+        QVERIFY(Zoom < 0);
+    }
+
+    void NoKeysBeforeViewReady()
+    {
+        ViewReady = false;
+        const TCamera before = Camera();
+        for (int key : {Qt::Key_Left, Qt::Key_PageUp, Qt::Key_Equal, Qt::Key_N, Qt::Key_P})
+            Press(key, 0);
+        QVERIFY(Camera() == before);
+        QCOMPARE(SelectedId, 0);
+        ViewReady = true;
+    }
+
+    void NoKeysWhileAnotherWindowIsActive()
+    {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        const TCamera before = Camera();
+        QTest::keyClick(Me, Qt::Key_Left);
+        QTest::keyClick(&other, Qt::Key_Left);
+        QTest::keyClick(Me, Qt::Key_N);
+        QVERIFY(Camera() == before);
+        QCOMPARE(SelectedId, 0);
+    }
+
+    void MeshStepping()
+    {
+        const int32_t next[] = {1, 2, 0};
+        for (int32_t expected : next) {
+            Press(Qt::Key_N, 0);
+            QCOMPARE(SelectedId, expected);
+            QCOMPARE(CurMesh, expected);
+            QCOMPARE(CurFace, 0);
+        }
+        Press(Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(SelectedId, 2);
+        Press(Qt::Key_P, 0);
+        QCOMPARE(SelectedId, 1);
+    }
+
+    void FaceStepping()
+    {
+        Me->Face1->trigger();
+        QCOMPARE(CurMesh, 0);
+        const int32_t faces[] = {1, 2, 0};
+        for (int32_t face : faces) {
+            Press(Qt::Key_N, 0);
+            QCOMPARE(CurFace, face);
+            QCOMPARE(CurMesh, 0);
+            QCOMPARE(SelectedId, face * 65536);
+        }
+        Press(Qt::Key_P, 0);
+        QCOMPARE(SelectedId, 2 * 65536);
+        QCOMPARE(CurFace, 2);
+
+        // Back to meshes: the packed value lies past the last mesh, so the
+        // last mesh is selected; N then wraps to mesh 0.
+        Me->Mesh1->trigger();
+        QCOMPARE(CurMesh, 2);
+        QCOMPARE(SelectedId, 2 * 65536);
+        Press(Qt::Key_N, 0);
+        QCOMPARE(SelectedId, 0);
+    }
+
+    void FaceSteppingInAMeshWithoutFaces()
+    {
+        Press(Qt::Key_P, 0);  // mesh 2 has no faces
+        QCOMPARE(CurMesh, 2);
+        Me->Face1->trigger();
+        QCOMPARE(CurMesh, 2);
+        for (int key : {Qt::Key_N, Qt::Key_P}) {
+            CurMesh = 2;
+            Press(key, 0);
+            QCOMPARE(SelectedId, 2);
+            QCOMPARE(CurFace, 0);
+        }
+    }
+
+    void ViewClickConditions()
+    {
+        const auto click = [](Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, bool doubleClick) {
+            CurMesh = NoFrame;
+            emit Me->P1->MouseDown(Qt::LeftButton, buttons, mods, doubleClick, 10, 10);
+            return CurMesh != NoFrame;
+        };
+        QVERIFY(click(Qt::LeftButton, {}, false));
+        QVERIFY(!Picking);
+        QVERIFY(!click(Qt::RightButton, {}, false));
+        QVERIFY(!click(Qt::LeftButton | Qt::RightButton, {}, false));
+        QVERIFY(!click(Qt::LeftButton, Qt::ShiftModifier, false));
+        QVERIFY(!click(Qt::LeftButton, Qt::ControlModifier, false));
+        QVERIFY(!click(Qt::LeftButton, Qt::AltModifier, false));
+        QVERIFY(!click(Qt::LeftButton, {}, true));
+        ViewReady = false;
+        QVERIFY(!click(Qt::LeftButton, {}, false));
+        ViewReady = true;
+    }
+
+private:
+    void Press(int key, int mods) { QTest::keyClick(App->KeyTarget(), Qt::Key(key), Qt::KeyboardModifiers(mods)); }
+
+    std::unique_ptr<TAppFixture> App;
+};
+
+int RunKeyTests(int argc, char** argv)
+{
+    TKeyTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "keys_test.moc"

@@ -1,0 +1,135 @@
+// The "Open Opt" flow: working copy, read, status, first mesh with glows, the
+// view and the glow panel; and each way it stops early.
+
+#include <QLabel>
+#include <QTest>
+#include <filesystem>
+
+#include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_state.h"
+#include "model.h"
+#include "test_models.h"
+
+namespace fs = std::filesystem;
+
+class TOpenFlowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void ModelWithGlowsIsShown()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        const std::string chosen = app.Folder.File("models/ship.opt");
+        WriteModel(chosen, {{0, 2}, {0, 1}, {2, 3}});
+        RotY = 12;  // the camera carries over an open
+        Open(app, chosen);
+
+        QCOMPARE(app.Dialogs.OpenRequests.size(), size_t(1));
+        const QStringList request = {" Locate an opt to read", "OPT Files (*.opt *.op1)",
+                                     QString::fromStdString(app.ProjectFolder())};
+        QCOMPARE(app.Dialogs.OpenRequests[0], request);
+        QVERIFY(app.Dialogs.Messages.empty());
+        const std::string copy = app.ProjectFolder() + "ship.opt";
+        QCOMPARE(OptFileName, std::string("ship.opt"));
+        QVERIFY(ReadBytes(copy) == ReadBytes(chosen));
+        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(copy));
+        QCOMPARE(TheModel.Meshes.Count(), 3);
+        QCOMPARE(SelectedId, 2);  // the first two meshes have no glows
+        QCOMPARE(CurMesh, 2);     // decoded by the first frame
+        QCOMPARE(GLMade, 1);
+        QVERIFY(ViewReady);
+        QVERIFY(EGlow->isVisible());
+        QCOMPARE(RotY, 12);
+    }
+
+    void ExistingWorkingCopyIsRead()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        const std::string chosen = app.Folder.File("models/ship.opt");
+        WriteModel(chosen, {{0, 1}});                          // no glows
+        WriteModel(app.ProjectFolder() + "ship.opt", {{1, 1}});  // earlier copy, with a glow
+        Open(app, chosen);
+        QVERIFY(app.Dialogs.Messages.empty());
+        QCOMPARE(TheModel.Meshes.Get(0).Glows.Count(), 1);
+        QVERIFY(EGlow->isVisible());
+    }
+
+    void ModelWithoutGlows()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        const std::string chosen = app.Folder.File("plain.op1");
+        WriteModel(chosen, {{0, 2}, {0, 1}});
+        SelectedId = 5;
+        Open(app, chosen);
+        QCOMPARE(app.Dialogs.TakeMessages(), QStringList({"No engine glows in this model"}));
+        QVERIFY(!app.Dialogs.Messages.size());
+        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "plain.op1"));
+        QCOMPARE(TheModel.Meshes.Count(), 2);  // stays loaded, not shown
+        QCOMPARE(SelectedId, 5);
+        QCOMPARE(GLMade, 0);
+        QVERIFY(!ViewReady);
+        QVERIFY(!EGlow->isVisible());
+    }
+
+    void CancelledDialogAfterAModel()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        const std::string chosen = app.Folder.File("ship.opt");
+        WriteModel(chosen, {{1, 1}});
+        Open(app, chosen);
+        QVERIFY(EGlow->isVisible());
+        DialogGlow = &TheModel.Meshes.Get(0).Glows.Get(0);
+        MCh->show();
+
+        Open(app, "");
+        QVERIFY(app.Dialogs.Messages.empty());
+        QCOMPARE(TheModel.Meshes.Count(), 0);
+        QVERIFY(!ViewReady);
+        QVERIFY(!EGlow->isVisible());
+        QVERIFY(!MCh->isVisible());
+        QVERIFY(DialogGlow == nullptr);
+        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "ship.opt"));
+    }
+
+    void TypedNameOfAMissingFile()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        const std::string typed = app.Folder.File("none.opt");
+        Open(app, typed);
+        QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
+        QVERIFY(app.Dialogs.Messages[0].Error);
+        QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + typed + "."));
+        QVERIFY(!fs::exists(app.ProjectFolder() + "none.opt"));
+        QVERIFY(!ViewReady);
+        QVERIFY(!EGlow->isVisible());
+        QVERIFY(Me->BarPanel0->text().isEmpty());
+        QVERIFY(Me->isVisible());  // the program goes on
+    }
+
+private:
+    static void Open(TAppFixture& app, const std::string& answer)
+    {
+        app.Dialogs.OpenAnswers.push_back(QString::fromStdString(answer));
+        Me->OpenOpt->trigger();
+    }
+};
+
+int RunOpenFlowTests(int argc, char** argv)
+{
+    TOpenFlowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "open_flow_test.moc"

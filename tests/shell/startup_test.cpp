@@ -1,0 +1,218 @@
+// Start-up: folders, the colour file check, the start values, the main
+// window's layout and menu, the About box.
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+#include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "M_Color.h"
+#include "M_Glunit.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_start.h"
+#include "app_state.h"
+#include "errors.h"
+#include "opt_builder.h"
+#include "view_colors.h"
+
+namespace fs = std::filesystem;
+
+class TStartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void MissingColorsEndsTheProgram()
+    {
+        TAppFixture app;
+        QVERIFY(!app.Create());
+        QVERIFY(fs::is_directory(app.ProjectFolder()));
+        QVERIFY(fs::is_directory(app.DataFolder()));
+        const QString data = QString::fromStdString(app.DataFolder());
+        const QStringList expected = {
+            "File is missing " + data + "Colors.dat\n Locate the \"Colors.dat\" file in the zip and copy to  \n" + data,
+            "Cannot Continue ,Closing Application"};
+        QCOMPARE(app.Dialogs.Messages.size(), size_t(2));
+        QVERIFY(!app.Dialogs.Messages[0].Error && !app.Dialogs.Messages[1].Error);
+        QCOMPARE(app.Dialogs.TakeMessages(), expected);
+        QVERIFY(!Me->isVisible());
+        QVERIFY(EGlow == nullptr && MCh == nullptr && Col == nullptr);
+
+        // A second start with the folders already there says the same.
+        DestroyForms();
+        QVERIFY(!app.Create());
+        QCOMPARE(app.Dialogs.TakeMessages(), expected);
+    }
+
+    void StartValuesColoursAndWindows()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        RotX = RotY = RotZ = 7;
+        Zoom = 3;
+        RotStep = 9;
+        SelectedId = CurMesh = CurFace = 5;
+        GLMade = 2;
+        Closing = Picking = ViewReady = true;
+        QVERIFY(app.Start());
+        QVERIFY(app.Dialogs.Messages.empty());
+        QCOMPARE(QApplication::applicationDisplayName(), QString("NEG"));
+        QCOMPARE(AppDir, app.Folder.Path());
+        QCOMPARE(ProjectDir, app.ProjectFolder());
+        QCOMPARE(DataDir, app.DataFolder());
+        QVERIFY(RotX == 0 && RotY == 0 && RotZ == 0 && Zoom == 1.0 && RotStep == 4);
+        QVERIFY(SelectedId == 0 && CurFace == 0 && GLMade == 0);
+        QVERIFY(!Closing && !Picking && !ViewReady);
+        const std::vector<uint8_t> bytes = SampleColorBytes();
+        QCOMPARE(std::memcmp(ViewColors, bytes.data(), 84), 0);
+
+        QVERIFY(EGlow && MCh && Col);
+        QVERIFY(!EGlow->isVisible());
+        QCOMPARE(Me->windowTitle(), QString("Nimbra_Engine_Glow ver 0.3 "));
+        QVERIFY(Me->isMaximized());
+        QVERIFY(Me->Mesh1->isChecked() && !Me->Face1->isChecked());
+        QCOMPARE(SelectMode, 0);
+        QVERIFY(Me->BarPanel0->text().isEmpty() && Me->BarPanel1->text().isEmpty());
+        QCOMPARE(Me->BarPanel0->width(), 400);
+        QCOMPARE(Me->BarPanel1->width(), 50);
+        CheckPanels();
+        Me->showNormal();
+        Me->resize(900, 500);
+        QTRY_COMPARE(Me->width(), 900);
+        CheckPanels();
+    }
+
+    void UnreadableColorsShowsErrorAndZeroes()
+    {
+        TAppFixture app;
+        fs::create_directories(app.DataFolder());
+        const std::string path = app.DataFolder() + "Colors.dat";
+        if (geteuid() != 0) {
+            optbuild::WriteFileBytes(path, SampleColorBytes());
+            fs::permissions(path, fs::perms::none);
+        } else if (fs::exists("/sys/bus/pci/rescan")) {
+            fs::create_symlink("/sys/bus/pci/rescan", path);  // write-only, even for root
+        } else {
+            QSKIP("no file here that this user cannot read");
+        }
+        for (TColorF& c : ViewColors)
+            c = {0.5f, 0.5f, 0.5f};
+        QVERIFY(app.Start());
+        QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
+        QVERIFY(app.Dialogs.Messages[0].Error);
+        QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + path + "."));
+        for (const TColorF& c : ViewColors)
+            QVERIFY(c.Red == 0 && c.Green == 0 && c.Blue == 0);
+        QVERIFY(Me->isVisible());
+    }
+
+    void MenusAndCheckMarks()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        QStringList bar;
+        for (QAction* a : Me->menuBar()->actions())
+            bar << a->text();
+        QCOMPARE(bar, QStringList({"File", "Display", "Colors", "About"}));
+        QVERIFY(Me->About1->menu() == nullptr);
+        QCOMPARE(ItemTexts(Me->File1), QStringList({"Open Opt", "", "E&xit"}));
+        QVERIFY(Me->N2->isSeparator());
+        QCOMPARE(ItemTexts(Me->Map1), QStringList({"Mesh", "Face"}));
+        QCOMPARE(ItemTexts(Me->Colors2), QStringList({"Set Colors"}));
+        for (QAction* a : {Me->OpenOpt, Me->Exit1, Me->Mesh1, Me->Face1, Me->Colors1, Me->About1})
+            QVERIFY(a->shortcut().isEmpty());
+
+        SelectedId = 3;
+        Me->Face1->trigger();
+        QCOMPARE(SelectMode, 1);
+        QVERIFY(Me->Face1->isChecked() && !Me->Mesh1->isChecked());
+        Me->Face1->trigger();  // choosing it again keeps its mark
+        QVERIFY(Me->Face1->isChecked() && !Me->Mesh1->isChecked());
+        Me->Mesh1->trigger();
+        QCOMPARE(SelectMode, 0);
+        QVERIFY(Me->Mesh1->isChecked() && !Me->Face1->isChecked());
+        QCOMPARE(SelectedId, 3);  // switching modes keeps the packed selection
+    }
+
+    void AboutBox()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        Me->About1->trigger();
+        QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
+        QVERIFY(!app.Dialogs.Messages[0].Error);
+        const QStringList lines = app.Dialogs.Messages[0].Text.split('\n');
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines[0], QString("Nimbra_Engine_Glow ver 0.3 "));
+        QVERIFY(lines[1].isEmpty() && lines[3].isEmpty() && lines[5].isEmpty());
+        QVERIFY(lines[2].startsWith("Latest Info and updates are at "));
+        QVERIFY(lines[2].size() > QString("Latest Info and updates are at ").size());
+        QVERIFY(lines[4].contains("2026"));
+        QVERIFY(!lines[6].isEmpty());
+    }
+
+    void ExitEndsWithClosing()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        Me->Exit1->trigger();
+        QVERIFY(Closing);
+        QVERIFY(!Me->isVisible());
+    }
+
+    void ErrorEscapingAHandlerGoesToTheErrorBox()
+    {
+        TScriptedDialogs dialogs;
+        TThrowingObject target;
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(&target, &event);  // does not cross the event loop
+        QCOMPARE(dialogs.Messages.size(), size_t(1));
+        QVERIFY(dialogs.Messages[0].Error);
+        QCOMPARE(dialogs.Messages[0].Text, QString("^TMeshL Index not valid: 7."));
+    }
+
+private:
+    // An object whose event handler raises, as a handler without a guard would.
+    class TThrowingObject : public QObject {
+    public:
+        bool event(QEvent* e) override
+        {
+            if (e->type() == QEvent::User)
+                throw EListError("^TMeshL Index not valid: 7");
+            return QObject::event(e);
+        }
+    };
+
+    static QStringList ItemTexts(QMenu* menu)
+    {
+        QStringList texts;
+        for (QAction* a : menu->actions())
+            texts << a->text();
+        return texts;
+    }
+    // P1 square at the left of the client area, P2 the rest.
+    static void CheckPanels()
+    {
+        const QWidget* client = Me->centralWidget();
+        QCOMPARE(Me->P1->width(), Me->P1->height());
+        QCOMPARE(Me->P1->height(), client->height());
+        QCOMPARE(Me->P1->x(), 0);
+        QCOMPARE(Me->P2->x(), Me->P1->width());
+        QCOMPARE(Me->P2->x() + Me->P2->width(), client->width());
+    }
+};
+
+int RunStartupTests(int argc, char** argv)
+{
+    TStartupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "startup_test.moc"

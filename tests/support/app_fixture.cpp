@@ -1,0 +1,82 @@
+#include "app_fixture.h"
+
+#include <QApplication>
+#include <QTest>
+#include <filesystem>
+#include <iterator>
+
+#include "Main.h"
+#include "app_start.h"
+#include "app_state.h"
+#include "byte_order.h"
+#include "model.h"
+#include "opt_builder.h"
+#include "view_colors.h"
+
+void ResetSharedState()
+{
+    TheModel.Clear();
+    AppDir.clear();
+    ProjectDir.clear();
+    DataDir.clear();
+    OptFileName.clear();
+    SelectMode = SelectedId = CurMesh = CurFace = 0;
+    EditGlow = 0;
+    DialogGlow = nullptr;
+    ClearPendingMarks();
+    ViewReady = Closing = Picking = false;
+    RotX = RotY = RotZ = 0;
+    Zoom = 1.0;
+    PanX = PanY = 0;
+    RotStep = 4;
+    ViewMax = ViewMin = 0;
+    GLMade = 0;
+    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
+}
+
+TAppFixture::TAppFixture()
+{
+    ResetSharedState();
+    AppDirOverride = Folder.Path();
+}
+
+TAppFixture::~TAppFixture()
+{
+    DestroyForms();
+    AppDirOverride.clear();
+    ResetSharedState();
+}
+
+void TAppFixture::PutColors(const std::vector<uint8_t>& bytes)
+{
+    std::filesystem::create_directories(DataFolder());
+    optbuild::WriteFileBytes(DataFolder() + "Colors.dat", bytes);
+}
+
+bool TAppFixture::Create()
+{
+    return CreateForms();
+}
+
+bool TAppFixture::Start()
+{
+    if (!Create())
+        return false;
+    Me->showMaximized();
+    Me->activateWindow();
+    return QTest::qWaitForWindowActive(Me);
+}
+
+QWidget* TAppFixture::KeyTarget() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus && focus->window() == Me ? focus : Me;
+}
+
+std::vector<uint8_t> SampleColorBytes()
+{
+    std::vector<uint8_t> bytes(84);
+    for (int i = 0; i < 21; ++i)
+        PutFloat32LE(bytes.data() + 4 * i, float((i * 12 + 3) % 256) / 255.0f);
+    return bytes;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The program's windows, built as its start builds them, over a temporary
+// application folder. One fixture per test; it restores the shared state
+// when it goes.
+
+#include <string>
+#include <vector>
+
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+class QWidget;
+
+// Puts every global of the shared state back to its zeroed program start.
+void ResetSharedState();
+
+class TAppFixture {
+public:
+    TAppFixture();
+    ~TAppFixture();
+
+    TempDir Folder;             // the application folder
+    TScriptedDialogs Dialogs;   // every modal thing, scripted
+
+    std::string DataFolder() const { return Folder.Path() + "Data/"; }
+    std::string ProjectFolder() const { return Folder.Path() + "Project/"; }
+    // Writes Data/Colors.dat (creating Data/).
+    void PutColors(const std::vector<uint8_t>& bytes);
+    // Creates the four windows; false when the program would end.
+    bool Create();
+    // Create, then show the main window as the program does and make it
+    // the active window.
+    bool Start();
+    // The widget a key press goes to first while the main window is active.
+    QWidget* KeyTarget() const;
+};
+
+// Seven colours whose bytes differ from record to record.
+std::vector<uint8_t> SampleColorBytes();

@@ -1,0 +1,297 @@
+// The context, the fitted projection and the camera transform of every frame.
+
+#include <GL/gl.h>
+
+#include <QOpenGLContext>
+#include <QTest>
+#include <cmath>
+#include <memory>
+
+#include "app_state.h"
+#include "view_fixture.h"
+
+using namespace viewtest;
+
+namespace {
+
+// A mesh spanning -3..3 on every axis (bounds -4..4) with one glow at p.
+void ModelWithGlowAt(const TFloat3& p)
+{
+    AddMesh({{-3, -3, -3}, {3, -3, 3}, {3, 3, 0}}, {{0, 1, 2, -1}}, {{p, {0, 0, 0}}});
+    EditGlow = 0;
+    ShowGlows(true, false);
+}
+
+// Where the frame drew the glow's centre point, in eye space.
+Point3 GlowPoint()
+{
+    for (const Primitive& p : CaptureFrame())
+        if (p.Type == Primitive::PointToken)
+            return p.Vertices[0];
+    throw std::runtime_error("no point drawn");
+}
+
+std::array<float, 16> ProjectionMatrix()
+{
+    TGLCurrent current;
+    std::array<float, 16> m{};
+    glGetFloatv(GL_PROJECTION_MATRIX, m.data());
+    return m;
+}
+
+}  // namespace
+
+class ViewCameraTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TGLPanel> Panel;
+
+private slots:
+    void initTestCase() { Panel.reset(ShowPanel()); }
+    void init() { ResetViewState(); }
+
+    void sceneExtentPushesTheBoundsAThirdOut()
+    {
+        AddMesh({{-30, 0, 10}, {45, 2, 3}}, {});
+        AddMesh({{0, -12, 44.4f}}, {});
+        SceneExtent();
+        QCOMPARE(ViewMin, -40);
+        QCOMPARE(ViewMax, 60);
+
+        // Ties round to the even integer.
+        TheModel.Clear();
+        AddMesh({{-2.5f, 2.5f, 0}}, {});
+        SceneExtent();
+        QCOMPARE(ViewMax, 2);
+        QCOMPARE(ViewMin, -2);
+
+        // r div 3 truncates toward zero: -31 + (-10).
+        TheModel.Clear();
+        AddMesh({{-31, 7, 0}}, {});
+        SceneExtent();
+        QCOMPARE(ViewMin, -41);
+        QCOMPARE(ViewMax, 9);
+
+        // No vertex at all: the start values, mirrored.
+        TheModel.Clear();
+        AddMesh({}, {});
+        SceneExtent();
+        QCOMPARE(ViewMax, -1333332);
+        QCOMPARE(ViewMin, 1333332);
+    }
+
+    void setupFitsTheProjectionAndViewport()
+    {
+        ModelWithGlowAt({0, 0, 0});
+        GLRestart();
+        QCOMPARE(GLMade, 1);
+        QCOMPARE(ViewWidth, 400);
+        QCOMPARE(ViewHeight, 400);
+        const auto m = ProjectionMatrix();
+        // glOrtho(-4, 4, -4, 4, 400, -400): the depth range runs backwards.
+        QCOMPARE(m[0], 0.25f);
+        QCOMPARE(m[5], 0.25f);
+        QCOMPARE(m[10], 0.0025f);
+        QVERIFY(std::fabs(m[14]) < 1e-6f);
+        QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
+        QCOMPARE(GLInt(GL_PROJECTION_STACK_DEPTH), 1);
+        GLint mode[2] = {0, 0};
+        {
+            TGLCurrent current;
+            glGetIntegerv(GL_POLYGON_MODE, mode);
+        }
+        QCOMPARE(mode[0], GL_LINE);
+        QCOMPARE(mode[1], GL_LINE);
+        QVERIFY(ViewReady);
+        qInfo("context: %d-bit depth, %s", Panel->context()->format().depthBufferSize(),
+              Panel->context()->format().profile() == QSurfaceFormat::CompatibilityProfile ? "compatibility"
+                                                                                           : "other profile");
+    }
+
+    void rotationsTurnZThenYThenX()
+    {
+        ModelWithGlowAt({0, 2, 0});
+        GLRestart();
+        QVERIFY2(Near(GlowPoint(), {0, 2, 0}), Text(GlowPoint()).c_str());
+        RotX = 90;  // +y onto +z
+        QVERIFY2(Near(GlowPoint(), {0, 0, 2}), Text(GlowPoint()).c_str());
+
+        TheModel.Clear();
+        ModelWithGlowAt({2, 0, 0});
+        RotX = 90;
+        RotZ = 90;  // z first: +x to +y, then x: +y to +z
+        QVERIFY2(Near(GlowPoint(), {0, 0, 2}), Text(GlowPoint()).c_str());
+        RotX = 0;
+        RotZ = 0;
+        RotY = 90;  // +x to -z
+        QVERIFY2(Near(GlowPoint(), {0, 0, -2}), Text(GlowPoint()).c_str());
+    }
+
+    void zoomScalesAboutTheOriginAndPanIsNotScaled()
+    {
+        ModelWithGlowAt({1, 1, 0});
+        GLRestart();
+        Zoom = 2.0;
+        PanX = 1;
+        PanY = -1;
+        QVERIFY2(Near(GlowPoint(), {3, 1, 0}), Text(GlowPoint()).c_str());
+        Zoom = -1.0;  // mirrored through the origin
+        PanX = PanY = 0;
+        QVERIFY2(Near(GlowPoint(), {-1, -1, 0}), Text(GlowPoint()).c_str());
+    }
+
+    void anglesAreNotWrappedButDrawTheSame()
+    {
+        ModelWithGlowAt({2, 1, 1});
+        GLRestart();
+        RotY = 10;
+        const Point3 at10 = GlowPoint();
+        RotY = 370;
+        QVERIFY2(Near(GlowPoint(), at10), Text(GlowPoint()).c_str());
+        QCOMPARE(RotY, 370);
+        QVERIFY(!Near(at10, {2, 1, 1}));
+    }
+
+    void viewportFollowsResizeAndProjectionStays()
+    {
+        ModelWithGlowAt({1, 1, 0});
+        GLRestart();
+        Panel->resize(300, 200);
+        QTRY_COMPARE(ViewWidth, 300);
+        QCOMPARE(ViewHeight, 200);
+        GLint viewport[4] = {0, 0, 0, 0};
+        {
+            TGLCurrent current;
+            glGetIntegerv(GL_VIEWPORT, viewport);
+        }
+        QCOMPARE(viewport[2], 300);
+        QCOMPARE(viewport[3], 200);
+        QCOMPARE(ProjectionMatrix()[0], 0.25f);
+        QVERIFY2(Near(GlowPoint(), {1, 1, 0}), Text(GlowPoint()).c_str());
+        Panel->resize(400, 400);
+        QTRY_COMPARE(ViewWidth, 400);
+    }
+
+    // Qt's own repaints show the last frame again and run none of its logic.
+    void repaintReshowsTheLastFrameOnly()
+    {
+        AddMesh({{0, -3, 0}, {0, 3, 0}, {-3, -3, 3}, {3, 3, -3}}, {{0, 1, 0, -1}}, {{{0, 0, 0}, {0, 0, 0}}});
+        GLRestart();
+        QVERIFY(ViewReady);
+        ViewReady = false;
+        CurMesh = 99;
+        Panel->repaint();
+        QTest::qWait(20);
+        const QImage shown = Panel->grabFramebuffer();
+        QVERIFY(!ViewReady);
+        QCOMPARE(CurMesh, 99);
+        // The vertical line x = 0 of the current mesh, in "Selected".
+        int lit = 0;
+        for (int x = 198; x <= 202; ++x)
+            lit += shown.pixelColor(x, 100) == QColor(255, 255, 0) ? 1 : 0;
+        QVERIFY(lit > 0);
+        QCOMPARE(shown.pixelColor(100, 100), QColor(Qt::black));
+    }
+
+    // Moving the panel into another window gives it a new context from Qt;
+    // the state of the last GLSetup comes with it.
+    void newContextFromQtGetsTheFixedState()
+    {
+        ModelWithGlowAt({1, 1, 0});
+        GLRestart();
+        QWidget host;
+        Panel->setParent(&host);
+        host.resize(400, 400);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        QCOMPARE(ProjectionMatrix()[0], 0.25f);
+        QVERIFY2(Near(GlowPoint(), {1, 1, 0}), Text(GlowPoint()).c_str());
+        Panel->setParent(nullptr);
+        Panel->resize(400, 400);
+        Panel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Panel.get()));
+        QCOMPARE(ProjectionMatrix()[0], 0.25f);
+        QCOMPARE(ViewWidth, 400);
+    }
+
+    void openingAgainRefitsAndKeepsTheCamera()
+    {
+        ModelWithGlowAt({1, 1, 0});
+        GLRestart();
+        RotX = 30;
+        Zoom = 1.5;
+        TheModel.Clear();
+        AddMesh({{-30, 0, 0}, {45, 0, 0}}, {}, {{{0, 0, 0}, {0, 0, 0}}});
+        GLRestart();
+        QCOMPARE(ViewMin, -40);
+        QCOMPARE(ViewMax, 60);
+        QCOMPARE(RotX, 30);
+        QCOMPARE(Zoom, 1.5);
+        QCOMPARE(ProjectionMatrix()[0], 0.02f);
+        QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
+    }
+
+    // A frame asked for before the first open runs its logic but leaves P1
+    // showing its own colour.
+    void frameBeforeSetupIsHarmless()
+    {
+        TGLPanel* const testPanel = GLPanel;
+        {
+            std::unique_ptr<TGLPanel> fresh(ShowPanel(100));
+            AddMesh({{0, 0, 0}}, {});
+            SelectedId = 5;  // past the last mesh: decoding picks the last one
+            CurMesh = 99;
+            RenderView();
+            QVERIFY(ViewReady);
+            QCOMPARE(CurMesh, 0);
+            QCOMPARE(GLMade, 0);
+            const QImage shown = fresh->grabFramebuffer();
+            QCOMPARE(shown.pixelColor(50, 50), fresh->palette().color(fresh->backgroundRole()));
+
+            // Its list errors still reach the caller.
+            SelectMode = 1;
+            SelectedId = PackSelection(0, 3);
+            QVERIFY_THROWS_EXCEPTION(EListError, RenderView());
+        }
+        // Without any panel at all.
+        QCOMPARE(GLPanel, nullptr);
+        SelectMode = 0;
+        ViewReady = false;
+        RenderView();
+        QVERIFY(ViewReady);
+        GLPanel = testPanel;
+    }
+
+    void listErrorMidFrameLeavesTheStateBalanced()
+    {
+        // Face 0's last corner names a vertex that does not exist.
+        AddMesh({{-3, -3, 0}, {3, 3, 0}, {3, -3, 0}}, {{0, 1, 2, -1}, {0, 1, 7, -1}}, {{{0, 0, 0}, {0, 0, 0}}});
+        try {
+            GLRestart();
+            QFAIL("no error");
+        } catch (const EListError& e) {
+            QCOMPARE(std::string(e.what()), std::string("^TVertexL Index not valid: 7"));
+        }
+        QVERIFY(!ViewReady);
+        QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
+        QCOMPARE(GLInt(GL_RENDER_MODE), GL_RENDER);
+
+        // The next frame is whole and raises no GL error (the primitive cut
+        // short was ended).
+        TheModel.Meshes.Get(0).Faces[0].Get(1).VertIdx.Index[2] = 2;
+        {
+            TGLCurrent current;
+            while (glGetError() != GL_NO_ERROR) {
+            }
+        }
+        QCOMPARE(Outlines(CaptureFrame()).size(), size_t(2));
+        QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
+        {
+            TGLCurrent current;
+            QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
+        }
+        QVERIFY(ViewReady);
+    }
+};
+
+QTEST_MAIN(ViewCameraTest)
+#include "view_camera_test.moc"

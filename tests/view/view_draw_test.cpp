@@ -1,0 +1,263 @@
+// What a frame draws: mesh outlines, the selection highlight and the glows,
+// captured in GL feedback mode.
+
+#include <GL/gl.h>
+
+#include <QTest>
+#include <algorithm>
+#include <memory>
+
+#include "M_draw.h"
+#include "app_state.h"
+#include "view_fixture.h"
+
+using namespace viewtest;
+
+namespace {
+
+using Segment = std::pair<Point3, Point3>;
+
+std::vector<Segment> Segments(const std::vector<Primitive>& primitives)
+{
+    std::vector<Segment> out;
+    for (const Primitive& p : primitives)
+        if (p.Type == Primitive::LineToken)
+            out.emplace_back(p.Vertices[0], p.Vertices[1]);
+    return out;
+}
+
+bool SameSegments(const std::vector<Segment>& actual, const std::vector<Segment>& expected)
+{
+    if (actual.size() != expected.size())
+        return false;
+    for (size_t i = 0; i < actual.size(); ++i)
+        if (!Near(actual[i].first, expected[i].first) || !Near(actual[i].second, expected[i].second))
+            return false;
+    return true;
+}
+
+// The same points in any order.
+bool SameCorners(std::vector<Point3> actual, std::vector<Point3> expected)
+{
+    auto less = [](const Point3& a, const Point3& b) {
+        return std::tie(a.X, a.Y, a.Z) < std::tie(b.X, b.Y, b.Z);
+    };
+    std::sort(actual.begin(), actual.end(), less);
+    std::sort(expected.begin(), expected.end(), less);
+    return actual.size() == expected.size() &&
+           std::equal(actual.begin(), actual.end(), expected.begin(), [](auto& a, auto& b) { return Near(a, b); });
+}
+
+size_t CountPoints(const std::vector<Primitive>& primitives)
+{
+    return size_t(std::count_if(primitives.begin(), primitives.end(),
+                                [](const Primitive& p) { return p.Type == Primitive::PointToken; }));
+}
+
+// Three meshes with glows, side by side: 0 left, 1 middle, 2 right, each a
+// square outline (one quad); the middle one has a second face, a triangle.
+void ThreeMeshes()
+{
+    AddMesh({{-3, -1, 0}, {-2, -1, 0}, {-2, 1, 0}, {-3, 1, 0}}, {{0, 1, 2, 3}}, {{{-2.5f, 0, 0}, {2, 2, 2}}});
+    AddMesh({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}}, {{0, 1, 2, 3}, {0, 1, 2, -1}},
+            {{{0, 0, 0}, {4, 2, 1}}, {{0, 0.5f, 0}, {4, 2, 1}}});
+    AddMesh({{2, -1, 0}, {3, -1, 0}, {3, 1, 0}, {2, 3, 0}}, {{0, 1, 2, 3}}, {{{2.5f, 0, 0}, {2, 2, 2}}});
+    AddMesh({{-3, -3, -3}, {3, 3, 3}}, {});  // no glows, no faces: only widens the bounds to -4..4
+}
+
+}  // namespace
+
+class ViewDrawTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TGLPanel> Panel;
+
+private slots:
+    void initTestCase() { Panel.reset(ShowPanel()); }
+    void init() { ResetViewState(); }
+
+    void glowAtOriginDrawsPointAndFiveSegments()
+    {
+        AddMesh({{-3, -3, -3}, {3, 3, 3}, {3, -3, 0}}, {}, {{{0, 0, 0}, {8, 6, 3}}});
+        EditGlow = 0;
+        ShowGlows(true, false);
+        GLRestart();
+        const auto frame = CaptureFrame();
+
+        const auto points = InColor(frame, ColPoint);
+        QCOMPARE(points.size(), size_t(1));
+        QCOMPARE(int(points[0].Type), int(Primitive::PointToken));
+        QVERIFY(Near(points[0].Vertices[0], {0, 0, 0}));
+        QVERIFY(SameSegments(Segments(InColor(frame, ColXVector)), {{{2, 0, 0}, {0, 0, 0}}, {{0, 0, 0}, {-2, 0, 0}}}));
+        QVERIFY(SameSegments(Segments(InColor(frame, ColYVector)), {{{0, 3, 0}, {0, 0, 0}}}));
+        QVERIFY(SameSegments(Segments(InColor(frame, ColZVector)), {{{0, 0, 3}, {0, 0, 0}}, {{0, 0, 0}, {0, 0, -3}}}));
+        QVERIFY(InColor(frame, ColCone).empty());
+        QCOMPARE(frame.size(), size_t(6));  // the mesh has no faces
+
+        float pointSize = 0;
+        {
+            TGLCurrent current;
+            glGetFloatv(GL_POINT_SIZE, &pointSize);
+        }
+        QCOMPARE(pointSize, 4.0f);
+    }
+
+    void conesAreSixTrianglesUnderTheApex()
+    {
+        AddMesh({{-3, -3, -3}, {3, 3, 3}}, {}, {{{0, 0, 0}, {8, 6, 3}}});
+        EditGlow = 0;
+        ShowGlows(true, true);
+        GLRestart();
+        const auto cones = Outlines(InColor(CaptureFrame(), ColCone));
+        const Point3 apex{0, 3, 0};
+        const std::vector<std::vector<Point3>> expected = {
+            {{0, 0, -3}, apex, {-2, 0, 0}}, {{0, 0, 3}, apex, {-2, 0, 0}}, {{0, 0, -3}, apex, {2, 0, 0}},
+            {{0, 0, 3}, apex, {2, 0, 0}},   {{0, 0, -2}, apex, {-3, 0, 0}}, {{0, 0, 2}, apex, {3, 0, 0}},
+        };
+        QCOMPARE(cones.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i)
+            QVERIFY2(SameCorners(cones[i], expected[i]), ("triangle " + std::to_string(i + 1)).c_str());
+    }
+
+    void negativeAndZeroVectors()
+    {
+        AddMesh({{-3, -3, -3}, {3, 3, 3}}, {}, {{{1, 1, 0}, {0, -4, 0}}, {{-1, 0, 0}, {0, 0, 0}}});
+        ShowGlows(false, true);
+        GLRestart();
+        const auto frame = CaptureFrame();
+        const auto y = Segments(InColor(frame, ColYVector));
+        QCOMPARE(y.size(), size_t(2));
+        QVERIFY(Near(y[0].first, {1, -1, 0}));  // points towards -y
+        // The zero vector collapses everything onto its centre.
+        for (const Primitive& p : InColor(frame, ColCone))
+            if (Near(p.Vertices[0], {-1, 0, 0}))
+                QVERIFY(Near(p.Vertices[1], {-1, 0, 0}));
+        // The first cone's apex lies towards -y as well.
+        QVERIFY(SameCorners(Outlines(InColor(frame, ColCone))[0], {{1, 1, 0}, {1, -1, 0}, {1, 1, 0}}));
+    }
+
+    void triangleAndQuadFaces()
+    {
+        // Index[3] = 0 is a quad whose fourth corner is vertex 0.
+        AddMesh({{-3, -3, 0}, {3, -3, 0}, {3, 3, 0}, {-3, 3, 0}, {0, 0, 3}}, {{1, 2, 4, -1}, {1, 2, 3, 0}, {4, 3, 2, 0}},
+                {{{0, 0, 0}, {0, 0, 0}}});
+        GLRestart();
+        const auto faces = Outlines(InColor(CaptureFrame(), ColSelected));
+        QCOMPARE(faces.size(), size_t(3));
+        QVERIFY(SameCorners(faces[0], {{3, -3, 0}, {3, 3, 0}, {0, 0, 3}}));
+        QVERIFY(SameCorners(faces[1], {{3, -3, 0}, {3, 3, 0}, {-3, 3, 0}, {-3, -3, 0}}));
+        QVERIFY(SameCorners(faces[2], {{0, 0, 3}, {-3, 3, 0}, {3, 3, 0}, {-3, -3, 0}}));
+    }
+
+    void meshModeHighlightsTheCurrentMesh()
+    {
+        ThreeMeshes();
+        SelectedId = 1;
+        GLRestart();
+        QCOMPARE(CurMesh, 1);
+        const auto frame = CaptureFrame();
+        const auto selected = Outlines(InColor(frame, ColSelected));
+        QCOMPARE(selected.size(), size_t(2));  // both faces of mesh 1
+        QVERIFY(SameCorners(selected[1], {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}));
+        QCOMPARE(Outlines(InColor(frame, ColMeshLines)).size(), size_t(2));  // meshes 0 and 2
+        // Drawing order: mesh 0, mesh 1, mesh 2.
+        QVERIFY(SameCorners(Outlines(frame).front(), {{-3, -1, 0}, {-2, -1, 0}, {-2, 1, 0}, {-3, 1, 0}}));
+        QVERIFY(SameCorners(Outlines(frame).back(), {{2, -1, 0}, {3, -1, 0}, {3, 1, 0}, {2, 3, 0}}));
+    }
+
+    void faceModeOutlinesTheCurrentFaceLast()
+    {
+        ThreeMeshes();
+        SelectMode = 1;
+        SelectedId = PackSelection(1, 1);
+        GLRestart();
+        QCOMPARE(CurMesh, 1);
+        QCOMPARE(CurFace, 1);
+        const auto outlines = Outlines(CaptureFrame());
+        QCOMPARE(outlines.size(), size_t(5));
+        const auto selected = Outlines(InColor(CaptureFrame(), ColSelected));
+        QCOMPARE(selected.size(), size_t(1));
+        QVERIFY(SameCorners(selected[0], {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}));
+        QVERIFY(SameCorners(outlines.back(), selected[0]));
+        QCOMPARE(Outlines(InColor(CaptureFrame(), ColMeshLines)).size(), size_t(4));
+    }
+
+    void meshesWithoutGlowsAreNotDrawnButTheirCurrentFaceIs()
+    {
+        AddMesh({{-3, -3, 0}, {-1, -3, 0}, {-1, -1, 0}}, {{0, 1, 2, -1}});  // no glows
+        AddMesh({{3, 3, 0}, {1, 3, 0}, {1, 1, 0}}, {{0, 1, 2, -1}}, {{{2, 2, 0}, {0, 0, 0}}});
+        GLRestart();
+        auto outlines = Outlines(CaptureFrame());
+        QCOMPARE(outlines.size(), size_t(1));
+        QVERIFY(SameCorners(outlines[0], {{3, 3, 0}, {1, 3, 0}, {1, 1, 0}}));
+
+        // In face mode the current face is outlined even in a mesh without glows.
+        SelectMode = 1;
+        SelectedId = PackSelection(0, 0);
+        const auto frame = CaptureFrame();
+        outlines = Outlines(frame);
+        QCOMPARE(outlines.size(), size_t(2));
+        QVERIFY(SameCorners(Outlines(InColor(frame, ColSelected))[0], {{-3, -3, 0}, {-1, -3, 0}, {-1, -1, 0}}));
+    }
+
+    void glowsFollowThePanelButtons()
+    {
+        ThreeMeshes();
+        SelectedId = 1;
+        GLRestart();
+
+        // Panel hidden: no glow, whatever the buttons say.
+        GlowDisplay = [] { return TGlowDisplay{false, false, true}; };
+        QCOMPARE(CountPoints(CaptureFrame()), size_t(0));
+        GlowDisplay = nullptr;
+        EditGlow = 0;
+        QCOMPARE(CountPoints(CaptureFrame()), size_t(0));
+
+        // SB1: only glow EditGlow of CurMesh.
+        ShowGlows(true, false);
+        EditGlow = 1;
+        auto frame = CaptureFrame();
+        QCOMPARE(CountPoints(frame), size_t(1));
+        QVERIFY(Near(InColor(frame, ColPoint)[0].Vertices[0], {0, 0.5f, 0}));
+        QVERIFY(InColor(frame, ColCone).empty());
+
+        // EditGlow -1, or naming no glow of CurMesh: no glow, no error.
+        for (int none : {-1, 2, 7}) {
+            EditGlow = none;
+            frame = CaptureFrame();
+            QCOMPARE(CountPoints(frame), size_t(0));
+            QCOMPARE(Outlines(frame).size(), size_t(4));
+            QVERIFY(ViewReady);
+        }
+
+        // SB2: every glow of every mesh, with cones when SBCone is down.
+        ShowGlows(false, true);
+        EditGlow = -1;
+        frame = CaptureFrame();
+        QCOMPARE(CountPoints(frame), size_t(4));
+        QCOMPARE(Outlines(InColor(frame, ColCone)).size(), size_t(24));
+    }
+
+    void staleSelectionRaisesTheListError()
+    {
+        ThreeMeshes();
+        GLRestart();
+        SelectMode = 1;
+        SelectedId = PackSelection(5, 0);
+        try {
+            CaptureFrame();
+            QFAIL("no error");
+        } catch (const EListError& e) {
+            QCOMPARE(std::string(e.what()), std::string("^TMeshL Index not valid: 5"));
+        }
+        SelectedId = PackSelection(2, 1);
+        QVERIFY_THROWS_EXCEPTION(EListError, CaptureFrame());
+        // A glow index read through DrawGlow is checked too.
+        SelectMode = 0;
+        SelectedId = 0;
+        QVERIFY_THROWS_EXCEPTION(EListError, DrawGlow(0, 1));
+        QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
+    }
+};
+
+QTEST_MAIN(ViewDrawTest)
+#include "view_draw_test.moc"

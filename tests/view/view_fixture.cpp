@@ -1,0 +1,195 @@
+#include "view_fixture.h"
+
+#include <GL/gl.h>
+
+#include <QTest>
+#include <cmath>
+#include <exception>
+#include <sstream>
+
+#include "M_draw.h"
+#include "app_state.h"
+
+namespace viewtest {
+
+int AddMesh(const std::vector<TVertex>& vertices, const std::vector<std::array<int, 4>>& faces,
+            const std::vector<Glow>& glows)
+{
+    TOMesh mesh = TModel::NewMesh();
+    for (const TVertex& v : vertices)
+        mesh.Vertices.Add(v);
+    for (const auto& indices : faces) {
+        TOFace face = TOMesh::NewFace();
+        for (int c = 0; c < 4; ++c)
+            face.VertIdx.Index[c] = indices[size_t(c)];
+        mesh.Faces[0].Add(face);
+    }
+    for (const Glow& g : glows) {
+        TEngineGlow glow = TOMesh::NewGlow();
+        glow.Center = g.Center;
+        glow.MainVec = g.MainVec;
+        mesh.Glows.Add(glow);
+    }
+    return TheModel.Meshes.Add(std::move(mesh));
+}
+
+void SetDistinctColors()
+{
+    const TColorF colors[ViewColorCount] = {
+        {0.25f, 0.25f, 0.25f}, {1, 1, 0}, {1, 1, 1}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0.5f, 1},
+    };
+    for (int i = 0; i < ViewColorCount; ++i)
+        ViewColors[i] = colors[i];
+}
+
+const TColorF& Color(TViewColor entry)
+{
+    return ViewColors[entry];
+}
+
+void ResetViewState()
+{
+    TheModel.Clear();
+    SetStartValues();
+    SelectMode = 0;
+    EditGlow = -1;
+    PanX = PanY = 0;
+    SetDistinctColors();
+    GlowDisplay = nullptr;
+}
+
+void ShowGlows(bool selectedOnly, bool cones)
+{
+    GlowDisplay = [selectedOnly, cones] { return TGlowDisplay{true, selectedOnly, cones}; };
+}
+
+bool Near(const Point3& a, const Point3& b, float tolerance)
+{
+    return std::fabs(a.X - b.X) <= tolerance && std::fabs(a.Y - b.Y) <= tolerance &&
+           std::fabs(a.Z - b.Z) <= tolerance;
+}
+
+std::string Text(const Point3& p)
+{
+    std::ostringstream out;
+    out << "(" << p.X << ", " << p.Y << ", " << p.Z << ")";
+    return out.str();
+}
+
+namespace {
+
+// Window coordinates back to eye space through the viewport and the fitted
+// orthographic volume.
+Point3 ToModel(const GLfloat* v)
+{
+    const float span = float(ViewMax - ViewMin);
+    const float n = 100.0f * float(ViewMax), f = 100.0f * float(ViewMin);
+    const float zNdc = 2 * v[2] - 1;
+    return {float(ViewMin) + v[0] / float(ViewWidth) * span, float(ViewMin) + v[1] / float(ViewHeight) * span,
+            -(zNdc * (f - n) + (f + n)) / 2};
+}
+
+}  // namespace
+
+std::vector<Primitive> CaptureFrame()
+{
+    constexpr int VertexSize = 7;  // x, y, z, r, g, b, a
+    std::vector<GLfloat> buffer(1 << 20);
+    GLint count = 0;
+    {
+        TGLCurrent current;
+        glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR, buffer.data());
+        glRenderMode(GL_FEEDBACK);
+        try {
+            RenderView();
+        } catch (...) {
+            glRenderMode(GL_RENDER);
+            throw;
+        }
+        count = glRenderMode(GL_RENDER);
+    }
+    std::vector<Primitive> out;
+    auto vertex = [&](int& at, Primitive& p) {
+        if (p.Vertices.empty())
+            p.Color = {buffer[size_t(at) + 3], buffer[size_t(at) + 4], buffer[size_t(at) + 5]};
+        p.Vertices.push_back(ToModel(&buffer[size_t(at)]));
+        at += VertexSize;
+    };
+    for (int at = 0; at < count;) {
+        const int token = int(buffer[size_t(at++)]);
+        Primitive p;
+        if (token == GL_POINT_TOKEN) {
+            p.Type = Primitive::PointToken;
+            vertex(at, p);
+        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+            p.Type = Primitive::LineToken;
+            p.Reset = token == GL_LINE_RESET_TOKEN;
+            vertex(at, p);
+            vertex(at, p);
+        } else if (token == GL_POLYGON_TOKEN) {
+            p.Type = Primitive::PolygonToken;
+            const int n = int(buffer[size_t(at++)]);
+            for (int i = 0; i < n; ++i)
+                vertex(at, p);
+        } else {
+            throw std::runtime_error("unexpected feedback token " + std::to_string(token));
+        }
+        out.push_back(p);
+    }
+    return out;
+}
+
+std::vector<Primitive> InColor(const std::vector<Primitive>& all, TViewColor entry)
+{
+    const TColorF& c = ViewColors[entry];
+    std::vector<Primitive> out;
+    for (const Primitive& p : all)
+        if (std::fabs(p.Color.Red - c.Red) < 1e-3f && std::fabs(p.Color.Green - c.Green) < 1e-3f &&
+            std::fabs(p.Color.Blue - c.Blue) < 1e-3f)
+            out.push_back(p);
+    return out;
+}
+
+std::vector<std::vector<Point3>> Outlines(const std::vector<Primitive>& lines)
+{
+    std::vector<std::vector<Point3>> out;
+    for (const Primitive& p : lines) {
+        if (p.Type != Primitive::LineToken)
+            continue;
+        if (p.Reset || out.empty())
+            out.emplace_back();
+        out.back().push_back(p.Vertices[0]);
+    }
+    return out;
+}
+
+TGLPanel* ShowPanel(int size)
+{
+    auto* panel = new TGLPanel;
+    panel->resize(size, size);
+    panel->show();
+    if (!QTest::qWaitForWindowExposed(panel))
+        throw std::runtime_error("panel not exposed");
+    QTest::qWait(50);
+    return panel;
+}
+
+int GLInt(unsigned query)
+{
+    TGLCurrent current;
+    GLint value = 0;
+    glGetIntegerv(query, &value);
+    return value;
+}
+
+int PixelX(float x)
+{
+    return int(std::lround((x - float(ViewMin)) / float(ViewMax - ViewMin) * float(ViewWidth)));
+}
+
+int PixelY(float y)
+{
+    return int(std::lround((float(ViewMax) - y) / float(ViewMax - ViewMin) * float(ViewHeight)));
+}
+
+}  // namespace viewtest

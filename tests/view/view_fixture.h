@@ -1,0 +1,75 @@
+#pragma once
+// Helpers of the view tests: small models put straight into TheModel, a
+// shown P1, and a frame captured in GL feedback mode and read back in model
+// units (for a camera at rest).
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "M_Glunit.h"
+#include "model.h"
+#include "view_colors.h"
+
+namespace viewtest {
+
+struct Glow {
+    TFloat3 Center, MainVec;
+};
+
+// Appends a mesh to TheModel. A face is four vertex indices; -1 in the last
+// makes a triangle. Returns the mesh index.
+int AddMesh(const std::vector<TVertex>& vertices, const std::vector<std::array<int, 4>>& faces,
+            const std::vector<Glow>& glows = {});
+
+// Distinct colours for the seven entries, so every line tells what drew it.
+void SetDistinctColors();
+const TColorF& Color(TViewColor entry);
+
+// Start values of the shared state, an empty model, distinct colours, no glow
+// panel.
+void ResetViewState();
+
+// Shows the glow panel's display buttons as given.
+void ShowGlows(bool selectedOnly, bool cones);
+
+struct Point3 {
+    float X = 0, Y = 0, Z = 0;
+};
+bool Near(const Point3& a, const Point3& b, float tolerance = 1e-3f);
+std::string Text(const Point3& p);
+
+// One primitive as feedback reports it: a point, a line (Reset marks the
+// first edge of a new polygon or line strip) or a polygon.
+struct Primitive {
+    enum Kind { PointToken, LineToken, PolygonToken } Type = PointToken;
+    bool Reset = false;
+    std::vector<Point3> Vertices;  // in model units, see ToModel
+    TColorF Color;                 // of the first vertex
+};
+
+// Runs RenderView with feedback on. Vertices are turned back from window
+// coordinates into the eye space of the projection set up by GLSetup (with
+// the camera at rest, model units). Rethrows what the frame throws, after
+// leaving feedback mode.
+std::vector<Primitive> CaptureFrame();
+
+// The primitives drawn in this colour.
+std::vector<Primitive> InColor(const std::vector<Primitive>& all, TViewColor entry);
+
+// Polygon outlines: consecutive line tokens grouped from each reset token;
+// each group lists the first vertex of each of its edges.
+std::vector<std::vector<Point3>> Outlines(const std::vector<Primitive>& lines);
+
+// A 400 x 400 panel shown as a top-level window, made the view's panel.
+TGLPanel* ShowPanel(int size = 400);
+
+// GL integer state of the view's context.
+int GLInt(unsigned query);
+
+// Pixel of P1 (device pixels from the top-left corner) over a model point,
+// with the camera at rest.
+int PixelX(float x);
+int PixelY(float y);
+
+}  // namespace viewtest

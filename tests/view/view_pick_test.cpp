@@ -1,0 +1,192 @@
+// Picking: the face pass drawn in selection mode around a pixel; the first
+// name hit in drawing order becomes SelectedId.
+
+#include <GL/gl.h>
+
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "app_state.h"
+#include "view_fixture.h"
+
+using namespace viewtest;
+
+namespace {
+
+// Bounds -4..4 on a 400-pixel panel: 50 pixels per unit.
+//  mesh 0, no glows: square over x -3..-1, y 1..3
+//  mesh 1: square over x 1..3, y 1..3; its glow sits at the origin
+//  mesh 2: face 0 a small triangle at the lower right; faces 1 and 2 two
+//          triangles sharing the diagonal from (-3, -3) to (-1, -1)
+//  mesh 3: square over x -1..0, y -3..-1, in front (z 2); its left edge lies
+//          on face 1's right edge
+void PickModel()
+{
+    AddMesh({{-3, 1, 0}, {-1, 1, 0}, {-1, 3, 0}, {-3, 3, 0}}, {{0, 1, 2, 3}});
+    AddMesh({{1, 1, 0}, {3, 1, 0}, {3, 3, 0}, {1, 3, 0}}, {{0, 1, 2, 3}}, {{{0, 0, 0}, {4, 4, 4}}});
+    AddMesh({{1, -3, 0}, {2, -3, 0}, {2, -2, 0}, {-3, -3, 0}, {-1, -3, 0}, {-1, -1, 0}, {-3, -1, -3}},
+            {{0, 1, 2, -1}, {3, 4, 5, -1}, {3, 5, 6, -1}}, {{{2, -2, 0}, {1, 1, 1}}});
+    AddMesh({{-1, -3, 2}, {0, -3, 2}, {0, -1, 2}, {-1, -1, 3}}, {{0, 1, 2, 3}}, {{{0, -2, 2}, {1, 1, 1}}});
+}
+
+// What P1MouseDown does with a left click at the model point (x, y).
+void ClickAt(float x, float y)
+{
+    Picking = true;
+    StartPick(PixelX(x), PixelY(y));
+    EndPick();
+}
+
+}  // namespace
+
+class ViewPickTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TGLPanel> Panel;
+
+private slots:
+    void initTestCase() { Panel.reset(ShowPanel()); }
+    void init()
+    {
+        ResetViewState();
+        PickModel();
+        ShowGlows(false, true);
+        GLRestart();
+        QCOMPARE(ViewMax, 4);
+    }
+
+    void meshModeSelectsTheMeshUnderTheMouse()
+    {
+        ClickAt(1, 2);
+        QCOMPARE(SelectedId, 1);
+        QCOMPARE(CurMesh, 1);  // EndPick's frame decoded it
+        QVERIFY(!Picking);
+        ClickAt(0, -2);
+        QCOMPARE(SelectedId, 3);
+        ClickAt(2, -2.5f);
+        QCOMPARE(SelectedId, 2);
+        QCOMPARE(GLInt(GL_PROJECTION_STACK_DEPTH), 1);
+        QCOMPARE(GLInt(GL_RENDER_MODE), GL_RENDER);
+    }
+
+    void overlappingMeshesLowestIndexWins()
+    {
+        // Mesh 3 is in front, mesh 2 drawn first.
+        ClickAt(-1, -2);
+        QCOMPARE(SelectedId, 2);
+    }
+
+    void clicksOnNothingKeepTheSelection()
+    {
+        SelectedId = 3;
+        ClickAt(-3.5f, 0);
+        QCOMPARE(SelectedId, 3);
+        // The glow at the origin is not pickable.
+        ClickAt(0, 0);
+        QCOMPARE(SelectedId, 3);
+        // Nor is a mesh without glows.
+        ClickAt(-3, 2);
+        QCOMPARE(SelectedId, 3);
+        QCOMPARE(CurMesh, 3);
+        QVERIFY(!Picking);
+    }
+
+    void faceModePacksMeshAndFace()
+    {
+        SelectMode = 1;
+        ClickAt(-2, -2);  // the diagonal shared by faces 1 and 2
+        QCOMPARE(SelectedId, PackSelection(2, 1));
+        QCOMPARE(CurMesh, 2);
+        QCOMPARE(CurFace, 1);
+        ClickAt(-1, -2);
+        QCOMPARE(SelectedId, PackSelection(2, 1));
+        ClickAt(-0.5f, -1);
+        QCOMPARE(SelectedId, PackSelection(3, 0));
+    }
+
+    void faceModeHighlightCountsUnderTheLastName()
+    {
+        // The current face belongs to mesh 0, which has no glows: only its
+        // second outline is drawn, named after the last face of mesh 3.
+        SelectMode = 1;
+        SelectedId = PackSelection(0, 0);
+        ClickAt(-3, 2);
+        QCOMPARE(SelectedId, PackSelection(3, 0));
+    }
+
+    // More hit records than the buffer holds: GL reports an overflow and
+    // the selection stays.
+    void overflowingHitsKeepTheSelection()
+    {
+        std::vector<TVertex> vertices{{-3, -3, 0}, {3, 3, 0}};
+        std::vector<std::array<int, 4>> faces;
+        for (int f = 0; f < 600; ++f)
+            faces.push_back({0, 1, 0, -1});  // 600 faces through the middle
+        AddMesh(vertices, faces, {{{0, 0, 0}, {0, 0, 0}}});
+        SelectMode = 1;
+        SelectedId = PackSelection(1, 0);
+        ClickAt(0, 0);
+        QCOMPARE(SelectedId, PackSelection(1, 0));
+        // The same click with room for every record picks the first face.
+        TheModel.Meshes.Get(4).Faces[0].Clear();
+        TheModel.Meshes.Get(4).Faces[0].Add(TOMesh::NewFace());
+        TheModel.Meshes.Get(4).Faces[0].Get(0).VertIdx = {{0, 1, 0, -1}};
+        ClickAt(0, 0);
+        QCOMPARE(SelectedId, PackSelection(4, 0));
+    }
+
+    void picksFollowTheViewportAfterAResize()
+    {
+        Panel->resize(600, 600);
+        QTRY_COMPARE(ViewWidth, 600);
+        QCOMPARE(PixelX(1), 375);
+        ClickAt(1, 2);
+        QCOMPARE(SelectedId, 1);
+        Panel->resize(400, 400);
+        QTRY_COMPARE(ViewWidth, 400);
+    }
+
+    void listErrorDuringThePickUndoesIt()
+    {
+        SelectMode = 1;
+        SelectedId = PackSelection(9, 0);
+        Picking = true;
+        QVERIFY_THROWS_EXCEPTION(EListError, StartPick(PixelX(1), PixelY(2)));
+        QVERIFY(!Picking);
+        QCOMPARE(GLInt(GL_RENDER_MODE), GL_RENDER);
+        QCOMPARE(GLInt(GL_PROJECTION_STACK_DEPTH), 1);
+        QCOMPARE(GLInt(GL_MATRIX_MODE), GL_MODELVIEW);
+        QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
+
+        // The next pick works on the fitted projection.
+        SelectedId = PackSelection(1, 0);
+        ClickAt(1, 2);
+        QCOMPARE(SelectedId, PackSelection(1, 0));
+        ClickAt(-0.5f, -3);
+        QCOMPARE(SelectedId, PackSelection(3, 0));
+        float m[16];
+        {
+            TGLCurrent current;
+            glGetFloatv(GL_PROJECTION_MATRIX, m);
+        }
+        QCOMPARE(m[0], 0.25f);
+    }
+
+    void mouseDownReportsDevicePixels()
+    {
+        QSignalSpy spy(Panel.get(), &TGLPanel::MouseDown);
+        QTest::mousePress(Panel.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
+        QCOMPARE(spy.size(), 1);
+        const auto args = spy.takeFirst();
+        QCOMPARE(args[0].value<Qt::MouseButton>(), Qt::LeftButton);
+        QCOMPARE(args[2].value<Qt::KeyboardModifiers>(), Qt::KeyboardModifiers(Qt::ShiftModifier));
+        QCOMPARE(args[3].toBool(), false);
+        const qreal ratio = Panel->devicePixelRatioF();
+        QCOMPARE(args[4].toInt(), int(30 * ratio));
+        QCOMPARE(args[5].toInt(), int(40 * ratio));
+        QTest::mouseRelease(Panel.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
+    }
+};
+
+QTEST_MAIN(ViewPickTest)
+#include "view_pick_test.moc"
