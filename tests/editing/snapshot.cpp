@@ -1,44 +1,71 @@
-// Shows the glow panel over the main window and the edit dialog on a small
-// model and saves pictures of both into the folder given as argument.
+// Not a test: runs the editor's windows as a user would on the demo model
+// (open, step to a glow, cones, all glows, face mode, the "Point" item) and
+// saves pictures of the screen, the glow panel and the edit dialog.
+// Arguments: the folder for the pictures, the folder of the executable
+// (holding Data/Colors.dat and Samples/demo.opt).
 
 #include <QApplication>
 #include <QFrame>
 #include <QScreen>
-#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <filesystem>
 
+#include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "Main.h"
 #include "app_state.h"
 #include "click_list.h"
-#include "glow_fixture.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+namespace fs = std::filesystem;
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    TGlowEditing e({SampleMesh(3), SampleMesh(2, 3)});
-    (void)QTest::qWaitForWindowExposed(e.Main.get());
-    e.SelectMesh(0);
-    e.Panel->DisplayForm();
-    e.Panel->show();
-    (void)QTest::qWaitForWindowExposed(e.Panel.get());
-    e.Panel->SBUpClick();
-    e.Panel->SBUpClick();
-    e.Panel->LB->setCurrentRow(2);
-    e.Panel->LBClick();
-    (void)QTest::qWaitForWindowExposed(e.Dialog.get());
-    QTest::qWait(200);
-    e.Panel->grab().save(folder + "/glow_panel.png");
-    e.Dialog->grab().save(folder + "/edit_dialog_point.png");
-    QApplication::primaryScreen()->grabWindow(0).save(folder + "/screen.png");
-    const QPixmap bar = e.Panel->Panel1->grab(QRect(0, 0, 220, 30));
-    bar.scaled(bar.size() * 4).save(folder + "/button_bar_x4.png");
-    e.Panel->SBCopyColor->setEnabled(false);
-    e.Panel->SBCone->setEnabled(false);
-    e.Panel->grab().save(folder + "/glow_panel_disabled_buttons.png");
-    e.Panel->LB->setCurrentRow(0);
-    e.Panel->LBClick();
-    QTest::qWait(100);
-    e.Dialog->grab().save(folder + "/edit_dialog_color.png");
+    if (argc < 3)
+        return 2;
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const fs::path bin = argv[2];
+    const auto screen = [&out](const char* name) {
+        QTest::qWait(300);
+        QApplication::primaryScreen()->grabWindow(0).save(out + "/" + name);
+    };
+
+    // A fresh folder stands in for the executable's own, so the working copy
+    // goes there.
+    TempDir dir;
+    fs::create_directories(dir.File("Data"));
+    fs::copy_file(bin / "Data" / "Colors.dat", dir.File("Data/Colors.dat"));
+    AppDirOverride = dir.Path();
+    TScriptedDialogs dialogs;
+    TMe me;
+    TEGlow panel;
+    TMCh dialog;
+    me.showMaximized();
+    (void)QTest::qWaitForWindowExposed(&me);
+
+    dialogs.OpenAnswers.push_back(QString::fromStdString((bin / "Samples" / "demo.opt").string()));
+    me.OpenOptClick();
+    (void)QTest::qWaitForWindowExposed(&panel);
+    panel.SBUpClick();
+    screen("1_opened_glow0.png");
+
+    QTest::mouseClick(panel.SBCone, Qt::LeftButton);
+    QTest::mouseClick(panel.SB2, Qt::LeftButton);
+    screen("2_all_glows_cones.png");
+
+    me.Face1Click();
+    panel.LB->setCurrentRow(2);
+    panel.LBClick();
+    screen("3_face_mode_point_dialog.png");
+    dialog.grab().save(out + "/dialog.png");
+    panel.grab().save(out + "/panel.png");
+    const QPixmap bar = panel.Panel1->grab(QRect(0, 0, 220, 30));
+    bar.scaled(bar.size() * 4).save(out + "/button_bar_x4.png");
+
+    for (const auto& m : dialogs.Messages)
+        qInfo("message: %s", qPrintable(m.Text));
     return 0;
 }
