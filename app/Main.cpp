@@ -199,8 +199,10 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     if (!ViewReady)
         return;
     const bool shiftOnly = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == Qt::ShiftModifier;
-    // "=" and "-" are the main keyboard's keys, whatever Shift makes of them.
-    const bool keypad = shift.testFlag(Qt::KeypadModifier);
+    // The table names keys of the main keyboard; the keypad's keys are
+    // other keys, even where they make the same character or arrow.
+    if (shift.testFlag(Qt::KeypadModifier))
+        return;
     const int32_t panStep = ViewMax / 10;
     switch (key) {
     case Qt::Key_Left:
@@ -235,13 +237,14 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         return;
     case Qt::Key_Equal:
     case Qt::Key_Plus:
-        if (shiftOnly || keypad)
+        // "=" and "-" count whatever Shift makes of them.
+        if (shiftOnly)
             return;
         Zoom += 0.05;
         break;
     case Qt::Key_Minus:
     case Qt::Key_Underscore:
-        if (shiftOnly || keypad)
+        if (shiftOnly)
             return;
         Zoom -= 0.05;
         break;

@@ -114,6 +114,9 @@ private slots:
         QTest::newRow("keypad +") << int(Qt::Key_Plus) << keypad;
         QTest::newRow("keypad -") << int(Qt::Key_Minus) << keypad;
         QTest::newRow("keypad =") << int(Qt::Key_Equal) << keypad;
+        QTest::newRow("keypad left") << int(Qt::Key_Left) << keypad;
+        QTest::newRow("keypad page up") << int(Qt::Key_PageUp) << keypad;
+        QTest::newRow("keypad up") << int(Qt::Key_Up) << keypad;
         QTest::newRow("shift n") << int(Qt::Key_N) << shift;
         QTest::newRow("shift p") << int(Qt::Key_P) << shift;
         QTest::newRow("a") << int(Qt::Key_A) << 0;
