@@ -142,8 +142,12 @@ void TMe::LayoutPanels()
 void TMe::FormResize()
 {
     LayoutPanels();
-    if (!Closing && ViewReady && EGlow && EGlow->isVisible())
+    if (!Closing && ViewReady && EGlow && EGlow->isVisible()) {
         EGlow->SetSize();
+        // A resized view panel starts out blank; draw the model again so the
+        // picture does not vanish until the next key press.
+        NewTr();
+    }
 }
 
 void TMe::FormClose()
