@@ -142,8 +142,12 @@ void TMe::LayoutPanels()
 void TMe::FormResize()
 {
     LayoutPanels();
-    if (!Closing && ViewReady && EGlow && EGlow->isVisible())
+    if (!Closing && ViewReady && EGlow && EGlow->isVisible()) {
         EGlow->SetSize();
+        // A resized view panel starts out blank; draw the model again so the
+        // picture does not vanish until the next key press.
+        NewTr();
+    }
 }
 
 void TMe::FormClose()
@@ -199,8 +203,10 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     if (!ViewReady)
         return;
     const bool shiftOnly = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == Qt::ShiftModifier;
-    // "=" and "-" are the main keyboard's keys, whatever Shift makes of them.
-    const bool keypad = shift.testFlag(Qt::KeypadModifier);
+    // The table names keys of the main keyboard; the keypad's keys are
+    // other keys, even where they make the same character or arrow.
+    if (shift.testFlag(Qt::KeypadModifier))
+        return;
     const int32_t panStep = ViewMax / 10;
     switch (key) {
     case Qt::Key_Left:
@@ -235,13 +241,14 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         return;
     case Qt::Key_Equal:
     case Qt::Key_Plus:
-        if (shiftOnly || keypad)
+        // "=" and "-" count whatever Shift makes of them.
+        if (shiftOnly)
             return;
         Zoom += 0.05;
         break;
     case Qt::Key_Minus:
     case Qt::Key_Underscore:
-        if (shiftOnly || keypad)
+        if (shiftOnly)
             return;
         Zoom -= 0.05;
         break;

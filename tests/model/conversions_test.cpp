@@ -3,18 +3,14 @@
 #include <functional>
 
 #include "conversions.h"
+#include "error_text.h"
 #include "errors.h"
 
 namespace {
 
 std::string ConvertErrorOf(const std::function<void()>& f)
 {
-    try {
-        f();
-    } catch (const EConvertError& e) {
-        return e.what();
-    }
-    return "no error";
+    return MessageOf<EConvertError>(f);
 }
 
 // Restores the decimal separator after each test.

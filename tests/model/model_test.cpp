@@ -1,18 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "app_state.h"
+#include "error_text.h"
 #include "model.h"
 
 namespace {
 
 std::string ErrorOf(const std::function<void()>& f)
 {
-    try {
-        f();
-    } catch (const EListError& e) {
-        return e.what();
-    }
-    return "no error";
+    return MessageOf<EListError>(f);
 }
 
 TEST(ModelLists, GetOutsideTheListRaisesTheListsOwnMessage)

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app_state.h"
+#include "error_text.h"
 #include "errors.h"
 #include "file_size_limit.h"
 #include "model.h"
@@ -18,17 +19,6 @@ namespace {
 using optbuild::GlowRecord;
 using optbuild::OptBuilder;
 using optbuild::WriteFileBytes;
-
-template <typename E>
-std::string MessageOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const E& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 TEST(FileNamePart, TakesWhatFollowsTheLastSeparator)
 {

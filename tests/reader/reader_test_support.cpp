@@ -1,5 +1,6 @@
 #include "reader_test_support.h"
 
+#include "error_text.h"
 #include "errors.h"
 #include "opt_file_io.h"
 
@@ -17,12 +18,7 @@ std::string ReadBytesAsOpt(const TempDir& dir, const std::vector<uint8_t>& bytes
 
 std::string DamagedMessage(const std::function<void()>& f)
 {
-    try {
-        f();
-    } catch (const EOptDamaged& e) {
-        return e.what();
-    }
-    return "no error";
+    return MessageOf<EOptDamaged>(f);
 }
 
 std::string TruncatedText(const std::string& path, int64_t offset)

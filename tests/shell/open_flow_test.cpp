@@ -46,6 +46,27 @@ private slots:
         QCOMPARE(RotY, 12);
     }
 
+    void ResizeRedrawsOnlyAShownModel()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        Me->showNormal();
+        // Before a model is shown a resize draws nothing (CurMesh is only
+        // rewritten by a frame).
+        CurMesh = 99;
+        Me->resize(800, 600);
+        QCOMPARE(CurMesh, 99);
+        const std::string chosen = app.Folder.File("ship.opt");
+        WriteModel(chosen, {{0, 2}, {1, 1}});
+        Open(app, chosen);
+        QCOMPARE(CurMesh, 1);
+        CurMesh = 99;
+        Me->resize(900, 700);
+        QCOMPARE(CurMesh, 1);  // the panel got a new picture at once
+        QVERIFY(app.Dialogs.Messages.empty());
+    }
+
     void ExistingWorkingCopyIsRead()
     {
         TAppFixture app;
