@@ -1,0 +1,93 @@
+// A short walk with the keyboard, as a user looks around a model: N and P
+// through the meshes, then through the faces of one mesh, then the camera
+// turned with the arrows at a movement rate chosen in the glow panel.
+
+#include <QLabel>
+#include <QTest>
+
+#include "Ed_EGlow.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_state.h"
+#include "click_list.h"
+#include "user_support.h"
+
+using namespace optbuild;
+
+class TKeyWalkTest : public QObject {
+    Q_OBJECT
+private slots:
+    void WalkThroughMeshesFacesAndTheCamera()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        // Mesh 0: 2 glows, 3 faces; mesh 1: no glows; mesh 2: 1 glow, 2 faces.
+        const std::vector<TVertex> corners = {{-20, -20, 0}, {20, -20, 0}, {20, 20, 0}, {-20, 20, 5}};
+        WriteUserModel(app.Folder.File("walk.opt"),
+                       {{corners, {Tri(0, 1, 2), Tri(0, 2, 3), Quad(0, 1, 2, 3)}, {NumberedGlow(0), NumberedGlow(1)}},
+                        {corners, {Tri(0, 1, 3)}, {}},
+                        {corners, {Tri(1, 2, 3), Tri(0, 1, 2)}, {NumberedGlow(2)}}});
+        QVERIFY(OpenThroughMenu(app.Dialogs.OpenAnswers, app.Folder.File("walk.opt")));
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
+
+        const auto press = [&app](Qt::Key key) {
+            Me->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(Me));
+            QTest::keyClick(app.KeyTarget(), key);
+        };
+
+        // Meshes, the one without glows included; the ends wrap.
+        press(Qt::Key_N);
+        QCOMPARE(CurMesh, 1);
+        QCOMPARE(EGlow->windowTitle(), QString("Engine Glow Editor   "));
+        QCOMPARE(EditGlow, -1);
+        press(Qt::Key_N);
+        QCOMPARE(SelectedId, 2);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
+        QCOMPARE(EditGlow, 0);
+        press(Qt::Key_N);
+        QCOMPARE(CurMesh, 0);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
+        press(Qt::Key_P);
+        QCOMPARE(CurMesh, 2);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
+
+        // Faces of mesh 2: the highlight steps and wraps; the mesh stays.
+        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
+        QCOMPARE(CurFace, 0);
+        press(Qt::Key_N);
+        QCOMPARE(SelectedId, PackSelection(2, 1));
+        QCOMPARE(CurFace, 1);
+        press(Qt::Key_N);
+        QCOMPARE(SelectedId, PackSelection(2, 0));
+        press(Qt::Key_P);
+        QCOMPARE(SelectedId, PackSelection(2, 1));
+        QCOMPARE(CurMesh, 2);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
+
+        // The camera: 4 degrees a press, then 7 once the panel says so.
+        press(Qt::Key_Right);
+        QCOMPARE(RotY, 4);
+        press(Qt::Key_Up);
+        QCOMPARE(RotX, -4);
+        ClickListItem(EGlow->LBRate, 6);
+        QCOMPARE(RotStep, 7);
+        QCOMPARE(EGlow->Label1->text(), QString("Movement Rate = 7"));
+        press(Qt::Key_Right);
+        press(Qt::Key_Down);
+        QCOMPARE(RotY, 11);
+        QCOMPARE(RotX, 3);
+        // The selection is untouched by the camera.
+        QCOMPARE(SelectedId, PackSelection(2, 1));
+        QVERIFY(app.Dialogs.Messages.empty());
+    }
+};
+
+int RunKeyWalkTests(int argc, char** argv)
+{
+    TKeyWalkTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "key_walk_test.moc"

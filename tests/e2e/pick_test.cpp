@@ -1,0 +1,161 @@
+// Picking with real mouse clicks on the main window's view: what is selected,
+// what wins where outlines overlap, and which clicks do not pick. The glow
+// panel's title follows every pick.
+
+#include <QTest>
+
+#include "Ed_EGlow.h"
+#include "M_Glunit.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_state.h"
+#include "user_support.h"
+
+using namespace optbuild;
+
+namespace {
+
+std::vector<GlowRecord> Glows(int n)
+{
+    std::vector<GlowRecord> glows;
+    for (int i = 0; i < n; ++i)
+        glows.push_back(NumberedGlow(i));
+    return glows;
+}
+
+// Coordinates span -30..30, so the view spans -40..40.
+//  mesh 0, no glows: a square at the upper left, and a triangle whose top
+//          edge lies on mesh 1's bottom edge
+//  mesh 1, 2 glows: square x 5..15, y 5..15; triangle (20,5) (30,5) (20,15)
+//  mesh 2, 1 glow: square x -15..-5, y -15..-5 at z 30
+//  mesh 3, 3 glows: square x -10..0, y -10..0 at z -30, in front of mesh 2
+//          (the fitted depth range puts smaller z nearer); triangle at the
+//          lower left
+// The glows sit near (-8, 26), away from every click.
+std::vector<TUserMesh> PickModel()
+{
+    return {
+        {{{-30, 15, 0}, {-20, 15, 0}, {-20, 25, 0}, {-30, 25, 0}, {5, 5, 0}, {15, 5, 0}, {10, 1, 0}},
+         {Quad(0, 1, 2, 3), Tri(4, 5, 6)},
+         {}},
+        {{{5, 5, 0}, {15, 5, 0}, {15, 15, 0}, {5, 15, 0}, {20, 5, 0}, {30, 5, 0}, {20, 15, 0}},
+         {Quad(0, 1, 2, 3), Tri(4, 5, 6)},
+         Glows(2)},
+        {{{-15, -15, 30}, {-5, -15, 30}, {-5, -5, 30}, {-15, -5, 30}}, {Quad(0, 1, 2, 3)}, Glows(1)},
+        {{{-10, -10, -30}, {0, -10, -30}, {0, 0, -30}, {-10, 0, -30}, {-28, -28, -30}, {-20, -28, -30}, {-28, -20, -30}},
+         {Quad(0, 1, 2, 3), Tri(4, 5, 6)},
+         Glows(3)},
+    };
+}
+
+const int GlowCount[] = {0, 2, 1, 3};
+
+}  // namespace
+
+class TPickTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        App = std::make_unique<TAppFixture>();
+        App->PutColors(SampleColorBytes());
+        QVERIFY(App->Start());
+        WriteUserModel(App->Folder.File("pick.opt"), PickModel());
+        QVERIFY(OpenThroughMenu(App->Dialogs.OpenAnswers, App->Folder.File("pick.opt")));
+        QCOMPARE(ViewMax, 40);
+        QCOMPARE(ViewMin, -40);
+        const qreal ratio = Me->P1->devicePixelRatioF();
+        QCOMPARE(ViewWidth, qRound(Me->P1->width() * ratio));
+        QCOMPARE(ViewHeight, qRound(Me->P1->height() * ratio));
+        QVERIFY(ViewWidth >= 200);  // a unit is at least two pixels
+        QCOMPARE(SelectedId, 1);
+    }
+    void cleanup()
+    {
+        QVERIFY(App->Dialogs.Messages.empty());
+        App.reset();
+    }
+
+    void MeshModeSelectsTheFirstMeshDrawnUnderTheMouse()
+    {
+        const auto pick = [](float x, float y, int mesh) {
+            ClickView(x, y);
+            QCOMPARE(SelectedId, mesh);
+            QCOMPARE(CurMesh, mesh);
+            QCOMPARE(EGlow->windowTitle(), GlowTitle(GlowCount[mesh], mesh));
+        };
+        pick(0, -5, 3);
+        pick(25, 5, 1);
+        // Both squares pass through (-5, -10): mesh 2 is drawn first and
+        // wins, though mesh 3 lies in front of it.
+        pick(-5, -10, 2);
+        pick(-20, -28, 3);
+        // Turned half round, mesh 2 lies in front; it still wins.
+        RotY = 180;
+        Me->NewTr();
+        pick(5, -10, 2);
+        RotY = 0;
+        Me->NewTr();
+
+        // Nothing drawn there: the selection stays.
+        pick(0, -5, 3);
+        pick(-25, 0, 3);
+        pick(-7, 26, 3);    // a glow: not pickable
+        pick(-25, 25, 3);   // mesh 0 has no glows and is not drawn
+        pick(10, 5, 1);     // mesh 0's edge lies under mesh 1's: mesh 1
+        QVERIFY(!Picking);
+    }
+
+    void FaceModePacksMeshAndFace()
+    {
+        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
+        const auto pick = [](float x, float y, int mesh, int face) {
+            ClickView(x, y);
+            QCOMPARE(SelectedId, PackSelection(mesh, face));
+            QCOMPARE(CurMesh, mesh);
+            QCOMPARE(CurFace, face);
+            QCOMPARE(EGlow->windowTitle(), GlowTitle(GlowCount[mesh], mesh));
+        };
+        pick(25, 5, 1, 1);
+        pick(-24, -28, 3, 1);
+        pick(15, 10, 1, 0);
+        pick(-5, -10, 2, 0);
+        pick(-25, 0, 2, 0);  // nothing there
+    }
+
+    void OnlyAPlainLeftClickPicks()
+    {
+        // Mesh 3 lies under the mouse; mesh 1 stays selected.
+        const QPoint at = ViewPoint(0, -5);
+        QTest::mouseClick(Me->P1, Qt::RightButton, {}, at);
+        QTest::mouseClick(Me->P1, Qt::MiddleButton, {}, at);
+        for (Qt::KeyboardModifier key : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
+            QTest::mouseClick(Me->P1, Qt::LeftButton, key, at);
+        // The second press of a double click.
+        QTest::mouseDClick(Me->P1, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, at);
+        // The left button pressed while the right one is held.
+        QTest::mousePress(Me->P1, Qt::RightButton, {}, at);
+        QTest::mousePress(Me->P1, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, at);
+        QCOMPARE(SelectedId, 1);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
+
+        // The same place with a plain click.
+        QTest::mouseClick(Me->P1, Qt::LeftButton, {}, at);
+        QCOMPARE(SelectedId, 3);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(3, 3));
+    }
+
+private:
+    std::unique_ptr<TAppFixture> App;
+};
+
+int RunPickTests(int argc, char** argv)
+{
+    TPickTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "pick_test.moc"

@@ -1,0 +1,113 @@
+#include "user_support.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "M_Glunit.h"
+#include "Main.h"
+#include "app_state.h"
+#include "click_list.h"
+
+using namespace optbuild;
+
+TUserModel WriteUserModel(const std::string& path, const std::vector<TUserMesh>& meshes)
+{
+    OptBuilder b;
+    std::vector<std::vector<NodeId>> glowNodes;
+    for (const TUserMesh& spec : meshes) {
+        const NodeId mesh = b.Mesh();
+        b.AddChild(mesh, b.Vertices(spec.Vertices));
+        if (!spec.Faces.empty())
+            b.AddChild(mesh, b.LodWithFaces({1000.0f}, {spec.Faces}));
+        auto& nodes = glowNodes.emplace_back();
+        for (const GlowRecord& g : spec.Glows) {
+            nodes.push_back(b.Glow(g));
+            b.AddChild(mesh, nodes.back());
+        }
+        b.AddTopLevel(mesh);
+    }
+    TUserModel model;
+    model.Bytes = b.Build();
+    for (const auto& nodes : glowNodes) {
+        auto& positions = model.GlowPos.emplace_back();
+        for (NodeId node : nodes)
+            positions.push_back(b.DataPos(node));
+    }
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    WriteFileBytes(path, model.Bytes);
+    return model;
+}
+
+GlowRecord NumberedGlow(int n)
+{
+    GlowRecord g;
+    const float f = float(n);
+    g.Unused = 0x0BAD0000 + n;
+    g.CoreColor = 0xC0FF4000u + uint32_t(n);
+    g.OuterColor = 0x40204080u + uint32_t(n);
+    g.MainVec = {0.5f + f, -1.25f, 2};
+    g.Center = {-8 + f, 26, 1.5f};
+    g.Density0 = {0.5f, 0.25f, 1};
+    g.Density1 = {0.125f, 0.75f, 0};
+    g.Density2 = {0.375f, 0.625f, 0.0625f * f};
+    return g;
+}
+
+bool ChooseMenu(QMenu* menu, QAction* item)
+{
+    QMenuBar* bar = Me->menuBar();
+    const QRect title = bar->actionGeometry(menu->menuAction());
+    if (!title.isValid())
+        return false;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, title.center());
+    if (!QTest::qWaitForWindowExposed(menu))
+        return false;
+    const QRect entry = menu->actionGeometry(item);
+    if (!entry.isValid())
+        return false;
+    QTest::mouseClick(menu, Qt::LeftButton, {}, entry.center());
+    return QTest::qWaitFor([menu] { return !menu->isVisible(); });
+}
+
+bool OpenThroughMenu(std::deque<QString>& openAnswers, const std::string& path)
+{
+    openAnswers.push_back(QString::fromStdString(path));
+    return ChooseMenu(Me->File1, Me->OpenOpt) && openAnswers.empty();
+}
+
+QPoint ViewPoint(float x, float y)
+{
+    const double span = double(ViewMax) - double(ViewMin);
+    const double ratio = Me->P1->devicePixelRatioF();
+    const double px = (double(x) - ViewMin) / span * ViewWidth;
+    const double py = (ViewMax - double(y)) / span * ViewHeight;
+    return {int(std::lround(px / ratio)), int(std::lround(py / ratio))};
+}
+
+void ClickView(float x, float y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    QTest::mouseClick(Me->P1, button, modifiers, ViewPoint(x, y));
+}
+
+void ClickListItem(TClickList* list, int row)
+{
+    QListWidgetItem* item = list->item(row);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+QString GlowTitle(int n, int mesh)
+{
+    return QStringLiteral("Engine Glow Editor   %1 Glows in Mesh %2").arg(n).arg(mesh);
+}
+
+std::vector<uint8_t> FloatBytes(float value)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    return {uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), uint8_t(bits >> 24)};
+}

@@ -1,0 +1,56 @@
+#pragma once
+// What a user does with the program's windows (menu choices, mouse clicks on
+// the view and on lists), and small models made by the OPT builder for it.
+
+#include <QPoint>
+#include <QString>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "model.h"
+#include "opt_builder.h"
+
+class QAction;
+class QMenu;
+class TClickList;
+
+struct TUserMesh {
+    std::vector<TVertex> Vertices;
+    std::vector<optbuild::FaceRecord> Faces;
+    std::vector<optbuild::GlowRecord> Glows;
+};
+
+// A file written by WriteUserModel and where its glow blocks lie.
+struct TUserModel {
+    std::vector<uint8_t> Bytes;
+    std::vector<std::vector<int32_t>> GlowPos;  // per mesh, per glow: file position of the block
+};
+
+// Writes one top-level mesh per entry (vertices, one LOD of faces, glows).
+TUserModel WriteUserModel(const std::string& path, const std::vector<TUserMesh>& meshes);
+
+// A glow whose fields differ from glow to glow; every value is exact in 32
+// bits, so a rewrite of unchanged fields gives the same bytes.
+optbuild::GlowRecord NumberedGlow(int n);
+
+// Opens the menu of the main window's menu bar and clicks the item.
+bool ChooseMenu(QMenu* menu, QAction* item);
+// File > Open Opt, the scripted open dialog answering path.
+bool OpenThroughMenu(std::deque<QString>& openAnswers, const std::string& path);
+
+// Pixel of P1 (logical, from its top-left corner) over the model point
+// (x, y), for the camera at rest: the fitted projection maps ViewMin..ViewMax
+// onto the viewport in both directions.
+QPoint ViewPoint(float x, float y);
+// A mouse click on P1 over the model point (x, y).
+void ClickView(float x, float y, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {});
+// A left click on the item in row `row` of the list, scrolled into sight first.
+void ClickListItem(TClickList* list, int row);
+
+// The glow panel's title for n glows in mesh `mesh`.
+QString GlowTitle(int n, int mesh);
+
+// The 32-bit little-endian bytes of a float.
+std::vector<uint8_t> FloatBytes(float value);
