@@ -38,44 +38,44 @@ private slots:
         };
 
         // Meshes, the one without glows included; the ends wrap.
-        press(Qt::Key_N);
+        CHECKED(press(Qt::Key_N));
         QCOMPARE(CurMesh, 1);
         QCOMPARE(EGlow->windowTitle(), QString("Engine Glow Editor   "));
         QCOMPARE(EditGlow, -1);
-        press(Qt::Key_N);
+        CHECKED(press(Qt::Key_N));
         QCOMPARE(SelectedId, 2);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
         QCOMPARE(EditGlow, 0);
-        press(Qt::Key_N);
+        CHECKED(press(Qt::Key_N));
         QCOMPARE(CurMesh, 0);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
-        press(Qt::Key_P);
+        CHECKED(press(Qt::Key_P));
         QCOMPARE(CurMesh, 2);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
 
         // Faces of mesh 2: the highlight steps and wraps; the mesh stays.
         QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
         QCOMPARE(CurFace, 0);
-        press(Qt::Key_N);
+        CHECKED(press(Qt::Key_N));
         QCOMPARE(SelectedId, PackSelection(2, 1));
         QCOMPARE(CurFace, 1);
-        press(Qt::Key_N);
+        CHECKED(press(Qt::Key_N));
         QCOMPARE(SelectedId, PackSelection(2, 0));
-        press(Qt::Key_P);
+        CHECKED(press(Qt::Key_P));
         QCOMPARE(SelectedId, PackSelection(2, 1));
         QCOMPARE(CurMesh, 2);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
 
         // The camera: 4 degrees a press, then 7 once the panel says so.
-        press(Qt::Key_Right);
+        CHECKED(press(Qt::Key_Right));
         QCOMPARE(RotY, 4);
-        press(Qt::Key_Up);
+        CHECKED(press(Qt::Key_Up));
         QCOMPARE(RotX, -4);
         ClickListItem(EGlow->LBRate, 6);
         QCOMPARE(RotStep, 7);
         QCOMPARE(EGlow->Label1->text(), QString("Movement Rate = 7"));
-        press(Qt::Key_Right);
-        press(Qt::Key_Down);
+        CHECKED(press(Qt::Key_Right));
+        CHECKED(press(Qt::Key_Down));
         QCOMPARE(RotY, 11);
         QCOMPARE(RotX, 3);
         // The selection is untouched by the camera.

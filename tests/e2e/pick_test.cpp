@@ -50,6 +50,11 @@ std::vector<TUserMesh> PickModel()
 
 const int GlowCount[] = {0, 2, 1, 3};
 
+QString ClickReport(float x, float y)
+{
+    return QString("click at (%1, %2): SelectedId %3").arg(x).arg(y).arg(SelectedId);
+}
+
 }  // namespace
 
 class TPickTest : public QObject {
@@ -80,29 +85,29 @@ private slots:
     {
         const auto pick = [](float x, float y, int mesh) {
             ClickView(x, y);
-            QCOMPARE(SelectedId, mesh);
+            QVERIFY2(SelectedId == mesh, qPrintable(ClickReport(x, y)));
             QCOMPARE(CurMesh, mesh);
             QCOMPARE(EGlow->windowTitle(), GlowTitle(GlowCount[mesh], mesh));
         };
-        pick(0, -5, 3);
-        pick(25, 5, 1);
+        CHECKED(pick(0, -5, 3));
+        CHECKED(pick(25, 5, 1));
         // Both squares pass through (-5, -10): mesh 2 is drawn first and
         // wins, though mesh 3 lies in front of it.
-        pick(-5, -10, 2);
-        pick(-20, -28, 3);
+        CHECKED(pick(-5, -10, 2));
+        CHECKED(pick(-20, -28, 3));
         // Turned half round, mesh 2 lies in front; it still wins.
         RotY = 180;
         Me->NewTr();
-        pick(5, -10, 2);
+        CHECKED(pick(5, -10, 2));
         RotY = 0;
         Me->NewTr();
 
         // Nothing drawn there: the selection stays.
-        pick(0, -5, 3);
-        pick(-25, 0, 3);
-        pick(-7, 26, 3);    // a glow: not pickable
-        pick(-25, 25, 3);   // mesh 0 has no glows and is not drawn
-        pick(10, 5, 1);     // mesh 0's edge lies under mesh 1's: mesh 1
+        CHECKED(pick(0, -5, 3));
+        CHECKED(pick(-25, 0, 3));
+        CHECKED(pick(-7, 26, 3));    // a glow: not pickable
+        CHECKED(pick(-25, 25, 3));   // mesh 0 has no glows and is not drawn
+        CHECKED(pick(10, 5, 1));     // mesh 0's edge lies under mesh 1's: mesh 1
         QVERIFY(!Picking);
     }
 
@@ -111,16 +116,16 @@ private slots:
         QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
         const auto pick = [](float x, float y, int mesh, int face) {
             ClickView(x, y);
-            QCOMPARE(SelectedId, PackSelection(mesh, face));
+            QVERIFY2(SelectedId == PackSelection(mesh, face), qPrintable(ClickReport(x, y)));
             QCOMPARE(CurMesh, mesh);
             QCOMPARE(CurFace, face);
             QCOMPARE(EGlow->windowTitle(), GlowTitle(GlowCount[mesh], mesh));
         };
-        pick(25, 5, 1, 1);
-        pick(-24, -28, 3, 1);
-        pick(15, 10, 1, 0);
-        pick(-5, -10, 2, 0);
-        pick(-25, 0, 2, 0);  // nothing there
+        CHECKED(pick(25, 5, 1, 1));
+        CHECKED(pick(-24, -28, 3, 1));
+        CHECKED(pick(15, 10, 1, 0));
+        CHECKED(pick(-5, -10, 2, 0));
+        CHECKED(pick(-25, 0, 2, 0));  // nothing there
     }
 
     void OnlyAPlainLeftClickPicks()

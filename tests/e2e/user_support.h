@@ -54,3 +54,12 @@ QString GlowTitle(int n, int mesh);
 
 // The 32-bit little-endian bytes of a float.
 std::vector<uint8_t> FloatBytes(float value);
+
+// Runs a helper that checks with QCOMPARE/QVERIFY; a failure inside it ends
+// the calling test function as a failure in the test function itself would.
+#define CHECKED(call)                        \
+    do {                                     \
+        call;                                \
+        if (QTest::currentTestFailed())      \
+            return;                          \
+    } while (false)
