@@ -54,15 +54,24 @@ private slots:
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
 
         // Faces of mesh 2: the highlight steps and wraps; the mesh stays.
+        // Face 0 alone has the top edge, face 1 alone the bottom one; the
+        // current face is drawn over the others in the selection colour.
+        const auto highlighted = [] {
+            return ViewShows(0, 20, ColSelected) ? 0 : ViewShows(0, -20, ColSelected) ? 1 : -1;
+        };
         QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
         QCOMPARE(CurFace, 0);
+        QCOMPARE(highlighted(), 0);
         CHECKED(press(Qt::Key_N));
         QCOMPARE(SelectedId, PackSelection(2, 1));
         QCOMPARE(CurFace, 1);
+        QCOMPARE(highlighted(), 1);
         CHECKED(press(Qt::Key_N));
         QCOMPARE(SelectedId, PackSelection(2, 0));
+        QCOMPARE(highlighted(), 0);
         CHECKED(press(Qt::Key_P));
         QCOMPARE(SelectedId, PackSelection(2, 1));
+        QCOMPARE(highlighted(), 1);
         QCOMPARE(CurMesh, 2);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
 

@@ -11,6 +11,7 @@
 
 #include "model.h"
 #include "opt_builder.h"
+#include "view_colors.h"
 
 class QAction;
 class QMenu;
@@ -46,6 +47,9 @@ bool OpenThroughMenu(std::deque<QString>& openAnswers, const std::string& path);
 QPoint ViewPoint(float x, float y);
 // A mouse click on P1 over the model point (x, y).
 void ClickView(float x, float y, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {});
+// Whether the view's last frame shows colour `entry` within two pixels of
+// the model point (x, y).
+bool ViewShows(float x, float y, TViewColor entry);
 // A left click on the item in row `row` of the list, scrolled into sight first.
 void ClickListItem(TClickList* list, int row);
 
