@@ -173,7 +173,9 @@ void TMe::closeEvent(QCloseEvent* event)
     Guarded([&] { FormClose(); });
     event->accept();
     // The main window ends the program, whatever other windows are open.
-    QCoreApplication::quit();
+    // exit(), not quit(): quit() first asks every window to close, and the
+    // glow panel refuses, which would keep the program running unseen.
+    QCoreApplication::exit(0);
 }
 
 bool TMe::IsPreviewedKey(QObject* watched) const

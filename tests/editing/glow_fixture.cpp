@@ -60,11 +60,11 @@ std::vector<uint8_t> WriteBackBytes(const TEngineGlow& glow)
 TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
 {
     OptBuilder b;
-    for (const TMeshSpec& spec : meshes) {
+    for (const TMeshSpec& shape : meshes) {
         const NodeId mesh = b.Mesh();
-        b.AddChild(mesh, b.Vertices(spec.Vertices));
-        b.AddChild(mesh, b.LodWithFaces({100.0f}, {spec.Faces}));
-        for (const GlowRecord& g : spec.Glows)
+        b.AddChild(mesh, b.Vertices(shape.Vertices));
+        b.AddChild(mesh, b.LodWithFaces({100.0f}, {shape.Faces}));
+        for (const GlowRecord& g : shape.Glows)
             b.AddChild(mesh, b.Glow(g));
         b.AddTopLevel(mesh);
     }

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
@@ -165,6 +166,18 @@ private slots:
         Me->Exit1->trigger();
         QVERIFY(Closing);
         QVERIFY(!Me->isVisible());
+    }
+
+    void ExitEndsTheEventLoopWhileTheGlowPanelShows()
+    {
+        TAppFixture app;
+        app.PutColors(SampleColorBytes());
+        QVERIFY(app.Start());
+        EGlow->show();  // a window that refuses to close must not keep the program alive
+        QTimer::singleShot(0, Me->Exit1, &QAction::trigger);
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(Closing);
     }
 
     void ErrorEscapingAHandlerGoesToTheErrorBox()

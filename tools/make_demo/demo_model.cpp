@@ -13,7 +13,9 @@ using optbuild::Quad;
 using optbuild::Tri;
 using optbuild::NodeId;
 
-// Axes: x to the right, y forward (the nose points at +y), z up.
+// Axes: x to the right, y forward (the nose points at +y), z up. A glow's main
+// vector gives the size of its flame: width (x), length backwards (y, so
+// negative here) and height (z).
 
 // Densities fall off from the first vector to the third.
 GlowRecord EngineGlow(TFloat3 center, TFloat3 mainVec, uint32_t core, uint32_t outer, TFloat3 d0, TFloat3 d1, TFloat3 d2)
@@ -52,13 +54,13 @@ NodeId Fuselage(OptBuilder& b)
     b.AddChild(group, b.Vertices(v));
     b.AddChild(group, b.LodWithFaces({0.0f, 300.0f, 1200.0f}, {lod0, lod1, lod2}));
     b.AddChild(mesh, group);
-    b.AddChild(mesh, b.Glow(EngineGlow({0, -31, 0}, {0, -1, 0}, 0xFFE8F4FF, 0xC03070FF, {0.8f, 0.8f, 1.0f},
+    b.AddChild(mesh, b.Glow(EngineGlow({0, -31, 0}, {12, -16, 5}, 0xFFE8F4FF, 0xC03070FF, {0.8f, 0.8f, 1.0f},
                                            {0.5f, 0.5f, 0.7f}, {0.2f, 0.2f, 0.4f})));
     return mesh;
 }
 
 // An engine pod beside the fuselage: a box with a pointed front.
-NodeId Pod(OptBuilder& b, float cx, float toeOut, uint32_t outer)
+NodeId Pod(OptBuilder& b, float cx, uint32_t outer)
 {
     const std::vector<TVertex> v = {
         {cx - 4, -34, -4}, {cx + 4, -34, -4}, {cx + 4, -34, 4}, {cx - 4, -34, 4},  // 0..3 back
@@ -74,7 +76,7 @@ NodeId Pod(OptBuilder& b, float cx, float toeOut, uint32_t outer)
     const auto mesh = b.Mesh();
     b.AddChild(mesh, b.Vertices(v));
     b.AddChild(mesh, b.LodWithFaces({0.0f, 500.0f}, {lod0, lod1}));
-    b.AddChild(mesh, b.Glow(EngineGlow({cx, -35, 0}, {toeOut, -1, 0}, 0xFFFFF2C8, outer, {0.6f, 0.6f, 1.0f},
+    b.AddChild(mesh, b.Glow(EngineGlow({cx, -35, 0}, {7, -10, 3}, 0xFFFFF2C8, outer, {0.6f, 0.6f, 1.0f},
                                            {0.35f, 0.35f, 0.6f}, {0.15f, 0.15f, 0.3f})));
     return mesh;
 }
@@ -87,8 +89,8 @@ std::vector<uint8_t> BuildDemoOpt()
     // A texture node first, as real models have them; it does not become a mesh.
     b.AddTopLevel(b.TextureNode());
     b.AddTopLevel(Fuselage(b));
-    b.AddTopLevel(Pod(b, -25, -0.05f, 0xB0FF7A20));
-    b.AddTopLevel(Pod(b, 25, 0.05f, 0xB0FF5A10));
+    b.AddTopLevel(Pod(b, -25, 0xB0FF7A20));
+    b.AddTopLevel(Pod(b, 25, 0xB0FF5A10));
     // A base other than 8, so stored offsets differ from file positions.
     return b.Build(264);
 }
