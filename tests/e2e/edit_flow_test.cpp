@@ -13,6 +13,7 @@
 #include "Main.h"
 #include "app_fixture.h"
 #include "app_state.h"
+#include "byte_order.h"
 #include "click_list.h"
 #include "conversions.h"
 #include "model.h"
@@ -55,7 +56,7 @@ private slots:
     void CenterOfAClickedFaceIsWrittenIntoTheWorkingCopy()
     {
         const TUserModel model = WriteUserModel(App->Folder.File("models/craft.opt"), Craft(0));
-        QVERIFY(OpenThroughMenu(App->Dialogs.OpenAnswers, App->Folder.File("models/craft.opt")));
+        QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("models/craft.opt")));
         const std::string copy = App->ProjectFolder() + "craft.opt";
         QVERIFY(ReadBytes(copy) == model.Bytes);
         QVERIFY(EGlow->isVisible());
@@ -94,10 +95,9 @@ private slots:
         // its 68 bytes were written back with the same values.
         std::vector<uint8_t> expected = model.Bytes;
         const int32_t centre = model.GlowPos[1][1] + 24;
-        int32_t at = centre;
-        for (float v : {16.0f, 11.0f, 4.0f})
-            for (uint8_t byte : FloatBytes(v))
-                expected[size_t(at++)] = byte;
+        PutFloat32LE(&expected[size_t(centre)], 16);
+        PutFloat32LE(&expected[size_t(centre) + 4], 11);
+        PutFloat32LE(&expected[size_t(centre) + 8], 4);
         const std::vector<uint8_t> written = ReadBytes(copy);
         QCOMPARE(written.size(), model.Bytes.size());
         for (size_t i = 0; i < written.size(); ++i)
@@ -112,14 +112,14 @@ private slots:
         const TUserModel a = WriteUserModel(first, Craft(0));
         const TUserModel b = WriteUserModel(second, Craft(5));
         QCOMPARE(a.GlowPos, b.GlowPos);  // a stale write would land on a glow of the second copy
-        QVERIFY(OpenThroughMenu(App->Dialogs.OpenAnswers, first));
+        QVERIFY(OpenThroughMenu(App->Dialogs, first));
         QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
         ClickListItem(EGlow->LB, 3);
         QVERIFY(MCh->isVisible());
         QCOMPARE(MCh->L1->text(), QString("Main Vector"));
         MCh->SetCell(0, 1, "9.5");
 
-        QVERIFY(OpenThroughMenu(App->Dialogs.OpenAnswers, second));
+        QVERIFY(OpenThroughMenu(App->Dialogs, second));
         QVERIFY(!MCh->isVisible());
         QVERIFY(DialogGlow == nullptr);
         QVERIFY(EGlow->isVisible());

@@ -28,7 +28,7 @@ private slots:
                        {{corners, {Tri(0, 1, 2), Tri(0, 2, 3), Quad(0, 1, 2, 3)}, {NumberedGlow(0), NumberedGlow(1)}},
                         {corners, {Tri(0, 1, 3)}, {}},
                         {corners, {Tri(1, 2, 3), Tri(0, 1, 2)}, {NumberedGlow(2)}}});
-        QVERIFY(OpenThroughMenu(app.Dialogs.OpenAnswers, app.Folder.File("walk.opt")));
+        QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("walk.opt")));
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
 
         const auto press = [&app](Qt::Key key) {

@@ -67,7 +67,7 @@ private slots:
         App->PutColors(SampleColorBytes());
         QVERIFY(App->Start());
         WriteUserModel(App->Folder.File("pick.opt"), PickModel());
-        QVERIFY(OpenThroughMenu(App->Dialogs.OpenAnswers, App->Folder.File("pick.opt")));
+        QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("pick.opt")));
         QCOMPARE(ViewMax, 40);
         QCOMPARE(ViewMin, -40);
         const qreal ratio = Me->P1->devicePixelRatioF();

@@ -5,13 +5,13 @@
 #include <QImage>
 #include <QTest>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 
 #include "M_Glunit.h"
 #include "Main.h"
 #include "app_state.h"
 #include "click_list.h"
+#include "scripted_dialogs.h"
 
 using namespace optbuild;
 
@@ -19,13 +19,13 @@ TUserModel WriteUserModel(const std::string& path, const std::vector<TUserMesh>&
 {
     OptBuilder b;
     std::vector<std::vector<NodeId>> glowNodes;
-    for (const TUserMesh& spec : meshes) {
+    for (const TUserMesh& entry : meshes) {
         const NodeId mesh = b.Mesh();
-        b.AddChild(mesh, b.Vertices(spec.Vertices));
-        if (!spec.Faces.empty())
-            b.AddChild(mesh, b.LodWithFaces({1000.0f}, {spec.Faces}));
+        b.AddChild(mesh, b.Vertices(entry.Vertices));
+        if (!entry.Faces.empty())
+            b.AddChild(mesh, b.LodWithFaces({1000.0f}, {entry.Faces}));
         auto& nodes = glowNodes.emplace_back();
-        for (const GlowRecord& g : spec.Glows) {
+        for (const GlowRecord& g : entry.Glows) {
             nodes.push_back(b.Glow(g));
             b.AddChild(mesh, nodes.back());
         }
@@ -74,10 +74,10 @@ bool ChooseMenu(QMenu* menu, QAction* item)
     return QTest::qWaitFor([menu] { return !menu->isVisible(); });
 }
 
-bool OpenThroughMenu(std::deque<QString>& openAnswers, const std::string& path)
+bool OpenThroughMenu(TScriptedDialogs& dialogs, const std::string& path)
 {
-    openAnswers.push_back(QString::fromStdString(path));
-    return ChooseMenu(Me->File1, Me->OpenOpt) && openAnswers.empty();
+    dialogs.OpenAnswers.push_back(QString::fromStdString(path));
+    return ChooseMenu(Me->File1, Me->OpenOpt) && dialogs.OpenAnswers.empty();
 }
 
 QPoint ViewPoint(float x, float y)
@@ -122,11 +122,4 @@ void ClickListItem(TClickList* list, int row)
 QString GlowTitle(int n, int mesh)
 {
     return QStringLiteral("Engine Glow Editor   %1 Glows in Mesh %2").arg(n).arg(mesh);
-}
-
-std::vector<uint8_t> FloatBytes(float value)
-{
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    return {uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), uint8_t(bits >> 24)};
 }

@@ -5,7 +5,6 @@
 #include <QPoint>
 #include <QString>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 class QAction;
 class QMenu;
 class TClickList;
+class TScriptedDialogs;
 
 struct TUserMesh {
     std::vector<TVertex> Vertices;
@@ -39,7 +39,7 @@ optbuild::GlowRecord NumberedGlow(int n);
 // Opens the menu of the main window's menu bar and clicks the item.
 bool ChooseMenu(QMenu* menu, QAction* item);
 // File > Open Opt, the scripted open dialog answering path.
-bool OpenThroughMenu(std::deque<QString>& openAnswers, const std::string& path);
+bool OpenThroughMenu(TScriptedDialogs& dialogs, const std::string& path);
 
 // Pixel of P1 (logical, from its top-left corner) over the model point
 // (x, y), for the camera at rest: the fitted projection maps ViewMin..ViewMax
@@ -55,9 +55,6 @@ void ClickListItem(TClickList* list, int row);
 
 // The glow panel's title for n glows in mesh `mesh`.
 QString GlowTitle(int n, int mesh);
-
-// The 32-bit little-endian bytes of a float.
-std::vector<uint8_t> FloatBytes(float value);
 
 // Runs a helper that checks with QCOMPARE/QVERIFY; a failure inside it ends
 // the calling test function as a failure in the test function itself would.
