@@ -40,8 +40,8 @@ public:
 
     void Run()
     {
-        // Offsets in the file are 32-bit and wrap around like the original
-        // writer's arithmetic did.
+        // Stored offsets count from the base at byte 8, less 8, and wrap
+        // around in 32 bits.
         Base = static_cast<int32_t>(static_cast<uint32_t>(In.Int32(8)) - 8u);
         const int32_t count = In.Int32(14);
         std::array<int32_t, OPTInFile::MaxTopLevel> topLevel{};
