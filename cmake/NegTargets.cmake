@@ -30,6 +30,8 @@ function(neg_add_qttest name)
   target_link_libraries(${name} PRIVATE neg_gui neg_model neg_testsupport neg_guitestsupport Qt6::Test ${ARG_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests AUTOMOC ON)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS gui TIMEOUT 300
+  # One X server serves every GUI test, and windows of two test programs
+  # would take the focus from each other: GUI tests run one at a time.
+  set_tests_properties(${name} PROPERTIES LABELS gui TIMEOUT 300 RESOURCE_LOCK x_display
     ENVIRONMENT "QT_QPA_PLATFORM=xcb;LIBGL_ALWAYS_SOFTWARE=1;QT_LOGGING_RULES=qt.qpa.*=false")
 endfunction()

@@ -47,8 +47,7 @@ private slots:
     void init()
     {
         App = std::make_unique<TAppFixture>();
-        App->PutColors(SampleColorBytes());
-        QVERIFY(App->Start());
+        QVERIFY(App->StartWithSampleColors());
         DecimalSeparator = '.';
     }
     void cleanup() { App.reset(); }

@@ -20,8 +20,7 @@ private slots:
     void WalkThroughMeshesFacesAndTheCamera()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         // Mesh 0: 2 glows, 3 faces; mesh 1: no glows; mesh 2: 1 glow, 2 faces.
         const std::vector<TVertex> corners = {{-20, -20, 0}, {20, -20, 0}, {20, 20, 0}, {-20, 20, 5}};
         WriteUserModel(app.Folder.File("walk.opt"),

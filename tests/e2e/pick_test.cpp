@@ -64,8 +64,7 @@ private slots:
     void init()
     {
         App = std::make_unique<TAppFixture>();
-        App->PutColors(SampleColorBytes());
-        QVERIFY(App->Start());
+        QVERIFY(App->StartWithSampleColors());
         WriteUserModel(App->Folder.File("pick.opt"), PickModel());
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("pick.opt")));
         QCOMPARE(ViewMax, 40);

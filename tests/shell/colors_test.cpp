@@ -50,8 +50,7 @@ private slots:
     void init()
     {
         App = std::make_unique<TAppFixture>();
-        App->PutColors(SampleColorBytes());
-        QVERIFY(App->Start());
+        QVERIFY(App->StartWithSampleColors());
         Path = App->DataFolder() + "Colors.dat";
     }
     void cleanup() { App.reset(); }

@@ -44,8 +44,7 @@ private slots:
     void init()
     {
         App = std::make_unique<TAppFixture>();
-        App->PutColors(SampleColorBytes());
-        QVERIFY(App->Start());
+        QVERIFY(App->StartWithSampleColors());
         const std::string model = App->Folder.File("ship.opt");
         // Mesh 0: 2 glows, 3 faces; mesh 1: no glows; mesh 2: a glow, no faces.
         WriteModel(model, {{2, 3}, {0, 2}, {1, 0}});

@@ -21,8 +21,7 @@ private slots:
     void ModelWithGlowsIsShown()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         const std::string chosen = app.Folder.File("models/ship.opt");
         WriteModel(chosen, {{0, 2}, {0, 1}, {2, 3}});
         RotY = 12;  // the camera carries over an open
@@ -49,8 +48,7 @@ private slots:
     void ResizeRedrawsOnlyAShownModel()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         Me->showNormal();
         // Before a model is shown a resize draws nothing (CurMesh is only
         // rewritten by a frame).
@@ -70,8 +68,7 @@ private slots:
     void ExistingWorkingCopyIsRead()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         const std::string chosen = app.Folder.File("models/ship.opt");
         WriteModel(chosen, {{0, 1}});                          // no glows
         WriteModel(app.ProjectFolder() + "ship.opt", {{1, 1}});  // earlier copy, with a glow
@@ -84,8 +81,7 @@ private slots:
     void ModelWithoutGlows()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         const std::string chosen = app.Folder.File("plain.op1");
         WriteModel(chosen, {{0, 2}, {0, 1}});
         SelectedId = 5;
@@ -103,8 +99,7 @@ private slots:
     void CancelledDialogAfterAModel()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{1, 1}});
         Open(app, chosen);
@@ -125,8 +120,7 @@ private slots:
     void TypedNameOfAMissingFile()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         const std::string typed = app.Folder.File("none.opt");
         Open(app, typed);
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));

@@ -114,8 +114,7 @@ private slots:
     void MenusAndCheckMarks()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         QStringList bar;
         for (QAction* a : Me->menuBar()->actions())
             bar << a->text();
@@ -143,8 +142,7 @@ private slots:
     void AboutBox()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         Me->About1->trigger();
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(!app.Dialogs.Messages[0].Error);
@@ -161,8 +159,7 @@ private slots:
     void ExitEndsWithClosing()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         Me->Exit1->trigger();
         QVERIFY(Closing);
         QVERIFY(!Me->isVisible());
@@ -171,8 +168,7 @@ private slots:
     void ExitEndsTheEventLoopWhileTheGlowPanelShows()
     {
         TAppFixture app;
-        app.PutColors(SampleColorBytes());
-        QVERIFY(app.Start());
+        QVERIFY(app.StartWithSampleColors());
         EGlow->show();  // a window that refuses to close must not keep the program alive
         QTimer::singleShot(0, Me->Exit1, &QAction::trigger);
         QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });

@@ -67,6 +67,12 @@ bool TAppFixture::Start()
     return QTest::qWaitForWindowActive(Me);
 }
 
+bool TAppFixture::StartWithSampleColors()
+{
+    PutColors(SampleColorBytes());
+    return Start();
+}
+
 QWidget* TAppFixture::KeyTarget() const
 {
     QWidget* focus = QApplication::focusWidget();

@@ -31,6 +31,8 @@ public:
     // Create, then show the main window as the program does and make it
     // the active window.
     bool Start();
+    // PutColors(SampleColorBytes()), then Start.
+    bool StartWithSampleColors();
     // The widget a key press goes to first while the main window is active.
     QWidget* KeyTarget() const;
 };
