@@ -299,7 +299,7 @@ TEST_F(OptglowTest, BadIndicesValuesAndFieldsLeaveTheFileAlone)
 TEST_F(OptglowTest, MessagesSayWhatIsWrong)
 {
     EXPECT_EQ(RunOptglow({"set", Path, "5", "0", "core=FF000000"}).Err,
-              "optglow: mesh 5 does not exist: the model has 2 meshes\n");
+              "optglow: mesh 5 does not exist: " + Path + " has 2 meshes\n");
     EXPECT_EQ(RunOptglow({"set", Path, "1", "0", "core=FF000000"}).Err,
               "optglow: glow 0 does not exist: mesh 1 has 0 glows\n");
     EXPECT_EQ(RunOptglow({"set", Path, "0", "0", "density0=0,0,2"}).Err,

@@ -1,11 +1,9 @@
 #include "optglow_commands.h"
 
 #include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <ostream>
 
-#include "errors.h"
+#include "batch_commands.h"
 #include "opt_file_io.h"
 #include "working_copy.h"
 
@@ -16,7 +14,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr const char* HelpText =
-    "optglow - inspect and patch the engine glows of an OPT model\n"
+    "optglow - inspect, list, diff and patch the engine glows of OPT models\n"
     "\n"
     "Usage:\n"
     "  optglow dump FILE\n"
@@ -26,6 +24,35 @@ constexpr const char* HelpText =
     "      AARRGGBB; numbers read back to the exact stored value; non-finite\n"
     "      numbers are \"nan\", \"inf\" or \"-inf\".\n"
     "\n"
+    "  optglow glows FILE [--json]\n"
+    "      Prints every glow of the model, one line each under a header: mesh,\n"
+    "      glow, filePos, core, outer, center, vector, density0..2, values\n"
+    "      written as set takes them. With --json: {\"glows\": [...]}, the glows\n"
+    "      of dump, each with its \"mesh\" and \"glow\" index.\n"
+    "\n"
+    "  optglow diff OLD NEW [--text]\n"
+    "      Compares the glows of two files that hold the same glows (same\n"
+    "      number of meshes, same number of glows in each) and prints the edit\n"
+    "      list that turns OLD's glows into NEW's: one edit per glow that\n"
+    "      differs, with only the fields that differ. Applied to OLD, it makes\n"
+    "      the 68 written bytes of every glow equal to NEW's. With --text: one\n"
+    "      line per changed field, \"mesh M glow G FIELD: OLD -> NEW\".\n"
+    "\n"
+    "  optglow apply FILE EDITS [--dry-run]\n"
+    "      Applies the edit list in the file EDITS to FILE in place: each glow\n"
+    "      an edit selects is patched once, at its 68 bytes; nothing else of\n"
+    "      FILE changes. With --dry-run: prints, as diff --text does, what would\n"
+    "      change, and writes nothing. An edit list is JSON:\n"
+    "        {\"edits\": [{\"mesh\": 0, \"glow\": 1, \"core\": \"FF8040C0\",\n"
+    "                    \"center\": [0, 1.5, -2]}, ...]}\n"
+    "      \"mesh\" and \"glow\" are indices from 0 or \"*\": \"mesh\": \"*\" selects\n"
+    "      that glow of every mesh that has it, \"glow\": \"*\" every glow of the\n"
+    "      mesh, both \"*\" every glow of the model. The other keys are set's\n"
+    "      fields: colours as \"AARRGGBB\", vectors as [x, y, z], each number\n"
+    "      taken as the nearest float32 (densities from 0.0 to 1.0). Later\n"
+    "      edits of the same glow and field win. Errors name the edit (counted\n"
+    "      from 0) and the field.\n"
+    "\n"
     "  optglow set FILE MESH GLOW FIELD=VALUE...\n"
     "      Changes glow GLOW of mesh MESH (both counted from 0, as in dump) and\n"
     "      writes its 68 bytes back into FILE itself; nothing else of the file\n"
@@ -34,48 +61,36 @@ constexpr const char* HelpText =
     "        center=X,Y,Z, vector=X,Y,Z        numbers with '.' as decimal point\n"
     "        density0=X,Y,Z, density1=X,Y,Z, density2=X,Y,Z\n"
     "                                          each number from 0.0 to 1.0\n"
-    "      Every value is checked before anything is written: on an error FILE\n"
-    "      is left exactly as it was.\n"
     "\n"
     "  optglow --help\n"
     "      Shows this text.\n"
     "\n"
-    "Exit codes: 0 success, 1 error, 2 wrong usage.\n";
+    "Options:\n"
+    "  --json      glows: JSON instead of the table\n"
+    "  --text      diff: a readable summary instead of the edit list\n"
+    "  --dry-run   apply: show what would change, write nothing\n"
+    "  -h, --help  show this text\n"
+    "\n"
+    "What happens to FILE on errors:\n"
+    "  set and apply check the command line, every value, the whole edit list\n"
+    "  and FILE itself (readable, every glow block inside it) before they write\n"
+    "  a byte: on any such error FILE is left exactly as it was. Only a write\n"
+    "  that fails once begun (a full disk, an input/output error) can stop a\n"
+    "  patch short: the 68 bytes of the glow being written may then be partly\n"
+    "  new, and apply's message names the glows it patched before.\n"
+    "\n"
+    "Exit status:\n"
+    "  diff: 0 no difference, 1 differences, 2 wrong usage, 3 error.\n"
+    "  Every other command: 0 success, 1 error, 2 wrong usage.\n"
+    "  Output that cannot be written is an error.\n";
 
 constexpr const char* UsageText =
     "Usage: optglow dump FILE\n"
+    "       optglow glows FILE [--json]\n"
+    "       optglow diff OLD NEW [--text]\n"
+    "       optglow apply FILE EDITS [--dry-run]\n"
     "       optglow set FILE MESH GLOW FIELD=VALUE...\n"
     "       optglow --help\n";
-
-// A command line that does not have the shape of a command.
-class UsageError : public Exception {
-public:
-    using Exception::Exception;
-};
-
-Json VectorJson(float x, float y, float z)
-{
-    return Json::array({FloatToJson(x), FloatToJson(y), FloatToJson(z)});
-}
-
-Json VectorJson(const TFloat3& v)
-{
-    return VectorJson(v.X, v.Y, v.Z);
-}
-
-Json GlowToJson(const TEngineGlow& g)
-{
-    Json j;
-    j["filePos"] = g.FilePos;
-    j["coreColor"] = ColorText(g.CoreColor);
-    j["outerColor"] = ColorText(g.OuterColor);
-    j["center"] = VectorJson(g.Center);
-    j["mainVec"] = VectorJson(g.MainVec);
-    j["density0"] = VectorJson(g.Density0);
-    j["density1"] = VectorJson(g.Density1);
-    j["density2"] = VectorJson(g.Density2);
-    return j;
-}
 
 Json MeshToJson(const TOMesh& mesh)
 {
@@ -84,7 +99,7 @@ Json MeshToJson(const TOMesh& mesh)
     j["lodDist"] = VectorJson(mesh.LodDist);
     Json vertices = Json::array();
     for (const TVertex& v : mesh.Vertices)
-        vertices.push_back(VectorJson(v.X, v.Y, v.Z));
+        vertices.push_back(VectorJson({v.X, v.Y, v.Z}));
     j["vertices"] = std::move(vertices);
     Json faces = Json::array();
     for (const TFaceL& lod : mesh.Faces) {
@@ -99,26 +114,6 @@ Json MeshToJson(const TOMesh& mesh)
         glows.push_back(GlowToJson(g));
     j["glows"] = std::move(glows);
     return j;
-}
-
-// One number of a vector: optional sign, digits with '.' as decimal point,
-// optional exponent, blanks around; finite as a float32.
-float ParseNumber(const std::string& text, const std::string& whole)
-{
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    const auto bad = [&whole]() { return Exception("'" + whole + "' is not three numbers x,y,z"); };
-    if (first == std::string::npos)
-        throw bad();
-    const char* begin = text.data() + first;
-    const char* end = text.data() + last + 1;
-    if (*begin == '+' && end - begin > 1 && begin[1] != '-')
-        ++begin;
-    float value = 0;
-    const auto [stop, ec] = std::from_chars(begin, end, value, std::chars_format::general);
-    if (ec != std::errc() || stop != end || !std::isfinite(value))
-        throw bad();
-    return value;
 }
 
 // A mesh or glow index: a decimal number from 0 up.
@@ -164,7 +159,7 @@ int Set(const std::vector<std::string>& args)
 
     TheReader.ReadOpt(path);
     if (meshIndex >= TheModel.Meshes.Count())
-        throw Exception("mesh " + std::to_string(meshIndex) + " does not exist: the model has " +
+        throw Exception("mesh " + std::to_string(meshIndex) + " does not exist: " + path + " has " +
                         CountText(TheModel.Meshes.Count(), "mesh", "meshes"));
     const TOMesh& mesh = TheModel.Meshes.Get(meshIndex);
     if (glowIndex >= mesh.Glows.Count())
@@ -179,32 +174,6 @@ int Set(const std::vector<std::string>& args)
 
 }  // namespace
 
-Json FloatToJson(float value)
-{
-    if (std::isnan(value))
-        return "nan";
-    if (std::isinf(value))
-        return value > 0 ? "inf" : "-inf";
-    // The shortest decimal that reads back as this float32 ("0.8", not
-    // "0.800000011920929"), held as the double nearest to it; the JSON writer
-    // prints that double with the same digits. Should the double not round
-    // back to the float, the float's exact value is used instead.
-    char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, value);
-    double shortest = 0;
-    const auto read = std::from_chars(text, written.ptr, shortest);
-    if (written.ec == std::errc() && read.ec == std::errc() && static_cast<float>(shortest) == value)
-        return shortest;
-    return static_cast<double>(value);
-}
-
-std::string ColorText(uint32_t color)
-{
-    char text[9];
-    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(color));
-    return text;
-}
-
 Json ModelToJson(const TModel& model)
 {
     Json meshes = Json::array();
@@ -215,75 +184,37 @@ Json ModelToJson(const TModel& model)
     return j;
 }
 
-uint32_t ParseColor(const std::string& text)
-{
-    uint32_t value = 0;
-    const auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    // from_chars takes no sign or prefix for base 16, so 8 consumed characters
-    // are 8 hexadecimal digits.
-    if (text.size() != 8 || ec != std::errc() || stop != text.data() + text.size())
-        throw Exception("'" + text + "' is not a colour of 8 hexadecimal digits AARRGGBB");
-    return value;
-}
-
-TFloat3 ParseVector(const std::string& text)
-{
-    const auto comma1 = text.find(',');
-    const auto comma2 = comma1 == std::string::npos ? comma1 : text.find(',', comma1 + 1);
-    if (comma2 == std::string::npos || text.find(',', comma2 + 1) != std::string::npos)
-        throw Exception("'" + text + "' is not three numbers x,y,z");
-    return {ParseNumber(text.substr(0, comma1), text), ParseNumber(text.substr(comma1 + 1, comma2 - comma1 - 1), text),
-            ParseNumber(text.substr(comma2 + 1), text)};
-}
-
-TFloat3 ParseDensity(const std::string& text)
-{
-    const TFloat3 v = ParseVector(text);
-    for (float c : {v.X, v.Y, v.Z})
-        if (c < 0.0f || c > 1.0f)
-            throw Exception("'" + text + "': a density lies between 0.0 and 1.0");
-    return v;
-}
-
-void SetField(TEngineGlow& glow, const std::string& field, const std::string& value)
-{
-    if (field == "core")
-        glow.CoreColor = ParseColor(value);
-    else if (field == "outer")
-        glow.OuterColor = ParseColor(value);
-    else if (field == "center")
-        glow.Center = ParseVector(value);
-    else if (field == "vector")
-        glow.MainVec = ParseVector(value);
-    else if (field == "density0")
-        glow.Density0 = ParseDensity(value);
-    else if (field == "density1")
-        glow.Density1 = ParseDensity(value);
-    else if (field == "density2")
-        glow.Density2 = ParseDensity(value);
-    else
-        throw Exception("unknown field '" + field +
-                        "' (known: core, outer, center, vector, density0, density1, density2)");
-}
-
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
+    const std::string command = args.empty() ? "" : args[0];
+    const int errorCode = command == "diff" ? ExitDiffError : ExitError;
     try {
-        if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        int code = ExitOk;
+        if (args.size() == 1 && (command == "--help" || command == "-h"))
             out << HelpText;
-            return ExitOk;
-        }
-        if (!args.empty() && args[0] == "dump")
-            return Dump(args, out);
-        if (!args.empty() && args[0] == "set")
-            return Set(args);
-        throw UsageError(args.empty() ? "no command given" : "unknown command '" + args[0] + "'");
+        else if (command == "dump")
+            code = Dump(args, out);
+        else if (command == "glows")
+            code = GlowsCommand(args, out);
+        else if (command == "diff")
+            code = DiffCommand(args, out);
+        else if (command == "apply")
+            code = ApplyCommand(args, out);
+        else if (command == "set")
+            code = Set(args);
+        else
+            throw UsageError(args.empty() ? "no command given" : "unknown command '" + command + "'");
+        // A full disk or a closed pipe shows only when the buffered output
+        // goes out: what was not delivered is not a success.
+        if (!out.flush())
+            throw Exception("cannot write the output");
+        return code;
     } catch (const UsageError& e) {
         err << "optglow: " << e.what() << '\n' << UsageText;
         return ExitUsage;
     } catch (const std::exception& e) {
         err << "optglow: " << e.what() << '\n';
-        return ExitError;
+        return errorCode;
     }
 }
 

@@ -1,0 +1,51 @@
+#pragma once
+// Edit lists: the JSON that diff writes and apply reads,
+//   {"edits": [{"mesh": 0, "glow": 1, "core": "FF8040C0", "center": [0, 1.5, -2]}, ...]}
+// Each edit selects glows ("mesh" and "glow": an index from 0 or "*" for all)
+// and sets fields with set's names: colours as "AARRGGBB", vectors as three
+// numbers. A number is the float32 nearest to the JSON number, so the numbers
+// diff writes read back bit for bit.
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "model.h"
+
+namespace optglow {
+
+// The new values of one glow of the model.
+struct GlowPatch {
+    int Mesh = 0;
+    int Glow = 0;
+    TEngineGlow Before;  // as in the model
+    TEngineGlow After;   // with every edit that selects it applied, in list order
+};
+
+// Checks every edit of the list against model and returns one patch per
+// selected glow, ordered by mesh and glow. Throws Exception naming the edit
+// (counted from 0) and the field; modelName names the model in messages.
+std::vector<GlowPatch> ParseEditList(const std::string& jsonText, const TModel& model,
+                                     const std::string& modelName = "the model");
+
+// Says how oldModel and newModel differ in their meshes and glow counts, one
+// clause per difference; empty when they hold the same glows.
+std::string GlowLayoutDifference(const TModel& oldModel, const std::string& oldName, const TModel& newModel,
+                                 const std::string& newName);
+
+// The edits that turn oldModel's glows into newModel's: one per glow that
+// differs, with only the fields that differ. The models must hold the same
+// glows (see GlowLayoutDifference). Throws Exception, naming newName, for a
+// changed value that apply would refuse (not finite, a density outside
+// 0.0..1.0).
+nlohmann::ordered_json DiffEdits(const TModel& oldModel, const TModel& newModel, const std::string& newName);
+
+// An edit list as text, one edit a line, ending in a newline.
+std::string EditListText(const nlohmann::ordered_json& edits);
+
+// One line per field that differs between before and after:
+// "mesh 0 glow 1 core: FF000000 -> FF8040C0".
+std::string DescribeChanges(int mesh, int glow, const TEngineGlow& before, const TEngineGlow& after);
+
+}  // namespace optglow
