@@ -92,22 +92,41 @@ struct ToolModel {
         {Tri(0, 1, 2)},
         {Tri(2, 1, 0), Quad(3, 3, 3, 3)},
     };
-    GlowRecord G0, G1;
+    GlowRecord G0 = DefaultGlow(), G1 = DefaultGlow(0xFF800000, {-5.5f, 6.25f, -7});
     std::vector<uint8_t> Bytes;
     int32_t Pos0 = 0, Pos1 = 0;
 
-    ToolModel()
+    static GlowRecord DefaultGlow(uint32_t core = 0xABCDEF01, TFloat3 center = {1, 2, 3})
     {
-        G0.CoreColor = 0xABCDEF01;
-        G0.OuterColor = 0x0000000F;
-        G0.Center = {1, 2, 3};
-        G0.MainVec = {0, -1, 0};
-        G0.Density0 = {0.1f, 0.2f, 0.3f};
-        G0.Density1 = {0.4f, 0.5f, 0.6f};
-        G0.Density2 = {0.7f, 0.8f, 0.9f};
-        G1 = G0;
-        G1.CoreColor = 0xFF800000;
-        G1.Center = {-5.5f, 6.25f, -7};
+        GlowRecord g;
+        g.CoreColor = core;
+        g.OuterColor = 0x0000000F;
+        g.Center = center;
+        g.MainVec = {0, -1, 0};
+        g.Density0 = {0.1f, 0.2f, 0.3f};
+        g.Density1 = {0.4f, 0.5f, 0.6f};
+        g.Density2 = {0.7f, 0.8f, 0.9f};
+        return g;
+    }
+
+    ToolModel() { Build(); }
+    // Another version of the model: these glows, and the nodes laid out
+    // elsewhere in the file (offset base, one vertex more).
+    ToolModel(const GlowRecord& g0, const GlowRecord& g1) : G0(g0), G1(g1)
+    {
+        Verts.push_back({9, 9, 9});
+        Build(8);
+    }
+
+    // The 68 written bytes of a glow whose block starts at pos.
+    std::vector<uint8_t> WrittenBytes(int32_t pos) const
+    {
+        return {Bytes.begin() + pos + 4, Bytes.begin() + pos + 72};
+    }
+
+private:
+    void Build(int32_t offsetBase = 1000)
+    {
         OptBuilder b;
         b.AddTopLevel(b.TextureNode());
         const auto mesh = b.Mesh();
@@ -121,7 +140,7 @@ struct ToolModel {
         const auto bare = b.Mesh();
         b.AddChild(bare, b.Vertices({{1, 1, 1}}));
         b.AddTopLevel(bare);
-        Bytes = b.Build(1000);
+        Bytes = b.Build(offsetBase);
         Pos0 = b.DataPos(glow0);
         Pos1 = b.DataPos(glow1);
     }
@@ -340,22 +359,238 @@ TEST_F(OptglowTest, MalformedCommandLinesAreUsageErrors)
     }
 }
 
-TEST(OptglowHelp, ExplainsBothCommands)
+TEST(OptglowHelp, ExplainsEveryCommand)
 {
     const Result r = RunOptglow({"--help"});
     EXPECT_EQ(r.Code, 0);
     EXPECT_EQ(r.Err, "");
     EXPECT_NE(r.Out.find("optglow dump FILE"), std::string::npos);
     EXPECT_NE(r.Out.find("optglow set FILE MESH GLOW FIELD=VALUE"), std::string::npos);
+    for (const char* usage : {"optglow glows FILE [--json]", "optglow diff OLD NEW [--text]",
+                              "optglow apply FILE EDITS [--dry-run]", "diff: 0 no difference, 1 differences, 2 wrong usage, 3 error."})
+        EXPECT_NE(r.Out.find(usage), std::string::npos) << usage;
     for (const char* field : {"core=", "outer=", "center=", "vector=", "density0=", "density1=", "density2="})
         EXPECT_NE(r.Out.find(field), std::string::npos) << field;
+}
+
+
+// The next version of ToolModel, as a modder would have edited it: other
+// colours, floats that only bit-exact numbers carry, a glow changed in two
+// fields only; its glows lie elsewhere in the file.
+ToolModel EditedModel()
+{
+    GlowRecord g0 = ToolModel::DefaultGlow(0xFF8040C0, {-0.0f, 1e-30f, 0.1f});
+    g0.OuterColor = 0x80102030;
+    g0.MainVec = {std::numeric_limits<float>::max(), std::numeric_limits<float>::denorm_min(), 3.14159274f};
+    g0.Density0 = {0, 1, 0.333333343f};
+    GlowRecord g1 = ToolModel::DefaultGlow(0xFF800000, {-5.5f, 6.25f, -7});
+    g1.MainVec = {-0.0f, -1, 0};  // equal as numbers, not as bits
+    g1.Density1 = {0.0999999940f, 0.5f, 0.6f};
+    return ToolModel(g0, g1);
+}
+
+class OptglowBatchTest : public OptglowTest {
+protected:
+    // Writes an edit list into the test folder and returns its path.
+    std::string Edits(const std::string& json)
+    {
+        const std::string path = Dir.File("edits.json");
+        optbuild::WriteFileBytes(path, std::vector<uint8_t>(json.begin(), json.end()));
+        return path;
+    }
+
+    // M's file with the 68 written bytes of glow 0 and 1 replaced.
+    std::vector<uint8_t> WithGlows(const std::vector<uint8_t>& glow0, const std::vector<uint8_t>& glow1) const
+    {
+        std::vector<uint8_t> bytes = M.Bytes;
+        std::copy(glow0.begin(), glow0.end(), bytes.begin() + M.Pos0 + 4);
+        std::copy(glow1.begin(), glow1.end(), bytes.begin() + M.Pos1 + 4);
+        return bytes;
+    }
+
+    ToolModel Edited = EditedModel();
+    std::string EditedPath = Dir.File("edited.opt");
+};
+
+TEST_F(OptglowBatchTest, DiffThenApplyMakesEveryWrittenByteTheTargets)
+{
+    optbuild::WriteFileBytes(EditedPath, Edited.Bytes);
+    ASSERT_NE(M.Pos0, Edited.Pos0);
+
+    Result same = RunOptglow({"diff", Path, Path});
+    EXPECT_EQ(same.Code, 0) << same.Err;
+    EXPECT_EQ(same.Out, "{\"edits\": []}\n");
+
+    const Result diff = RunOptglow({"diff", Path, EditedPath});
+    ASSERT_EQ(diff.Code, 1) << diff.Err;
+    const ordered_json edits = ordered_json::parse(diff.Out)["edits"];
+    ASSERT_EQ(edits.size(), 2u);
+    EXPECT_EQ(edits[1], ordered_json::parse(R"({"mesh":0,"glow":1,"vector":[-0.0,-1,0],"density1":[0.099999994,0.5,0.6]})"));
+
+    const std::string editsPath = Edits(diff.Out);
+    const Result dry = RunOptglow({"apply", Path, editsPath, "--dry-run"});
+    EXPECT_EQ(dry.Code, 0) << dry.Err;
+    EXPECT_EQ(dry.Out, RunOptglow({"diff", "--text", Path, EditedPath}).Out + "dry run: would patch 2 glows of " +
+                           Path + ", nothing written\n");
+    ExpectUntouched();
+
+    const Result apply = RunOptglow({"apply", Path, editsPath});
+    ASSERT_EQ(apply.Code, 0) << apply.Err;
+    EXPECT_EQ(apply.Out + apply.Err, "");
+    EXPECT_EQ(ReadBytes(Path), WithGlows(Edited.WrittenBytes(Edited.Pos0), Edited.WrittenBytes(Edited.Pos1)));
+    same = RunOptglow({"diff", Path, EditedPath});
+    EXPECT_EQ(same.Code, 0);
+    EXPECT_EQ(same.Out, "{\"edits\": []}\n");
+}
+
+TEST_F(OptglowBatchTest, StarsSelectEveryGlowAndLaterEditsWin)
+{
+    const std::string edits = Edits(R"({"edits": [
+        {"mesh": "*", "glow": "*", "core": "11223344", "vector": [1, 2, 3]},
+        {"mesh": "*", "glow": 1, "core": "55667788"},
+        {"mesh": 0, "glow": 0, "vector": [0.5, 0, -0.0]}]})");
+    ASSERT_EQ(RunOptglow({"apply", Path, edits}).Code, 0);
+    ToolModel expected;
+    expected.G0.CoreColor = 0x11223344;
+    expected.G0.MainVec = {0.5f, 0, -0.0f};
+    expected.G1.CoreColor = 0x55667788;
+    expected.G1.MainVec = {1, 2, 3};
+    expected = ToolModel(expected.G0, expected.G1);
+    EXPECT_EQ(ReadBytes(Path), WithGlows(expected.WrittenBytes(expected.Pos0), expected.WrittenBytes(expected.Pos1)));
+}
+
+TEST_F(OptglowBatchTest, BadEditListsLeaveTheFileAloneAndSayWhere)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {R"({"edits": [{"mesh": 0, "glow": 0, "core": "FF000000"})", "not valid JSON: parse error at line 1, column 54"},
+        {R"([])", "expected an edit list {\"edits\": [...]}"},
+        {R"({"edits": [], "comment": 1})", "unknown key \"comment\""},
+        {R"({"edits": {}})", "\"edits\" is not an array"},
+        {R"({"edits": [3]})", "edit 0: expected an object"},
+        {R"({"edits": [{"glow": 0, "core": "FF000000"}]})", "edit 0, field \"mesh\": missing"},
+        {R"({"edits": [{"mesh": "0", "glow": 0, "core": "FF000000"}]})", "edit 0, field \"mesh\": expected a mesh index"},
+        {R"({"edits": [{"mesh": -1, "glow": 0, "core": "FF000000"}]})", "edit 0, field \"mesh\": expected a mesh index"},
+        {R"({"edits": [{"mesh": 1.0, "glow": 0, "core": "FF000000"}]})", "edit 0, field \"mesh\": expected"},
+        {R"({"edits": [{"mesh": 2, "glow": 0, "core": "FF000000"}]})",
+         "edit 0, field \"mesh\": mesh 2 does not exist: " + Path + " has 2 meshes"},
+        {R"({"edits": [{"mesh": 0, "glow": 2, "core": "FF000000"}]})",
+         "edit 0, field \"glow\": glow 2 does not exist: mesh 0 has 2 glows"},
+        {R"({"edits": [{"mesh": 1, "glow": "*", "core": "FF000000"}]})",
+         "edit 0, field \"glow\": selects no glow: mesh 1 has none"},
+        {R"({"edits": [{"mesh": "*", "glow": 2, "core": "FF000000"}]})",
+         "edit 0, field \"glow\": glow 2 does not exist in any mesh of " + Path},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "colour": "FF000000"}]})", "edit 0, field \"colour\": unknown field"},
+        {R"({"edits": [{"mesh": 0, "glow": 0}]})", "edit 0: changes no field"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "core": 4278190080}]})", "edit 0, field \"core\": expected a colour"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "outer": "FF00000"}]})",
+         "edit 0, field \"outer\": 'FF00000' is not a colour of 8 hexadecimal digits AARRGGBB"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "center": [1, 2]}]})", "edit 0, field \"center\": expected three numbers"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "center": [1, "2", 3]}]})", "edit 0, field \"center\": expected three"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "center": [1, true, 3]}]})", "edit 0, field \"center\": expected three"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "vector": [3.4028236e38, 0, 0]}]})",
+         "edit 0, field \"vector\": 3.4028236e+38 lies outside the float32 range"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "core": "FF000000"}, {"mesh": 0, "glow": 1, "density0": [0, 0, 1.5]}]})",
+         "edit 1, field \"density0\": '[0,0,1.5]': a density lies between 0.0 and 1.0"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "density2": [-0.1, 0, 0]}]})", "edit 0, field \"density2\": '[-0.1,0,0]'"},
+    };
+    for (const auto& [json, message] : cases) {
+        const std::string edits = Edits(json);
+        const Result r = RunOptglow({"apply", Path, edits});
+        EXPECT_EQ(r.Code, 1) << json;
+        EXPECT_EQ(r.Err.rfind("optglow: " + edits + ": " + message, 0), 0u) << json << "\n" << r.Err;
+        EXPECT_EQ(r.Out, "");
+        ExpectUntouched();
+    }
+    // The largest float32 itself is in range, as diff writes it.
+    EXPECT_EQ(RunOptglow({"apply", Path, Edits(R"({"edits": [{"mesh": 0, "glow": 0, "vector": [3.4028235e38, 0, 0]}]})")})
+                  .Code,
+              0);
+
+    // A glow block cut by the end of the file: the file is refused whole.
+    const std::vector<uint8_t> cut(M.Bytes.begin(), M.Bytes.begin() + M.Pos1 + 40);
+    optbuild::WriteFileBytes(Path, cut);
+    const Result r = RunOptglow({"apply", Path, Edits(R"({"edits": [{"mesh": 0, "glow": 0, "core": "FF000000"}]})")});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find(Path), std::string::npos) << r.Err;
+    EXPECT_EQ(ReadBytes(Path), cut);
+}
+
+TEST_F(OptglowBatchTest, DiffSaysWhenTheFilesDoNotHoldTheSameGlows)
+{
+    GlowRecord nan = M.G1;
+    nan.Center.Y = NaN;
+    OptBuilder b;
+    const auto mesh = b.Mesh();
+    b.AddChild(mesh, b.Glow(M.G0));
+    b.AddTopLevel(mesh);
+    optbuild::WriteFileBytes(EditedPath, b.Build());
+    Result r = RunOptglow({"diff", Path, EditedPath});
+    EXPECT_EQ(r.Code, 3);
+    EXPECT_EQ(r.Out, "");
+    EXPECT_EQ(r.Err, "optglow: " + Path + " and " + EditedPath + " do not hold the same glows: " + Path +
+                         " has 2 meshes, " + EditedPath + " 1 mesh; mesh 0 has 2 glows in " + Path + ", 1 in " +
+                         EditedPath + "\n");
+
+    optbuild::WriteFileBytes(EditedPath, ToolModel(M.G0, nan).Bytes);
+    r = RunOptglow({"diff", Path, EditedPath});
+    EXPECT_EQ(r.Code, 3);
+    EXPECT_EQ(r.Out, "");
+    EXPECT_EQ(r.Err.rfind("optglow: mesh 0 glow 1 center of " + EditedPath + ": '-5.5,nan,-7' holds a number that is "
+                          "not finite", 0), 0u) << r.Err;
+    EXPECT_EQ(RunOptglow({"diff", Path, Dir.File("none.opt")}).Code, 3);
+    EXPECT_EQ(RunOptglow({"diff", Path}).Code, 2);
+}
+
+TEST_F(OptglowBatchTest, GlowsListsEveryGlowInAlignedColumns)
+{
+    Result r = RunOptglow({"glows", Path});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    std::istringstream lines(r.Out);
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(lines, line);)
+        rows.push_back(line);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].rfind("mesh  glow  filePos  core      outer     center", 0), 0u) << rows[0];
+    const size_t vectorColumn = rows[0].find("vector");
+    EXPECT_EQ(rows[2].substr(0, vectorColumn),
+              "   0     1  " + std::string(7 - std::to_string(M.Pos1).size(), ' ') + std::to_string(M.Pos1) +
+                  "  FF800000  0000000F  -5.5,6.25,-7  ");
+    EXPECT_EQ(rows[1].substr(vectorColumn), "0,-1,0  0.1,0.2,0.3  0.4,0.5,0.6  0.7,0.8,0.9");
+
+    r = RunOptglow({"glows", "--json", Path});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    const ordered_json glows = ordered_json::parse(r.Out)["glows"];
+    ASSERT_EQ(glows.size(), 2u);
+    ordered_json expected = {{"mesh", 0}, {"glow", 1}};
+    expected.update(Dump()["meshes"][0]["glows"][1]);
+    EXPECT_EQ(glows[1].dump(), expected.dump());
+}
+
+// An output that takes nothing, as a full disk does.
+class FullBuffer : public std::streambuf {
+protected:
+    int overflow(int) override { return traits_type::eof(); }
+};
+
+TEST_F(OptglowBatchTest, OutputThatCannotBeWrittenIsAnError)
+{
+    for (const auto& [args, code] : std::vector<std::pair<std::vector<std::string>, int>>{
+             {{"dump", Path}, 1}, {{"glows", Path}, 1}, {{"diff", Path, Path}, 3}, {{"--help"}, 1}}) {
+        FullBuffer full;
+        std::ostream out(&full);
+        std::ostringstream err;
+        EXPECT_EQ(optglow::Run(args, out, err), code) << args[0];
+        EXPECT_EQ(err.str(), "optglow: cannot write the output\n");
+    }
 }
 
 // The program itself: arguments and exit codes reach the shell.
 TEST(OptglowProgram, ExitCodes)
 {
+    // Output to /dev/null unless args send it elsewhere.
     const auto exitCode = [](const std::string& args) {
-        const int status = std::system((std::string(OPTGLOW_EXE) + " " + args + " >/dev/null 2>&1").c_str());
+        const std::string redirect = args.find('>') == std::string::npos ? " >/dev/null" : "";
+        const int status = std::system((std::string(OPTGLOW_EXE) + " " + args + redirect + " 2>/dev/null").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
     EXPECT_EQ(exitCode("--help"), 0);
@@ -364,6 +599,9 @@ TEST(OptglowProgram, ExitCodes)
     TempDir dir;
     ToolModel m;
     optbuild::WriteFileBytes(dir.File("m.opt"), m.Bytes);
+    EXPECT_EQ(exitCode("dump " + dir.File("m.opt")), 0);
+    EXPECT_EQ(exitCode("dump " + dir.File("m.opt") + " >/dev/full"), 1);
+    EXPECT_EQ(exitCode("diff " + dir.File("m.opt") + " " + dir.File("m.opt")), 0);
     EXPECT_EQ(exitCode("set " + dir.File("m.opt") + " 0 0 outer=01020304"), 0);
     EXPECT_EQ(ReadBytes(dir.File("m.opt"))[static_cast<size_t>(m.Pos0) + 8], 0x04);
 }
