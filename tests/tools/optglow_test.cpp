@@ -463,6 +463,8 @@ TEST_F(OptglowBatchTest, BadEditListsLeaveTheFileAloneAndSayWhere)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {R"({"edits": [{"mesh": 0, "glow": 0, "core": "FF000000"})", "not valid JSON: parse error at line 1, column 54"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "vector": [1e400, 0, 0]}]})",
+         "not valid JSON: number overflow parsing '1e400'"},
         {R"([])", "expected an edit list {\"edits\": [...]}"},
         {R"({"edits": [], "comment": 1})", "unknown key \"comment\""},
         {R"({"edits": {}})", "\"edits\" is not an array"},

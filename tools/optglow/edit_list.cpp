@@ -117,8 +117,9 @@ std::vector<GlowPatch> ParseEditList(const std::string& jsonText, const TModel& 
     Json list;
     try {
         list = Json::parse(jsonText);
-    } catch (const Json::parse_error& e) {
-        // The library's text starts with its own tag, "[json.exception.parse_error.101] ".
+    } catch (const Json::exception& e) {
+        // A syntax error, or a number beyond a double (1e400). The library's
+        // text starts with its own tag, "[json.exception.parse_error.101] ".
         std::string what = e.what();
         const auto tag = what.find("] ");
         throw Exception("not valid JSON: " + (tag == std::string::npos ? what : what.substr(tag + 2)));
