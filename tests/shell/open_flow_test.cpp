@@ -141,10 +141,12 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        const std::string chosen = app.Folder.File("<b>s.opt");
+        // As rich text the tag and its attribute would take no room at all.
+        const std::string name = "<b title=attributes-take-no-room>s.opt";
+        const std::string chosen = app.Folder.File(name);
         WriteModel(chosen, {{0, 1}});
         Open(app, chosen);
-        const QString copy = QString::fromStdString(app.ProjectFolder() + "<b>s.opt");
+        const QString copy = QString::fromStdString(app.ProjectFolder() + name);
         QCOMPARE(Me->BarPanel0->text(), copy);
         QVERIFY(ShowsWhole(*Me->BarPanel0, copy));
 
@@ -154,10 +156,10 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
-            shown = ShowsWhole(*box->findChild<QLabel*>("qt_msgbox_label"), "'<i>1</i>2' is");
+            shown = ShowsWhole(*box->findChild<QLabel*>("qt_msgbox_label"), "'<i title=no-room>1</i>2' is");
             box->accept();
         });
-        Dialogs().Message("'<i>1</i>2' is", true);
+        Dialogs().Message("'<i title=no-room>1</i>2' is", true);
         SetDialogs(&app.Dialogs);
         QVERIFY(shown);
     }
