@@ -63,6 +63,7 @@ TMe::TMe(QWidget* parent) : QMainWindow(parent)
     Bar = statusBar();
     Bar->setSizeGripEnabled(false);
     BarPanel0 = new QLabel(Bar);
+    BarPanel0->setTextFormat(Qt::PlainText);  // a path is shown as it is, never as markup
     BarPanel0->setFixedWidth(Panel0Width);
     BarPanel1 = new QLabel(Bar);
     BarPanel1->setFixedWidth(Panel1Width);
@@ -366,6 +367,10 @@ void TMe::SelPrev()
 void TMe::NewTr()
 {
     RenderView();
+    // Drawing decodes the selection: a change of display mode can move
+    // CurMesh, and the panel must then describe the new mesh.
+    if (EGlow)
+        EGlow->FollowCurMesh();
 }
 
 void SetStatus(const std::string& text)

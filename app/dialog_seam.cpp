@@ -14,6 +14,8 @@ public:
     {
         QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon, QApplication::applicationDisplayName(),
                         text, QMessageBox::Ok, QApplication::activeWindow());
+        // Messages quote paths and typed values: show them as they are.
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     }
 

@@ -253,6 +253,7 @@ void TEGlow::closeEvent(QCloseEvent* event)
 
 void TEGlow::ShoGlow()
 {
+    ShownMesh = CurMesh;
     ClearPendingMarks();
     const int n = CurMeshGlowCount();
     if (n == 0) {
@@ -269,6 +270,12 @@ void TEGlow::ShoGlow()
     LBRate->setCurrentRow(RotStep - 1);
     Label1->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
     RedrawView();
+}
+
+void TEGlow::FollowCurMesh()
+{
+    if (isVisible() && CurMesh != ShownMesh)
+        ShoGlow();
 }
 
 void TEGlow::displayinfo()

@@ -23,6 +23,9 @@ public:
     void SetSize();
     // Refreshes the panel for CurMesh and redraws the view.
     void ShoGlow();
+    // ShoGlow when the panel shows and CurMesh is no longer the mesh it
+    // describes: the panel's list and copy buttons act on CurMesh.
+    void FollowCurMesh();
     // Fills the colour bars and value labels from glow EditGlow of CurMesh.
     void displayinfo();
     // A label's background becomes the RGB of colour word w (alpha not shown).
@@ -76,6 +79,8 @@ private:
     // SetSize ran before the window system had told the frame's size; the
     // fit is done again as soon as it is known.
     bool FrameUnknown = false;
+    // The mesh the last ShoGlow described.
+    int32_t ShownMesh = -1;
 
     void BuildButtonBar();
     void BuildValueArea();

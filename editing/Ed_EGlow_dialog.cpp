@@ -7,22 +7,19 @@
 #include "M_Change.h"
 #include "app_state.h"
 #include "click_list.h"
-#include "conversions.h"
 #include "error_display.h"
 #include "glow_ops.h"
 
 namespace {
 
-void ShowDialog(const QString& title, const QStringList& header, const QStringList& values)
+void ShowDialog(const QString& title, const QStringList& header)
 {
     MCh->show();
     MCh->raise();
     MCh->activateWindow();
     MCh->L1->setText(title);
-    for (int col = 0; col < 4; ++col) {
+    for (int col = 0; col < 4; ++col)
         MCh->SetCell(col, 0, header[col]);
-        MCh->SetCell(col, 1, values[col]);
-    }
 }
 
 }  // namespace
@@ -72,14 +69,15 @@ void TEGlow::LBClick()
 
 void TEGlow::ShoColor(uint32_t w, const QString& title)
 {
-    const auto byte = [w](int shift) { return QString::number((w >> shift) & 0xFF); };
-    ShowDialog(title, {"Alpha", "Red", "Green", "Blue"}, {byte(24), byte(16), byte(8), byte(0)});
+    ShowDialog(title, {"Alpha", "Red", "Green", "Blue"});
+    for (int col = 0; col < 4; ++col)
+        MCh->SetCell(col, 1, QString::number((w >> (24 - 8 * col)) & 0xFF));
     MCh->BBColor->show();
 }
 
 void TEGlow::ShoPoint(float x, float y, float z, const QString& title)
 {
-    const auto text = [](float v) { return QString::fromStdString(FormatFloats("%4.2f", {v})); };
-    ShowDialog(title, {"X width", "Y height", "Z length", "Not Used"}, {text(x), text(y), text(z), "0"});
+    ShowDialog(title, {"X width", "Y height", "Z length", "Not Used"});
+    MCh->ShowValues({x, y, z});
     MCh->BBMan1->show();
 }

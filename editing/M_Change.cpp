@@ -54,8 +54,10 @@ TMCh::TMCh(QWidget* parent) : QDialog(parent)
     SG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SG->setShowGrid(true);
     SG->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // No SelectedClicked: its delayed start after a click on the current cell
+    // drops the keys typed meanwhile. The first key typed starts editing.
     SG->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                        QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+                        QAbstractItemView::EditKeyPressed);
     for (int col = 0; col < 4; ++col) {
         SG->setColumnWidth(col, 80);
         // Row 0 is the fixed header row: shown like a header, never edited.
@@ -127,6 +129,7 @@ void TMCh::HideAll()
 
 void TMCh::HideMost()
 {
+    Shown = {};
     HideButtons();
     hide();
     RedrawView();
@@ -134,6 +137,7 @@ void TMCh::HideMost()
 
 void TMCh::ForgetModel()
 {
+    Shown = {};
     hide();
     DialogGlow = nullptr;
 }
@@ -159,6 +163,24 @@ void TMCh::SetCell(int col, int row, const QString& text)
     SG->item(row, col)->setText(text);
 }
 
+void TMCh::ShowValues(const std::array<float, 3>& values)
+{
+    for (int col = 0; col < 3; ++col) {
+        const QString text = QString::fromStdString(FormatFloats("%4.2f", {values[col]}));
+        Shown[col] = TShownValue{text, values[col]};
+        SetCell(col, 1, text);
+    }
+    SetCell(3, 1, QStringLiteral("0"));
+}
+
+float TMCh::CellValue(int col)
+{
+    const QString text = Cell(col, 1);
+    if (Shown[col] && Shown[col]->Text == text)
+        return Shown[col]->Value;
+    return TextFloat(text.toStdString());
+}
+
 uint32_t TMCh::ReverseCol(uint32_t p)
 {
     return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
@@ -172,7 +194,7 @@ void TMCh::BBMan1Click()
         float v[3];
         try {
             for (int col = 0; col < 3; ++col)
-                v[col] = TextFloat(Cell(col, 1).toStdString());
+                v[col] = CellValue(col);
         } catch (const EConvertError& e) {
             ShowMsg(std::string("EConvertError") + LineBreak + e.what());
             return;

@@ -4,7 +4,9 @@
 
 #include <QColor>
 #include <QDialog>
+#include <array>
 #include <cstdint>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -49,6 +51,8 @@ public:
     // what has been typed into it.
     QString Cell(int col, int row);
     void SetCell(int col, int row, const QString& text);
+    // Fills row 1 with the three values as the grid shows them, and "0".
+    void ShowValues(const std::array<float, 3>& values);
 
     QLabel* L1 = nullptr;
     QTableWidget* SG = nullptr;
@@ -60,8 +64,18 @@ public:
     TColorDialog CD1;
 
 private:
+    // A value that ShowValues put into row 1, and the text it showed there.
+    struct TShownValue {
+        QString Text;
+        float Value;
+    };
+    // The grid shows few decimals: a cell whose text is still the text shown
+    // gives back the stored value, so Man Ok changes only what was typed.
+    std::array<std::optional<TShownValue>, 3> Shown;
+
     void HideButtons();
     void CommitCellEdit();
+    float CellValue(int col);
 };
 
 // The one edit dialog; created after the glow panel.

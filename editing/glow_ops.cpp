@@ -9,6 +9,9 @@ int CurMeshGlowCount()
 
 TEngineGlow* ShownGlow()
 {
+    // No glow selected: CurMesh need not name a mesh then.
+    if (EditGlow == -1)
+        return nullptr;
     TEngineGlowL& glows = TheModel.Meshes.Get(CurMesh).Glows;
     if (EditGlow < 0 || EditGlow >= glows.Count())
         return nullptr;

@@ -1,9 +1,8 @@
 #include "conversions.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "errors.h"
@@ -94,6 +93,60 @@ float TextFloat(const std::string& text)
     return result;
 }
 
+namespace {
+
+// One printf conversion "%[flags][width][.precision]f" of value, with '.' as
+// its decimal point whatever the process locale says: to_chars gives the
+// digits of "%.*f" in the "C" locale, the rest is printf's padding.
+std::string FormatFixed(const std::string& conversion, double value)
+{
+    const char* p = conversion.c_str() + 1;
+    bool left = false, zero = false, plus = false, blank = false;
+    for (;; ++p) {
+        if (*p == '-')
+            left = true;
+        else if (*p == '0')
+            zero = true;
+        else if (*p == '+')
+            plus = true;
+        else if (*p == ' ')
+            blank = true;
+        else if (*p != '#')
+            break;
+    }
+    size_t width = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+        width = width * 10 + size_t(*p - '0');
+    int precision = 6;
+    if (*p == '.') {
+        precision = 0;
+        for (++p; *p >= '0' && *p <= '9'; ++p)
+            precision = precision * 10 + (*p - '0');
+    }
+    precision = std::min(precision, 300);
+    char digits[700];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
+    std::string body(digits, result.ptr);
+    std::string sign;
+    if (!body.empty() && body[0] == '-') {
+        sign = "-";
+        body.erase(0, 1);
+    } else if (plus || blank) {
+        sign = plus ? "+" : " ";
+    }
+    const size_t length = sign.size() + body.size();
+    if (length >= width)
+        return sign + body;
+    const std::string pad(width - length, ' ');
+    if (left)
+        return sign + body + pad;
+    if (zero && std::isfinite(value))
+        return sign + std::string(pad.size(), '0') + body;
+    return pad + sign + body;
+}
+
+}  // namespace
+
 std::string FormatFloats(const char* format, std::initializer_list<double> values)
 {
     std::string out;
@@ -109,14 +162,10 @@ std::string FormatFloats(const char* format, std::initializer_list<double> value
         if (!*p)
             break;
         ++p;
-        const std::string conversion(start, p);
         const double value = next != values.end() ? *next++ : 0.0;
-        char buffer[512];
-        std::snprintf(buffer, sizeof buffer, conversion.c_str(), value);
-        for (char* c = buffer; *c; ++c)
-            if (*c == '.')
-                *c = DecimalSeparator;
-        out += buffer;
+        std::string text = FormatFixed(std::string(start, p), value);
+        std::replace(text.begin(), text.end(), '.', DecimalSeparator);
+        out += text;
     }
     return out;
 }

@@ -23,6 +23,6 @@ int32_t TextInt(const std::string& text);
 float TextFloat(const std::string& text);
 
 // printf-style formatting of floats: every %...f conversion of format takes the
-// next value and shows DecimalSeparator as its decimal point; the rest of
-// format is copied as it stands.
+// next value and shows DecimalSeparator as its decimal point, whatever the
+// process locale; the rest of format is copied as it stands.
 std::string FormatFloats(const char* format, std::initializer_list<double> values);

@@ -126,6 +126,16 @@ private slots:
         CHECKED(pick(15, 10, 1, 0));
         CHECKED(pick(-5, -10, 2, 0));
         CHECKED(pick(-25, 0, 2, 0));  // nothing there
+
+        // Back in mesh mode a packed face names no mesh, and the last mesh
+        // becomes current: the panel describes it, in either mode.
+        CHECKED(pick(25, 5, 1, 1));
+        QVERIFY(ChooseMenu(Me->Map1, Me->Mesh1));
+        QCOMPARE(CurMesh, 3);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(3, 3));
+        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
+        QCOMPARE(CurMesh, 1);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
     }
 
     void OnlyAPlainLeftClickPicks()

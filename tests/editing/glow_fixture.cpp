@@ -1,9 +1,10 @@
 #include "glow_fixture.h"
 
-#include <cstring>
+#include <bit>
 #include <fstream>
 
 #include "app_state.h"
+#include "byte_order.h"
 #include "conversions.h"
 #include "model.h"
 #include "opt_file_io.h"
@@ -35,26 +36,16 @@ TMeshSpec SampleMesh(int glows, int first)
     return mesh;
 }
 
-std::vector<uint8_t> WriteBackBytes(const TEngineGlow& glow)
+void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, uint32_t word)
 {
-    std::vector<uint8_t> out;
-    const auto put = [&out](uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out.push_back(uint8_t(v >> (8 * i)));
-    };
-    const auto putFloat = [&put](float f) {
-        uint32_t v;
-        std::memcpy(&v, &f, 4);
-        put(v);
-    };
-    put(glow.CoreColor);
-    put(glow.OuterColor);
-    for (const TFloat3* v : {&glow.MainVec, &glow.Center, &glow.Density0, &glow.Density1, &glow.Density2}) {
-        putFloat(v->X);
-        putFloat(v->Y);
-        putFloat(v->Z);
-    }
-    return out;
+    PutUInt32LE(&bytes[size_t(glow.FilePos) + 4 + size_t(field)], word);
+}
+
+void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, const TFloat3& v)
+{
+    const float xyz[3] = {v.X, v.Y, v.Z};
+    for (int i = 0; i < 3; ++i)
+        PutField(bytes, glow, TGlowField(field + 4 * i), std::bit_cast<uint32_t>(xyz[i]));
 }
 
 TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
@@ -107,16 +98,6 @@ TGlowEditing::~TGlowEditing()
 std::vector<uint8_t> TGlowEditing::FileBytes() const
 {
     return ReadBytes(Path);
-}
-
-std::vector<uint8_t> TGlowEditing::Expected(const std::vector<const TEngineGlow*>& written) const
-{
-    std::vector<uint8_t> bytes = Original;
-    for (const TEngineGlow* g : written) {
-        const auto block = WriteBackBytes(*g);
-        std::copy(block.begin(), block.end(), bytes.begin() + g->FilePos + 4);
-    }
-    return bytes;
 }
 
 std::vector<TEngineGlow*> TGlowEditing::AllGlows() const

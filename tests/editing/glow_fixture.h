@@ -27,9 +27,21 @@ optbuild::GlowRecord SampleGlow(int n);
 // A mesh with one triangle and `glows` sample glows numbered from first.
 TMeshSpec SampleMesh(int glows, int first = 0);
 
-// The 68 bytes the write-back puts at FilePos + 4 for glow, packed here on
-// their own so the tests check the file layout independently.
-std::vector<uint8_t> WriteBackBytes(const TEngineGlow& glow);
+// Where each field lies in the 68 bytes the write-back puts at FilePos + 4.
+enum TGlowField : int {
+    CoreField = 0,
+    OuterField = 4,
+    VectorField = 8,
+    CenterField = 20,
+    Density0Field = 32,
+    Density1Field = 44,
+    Density2Field = 56,
+};
+
+// Sets one field of glow's block in a copy of a file's bytes, so that an
+// expected file is the original with only the intended field replaced.
+void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, uint32_t word);
+void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, const TFloat3& v);
 
 class TGlowEditing {
 public:
@@ -39,9 +51,6 @@ public:
     ~TGlowEditing();
 
     std::vector<uint8_t> FileBytes() const;
-    // The original file with the write-back block of each given glow
-    // replaced by its values in memory.
-    std::vector<uint8_t> Expected(const std::vector<const TEngineGlow*>& written) const;
     // Every glow of the model, in list order.
     std::vector<TEngineGlow*> AllGlows() const;
     // Selects mesh `mesh` (mesh mode) or face `face` of it (face mode).

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <functional>
 
 #include "conversions.h"
@@ -91,6 +92,26 @@ TEST_F(DecimalSeparatorTest, FormatFloatsPadsAndUsesTheSeparator)
     EXPECT_EQ(FormatFloats("Point = %5.2f ,%5.2f ,%5.2f ", {1, -2.5, 0.3}), "Point =  1,00 ,-2,50 , 0,30 ");
     // What FormatFloats shows, TextFloat reads back.
     EXPECT_EQ(TextFloat(FormatFloats("%4.2f", {0.75})), 0.75f);
+}
+
+// The C library's locale may put a comma where DecimalSeparator says '.'
+// (es_PE), or the other way round: FormatFloats shows only DecimalSeparator.
+TEST_F(DecimalSeparatorTest, FormatFloatsIgnoresTheProcessLocale)
+{
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "es_PE.UTF-8", "de_DE.utf8"})
+        if (!comma && std::setlocale(LC_ALL, name) && *std::localeconv()->decimal_point == ',')
+            comma = name;
+    if (!comma) {
+        std::setlocale(LC_ALL, saved.c_str());
+        GTEST_SKIP() << "no comma locale installed (scripts/deps generates de_DE.UTF-8)";
+    }
+    EXPECT_EQ(FormatFloats("Point = %5.2f ,%5.2f ,%5.2f ", {1, -2.5, 0.3}), "Point =  1.00 ,-2.50 , 0.30 ");
+    EXPECT_EQ(FormatFloats("%2.3f|%4.2f|%-6.1f|%+f", {0.0625, 1234.5, 0.25, 1}), "0.062|1234.50|0.2   |+1.000000");
+    DecimalSeparator = ',';
+    EXPECT_EQ(TextFloat(FormatFloats("%4.2f", {-0.75})), -0.75f);
+    std::setlocale(LC_ALL, saved.c_str());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 
 #include "byte_order.h"
@@ -129,6 +130,96 @@ TEST(Reader, WithGEightStoredOffsetsAreFilePositions)
     TempDir dir;
     ReadBytesAsOpt(dir, bytes);
     EXPECT_EQ(TheModel.Meshes.Get(0).Glows.Get(0).FilePos, s.B.DataPos(s.Glow));
+}
+
+// Written here byte by byte, not by the test builder, so that a misreading
+// the builder shares with the reader shows. G = 108: stored = position + 100.
+// The LOD node announces 4 LODs, and only 3 distances end the file.
+TEST(Reader, SmallModelWrittenByHand)
+{
+    std::vector<uint8_t> f;
+    const auto i32 = [&f](int32_t v) {
+        for (int i = 0; i < 4; ++i)
+            f.push_back(uint8_t(uint32_t(v) >> (8 * i)));
+    };
+    const auto f32 = [&i32](float v) { i32(std::bit_cast<int32_t>(v)); };
+    const auto node = [&i32](int32_t type, int32_t children, int32_t table, int32_t count, int32_t data) {
+        for (int32_t v : {0, type, children, table, count, data})
+            i32(v);
+    };
+    // Where the next byte goes, as the stored offsets above it expect.
+    const auto at = [&f](size_t pos) { EXPECT_EQ(f.size(), pos); };
+    i32(0), i32(0), i32(108), f.push_back(0), f.push_back(0), i32(1), i32(122);  // header: G, N, table
+    at(22);
+    i32(126);  // top-level table: the mesh
+    at(26);
+    node(25, 3, 150, 0, 0);  // mesh
+    at(50);
+    i32(162), i32(222), i32(318);  // its children
+    at(62);
+    node(3, 0, 0, 3, 186);  // vertices
+    at(86);
+    for (float v : {1.5f, 2.f, 3.f, -4.f, 5.f, 6.f, 7.f, 8.f, -9.25f})
+        f32(v);
+    at(122);
+    node(28, 0, 0, 1, 246);  // glow
+    at(146);
+    i32(-1), i32(int32_t(0x80FF2010)), i32(0x40102030);
+    for (float v : {0.5f, -1.f, 2.f, 10.f, 20.f, 30.f, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f})
+        f32(v);
+    at(218);
+    node(21, 4, 342, 4, 518);  // LOD node
+    at(242);
+    i32(358), i32(0), i32(0), i32(0);  // LOD table: LOD 0 only
+    at(258);
+    node(25, 1, 382, 0, 0);  // LOD 0
+    at(282);
+    i32(386);  // its face-node table
+    at(286);
+    node(1, 0, 0, 1, 414), i32(77);  // face data, extra value 77
+    at(314);
+    i32(0);  // not part of the faces
+    for (int32_t v : {0, 1, 2, -1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
+        i32(v);
+    f32(0), f32(0), f32(1);  // normal
+    for (int32_t v : {21, 22, 23, 24, 25, 26})
+        i32(v);
+    at(418);
+    f32(100.5f), f32(200), f32(300);  // three distances, then the end
+
+    TempDir dir;
+    ReadBytesAsOpt(dir, f);
+    ASSERT_EQ(TheModel.Meshes.Count(), 1);
+    const TOMesh& m = TheModel.Meshes.Get(0);
+    ASSERT_EQ(m.Vertices.Count(), 3);
+    ExpectFloat3({m.Vertices.Get(0).X, m.Vertices.Get(0).Y, m.Vertices.Get(0).Z}, {1.5f, 2, 3});
+    ExpectFloat3({m.Vertices.Get(2).X, m.Vertices.Get(2).Y, m.Vertices.Get(2).Z}, {7, 8, -9.25f});
+    ASSERT_EQ(m.Glows.Count(), 1);
+    const TEngineGlow& g = m.Glows.Get(0);
+    EXPECT_EQ(g.FilePos, 146);
+    EXPECT_EQ(g.CoreColor, 0x80FF2010u);
+    EXPECT_EQ(g.OuterColor, 0x40102030u);
+    ExpectFloat3(g.MainVec, {0.5f, -1, 2});
+    ExpectFloat3(g.Center, {10, 20, 30});
+    ExpectFloat3(g.Density0, {0.1f, 0.2f, 0.3f});
+    ExpectFloat3(g.Density2, {0.7f, 0.8f, 0.9f});
+    EXPECT_EQ(m.LodCount, 4);
+    ExpectFloat3(m.LodDist, {100.5f, 200, 300});
+    ASSERT_EQ(m.Faces[0].Count(), 1);
+    const TOFace& face = m.Faces[0].Get(0);
+    EXPECT_EQ(face.ExtraValue, 77);
+    EXPECT_TRUE(face.IsTriangle());
+    EXPECT_EQ(face.VertIdx.Index[2], 2);
+    EXPECT_EQ(face.Quad2.Index[0], 4);
+    EXPECT_EQ(face.Quad4.Index[3], 15);
+    EXPECT_EQ(face.Normal.Z, 1);
+    EXPECT_EQ(face.TexVec[0], 21u);
+    EXPECT_EQ(face.TexVec[5], 26u);
+    EXPECT_EQ(m.Faces[1].Count() + m.Faces[2].Count(), 0);
+
+    // One byte less, and the third distance is cut.
+    f.pop_back();
+    EXPECT_NE(readertest::DamagedMessage([&] { ReadBytesAsOpt(dir, f); }), "no error");
 }
 
 TEST(Reader, FileOfTextureNodesOnlyHasNoMeshes)

@@ -1,8 +1,11 @@
 // The "Open Opt" flow: working copy, read, status, first mesh with glows, the
 // view and the glow panel; and each way it stops early.
 
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "Ed_EGlow.h"
@@ -10,6 +13,7 @@
 #include "Main.h"
 #include "app_fixture.h"
 #include "app_state.h"
+#include "dialog_seam.h"
 #include "model.h"
 #include "test_models.h"
 
@@ -133,7 +137,41 @@ private slots:
         QVERIFY(Me->isVisible());  // the program goes on
     }
 
+    void PathsAndValuesShowAsTheyAre()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        // As rich text the tag and its attribute would take no room at all.
+        const std::string name = "<b title=attributes-take-no-room>s.opt";
+        const std::string chosen = app.Folder.File(name);
+        WriteModel(chosen, {{0, 1}});
+        Open(app, chosen);
+        const QString copy = QString::fromStdString(app.ProjectFolder() + name);
+        QCOMPARE(Me->BarPanel0->text(), copy);
+        QVERIFY(ShowsWhole(*Me->BarPanel0, copy));
+
+        // The real message box; the scripted dialogs come back below.
+        SetDialogs(nullptr);
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = ShowsWhole(*box->findChild<QLabel*>("qt_msgbox_label"), "'<i title=no-room>1</i>2' is");
+            box->accept();
+        });
+        Dialogs().Message("'<i title=no-room>1</i>2' is", true);
+        SetDialogs(&app.Dialogs);
+        QVERIFY(shown);
+    }
+
 private:
+    // A label showing markup as markup is as wide as the whole text; as
+    // rich text the tags would take no room.
+    static bool ShowsWhole(const QLabel& label, const QString& text)
+    {
+        return label.text() == text && label.sizeHint().width() >= label.fontMetrics().horizontalAdvance(text);
+    }
+
     static void Open(TAppFixture& app, const std::string& answer)
     {
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(answer));
