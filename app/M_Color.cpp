@@ -65,11 +65,17 @@ TCol::TCol(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Q
 
 bool TCol::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == LB->viewport() && event->type() == QEvent::MouseButtonDblClick &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched != LB->viewport())
+        return QDialog::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
         Guarded([&] { LBDblClick(); });
         return true;
     }
+    // A click on blank space keeps the selection, as a list box does; the
+    // view would clear it, and a double click would then set no entry.
+    if (event->type() == QEvent::MouseButtonPress && !LB->indexAt(mouse->position().toPoint()).isValid())
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

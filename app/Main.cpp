@@ -72,6 +72,7 @@ TMe::TMe(QWidget* parent) : QMainWindow(parent)
 
     BuildMenu();
     connect(P1, &TGLPanel::MouseDown, this, &TMe::P1MouseDown);
+    connect(P1, &TGLPanel::FramebufferResized, this, &TMe::P1FramebufferResized);
     // Key preview: every key press reaches FormKeyDown before the controls.
     qApp->installEventFilter(this);
 
@@ -143,12 +144,17 @@ void TMe::LayoutPanels()
 void TMe::FormResize()
 {
     LayoutPanels();
-    if (!Closing && ViewReady && EGlow && EGlow->isVisible()) {
+    if (!Closing && ViewReady && EGlow && EGlow->isVisible())
         EGlow->SetSize();
-        // A resized view panel starts out blank; draw the model again so the
-        // picture does not vanish until the next key press.
-        NewTr();
-    }
+}
+
+void TMe::P1FramebufferResized()
+{
+    // Draw the picture anew at the panel's new size while frames complete.
+    // After a frame that stopped on an error the last complete one stays
+    // shown: drawing again would only raise the same error, box and all.
+    if (!Closing && ViewReady && EGlow && EGlow->isVisible() && LastFrameComplete())
+        Guarded([&] { NewTr(); });
 }
 
 void TMe::FormClose()
@@ -183,6 +189,10 @@ bool TMe::IsPreviewedKey(QObject* watched) const
 {
     if (QApplication::activeWindow() != this)
         return false;
+    // While a menu is open or the menu bar highlights an item (after Alt),
+    // the keys move the menu highlight and nothing else.
+    if (QApplication::activePopupWidget() || menuBar()->activeAction())
+        return false;
     // A key goes first to the focus widget (or the window itself) and only
     // then, if ignored, to its parents: preview it at its first receiver.
     QWidget* focus = QApplication::focusWidget();
@@ -206,33 +216,33 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     if (!ViewReady)
         return;
     const bool shiftOnly = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == Qt::ShiftModifier;
-    // The table names keys of the main keyboard; the keypad's keys are
-    // other keys, even where they make the same character or arrow.
-    if (shift.testFlag(Qt::KeypadModifier))
-        return;
+    // The zoom keys are those of the main keyboard; the keypad's + and - are
+    // other keys. Its arrows and page keys (NumLock off) are the same keys
+    // as the main block's; on macOS every arrow key carries the keypad mark.
+    const bool keypad = shift.testFlag(Qt::KeypadModifier);
     const int32_t panStep = ViewMax / 10;
     switch (key) {
     case Qt::Key_Left:
-        shiftOnly ? PanX -= panStep : RotY -= RotStep;
+        shiftOnly ? PanX = WrapSub(PanX, panStep) : RotY = WrapSub(RotY, RotStep);
         break;
     case Qt::Key_Right:
-        shiftOnly ? PanX += panStep : RotY += RotStep;
+        shiftOnly ? PanX = WrapAdd(PanX, panStep) : RotY = WrapAdd(RotY, RotStep);
         break;
     case Qt::Key_Up:
-        shiftOnly ? PanY += panStep : RotX -= RotStep;
+        shiftOnly ? PanY = WrapAdd(PanY, panStep) : RotX = WrapSub(RotX, RotStep);
         break;
     case Qt::Key_Down:
-        shiftOnly ? PanY -= panStep : RotX += RotStep;
+        shiftOnly ? PanY = WrapSub(PanY, panStep) : RotX = WrapAdd(RotX, RotStep);
         break;
     case Qt::Key_PageUp:
         if (shiftOnly)
             return;
-        RotZ += RotStep;
+        RotZ = WrapAdd(RotZ, RotStep);
         break;
     case Qt::Key_PageDown:
         if (shiftOnly)
             return;
-        RotZ -= RotStep;
+        RotZ = WrapSub(RotZ, RotStep);
         break;
     case Qt::Key_N:
         if (!shiftOnly)
@@ -245,13 +255,13 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     case Qt::Key_Equal:
     case Qt::Key_Plus:
         // "=" and "-" count whatever Shift makes of them.
-        if (shiftOnly)
+        if (shiftOnly || keypad)
             return;
         Zoom += 0.05;
         break;
     case Qt::Key_Minus:
     case Qt::Key_Underscore:
-        if (shiftOnly)
+        if (shiftOnly || keypad)
             return;
         Zoom -= 0.05;
         break;

@@ -60,6 +60,8 @@ public:
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void P1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                      bool doubleClick, int x, int y);
+    // P1's framebuffer changed size: a resize or a change of scale.
+    void P1FramebufferResized();
     void OpenOptClick();
     void Mesh1Click();
     void Face1Click();

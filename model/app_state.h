@@ -48,8 +48,16 @@ void SetStartValues();
 // Clears the five pending marks.
 void ClearPendingMarks();
 
+// 32-bit sums that wrap around as the machine's integers do, without the
+// signed overflow C++ leaves undefined.
+constexpr int32_t WrapAdd(int32_t a, int32_t b) { return static_cast<int32_t>(uint32_t(a) + uint32_t(b)); }
+constexpr int32_t WrapSub(int32_t a, int32_t b) { return static_cast<int32_t>(uint32_t(a) - uint32_t(b)); }
+
 // Packs a mesh and face index into a selection id / pick name.
-constexpr int32_t PackSelection(int32_t mesh, int32_t face) { return mesh + face * 65536; }
+constexpr int32_t PackSelection(int32_t mesh, int32_t face)
+{
+    return static_cast<int32_t>(uint32_t(mesh) + uint32_t(face) * 65536u);
+}
 
 // The platform's path separator, used after folder names.
 #ifdef _WIN32

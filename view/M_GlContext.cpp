@@ -1,6 +1,8 @@
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLFramebufferObject>
 #include <QPointer>
 
 #include "M_GlState.h"
@@ -71,4 +73,53 @@ TGLCurrent::~TGLCurrent()
 TGLPanel* TGLCurrent::Panel()
 {
     return Target;
+}
+
+// ---- P1's two buffers ----
+
+void TGLPanel::BindBackBuffer()
+{
+    const QSize size = this->size() * devicePixelRatio();
+    if (!Back || Back->size() != size)
+        Back = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
+    Back->bind();
+}
+
+void TGLPanel::SwapBuffers()
+{
+    // A pass in selection or feedback mode makes no picture to show.
+    GLint renderMode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &renderMode);
+    if (renderMode == GL_RENDER) {
+        std::swap(Back, Front);
+        update();
+    }
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+void TGLPanel::DropBackBuffer()
+{
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+void TGLPanel::paintGL()
+{
+    // Nothing drawn yet: the panel's own colour until the first open. Around
+    // a front buffer of another size (the panel changed size while frames
+    // could not be drawn) black, the clear colour of every frame.
+    const QColor color = Made || Front ? QColor(Qt::black) : palette().color(backgroundRole());
+    glClearColor(GLclampf(color.redF()), GLclampf(color.greenF()), GLclampf(color.blueF()), 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!Front)
+        return;
+    // The front buffer unscaled, at the panel's top-left corner.
+    const QSize to = size() * devicePixelRatio();
+    const QSize from = Front->size();
+    const int dy = to.height() - from.height();
+    QOpenGLExtraFunctions* gl = context()->extraFunctions();
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, Front->handle());
+    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, defaultFramebufferObject());
+    gl->glBlitFramebuffer(0, 0, from.width(), from.height(), 0, dy, from.width(), dy + from.height(),
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <QMouseEvent>
+#include <QOpenGLFramebufferObject>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -21,26 +22,26 @@ TGLPanel::TGLPanel(QWidget* parent) : QOpenGLWidget(parent)
 {
     GLPanel = this;
     setFormat(ViewFormat());
-    // Frames are drawn into the framebuffer from the handlers that ask for
-    // them; Qt's repaints must find the last one still there.
-    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
+    // Qt emits this whenever it makes the framebuffer anew: on a resize, and
+    // on a change of scale, where it calls no resizeGL.
+    connect(this, &QOpenGLWidget::resized, this, &TGLPanel::OnResized);
 }
 
 TGLPanel::~TGLPanel()
 {
     if (GLPanel == this)
         GLPanel = nullptr;
-}
-
-void TGLPanel::FrameDrawn()
-{
-    HoldsFrame = true;
-    update();
+    makeCurrent();
+    Back.reset();
+    Front.reset();
+    doneCurrent();
 }
 
 void TGLPanel::initializeGL()
 {
-    HoldsFrame = false;
+    // Buffers of an earlier context went with it.
+    Back.reset();
+    Front.reset();
     // Qt makes a new context when the panel moves to another window; give it
     // the state the last GLSetup gave the old one.
     if (Made) {
@@ -52,23 +53,14 @@ void TGLPanel::initializeGL()
     }
 }
 
-void TGLPanel::resizeGL(int, int)
+void TGLPanel::OnResized()
 {
-    // Qt has made a new, empty framebuffer of the new size.
-    HoldsFrame = false;
-    if (GLPanel == this)
-        SetViewport(*this);
-}
-
-void TGLPanel::paintGL()
-{
-    if (HoldsFrame)
+    if (GLPanel != this)
         return;
-    // Nothing drawn yet: the panel's own colour until the first open, black
-    // after it (the clear colour of every frame).
-    const QColor color = Made ? QColor(Qt::black) : palette().color(backgroundRole());
-    glClearColor(GLclampf(color.redF()), GLclampf(color.greenF()), GLclampf(color.blueF()), 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    makeCurrent();
+    SetViewport(*this);
+    update();
+    emit FramebufferResized();
 }
 
 void TGLPanel::mousePressEvent(QMouseEvent* event)
@@ -122,12 +114,6 @@ void SetViewport(const TGLPanel& panel)
 
 namespace {
 
-// The depth planes are 100 times the bounds, as 32-bit integer products.
-double DepthPlane(int32_t bound)
-{
-    return double(static_cast<int32_t>(int64_t{100} * bound));
-}
-
 // Nearest integer, ties to the even one (the default rounding mode).
 int64_t RoundHalfEven(float value)
 {
@@ -145,9 +131,21 @@ int32_t PushedOut(int64_t r)
 
 void MultViewOrtho(bool mirrored)
 {
-    const double bottom = mirrored ? ViewMax : ViewMin;
-    const double top = mirrored ? ViewMin : ViewMax;
-    glOrtho(ViewMin, ViewMax, bottom, top, DepthPlane(ViewMax), DepthPlane(ViewMin));
+    double low = ViewMin, high = ViewMax;
+    // A model within half a unit of one integer gives bounds that meet, which
+    // glOrtho refuses (nothing would be drawn). Half a unit either side is the
+    // least that makes a volume, and it holds such a model whole.
+    if (low == high) {
+        low -= 0.5;
+        high += 0.5;
+    }
+    const double bottom = mirrored ? high : low;
+    const double top = mirrored ? low : high;
+    // Depth: 100 times the bound farthest from zero, on both sides, so that a
+    // model lying all on one side of zero is not clipped in any rotation.
+    // Near stays the larger plane.
+    const double depth = 100 * std::max(std::fabs(low), std::fabs(high));
+    glOrtho(low, high, bottom, top, depth, -depth);
 }
 
 void SetOutlineMode()
@@ -182,10 +180,15 @@ void GLSetup()
         GLPanel->Made = true;
     TGLCurrent current;
     ResetContextState();
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (GLPanel)
         SetViewport(*GLPanel);
+    // The panel shows black at once, whatever the first frame does.
+    if (TGLPanel* panel = TGLCurrent::Panel())
+        panel->BindBackBuffer();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (TGLPanel* panel = TGLCurrent::Panel())
+        panel->SwapBuffers();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     SceneExtent();
@@ -217,25 +220,35 @@ void RenderView()
 
 namespace {
 
+bool FrameComplete = true;
+
 // Puts the GL state back in balance when a list error stops a frame: the
 // model-view matrix pushed by the frame popped, and a pick in progress
-// undone. Open primitives are ended by the drawing code itself.
+// undone. Open primitives are ended by the drawing code itself. The half
+// drawn back buffer is never shown.
 class TFrameGuard {
 public:
-    TFrameGuard() { glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &ModelViewDepth); }
+    explicit TFrameGuard(TGLPanel* panel) : Panel(panel)
+    {
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &ModelViewDepth);
+    }
     ~TFrameGuard()
     {
         if (std::uncaught_exceptions() <= Exceptions)
             return;
+        FrameComplete = false;
         glMatrixMode(GL_MODELVIEW);
         PopMatrixTo(GL_MODELVIEW_STACK_DEPTH, ModelViewDepth);
         if (Picking)
             AbortPick();
+        if (Panel)
+            Panel->DropBackBuffer();
     }
     TFrameGuard(const TFrameGuard&) = delete;
     TFrameGuard& operator=(const TFrameGuard&) = delete;
 
 private:
+    TGLPanel* Panel;
     int Exceptions = std::uncaught_exceptions();
     GLint ModelViewDepth = 1;
 };
@@ -245,7 +258,10 @@ private:
 void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom)
 {
     TGLCurrent current;
-    TFrameGuard guard;
+    TGLPanel* panel = TGLCurrent::Panel();
+    TFrameGuard guard(panel);
+    if (panel)
+        panel->BindBackBuffer();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -265,6 +281,12 @@ void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t r
     }
     glPopMatrix();
     glFlush();
-    if (TGLPanel* panel = TGLCurrent::Panel())
-        panel->FrameDrawn();
+    if (panel)
+        panel->SwapBuffers();
+    FrameComplete = true;
+}
+
+bool LastFrameComplete()
+{
+    return FrameComplete;
 }

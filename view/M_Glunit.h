@@ -4,11 +4,16 @@
 // frame, and picking by mouse click.
 //
 // Frames are drawn on demand only, synchronously, inside the handler that asks
-// for one (RenderView). Qt's own repaints re-show the last frame and change no
-// state.
+// for one (RenderView). Each frame is drawn into a back buffer the user cannot
+// see and swapped to the front only when it is complete, so a frame stopped by
+// an error leaves the last complete one on screen. Qt's own repaints show the
+// front buffer and change no state.
 
 #include <QOpenGLWidget>
 #include <cstdint>
+#include <memory>
+
+class QOpenGLFramebufferObject;
 
 // P1: the view panel. It owns the GL context.
 class TGLPanel : public QOpenGLWidget {
@@ -19,19 +24,25 @@ public:
 
     // True from GLSetup to GLKill: frames go to this panel's context.
     bool ContextMade() const { return Made; }
-    // Called by the frame code: the panel's framebuffer now holds a whole
-    // frame, to be shown at the next repaint.
-    void FrameDrawn();
+    // The frame code: BindBackBuffer before drawing (a buffer of the panel's
+    // size in device pixels); SwapBuffers once the frame is whole, which
+    // shows it; DropBackBuffer when a frame stops, which shows nothing new.
+    void BindBackBuffer();
+    void SwapBuffers();
+    void DropBackBuffer();
 
 signals:
     // A mouse button went down at (x, y): device pixels from the panel's
     // top-left corner. doubleClick marks the second press of a double click.
     void MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                    bool doubleClick, int x, int y);
+    // The panel's framebuffer was made anew at another size in device
+    // pixels: a resize, or a move to a screen of another scale. The viewport
+    // and ViewWidth/ViewHeight follow already; the front buffer stays shown.
+    void FramebufferResized();
 
 protected:
     void initializeGL() override;
-    void resizeGL(int w, int h) override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -39,15 +50,19 @@ protected:
 private:
     friend void GLSetup();
     friend void GLKill();
-    bool Made = false;        // GLSetup has set the fixed state up on this context
-    bool HoldsFrame = false;  // the framebuffer holds the last frame drawn
+    void OnResized();
+
+    bool Made = false;  // GLSetup has set the fixed state up on this context
+    std::unique_ptr<QOpenGLFramebufferObject> Back;   // the frame being drawn
+    std::unique_ptr<QOpenGLFramebufferObject> Front;  // the last complete frame
 };
 
 // The panel the view functions below work on; set by TGLPanel's constructor.
 extern TGLPanel* GLPanel;
 
-// Client size of P1 in device pixels: taken by GLSetup, and again at every
-// resize of P1, together with the viewport.
+// Client size of P1 in device pixels: taken by GLSetup, and again whenever
+// P1's framebuffer changes size (a resize or a change of scale), together
+// with the viewport.
 extern int32_t ViewWidth, ViewHeight;
 
 // The selection buffer of picking, as registered with OpenGL.
@@ -79,6 +94,9 @@ void GLRestart();
 void SceneExtent();
 // Draws one frame with the current camera.
 void RenderView();
+// False when the last frame stopped on an error: the panel still shows the
+// frame before it.
+bool LastFrameComplete();
 // Draws one frame: clear, camera transform, scene (or the pick pass while
 // Picking), show it. A list error raised mid-frame leaves the GL state
 // balanced (matrix stacks, render mode; Picking cleared as EndPick would) and

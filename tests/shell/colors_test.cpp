@@ -134,6 +134,23 @@ private slots:
             QVERIFY(ViewColors[i].Red != 1 / 255.0f);  // the chosen colour went nowhere
     }
 
+    // A click on blank space keeps the entry selected, as a list box does,
+    // so a double click there stores the colour into that entry.
+    void BlankSpaceKeepsTheSelection()
+    {
+        App->Dialogs.ColorAnswers.push_back(QColor(0, 0, 255));
+        RunDialog([] {
+            QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, {}, Col->LB->visualItemRect(Col->LB->item(3)).center());
+            QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, {}, QPoint(20, Col->LB->viewport()->height() - 3));
+            QVERIFY(Col->LB->item(3)->isSelected());
+            DoubleClickEmptyPart();
+        });
+        QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
+        QVERIFY(ViewColors[3].Red == 0.0f && ViewColors[3].Green == 0.0f && ViewColors[3].Blue == 1.0f);
+        QVERIFY(GetRecord(ReadBytes(Path), 3).Blue == 1.0f);
+        QVERIFY(Col->LB->item(3)->isSelected());
+    }
+
     void ClickShowsAndReopeningKeepsTheEntry()
     {
         const QColor face = Preview();

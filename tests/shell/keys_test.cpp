@@ -2,10 +2,15 @@
 // click's conditions.
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+#include <algorithm>
 #include <QTest>
 #include <cmath>
 #include <memory>
 
+#include "Ed_EGlow.h"
 #include "M_Glunit.h"
 #include "Main.h"
 #include "app_fixture.h"
@@ -66,6 +71,12 @@ private slots:
         QTest::addColumn<int>("mods");
         QTest::addColumn<TCameraDelta>("delta");
         const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+        const int keypad = Qt::KeypadModifier;
+        // The keypad's arrows and page keys (NumLock off) act as the main ones.
+        QTest::newRow("keypad left") << int(Qt::Key_Left) << keypad << TCameraDelta{0, -4, 0, 0, 0, 0};
+        QTest::newRow("keypad page up") << int(Qt::Key_PageUp) << keypad << TCameraDelta{0, 0, 4, 0, 0, 0};
+        QTest::newRow("keypad page down") << int(Qt::Key_PageDown) << keypad << TCameraDelta{0, 0, -4, 0, 0, 0};
+        QTest::newRow("keypad shift up") << int(Qt::Key_Up) << (keypad | shift) << TCameraDelta{0, 0, 0, 0, 9, 0};
         QTest::newRow("left") << int(Qt::Key_Left) << 0 << TCameraDelta{0, -4, 0, 0, 0, 0};
         QTest::newRow("right") << int(Qt::Key_Right) << 0 << TCameraDelta{0, 4, 0, 0, 0, 0};
         QTest::newRow("up") << int(Qt::Key_Up) << 0 << TCameraDelta{-4, 0, 0, 0, 0, 0};
@@ -113,9 +124,8 @@ private slots:
         QTest::newRow("keypad +") << int(Qt::Key_Plus) << keypad;
         QTest::newRow("keypad -") << int(Qt::Key_Minus) << keypad;
         QTest::newRow("keypad =") << int(Qt::Key_Equal) << keypad;
-        QTest::newRow("keypad left") << int(Qt::Key_Left) << keypad;
-        QTest::newRow("keypad page up") << int(Qt::Key_PageUp) << keypad;
-        QTest::newRow("keypad up") << int(Qt::Key_Up) << keypad;
+        QTest::newRow("keypad home") << int(Qt::Key_Home) << keypad;
+        QTest::newRow("keypad end") << int(Qt::Key_End) << keypad;
         QTest::newRow("shift n") << int(Qt::Key_N) << shift;
         QTest::newRow("shift p") << int(Qt::Key_P) << shift;
         QTest::newRow("a") << int(Qt::Key_A) << 0;
@@ -146,6 +156,48 @@ private slots:
         QTest::keyClick(Me->windowHandle(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(RotY, -4);
         QCOMPARE(PanX, 9);
+    }
+
+    // The sums wrap around as 32-bit integers.
+    void CameraSumsWrap()
+    {
+        RotY = INT32_MAX - 1;
+        RotX = INT32_MIN + 1;
+        PanX = INT32_MIN + 3;
+        Press(Qt::Key_Right, 0);
+        Press(Qt::Key_Up, 0);
+        Press(Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(RotY, INT32_MIN + 2);
+        QCOMPARE(RotX, INT32_MAX - 2);
+        QCOMPARE(PanX, INT32_MAX - 5);
+        static_assert(PackSelection(1, 32768) == INT32_MIN + 1);
+        static_assert(PackSelection(0, -1) == -65536);
+    }
+
+    // After Alt the menu bar has the keyboard: the arrows move its highlight
+    // and turn nothing, until Escape ends the menu bar's turn.
+    void NoKeysWhileTheMenuBarHasTheKeyboard()
+    {
+        QTest::keyPress(App->KeyTarget(), Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(App->KeyTarget(), Qt::Key_Alt);
+        QTRY_VERIFY(Me->menuBar()->activeAction());
+        const TCamera before = Camera();
+        CurMesh = NoFrame;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_N);
+        QVERIFY(Camera() == before);
+        QCOMPARE(CurMesh, NoFrame);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!Me->menuBar()->activeAction());
+        Press(Qt::Key_Right, 0);
+        QCOMPARE(RotY, before.RotY + 4);
+
+        // Nor while a menu is open.
+        Me->Map1->popup(Me->mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(QApplication::activePopupWidget() == Me->Map1);
+        QTest::keyClick(Me, Qt::Key_Left);
+        QCOMPARE(RotY, before.RotY + 4);
+        Me->Map1->close();
     }
 
     void TwentyMinusesNearlyReachZero()
@@ -238,6 +290,48 @@ private slots:
         }
     }
 
+    // A frame that stops on an error leaves the last complete picture on
+    // screen. Resizes and a change of scale keep it there and raise no box;
+    // once frames complete again, a resize draws the model at the new size.
+    void FailingFrameKeepsTheLastPicture()
+    {
+        EGlow->SB2->click();  // every glow: drawn after the faces, so a stopped frame lacks them
+        Press(Qt::Key_P, 0);  // mesh 2: a glow and no faces
+        QCOMPARE(CurMesh, 2);
+        const QImage whole = Me->P1->grabFramebuffer();
+        QCOMPARE(whole.size(), Me->P1->size() * Me->P1->devicePixelRatio());
+        QVERIFY(LitNear(whole, whole.width() / 2, whole.height() / 2, whole.width()));
+        Me->Face1->trigger();
+        QCOMPARE(App->Dialogs.TakeMessages(), QStringList{"^TFaceL Index not valid: 0."});
+        QVERIFY(Me->P1->grabFramebuffer() == whole);
+
+        Me->showNormal();
+        for (const QSize size : {QSize(700, 500), QSize(900, 640), QSize(640, 420)}) {
+            Me->resize(size);
+            QTRY_COMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
+            const QImage shown = Me->P1->grabFramebuffer();
+            // The old picture unscaled at the top-left corner, black around it.
+            const int common = std::min(shown.height(), whole.height());
+            QVERIFY(shown.copy(0, 0, common, common) == whole.copy(0, 0, common, common));
+            if (shown.height() > whole.height())
+                QCOMPARE(shown.pixelColor(shown.width() - 1, shown.height() - 1), QColor(Qt::black));
+        }
+        // Qt remakes the framebuffer on a change of scale and says so only
+        // through this signal.
+        emit Me->P1->resized();
+        QVERIFY(App->Dialogs.Messages.empty());
+        QCOMPARE(ViewWidth, qRound(Me->P1->width() * Me->P1->devicePixelRatio()));
+
+        // Mesh 0's edge along y = 0 lies at 0.6 of the height (bounds -40..60).
+        Me->Mesh1->trigger();
+        Me->resize(760, 560);
+        QTRY_COMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
+        const QImage larger = Me->P1->grabFramebuffer();
+        QCOMPARE(larger.size(), QSize(ViewWidth, ViewHeight));
+        QVERIFY(LitNear(larger, ViewWidth * 4 / 10, ViewHeight * 6 / 10, 2));
+        QVERIFY(App->Dialogs.Messages.empty());
+    }
+
     void ViewClickConditions()
     {
         const auto click = [](Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, bool doubleClick) {
@@ -259,6 +353,15 @@ private slots:
     }
 
 private:
+    // Whether a pixel other than black lies within reach of (x, y).
+    static bool LitNear(const QImage& image, int x, int y, int reach)
+    {
+        for (int py = std::max(0, y - reach); py <= std::min(image.height() - 1, y + reach); ++py)
+            for (int px = std::max(0, x - reach); px <= std::min(image.width() - 1, x + reach); ++px)
+                if (image.pixelColor(px, py) != QColor(Qt::black))
+                    return true;
+        return false;
+    }
     void Press(int key, int mods) { QTest::keyClick(App->KeyTarget(), Qt::Key(key), Qt::KeyboardModifiers(mods)); }
 
     std::unique_ptr<TAppFixture> App;

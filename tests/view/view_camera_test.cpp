@@ -4,8 +4,10 @@
 
 #include <QOpenGLContext>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 #include "app_state.h"
 #include "view_fixture.h"
@@ -84,8 +86,8 @@ private slots:
         ModelWithGlowAt({0, 0, 0});
         GLRestart();
         QCOMPARE(GLMade, 1);
-        QCOMPARE(ViewWidth, 400);
-        QCOMPARE(ViewHeight, 400);
+        QCOMPARE(ViewWidth, DevicePixels(400));
+        QCOMPARE(ViewHeight, DevicePixels(400));
         const auto m = ProjectionMatrix();
         // glOrtho(-4, 4, -4, 4, 400, -400): the depth range runs backwards.
         QCOMPARE(m[0], 0.25f);
@@ -105,6 +107,70 @@ private slots:
         qInfo("context: %d-bit depth, %s", Panel->context()->format().depthBufferSize(),
               Panel->context()->format().profile() == QSurfaceFormat::CompatibilityProfile ? "compatibility"
                                                                                            : "other profile");
+    }
+
+    // A cube from (1, 1, 1) to (10, 10, 10): every coordinate positive, so
+    // depth planes of 100 x ViewMax and 100 x ViewMin would clip it away.
+    // Turned a quarter round about y, its z values are all negative; it stays
+    // whole. The pick pass sees it too.
+    void modelOnOneSideOfZeroIsNotClipped()
+    {
+        AddMesh({{1, 1, 1}, {10, 1, 1}, {10, 10, 1}, {1, 10, 1}, {1, 1, 10}, {10, 1, 10}, {10, 10, 10}, {1, 10, 10}},
+                {{0, 1, 2, 3}, {4, 5, 6, 7}}, {{{5, 5, 5}, {0, 0, 0}}});
+        GLRestart();
+        QCOMPARE(ViewMin, 1);
+        QCOMPARE(ViewMax, 13);
+        // The x and y bounds stay those of the fitted volume.
+        QCOMPARE(ProjectionMatrix()[0], 2.0f / 12);
+        for (int32_t turn : {0, 90}) {
+            RotY = turn;
+            const auto outlines = Outlines(CaptureFrame());
+            QCOMPARE(outlines.size(), size_t(2));
+            for (const auto& outline : outlines)
+                QCOMPARE(outline.size(), size_t(4));
+        }
+        RotY = 0;
+        RenderView();
+        SelectedId = 7;
+        Picking = true;
+        StartPick(PixelX(1), PixelY(5));
+        EndPick();
+        QCOMPARE(SelectedId, 0);
+    }
+
+    // A model within half a unit of zero: ViewMin = ViewMax = 0, which glOrtho
+    // refuses. The volume is widened to a valid one: the model is drawn, the
+    // right way up, and picked where it is.
+    void collapsedBoundsStillProject()
+    {
+        AddMesh({{-0.4f, -0.4f, 0}, {0.4f, -0.4f, 0}, {0.4f, 0.4f, 0}}, {{0, 1, 2, -1}}, {{{0, 0, 0}, {0, 0, 0}}});
+        {
+            TGLCurrent current;
+            while (glGetError() != GL_NO_ERROR) {
+            }
+        }
+        GLRestart();
+        QCOMPARE(ViewMax, 0);
+        QCOMPARE(ViewMin, 0);
+        {
+            TGLCurrent current;
+            QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
+        }
+        QCOMPARE(ProjectionMatrix()[0], 2.0f);
+        QCOMPARE(ProjectionMatrix()[5], 2.0f);
+        const auto outlines = Outlines(CaptureFrame());
+        QCOMPARE(outlines.size(), size_t(1));
+        for (const Point3& corner : {Point3{-0.4f, -0.4f, 0}, Point3{0.4f, -0.4f, 0}, Point3{0.4f, 0.4f, 0}})
+            QVERIFY2(std::any_of(outlines[0].begin(), outlines[0].end(), [&](const Point3& p) { return Near(p, corner); }),
+                     Text(corner).c_str());
+        // The upper right corner is picked, the mirrored lower left is not.
+        for (const auto& [x, y, hit] : {std::tuple{0.4f, 0.3f, true}, std::tuple{-0.4f, -0.3f, false}}) {
+            SelectedId = 7;
+            Picking = true;
+            StartPick(PixelX(x), PixelY(y));
+            EndPick();
+            QCOMPARE(SelectedId == 0, hit);
+        }
     }
 
     void rotationsTurnZThenYThenX()
@@ -156,19 +222,19 @@ private slots:
         ModelWithGlowAt({1, 1, 0});
         GLRestart();
         Panel->resize(300, 200);
-        QTRY_COMPARE(ViewWidth, 300);
-        QCOMPARE(ViewHeight, 200);
+        QTRY_COMPARE(ViewWidth, DevicePixels(300));
+        QCOMPARE(ViewHeight, DevicePixels(200));
         GLint viewport[4] = {0, 0, 0, 0};
         {
             TGLCurrent current;
             glGetIntegerv(GL_VIEWPORT, viewport);
         }
-        QCOMPARE(viewport[2], 300);
-        QCOMPARE(viewport[3], 200);
+        QCOMPARE(viewport[2], DevicePixels(300));
+        QCOMPARE(viewport[3], DevicePixels(200));
         QCOMPARE(ProjectionMatrix()[0], 0.25f);
         QVERIFY2(Near(GlowPoint(), {1, 1, 0}), Text(GlowPoint()).c_str());
         Panel->resize(400, 400);
-        QTRY_COMPARE(ViewWidth, 400);
+        QTRY_COMPARE(ViewWidth, DevicePixels(400));
     }
 
     // Qt's own repaints show the last frame again and run none of its logic.
@@ -186,10 +252,10 @@ private slots:
         QCOMPARE(CurMesh, 99);
         // The vertical line x = 0 of the current mesh, in "Selected".
         int lit = 0;
-        for (int x = 198; x <= 202; ++x)
-            lit += shown.pixelColor(x, 100) == QColor(255, 255, 0) ? 1 : 0;
+        for (int x = PixelX(0) - 2; x <= PixelX(0) + 2; ++x)
+            lit += shown.pixelColor(x, PixelY(2)) == QColor(255, 255, 0) ? 1 : 0;
         QVERIFY(lit > 0);
-        QCOMPARE(shown.pixelColor(100, 100), QColor(Qt::black));
+        QCOMPARE(shown.pixelColor(PixelX(-2), PixelY(2)), QColor(Qt::black));
     }
 
     // Moving the panel into another window gives it a new context from Qt;
@@ -210,7 +276,7 @@ private slots:
         Panel->show();
         QVERIFY(QTest::qWaitForWindowExposed(Panel.get()));
         QCOMPARE(ProjectionMatrix()[0], 0.25f);
-        QCOMPARE(ViewWidth, 400);
+        QCOMPARE(ViewWidth, DevicePixels(400));
     }
 
     void openingAgainRefitsAndKeepsTheCamera()
@@ -245,7 +311,7 @@ private slots:
             QCOMPARE(CurMesh, 0);
             QCOMPARE(GLMade, 0);
             const QImage shown = fresh->grabFramebuffer();
-            QCOMPARE(shown.pixelColor(50, 50), fresh->palette().color(fresh->backgroundRole()));
+            QCOMPARE(shown.pixelColor(DevicePixels(50), DevicePixels(50)), fresh->palette().color(fresh->backgroundRole()));
 
             // Its list errors still reach the caller.
             SelectMode = 1;

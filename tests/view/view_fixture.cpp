@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <sstream>
@@ -78,15 +79,33 @@ std::string Text(const Point3& p)
 
 namespace {
 
+// The volume the frame is drawn in: ViewMin..ViewMax on x and y, half a unit
+// wider either side where they meet; depth 100 times the bound farthest from
+// zero, near the positive plane.
+struct Volume {
+    float Low, High, Near, Far;
+};
+
+Volume ViewVolume()
+{
+    float low = float(ViewMin), high = float(ViewMax);
+    if (low == high) {
+        low -= 0.5f;
+        high += 0.5f;
+    }
+    const float depth = 100 * std::max(std::fabs(low), std::fabs(high));
+    return {low, high, depth, -depth};
+}
+
 // Window coordinates back to eye space through the viewport and the fitted
 // orthographic volume.
 Point3 ToModel(const GLfloat* v)
 {
-    const float span = float(ViewMax - ViewMin);
-    const float n = 100.0f * float(ViewMax), f = 100.0f * float(ViewMin);
+    const Volume volume = ViewVolume();
+    const float span = volume.High - volume.Low;
     const float zNdc = 2 * v[2] - 1;
-    return {float(ViewMin) + v[0] / float(ViewWidth) * span, float(ViewMin) + v[1] / float(ViewHeight) * span,
-            -(zNdc * (f - n) + (f + n)) / 2};
+    return {volume.Low + v[0] / float(ViewWidth) * span, volume.Low + v[1] / float(ViewHeight) * span,
+            -(zNdc * (volume.Far - volume.Near) + (volume.Far + volume.Near)) / 2};
 }
 
 }  // namespace
@@ -174,6 +193,11 @@ TGLPanel* ShowPanel(int size)
     return panel;
 }
 
+int DevicePixels(int logical)
+{
+    return qRound(logical * GLPanel->devicePixelRatio());
+}
+
 int GLInt(unsigned query)
 {
     TGLCurrent current;
@@ -184,12 +208,14 @@ int GLInt(unsigned query)
 
 int PixelX(float x)
 {
-    return int(std::lround((x - float(ViewMin)) / float(ViewMax - ViewMin) * float(ViewWidth)));
+    const Volume volume = ViewVolume();
+    return int(std::lround((x - volume.Low) / (volume.High - volume.Low) * float(ViewWidth)));
 }
 
 int PixelY(float y)
 {
-    return int(std::lround((float(ViewMax) - y) / float(ViewMax - ViewMin) * float(ViewHeight)));
+    const Volume volume = ViewVolume();
+    return int(std::lround((volume.High - y) / (volume.High - volume.Low) * float(ViewHeight)));
 }
 
 }  // namespace viewtest

@@ -61,8 +61,11 @@ std::vector<Primitive> InColor(const std::vector<Primitive>& all, TViewColor ent
 // each group lists the first vertex of each of its edges.
 std::vector<std::vector<Point3>> Outlines(const std::vector<Primitive>& lines);
 
-// A 400 x 400 panel shown as a top-level window, made the view's panel.
+// A 400 x 400 panel (device pixels: times the screen's scale) shown as a top-level window, made the view's panel.
 TGLPanel* ShowPanel(int size = 400);
+
+// A length in the panel's pixels as Qt scales it to device pixels.
+int DevicePixels(int logical);
 
 // GL integer state of the view's context.
 int GLInt(unsigned query);

@@ -14,7 +14,7 @@ using namespace viewtest;
 
 namespace {
 
-// Bounds -4..4 on a 400-pixel panel: 50 pixels per unit.
+// Bounds -4..4 on a panel 400 pixels wide (times the screen's scale).
 //  mesh 0, no glows: square over x -3..-1, y 1..3
 //  mesh 1: square over x 1..3, y 1..3; its glow sits at the origin
 //  mesh 2: face 0 a small triangle at the lower right; faces 1 and 2 two
@@ -91,6 +91,29 @@ private slots:
         QVERIFY(!Picking);
     }
 
+    // The pick region is 5 x 5 pixels around the mouse: mesh 1's left edge
+    // (x = 1) and bottom edge (y = 1) are hit from two pixels away, not from
+    // three.
+    void pickRegionIsFivePixelsSquare()
+    {
+        const int edgeX = PixelX(1), edgeY = PixelY(1), midX = PixelX(2), midY = PixelY(2);
+        const auto picks = [](int x, int y) {
+            SelectedId = 3;
+            Picking = true;
+            StartPick(x, y);
+            EndPick();
+            return SelectedId == 1;
+        };
+        QVERIFY(picks(edgeX + 2, midY));
+        QVERIFY(picks(edgeX - 2, midY));
+        QVERIFY(!picks(edgeX + 3, midY));
+        QVERIFY(!picks(edgeX - 3, midY));
+        QVERIFY(picks(midX, edgeY - 2));
+        QVERIFY(picks(midX, edgeY + 2));
+        QVERIFY(!picks(midX, edgeY - 3));
+        QVERIFY(!picks(midX, edgeY + 3));
+    }
+
     void faceModePacksMeshAndFace()
     {
         SelectMode = 1;
@@ -114,16 +137,19 @@ private slots:
         QCOMPARE(SelectedId, PackSelection(3, 0));
     }
 
-    // More hit records than the buffer holds: GL reports an overflow and
-    // the selection stays.
+    // The buffer holds 2048 values, 512 hit records: 500 faces under the
+    // mouse still pick the first, 600 overflow and the selection stays.
     void overflowingHitsKeepTheSelection()
     {
         std::vector<TVertex> vertices{{-3, -3, 0}, {3, 3, 0}};
-        std::vector<std::array<int, 4>> faces;
-        for (int f = 0; f < 600; ++f)
-            faces.push_back({0, 1, 0, -1});  // 600 faces through the middle
+        std::vector<std::array<int, 4>> faces(500, {0, 1, 0, -1});  // faces through the middle
         AddMesh(vertices, faces, {{{0, 0, 0}, {0, 0, 0}}});
         SelectMode = 1;
+        SelectedId = PackSelection(1, 0);
+        ClickAt(0, 0);
+        QCOMPARE(SelectedId, PackSelection(4, 0));
+        for (int f = 500; f < 600; ++f)
+            TheModel.Meshes.Get(4).Faces[0].Add(TheModel.Meshes.Get(4).Faces[0].Get(0));
         SelectedId = PackSelection(1, 0);
         ClickAt(0, 0);
         QCOMPARE(SelectedId, PackSelection(1, 0));
@@ -138,12 +164,11 @@ private slots:
     void picksFollowTheViewportAfterAResize()
     {
         Panel->resize(600, 600);
-        QTRY_COMPARE(ViewWidth, 600);
-        QCOMPARE(PixelX(1), 375);
+        QTRY_COMPARE(ViewWidth, DevicePixels(600));
         ClickAt(1, 2);
         QCOMPARE(SelectedId, 1);
         Panel->resize(400, 400);
-        QTRY_COMPARE(ViewWidth, 400);
+        QTRY_COMPARE(ViewWidth, DevicePixels(400));
     }
 
     void listErrorDuringThePickUndoesIt()
