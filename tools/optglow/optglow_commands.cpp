@@ -121,16 +121,6 @@ float ParseNumber(const std::string& text, const std::string& whole)
     return value;
 }
 
-// A mesh or glow index: a decimal number from 0 up.
-int ParseIndex(const std::string& text, const char* what)
-{
-    int value = -1;
-    const auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || stop != text.data() + text.size() || value < 0)
-        throw Exception(std::string("'") + text + "' is not a " + what + " index");
-    return value;
-}
-
 std::string CountText(int count, const char* one, const char* many)
 {
     return std::to_string(count) + " " + (count == 1 ? one : many);
@@ -243,6 +233,16 @@ TFloat3 ParseDensity(const std::string& text)
         if (c < 0.0f || c > 1.0f)
             throw Exception("'" + text + "': a density lies between 0.0 and 1.0");
     return v;
+}
+
+int ParseIndex(const std::string& text, const char* what)
+{
+    // from_chars takes a '-', and "-0" would pass as 0: digits only.
+    int value = -1;
+    const auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || text[0] == '-' || ec != std::errc() || stop != text.data() + text.size())
+        throw Exception(std::string("'") + text + "' is not a " + what + " index");
+    return value;
 }
 
 void SetField(TEngineGlow& glow, const std::string& field, const std::string& value)

@@ -38,6 +38,7 @@ std::string ColorText(uint32_t color);
 uint32_t ParseColor(const std::string& text);     // exactly 8 hex digits
 TFloat3 ParseVector(const std::string& text);     // "x,y,z", '.' as decimal point, finite
 TFloat3 ParseDensity(const std::string& text);    // as ParseVector, each in 0.0..1.0
+int ParseIndex(const std::string& text, const char* what);  // a mesh or glow index: decimal digits, from 0 up
 
 // Sets one field of glow ("core", "outer", "center", "vector", "density0",
 // "density1", "density2") from its text. Throws Exception for an unknown
