@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include "M_drawlists.h"
 #include "app_state.h"
 #include "model.h"
 #include "view_colors.h"
@@ -105,7 +104,7 @@ void DrawMeshes()
         if (mesh.Glows.Count() > 0) {
             // Every face of a mesh has the mesh's colour: set once, not per face.
             SetColor(i == CurMesh && SelectMode == 0 ? ColSelected : ColMeshLines);
-            CallMeshFaces(i, mesh, SelectMode == 1);
+            DrawMeshFaces(i, mesh, SelectMode == 1);
         }
         ++i;
     }

@@ -1,9 +1,11 @@
 // Time of one frame and of one pick of the view for a model of about 20,000
 // faces, against the floor: the same frame with the faces' edges drawn as
 // GL_LINES from one vertex array per mesh (same colours, same viewport and
-// camera, same glows). BM_Frame / BM_FrameFloor is the frame's ratio; the
-// immediate-mode face pass (BM_FrameImmediate) shows what the display lists
-// take. Needs an X display and runs on whatever GL the display offers; for
+// camera, same glows). BM_Frame / BM_FrameFloor is the frame's ratio.
+// BM_FrameLists replays the face pass's calls recorded in one OpenGL 1.1
+// display list per mesh, names included: what lists would give over the
+// calls sent one by one (on Mesa's software renderer, nothing: each face
+// stays a draw of its own, and the frame costs more CPU). Needs an X display and runs on whatever GL the display offers; for
 // the software renderer:
 //     LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/view_bench
 
@@ -136,22 +138,37 @@ void BM_FrameFloor(benchmark::State& state)
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMillisecond);
 
-// The face pass's calls sent one by one, without the display lists.
-void BM_FrameImmediate(benchmark::State& state)
+// The face pass's calls recorded once per mesh in a display list, replayed
+// with the mesh's colour set before each.
+void BM_FrameLists(benchmark::State& state)
 {
+    std::vector<GLuint> lists;
+    {
+        TGLCurrent current;
+        DecodeSelection();
+        for (int m = 0; m < TheModel.Meshes.Count(); ++m) {
+            lists.push_back(glGenLists(1));
+            glNewList(lists.back(), GL_COMPILE);
+            DrawMeshFaces(m, TheModel.Meshes.Get(m), SelectMode == 1);
+            glEndList();
+        }
+    }
     for (auto _ : state) {
-        FrameWith([] {
+        FrameWith([&lists] {
             DecodeSelection();
-            for (int m = 0; m < TheModel.Meshes.Count(); ++m) {
-                MeshColor(m);
-                DrawMeshFaces(m, TheModel.Meshes.Get(m), SelectMode == 1);
+            for (size_t m = 0; m < lists.size(); ++m) {
+                MeshColor(int(m));
+                glCallList(lists[m]);
             }
         });
         Finish();
     }
+    TGLCurrent current;
+    for (GLuint list : lists)
+        glDeleteLists(list, 1);
     state.counters["faces"] = FaceCount();
 }
-BENCHMARK(BM_FrameImmediate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameLists)->Unit(benchmark::kMillisecond);
 
 void BM_Frame(benchmark::State& state)
 {
