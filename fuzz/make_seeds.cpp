@@ -1,5 +1,6 @@
-// Writes the fuzzer's seed corpus into the folder given: small OPT files made
-// with OptBuilder that reach every kind of node, a few damaged ones among them.
+// Writes the reader target's seed corpus into FOLDER/read_opt: small OPT files
+// made with OptBuilder that reach every kind of node, a few damaged ones among
+// them. The seeds of the text targets are kept as files in seeds/.
 
 #include <climits>
 #include <cstdio>
@@ -42,8 +43,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: make_seeds FOLDER\n");
         return 2;
     }
-    std::filesystem::create_directories(argv[1]);
-    const std::string dir = std::string(argv[1]) + "/";
+    const std::string dir = std::string(argv[1]) + "/read_opt/";
+    std::filesystem::create_directories(dir);
     const auto save = [&](const char* name, OptBuilder& b, int32_t g) { WriteFileBytes(dir + name, b.Build(g)); };
 
     OptBuilder sample = Sample();

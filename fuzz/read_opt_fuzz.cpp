@@ -1,35 +1,72 @@
-// Fuzz target: any bytes, written to a file, read as an OPT model. Our own
-// errors (damaged file) are expected; anything else is a finding.
-
-#include <unistd.h>
+// Fuzz target: any bytes, read from memory as an OPT model. Our own errors
+// (damaged, too large) are expected; anything else is a finding, and so is a
+// model that holds more than the input can account for.
 
 #include <cstdint>
-#include <filesystem>
-#include <string>
+#include <cstdlib>
+#include <span>
 
 #include "errors.h"
-#include "file_util.h"
 #include "model.h"
 #include "opt_file_io.h"
 
 namespace {
 
-// One scratch file per process, removed at exit.
-struct ScratchFile {
-    std::string Path = (std::filesystem::temp_directory_path() / ("neg-fuzz-" + std::to_string(getpid()) + ".opt")).string();
-    ~ScratchFile() { std::filesystem::remove(Path); }
-};
+// How often the walk can reach one kind of node inside one mesh: 50 mesh
+// children, or 50 groups of 50 children each.
+constexpr int64_t NodesPerMesh = OPTInFile::MaxMeshChildren * (1 + OPTInFile::MaxGroupChildren);
+constexpr int64_t GlowBlockSize = 72;
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// The model must be what the walk over size bytes allows: every glow's block
+// inside the input (but for the one being read when the read failed), counts
+// no larger than repeated visits of the largest node the input can hold, and
+// the whole within the reader's item bound.
+void CheckModel(int64_t size, bool complete)
+{
+    Require(TheModel.Meshes.Count() <= OPTInFile::MaxTopLevel);
+    int64_t items = 0;
+    for (int m = 0; m < TheModel.Meshes.Count(); ++m) {
+        const TOMesh& mesh = TheModel.Meshes.Get(m);
+        const bool lastMesh = m == TheModel.Meshes.Count() - 1;
+        for (int g = 0; g < mesh.Glows.Count(); ++g) {
+            const TEngineGlow& glow = mesh.Glows.Get(g);
+            if (complete || !lastMesh || g < mesh.Glows.Count() - 1)
+                Require(glow.FilePos >= 0 && glow.FilePos <= size - GlowBlockSize);
+        }
+        Require(mesh.Glows.Count() <= NodesPerMesh);
+        Require(mesh.Vertices.Count() <= NodesPerMesh * (size / 12));
+        for (const TFaceL& faces : mesh.Faces)
+            Require(faces.Count() <= NodesPerMesh * OPTInFile::MaxFaceNodes * (size / 100));
+        items += mesh.Glows.Count() + mesh.Vertices.Count();
+        for (const TFaceL& faces : mesh.Faces)
+            items += faces.Count();
+    }
+    Require(items <= TheReader.MaxItems);
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const ScratchFile file;
-    WriteWholeFile(file.Path, data, size);
+    // Smaller bounds than the editor's keep one input within the fuzzer's
+    // memory and time limits; the walk that checks them is the same.
+    TheReader.MaxItems = 200'000;
+    TheReader.MaxNodeVisits = 50'000;
+    bool complete = true;
     try {
-        TheReader.ReadOpt(file.Path);
-    } catch (const Exception&) {
+        TheReader.ReadOpt(std::span<const uint8_t>(data, size), "fuzz.opt");
+    } catch (const EOptDamaged&) {
+        complete = false;
+    } catch (const EOptTooLarge&) {
+        complete = false;
     }
+    CheckModel(static_cast<int64_t>(size), complete);
     TheModel.Clear();
     return 0;
 }

@@ -1,6 +1,7 @@
 // Runs the fuzz target once on each given file, and on each file of each given
-// folder, so that the seed corpus and saved crash inputs are regression tests
-// in builds without libFuzzer.
+// folder, so that the seed corpus and saved findings are regression tests in
+// builds without libFuzzer. A folder that does not exist holds nothing; no
+// input at all is an error.
 
 #include <algorithm>
 #include <cstdint>
@@ -19,9 +20,9 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (fs::is_directory(argv[i])) {
             for (const auto& entry : fs::directory_iterator(argv[i]))
-                if (entry.is_regular_file())
+                if (entry.is_regular_file() && entry.path().filename() != "README")
                     inputs.push_back(entry.path());
-        } else {
+        } else if (fs::exists(argv[i])) {
             inputs.emplace_back(argv[i]);
         }
     }

@@ -1,19 +1,20 @@
 #pragma once
 // Checked little-endian reads from a file held in memory. Every value the OPT
-// reader takes from a file goes through Read, so no read can leave the buffer;
-// a read that would raises EOptDamaged naming the file.
+// reader takes from a file goes through a checked read, or through a run of
+// records checked as a whole (Run), so no read can leave the buffer; a read
+// that would raises EOptDamaged naming the file.
 
 #include <cstdint>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "byte_order.h"
 #include "errors.h"
 
 class TByteReader {
 public:
-    TByteReader(const std::vector<uint8_t>& bytes, const std::string& path)
-        : Bytes(bytes), PathName(path), Size(static_cast<int64_t>(bytes.size()))
+    TByteReader(std::span<const uint8_t> bytes, const std::string& path)
+        : Bytes(bytes.data()), PathName(path), Size(static_cast<int64_t>(bytes.size()))
     {
     }
 
@@ -36,6 +37,14 @@ public:
         Require(pos, count * size);
     }
 
+    // The count records of size bytes at pos, checked as a whole, for reads
+    // that stay inside them; nullptr for a count <= 0.
+    const uint8_t* Run(int64_t pos, int64_t count, int64_t size) const
+    {
+        RequireRun(pos, count, size);
+        return count > 0 ? Bytes + pos : nullptr;
+    }
+
     int32_t Int32(int64_t pos) const { return GetInt32LE(At(pos)); }
     uint32_t UInt32(int64_t pos) const { return GetUInt32LE(At(pos)); }
     float Float32(int64_t pos) const { return GetFloat32LE(At(pos)); }
@@ -53,10 +62,10 @@ private:
     const uint8_t* At(int64_t pos) const
     {
         Require(pos, 4);
-        return Bytes.data() + pos;
+        return Bytes + pos;
     }
 
-    const std::vector<uint8_t>& Bytes;
+    const uint8_t* const Bytes;
     const std::string& PathName;
     const int64_t Size;
 };

@@ -48,3 +48,10 @@ class EOptDamaged : public Exception {
 public:
     using Exception::Exception;
 };
+
+// An OPT file too big for the reader's bounds: its model would hold too many
+// items, or its node tables would lead the walk to too many nodes.
+class EOptTooLarge : public Exception {
+public:
+    using Exception::Exception;
+};

@@ -6,30 +6,107 @@
 // the list: the glow panel and the edit dialog hold a pointer to one glow
 // across user actions.
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "errors.h"
 
 // An ordered list that owns its items. Add appends and returns the new index.
+// Items live in blocks of 16, 32, 64, ... items; a block is allocated once at
+// its full capacity and never grows, so appending never moves an item and
+// costs one allocation per doubling, not one per few items. An empty list
+// allocates nothing.
 template <typename T>
 class TOwnList {
 public:
-    int Count() const { return static_cast<int>(Items.size()); }
+    int Count() const { return ItemCount; }
     int Add(T item)
     {
-        Items.push_back(std::move(item));
-        return Count() - 1;
+        AddNew() = std::move(item);
+        return ItemCount - 1;
     }
-    void Clear() { Items.clear(); }
-    auto begin() { return Items.begin(); }
-    auto end() { return Items.end(); }
-    auto begin() const { return Items.begin(); }
-    auto end() const { return Items.end(); }
+    // Appends a default item and returns it, to be filled in place.
+    T& AddNew()
+    {
+        const auto [block, offset] = Locate(ItemCount);
+        if (block == Blocks.size()) {
+            Blocks.emplace_back();
+            Blocks.back().reserve(FirstBlock << block);
+        }
+        ++ItemCount;
+        return Blocks[block].emplace_back();
+    }
+    void Clear()
+    {
+        Blocks.clear();
+        ItemCount = 0;
+    }
+
+    template <typename List, typename Item>
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        using pointer = Item*;
+        using reference = Item&;
+        Iterator() = default;
+        Iterator(List* list, int index) : Of(list), Index(index) {}
+        reference operator*() const { return Of->At(Index); }
+        pointer operator->() const { return &Of->At(Index); }
+        Iterator& operator++()
+        {
+            ++Index;
+            return *this;
+        }
+        Iterator operator++(int)
+        {
+            Iterator before = *this;
+            ++Index;
+            return before;
+        }
+        bool operator==(const Iterator& other) const { return Index == other.Index; }
+
+    private:
+        List* Of = nullptr;
+        int Index = 0;
+    };
+
+    auto begin() { return Iterator<TOwnList, T>(this, 0); }
+    auto end() { return Iterator<TOwnList, T>(this, ItemCount); }
+    auto begin() const { return Iterator<const TOwnList, const T>(this, 0); }
+    auto end() const { return Iterator<const TOwnList, const T>(this, ItemCount); }
 
 protected:
-    // std::deque: appending never moves the items already in the list.
-    std::deque<T> Items;
+    // Unchecked access to item index, 0 <= index < Count().
+    T& At(int index)
+    {
+        const auto [block, offset] = Locate(index);
+        return Blocks[block][offset];
+    }
+    const T& At(int index) const
+    {
+        const auto [block, offset] = Locate(index);
+        return Blocks[block][offset];
+    }
+
+private:
+    static constexpr size_t FirstBlock = 16;
+
+    // Block b holds the items from FirstBlock * (2^b - 1) on.
+    static std::pair<size_t, size_t> Locate(int index)
+    {
+        const size_t q = static_cast<size_t>(index) / FirstBlock + 1;
+        const size_t block = static_cast<size_t>(std::bit_width(q)) - 1;
+        return {block, static_cast<size_t>(index) - FirstBlock * ((size_t(1) << block) - 1)};
+    }
+
+    std::vector<std::vector<T>> Blocks;
+    int ItemCount = 0;
 };
 
 // A list with a checked 0-based Get. Message is the list's own error text,
@@ -40,12 +117,12 @@ public:
     T& Get(int index)
     {
         Check(index);
-        return this->Items[static_cast<size_t>(index)];
+        return this->At(index);
     }
     const T& Get(int index) const
     {
         Check(index);
-        return this->Items[static_cast<size_t>(index)];
+        return this->At(index);
     }
 
 private:

@@ -28,15 +28,13 @@ constexpr int64_t NormalSize = 12;
 constexpr int64_t TexVecSize = 24;
 constexpr int64_t FaceSize = FaceRecordSize + NormalSize + TexVecSize;
 
-// Node tables may point at the same node again and again, so a small file
-// could make the walk append billions of items. A sound file walks each data
-// block once; we allow a generous multiple of the file's size.
-constexpr int64_t WalkBudgetFactor = 8;
-
 // One walk over a file in memory, appending to model.
 class TOptWalk {
 public:
-    TOptWalk(const TByteReader& in, TModel& model) : In(in), Model(model) {}
+    TOptWalk(const TByteReader& in, TModel& model, int64_t maxItems, int64_t maxNodeVisits)
+        : In(in), Model(model), MaxItems(maxItems), MaxNodeVisits(maxNodeVisits)
+    {
+    }
 
     void Run()
     {
@@ -63,9 +61,18 @@ private:
     // Reads the stored offset at pos and converts it to a file position.
     int32_t OffsetAt(int64_t pos) const { return Convert(In.Int32(pos)); }
 
-    // The node's type; the whole 12-byte peeked header must be in the file.
-    int32_t Peek(int64_t node) const
+    // Counts one node the walk looks at against the bound.
+    void Visit()
     {
+        if (++Visits > MaxNodeVisits)
+            throw EOptTooLarge("File " + In.Path() + " cannot be opened: its node tables lead to more than " +
+                               std::to_string(MaxNodeVisits) + " nodes");
+    }
+
+    // The node's type; the whole 12-byte peeked header must be in the file.
+    int32_t Peek(int64_t node)
+    {
+        Visit();
         In.Require(node, 12);
         return In.Int32(node + 4);
     }
@@ -87,16 +94,16 @@ private:
         return n;
     }
 
-    // Checks that count records of size bytes at pos are in the file and
-    // charges them to the walk's budget.
-    void Claim(int64_t pos, int32_t count, int64_t size)
+    // Checks that count records of size bytes at pos are in the file and,
+    // when the model keeps them, that it may hold count more items. Returns
+    // the records (nullptr for a count <= 0).
+    const uint8_t* Claim(int64_t pos, int32_t count, int64_t size, bool kept = true)
     {
-        In.RequireRun(pos, count, size);
-        if (count > 0) {
-            Walked += count * size;
-            if (Walked > WalkBudgetFactor * In.FileSize())
-                throw EOptDamaged("File " + In.Path() + " is damaged: its nodes refer to the same data over and over");
-        }
+        const uint8_t* const records = In.Run(pos, count, size);
+        if (kept && count > 0 && (Items += count) > MaxItems)
+            throw EOptTooLarge("File " + In.Path() + " cannot be opened: its model would hold more than " +
+                               std::to_string(MaxItems) + " vertices, faces and glows");
+        return records;
     }
 
     void MeshNode(TOMesh& mesh, int32_t node)
@@ -135,14 +142,12 @@ private:
     void VertexNode(TOMesh& mesh, int32_t node)
     {
         const int32_t count = In.Int32(int64_t(node) + 16);
-        const int64_t data = OffsetAt(int64_t(node) + 20);
-        Claim(data, count, VertexSize);
-        for (int64_t pos = data, end = data + std::max(count, 0) * VertexSize; pos < end; pos += VertexSize) {
-            TVertex v = TOMesh::NewVertex();
-            v.X = In.Float32(pos);
-            v.Y = In.Float32(pos + 4);
-            v.Z = In.Float32(pos + 8);
-            mesh.Vertices.Add(v);
+        const uint8_t* data = Claim(OffsetAt(int64_t(node) + 20), count, VertexSize);
+        for (int32_t k = 0; k < count; ++k, data += VertexSize) {
+            TVertex& v = mesh.Vertices.AddNew();
+            v.X = GetFloat32LE(data);
+            v.Y = GetFloat32LE(data + 4);
+            v.Z = GetFloat32LE(data + 8);
         }
     }
 
@@ -191,6 +196,7 @@ private:
             if (lodTable[lod] == 0)
                 continue;
             // The LOD child's own type is not looked at.
+            Visit();
             const int64_t child = lodTable[lod];
             std::array<int32_t, OPTInFile::MaxFaceNodes> faceNodes{};
             const int m = ReadTable(faceNodes, In.Int32(child + 8), child + 12, true);
@@ -208,36 +214,36 @@ private:
         const int32_t count = In.Int32(int64_t(node) + 16);
         const int32_t data = OffsetAt(int64_t(node) + 20);
         const int32_t extra = In.Int32(int64_t(node) + 24);
-        const int64_t records = int64_t(data) + 4;  // the 4 bytes at data are not part of the faces
-        Claim(records, count, FaceSize);
+        // The 4 bytes at data are not part of the faces.
+        const uint8_t* const records = Claim(int64_t(data) + 4, count, FaceSize, lod <= 2);
         if (count <= 0 || lod > 2)
             return;
-        const int64_t normals = records + FaceRecordSize * count;
-        const int64_t texVecs = normals + NormalSize * count;
+        const uint8_t* normal = records + FaceRecordSize * count;
+        const uint8_t* tex = normal + NormalSize * count;
+        const uint8_t* rec = records;
         TFaceL& faces = mesh.Faces[lod];
-        for (int64_t k = 0; k < count; ++k) {
-            TOFace face = TOMesh::NewFace();
+        for (int32_t k = 0; k < count; ++k, rec += FaceRecordSize, normal += NormalSize, tex += TexVecSize) {
+            TOFace& face = faces.AddNew();
             face.ExtraValue = extra;
-            const int64_t rec = records + FaceRecordSize * k;
             TFace* const quads[4] = {&face.VertIdx, &face.Quad2, &face.Quad3, &face.Quad4};
             for (int q = 0; q < 4; ++q)
                 for (int i = 0; i < 4; ++i)
-                    quads[q]->Index[i] = In.Int32(rec + 16 * q + 4 * i);
-            const int64_t normal = normals + NormalSize * k;
-            face.Normal.X = In.Float32(normal);
-            face.Normal.Y = In.Float32(normal + 4);
-            face.Normal.Z = In.Float32(normal + 8);
-            const int64_t tex = texVecs + TexVecSize * k;
+                    quads[q]->Index[i] = GetInt32LE(rec + 16 * q + 4 * i);
+            face.Normal.X = GetFloat32LE(normal);
+            face.Normal.Y = GetFloat32LE(normal + 4);
+            face.Normal.Z = GetFloat32LE(normal + 8);
             for (int i = 0; i < 6; ++i)
-                face.TexVec[i] = In.UInt32(tex + 4 * i);
-            faces.Add(face);
+                face.TexVec[i] = GetUInt32LE(tex + 4 * i);
         }
     }
 
     const TByteReader& In;
     TModel& Model;
     int32_t Base = 0;
-    int64_t Walked = 0;
+    const int64_t MaxItems;
+    const int64_t MaxNodeVisits;
+    int64_t Items = 0;
+    int64_t Visits = 0;
 };
 
 }  // namespace
@@ -245,8 +251,14 @@ private:
 void OPTInFile::ReadOpt(const std::string& path)
 {
     TheModel.Clear();
-    // One read of the whole file; the walk then works on memory alone.
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
-    const TByteReader in(bytes, path);
-    TOptWalk(in, TheModel).Run();
+    // The whole file at once; the walk then works on memory alone.
+    const TFileBytes file(path);
+    ReadOpt(file.Bytes(), path);
+}
+
+void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name)
+{
+    TheModel.Clear();
+    const TByteReader in(bytes, name);
+    TOptWalk(in, TheModel, MaxItems, MaxNodeVisits).Run();
 }

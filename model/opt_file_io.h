@@ -3,8 +3,8 @@
 // where each engine glow's data block lies, for the in-place write-back.
 
 #include <cstdint>
+#include <span>
 #include <string>
-#include <vector>
 
 class OPTInFile {
 public:
@@ -12,7 +12,23 @@ public:
     // Throws EFOpenError "Cannot open file <path>" when the file cannot be
     // opened (TheModel stays empty), and EOptDamaged naming the path when a
     // read would leave the file (what was read before stays in TheModel).
+    // A directory or other non-regular file cannot be opened.
     void ReadOpt(const std::string& path);
+
+    // The same walk over an OPT file's bytes in memory; name stands for the
+    // file in messages. Raises EOptDamaged and EOptTooLarge as above.
+    void ReadOpt(std::span<const uint8_t> bytes, const std::string& name);
+
+    // Bounds against node tables that point at the same nodes so often that
+    // the model would not fit in memory or the walk would take minutes; an
+    // intact file of any size met in practice stays far below both. Beyond
+    // either, the read ends with EOptTooLarge saying which bound was hit.
+    // MaxItems counts the vertices, faces and glows the model would hold;
+    // MaxNodeVisits counts every node the walk looks at, peeks included.
+    static constexpr int64_t DefaultMaxItems = 200'000'000;
+    static constexpr int64_t DefaultMaxNodeVisits = 2'000'000;
+    int64_t MaxItems = DefaultMaxItems;
+    int64_t MaxNodeVisits = DefaultMaxNodeVisits;
 
     // Capacities of the node tables; entries beyond them are ignored.
     static constexpr int MaxTopLevel = 70;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "app_state.h"
@@ -23,7 +22,11 @@ std::string ColorFilePath()
 
 void ReadColorFile()
 {
-    const std::vector<uint8_t> bytes = ReadWholeFile(ColorFilePath());
+    ParseColorFile(ReadWholeFile(ColorFilePath()));
+}
+
+void ParseColorFile(std::span<const uint8_t> bytes)
+{
     // Serialise the table, lay the file's bytes over it, and read it back:
     // a short file changes only the bytes it reaches.
     uint8_t table[FileSize];
@@ -32,7 +35,7 @@ void ReadColorFile()
         PutFloat32LE(table + i * RecordSize + 4, ViewColors[i].Green);
         PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
     }
-    std::memcpy(table, bytes.data(), std::min(bytes.size(), FileSize));
+    std::copy_n(bytes.begin(), std::min(bytes.size(), FileSize), table);
     for (int i = 0; i < ViewColorCount; ++i) {
         ViewColors[i].Red = GetFloat32LE(table + i * RecordSize + 0);
         ViewColors[i].Green = GetFloat32LE(table + i * RecordSize + 4);

@@ -3,6 +3,7 @@
 // seven records of three little-endian float32 (red, green, blue), 84 bytes.
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 struct TColorF {
@@ -30,6 +31,9 @@ std::string ColorFilePath();
 // table from the front and leaves the rest as it was, bytes past 84 are
 // ignored. Throws EFOpenError, EInOutError.
 void ReadColorFile();
+
+// The same, from the colour file's bytes in memory.
+void ParseColorFile(std::span<const uint8_t> bytes);
 
 // Writes all of ViewColors to the colour file (created or emptied).
 // Throws EFCreateError, EInOutError (the write failed or was short).

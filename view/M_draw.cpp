@@ -85,6 +85,16 @@ void DrawScene()
     ViewReady = true;
 }
 
+void DrawMeshFaces(int32_t meshIndex, const TOMesh& mesh, bool faceNames)
+{
+    int32_t f = 0;
+    for (const TOFace& face : mesh.Faces[0]) {
+        glLoadName(GLuint(faceNames ? PackSelection(meshIndex, f) : meshIndex));
+        DrawFace(mesh, face);
+        ++f;
+    }
+}
+
 void DrawMeshes()
 {
     DecodeSelection();
@@ -92,14 +102,9 @@ void DrawMeshes()
     for (const TOMesh& mesh : TheModel.Meshes) {
         // Meshes without glows are neither drawn nor pickable.
         if (mesh.Glows.Count() > 0) {
-            const bool selected = i == CurMesh && SelectMode == 0;
-            int32_t f = 0;
-            for (const TOFace& face : mesh.Faces[0]) {
-                glLoadName(GLuint(SelectMode == 1 ? PackSelection(i, f) : i));
-                SetColor(selected ? ColSelected : ColMeshLines);
-                DrawFace(mesh, face);
-                ++f;
-            }
+            // Every face of a mesh has the mesh's colour: set once, not per face.
+            SetColor(i == CurMesh && SelectMode == 0 ? ColSelected : ColMeshLines);
+            DrawMeshFaces(i, mesh, SelectMode == 1);
         }
         ++i;
     }

@@ -1,10 +1,18 @@
 // Time of one frame and of one pick of the view for a model of about 20,000
-// faces. Needs an X display and runs on whatever GL the display offers; for
+// faces, against the floor: the same frame with the faces' edges drawn as
+// GL_LINES from one vertex array per mesh (same colours, same viewport and
+// camera, same glows). BM_Frame / BM_FrameFloor is the frame's ratio.
+// BM_FrameLists replays the face pass's calls recorded in one OpenGL 1.1
+// display list per mesh, names included: what lists would give over the
+// calls sent one by one (on Mesa's software renderer, nothing: each face
+// stays a draw of its own, and the frame costs more CPU). Needs an X display and runs on whatever GL the display offers; for
 // the software renderer:
 //     LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/view_bench
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
+
+#include <vector>
 
 #include <QApplication>
 #include <QTest>
@@ -67,6 +75,100 @@ void Finish()
     TGLCurrent current;
     glFinish();
 }
+
+// Every face edge of LOD 0 of each mesh, as GL_LINES vertex pairs.
+std::vector<std::vector<TVertex>> EdgeArrays()
+{
+    std::vector<std::vector<TVertex>> arrays;
+    for (const TOMesh& mesh : TheModel.Meshes) {
+        std::vector<TVertex>& lines = arrays.emplace_back();
+        for (const TOFace& face : mesh.Faces[0])
+            for (int c = 0; c < face.CornerCount(); ++c) {
+                lines.push_back(mesh.Vertices.Get(face.VertIdx.Index[c]));
+                lines.push_back(mesh.Vertices.Get(face.VertIdx.Index[(c + 1) % face.CornerCount()]));
+            }
+    }
+    return arrays;
+}
+
+// One frame as DrawFrame makes it, with faces() in place of the face pass.
+template <typename Faces>
+void FrameWith(const Faces& faces)
+{
+    TGLCurrent current;
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslatef(GLfloat(PanX), GLfloat(PanY), 0);
+    glRotated(RotX, 1, 0, 0);
+    glRotated(RotY, 0, 1, 0);
+    glRotated(RotZ, 0, 0, 1);
+    glScalef(GLfloat(Zoom), GLfloat(Zoom), GLfloat(Zoom));
+    faces();
+    DrawAllGlows();
+    glPopMatrix();
+    glFlush();
+    if (TGLPanel* panel = TGLCurrent::Panel())
+        panel->FrameDrawn();
+}
+
+void MeshColor(int meshIndex)
+{
+    const TColorF& c = ViewColors[meshIndex == CurMesh && SelectMode == 0 ? ColSelected : ColMeshLines];
+    glColor3f(c.Red, c.Green, c.Blue);
+}
+
+void BM_FrameFloor(benchmark::State& state)
+{
+    const std::vector<std::vector<TVertex>> arrays = EdgeArrays();
+    for (auto _ : state) {
+        FrameWith([&arrays] {
+            glEnableClientState(GL_VERTEX_ARRAY);
+            for (size_t m = 0; m < arrays.size(); ++m) {
+                MeshColor(int(m));
+                glVertexPointer(3, GL_FLOAT, sizeof(TVertex), arrays[m].data());
+                glDrawArrays(GL_LINES, 0, GLsizei(arrays[m].size()));
+            }
+            glDisableClientState(GL_VERTEX_ARRAY);
+        });
+        Finish();
+    }
+    state.counters["faces"] = FaceCount();
+}
+BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMillisecond);
+
+// The face pass's calls recorded once per mesh in a display list, replayed
+// with the mesh's colour set before each.
+void BM_FrameLists(benchmark::State& state)
+{
+    std::vector<GLuint> lists;
+    {
+        TGLCurrent current;
+        DecodeSelection();
+        for (int m = 0; m < TheModel.Meshes.Count(); ++m) {
+            lists.push_back(glGenLists(1));
+            glNewList(lists.back(), GL_COMPILE);
+            DrawMeshFaces(m, TheModel.Meshes.Get(m), SelectMode == 1);
+            glEndList();
+        }
+    }
+    for (auto _ : state) {
+        FrameWith([&lists] {
+            DecodeSelection();
+            for (size_t m = 0; m < lists.size(); ++m) {
+                MeshColor(int(m));
+                glCallList(lists[m]);
+            }
+        });
+        Finish();
+    }
+    TGLCurrent current;
+    for (GLuint list : lists)
+        glDeleteLists(list, 1);
+    state.counters["faces"] = FaceCount();
+}
+BENCHMARK(BM_FrameLists)->Unit(benchmark::kMillisecond);
 
 void BM_Frame(benchmark::State& state)
 {

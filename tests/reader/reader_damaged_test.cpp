@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "byte_order.h"
+#include "error_text.h"
 #include "errors.h"
 #include "model.h"
 #include "opt_file_io.h"
@@ -187,16 +188,16 @@ TEST(ReaderDamaged, CountsOfZeroOrLessReadNothingNotEvenTheirTable)
     }
 }
 
-TEST(ReaderDamaged, NodesReferredToOverAndOverAreRejected)
+TEST(ReaderBounds, NodesReferredToOverAndOverStopAtTheNodeBound)
 {
-    // A few hundred bytes whose tables all point at the same nodes: followed
-    // naively this appends 70 * 50 * 50 * 4 * 100 copies of the faces.
+    // About 1,300 bytes whose tables all point at the same nodes: followed
+    // to the end, the walk would look at 70 * 50 * 50 * 4 * 100 face nodes.
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId group = b.GroupNode();
     const NodeId lod = b.LodNode({1, 2, 3, 4});
     const NodeId lodChild = b.GroupNode();
-    const NodeId faces = b.Faces({Tri(0, 1, 2), Tri(0, 2, 3)});
+    const NodeId faces = b.Faces({});
     for (int i = 0; i < 100; ++i)
         b.AddChild(lodChild, faces);
     for (int i = 0; i < 4; ++i)
@@ -209,8 +210,30 @@ TEST(ReaderDamaged, NodesReferredToOverAndOverAreRejected)
         b.AddTopLevel(mesh);
     TempDir dir;
     const std::string path = dir.File("m.opt");
-    EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(dir, b.Build()); }),
-              "File " + path + " is damaged: its nodes refer to the same data over and over");
+    EXPECT_EQ(MessageOf<EOptTooLarge>([&] { ReadBytesAsOpt(dir, b.Build()); }),
+              "File " + path + " cannot be opened: its node tables lead to more than 2000000 nodes");
+}
+
+TEST(ReaderBounds, ANodeListedNineTimesIsReadUpToTheItemBound)
+{
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    const NodeId verts = b.Vertices(std::vector<TVertex>(1000, TVertex{1, 2, 3}));
+    for (int i = 0; i < 9; ++i)
+        b.AddChild(mesh, verts);
+    b.AddTopLevel(mesh);
+    TempDir dir;
+    ReadBytesAsOpt(dir, b.Build());
+    EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Count(), 9000);
+
+    // The same walk against a bound of exactly and just under its items.
+    TheReader.MaxItems = 9000;
+    ReadBytesAsOpt(dir, b.Build());
+    TheReader.MaxItems = 8999;
+    EXPECT_EQ(MessageOf<EOptTooLarge>([&] { ReadBytesAsOpt(dir, b.Build()); }),
+              "File " + dir.File("m.opt") + " cannot be opened: its model would hold more than 8999 vertices, "
+              "faces and glows");
+    TheReader.MaxItems = OPTInFile::DefaultMaxItems;
 }
 
 TEST(ReaderDamaged, ANodeMetTwiceIsStillRead)

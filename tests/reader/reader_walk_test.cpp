@@ -8,6 +8,7 @@
 #include <climits>
 
 #include "byte_order.h"
+#include "error_text.h"
 #include "errors.h"
 #include "model.h"
 #include "opt_file_io.h"
@@ -355,6 +356,12 @@ TEST(Reader, FileThatCannotBeOpenedRaisesAfterTheModelWasEmptied)
         EXPECT_STREQ(e.what(), ("Cannot open file " + missing).c_str());
     }
     EXPECT_EQ(TheModel.Meshes.Count(), 0);
+}
+
+TEST(Reader, ADirectoryCannotBeOpened)
+{
+    TempDir dir;
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { TheReader.ReadOpt(dir.Path()); }), "Cannot open file " + dir.Path());
 }
 
 // Capacities: 70 top-level entries, 50 mesh and 50 group children, 4 LODs

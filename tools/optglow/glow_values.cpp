@@ -166,6 +166,16 @@ TFloat3 ParseDensity(const std::string& text)
     return v;
 }
 
+int ParseIndex(const std::string& text, const char* what)
+{
+    // from_chars takes a '-', and "-0" would pass as 0: digits only.
+    int value = -1;
+    const auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || text[0] == '-' || ec != std::errc() || stop != text.data() + text.size())
+        throw Exception(std::string("'") + text + "' is not a " + what + " index");
+    return value;
+}
+
 void SetField(TEngineGlow& glow, const std::string& name, const std::string& value)
 {
     const GlowField* field = FindField(name);

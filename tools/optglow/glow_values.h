@@ -57,6 +57,7 @@ nlohmann::ordered_json GlowToJson(const TEngineGlow& glow);
 uint32_t ParseColor(const std::string& text);     // exactly 8 hex digits
 TFloat3 ParseVector(const std::string& text);     // "x,y,z", '.' as decimal point, finite
 TFloat3 ParseDensity(const std::string& text);    // as ParseVector, each in 0.0..1.0
+int ParseIndex(const std::string& text, const char* what);  // a mesh or glow index: decimal digits, from 0 up
 
 // Throws the density error for a vector with a number outside 0.0..1.0;
 // text is the vector as the user wrote it.

@@ -117,16 +117,6 @@ Json MeshToJson(const TOMesh& mesh)
     return j;
 }
 
-// A mesh or glow index: a decimal number from 0 up.
-int ParseIndex(const std::string& text, const char* what)
-{
-    int value = -1;
-    const auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || stop != text.data() + text.size() || value < 0)
-        throw Exception(std::string("'") + text + "' is not a " + what + " index");
-    return value;
-}
-
 std::string CountText(int count, const char* one, const char* many)
 {
     return std::to_string(count) + " " + (count == 1 ? one : many);
