@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <algorithm>
 #include <iterator>
@@ -41,6 +42,20 @@ std::string ExecutableDir()
     if (!AppDirOverride.empty())
         return AppDirOverride;
     return QCoreApplication::applicationDirPath().toStdString() + PathDelim;
+}
+
+// The user's own data folder, for an installed program whose folder cannot be
+// written.
+std::string UserDataDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + PathDelim;
+}
+
+// The Colors.dat installed with the program, copied into the user's Data/ on
+// the first start there.
+std::string InstalledColorsFile(const std::string& exeDir)
+{
+    return exeDir + NEG_SHARE_FROM_BIN + PathDelim + "Colors.dat";
 }
 
 }  // namespace
@@ -109,7 +124,9 @@ void TMe::BuildMenu()
 void TMe::FormCreate()
 {
     LayoutPanels();
-    if (!PrepareFolders(ExecutableDir()))
+    const std::string exeDir = ExecutableDir();
+    const std::string appDir = ChooseAppDir(exeDir, UserDataDir());
+    if (!PrepareFolders(appDir, appDir == exeDir ? std::string() : InstalledColorsFile(exeDir)))
         return;  // CreateOk stays false: the program ends
     CreateOk = true;
     try {

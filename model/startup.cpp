@@ -1,5 +1,9 @@
 #include "startup.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
 #include "app_state.h"
 #include "file_util.h"
 #include "messages.h"
@@ -11,7 +15,27 @@ std::string MissingColorsText()
            " Locate the \"Colors.dat\" file in the zip and copy to  " + LineBreak + DataDir;
 }
 
-bool PrepareFolders(const std::string& appDir)
+bool FolderWritable(const std::string& dir)
+{
+    // Trying is the one test that holds everywhere (permission bits, ACLs,
+    // read-only mounts); appending never harms a file left by an earlier try.
+    const std::string probe = dir + ".neg-write-probe";
+    if (!std::ofstream(probe, std::ios::binary | std::ios::app))
+        return false;
+    std::remove(probe.c_str());
+    return true;
+}
+
+std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir)
+{
+    if (FolderWritable(exeDir))
+        return exeDir;
+    std::error_code ignored;  // a failure shows as the missing Colors.dat
+    std::filesystem::create_directories(userDataDir, ignored);
+    return userDataDir;
+}
+
+bool PrepareFolders(const std::string& appDir, const std::string& colorsSource)
 {
     AppDir = appDir;
     ProjectDir = AppDir + "Project" + PathDelim;
@@ -20,6 +44,10 @@ bool PrepareFolders(const std::string& appDir)
     DataDir = AppDir + "Data" + PathDelim;
     if (!DirectoryExists(DataDir))
         CreateDirQuietly(DataDir);
+    if (!colorsSource.empty() && !FileExists(ColorFilePath())) {
+        std::error_code ignored;  // a failed copy leaves the file missing, as reported below
+        std::filesystem::copy_file(colorsSource, ColorFilePath(), ignored);
+    }
     if (!FileExists(ColorFilePath())) {
         ShowMsg(MissingColorsText());
         ShowMsg(CannotContinueText);

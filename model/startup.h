@@ -8,7 +8,19 @@
 std::string MissingColorsText();
 inline constexpr const char* CannotContinueText = "Cannot Continue ,Closing Application";
 
+// True when a file can be created in dir (trailing separator): one is made
+// and removed again.
+bool FolderWritable(const std::string& dir);
+
+// The folder that holds Project/ and Data/: the executable's folder when it
+// can be written (a build folder, a portable copy), otherwise the user's data
+// folder (an installed program), whose missing levels are created. Both with
+// trailing separator.
+std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir);
+
 // Sets AppDir (with trailing separator), ProjectDir and DataDir and creates the
-// two folders if missing (outcome not examined). Returns false after showing
-// the two messages when DataDir has no Colors.dat: the program must end.
-bool PrepareFolders(const std::string& appDir);
+// two folders if missing (outcome not examined). When DataDir has no Colors.dat
+// and colorsSource names one (the installed copy), it is copied there first.
+// Returns false after showing the two messages when DataDir still has no
+// Colors.dat: the program must end.
+bool PrepareFolders(const std::string& appDir, const std::string& colorsSource = {});

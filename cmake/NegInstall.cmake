@@ -1,0 +1,41 @@
+# What `cmake --install` puts under the prefix, and the Debian package made
+# from it with `cpack -G DEB` (scripts/package). The editor finds its shared
+# files at NEG_SHARE_FROM_BIN, relative to its own folder, so any prefix works.
+
+if(NEG_BUILD_GUI)
+  install(TARGETS Nimbra_Engine_Glow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES data/nimbra-engine-glow.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES data/nimbra-engine-glow.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+install(TARGETS optglow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES data/Colors.dat DESTINATION ${NEG_SHARE_DIR})
+install(FILES ${NEG_OUT_DIR}/Samples/demo.opt DESTINATION ${NEG_SHARE_DIR}/Samples)
+
+# optglow's manual page, made from its --help.
+find_program(NEG_HELP2MAN help2man)
+if(NEG_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
+  set(NEG_OPTGLOW_MAN ${CMAKE_BINARY_DIR}/man/optglow.1)
+  add_custom_command(OUTPUT ${NEG_OPTGLOW_MAN}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    COMMAND ${NEG_HELP2MAN} --no-info --no-discard-stderr --version-string=${PROJECT_VERSION}
+            --name "read and patch the engine glows of OPT model files" --output ${NEG_OPTGLOW_MAN} $<TARGET_FILE:optglow>
+    DEPENDS optglow
+    COMMENT "Writing optglow.1"
+    VERBATIM)
+  add_custom_target(optglow_man ALL DEPENDS ${NEG_OPTGLOW_MAN})
+  install(FILES ${NEG_OPTGLOW_MAN} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+set(CPACK_PACKAGE_NAME nimbra-engine-glow)
+set(CPACK_PACKAGE_VENDOR "Nimbra_Engine_Glow")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the engine glows of OPT model files")
+set(CPACK_PACKAGE_CONTACT "Nimbra_Engine_Glow maintainers <maintainers@nimbra-engine-glow.invalid>")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY nimbra-engine-glow)
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its X11 plugin and Mesa's drivers at run time: no library links them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1-mesa-dri")
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app_state.h"
+#include "messages.h"
+#include "opt_builder.h"
+#include "startup.h"
+#include "temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using optbuild::WriteFileBytes;
+
+TEST(ChooseAppDir, WritableExecutableFolderElseTheUsersDataFolder)
+{
+    TempDir dir;
+    const std::string user = dir.File("home") + PathDelim + "share" + PathDelim + "NEG" + PathDelim;
+
+    // A build folder or a portable copy: everything stays beside the program.
+    EXPECT_EQ(ChooseAppDir(dir.Path(), user), dir.Path());
+    EXPECT_FALSE(fs::exists(user));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 0) << "probe left behind";
+
+    // A folder nothing can be created in (a regular file stands where the
+    // folder would be, so this holds even for root): the user's folder, made
+    // with all its missing levels.
+    WriteFileBytes(dir.File("bin"), {1});
+    const std::string bin = dir.File("bin") + PathDelim;
+    EXPECT_FALSE(FolderWritable(bin));
+    EXPECT_EQ(ChooseAppDir(bin, user), user);
+    EXPECT_TRUE(fs::is_directory(user));
+}
+
+TEST(PrepareFolders, FirstStartInTheUsersFolderCopiesTheInstalledColours)
+{
+    TempDir dir;
+    std::vector<std::string> shown;
+    const TShowMsgHandler previous = SetShowMsgHandler([&](const std::string& text) { shown.push_back(text); });
+    const std::vector<uint8_t> installed(84, 7);
+    WriteFileBytes(dir.File("Colors.dat"), installed);
+    const std::string user = dir.File("user") + PathDelim;
+    fs::create_directory(user);
+
+    EXPECT_TRUE(PrepareFolders(user, dir.File("Colors.dat")));
+    EXPECT_EQ(ReadBytes(user + "Data" + PathDelim + "Colors.dat"), installed);
+    EXPECT_TRUE(fs::is_directory(ProjectDir));
+
+    // The user's own colours are never replaced by the installed ones.
+    const std::vector<uint8_t> own(84, 9);
+    WriteFileBytes(DataDir + "Colors.dat", own);
+    EXPECT_TRUE(PrepareFolders(user, dir.File("Colors.dat")));
+    EXPECT_EQ(ReadBytes(DataDir + "Colors.dat"), own);
+    EXPECT_TRUE(shown.empty());
+
+    // Nothing installed to copy: the usual two messages about the user's Data/.
+    const std::string other = dir.File("other") + PathDelim;
+    fs::create_directory(other);
+    EXPECT_FALSE(PrepareFolders(other, dir.File("none.dat")));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], MissingColorsText());
+    EXPECT_NE(shown[0].find(other + "Data" + PathDelim + "Colors.dat"), std::string::npos);
+    SetShowMsgHandler(previous);
+}
+
+}  // namespace
