@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iomanip>
 #include <limits>
+#include <locale>
+#include <sstream>
 
 #include "errors.h"
 
@@ -95,54 +98,36 @@ float TextFloat(const std::string& text)
 
 namespace {
 
-// One printf conversion "%[flags][width][.precision]f" of value, with '.' as
-// its decimal point whatever the process locale says: to_chars gives the
-// digits of "%.*f" in the "C" locale, the rest is printf's padding.
+// One printf conversion "%[flags][width][.precision]f" of value (flags '-',
+// '+', '0'), with '.' as its decimal point whatever the process locale says:
+// a stream in the classic locale formats as printf does in the "C" locale.
 std::string FormatFixed(const std::string& conversion, double value)
 {
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    out << std::fixed << std::setprecision(6);
     const char* p = conversion.c_str() + 1;
-    bool left = false, zero = false, plus = false, blank = false;
     for (;; ++p) {
         if (*p == '-')
-            left = true;
-        else if (*p == '0')
-            zero = true;
+            out << std::left;
         else if (*p == '+')
-            plus = true;
-        else if (*p == ' ')
-            blank = true;
-        else if (*p != '#')
+            out << std::showpos;
+        else if (*p == '0')
+            out << std::internal << std::setfill('0');
+        else
             break;
     }
-    size_t width = 0;
+    int width = 0;
     for (; *p >= '0' && *p <= '9'; ++p)
-        width = width * 10 + size_t(*p - '0');
-    int precision = 6;
+        width = std::min(width * 10 + (*p - '0'), 1000);
     if (*p == '.') {
-        precision = 0;
+        int precision = 0;
         for (++p; *p >= '0' && *p <= '9'; ++p)
-            precision = precision * 10 + (*p - '0');
+            precision = std::min(precision * 10 + (*p - '0'), 1000);
+        out << std::setprecision(precision);
     }
-    precision = std::min(precision, 300);
-    char digits[700];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
-    std::string body(digits, result.ptr);
-    std::string sign;
-    if (!body.empty() && body[0] == '-') {
-        sign = "-";
-        body.erase(0, 1);
-    } else if (plus || blank) {
-        sign = plus ? "+" : " ";
-    }
-    const size_t length = sign.size() + body.size();
-    if (length >= width)
-        return sign + body;
-    const std::string pad(width - length, ' ');
-    if (left)
-        return sign + body + pad;
-    if (zero && std::isfinite(value))
-        return sign + std::string(pad.size(), '0') + body;
-    return pad + sign + body;
+    out << std::setw(width) << value;
+    return out.str();
 }
 
 }  // namespace
