@@ -96,6 +96,9 @@ template <typename Faces>
 void FrameWith(const Faces& faces)
 {
     TGLCurrent current;
+    TGLPanel* panel = TGLCurrent::Panel();
+    if (panel)
+        panel->BindBackBuffer();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -109,8 +112,8 @@ void FrameWith(const Faces& faces)
     DrawAllGlows();
     glPopMatrix();
     glFlush();
-    if (TGLPanel* panel = TGLCurrent::Panel())
-        panel->FrameDrawn();
+    if (panel)
+        panel->SwapBuffers();
 }
 
 void MeshColor(int meshIndex)
