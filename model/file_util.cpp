@@ -25,10 +25,13 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path)
 {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
     std::error_code ec;
-    // A directory or a device may open for reading but is no file to read.
-    if (!file || !std::filesystem::is_regular_file(path, ec))
+    // A directory or a device may open for reading but is no file to read,
+    // and opening a named pipe would wait for a writer: look first.
+    if (!std::filesystem::is_regular_file(path, ec))
+        throw EFOpenError(path);
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file)
         throw EFOpenError(path);
     const auto size = std::filesystem::file_size(path, ec);
     if (ec)

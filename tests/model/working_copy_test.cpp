@@ -3,13 +3,17 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 
 #include "app_state.h"
 #include "error_text.h"
@@ -354,6 +358,21 @@ TEST_F(CopyOptTest, AMissingSourceLeavesNoTarget)
     EXPECT_EQ(OptFileName, "gone.opt");
     EXPECT_FALSE(std::filesystem::exists(ProjectDir + "gone.opt"));
 }
+
+#ifndef _WIN32
+TEST_F(CopyOptTest, ANamedPipeIsRefusedWithoutWaitingForAWriter)
+{
+    const std::string chosen = MakeFolder("mods") + "pipe.opt";
+    ASSERT_EQ(mkfifo(chosen.c_str(), 0600), 0);
+    auto copy = std::async(std::launch::async, [&] { return MessageOf<EFOpenError>([&] { CopyOpt(chosen); }); });
+    const bool waited = copy.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
+    if (waited)
+        close(open(chosen.c_str(), O_WRONLY | O_NONBLOCK));  // the writer it waits for, so the test ends
+    EXPECT_FALSE(waited);
+    EXPECT_EQ(copy.get(), "Cannot open file " + chosen);
+    EXPECT_FALSE(std::filesystem::exists(ProjectDir + "pipe.opt"));
+}
+#endif
 
 TEST_F(CopyOptTest, ATargetThatCannotBeCreatedRaisesCreateError)
 {

@@ -496,6 +496,10 @@ TEST_F(OptglowBatchTest, BadEditListsLeaveTheFileAloneAndSayWhere)
         {R"({"edits": [{"mesh": 0, "glow": 0, "core": "FF000000"}, {"mesh": 0, "glow": 1, "density0": [0, 0, 1.5]}]})",
          "edit 1, field \"density0\": '[0,0,1.5]': a density lies between 0.0 and 1.0"},
         {R"({"edits": [{"mesh": 0, "glow": 0, "density2": [-0.1, 0, 0]}]})", "edit 0, field \"density2\": '[-0.1,0,0]'"},
+        // Nested a million deep: the message shows the value shallowly.
+        {R"({"edits": [{"mesh": 0, "glow": 0, "center": [1, )" + std::string(1'000'000, '[') +
+             std::string(1'000'000, ']') + "]}]}",
+         "edit 0, field \"center\": expected three numbers [x, y, z], got [1,[...]]\n"},
     };
     for (const auto& [json, message] : cases) {
         const std::string edits = Edits(json);

@@ -25,10 +25,24 @@ std::string CountText(int count, const char* one, const char* many)
                     message);
 }
 
-// A JSON value as it stood in the list, shortened for a message.
+// A JSON value as it stood in the list, shortened for a message. Values
+// nested inside it show as [...] or {...}: dumping a value whole recurses as
+// deep as it is nested, and a hostile list nests deeper than the stack holds.
 std::string Shown(const Json& value)
 {
-    std::string text = value.dump();
+    std::string text;
+    if (value.is_structured()) {
+        text = value.is_array() ? "[" : "{";
+        for (auto it = value.begin(); it != value.end() && text.size() <= 40; ++it) {
+            text += it == value.begin() ? "" : ",";
+            if (value.is_object())
+                text += Json(it.key()).dump() + ":";
+            text += it->is_array() ? "[...]" : it->is_object() ? "{...}" : it->dump();
+        }
+        text += value.is_array() ? "]" : "}";
+    } else {
+        text = value.dump();
+    }
     if (text.size() > 40)
         text = text.substr(0, 37) + "...";
     return text;
