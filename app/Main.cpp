@@ -19,6 +19,7 @@
 #include "app_state.h"
 #include "dialog_seam.h"
 #include "error_display.h"
+#include "file_util.h"
 #include "messages.h"
 #include "model.h"
 #include "opt_file_io.h"
@@ -125,8 +126,9 @@ void TMe::FormCreate()
 {
     LayoutPanels();
     const std::string exeDir = ExecutableDir();
-    const std::string appDir = ChooseAppDir(exeDir, UserDataDir());
-    if (!PrepareFolders(appDir, appDir == exeDir ? std::string() : InstalledColorsFile(exeDir)))
+    const std::string installedColors = InstalledColorsFile(exeDir);
+    const std::string appDir = ChooseAppDir(exeDir, UserDataDir(), FileExists(installedColors));
+    if (!PrepareFolders(appDir, appDir == exeDir ? std::string() : installedColors))
         return;  // CreateOk stays false: the program ends
     CreateOk = true;
     try {

@@ -26,11 +26,11 @@ void Require(bool condition)
 // The model must be what the walk over size bytes allows: every glow's block
 // inside the input (but for the one being read when the read failed), counts
 // no larger than repeated visits of the largest node the input can hold, and
-// the whole within the reader's item bound.
+// the whole within the reader's memory bound.
 void CheckModel(int64_t size, bool complete)
 {
     Require(TheModel.Meshes.Count() <= OPTInFile::MaxTopLevel);
-    int64_t items = 0;
+    int64_t held = 0;
     for (int m = 0; m < TheModel.Meshes.Count(); ++m) {
         const TOMesh& mesh = TheModel.Meshes.Get(m);
         const bool lastMesh = m == TheModel.Meshes.Count() - 1;
@@ -43,11 +43,11 @@ void CheckModel(int64_t size, bool complete)
         Require(mesh.Vertices.Count() <= NodesPerMesh * (size / 12));
         for (const TFaceL& faces : mesh.Faces)
             Require(faces.Count() <= NodesPerMesh * OPTInFile::MaxFaceNodes * (size / 100));
-        items += mesh.Glows.Count() + mesh.Vertices.Count();
+        held += int64_t(sizeof(TEngineGlow)) * mesh.Glows.Count() + int64_t(sizeof(TVertex)) * mesh.Vertices.Count();
         for (const TFaceL& faces : mesh.Faces)
-            items += faces.Count();
+            held += int64_t(sizeof(TOFace)) * faces.Count();
     }
-    Require(items <= TheReader.MaxItems);
+    Require(held <= TheReader.MaxModelBytes);
 }
 
 }  // namespace
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Smaller bounds than the editor's keep one input within the fuzzer's
     // memory and time limits; the walk that checks them is the same.
-    TheReader.MaxItems = 200'000;
+    TheReader.MaxModelBytes = 20'000'000;
     TheReader.MaxNodeVisits = 50'000;
     bool complete = true;
     try {

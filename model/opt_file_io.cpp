@@ -31,8 +31,8 @@ constexpr int64_t FaceSize = FaceRecordSize + NormalSize + TexVecSize;
 // One walk over a file in memory, appending to model.
 class TOptWalk {
 public:
-    TOptWalk(const TByteReader& in, TModel& model, int64_t maxItems, int64_t maxNodeVisits)
-        : In(in), Model(model), MaxItems(maxItems), MaxNodeVisits(maxNodeVisits)
+    TOptWalk(const TByteReader& in, TModel& model, int64_t maxModelBytes, int64_t maxNodeVisits)
+        : In(in), Model(model), MaxModelBytes(maxModelBytes), MaxNodeVisits(maxNodeVisits)
     {
     }
 
@@ -94,15 +94,15 @@ private:
         return n;
     }
 
-    // Checks that count records of size bytes at pos are in the file and,
-    // when the model keeps them, that it may hold count more items. Returns
-    // the records (nullptr for a count <= 0).
-    const uint8_t* Claim(int64_t pos, int32_t count, int64_t size, bool kept = true)
+    // Checks that count records of size bytes at pos are in the file and
+    // that the model may take count more items of heldSize bytes each (0 for
+    // records it does not keep). Returns the records (nullptr for a count <= 0).
+    const uint8_t* Claim(int64_t pos, int32_t count, int64_t size, int64_t heldSize)
     {
         const uint8_t* const records = In.Run(pos, count, size);
-        if (kept && count > 0 && (Items += count) > MaxItems)
-            throw EOptTooLarge("File " + In.Path() + " cannot be opened: its model would hold more than " +
-                               std::to_string(MaxItems) + " vertices, faces and glows");
+        if (count > 0 && (HeldBytes += count * heldSize) > MaxModelBytes)
+            throw EOptTooLarge("File " + In.Path() + " cannot be opened: its model would take more than " +
+                               std::to_string(MaxModelBytes) + " bytes of memory");
         return records;
     }
 
@@ -142,7 +142,7 @@ private:
     void VertexNode(TOMesh& mesh, int32_t node)
     {
         const int32_t count = In.Int32(int64_t(node) + 16);
-        const uint8_t* data = Claim(OffsetAt(int64_t(node) + 20), count, VertexSize);
+        const uint8_t* data = Claim(OffsetAt(int64_t(node) + 20), count, VertexSize, sizeof(TVertex));
         for (int32_t k = 0; k < count; ++k, data += VertexSize) {
             TVertex& v = mesh.Vertices.AddNew();
             v.X = GetFloat32LE(data);
@@ -159,7 +159,7 @@ private:
         TEngineGlow& glow = mesh.Glows.Get(mesh.Glows.Add(TOMesh::NewGlow()));
         const int32_t data = OffsetAt(int64_t(node) + 20);
         glow.FilePos = data;
-        Claim(data, 1, GlowSize);
+        Claim(data, 1, GlowSize, sizeof(TEngineGlow));
         glow.CoreColor = In.UInt32(int64_t(data) + 4);
         glow.OuterColor = In.UInt32(int64_t(data) + 8);
         ReadFloat3(glow.MainVec, int64_t(data) + 12);
@@ -215,7 +215,7 @@ private:
         const int32_t data = OffsetAt(int64_t(node) + 20);
         const int32_t extra = In.Int32(int64_t(node) + 24);
         // The 4 bytes at data are not part of the faces.
-        const uint8_t* const records = Claim(int64_t(data) + 4, count, FaceSize, lod <= 2);
+        const uint8_t* const records = Claim(int64_t(data) + 4, count, FaceSize, lod <= 2 ? sizeof(TOFace) : 0);
         if (count <= 0 || lod > 2)
             return;
         const uint8_t* normal = records + FaceRecordSize * count;
@@ -240,9 +240,9 @@ private:
     const TByteReader& In;
     TModel& Model;
     int32_t Base = 0;
-    const int64_t MaxItems;
+    const int64_t MaxModelBytes;
     const int64_t MaxNodeVisits;
-    int64_t Items = 0;
+    int64_t HeldBytes = 0;
     int64_t Visits = 0;
 };
 
@@ -260,5 +260,5 @@ void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name)
 {
     TheModel.Clear();
     const TByteReader in(bytes, name);
-    TOptWalk(in, TheModel, MaxItems, MaxNodeVisits).Run();
+    TOptWalk(in, TheModel, MaxModelBytes, MaxNodeVisits).Run();
 }

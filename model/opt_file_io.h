@@ -23,11 +23,14 @@ public:
     // the model would not fit in memory or the walk would take minutes; an
     // intact file of any size met in practice stays far below both. Beyond
     // either, the read ends with EOptTooLarge saying which bound was hit.
-    // MaxItems counts the vertices, faces and glows the model would hold;
+    // MaxModelBytes bounds the memory of the vertices, faces and glows the
+    // model would hold: 2.25 GiB. The 32-bit offsets keep an intact file's
+    // data below 2 GiB, and 2 GiB of faces make a model of about 2.1 GiB, so
+    // only node tables that repeat nodes come near it.
     // MaxNodeVisits counts every node the walk looks at, peeks included.
-    static constexpr int64_t DefaultMaxItems = 200'000'000;
+    static constexpr int64_t DefaultMaxModelBytes = int64_t{9} << 28;
     static constexpr int64_t DefaultMaxNodeVisits = 2'000'000;
-    int64_t MaxItems = DefaultMaxItems;
+    int64_t MaxModelBytes = DefaultMaxModelBytes;
     int64_t MaxNodeVisits = DefaultMaxNodeVisits;
 
     // Capacities of the node tables; entries beyond them are ignored.

@@ -26,9 +26,9 @@ bool FolderWritable(const std::string& dir)
     return true;
 }
 
-std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir)
+std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir, bool installed)
 {
-    if (FolderWritable(exeDir))
+    if (!installed && FolderWritable(exeDir))
         return exeDir;
     std::error_code ignored;  // a failure shows as the missing Colors.dat
     std::filesystem::create_directories(userDataDir, ignored);

@@ -13,10 +13,12 @@ inline constexpr const char* CannotContinueText = "Cannot Continue ,Closing Appl
 bool FolderWritable(const std::string& dir);
 
 // The folder that holds Project/ and Data/: the executable's folder when it
-// can be written (a build folder, a portable copy), otherwise the user's data
-// folder (an installed program), whose missing levels are created. Both with
-// trailing separator.
-std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir);
+// can be written and the program is not an installed one (a build folder, a
+// portable copy), otherwise the user's data folder, whose missing levels are
+// created. An installed program (one with its shared files beside it) always
+// takes the user's folder: root can write /usr/bin, but the working copies do
+// not belong there. Both with trailing separator.
+std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir, bool installed = false);
 
 // Sets AppDir (with trailing separator), ProjectDir and DataDir and creates the
 // two folders if missing (outcome not examined). When DataDir has no Colors.dat

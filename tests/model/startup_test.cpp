@@ -31,6 +31,10 @@ TEST(ChooseAppDir, WritableExecutableFolderElseTheUsersDataFolder)
     EXPECT_FALSE(FolderWritable(bin));
     EXPECT_EQ(ChooseAppDir(bin, user), user);
     EXPECT_TRUE(fs::is_directory(user));
+
+    // An installed program takes the user's folder even where it could write
+    // its own (root and /usr/bin).
+    EXPECT_EQ(ChooseAppDir(dir.Path(), user, true), user);
 }
 
 TEST(PrepareFolders, FirstStartInTheUsersFolderCopiesTheInstalledColours)

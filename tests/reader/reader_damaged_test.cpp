@@ -214,7 +214,7 @@ TEST(ReaderBounds, NodesReferredToOverAndOverStopAtTheNodeBound)
               "File " + path + " cannot be opened: its node tables lead to more than 2000000 nodes");
 }
 
-TEST(ReaderBounds, ANodeListedNineTimesIsReadUpToTheItemBound)
+TEST(ReaderBounds, ANodeListedNineTimesIsReadUpToTheMemoryBound)
 {
     OptBuilder b;
     const NodeId mesh = b.Mesh();
@@ -226,14 +226,16 @@ TEST(ReaderBounds, ANodeListedNineTimesIsReadUpToTheItemBound)
     ReadBytesAsOpt(dir, b.Build());
     EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Count(), 9000);
 
-    // The same walk against a bound of exactly and just under its items.
-    TheReader.MaxItems = 9000;
+    // The same walk against a bound of exactly and just under the memory of
+    // its vertices.
+    const int64_t held = 9000 * int64_t(sizeof(TVertex));
+    TheReader.MaxModelBytes = held;
     ReadBytesAsOpt(dir, b.Build());
-    TheReader.MaxItems = 8999;
+    TheReader.MaxModelBytes = held - 1;
     EXPECT_EQ(MessageOf<EOptTooLarge>([&] { ReadBytesAsOpt(dir, b.Build()); }),
-              "File " + dir.File("m.opt") + " cannot be opened: its model would hold more than 8999 vertices, "
-              "faces and glows");
-    TheReader.MaxItems = OPTInFile::DefaultMaxItems;
+              "File " + dir.File("m.opt") + " cannot be opened: its model would take more than " +
+                  std::to_string(held - 1) + " bytes of memory");
+    TheReader.MaxModelBytes = OPTInFile::DefaultMaxModelBytes;
 }
 
 TEST(ReaderDamaged, ANodeMetTwiceIsStillRead)
