@@ -72,10 +72,14 @@ bool TCol::eventFilter(QObject* watched, QEvent* event)
         Guarded([&] { LBDblClick(); });
         return true;
     }
-    // A click on blank space keeps the selection, as a list box does; the
-    // view would clear it, and a double click would then set no entry.
-    if (event->type() == QEvent::MouseButtonPress && !LB->indexAt(mouse->position().toPoint()).isValid())
-        return true;
+    // A click on blank space, or with Ctrl on the selected entry, keeps the
+    // selection, as a list box does; the view would clear it, and a double
+    // click would then set no entry.
+    if (event->type() == QEvent::MouseButtonPress) {
+        const QModelIndex at = LB->indexAt(mouse->position().toPoint());
+        if (!at.isValid() || (mouse->modifiers().testFlag(Qt::ControlModifier) && LB->selectionModel()->isSelected(at)))
+            return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 

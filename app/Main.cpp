@@ -208,9 +208,10 @@ bool TMe::IsPreviewedKey(QObject* watched) const
 {
     if (QApplication::activeWindow() != this)
         return false;
-    // While a menu is open or the menu bar highlights an item (after Alt),
-    // the keys move the menu highlight and nothing else.
-    if (QApplication::activePopupWidget() || menuBar()->activeAction())
+    // While a menu is open or the menu bar has the keyboard (after Alt), the
+    // keys move the menu highlight and nothing else. A title highlighted only
+    // because the pointer rests on it takes no keys.
+    if (QApplication::activePopupWidget() || (menuBar()->hasFocus() && menuBar()->activeAction()))
         return false;
     // A key goes first to the focus widget (or the window itself) and only
     // then, if ignored, to its parents: preview it at its first receiver.

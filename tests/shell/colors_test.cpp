@@ -134,14 +134,19 @@ private slots:
             QVERIFY(ViewColors[i].Red != 1 / 255.0f);  // the chosen colour went nowhere
     }
 
-    // A click on blank space keeps the entry selected, as a list box does,
-    // so a double click there stores the colour into that entry.
+    // A click on blank space, or with Ctrl on the entry, keeps the entry
+    // selected, as a list box does, so a double click there stores the
+    // colour into that entry.
     void BlankSpaceKeepsTheSelection()
     {
         App->Dialogs.ColorAnswers.push_back(QColor(0, 0, 255));
         RunDialog([] {
             QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, {}, Col->LB->visualItemRect(Col->LB->item(3)).center());
             QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, {}, QPoint(20, Col->LB->viewport()->height() - 3));
+            QVERIFY(Col->LB->item(3)->isSelected());
+            // Nor does a click with Ctrl on the selected entry clear it.
+            QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              Col->LB->visualItemRect(Col->LB->item(3)).center());
             QVERIFY(Col->LB->item(3)->isSelected());
             DoubleClickEmptyPart();
         });

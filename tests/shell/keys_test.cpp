@@ -178,6 +178,16 @@ private slots:
     // and turn nothing, until Escape ends the menu bar's turn.
     void NoKeysWhileTheMenuBarHasTheKeyboard()
     {
+        // A pointer resting on a menu title highlights it; the keys still act.
+        QMenuBar* bar = Me->menuBar();
+        const int32_t rotY = RotY;
+        QTest::mouseMove(bar, bar->actionGeometry(Me->Map1->menuAction()).center());
+        QTRY_VERIFY(bar->activeAction());
+        Press(Qt::Key_Right, 0);
+        QCOMPARE(RotY, rotY + 4);
+        QTest::mouseMove(Me->P1, Me->P1->rect().center());
+        QTRY_VERIFY(!bar->activeAction());
+
         QTest::keyPress(App->KeyTarget(), Qt::Key_Alt, Qt::AltModifier);
         QTest::keyRelease(App->KeyTarget(), Qt::Key_Alt);
         QTRY_VERIFY(Me->menuBar()->activeAction());
