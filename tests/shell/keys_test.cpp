@@ -327,10 +327,15 @@ private slots:
                 QCOMPARE(shown.pixelColor(shown.width() - 1, shown.height() - 1), QColor(Qt::black));
         }
         // Qt remakes the framebuffer on a change of scale and says so only
-        // through this signal.
+        // through this signal: the sizes are taken anew from it, the picture
+        // stays.
+        const QImage beforeScale = Me->P1->grabFramebuffer();
+        ViewWidth = ViewHeight = 0;
         emit Me->P1->resized();
         QVERIFY(App->Dialogs.Messages.empty());
         QCOMPARE(ViewWidth, qRound(Me->P1->width() * Me->P1->devicePixelRatio()));
+        QCOMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
+        QVERIFY(Me->P1->grabFramebuffer() == beforeScale);
 
         // Mesh 0's edge along y = 0 lies at 0.6 of the height (bounds -40..60).
         Me->Mesh1->trigger();
