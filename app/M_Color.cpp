@@ -65,17 +65,18 @@ TCol::TCol(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Q
 
 bool TCol::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != LB->viewport())
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (watched != LB->viewport() || !(press || event->type() == QEvent::MouseButtonDblClick))
         return QDialog::eventFilter(watched, event);
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+    if (!press && mouse->button() == Qt::LeftButton) {
         Guarded([&] { LBDblClick(); });
         return true;
     }
     // A click on blank space, or with Ctrl on the selected entry, keeps the
     // selection, as a list box does; the view would clear it, and a double
     // click would then set no entry.
-    if (event->type() == QEvent::MouseButtonPress) {
+    if (press) {
         const QModelIndex at = LB->indexAt(mouse->position().toPoint());
         if (!at.isValid() || (mouse->modifiers().testFlag(Qt::ControlModifier) && LB->selectionModel()->isSelected(at)))
             return true;
