@@ -257,6 +257,21 @@ private:
 
 void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom)
 {
+    DrawFrameWith(panX, panY, rotX, rotY, rotZ, zoom, [] {
+        if (Picking) {
+            if (SelectMode == 0)
+                DrawMeshes();
+            if (SelectMode == 1)
+                DrawMeshes();
+        } else {
+            DrawScene();
+        }
+    });
+}
+
+void DrawFrameWith(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom,
+                   const std::function<void()>& content)
+{
     TGLCurrent current;
     TGLPanel* panel = TGLCurrent::Panel();
     TFrameGuard guard(panel);
@@ -271,14 +286,7 @@ void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t r
     glRotated(rotY, 0, 1, 0);
     glRotated(rotZ, 0, 0, 1);
     glScalef(GLfloat(zoom), GLfloat(zoom), GLfloat(zoom));
-    if (Picking) {
-        if (SelectMode == 0)
-            DrawMeshes();
-        if (SelectMode == 1)
-            DrawMeshes();
-    } else {
-        DrawScene();
-    }
+    content();
     glPopMatrix();
     glFlush();
     if (panel)

@@ -11,6 +11,7 @@
 
 #include <QOpenGLWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QOpenGLFramebufferObject;
@@ -102,6 +103,10 @@ bool LastFrameComplete();
 // balanced (matrix stacks, render mode; Picking cleared as EndPick would) and
 // propagates. Throws EListError.
 void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom);
+// DrawFrame with content() in place of the scene or the pick pass; the view
+// benchmark draws its floor through it, so both pay for the same frame.
+void DrawFrameWith(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom,
+                   const std::function<void()>& content);
 // Picking: renders the face pass in selection mode around (x, y) (device
 // pixels from P1's top-left corner); EndPick takes the first hit's name into
 // SelectedId and redraws. Throw EListError as DrawFrame does.

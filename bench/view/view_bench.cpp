@@ -95,25 +95,10 @@ std::vector<std::vector<TVertex>> EdgeArrays()
 template <typename Faces>
 void FrameWith(const Faces& faces)
 {
-    TGLCurrent current;
-    TGLPanel* panel = TGLCurrent::Panel();
-    if (panel)
-        panel->BindBackBuffer();
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glTranslatef(GLfloat(PanX), GLfloat(PanY), 0);
-    glRotated(RotX, 1, 0, 0);
-    glRotated(RotY, 0, 1, 0);
-    glRotated(RotZ, 0, 0, 1);
-    glScalef(GLfloat(Zoom), GLfloat(Zoom), GLfloat(Zoom));
-    faces();
-    DrawAllGlows();
-    glPopMatrix();
-    glFlush();
-    if (panel)
-        panel->SwapBuffers();
+    DrawFrameWith(PanX, PanY, RotX, RotY, RotZ, Zoom, [&faces] {
+        faces();
+        DrawAllGlows();
+    });
 }
 
 void MeshColor(int meshIndex)
