@@ -39,9 +39,13 @@ bool CreateForms()
     auto* me = new TMe;
     if (!me->Created())
         return false;
-    new TEGlow;
-    new TMCh;
+    auto* panel = new TEGlow(me->P2);
+    auto* dialog = new TMCh;
     new TCol;
+    // Direct connections: the frame is drawn inside the handler that asks for
+    // it, in order, and an error it raises ends that handler.
+    QObject::connect(panel, &TEGlow::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
+    QObject::connect(dialog, &TMCh::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
     return true;
 }
 

@@ -16,9 +16,10 @@ public:
 // decimal separator. Needs the application object.
 void InstallAppBasics();
 
-// Creates the four windows in order: Me, EGlow, MCh, Col. Me's creation runs
-// FormCreate; when that ends the program (no Colors.dat) the other windows are
-// not created and the result is false.
+// Creates the four windows in order: Me, EGlow (laid over Me's P2), MCh, Col,
+// and has the panel's and the dialog's redraw requests draw through Me's
+// NewTr. Me's creation runs FormCreate; when that ends the program (no
+// Colors.dat) the other windows are not created and the result is false.
 bool CreateForms();
 
 // Deletes the windows in reverse order and clears their globals.

@@ -1,8 +1,9 @@
 #pragma once
 // A working copy made by the OPT builder and read into TheModel, plus the
-// three windows of the glow editing (main window stand-in, panel, dialog), for
-// the tests of the panel and the edit dialog.
+// windows of the glow editing (a stand-in for the main window, panel, dialog),
+// for the tests of the panel and the edit dialog.
 
+#include <QWidget>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,7 +11,6 @@
 
 #include "Ed_EGlow.h"
 #include "M_Change.h"
-#include "Main.h"
 #include "opt_builder.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -43,6 +43,14 @@ enum TGlowField : int {
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, uint32_t word);
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, const TFloat3& v);
 
+// Stands in for the main window: a window whose right-hand part P2 grows with
+// it, for the panel to be laid over.
+class TAnchorWindow : public QWidget {
+public:
+    TAnchorWindow();
+    QWidget* P2 = nullptr;
+};
+
 class TGlowEditing {
 public:
     // Writes the model into a fresh folder as ProjectDir + "model.opt", reads
@@ -63,7 +71,7 @@ public:
     std::string Path;
     std::vector<uint8_t> Original;
     TScriptedDialogs Dialogs;
-    std::unique_ptr<TMe> Main;
+    std::unique_ptr<TAnchorWindow> Main;
     std::unique_ptr<TEGlow> Panel;
     std::unique_ptr<TMCh> Dialog;
 };
