@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "M_Change.h"
 #include "M_draw.h"
 #include "app_state.h"
 #include "click_list.h"
@@ -317,12 +316,10 @@ void TEGlow::SBCopyColorClick()
             return;
         const uint32_t core = source->CoreColor;
         const uint32_t outer = source->OuterColor;
-        CopyToAllGlows(
-            [&](TEngineGlow& g) {
-                g.OuterColor = outer;
-                g.CoreColor = core;
-            },
-            [] { MCh->WriteFile(); });
+        CopyToAllGlows([&](TEngineGlow& g) {
+            g.OuterColor = outer;
+            g.CoreColor = core;
+        });
     });
 }
 
@@ -333,7 +330,7 @@ void TEGlow::SBCopyVectorClick()
         if (!source)
             return;
         const TFloat3 vector = source->MainVec;
-        CopyToAllGlows([&](TEngineGlow& g) { g.MainVec = vector; }, [] { MCh->WriteFile(); });
+        CopyToAllGlows([&](TEngineGlow& g) { g.MainVec = vector; });
     });
 }
 

@@ -1,6 +1,7 @@
 #include "glow_ops.h"
 
 #include "app_state.h"
+#include "working_copy.h"
 
 int CurMeshGlowCount()
 {
@@ -18,17 +19,12 @@ TEngineGlow* ShownGlow()
     return &glows.Get(EditGlow);
 }
 
-void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, const std::function<void()>& writeDialogGlow)
+void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change)
 {
-    struct TRestore {
-        TEngineGlow* Saved = DialogGlow;
-        ~TRestore() { DialogGlow = Saved; }
-    } restore;
     for (TOMesh& mesh : TheModel.Meshes)
         for (TEngineGlow& glow : mesh.Glows) {
             change(glow);
-            DialogGlow = &glow;
-            writeDialogGlow();
+            WriteGlow(ProjectDir + OptFileName, glow);
         }
 }
 

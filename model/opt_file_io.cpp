@@ -6,6 +6,7 @@
 #include "byte_reader.h"
 #include "errors.h"
 #include "file_util.h"
+#include "glow_record.h"
 #include "model.h"
 
 OPTInFile TheReader;
@@ -22,7 +23,6 @@ constexpr int32_t GlowType = 28;
 
 // Byte sizes of the records in the file.
 constexpr int64_t VertexSize = 12;
-constexpr int64_t GlowSize = 72;
 constexpr int64_t FaceRecordSize = 64;
 constexpr int64_t NormalSize = 12;
 constexpr int64_t TexVecSize = 24;
@@ -159,21 +159,8 @@ private:
         TEngineGlow& glow = mesh.Glows.Get(mesh.Glows.Add(TOMesh::NewGlow()));
         const int32_t data = OffsetAt(int64_t(node) + 20);
         glow.FilePos = data;
-        Claim(data, 1, GlowSize, sizeof(TEngineGlow));
-        glow.CoreColor = In.UInt32(int64_t(data) + 4);
-        glow.OuterColor = In.UInt32(int64_t(data) + 8);
-        ReadFloat3(glow.MainVec, int64_t(data) + 12);
-        ReadFloat3(glow.Center, int64_t(data) + 24);
-        ReadFloat3(glow.Density0, int64_t(data) + 36);
-        ReadFloat3(glow.Density1, int64_t(data) + 48);
-        ReadFloat3(glow.Density2, int64_t(data) + 60);
-    }
-
-    void ReadFloat3(TFloat3& v, int64_t pos) const
-    {
-        v.X = In.Float32(pos);
-        v.Y = In.Float32(pos + 4);
-        v.Z = In.Float32(pos + 8);
+        const uint8_t* const record = Claim(data, 1, GlowRecordSize, sizeof(TEngineGlow));
+        DecodeGlowRecord({record, size_t(GlowRecordSize)}, glow);
     }
 
     void LodNode(TOMesh& mesh, int32_t node)
@@ -250,15 +237,25 @@ private:
 
 void OPTInFile::ReadOpt(const std::string& path)
 {
-    TheModel.Clear();
+    ReadOpt(path, TheModel);
+}
+
+void OPTInFile::ReadOpt(const std::string& path, TModel& model)
+{
+    model.Clear();
     // The whole file at once; the walk then works on memory alone.
     const TFileBytes file(path);
-    ReadOpt(file.Bytes(), path);
+    ReadOpt(file.Bytes(), path, model);
 }
 
 void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name)
 {
-    TheModel.Clear();
+    ReadOpt(bytes, name, TheModel);
+}
+
+void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name, TModel& model)
+{
+    model.Clear();
     const TByteReader in(bytes, name);
-    TOptWalk(in, TheModel, MaxModelBytes, MaxNodeVisits).Run();
+    TOptWalk(in, model, MaxModelBytes, MaxNodeVisits).Run();
 }

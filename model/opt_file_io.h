@@ -1,22 +1,27 @@
 #pragma once
-// The OPT reader: turns one OPT file into the content of TheModel and remembers
+// The OPT reader: turns one OPT file into the content of a model and remembers
 // where each engine glow's data block lies, for the in-place write-back.
 
 #include <cstdint>
 #include <span>
 #include <string>
 
+struct TModel;
+
 class OPTInFile {
 public:
-    // Empties TheModel and fills it from the OPT file at path.
+    // Empties model and fills it from the OPT file at path.
     // Throws EFOpenError "Cannot open file <path>" when the file cannot be
-    // opened (TheModel stays empty), and EOptDamaged naming the path when a
-    // read would leave the file (what was read before stays in TheModel).
+    // opened (model stays empty), and EOptDamaged naming the path when a
+    // read would leave the file (what was read before stays in model).
     // A directory or other non-regular file cannot be opened.
+    void ReadOpt(const std::string& path, TModel& model);
+    // The same into TheModel, the model the windows show.
     void ReadOpt(const std::string& path);
 
     // The same walk over an OPT file's bytes in memory; name stands for the
     // file in messages. Raises EOptDamaged and EOptTooLarge as above.
+    void ReadOpt(std::span<const uint8_t> bytes, const std::string& name, TModel& model);
     void ReadOpt(std::span<const uint8_t> bytes, const std::string& name);
 
     // Bounds against node tables that point at the same nodes so often that

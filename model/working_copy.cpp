@@ -12,17 +12,12 @@
 #endif
 
 #include "app_state.h"
-#include "byte_order.h"
 #include "errors.h"
 #include "file_util.h"
+#include "glow_record.h"
 #include "model.h"
 
 namespace {
-
-// Size of a glow's data block in the file, and of the part the editor writes.
-constexpr int64_t GlowBlockSize = 72;
-constexpr int64_t WriteBackOffset = 4;
-constexpr size_t WriteBackSize = 68;
 
 #ifdef _WIN32
 // Clears every attribute of the chosen file but archive (read-only, hidden and
@@ -34,22 +29,6 @@ void KeepArchiveAttributeOnly(const std::string& path)
     SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_ARCHIVE);
 }
 #endif
-
-// The write-back block in file order: core colour, outer colour, main vector,
-// centre, then the three density vectors, each value 4 little-endian bytes.
-void PackWriteBack(const TEngineGlow& glow, uint8_t* out)
-{
-    PutUInt32LE(out + 0, glow.CoreColor);
-    PutUInt32LE(out + 4, glow.OuterColor);
-    const TFloat3* vectors[] = {&glow.MainVec, &glow.Center, &glow.Density0, &glow.Density1, &glow.Density2};
-    uint8_t* p = out + 8;
-    for (const TFloat3* v : vectors) {
-        PutFloat32LE(p + 0, v->X);
-        PutFloat32LE(p + 4, v->Y);
-        PutFloat32LE(p + 8, v->Z);
-        p += 12;
-    }
-}
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -120,14 +99,13 @@ void WriteGlow(const std::string& path, const TEngineGlow& glow)
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     const int64_t start = glow.FilePos;
-    if (ec || start < 0 || start + GlowBlockSize > static_cast<int64_t>(size))
+    if (ec || start < 0 || start + GlowRecordSize > static_cast<int64_t>(size))
         throw EInOutError::Write(path);
 
-    uint8_t block[WriteBackSize];
-    PackWriteBack(glow, block);
+    const auto block = EncodeGlowWriteBack(glow);
     // fclose flushes the stream: a failed or short write may show up only there.
-    const bool written = SeekTo(file.get(), start + WriteBackOffset) &&
-                         std::fwrite(block, 1, WriteBackSize, file.get()) == WriteBackSize;
+    const bool written = SeekTo(file.get(), start + GlowWriteBackOffset) &&
+                         std::fwrite(block.data(), 1, block.size(), file.get()) == block.size();
     if (std::fclose(file.release()) != 0 || !written)
         throw EInOutError::Write(path);
 }

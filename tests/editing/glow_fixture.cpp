@@ -40,7 +40,7 @@ TMeshSpec SampleMesh(int glows, int first)
 
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, uint32_t word)
 {
-    PutUInt32LE(&bytes[size_t(glow.FilePos) + 4 + size_t(field)], word);
+    PutUInt32LE(&bytes[size_t(glow.FilePos) + GlowWriteBackOffset + size_t(field)], word);
 }
 
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, const TFloat3& v)

@@ -11,6 +11,7 @@
 
 #include "Ed_EGlow.h"
 #include "M_Change.h"
+#include "glow_record.h"
 #include "opt_builder.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -29,13 +30,13 @@ TMeshSpec SampleMesh(int glows, int first = 0);
 
 // Where each field lies in the 68 bytes the write-back puts at FilePos + 4.
 enum TGlowField : int {
-    CoreField = 0,
-    OuterField = 4,
-    VectorField = 8,
-    CenterField = 20,
-    Density0Field = 32,
-    Density1Field = 44,
-    Density2Field = 56,
+    CoreField = glow_layout::CoreColor,
+    OuterField = glow_layout::OuterColor,
+    VectorField = glow_layout::MainVec,
+    CenterField = glow_layout::Center,
+    Density0Field = glow_layout::Density0,
+    Density1Field = glow_layout::Density1,
+    Density2Field = glow_layout::Density2,
 };
 
 // Sets one field of glow's block in a copy of a file's bytes, so that an

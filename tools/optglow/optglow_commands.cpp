@@ -126,9 +126,10 @@ int Dump(const std::vector<std::string>& args, std::ostream& out)
 {
     if (args.size() != 2)
         throw UsageError("dump takes one FILE");
-    TheReader.ReadOpt(args[1]);
+    TModel model;
+    TheReader.ReadOpt(args[1], model);
     // Built whole before anything is printed: a damaged file prints nothing.
-    const std::string text = ModelToJson(TheModel).dump();
+    const std::string text = ModelToJson(model).dump();
     out << text << '\n';
     return ExitOk;
 }
@@ -148,11 +149,12 @@ int Set(const std::vector<std::string>& args)
         assignments.emplace_back(args[i].substr(0, eq), args[i].substr(eq + 1));
     }
 
-    TheReader.ReadOpt(path);
-    if (meshIndex >= TheModel.Meshes.Count())
+    TModel model;
+    TheReader.ReadOpt(path, model);
+    if (meshIndex >= model.Meshes.Count())
         throw Exception("mesh " + std::to_string(meshIndex) + " does not exist: " + path + " has " +
-                        CountText(TheModel.Meshes.Count(), "mesh", "meshes"));
-    const TOMesh& mesh = TheModel.Meshes.Get(meshIndex);
+                        CountText(model.Meshes.Count(), "mesh", "meshes"));
+    const TOMesh& mesh = model.Meshes.Get(meshIndex);
     if (glowIndex >= mesh.Glows.Count())
         throw Exception("glow " + std::to_string(glowIndex) + " does not exist: mesh " + std::to_string(meshIndex) +
                         " has " + CountText(mesh.Glows.Count(), "glow", "glows"));
