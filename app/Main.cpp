@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QStandardPaths>
@@ -42,14 +44,17 @@ std::string ExecutableDir()
 {
     if (!AppDirOverride.empty())
         return AppDirOverride;
-    return QCoreApplication::applicationDirPath().toStdString() + PathDelim;
+    // Qt's own paths take '/' everywhere: shown to the user (the status bar,
+    // the messages) the folder is spelt as the system spells it.
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString() + PathDelim;
 }
 
 // The user's own data folder, for an installed program whose folder cannot be
 // written.
 std::string UserDataDir()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + PathDelim;
+    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString() +
+           PathDelim;
 }
 
 // The Colors.dat installed with the program, copied into the user's Data/ on
@@ -192,6 +197,16 @@ void TMe::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     Guarded([&] { FormResize(); });
+}
+
+void TMe::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    // A maximized window moves only by being maximized, and some platforms
+    // (Windows, wine) report its new place after its new size: the panel
+    // laid over it at the resize must follow.
+    if (isMaximized())
+        Guarded([&] { FormResize(); });
 }
 
 void TMe::closeEvent(QCloseEvent* event)

@@ -33,6 +33,15 @@ function(neg_add_qttest name)
   add_test(NAME ${name} COMMAND ${name})
   # One X server serves every GUI test, and windows of two test programs
   # would take the focus from each other: GUI tests run one at a time.
-  set_tests_properties(${name} PROPERTIES LABELS gui TIMEOUT 300 RESOURCE_LOCK x_display
-    ENVIRONMENT "QT_QPA_PLATFORM=xcb;LIBGL_ALWAYS_SOFTWARE=1;QT_LOGGING_RULES=qt.qpa.*=false")
+  # The Windows build runs under wine (whose windows are X windows too), and
+  # more slowly.
+  if(WIN32)
+    set(platform windows)
+    set(timeout 900)
+  else()
+    set(platform xcb)
+    set(timeout 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS gui TIMEOUT ${timeout} RESOURCE_LOCK x_display
+    ENVIRONMENT "QT_QPA_PLATFORM=${platform};LIBGL_ALWAYS_SOFTWARE=1;QT_LOGGING_RULES=qt.qpa.*=false")
 endfunction()

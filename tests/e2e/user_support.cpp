@@ -99,14 +99,14 @@ bool ViewShows(float x, float y, TViewColor entry)
     const QImage frame = Me->P1->grabFramebuffer();
     const QPoint at = ViewPoint(x, y) * Me->P1->devicePixelRatioF();
     const TColorF& c = ViewColors[entry];
-    const auto near = [](int channel, float wanted) { return std::abs(channel - int(std::lround(wanted * 255))) <= 2; };
+    const auto matches = [](int channel, float wanted) { return std::abs(channel - int(std::lround(wanted * 255))) <= 2; };
     for (int dy = -2; dy <= 2; ++dy)
         for (int dx = -2; dx <= 2; ++dx) {
             const QPoint p = at + QPoint(dx, dy);
             if (!frame.rect().contains(p))
                 continue;
             const QColor pixel = frame.pixelColor(p);
-            if (near(pixel.red(), c.Red) && near(pixel.green(), c.Green) && near(pixel.blue(), c.Blue))
+            if (matches(pixel.red(), c.Red) && matches(pixel.green(), c.Green) && matches(pixel.blue(), c.Blue))
                 return true;
         }
     return false;

@@ -48,7 +48,12 @@ private slots:
             editor.waitForFinished(20000);
             return std::pair(editor.exitCode(), QString::fromLocal8Bit(editor.readAllStandardOutput()));
         };
-        QCOMPARE(run("--version"), std::pair(0, QString("Nimbra_Engine_Glow ver 0.3\n")));
+#ifdef _WIN32
+        const QString lineEnd = "\r\n";  // standard output in text mode
+#else
+        const QString lineEnd = "\n";
+#endif
+        QCOMPARE(run("--version"), std::pair(0, "Nimbra_Engine_Glow ver 0.3" + lineEnd));
         const auto [code, help] = run("--help");
         QCOMPARE(code, 0);
         QVERIFY(help.contains("[FILE]") && help.contains("--version"));

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMoveEvent>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -67,6 +68,30 @@ private slots:
         Me->resize(900, 700);
         QCOMPARE(CurMesh, 1);  // the panel got a new picture at once
         QVERIFY(app.Dialogs.Messages.empty());
+    }
+
+    void MaximizedWindowsMoveTakesThePanelAlong()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::string chosen = app.Folder.File("ship.opt");
+        WriteModel(chosen, {{0, 1}});
+        Open(app, chosen);
+        QVERIFY(EGlow->isVisible());
+        const auto moveMain = [] {
+            EGlow->move(EGlow->pos() + QPoint(40, 30));
+            QMoveEvent event(Me->pos(), Me->pos() + QPoint(5, 5));
+            QApplication::sendEvent(Me, &event);
+        };
+        // Maximized: the new place may come after the new size.
+        Me->setWindowState(Qt::WindowMaximized);
+        moveMain();
+        QTRY_COMPARE(EGlow->frameGeometry(), QRect(Me->P2->mapToGlobal(QPoint(0, 0)), Me->P2->size()));
+        // Otherwise the user moved the window, and the panel stays put.
+        Me->setWindowState(Qt::WindowNoState);
+        const QPoint before = EGlow->pos();
+        moveMain();
+        QCOMPARE(EGlow->pos(), before + QPoint(40, 30));
     }
 
     void ExistingWorkingCopyIsRead()
@@ -141,15 +166,6 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        // As rich text the tag and its attribute would take no room at all.
-        const std::string name = "<b title=attributes-take-no-room>s.opt";
-        const std::string chosen = app.Folder.File(name);
-        WriteModel(chosen, {{0, 1}});
-        Open(app, chosen);
-        const QString copy = QString::fromStdString(app.ProjectFolder() + name);
-        QCOMPARE(Me->BarPanel0->text(), copy);
-        QVERIFY(ShowsWhole(*Me->BarPanel0, copy));
-
         // The real message box; the scripted dialogs come back below.
         SetDialogs(nullptr);
         bool shown = false;
@@ -162,6 +178,18 @@ private slots:
         Dialogs().Message("'<i title=no-room>1</i>2' is", true);
         SetDialogs(&app.Dialogs);
         QVERIFY(shown);
+
+#ifdef _WIN32
+        QSKIP("'<' and '>' cannot stand in a Windows file name: the status bar's part runs on Linux");
+#endif
+        // As rich text the tag and its attribute would take no room at all.
+        const std::string name = "<b title=attributes-take-no-room>s.opt";
+        const std::string chosen = app.Folder.File(name);
+        WriteModel(chosen, {{0, 1}});
+        Open(app, chosen);
+        const QString copy = QString::fromStdString(app.ProjectFolder() + name);
+        QCOMPARE(Me->BarPanel0->text(), copy);
+        QVERIFY(ShowsWhole(*Me->BarPanel0, copy));
     }
 
 private:

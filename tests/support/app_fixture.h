@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app_state.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 
@@ -19,8 +20,9 @@ public:
     TempDir Folder;             // the application folder
     TScriptedDialogs Dialogs;   // every modal thing, scripted
 
-    std::string DataFolder() const { return Folder.Path() + "Data/"; }
-    std::string ProjectFolder() const { return Folder.Path() + "Project/"; }
+    // As the program spells them, with its separator.
+    std::string DataFolder() const { return Folder.Path() + "Data" + PathDelim; }
+    std::string ProjectFolder() const { return Folder.Path() + "Project" + PathDelim; }
     // Writes Data/Colors.dat (creating Data/).
     void PutColors(const std::vector<uint8_t>& bytes);
     // Creates the four windows; false when the program would end.

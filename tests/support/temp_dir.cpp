@@ -14,7 +14,7 @@ TempDir::TempDir()
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path dir = fs::temp_directory_path() / ("neg-test-" + std::to_string(seed()));
         if (fs::create_directory(dir)) {
-            Dir = dir.string() + "/";
+            Dir = dir.string() + char(fs::path::preferred_separator);
             return;
         }
     }
