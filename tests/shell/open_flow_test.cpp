@@ -75,7 +75,7 @@ private slots:
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
         const std::string chosen = app.Folder.File("ship.opt");
-        WriteModel(chosen, {{0, 1}});
+        WriteModel(chosen, {{1, 1}});
         Open(app, chosen);
         QVERIFY(EGlow->isVisible());
         const auto moveMain = [] {
