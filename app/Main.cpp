@@ -331,7 +331,7 @@ void TMe::OpenOptClick()
     if (ChosenFile.isEmpty())
         return;
     CopyOpt();
-    TheReader.ReadOpt(ProjectDir + OptFileName);
+    ReadWorkingCopy();
     SetStatus(ProjectDir + OptFileName);
     const auto& meshes = TheModel.Meshes;
     const auto withGlows = std::find_if(meshes.begin(), meshes.end(), [](const TOMesh& m) { return m.Glows.Count() > 0; });

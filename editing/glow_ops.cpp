@@ -1,6 +1,7 @@
 #include "glow_ops.h"
 
 #include "app_state.h"
+#include "working_copy.h"
 
 int CurMeshGlowCount()
 {
@@ -24,6 +25,10 @@ void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, const std::
         TEngineGlow* Saved = DialogGlow;
         ~TRestore() { DialogGlow = Saved; }
     } restore;
+    // Once before the first glow changes: a working copy that another
+    // program changed leaves every glow as it was. Each write then checks
+    // against the one before.
+    CheckWorkingCopy();
     for (TOMesh& mesh : TheModel.Meshes)
         for (TEngineGlow& glow : mesh.Glows) {
             change(glow);

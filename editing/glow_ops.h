@@ -13,7 +13,9 @@ int CurMeshGlowCount();
 TEngineGlow* ShownGlow();
 
 // For every glow of every mesh in list order: change it in memory, point
-// DialogGlow at it and write it back. A failing write ends the copy at that
+// DialogGlow at it and write it back. A working copy that changed on disk
+// since the editor read or wrote it is found before the first glow changes
+// (CheckWorkingCopy: nothing changes); a failing write ends the copy at that
 // glow. DialogGlow names the glow it named before when this returns or throws,
 // so an open edit dialog keeps writing the glow it was opened for.
 void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, const std::function<void()>& writeDialogGlow);

@@ -5,7 +5,7 @@
 
 #include "byte_reader.h"
 #include "errors.h"
-#include "file_util.h"
+#include "file_bytes.h"
 #include "model.h"
 
 OPTInFile TheReader;
@@ -248,17 +248,37 @@ private:
 
 }  // namespace
 
-void OPTInFile::ReadOpt(const std::string& path)
+TFileIdentity OPTInFile::ReadOpt(const std::string& path, TLinks links)
 {
     TheModel.Clear();
-    // The whole file at once; the walk then works on memory alone.
-    const TFileBytes file(path);
-    ReadOpt(file.Bytes(), path);
+    // The walk follows the read of the file as it comes in, on memory alone.
+    const TFileBytes file(path, links, TFileBytes::Streamed);
+    try {
+        try {
+            Walk(TByteReader(file, path));
+        } catch (const Exception&) {
+            // A walk that stopped on a file being rewritten says so.
+            file.Finish();
+            throw;
+        }
+        file.Finish();
+    } catch (const EFileChanged&) {
+        TheModel.Clear();
+        throw;
+    } catch (const EInOutError&) {
+        TheModel.Clear();
+        throw;
+    }
+    return file.Identity();
 }
 
 void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name)
 {
     TheModel.Clear();
-    const TByteReader in(bytes, name);
+    Walk(TByteReader(bytes, name));
+}
+
+void OPTInFile::Walk(const TByteReader& in)
+{
     TOptWalk(in, TheModel, MaxModelBytes, MaxNodeVisits).Run();
 }

@@ -1,13 +1,14 @@
 #include "glow_fixture.h"
 
 #include <bit>
+#include <filesystem>
 #include <fstream>
 
 #include "app_state.h"
 #include "byte_order.h"
 #include "conversions.h"
 #include "model.h"
-#include "opt_file_io.h"
+#include "working_copy.h"
 
 using namespace optbuild;
 
@@ -73,7 +74,7 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     OptFileName = "model.opt";
     Path = ProjectDir + OptFileName;
     WriteFileBytes(Path, Original);
-    TheReader.ReadOpt(Path);
+    ReadWorkingCopy();
     DecimalSeparator = '.';
     RotStep = 4;
     SelectMode = 0;
@@ -125,7 +126,11 @@ void TGlowEditing::SelectFace(int mesh, int face)
 
 void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes) const
 {
-    std::fstream file(Path, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(pos);
-    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    const auto time = std::filesystem::last_write_time(Path);
+    {
+        std::fstream file(Path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(pos);
+        file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    std::filesystem::last_write_time(Path, time);
 }
