@@ -1,6 +1,7 @@
 #include "app_start.h"
 
 #include <QLocale>
+#include <QTimer>
 
 #include "Ed_EGlow.h"
 #include "M_Change.h"
@@ -39,10 +40,24 @@ bool CreateForms()
     auto* me = new TMe;
     if (!me->Created())
         return false;
-    new TEGlow;
-    new TMCh;
+    auto* panel = new TEGlow(me->P2);
+    auto* dialog = new TMCh;
     new TCol;
+    // Direct connections: the frame is drawn inside the handler that asks for
+    // it, in order, and an error it raises ends that handler.
+    QObject::connect(panel, &TEGlow::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
+    QObject::connect(dialog, &TMCh::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
     return true;
+}
+
+void ShowMainWindow(const QString& file)
+{
+    Me->showMaximized();
+    if (file.isEmpty())
+        return;
+    // After start-up, as a user's open would come: the window is shown and
+    // the view has its context.
+    QTimer::singleShot(0, Me, [file] { Guarded([&] { Me->OpenModel(file); }); });
 }
 
 void DestroyForms()

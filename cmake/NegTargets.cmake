@@ -21,13 +21,14 @@ function(neg_add_gtest name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
 endfunction()
 
-# neg_add_qttest(NAME src... [LIBS lib...]): a Qt Test executable that drives
-# real windows; it needs an X server (the test script runs CTest under Xvfb).
+# neg_add_qttest(NAME src... LIBS lib...): a Qt Test executable that drives
+# real windows of the libraries it names; it needs an X server (the test
+# script runs CTest under Xvfb).
 function(neg_add_qttest name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   neg_warnings(${name})
-  target_link_libraries(${name} PRIVATE neg_gui neg_model neg_testsupport neg_guitestsupport Qt6::Test ${ARG_LIBS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} neg_model neg_testsupport Qt6::Test)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests AUTOMOC ON)
   add_test(NAME ${name} COMMAND ${name})
   # One X server serves every GUI test, and windows of two test programs

@@ -9,9 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "M_Change.h"
 #include "M_draw.h"
-#include "Main.h"
 #include "app_state.h"
 #include "click_list.h"
 #include "conversions.h"
@@ -55,14 +53,9 @@ QString Text(const std::string& s)
 
 }  // namespace
 
-void RedrawView()
-{
-    if (Me)
-        Me->NewTr();
-}
-
-TEGlow::TEGlow(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TEGlow::TEGlow(QWidget* anchor)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      Anchor(anchor)
 {
     EGlow = this;
     setFont(PanelFont(true));
@@ -205,12 +198,11 @@ void TEGlow::DisplayForm()
 
 void TEGlow::SetSize()
 {
-    QWidget* target = Me->P2;
-    const QPoint topLeft = target->mapToGlobal(QPoint(0, 0));
+    const QPoint topLeft = Anchor->mapToGlobal(QPoint(0, 0));
     // The frame (title bar and borders) is the difference between the outer
-    // and the client geometry; the outer rectangle is to cover P2. Making the
-    // native window first lets platforms that know the frame before the first
-    // show report it.
+    // and the client geometry; the outer rectangle is to cover the anchor.
+    // Making the native window first lets platforms that know the frame
+    // before the first show report it.
     winId();
     const QRect outer = frameGeometry();
     const QRect client = geometry();
@@ -218,8 +210,8 @@ void TEGlow::SetSize()
     const int top = client.top() - outer.top();
     const int right = outer.right() - client.right();
     const int bottom = outer.bottom() - client.bottom();
-    setGeometry(topLeft.x() + left, topLeft.y() + top, std::max(0, target->width() - left - right),
-                std::max(0, target->height() - top - bottom));
+    setGeometry(topLeft.x() + left, topLeft.y() + top, std::max(0, Anchor->width() - left - right),
+                std::max(0, Anchor->height() - top - bottom));
     FrameUnknown = outer == client;
 }
 
@@ -269,7 +261,7 @@ void TEGlow::ShoGlow()
     displayinfo();
     LBRate->setCurrentRow(RotStep - 1);
     Label1->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
-    RedrawView();
+    emit RedrawRequested();
 }
 
 void TEGlow::FollowCurMesh()
@@ -311,7 +303,7 @@ void TEGlow::SBUpClick()
         // -1 and an index that names no glow of this mesh both lead to glow 0.
         EditGlow = (EditGlow >= -1 && EditGlow < n - 1) ? EditGlow + 1 : 0;
         P3->setText(EditingGlowText());
-        RedrawView();
+        emit RedrawRequested();
         displayinfo();
     });
 }
@@ -324,12 +316,10 @@ void TEGlow::SBCopyColorClick()
             return;
         const uint32_t core = source->CoreColor;
         const uint32_t outer = source->OuterColor;
-        CopyToAllGlows(
-            [&](TEngineGlow& g) {
-                g.OuterColor = outer;
-                g.CoreColor = core;
-            },
-            [] { MCh->WriteFile(); });
+        CopyToAllGlows([&](TEngineGlow& g) {
+            g.OuterColor = outer;
+            g.CoreColor = core;
+        });
     });
 }
 
@@ -340,7 +330,7 @@ void TEGlow::SBCopyVectorClick()
         if (!source)
             return;
         const TFloat3 vector = source->MainVec;
-        CopyToAllGlows([&](TEngineGlow& g) { g.MainVec = vector; }, [] { MCh->WriteFile(); });
+        CopyToAllGlows([&](TEngineGlow& g) { g.MainVec = vector; });
     });
 }
 
@@ -348,22 +338,22 @@ void TEGlow::SBCopyVectorClick()
 // needs to show it.
 void TEGlow::SB1Click()
 {
-    Guarded(RedrawView);
+    Guarded([this] { emit RedrawRequested(); });
 }
 
 void TEGlow::SB2Click()
 {
-    Guarded(RedrawView);
+    Guarded([this] { emit RedrawRequested(); });
 }
 
 void TEGlow::SBConeClick()
 {
-    Guarded(RedrawView);
+    Guarded([this] { emit RedrawRequested(); });
 }
 
 void TEGlow::SBConeOFFClick()
 {
-    Guarded(RedrawView);
+    Guarded([this] { emit RedrawRequested(); });
 }
 
 void TEGlow::LBRateClick()
@@ -374,6 +364,6 @@ void TEGlow::LBRateClick()
             return;
         RotStep = TextInt(LBRate->item(row)->text().toStdString());
         Label1->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
-        RedrawView();
+        emit RedrawRequested();
     });
 }

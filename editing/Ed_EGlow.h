@@ -1,7 +1,7 @@
 #pragma once
-// The engine glow panel: an always-on-top tool window laid over the main
-// window's right-hand panel, showing and stepping through the glows of the
-// current mesh.
+// The engine glow panel: an always-on-top tool window laid over its anchor
+// (the main window's right-hand panel P2), showing and stepping through the
+// glows of the current mesh.
 
 #include <QWidget>
 #include <cstdint>
@@ -14,12 +14,13 @@ class TClickList;
 class TEGlow : public QWidget {
     Q_OBJECT
 public:
-    explicit TEGlow(QWidget* parent = nullptr);
+    // anchor: the widget the panel is laid over; it must outlive the panel.
+    explicit TEGlow(QWidget* anchor);
     ~TEGlow() override;
 
     // Lays the panel over P2, fills it for CurMesh, then EditGlow := -1.
     void DisplayForm();
-    // Puts the panel exactly over the client area of the main window's P2.
+    // Puts the panel exactly over the client area of the anchor.
     void SetSize();
     // Refreshes the panel for CurMesh and redraws the view.
     void ShoGlow();
@@ -71,11 +72,18 @@ public:
     TClickList* LBRate = nullptr;
     QLabel* Label1 = nullptr;
 
+signals:
+    // The view must be drawn anew. The window that creates the panel
+    // connects it to its redraw with a direct connection, so the frame is
+    // drawn (and an error it raises ends the handler) at the emit.
+    void RedrawRequested();
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QWidget* const Anchor;
     // SetSize ran before the window system had told the frame's size; the
     // fit is done again as soon as it is known.
     bool FrameUnknown = false;
@@ -89,6 +97,3 @@ private:
 
 // The one glow panel; created after the main window.
 extern TEGlow* EGlow;
-
-// Draws one frame of the view (the main window's NewTr).
-void RedrawView();

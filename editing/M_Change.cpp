@@ -124,7 +124,7 @@ void TMCh::HideAll()
         EGlow->displayinfo();
     HideButtons();
     hide();
-    RedrawView();
+    emit RedrawRequested();
 }
 
 void TMCh::HideMost()
@@ -132,7 +132,7 @@ void TMCh::HideMost()
     Shown = {};
     HideButtons();
     hide();
-    RedrawView();
+    emit RedrawRequested();
 }
 
 void TMCh::ForgetModel()

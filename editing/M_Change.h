@@ -63,6 +63,10 @@ public:
     QPushButton* BitBtn1 = nullptr;
     TColorDialog CD1;
 
+signals:
+    // The view must be drawn anew; connected as the glow panel's is.
+    void RedrawRequested();
+
 private:
     // A value that ShowValues put into row 1, and the text it showed there.
     struct TShownValue {

@@ -19,12 +19,8 @@ TEngineGlow* ShownGlow()
     return &glows.Get(EditGlow);
 }
 
-void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, const std::function<void()>& writeDialogGlow)
+void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change)
 {
-    struct TRestore {
-        TEngineGlow* Saved = DialogGlow;
-        ~TRestore() { DialogGlow = Saved; }
-    } restore;
     // Once before the first glow changes: a working copy that another
     // program changed leaves every glow as it was. Each write then checks
     // against the one before.
@@ -32,8 +28,7 @@ void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, const std::
     for (TOMesh& mesh : TheModel.Meshes)
         for (TEngineGlow& glow : mesh.Glows) {
             change(glow);
-            DialogGlow = &glow;
-            writeDialogGlow();
+            WriteWorkingCopyGlow(glow);
         }
 }
 

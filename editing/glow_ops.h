@@ -12,13 +12,13 @@ int CurMeshGlowCount();
 // glows: -1, or an index left over from another mesh or model.
 TEngineGlow* ShownGlow();
 
-// For every glow of every mesh in list order: change it in memory, point
-// DialogGlow at it and write it back. A working copy that changed on disk
-// since the editor read or wrote it is found before the first glow changes
+// For every glow of every mesh in list order: change it in memory and write
+// it back into the working copy. A working copy that changed on disk since
+// the editor read or wrote it is found before the first glow changes
 // (CheckWorkingCopy: nothing changes); a failing write ends the copy at that
-// glow. DialogGlow names the glow it named before when this returns or throws,
+// glow (throws what WriteWorkingCopyGlow throws). DialogGlow is left alone,
 // so an open edit dialog keeps writing the glow it was opened for.
-void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, const std::function<void()>& writeDialogGlow);
+void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change);
 
 // The middle of the axis-aligned bounding box of a face's corners, computed
 // in float32 from the start bounds 999999 / -999999. Raises the vertex list's

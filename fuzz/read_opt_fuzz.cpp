@@ -7,6 +7,7 @@
 #include <span>
 
 #include "errors.h"
+#include "glow_record.h"
 #include "model.h"
 #include "opt_file_io.h"
 
@@ -15,7 +16,6 @@ namespace {
 // How often the walk can reach one kind of node inside one mesh: 50 mesh
 // children, or 50 groups of 50 children each.
 constexpr int64_t NodesPerMesh = OPTInFile::MaxMeshChildren * (1 + OPTInFile::MaxGroupChildren);
-constexpr int64_t GlowBlockSize = 72;
 
 void Require(bool condition)
 {
@@ -37,7 +37,7 @@ void CheckModel(int64_t size, bool complete)
         for (int g = 0; g < mesh.Glows.Count(); ++g) {
             const TEngineGlow& glow = mesh.Glows.Get(g);
             if (complete || !lastMesh || g < mesh.Glows.Count() - 1)
-                Require(glow.FilePos >= 0 && glow.FilePos <= size - GlowBlockSize);
+                Require(glow.FilePos >= 0 && glow.FilePos <= size - GlowRecordSize);
         }
         Require(mesh.Glows.Count() <= NodesPerMesh);
         Require(mesh.Vertices.Count() <= NodesPerMesh * (size / 12));

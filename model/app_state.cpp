@@ -1,6 +1,10 @@
 #include "app_state.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "model.h"
+#include "view_colors.h"
 
 std::string AppDir;
 std::string ProjectDir;
@@ -58,6 +62,23 @@ void SetStartValues()
     CurMesh = 0;
     CurFace = 0;
     SelectedId = 0;
+}
+
+void ResetSharedState()
+{
+    TheModel.Clear();
+    AppDir.clear();
+    ProjectDir.clear();
+    DataDir.clear();
+    OptFileName.clear();
+    SelectMode = 0;
+    EditGlow = 0;
+    DialogGlow = nullptr;
+    ClearPendingMarks();
+    PanX = PanY = 0;
+    ViewMax = ViewMin = 0;
+    SetStartValues();
+    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
 }
 
 void ClearPendingMarks()

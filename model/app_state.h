@@ -45,6 +45,10 @@ void DecodeSelection();
 // The start values the main window sets when it is created.
 void SetStartValues();
 
+// Puts every global of the shared state back to its zeroed program start:
+// the above, TheModel emptied and ViewColors black. For tests.
+void ResetSharedState();
+
 // Clears the five pending marks.
 void ClearPendingMarks();
 

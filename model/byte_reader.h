@@ -57,7 +57,6 @@ public:
     }
 
     int32_t Int32(int64_t pos) const { return GetInt32LE(At(pos)); }
-    uint32_t UInt32(int64_t pos) const { return GetUInt32LE(At(pos)); }
     float Float32(int64_t pos) const { return GetFloat32LE(At(pos)); }
 
     int64_t FileSize() const { return Size; }

@@ -1,6 +1,6 @@
 #pragma once
 // The error kinds of the program. Each carries the exact text the user sees;
-// the GUI's error display shows what() (see app/error_display.h).
+// the GUI's error display shows what() (see widgets/error_display.h).
 
 #include <stdexcept>
 #include <string>

@@ -6,6 +6,7 @@
 #include "byte_reader.h"
 #include "errors.h"
 #include "file_bytes.h"
+#include "glow_record.h"
 #include "model.h"
 
 OPTInFile TheReader;
@@ -22,7 +23,6 @@ constexpr int32_t GlowType = 28;
 
 // Byte sizes of the records in the file.
 constexpr int64_t VertexSize = 12;
-constexpr int64_t GlowSize = 72;
 constexpr int64_t FaceRecordSize = 64;
 constexpr int64_t NormalSize = 12;
 constexpr int64_t TexVecSize = 24;
@@ -159,21 +159,8 @@ private:
         TEngineGlow& glow = mesh.Glows.Get(mesh.Glows.Add(TOMesh::NewGlow()));
         const int32_t data = OffsetAt(int64_t(node) + 20);
         glow.FilePos = data;
-        Claim(data, 1, GlowSize, sizeof(TEngineGlow));
-        glow.CoreColor = In.UInt32(int64_t(data) + 4);
-        glow.OuterColor = In.UInt32(int64_t(data) + 8);
-        ReadFloat3(glow.MainVec, int64_t(data) + 12);
-        ReadFloat3(glow.Center, int64_t(data) + 24);
-        ReadFloat3(glow.Density0, int64_t(data) + 36);
-        ReadFloat3(glow.Density1, int64_t(data) + 48);
-        ReadFloat3(glow.Density2, int64_t(data) + 60);
-    }
-
-    void ReadFloat3(TFloat3& v, int64_t pos) const
-    {
-        v.X = In.Float32(pos);
-        v.Y = In.Float32(pos + 4);
-        v.Z = In.Float32(pos + 8);
+        const uint8_t* const record = Claim(data, 1, GlowRecordSize, sizeof(TEngineGlow));
+        DecodeGlowRecord({record, size_t(GlowRecordSize)}, glow);
     }
 
     void LodNode(TOMesh& mesh, int32_t node)
@@ -250,12 +237,17 @@ private:
 
 TFileIdentity OPTInFile::ReadOpt(const std::string& path, TLinks links)
 {
-    TheModel.Clear();
+    return ReadOpt(path, TheModel, links);
+}
+
+TFileIdentity OPTInFile::ReadOpt(const std::string& path, TModel& model, TLinks links)
+{
+    model.Clear();
     // The walk follows the read of the file as it comes in, on memory alone.
     const TFileBytes file(path, links, TFileBytes::Streamed);
     try {
         try {
-            Walk(TByteReader(file, path));
+            Walk(TByteReader(file, path), model);
         } catch (const Exception&) {
             // A walk that stopped on a file being rewritten says so.
             file.Finish();
@@ -263,10 +255,10 @@ TFileIdentity OPTInFile::ReadOpt(const std::string& path, TLinks links)
         }
         file.Finish();
     } catch (const EFileChanged&) {
-        TheModel.Clear();
+        model.Clear();
         throw;
     } catch (const EInOutError&) {
-        TheModel.Clear();
+        model.Clear();
         throw;
     }
     return file.Identity();
@@ -274,11 +266,16 @@ TFileIdentity OPTInFile::ReadOpt(const std::string& path, TLinks links)
 
 void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name)
 {
-    TheModel.Clear();
-    Walk(TByteReader(bytes, name));
+    ReadOpt(bytes, name, TheModel);
 }
 
-void OPTInFile::Walk(const TByteReader& in)
+void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name, TModel& model)
 {
-    TOptWalk(in, TheModel, MaxModelBytes, MaxNodeVisits).Run();
+    model.Clear();
+    Walk(TByteReader(bytes, name), model);
+}
+
+void OPTInFile::Walk(const TByteReader& in, TModel& model)
+{
+    TOptWalk(in, model, MaxModelBytes, MaxNodeVisits).Run();
 }

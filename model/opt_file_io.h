@@ -1,5 +1,5 @@
 #pragma once
-// The OPT reader: turns one OPT file into the content of TheModel and remembers
+// The OPT reader: turns one OPT file into the content of a model and remembers
 // where each engine glow's data block lies, for the in-place write-back.
 
 #include <cstdint>
@@ -9,23 +9,27 @@
 #include "file_util.h"
 
 class TByteReader;
+struct TModel;
 
 class OPTInFile {
 public:
-    // Empties TheModel and fills it from the OPT file at path; returns the
+    // Empties model and fills it from the OPT file at path; returns the
     // identity of the file as read. The walk follows the read as the bytes
     // come in.
     // Throws EFOpenError "Cannot open file <path>" when the file cannot be
-    // opened (TheModel stays empty), EFileChanged when another program wrote
-    // it while it was read and EInOutError when the read failed (TheModel
-    // stays empty, whatever else the walk met), and EOptDamaged naming the
-    // path when a read would leave the file (what was read before stays in
-    // TheModel). A directory or other non-regular file cannot be opened
-    // (ENotAFile), nor a symbolic link with TLinks::Refuse.
+    // opened (model stays empty), EFileChanged when another program wrote it
+    // while it was read and EInOutError when the read failed (model stays
+    // empty, whatever else the walk met), and EOptDamaged naming the path
+    // when a read would leave the file (what was read before stays in model).
+    // A directory or other non-regular file cannot be opened (ENotAFile), nor
+    // a symbolic link with TLinks::Refuse.
+    TFileIdentity ReadOpt(const std::string& path, TModel& model, TLinks links = TLinks::Follow);
+    // The same into TheModel, the model the windows show.
     TFileIdentity ReadOpt(const std::string& path, TLinks links = TLinks::Follow);
 
     // The same walk over an OPT file's bytes in memory; name stands for the
     // file in messages. Raises EOptDamaged and EOptTooLarge as above.
+    void ReadOpt(std::span<const uint8_t> bytes, const std::string& name, TModel& model);
     void ReadOpt(std::span<const uint8_t> bytes, const std::string& name);
 
     // Bounds against node tables that point at the same nodes so often that
@@ -50,7 +54,7 @@ public:
     static constexpr int MaxFaceNodes = 100;
 
 private:
-    void Walk(const TByteReader& in);
+    void Walk(const TByteReader& in, TModel& model);
 };
 
 // The one reader of the program.

@@ -8,18 +8,13 @@
 #endif
 
 #include "app_state.h"
-#include "byte_order.h"
 #include "errors.h"
 #include "file_bytes.h"
+#include "glow_record.h"
 #include "model.h"
 #include "opt_file_io.h"
 
 namespace {
-
-// Size of a glow's data block in the file, and of the part the editor writes.
-constexpr int64_t GlowBlockSize = 72;
-constexpr int64_t WriteBackOffset = 4;
-constexpr size_t WriteBackSize = 68;
 
 #ifdef _WIN32
 // Clears every attribute of the chosen file but archive (read-only, hidden and
@@ -31,22 +26,6 @@ void KeepArchiveAttributeOnly(const std::string& path)
     SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_ARCHIVE);
 }
 #endif
-
-// The write-back block in file order: core colour, outer colour, main vector,
-// centre, then the three density vectors, each value 4 little-endian bytes.
-void PackWriteBack(const TEngineGlow& glow, uint8_t* out)
-{
-    PutUInt32LE(out + 0, glow.CoreColor);
-    PutUInt32LE(out + 4, glow.OuterColor);
-    const TFloat3* vectors[] = {&glow.MainVec, &glow.Center, &glow.Density0, &glow.Density1, &glow.Density2};
-    uint8_t* p = out + 8;
-    for (const TFloat3* v : vectors) {
-        PutFloat32LE(p + 0, v->X);
-        PutFloat32LE(p + 4, v->Y);
-        PutFloat32LE(p + 8, v->Z);
-        p += 12;
-    }
-}
 
 // The working copy as the editor last read or wrote it; empty before the
 // first read after a CopyOpt.
@@ -106,8 +85,7 @@ bool CopyFileStream(const std::string& source, const std::string& target, TExist
 
 TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const TFileIdentity* expected, TLinks links)
 {
-    uint8_t block[WriteBackSize];
-    PackWriteBack(glow, block);
+    const auto block = EncodeGlowWriteBack(glow);
     TOpenFile file(path, TOpenFile::Patching, links);
     const TFileIdentity before = file.Identity();
     if (expected && !(before == *expected))
@@ -115,9 +93,9 @@ TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const 
     // The block must lie wholly inside the file: a position from another file
     // or a stale model must neither damage other data nor grow the file.
     const int64_t start = glow.FilePos;
-    if (start < 0 || start + GlowBlockSize > before.Size)
+    if (start < 0 || start + GlowRecordSize > before.Size)
         throw EInOutError::Write(path);
-    const bool written = file.WriteAt(start + WriteBackOffset, block, WriteBackSize);
+    const bool written = file.WriteAt(start + GlowWriteBackOffset, block.data(), block.size());
     // Closing may report a failed write that the write call did not.
     TFileIdentity after;
     if (!file.Close(written ? &after : nullptr) || !written)

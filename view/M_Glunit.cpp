@@ -8,7 +8,7 @@
 #include <cmath>
 #include <exception>
 
-#include "M_GlState.h"
+#include "gl_state.h"
 #include "M_draw.h"
 #include "app_state.h"
 #include "model.h"

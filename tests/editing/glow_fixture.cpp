@@ -1,9 +1,11 @@
 #include "glow_fixture.h"
 
+#include <QHBoxLayout>
 #include <bit>
 #include <filesystem>
 #include <fstream>
 
+#include "M_Glunit.h"
 #include "app_state.h"
 #include "byte_order.h"
 #include "conversions.h"
@@ -39,7 +41,7 @@ TMeshSpec SampleMesh(int glows, int first)
 
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, uint32_t word)
 {
-    PutUInt32LE(&bytes[size_t(glow.FilePos) + 4 + size_t(field)], word);
+    PutUInt32LE(&bytes[size_t(glow.FilePos) + GlowWriteBackOffset + size_t(field)], word);
 }
 
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, const TFloat3& v)
@@ -47,6 +49,15 @@ void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField f
     const float xyz[3] = {v.X, v.Y, v.Z};
     for (int i = 0; i < 3; ++i)
         PutField(bytes, glow, TGlowField(field + 4 * i), std::bit_cast<uint32_t>(xyz[i]));
+}
+
+TAnchorWindow::TAnchorWindow()
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addSpacing(400);
+    P2 = new QWidget(this);
+    layout->addWidget(P2, 1);
 }
 
 TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
@@ -62,27 +73,30 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     }
     Original = b.Build();
 
-    // The windows first: the main window sets its own start values and
-    // folders when it is created and shown; the test's state comes after.
-    Main = std::make_unique<TMe>();
-    Panel = std::make_unique<TEGlow>();
+    Main = std::make_unique<TAnchorWindow>();
+    Panel = std::make_unique<TEGlow>(Main->P2);
     Dialog = std::make_unique<TMCh>();
+    // A redraw draws the frame as the main window's does, and the panel
+    // follows the mesh the frame decoded.
+    const auto redraw = [this] {
+        RenderView();
+        Panel->FollowCurMesh();
+    };
+    QObject::connect(Panel.get(), &TEGlow::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(Dialog.get(), &TMCh::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
     Main->resize(900, 500);
     Main->show();
 
+    // The program's start values (mesh mode, mesh 0, glow 0), then the test's
+    // working copy.
+    ResetSharedState();
     ProjectDir = Dir.Path();
     OptFileName = "model.opt";
     Path = ProjectDir + OptFileName;
     WriteFileBytes(Path, Original);
     ReadWorkingCopy();
     DecimalSeparator = '.';
-    RotStep = 4;
-    SelectMode = 0;
-    SelectedId = 0;
     DecodeSelection();
-    EditGlow = 0;
-    DialogGlow = nullptr;
-    ClearPendingMarks();
     Dialogs.Messages.clear();
 }
 
@@ -91,8 +105,7 @@ TGlowEditing::~TGlowEditing()
     Dialog.reset();
     Panel.reset();
     Main.reset();
-    DialogGlow = nullptr;
-    TheModel.Clear();
+    ResetSharedState();
     DecimalSeparator = '.';
 }
 

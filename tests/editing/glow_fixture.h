@@ -1,8 +1,9 @@
 #pragma once
 // A working copy made by the OPT builder and read into TheModel, plus the
-// three windows of the glow editing (main window stand-in, panel, dialog), for
-// the tests of the panel and the edit dialog.
+// windows of the glow editing (a stand-in for the main window, panel, dialog),
+// for the tests of the panel and the edit dialog.
 
+#include <QWidget>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,7 +11,7 @@
 
 #include "Ed_EGlow.h"
 #include "M_Change.h"
-#include "Main.h"
+#include "glow_record.h"
 #include "opt_builder.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -29,19 +30,27 @@ TMeshSpec SampleMesh(int glows, int first = 0);
 
 // Where each field lies in the 68 bytes the write-back puts at FilePos + 4.
 enum TGlowField : int {
-    CoreField = 0,
-    OuterField = 4,
-    VectorField = 8,
-    CenterField = 20,
-    Density0Field = 32,
-    Density1Field = 44,
-    Density2Field = 56,
+    CoreField = glow_layout::CoreColor,
+    OuterField = glow_layout::OuterColor,
+    VectorField = glow_layout::MainVec,
+    CenterField = glow_layout::Center,
+    Density0Field = glow_layout::Density0,
+    Density1Field = glow_layout::Density1,
+    Density2Field = glow_layout::Density2,
 };
 
 // Sets one field of glow's block in a copy of a file's bytes, so that an
 // expected file is the original with only the intended field replaced.
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, uint32_t word);
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, const TFloat3& v);
+
+// Stands in for the main window: a window whose right-hand part P2 grows with
+// it, for the panel to be laid over.
+class TAnchorWindow : public QWidget {
+public:
+    TAnchorWindow();
+    QWidget* P2 = nullptr;
+};
 
 class TGlowEditing {
 public:
@@ -66,7 +75,7 @@ public:
     std::string Path;
     std::vector<uint8_t> Original;
     TScriptedDialogs Dialogs;
-    std::unique_ptr<TMe> Main;
+    std::unique_ptr<TAnchorWindow> Main;
     std::unique_ptr<TEGlow> Panel;
     std::unique_ptr<TMCh> Dialog;
 };

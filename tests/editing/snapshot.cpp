@@ -14,6 +14,7 @@
 #include "Ed_EGlow.h"
 #include "M_Change.h"
 #include "Main.h"
+#include "app_start.h"
 #include "app_state.h"
 #include "click_list.h"
 #include "scripted_dialogs.h"
@@ -40,9 +41,11 @@ int main(int argc, char** argv)
     fs::copy_file(bin / "Data" / "Colors.dat", dir.File("Data/Colors.dat"));
     AppDirOverride = dir.Path();
     TScriptedDialogs dialogs;
-    TMe me;
-    TEGlow panel;
-    TMCh dialog;
+    if (!CreateForms())
+        return 1;
+    TMe& me = *Me;
+    TEGlow& panel = *EGlow;
+    TMCh& dialog = *MCh;
     me.showMaximized();
     (void)QTest::qWaitForWindowExposed(&me);
 
@@ -67,5 +70,6 @@ int main(int argc, char** argv)
 
     for (const auto& m : dialogs.Messages)
         qInfo("message: %s", qPrintable(m.Text));
+    DestroyForms();
     return 0;
 }

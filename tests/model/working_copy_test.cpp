@@ -78,19 +78,7 @@ struct GlowFile {
         SecondPos = b.DataPos(g2);
     }
 
-    static TEngineGlow ToGlow(const GlowRecord& r, int32_t pos)
-    {
-        TEngineGlow g;
-        g.FilePos = pos;
-        g.CoreColor = r.CoreColor;
-        g.OuterColor = r.OuterColor;
-        g.MainVec = r.MainVec;
-        g.Center = r.Center;
-        g.Density0 = r.Density0;
-        g.Density1 = r.Density1;
-        g.Density2 = r.Density2;
-        return g;
-    }
+    static TEngineGlow ToGlow(const GlowRecord& r, int32_t pos) { return r.ToGlow(pos); }
 };
 
 // Asserts that after and before differ at most inside [from, to).

@@ -3,36 +3,12 @@
 #include <QApplication>
 #include <QTest>
 #include <filesystem>
-#include <iterator>
 
 #include "Main.h"
 #include "app_start.h"
 #include "app_state.h"
 #include "byte_order.h"
-#include "model.h"
 #include "opt_builder.h"
-#include "view_colors.h"
-
-void ResetSharedState()
-{
-    TheModel.Clear();
-    AppDir.clear();
-    ProjectDir.clear();
-    DataDir.clear();
-    OptFileName.clear();
-    SelectMode = SelectedId = CurMesh = CurFace = 0;
-    EditGlow = 0;
-    DialogGlow = nullptr;
-    ClearPendingMarks();
-    ViewReady = Closing = Picking = false;
-    RotX = RotY = RotZ = 0;
-    Zoom = 1.0;
-    PanX = PanY = 0;
-    RotStep = 4;
-    ViewMax = ViewMin = 0;
-    GLMade = 0;
-    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
-}
 
 TAppFixture::TAppFixture()
 {

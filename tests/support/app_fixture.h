@@ -11,9 +11,6 @@
 
 class QWidget;
 
-// Puts every global of the shared state back to its zeroed program start.
-void ResetSharedState();
-
 class TAppFixture {
 public:
     TAppFixture();

@@ -50,11 +50,8 @@ const TColorF& Color(TViewColor entry)
 
 void ResetViewState()
 {
-    TheModel.Clear();
-    SetStartValues();
-    SelectMode = 0;
+    ResetSharedState();
     EditGlow = -1;
-    PanX = PanY = 0;
     SetDistinctColors();
     GlowDisplay = nullptr;
 }

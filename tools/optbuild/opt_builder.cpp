@@ -1,10 +1,13 @@
 #include "opt_builder.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <fstream>
 #include <numeric>
 #include <stdexcept>
 
 #include "byte_order.h"
+#include "glow_record.h"
 
 namespace optbuild {
 
@@ -32,13 +35,6 @@ void AppendF32(std::vector<uint8_t>& out, float v)
     PutFloat32LE(Grow4(out), v);
 }
 
-void AppendF3(std::vector<uint8_t>& out, const TFloat3& v)
-{
-    AppendF32(out, v.X);
-    AppendF32(out, v.Y);
-    AppendF32(out, v.Z);
-}
-
 void AppendQuad(std::vector<uint8_t>& out, const TFace& f)
 {
     for (int32_t i : f.Index)
@@ -46,6 +42,20 @@ void AppendQuad(std::vector<uint8_t>& out, const TFace& f)
 }
 
 }  // namespace
+
+TEngineGlow GlowRecord::ToGlow(int32_t pos) const
+{
+    TEngineGlow g;
+    g.FilePos = pos;
+    g.CoreColor = CoreColor;
+    g.OuterColor = OuterColor;
+    g.MainVec = MainVec;
+    g.Center = Center;
+    g.Density0 = Density0;
+    g.Density1 = Density1;
+    g.Density2 = Density2;
+    return g;
+}
 
 FaceRecord Tri(int32_t a, int32_t b, int32_t c)
 {
@@ -87,13 +97,9 @@ NodeId OptBuilder::Glow(const GlowRecord& glow)
     const NodeId id = Node(EngineGlow);
     auto& n = Nodes[id];
     AppendU32(n.Data, static_cast<uint32_t>(glow.Unused));
-    AppendU32(n.Data, glow.CoreColor);
-    AppendU32(n.Data, glow.OuterColor);
-    AppendF3(n.Data, glow.MainVec);
-    AppendF3(n.Data, glow.Center);
-    AppendF3(n.Data, glow.Density0);
-    AppendF3(n.Data, glow.Density1);
-    AppendF3(n.Data, glow.Density2);
+    const auto written = EncodeGlowWriteBack(glow.ToGlow());
+    n.Data.resize(n.Data.size() + written.size());
+    std::copy(written.begin(), written.end(), n.Data.end() - std::ptrdiff_t(written.size()));
     n.DataCount = 1;
     return id;
 }

@@ -27,6 +27,9 @@ struct GlowRecord {
     uint32_t CoreColor = 0;
     uint32_t OuterColor = 0;
     TFloat3 MainVec, Center, Density0, Density1, Density2;
+
+    // The glow as the reader makes it of this record at file position pos.
+    TEngineGlow ToGlow(int32_t pos = 0) const;
 };
 
 struct FaceRecord {

@@ -67,8 +67,9 @@ int GlowsCommand(const std::vector<std::string>& args, std::ostream& out)
     const auto operands = Operands(args, "--json", json);
     if (operands.size() != 1)
         throw UsageError("glows takes one FILE");
-    TheReader.ReadOpt(operands[0]);
-    out << (json ? GlowsJson(TheModel).dump() + "\n" : GlowTable(TheModel));
+    TModel model;
+    TheReader.ReadOpt(operands[0], model);
+    out << (json ? GlowsJson(model).dump() + "\n" : GlowTable(model));
     return ExitOk;
 }
 
@@ -80,20 +81,20 @@ int DiffCommand(const std::vector<std::string>& args, std::ostream& out)
         throw UsageError("diff takes OLD and NEW");
     const std::string& oldPath = operands[0];
     const std::string& newPath = operands[1];
-    TheReader.ReadOpt(oldPath);
-    const TModel oldModel = std::move(TheModel);
-    TheReader.ReadOpt(newPath);
-    const std::string layout = GlowLayoutDifference(oldModel, oldPath, TheModel, newPath);
+    TModel oldModel, newModel;
+    TheReader.ReadOpt(oldPath, oldModel);
+    TheReader.ReadOpt(newPath, newModel);
+    const std::string layout = GlowLayoutDifference(oldModel, oldPath, newModel, newPath);
     if (!layout.empty())
         throw Exception(oldPath + " and " + newPath + " do not hold the same glows: " + layout);
-    const nlohmann::ordered_json edits = DiffEdits(oldModel, TheModel, newPath);
+    const nlohmann::ordered_json edits = DiffEdits(oldModel, newModel, newPath);
     if (!text) {
         out << EditListText(edits);
     } else {
         for (const auto& edit : edits) {
             const int m = edit["mesh"].get<int>();
             const int g = edit["glow"].get<int>();
-            out << DescribeChanges(m, g, oldModel.Meshes.Get(m).Glows.Get(g), TheModel.Meshes.Get(m).Glows.Get(g));
+            out << DescribeChanges(m, g, oldModel.Meshes.Get(m).Glows.Get(g), newModel.Meshes.Get(m).Glows.Get(g));
         }
     }
     return edits.empty() ? ExitOk : ExitDifferent;
@@ -112,10 +113,11 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out)
     // whole, against the model read whole (a glow block that leaves the file
     // fails the read).
     const std::vector<uint8_t> editBytes = ReadWholeFile(editsPath);
-    const TFileIdentity read = TheReader.ReadOpt(path);
+    TModel model;
+    const TFileIdentity read = TheReader.ReadOpt(path, model);
     std::vector<GlowPatch> patches;
     try {
-        patches = ParseEditList(std::string(editBytes.begin(), editBytes.end()), TheModel, path);
+        patches = ParseEditList(std::string(editBytes.begin(), editBytes.end()), model, path);
     } catch (const Exception& e) {
         throw Exception(editsPath + ": " + e.what());
     }

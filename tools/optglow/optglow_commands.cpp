@@ -158,9 +158,10 @@ int Dump(const std::vector<std::string>& args, std::ostream& out)
 {
     if (args.size() != 2)
         throw UsageError("dump takes one FILE");
+    TModel model;
     // Read whole before anything is printed: a damaged file prints nothing.
-    TheReader.ReadOpt(args[1]);
-    PrintModel(out, TheModel);
+    TheReader.ReadOpt(args[1], model);
+    PrintModel(out, model);
     return ExitOk;
 }
 
@@ -179,11 +180,12 @@ int Set(const std::vector<std::string>& args)
         assignments.emplace_back(args[i].substr(0, eq), args[i].substr(eq + 1));
     }
 
-    const TFileIdentity read = TheReader.ReadOpt(path);
-    if (meshIndex >= TheModel.Meshes.Count())
+    TModel model;
+    const TFileIdentity read = TheReader.ReadOpt(path, model);
+    if (meshIndex >= model.Meshes.Count())
         throw Exception("mesh " + std::to_string(meshIndex) + " does not exist: " + path + " has " +
-                        CountText(TheModel.Meshes.Count(), "mesh", "meshes"));
-    const TOMesh& mesh = TheModel.Meshes.Get(meshIndex);
+                        CountText(model.Meshes.Count(), "mesh", "meshes"));
+    const TOMesh& mesh = model.Meshes.Get(meshIndex);
     if (glowIndex >= mesh.Glows.Count())
         throw Exception("glow " + std::to_string(glowIndex) + " does not exist: mesh " + std::to_string(meshIndex) +
                         " has " + CountText(mesh.Glows.Count(), "glow", "glows"));

@@ -1,7 +1,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "M_GlState.h"
+#include "gl_state.h"
 #include "M_Glunit.h"
 #include "app_state.h"
 

@@ -5,7 +5,7 @@
 #include <QOpenGLFramebufferObject>
 #include <QPointer>
 
-#include "M_GlState.h"
+#include "gl_state.h"
 #include "M_Glunit.h"
 
 namespace {

@@ -1,0 +1,53 @@
+#include "glow_record.h"
+
+#include <string>
+
+#include "byte_order.h"
+#include "errors.h"
+#include "model.h"
+
+namespace {
+
+constexpr struct {
+    uint32_t TEngineGlow::*Member;
+    size_t At;
+} Colors[] = {{&TEngineGlow::CoreColor, glow_layout::CoreColor}, {&TEngineGlow::OuterColor, glow_layout::OuterColor}};
+
+constexpr struct {
+    TFloat3 TEngineGlow::*Member;
+    size_t At;
+} Vectors[] = {
+    {&TEngineGlow::MainVec, glow_layout::MainVec},   {&TEngineGlow::Center, glow_layout::Center},
+    {&TEngineGlow::Density0, glow_layout::Density0}, {&TEngineGlow::Density1, glow_layout::Density1},
+    {&TEngineGlow::Density2, glow_layout::Density2},
+};
+
+}  // namespace
+
+void DecodeGlowRecord(std::span<const uint8_t> record, TEngineGlow& glow)
+{
+    if (record.size() < size_t(GlowRecordSize))
+        throw EOptDamaged("A glow record of " + std::to_string(record.size()) + " bytes is cut short");
+    const uint8_t* const values = record.data() + GlowWriteBackOffset;
+    for (const auto& c : Colors)
+        glow.*c.Member = GetUInt32LE(values + c.At);
+    for (const auto& v : Vectors) {
+        const uint8_t* p = values + v.At;
+        glow.*v.Member = {GetFloat32LE(p), GetFloat32LE(p + 4), GetFloat32LE(p + 8)};
+    }
+}
+
+std::array<uint8_t, GlowWriteBackSize> EncodeGlowWriteBack(const TEngineGlow& glow)
+{
+    std::array<uint8_t, GlowWriteBackSize> bytes{};
+    for (const auto& c : Colors)
+        PutUInt32LE(bytes.data() + c.At, glow.*c.Member);
+    for (const auto& v : Vectors) {
+        uint8_t* p = bytes.data() + v.At;
+        const TFloat3& value = glow.*v.Member;
+        PutFloat32LE(p, value.X);
+        PutFloat32LE(p + 4, value.Y);
+        PutFloat32LE(p + 8, value.Z);
+    }
+    return bytes;
+}
