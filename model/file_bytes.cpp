@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <exception>
 #include <new>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -81,16 +82,22 @@ TFileBytes::TFileBytes(const std::string& path, TLinks links, TReadMode mode) : 
     }
     Stream = std::make_unique<TStream>();
     Stream->File = std::move(file);
-    Stream->Worker = std::thread([this] {
-        try {
-            ReadAll(*Stream->File, Stream.get());
-        } catch (...) {
-            Stream->Error = std::current_exception();
-            Stream->Ready.store(-1, std::memory_order_release);
-            Stream->Ready.notify_all();
-        }
-        Stream->File.reset();
-    });
+    try {
+        Stream->Worker = std::thread([this] {
+            try {
+                ReadAll(*Stream->File, Stream.get());
+            } catch (...) {
+                Stream->Error = std::current_exception();
+                Stream->Ready.store(-1, std::memory_order_release);
+                Stream->Ready.notify_all();
+            }
+            Stream->File.reset();
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: read it whole here.
+        const std::unique_ptr<TStream> stream = std::move(Stream);
+        ReadAll(*stream->File, nullptr);
+    }
 }
 
 TFileBytes::~TFileBytes()
