@@ -83,8 +83,13 @@ TMe::TMe(QWidget* parent) : QMainWindow(parent)
     BarPanel0->setFixedWidth(Panel0Width);
     BarPanel1 = new QLabel(Bar);
     BarPanel1->setFixedWidth(Panel1Width);
+    BarMessage = new QLabel(Bar);
+    BarMessage->setTextFormat(Qt::PlainText);
     Bar->addWidget(BarPanel0);
     Bar->addWidget(BarPanel1);
+    Bar->addWidget(BarMessage, 1);
+    MessageTimer.setSingleShot(true);
+    connect(&MessageTimer, &QTimer::timeout, BarMessage, &QLabel::clear);
 
     BuildMenu();
     connect(P1, &TGLPanel::MouseDown, this, &TMe::P1MouseDown);
@@ -102,6 +107,7 @@ void TMe::BuildMenu()
     OpenOpt = File1->addAction("Open Opt");
     N2 = File1->addSeparator();
     Exit1 = File1->addAction("E&xit");
+    BuildEditMenu();
     Map1 = MainMenu1->addMenu("Display");
     Mesh1 = Map1->addAction("Mesh");
     Mesh1->setCheckable(true);
@@ -120,6 +126,33 @@ void TMe::BuildMenu()
     handle(Face1, &TMe::Face1Click);
     handle(Colors1, &TMe::Colors1Click);
     handle(About1, &TMe::About1Click);
+}
+
+void TMe::BuildEditMenu()
+{
+    Edit1 = new QMenu("Edit", this);
+    menuBar()->addMenu(Edit1);
+    // Named after the step they take back or again, as Qt's own undo
+    // actions are.
+    const auto item = [this](const char* verb, const QList<QKeySequence>& keys, void (TMe::*handler)()) {
+        QAction* action = Edit1->addAction(verb);
+        action->setShortcuts(keys);
+        // Also while the glow panel or the edit dialog is the active window.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        return action;
+    };
+    Undo1 = item("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TMe::Undo1Click);
+    Redo1 = item("Redo", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+                 &TMe::Redo1Click);
+    const auto follow = [](QAction* action, const QString& verb) {
+        return [action, verb](const QString& step) { action->setText(step.isEmpty() ? verb : verb + ' ' + step); };
+    };
+    connect(&History.Stack, &QUndoStack::undoTextChanged, Undo1, follow(Undo1, "Undo"));
+    connect(&History.Stack, &QUndoStack::redoTextChanged, Redo1, follow(Redo1, "Redo"));
+    connect(&History.Stack, &QUndoStack::canUndoChanged, Undo1, &QAction::setEnabled);
+    connect(&History.Stack, &QUndoStack::canRedoChanged, Redo1, &QAction::setEnabled);
 }
 
 void TMe::FormCreate()
@@ -321,6 +354,7 @@ void TMe::CopyOpt()
 
 void TMe::CloseModel()
 {
+    History.Stack.clear();
     EGlow->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
     MCh->ForgetModel();
@@ -389,6 +423,56 @@ void TMe::About1Click()
 void TMe::Exit1Click()
 {
     close();
+}
+
+void TMe::Undo1Click()
+{
+    Rewrite(History.UndoStep(), &TGlowHistory::Undo, "Undone: ");
+}
+
+void TMe::Redo1Click()
+{
+    Rewrite(History.RedoStep(), &TGlowHistory::Redo, "Redone: ");
+}
+
+void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done)
+{
+    if (!step)
+        return;
+    try {
+        (History.*move)();
+    } catch (...) {
+        // The glows written before the failure have their new values.
+        FollowRewrite(*step);
+        throw;
+    }
+    FollowRewrite(*step);
+    ShowBriefly(done + step->text());
+}
+
+void TMe::FollowRewrite(const TGlowStep& step)
+{
+    // An open edit dialog on a rewritten glow would write its old values
+    // back: it goes, without writing.
+    int32_t mesh = 0, glow = 0;
+    if (MCh->isVisible() && FindGlow(DialogGlow, mesh, glow) &&
+        std::any_of(step.Writes.begin(), step.Writes.end(),
+                    [&](const TGlowWrite& w) { return w.Mesh == mesh && w.Glow == glow; }))
+        MCh->HideMost();
+    EGlow->displayinfo();
+    NewTr();
+}
+
+void TMe::GlowsWritten(const TGlowEdit& edit)
+{
+    History.Record(edit);
+    ShowBriefly(WrittenText(edit));
+}
+
+void TMe::ShowBriefly(const QString& text)
+{
+    BarMessage->setText(text);
+    MessageTimer.start(6000);
 }
 
 void TMe::SelNext()

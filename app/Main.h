@@ -3,7 +3,10 @@
 // the glow panel lies over; the key table, the open flow and the selection.
 
 #include <QMainWindow>
+#include <QTimer>
 #include <string>
+
+#include "glow_history.h"
 
 class TGLPanel;
 class QAction;
@@ -34,11 +37,15 @@ public:
     QStatusBar* Bar = nullptr;
     QLabel* BarPanel0 = nullptr;  // width 400: the working copy's path
     QLabel* BarPanel1 = nullptr;  // width 50: never written
+    QLabel* BarMessage = nullptr;  // what was written last, for a few seconds
 
     QMenu* File1 = nullptr;
     QAction* OpenOpt = nullptr;
     QAction* N2 = nullptr;
     QAction* Exit1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
     QMenu* Map1 = nullptr;
     QAction* Mesh1 = nullptr;
     QAction* Face1 = nullptr;
@@ -47,6 +54,8 @@ public:
     QAction* About1 = nullptr;
 
     TOpenDialogSetup OD1;
+    // The edits of the open model.
+    TGlowHistory History;
 
     // False when FormCreate found no Colors.dat: the program must end
     // without showing the window.
@@ -76,6 +85,12 @@ public:
     void Colors1Click();
     void About1Click();
     void Exit1Click();
+    void Undo1Click();
+    void Redo1Click();
+    // The glow panel or the edit dialog wrote glows into the working copy.
+    void GlowsWritten(const TGlowEdit& edit);
+    // Says text in the status bar for a few seconds, beside the path.
+    void ShowBriefly(const QString& text);
 
     void SetODOPT();
     // Makes the working copy of the file chosen in OD1.
@@ -91,6 +106,11 @@ protected:
 
 private:
     void BuildMenu();
+    void BuildEditMenu();
+    // Undo or redo of step through move; done names it in the status bar.
+    void Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done);
+    // The panel, the dialog and the view after undo or redo rewrote glows.
+    void FollowRewrite(const TGlowStep& step);
     // Keeps P1 square at the left of the client area and gives P2 the rest.
     void LayoutPanels();
     bool IsPreviewedKey(QObject* watched) const;
@@ -99,6 +119,7 @@ private:
     void CloseModel();
 
     bool CreateOk = false;
+    QTimer MessageTimer;
     QString ChosenFile;  // the file being opened: OD1's answer or a path given otherwise
 };
 

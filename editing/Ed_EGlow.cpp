@@ -308,6 +308,18 @@ void TEGlow::SBUpClick()
     });
 }
 
+void TEGlow::CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change)
+{
+    TGlowEdit edit{name, {}};
+    try {
+        CopyToAllGlows(change, edit.Writes);
+    } catch (...) {
+        emit GlowsWritten(edit);
+        throw;
+    }
+    emit GlowsWritten(edit);
+}
+
 void TEGlow::SBCopyColorClick()
 {
     Guarded([&] {
@@ -316,7 +328,7 @@ void TEGlow::SBCopyColorClick()
             return;
         const uint32_t core = source->CoreColor;
         const uint32_t outer = source->OuterColor;
-        CopyToAllGlows([&](TEngineGlow& g) {
+        CopyToAll("Copy color to all", [&](TEngineGlow& g) {
             g.OuterColor = outer;
             g.CoreColor = core;
         });
@@ -330,7 +342,7 @@ void TEGlow::SBCopyVectorClick()
         if (!source)
             return;
         const TFloat3 vector = source->MainVec;
-        CopyToAllGlows([&](TEngineGlow& g) { g.MainVec = vector; });
+        CopyToAll("Copy vector to all", [&](TEngineGlow& g) { g.MainVec = vector; });
     });
 }
 

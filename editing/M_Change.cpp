@@ -117,9 +117,12 @@ void TMCh::HideButtons()
     BBMan1->hide();
 }
 
-void TMCh::HideAll()
+void TMCh::HideAll(const TEngineGlow& before)
 {
     WriteFile();
+    TGlowWrite write{0, 0, before, *DialogGlow};
+    if (FindGlow(DialogGlow, write.Mesh, write.Glow))
+        emit GlowsWritten({{}, {write}});
     if (EGlow)
         EGlow->displayinfo();
     HideButtons();
@@ -191,6 +194,7 @@ void TMCh::BBMan1Click()
     Guarded([&] {
         if (!DialogGlow)
             return;
+        const TEngineGlow before = *DialogGlow;
         float v[3];
         try {
             for (int col = 0; col < 3; ++col)
@@ -227,7 +231,7 @@ void TMCh::BBMan1Click()
             DialogGlow->Density2 = value;
             PendingDensity2 = false;
         }
-        HideAll();
+        HideAll(before);
     });
 }
 
@@ -236,6 +240,7 @@ void TMCh::BBColorClick()
     Guarded([&] {
         if (!DialogGlow)
             return;
+        const TEngineGlow before = *DialogGlow;
         if (!CD1.Execute(this))
             return;
         const QColor& c = CD1.Color;
@@ -250,7 +255,7 @@ void TMCh::BBColorClick()
             DialogGlow->CoreColor = w;
         else
             DialogGlow->OuterColor = w;
-        HideAll();
+        HideAll(before);
     });
 }
 
@@ -259,13 +264,14 @@ void TMCh::BBCenterClick()
     Guarded([&] {
         if (!DialogGlow)
             return;
+        const TEngineGlow before = *DialogGlow;
         if (SelectMode != 1) {
             ShowMsg("Select a Face");
             return;
         }
         const TOMesh& mesh = TheModel.Meshes.Get(CurMesh);
         DialogGlow->Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(CurFace));
-        HideAll();
+        HideAll(before);
     });
 }
 
@@ -274,6 +280,7 @@ void TMCh::BitBtn1Click()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        HideAll();
+        const TEngineGlow before = *DialogGlow;
+        HideAll(before);
     });
 }

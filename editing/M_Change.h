@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "glow_write.h"
+
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -30,7 +32,8 @@ public:
     // Writes DialogGlow into the working copy.
     void WriteFile();
     // Write, refresh the panel, hide the buttons and the dialog, redraw.
-    void HideAll();
+    // before: DialogGlow as it was before the button changed it.
+    void HideAll(const TEngineGlow& before);
     // Hide the buttons and the dialog, redraw; nothing is written.
     void HideMost();
     // Another model is being opened: hide the dialog and drop DialogGlow so
@@ -66,6 +69,8 @@ public:
 signals:
     // The view must be drawn anew; connected as the glow panel's is.
     void RedrawRequested();
+    // A button wrote DialogGlow into the working copy.
+    void GlowsWritten(const TGlowEdit& edit);
 
 private:
     // A value that ShowValues put into row 1, and the text it showed there.

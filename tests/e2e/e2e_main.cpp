@@ -8,6 +8,7 @@
 int RunEditFlowTests(int argc, char** argv);
 int RunPickTests(int argc, char** argv);
 int RunKeyWalkTests(int argc, char** argv);
+int RunUndoTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -17,5 +18,6 @@ int main(int argc, char** argv)
     failed += RunEditFlowTests(argc, argv);
     failed += RunPickTests(argc, argv);
     failed += RunKeyWalkTests(argc, argv);
+    failed += RunUndoTests(argc, argv);
     return failed;
 }
