@@ -93,6 +93,8 @@ TMe::TMe(QWidget* parent) : QMainWindow(parent)
 
     BuildMenu();
     connect(P1, &TGLPanel::MouseDown, this, &TMe::P1MouseDown);
+    connect(P1, &TGLPanel::WheelTurned, this, &TMe::P1Wheel);
+    connect(P1, &TGLPanel::Dragged, this, &TMe::P1Drag);
     connect(P1, &TGLPanel::FramebufferResized, this, &TMe::P1FramebufferResized);
     // Key preview: every key press reaches FormKeyDown before the controls.
     qApp->installEventFilter(this);
@@ -113,6 +115,10 @@ void TMe::BuildMenu()
     Mesh1->setCheckable(true);
     Face1 = Map1->addAction("Face");
     Face1->setCheckable(true);
+    Map1->addSeparator();
+    ResetView1 = Map1->addAction("Reset View");
+    // A key the key table leaves free.
+    ResetView1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     Colors2 = MainMenu1->addMenu("Colors");
     Colors1 = Colors2->addAction("Set Colors");
     About1 = MainMenu1->addAction("About");
@@ -124,6 +130,7 @@ void TMe::BuildMenu()
     handle(Exit1, &TMe::Exit1Click);
     handle(Mesh1, &TMe::Mesh1Click);
     handle(Face1, &TMe::Face1Click);
+    handle(ResetView1, &TMe::ResetView1Click);
     handle(Colors1, &TMe::Colors1Click);
     handle(About1, &TMe::About1Click);
 }
@@ -328,6 +335,8 @@ void TMe::P1MouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardMod
                       int x, int y)
 {
     Guarded([&] {
+        Drag.Start();
+        DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
         const bool leftAlone = buttons == Qt::LeftButton &&
                                !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
                                !doubleClick;
@@ -337,6 +346,33 @@ void TMe::P1MouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardMod
         StartPick(x, y);
         EndPick();
         EGlow->ShoGlow();
+    });
+}
+
+void TMe::P1Wheel(double notches)
+{
+    Guarded([&] {
+        if (!ViewReady)
+            return;
+        WheelZoom(notches);
+        NewTr();
+    });
+}
+
+void TMe::P1Drag(Qt::MouseButtons buttons, double dx, double dy)
+{
+    Guarded([&] {
+        if (!ViewReady)
+            return;
+        if (buttons == Qt::MiddleButton || (buttons == Qt::RightButton && DragWithShift)) {
+            Drag.Shift(dx, dy);
+        } else if (buttons == Qt::RightButton) {
+            const double ratio = P1->devicePixelRatioF();
+            Drag.Turn(dx / ratio, dy / ratio);
+        } else {
+            return;
+        }
+        NewTr();
     });
 }
 
@@ -406,6 +442,12 @@ void TMe::Face1Click()
     SelectMode = 1;
     Face1->setChecked(true);
     Mesh1->setChecked(false);
+    NewTr();
+}
+
+void TMe::ResetView1Click()
+{
+    ResetCamera();
     NewTr();
 }
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <string>
 
+#include "camera_mouse.h"
 #include "glow_history.h"
 
 class TGLPanel;
@@ -49,6 +50,7 @@ public:
     QMenu* Map1 = nullptr;
     QAction* Mesh1 = nullptr;
     QAction* Face1 = nullptr;
+    QAction* ResetView1 = nullptr;
     QMenu* Colors2 = nullptr;
     QAction* Colors1 = nullptr;
     QAction* About1 = nullptr;
@@ -69,6 +71,10 @@ public:
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void P1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                      bool doubleClick, int x, int y);
+    // The wheel over P1 zooms; a drag with the right button turns the model,
+    // with the middle one (or Shift held at the right one's press) shifts it.
+    void P1Wheel(double notches);
+    void P1Drag(Qt::MouseButtons buttons, double dx, double dy);
     // P1's framebuffer changed size: a resize or a change of scale.
     void P1FramebufferResized();
     // The open dialog, then OpenModel on the chosen file.
@@ -82,6 +88,7 @@ public:
     void OpenModel(const QString& path);
     void Mesh1Click();
     void Face1Click();
+    void ResetView1Click();
     void Colors1Click();
     void About1Click();
     void Exit1Click();
@@ -120,6 +127,8 @@ private:
 
     bool CreateOk = false;
     QTimer MessageTimer;
+    TCameraDrag Drag;
+    bool DragWithShift = false;  // Shift was held when the drag's button went down
     QString ChosenFile;  // the file being opened: OD1's answer or a path given otherwise
 };
 

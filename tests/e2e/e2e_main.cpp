@@ -9,6 +9,7 @@ int RunEditFlowTests(int argc, char** argv);
 int RunPickTests(int argc, char** argv);
 int RunKeyWalkTests(int argc, char** argv);
 int RunUndoTests(int argc, char** argv);
+int RunNavigationTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -19,5 +20,6 @@ int main(int argc, char** argv)
     failed += RunPickTests(argc, argv);
     failed += RunKeyWalkTests(argc, argv);
     failed += RunUndoTests(argc, argv);
+    failed += RunNavigationTests(argc, argv);
     return failed;
 }
