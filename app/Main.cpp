@@ -23,6 +23,7 @@
 #include "messages.h"
 #include "model.h"
 #include "opt_file_io.h"
+#include "recent_files.h"
 #include "selection.h"
 #include "startup.h"
 #include "view_colors.h"
@@ -107,6 +108,7 @@ void TMe::BuildMenu()
     QMenuBar* MainMenu1 = menuBar();
     File1 = MainMenu1->addMenu("File");
     OpenOpt = File1->addAction("Open Opt");
+    BuildFileItems();
     N2 = File1->addSeparator();
     Exit1 = File1->addAction("E&xit");
     BuildEditMenu();
@@ -123,16 +125,18 @@ void TMe::BuildMenu()
     Colors1 = Colors2->addAction("Set Colors");
     About1 = MainMenu1->addAction("About");
 
-    const auto handle = [this](QAction* item, void (TMe::*handler)()) {
-        connect(item, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
-    };
-    handle(OpenOpt, &TMe::OpenOptClick);
-    handle(Exit1, &TMe::Exit1Click);
-    handle(Mesh1, &TMe::Mesh1Click);
-    handle(Face1, &TMe::Face1Click);
-    handle(ResetView1, &TMe::ResetView1Click);
-    handle(Colors1, &TMe::Colors1Click);
-    handle(About1, &TMe::About1Click);
+    Handle(OpenOpt, &TMe::OpenOptClick);
+    Handle(Exit1, &TMe::Exit1Click);
+    Handle(Mesh1, &TMe::Mesh1Click);
+    Handle(Face1, &TMe::Face1Click);
+    Handle(ResetView1, &TMe::ResetView1Click);
+    Handle(Colors1, &TMe::Colors1Click);
+    Handle(About1, &TMe::About1Click);
+}
+
+void TMe::Handle(QAction* item, void (TMe::*handler)())
+{
+    connect(item, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
 }
 
 void TMe::BuildEditMenu()
@@ -147,7 +151,7 @@ void TMe::BuildEditMenu()
         // Also while the glow panel or the edit dialog is the active window.
         action->setShortcutContext(Qt::ApplicationShortcut);
         action->setEnabled(false);
-        connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        Handle(action, handler);
         return action;
     };
     Undo1 = item("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TMe::Undo1Click);
@@ -414,7 +418,11 @@ void TMe::OpenModel(const QString& path)
     CloseModel();
     ChosenFile = path;
     CopyOpt();
+    ExportCopy1->setEnabled(true);
+    ShowCopy1->setEnabled(true);
     TheReader.ReadOpt(ProjectDir + OptFileName);
+    recent_files::Add(path);
+    FillRecentFiles();
     SetStatus(ProjectDir + OptFileName);
     const auto& meshes = TheModel.Meshes;
     const auto withGlows = std::find_if(meshes.begin(), meshes.end(), [](const TOMesh& m) { return m.Glows.Count() > 0; });

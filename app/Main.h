@@ -42,6 +42,9 @@ public:
 
     QMenu* File1 = nullptr;
     QAction* OpenOpt = nullptr;
+    QMenu* RecentFiles1 = nullptr;
+    QAction* ExportCopy1 = nullptr;
+    QAction* ShowCopy1 = nullptr;
     QAction* N2 = nullptr;
     QAction* Exit1 = nullptr;
     QMenu* Edit1 = nullptr;
@@ -86,6 +89,12 @@ public:
     // a drop and Recent Files open files through it. Throws what CopyOpt and
     // ReadOpt throw.
     void OpenModel(const QString& path);
+    // A Recent Files entry: opens it, or says it is gone and takes it off.
+    void OpenRecent(const QString& path);
+    // Saves a copy of the working copy where the user chooses.
+    void ExportCopy1Click();
+    // Opens the working copies' folder in the desktop's file manager.
+    void ShowCopy1Click();
     void Mesh1Click();
     void Face1Click();
     void ResetView1Click();
@@ -110,10 +119,18 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // An OPT file dropped onto the window opens as Open Opt would open it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenu();
+    // Runs handler, guarded, when item is chosen.
+    void Handle(QAction* item, void (TMe::*handler)());
     void BuildEditMenu();
+    // Recent Files, Export Working Copy..., Show Working Copy.
+    void BuildFileItems();
+    void FillRecentFiles();
     // Undo or redo of step through move; done names it in the status bar.
     void Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done);
     // The panel, the dialog and the view after undo or redo rewrote glows.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -29,6 +30,13 @@ public:
             return {};
         return dialog.selectedFiles().first();
     }
+
+    QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& path) override
+    {
+        return QFileDialog::getSaveFileName(parent, title, path, filter);
+    }
+
+    bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 
     std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override
     {

@@ -30,6 +30,22 @@ QString TScriptedDialogs::OpenFile(QWidget*, const QString& title, const QString
     return answer;
 }
 
+QString TScriptedDialogs::SaveFile(QWidget*, const QString& title, const QString& filter, const QString& path)
+{
+    SaveRequests.push_back({title, filter, path});
+    if (SaveAnswers.empty())
+        return {};
+    QString answer = SaveAnswers.front();
+    SaveAnswers.pop_front();
+    return answer;
+}
+
+bool TScriptedDialogs::OpenUrl(const QUrl& url)
+{
+    OpenedUrls.push_back(url);
+    return DesktopOpensUrls;
+}
+
 std::optional<QColor> TScriptedDialogs::ChooseColor(QWidget*, const QColor& initial)
 {
     ColorRequests.push_back(initial);
