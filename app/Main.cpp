@@ -395,6 +395,7 @@ void TMe::CopyOpt()
 void TMe::CloseModel()
 {
     History.Stack.clear();
+    BarMessage->clear();
     EGlow->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
     MCh->ForgetModel();
