@@ -175,7 +175,7 @@ private:
     {
         QStringList paths;
         for (const QAction* item : Me->RecentFiles1->actions())
-            paths << item->text().section(' ', 1).replace("&&", "&");
+            paths << item->text().section(' ', 1, -1).replace("&&", "&");
         return paths;
     }
 };
