@@ -86,7 +86,7 @@ private slots:
         QVERIFY(!Me->RecentFiles1->isEnabled());
         QStringList opened;
         for (int i = 0; i < 9; ++i) {
-            const std::string file = app.Folder.File("m" + std::to_string(i) + "/ship" + std::to_string(i) + ".opt");
+            const std::string file = app.Folder.File(QString("m%1/ship%1.opt").arg(i).toStdString());
             WriteModel(file, {{1, 1}});
             opened.prepend(QString::fromStdString(file));
             app.Dialogs.OpenAnswers.push_back(opened.front());
