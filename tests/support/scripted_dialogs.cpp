@@ -37,6 +37,8 @@ std::optional<QColor> TScriptedDialogs::ChooseColor(QWidget*, const QColor& init
         return std::nullopt;
     auto answer = ColorAnswers.front();
     ColorAnswers.pop_front();
+    if (answer && !answer->isValid())
+        return initial;
     return answer;
 }
 

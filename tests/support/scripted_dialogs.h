@@ -31,8 +31,9 @@ public:
     std::deque<QString> OpenAnswers;
     // What each open-file dialog was asked: title, filter, folder.
     std::vector<QStringList> OpenRequests;
-    // Answers of the colour chooser; nullopt is a cancel. With no answer left
-    // the chooser is cancelled.
+    // Answers of the colour chooser; nullopt is a cancel, an invalid QColor
+    // accepts the colour it opened on. With no answer left the chooser is
+    // cancelled.
     std::deque<std::optional<QColor>> ColorAnswers;
     // The colour each chooser was opened on.
     std::vector<QColor> ColorRequests;
