@@ -319,17 +319,30 @@ void TMe::CopyOpt()
     ::CopyOpt(ChosenFile.toStdString());
 }
 
-void TMe::OpenOptClick()
+void TMe::CloseModel()
 {
-    SetODOPT();
     EGlow->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
     MCh->ForgetModel();
     TheModel.Clear();
     ViewReady = false;
-    ChosenFile = Dialogs().OpenFile(this, OD1.Title, OD1.Filter, OD1.Folder);
-    if (ChosenFile.isEmpty())
+}
+
+void TMe::OpenOptClick()
+{
+    SetODOPT();
+    // The previous model goes before the dialog is shown.
+    CloseModel();
+    const QString chosen = Dialogs().OpenFile(this, OD1.Title, OD1.Filter, OD1.Folder);
+    if (chosen.isEmpty())
         return;
+    OpenModel(chosen);
+}
+
+void TMe::OpenModel(const QString& path)
+{
+    CloseModel();
+    ChosenFile = path;
     CopyOpt();
     TheReader.ReadOpt(ProjectDir + OptFileName);
     SetStatus(ProjectDir + OptFileName);

@@ -62,7 +62,15 @@ public:
                      bool doubleClick, int x, int y);
     // P1's framebuffer changed size: a resize or a change of scale.
     void P1FramebufferResized();
+    // The open dialog, then OpenModel on the chosen file.
     void OpenOptClick();
+    // Opens the OPT file at path as Open Opt does once a file is chosen: the
+    // glow panel hidden, the edit dialog forgotten, the model cleared, the
+    // working copy made and read, its path in the status bar, the first mesh
+    // with glows selected, the view and the panel shown. The command line,
+    // a drop and Recent Files open files through it. Throws what CopyOpt and
+    // ReadOpt throw.
+    void OpenModel(const QString& path);
     void Mesh1Click();
     void Face1Click();
     void Colors1Click();
@@ -86,9 +94,12 @@ private:
     // Keeps P1 square at the left of the client area and gives P2 the rest.
     void LayoutPanels();
     bool IsPreviewedKey(QObject* watched) const;
+    // Ends the work on the open model: panel hidden, dialog forgotten, model
+    // freed, keys and clicks off.
+    void CloseModel();
 
     bool CreateOk = false;
-    QString ChosenFile;  // OD1's answer
+    QString ChosenFile;  // the file being opened: OD1's answer or a path given otherwise
 };
 
 // The one main window.

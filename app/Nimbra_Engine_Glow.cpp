@@ -1,14 +1,21 @@
 #include "Main.h"
 #include "app_start.h"
+#include "command_line.h"
 
 int main(int argc, char** argv)
 {
+    if (const auto answered = AnswerWithoutDisplay(argc, argv))
+        return *answered;
     TNegApplication app(argc, argv);
     InstallAppBasics();
+    // The toolkit has taken its own options out of the arguments by now.
+    const TCommandLine line = ReadCommandLine(QApplication::arguments());
+    if (line.ExitCode)
+        return *line.ExitCode;
     const bool started = CreateForms();
     int result = 0;
     if (started) {
-        Me->showMaximized();  // runs FormShow
+        ShowMainWindow(line.File);
         result = QApplication::exec();
     }
     DestroyForms();

@@ -1,6 +1,7 @@
 #include "app_start.h"
 
 #include <QLocale>
+#include <QTimer>
 
 #include "Ed_EGlow.h"
 #include "M_Change.h"
@@ -51,6 +52,16 @@ bool CreateForms()
     QObject::connect(dialog, &TMCh::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
     QObject::connect(dialog, &TMCh::KeyboardReleased, me, [me] { me->activateWindow(); });
     return true;
+}
+
+void ShowMainWindow(const QString& file)
+{
+    Me->showMaximized();
+    if (file.isEmpty())
+        return;
+    // After start-up, as a user's open would come: the window is shown and
+    // the view has its context.
+    QTimer::singleShot(0, Me, [file] { Guarded([&] { Me->OpenModel(file); }); });
 }
 
 void DestroyForms()

@@ -22,5 +22,9 @@ void InstallAppBasics();
 // Colors.dat) the other windows are not created and the result is false.
 bool CreateForms();
 
+// Shows the main window maximized (FormShow runs), then, when file is not
+// empty, opens it as File > Open Opt would once the event loop runs.
+void ShowMainWindow(const QString& file);
+
 // Deletes the windows in reverse order and clears their globals.
 void DestroyForms();

@@ -9,6 +9,7 @@ int RunStartupTests(int argc, char** argv);
 int RunOpenFlowTests(int argc, char** argv);
 int RunKeyTests(int argc, char** argv);
 int RunColorTests(int argc, char** argv);
+int RunFilesTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -19,5 +20,6 @@ int main(int argc, char** argv)
     failed += RunOpenFlowTests(argc, argv);
     failed += RunKeyTests(argc, argv);
     failed += RunColorTests(argc, argv);
+    failed += RunFilesTests(argc, argv);
     return failed;
 }
