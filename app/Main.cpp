@@ -508,8 +508,10 @@ void TMe::FollowRewrite(const TGlowStep& step)
     int32_t mesh = 0, glow = 0;
     if (MCh->isVisible() && FindGlow(DialogGlow, mesh, glow) &&
         std::any_of(step.Writes.begin(), step.Writes.end(),
-                    [&](const TGlowWrite& w) { return w.Mesh == mesh && w.Glow == glow; }))
-        MCh->HideMost();
+                    [&](const TGlowWrite& w) { return w.Mesh == mesh && w.Glow == glow; })) {
+        MCh->Dismiss();
+        ClearPendingMarks();
+    }
     EGlow->displayinfo();
     NewTr();
 }

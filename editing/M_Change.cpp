@@ -105,6 +105,15 @@ TMCh::~TMCh()
         MCh = nullptr;
 }
 
+void TMCh::setVisible(bool visible)
+{
+    // Asked before hiding: the window system takes the keyboard away later.
+    const bool releasing = !visible && isVisible() && isActiveWindow();
+    QDialog::setVisible(visible);
+    if (releasing)
+        emit KeyboardReleased();
+}
+
 void TMCh::WriteFile()
 {
     WriteDialogGlow();
@@ -132,10 +141,15 @@ void TMCh::HideAll(const TEngineGlow& before)
 
 void TMCh::HideMost()
 {
+    Dismiss();
+    emit RedrawRequested();
+}
+
+void TMCh::Dismiss()
+{
     Shown = {};
     HideButtons();
     hide();
-    emit RedrawRequested();
 }
 
 void TMCh::ForgetModel()
@@ -176,12 +190,16 @@ void TMCh::ShowValues(const std::array<float, 3>& values)
     SetCell(3, 1, QStringLiteral("0"));
 }
 
+bool TMCh::CellTouched(int col)
+{
+    return !Shown[col] || Shown[col]->Text != Cell(col, 1);
+}
+
 float TMCh::CellValue(int col)
 {
-    const QString text = Cell(col, 1);
-    if (Shown[col] && Shown[col]->Text == text)
+    if (!CellTouched(col))
         return Shown[col]->Value;
-    return TextFloat(text.toStdString());
+    return TextFloat(Cell(col, 1).toStdString());
 }
 
 uint32_t TMCh::ReverseCol(uint32_t p)
@@ -213,8 +231,9 @@ void TMCh::BBMan1Click()
             PendingVector = false;
         }
         if (PendingDensity0 || PendingDensity1 || PendingDensity2) {
-            for (const float d : v)
-                if (!(d >= 0.0f && d <= 1.0f)) {
+            // A cell the user left as shown keeps its stored value unchecked.
+            for (int col = 0; col < 3; ++col)
+                if (CellTouched(col) && !(v[col] >= 0.0f && v[col] <= 1.0f)) {
                     ShowMsg("Value not 0.0 to 1.0 ! Exiting ");
                     return;
                 }
@@ -241,6 +260,10 @@ void TMCh::BBColorClick()
         if (!DialogGlow)
             return;
         const TEngineGlow before = *DialogGlow;
+        // The title decides which colour is edited; the chooser opens on its
+        // red, green and blue, so a change of alpha alone keeps them.
+        uint32_t& edited = L1->text() == QStringLiteral("Core Color") ? DialogGlow->CoreColor : DialogGlow->OuterColor;
+        CD1.Color = QColor(int(edited >> 16 & 0xFF), int(edited >> 8 & 0xFF), int(edited & 0xFF));
         if (!CD1.Execute(this))
             return;
         const QColor& c = CD1.Color;
@@ -250,11 +273,7 @@ void TMCh::BBColorClick()
             ShowMsg("Alpha value not in range of 0 to 255");
             return;
         }
-        w |= uint32_t(alpha) << 24;
-        if (L1->text() == QStringLiteral("Core Color"))
-            DialogGlow->CoreColor = w;
-        else
-            DialogGlow->OuterColor = w;
+        edited = w | uint32_t(alpha) << 24;
         HideAll(before);
     });
 }

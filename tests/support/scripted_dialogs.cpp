@@ -55,7 +55,10 @@ bool TScriptedDialogs::OpenUrl(const QUrl& url)
 std::optional<QColor> TScriptedDialogs::ChooseColor(QWidget*, const QColor& initial)
 {
     ColorRequests.push_back(initial);
-    return NextAnswer(ColorAnswers);
+    const auto answer = NextAnswer(ColorAnswers);
+    if (answer && !answer->isValid())
+        return initial;
+    return answer;
 }
 
 int TScriptedDialogs::ExecModal(QDialog* dialog)

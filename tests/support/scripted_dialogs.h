@@ -39,8 +39,9 @@ public:
     // Every URL handed to the desktop, and whether the desktop takes them.
     std::vector<QUrl> OpenedUrls;
     bool DesktopOpensUrls = true;
-    // Answers of the colour chooser; nullopt is a cancel. With no answer left
-    // the chooser is cancelled.
+    // Answers of the colour chooser; nullopt is a cancel, an invalid QColor
+    // accepts the colour it opened on. With no answer left the chooser is
+    // cancelled.
     std::deque<std::optional<QColor>> ColorAnswers;
     // The colour each chooser was opened on.
     std::vector<QColor> ColorRequests;
