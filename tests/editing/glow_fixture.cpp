@@ -75,7 +75,7 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
 
     Main = std::make_unique<TAnchorWindow>();
     Panel = std::make_unique<TEGlow>(Main->P2);
-    Dialog = std::make_unique<TMCh>();
+    Dialog = std::make_unique<TMCh>(Panel.get());
     // A redraw draws the frame as the main window's does, and the panel
     // follows the mesh the frame decoded.
     const auto redraw = [this] {
@@ -84,6 +84,7 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     };
     QObject::connect(Panel.get(), &TEGlow::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
     QObject::connect(Dialog.get(), &TMCh::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(Dialog.get(), &TMCh::KeyboardReleased, Main.get(), [this] { Main->activateWindow(); });
     Main->resize(900, 500);
     Main->show();
 

@@ -51,10 +51,14 @@ void PanelTest::displayFormFillsTextsWithLocaleSeparator()
     QCOMPARE(e.Panel->lxv->text(), QString("Density 0 = 0,500 ,0,250 ,1,000 "));
     QCOMPARE(e.Panel->lyv->text(), QString("Density 1 = 0,125 ,0,750 ,0,000 "));
     QCOMPARE(e.Panel->lzv->text(), QString("Density 2 = 0,000 ,0,375 ,0,625 "));
-    // Core 80FF8000: red 255, green 128, blue 0; the alpha byte is not shown.
+    // Core 80FF8000: red 255, green 128, blue 0; the word on the bar in black,
+    // on the dark outer colour in white.
     QCOMPARE(e.Panel->L1->palette().color(QPalette::Window), QColor(255, 128, 0));
     QCOMPARE(e.Panel->L3->palette().color(QPalette::Window), QColor(0x22, 0x33, 0x44));
-    QCOMPARE(e.Panel->L1->text(), QString("Core Color"));
+    QCOMPARE(e.Panel->L1->text(), QString("Core Color 80FF8000"));
+    QCOMPARE(e.Panel->L3->text(), QString("Outer Color 11223344"));
+    QCOMPARE(e.Panel->L1->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(e.Panel->L3->palette().color(QPalette::WindowText), QColor(Qt::white));
     QCOMPARE(e.Panel->Label1->text(), QString("Movement Rate = 4"));
     QCOMPARE(e.Panel->LBRate->currentRow(), 3);
 
@@ -71,7 +75,9 @@ void PanelTest::buttonsListsAndHints()
     TGlowEditing e({SampleMesh(1)});
     TEGlow& p = *e.Panel;
     const Qt::WindowFlags flags = p.windowFlags();
-    QVERIFY(flags & Qt::WindowStaysOnTopHint);
+    // Above the window it lies over, not above every window.
+    QVERIFY(!(flags & Qt::WindowStaysOnTopHint));
+    QCOMPARE(p.parentWidget(), e.Main.get());
     QVERIFY(flags & Qt::CustomizeWindowHint);
     QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
@@ -348,6 +354,7 @@ void PanelTest::displayChoicesReachTheDrawing()
     QVERIFY(GlowDisplay().Showing);
     e.Panel->hide();
     QVERIFY(!GlowDisplay().Showing);
+    e.Dialog.reset();  // a window of the panel
     e.Panel.reset();
     QVERIFY(!GlowDisplay);
 }

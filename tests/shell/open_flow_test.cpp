@@ -47,6 +47,9 @@ private slots:
         QVERIFY(ViewReady);
         QVERIFY(EGlow->isVisible());
         QCOMPARE(RotY, 12);
+        // The panel, a window of the main window, made none of the main
+        // window's parts native: the view's OpenGL composition would fail.
+        QVERIFY(!Me->centralWidget()->internalWinId());
     }
 
     void ResizeRedrawsOnlyAShownModel()
