@@ -135,6 +135,18 @@ void RemoveQuietly(const std::string& path)
 
 }  // namespace
 
+bool CanCreateFileIn(const std::string& dir)
+{
+    const std::string probe = TemporaryNameFor(dir + "write-probe");
+    try {
+        TOpenFile(probe, TOpenFile::Creating, TLinks::Refuse).Close();
+    } catch (const Exception&) {
+        return false;
+    }
+    RemoveQuietly(probe);
+    return true;
+}
+
 TFileKind KindOf(const std::string& path, TLinks links)
 {
 #ifdef _WIN32

@@ -92,5 +92,11 @@ std::string FileNamePart(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 
+// True when a new file can be made in the folder dir (trailing separator):
+// one with a name of its own is created, without following a link, and
+// removed again. Trying is the one test that holds everywhere (permission
+// bits, ACLs, read-only mounts).
+bool CanCreateFileIn(const std::string& dir);
+
 // Creates one folder level; the outcome is not reported.
 void CreateDirQuietly(const std::string& path);

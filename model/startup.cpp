@@ -1,8 +1,6 @@
 #include "startup.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "app_state.h"
 #include "errors.h"
@@ -17,20 +15,9 @@ std::string MissingColorsText()
            " Locate the \"Colors.dat\" file in the zip and copy to  " + LineBreak + DataDir;
 }
 
-bool FolderWritable(const std::string& dir)
-{
-    // Trying is the one test that holds everywhere (permission bits, ACLs,
-    // read-only mounts); appending never harms a file left by an earlier try.
-    const std::string probe = dir + ".neg-write-probe";
-    if (!std::ofstream(probe, std::ios::binary | std::ios::app))
-        return false;
-    std::remove(probe.c_str());
-    return true;
-}
-
 std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir, bool installed)
 {
-    if (!installed && FolderWritable(exeDir))
+    if (!installed && CanCreateFileIn(exeDir))
         return exeDir;
     std::error_code ignored;  // a failure shows as the missing Colors.dat
     std::filesystem::create_directories(userDataDir, ignored);
