@@ -1,5 +1,6 @@
 #include "working_copy.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "file_util.h"
 #include "glow_record.h"
 #include "model.h"
+#include "opt_file_io.h"
 
 namespace {
 
@@ -68,6 +70,54 @@ void CopyOpt(const std::string& chosenPath)
     if (FileExists(workingCopy))
         return;
     CopyFileStream(chosenPath, workingCopy);
+}
+
+TExistingCopy LookAtExistingCopy(const std::string& chosenPath)
+{
+    namespace fs = std::filesystem;
+    const std::string copyPath = ProjectDir + FileNamePart(chosenPath);
+    std::error_code ec;
+    if (fs::symlink_status(copyPath, ec).type() != fs::file_type::regular || fs::equivalent(chosenPath, copyPath, ec))
+        return {};
+    std::vector<uint8_t> chosen;
+    try {
+        chosen = ReadWholeFile(chosenPath);
+    } catch (const std::exception&) {
+        return {};  // a typed name of a file that is not there opens the copy of that name
+    }
+    try {
+        const std::vector<uint8_t> copy = ReadWholeFile(copyPath);
+        TModel copyModel;
+        TheReader.ReadOpt(copy, copyPath, copyModel);
+        return {HoldsSameModel(copy, chosen, copyModel) ? TExistingCopy::Fits : TExistingCopy::OtherModel, {}};
+    } catch (const std::exception& e) {
+        return {TExistingCopy::Unreadable, e.what()};
+    }
+}
+
+bool HoldsSameModel(std::span<const uint8_t> copy, std::span<const uint8_t> chosen, const TModel& copyModel)
+{
+    if (copy.size() != chosen.size())
+        return false;
+    // The glows' write-back bytes, in file order; everything between them
+    // must be equal.
+    std::vector<std::pair<size_t, size_t>> edited;
+    for (const TOMesh& mesh : copyModel.Meshes)
+        for (const TEngineGlow& glow : mesh.Glows) {
+            const size_t from = std::min(size_t(std::max<int64_t>(0, glow.FilePos + GlowWriteBackOffset)), copy.size());
+            edited.emplace_back(from, std::min(from + GlowWriteBackSize, copy.size()));
+        }
+    std::sort(edited.begin(), edited.end());
+    size_t at = 0;
+    const auto equalUpTo = [&](size_t end) {
+        return end <= at || std::ranges::equal(copy.subspan(at, end - at), chosen.subspan(at, end - at));
+    };
+    for (const auto& [from, to] : edited) {
+        if (!equalUpTo(from))
+            return false;
+        at = std::max(at, to);
+    }
+    return equalUpTo(copy.size());
 }
 
 void CopyFileStream(const std::string& source, const std::string& target)

@@ -1,9 +1,12 @@
 #pragma once
 // The working copy in ProjectDir and the in-place write-back of one glow.
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 struct TEngineGlow;
+struct TModel;
 
 // The file name part of a path as the platform defines it: on POSIX what
 // follows the last '/'; on Windows what follows the last '\\', '/' or drive ':'.
@@ -14,6 +17,23 @@ std::string FileNamePart(const std::string& path);
 // On Windows also clears every attribute of the chosen file but archive.
 // Throws what CopyFileStream throws.
 void CopyOpt(const std::string& chosenPath);
+
+// What a working copy that is already in ProjectDir under the chosen file's
+// name holds, looked at before CopyOpt. Fits: nothing to ask (no copy yet,
+// the chosen file itself, the same model as the chosen file, something that
+// is not a regular file, which CopyOpt deals with, or a chosen file that
+// cannot be read, whose copy is used as it always was). OtherModel: the copy
+// holds another model. Unreadable: the copy cannot be read; Problem says why.
+struct TExistingCopy {
+    enum TKind { Fits, OtherModel, Unreadable } Kind = Fits;
+    std::string Problem;
+};
+TExistingCopy LookAtExistingCopy(const std::string& chosenPath);
+
+// Whether a working copy holds the model of the chosen file, edits aside:
+// both are the same size and every byte is equal except within the
+// written-back bytes of the glows read from the copy (copyModel).
+bool HoldsSameModel(std::span<const uint8_t> copy, std::span<const uint8_t> chosen, const TModel& copyModel);
 
 // Copies source to target whole. On any failure the partial target is removed.
 // Throws EFOpenError (source), EFCreateError (target), EInOutError.

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 
@@ -52,6 +53,21 @@ public:
     }
 
     int ExecModal(QDialog* dialog) override { return RunModal(*dialog); }
+
+    int Ask(QWidget* parent, const QString& text, const QStringList& choices) override
+    {
+        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
+                        parent);
+        box.setTextFormat(Qt::PlainText);
+        QList<QAbstractButton*> buttons;
+        for (const QString& choice : choices)
+            buttons << box.addButton(choice, QMessageBox::ActionRole);
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.front()));
+        box.setEscapeButton(buttons.back());
+        RunModal(box);
+        const qsizetype taken = buttons.indexOf(box.clickedButton());
+        return int(taken < 0 ? buttons.size() - 1 : taken);
+    }
 };
 
 TRealDialogs RealDialogs;

@@ -51,6 +51,16 @@ int TScriptedDialogs::ExecModal(QDialog* dialog)
     return result;
 }
 
+int TScriptedDialogs::Ask(QWidget*, const QString& text, const QStringList& choices)
+{
+    Questions.push_back(QStringList{text} + choices);
+    if (AskAnswers.empty())
+        return int(choices.size()) - 1;
+    const int answer = AskAnswers.front();
+    AskAnswers.pop_front();
+    return answer;
+}
+
 QStringList TScriptedDialogs::TakeMessages()
 {
     QStringList texts;
