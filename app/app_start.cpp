@@ -50,6 +50,8 @@ bool CreateForms()
     // it, in order, and an error it raises ends that handler.
     QObject::connect(panel, &TEGlow::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
     QObject::connect(dialog, &TMCh::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
+    QObject::connect(panel, &TEGlow::GlowsWritten, me, &TMe::GlowsWritten, Qt::DirectConnection);
+    QObject::connect(dialog, &TMCh::GlowsWritten, me, &TMe::GlowsWritten, Qt::DirectConnection);
     QObject::connect(dialog, &TMCh::KeyboardReleased, me, [me] { me->activateWindow(); });
     return true;
 }

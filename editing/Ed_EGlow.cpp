@@ -318,6 +318,18 @@ void TEGlow::SBUpClick()
     });
 }
 
+void TEGlow::CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change)
+{
+    TGlowEdit edit{name, {}};
+    try {
+        CopyToAllGlows(change, edit.Writes);
+    } catch (...) {
+        emit GlowsWritten(edit);
+        throw;
+    }
+    emit GlowsWritten(edit);
+}
+
 void TEGlow::SBCopyColorClick()
 {
     Guarded([&] {
@@ -326,7 +338,7 @@ void TEGlow::SBCopyColorClick()
             return;
         const uint32_t core = source->CoreColor;
         const uint32_t outer = source->OuterColor;
-        CopyToAllGlows([&](TEngineGlow& g) {
+        CopyToAll("Copy color to all", [&](TEngineGlow& g) {
             g.OuterColor = outer;
             g.CoreColor = core;
         });
@@ -340,7 +352,7 @@ void TEGlow::SBCopyVectorClick()
         if (!source)
             return;
         const TFloat3 vector = source->MainVec;
-        CopyToAllGlows([&](TEngineGlow& g) { g.MainVec = vector; });
+        CopyToAll("Copy vector to all", [&](TEngineGlow& g) { g.MainVec = vector; });
     });
 }
 

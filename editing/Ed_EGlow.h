@@ -5,6 +5,9 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+
+#include "glow_write.h"
 
 class QFrame;
 class QLabel;
@@ -82,6 +85,9 @@ signals:
     // connects it to its redraw with a direct connection, so the frame is
     // drawn (and an error it raises ends the handler) at the emit.
     void RedrawRequested();
+    // A copy to all glows wrote glows into the working copy (also when it
+    // stopped on a failed write: then the glows written before it).
+    void GlowsWritten(const TGlowEdit& edit);
 
 protected:
     bool event(QEvent* event) override;
@@ -97,6 +103,8 @@ private:
 
     void BuildButtonBar();
     void BuildValueArea();
+    // Copies a value of the shown glow to every glow of the model.
+    void CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change);
     QToolButton* SpeedButton(int left, const QIcon& icon, const char* hint, void (TEGlow::*handler)());
 };
 

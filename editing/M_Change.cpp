@@ -126,9 +126,12 @@ void TMCh::HideButtons()
     BBMan1->hide();
 }
 
-void TMCh::HideAll()
+void TMCh::HideAll(const TEngineGlow& before)
 {
     WriteFile();
+    TGlowWrite write{0, 0, before, *DialogGlow};
+    if (FindGlow(DialogGlow, write.Mesh, write.Glow))
+        emit GlowsWritten({{}, {write}});
     if (EGlow)
         EGlow->displayinfo();
     HideButtons();
@@ -209,6 +212,7 @@ void TMCh::BBMan1Click()
     Guarded([&] {
         if (!DialogGlow)
             return;
+        const TEngineGlow before = *DialogGlow;
         float v[3];
         try {
             for (int col = 0; col < 3; ++col)
@@ -246,7 +250,7 @@ void TMCh::BBMan1Click()
             DialogGlow->Density2 = value;
             PendingDensity2 = false;
         }
-        HideAll();
+        HideAll(before);
     });
 }
 
@@ -255,6 +259,7 @@ void TMCh::BBColorClick()
     Guarded([&] {
         if (!DialogGlow)
             return;
+        const TEngineGlow before = *DialogGlow;
         // The title decides which colour is edited; the chooser opens on its
         // red, green and blue, so a change of alpha alone keeps them.
         uint32_t& edited = L1->text() == QStringLiteral("Core Color") ? DialogGlow->CoreColor : DialogGlow->OuterColor;
@@ -269,7 +274,7 @@ void TMCh::BBColorClick()
             return;
         }
         edited = w | uint32_t(alpha) << 24;
-        HideAll();
+        HideAll(before);
     });
 }
 
@@ -278,13 +283,14 @@ void TMCh::BBCenterClick()
     Guarded([&] {
         if (!DialogGlow)
             return;
+        const TEngineGlow before = *DialogGlow;
         if (SelectMode != 1) {
             ShowMsg("Select a Face");
             return;
         }
         const TOMesh& mesh = TheModel.Meshes.Get(CurMesh);
         DialogGlow->Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(CurFace));
-        HideAll();
+        HideAll(before);
     });
 }
 
@@ -293,6 +299,7 @@ void TMCh::BitBtn1Click()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        HideAll();
+        const TEngineGlow before = *DialogGlow;
+        HideAll(before);
     });
 }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "glow_write.h"
+
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -32,7 +34,8 @@ public:
     // Writes DialogGlow into the working copy.
     void WriteFile();
     // Write, refresh the panel, hide the buttons and the dialog, redraw.
-    void HideAll();
+    // before: DialogGlow as it was before the button changed it.
+    void HideAll(const TEngineGlow& before);
     // Hide the buttons and the dialog, redraw; nothing is written.
     void HideMost();
     // The panel moved off DialogGlow: hide the buttons and the dialog without
@@ -73,6 +76,8 @@ public:
 signals:
     // The view must be drawn anew; connected as the glow panel's is.
     void RedrawRequested();
+    // A button wrote DialogGlow into the working copy.
+    void GlowsWritten(const TGlowEdit& edit);
     // The dialog closed while it had the keyboard (a button or its title
     // bar): the window whose keys move the camera and selection takes it
     // back. Without this no window would have it without a window manager,

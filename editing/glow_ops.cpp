@@ -19,13 +19,18 @@ TEngineGlow* ShownGlow()
     return &glows.Get(EditGlow);
 }
 
-void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change)
+void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, std::vector<TGlowWrite>& written)
 {
-    for (TOMesh& mesh : TheModel.Meshes)
-        for (TEngineGlow& glow : mesh.Glows) {
+    for (int32_t m = 0; m < TheModel.Meshes.Count(); ++m) {
+        TEngineGlowL& glows = TheModel.Meshes.Get(m).Glows;
+        for (int32_t g = 0; g < glows.Count(); ++g) {
+            TEngineGlow& glow = glows.Get(g);
+            const TEngineGlow before = glow;
             change(glow);
             WriteGlow(ProjectDir + OptFileName, glow);
+            written.push_back({m, g, before, glow});
         }
+    }
 }
 
 TFloat3 FaceBoxCentre(const TOMesh& mesh, const TOFace& face)

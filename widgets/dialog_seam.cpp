@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -43,6 +44,17 @@ public:
             return {};
         return dialog.selectedFiles().first();
     }
+
+    QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& path) override
+    {
+        QFileDialog dialog(parent, title, path, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().first();
+    }
+
+    bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 
     std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override
     {

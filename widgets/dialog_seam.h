@@ -1,7 +1,8 @@
 #pragma once
-// The one seam through which the program opens modal things: message boxes,
-// the open-file dialog, the colour chooser and modal windows. Tests install a
-// scripted stand-in (tests/support/scripted_dialogs.h) so they run unattended.
+// The one seam through which the program opens modal things (message boxes,
+// the open and save dialogs, the colour chooser, modal windows) and hands
+// things to the desktop. Tests install a scripted stand-in
+// (tests/support/scripted_dialogs.h) so they run unattended.
 
 #include <QColor>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <optional>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 class TDialogs {
@@ -20,6 +22,12 @@ public:
     // The open-file dialog; an empty string when cancelled. A typed name of a
     // file that does not exist is accepted.
     virtual QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& folder) = 0;
+    // The save-file dialog opened on path (folder and name); an empty string
+    // when cancelled. It asks before an existing file is replaced.
+    virtual QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& path) = 0;
+    // The desktop opens url (a folder in its file manager); false when
+    // nothing took it.
+    virtual bool OpenUrl(const QUrl& url) = 0;
     // The colour chooser opened on initial; nullopt when cancelled.
     virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;
     // Runs a modal window to its end and returns its result code.
