@@ -448,7 +448,7 @@ void TMe::OpenModel(const QString& path)
         return;
     ExportCopy1->setEnabled(true);
     ShowCopy1->setEnabled(true);
-    TheReader.ReadOpt(ProjectDir + OptFileName);
+    ReadWorkingCopy();
     recent_files::Add(path);
     FillRecentFiles();
     SetStatus(ProjectDir + OptFileName);

@@ -14,7 +14,7 @@
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "errors.h"
-#include "file_util.h"
+#include "file_bytes.h"
 #include "messages.h"
 #include "recent_files.h"
 
@@ -38,7 +38,7 @@ QString DroppedOptFile(const QMimeData* data)
 // Writes bytes to target through a file beside it that replaces it only when
 // complete: an export that fails leaves an earlier file there whole.
 // Throws EFCreateError, EInOutError.
-void SaveWhole(const QString& target, const std::vector<uint8_t>& bytes)
+void SaveWhole(const QString& target, std::span<const uint8_t> bytes)
 {
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
@@ -101,7 +101,8 @@ void TMe::ExportCopy1Click()
         ShowMsg("The working copy cannot be exported onto itself");
         return;
     }
-    SaveWhole(target, ReadWholeFile(copy.toStdString()));
+    // The working copy as the editor reads it: never through a link.
+    SaveWhole(target, TFileBytes(copy.toStdString(), TLinks::Refuse).Bytes());
     ShowBriefly("Working copy exported to " + target);
 }
 

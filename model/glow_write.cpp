@@ -60,6 +60,6 @@ void PutGlowValues(int32_t mesh, int32_t index, const TEngineGlow& values)
     TEngineGlow& glow = TheModel.Meshes.Get(mesh).Glows.Get(index);
     TEngineGlow next = values;
     next.FilePos = glow.FilePos;
-    WriteGlow(ProjectDir + OptFileName, next);
+    WriteWorkingCopyGlow(next);
     glow = next;
 }

@@ -35,5 +35,6 @@ bool FindGlow(const TEngineGlow* glow, int32_t& mesh, int32_t& index);
 
 // Gives glow `index` of mesh `mesh` of TheModel the written values of
 // `values`: into the working copy first, then in memory. Throws the list
-// errors and what WriteGlow throws; the glow in memory is then unchanged.
+// errors and what WriteWorkingCopyGlow throws (a working copy changed on
+// disk among them); the glow in memory is then unchanged.
 void PutGlowValues(int32_t mesh, int32_t index, const TEngineGlow& values);

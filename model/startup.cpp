@@ -5,9 +5,11 @@
 #include <fstream>
 
 #include "app_state.h"
+#include "errors.h"
 #include "file_util.h"
 #include "messages.h"
 #include "view_colors.h"
+#include "working_copy.h"
 
 std::string MissingColorsText()
 {
@@ -45,8 +47,12 @@ bool PrepareFolders(const std::string& appDir, const std::string& colorsSource)
     if (!DirectoryExists(DataDir))
         CreateDirQuietly(DataDir);
     if (!colorsSource.empty() && !FileExists(ColorFilePath())) {
-        std::error_code ignored;  // a failed copy leaves the file missing, as reported below
-        std::filesystem::copy_file(colorsSource, ColorFilePath(), ignored);
+        // Never through a link left at that name: the copy goes into Data/.
+        try {
+            CopyFileStream(colorsSource, ColorFilePath(), TExisting::Keep);
+        } catch (const Exception&) {
+            // A failed copy leaves the file missing, as reported below.
+        }
     }
     if (!FileExists(ColorFilePath())) {
         ShowMsg(MissingColorsText());

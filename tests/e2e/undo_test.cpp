@@ -112,12 +112,15 @@ private slots:
         ClickView(20, 0);
         CHECKED(EditVector("3"));
         const std::vector<uint8_t> edited = ReadBytes(Copy);
-        // The working copy lost its end: the glows' blocks lie outside it.
+        // Another program cut the working copy short: nothing is written.
         std::filesystem::resize_file(Copy, 100);
         CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(App->Dialogs.Messages.size(), size_t(1));
         QVERIFY(App->Dialogs.Messages[0].Error);
-        QCOMPARE(App->Dialogs.Messages[0].Text, QString::fromStdString("Cannot write file " + Copy + "."));
+        QCOMPARE(App->Dialogs.Messages[0].Text,
+                 QString::fromStdString("The working copy " + Copy +
+                                        " changed on disk since it was opened; nothing was written. Open it again "
+                                        "to edit it."));
         QCOMPARE(Me->History.Stack.index(), 1);
         QCOMPARE(Me->Undo1->text(), QString("Undo Main vector of glow 0 in mesh 0"));
         QCOMPARE(TheModel.Meshes.Get(0).Glows.Get(0).MainVec.X, 3.0f);

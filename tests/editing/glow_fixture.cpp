@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <bit>
+#include <filesystem>
 #include <fstream>
 
 #include "M_Glunit.h"
@@ -9,7 +10,7 @@
 #include "byte_order.h"
 #include "conversions.h"
 #include "model.h"
-#include "opt_file_io.h"
+#include "working_copy.h"
 
 using namespace optbuild;
 
@@ -94,7 +95,7 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     OptFileName = "model.opt";
     Path = ProjectDir + OptFileName;
     WriteFileBytes(Path, Original);
-    TheReader.ReadOpt(Path);
+    ReadWorkingCopy();
     DecimalSeparator = '.';
     DecodeSelection();
     Dialogs.Messages.clear();
@@ -139,7 +140,11 @@ void TGlowEditing::SelectFace(int mesh, int face)
 
 void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes) const
 {
-    std::fstream file(Path, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(pos);
-    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    const auto time = std::filesystem::last_write_time(Path);
+    {
+        std::fstream file(Path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(pos);
+        file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    std::filesystem::last_write_time(Path, time);
 }

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
+#include <filesystem>
 
 #include "M_draw.h"
 #include "app_state.h"
@@ -25,6 +27,7 @@ private slots:
     void copyColorWritesEveryGlowBlock();
     void copyVectorWritesEveryGlowBlock();
     void failedWriteEndsCopyAtThatGlow();
+    void copyChangesNothingWhenTheWorkingCopyChangedOnDisk();
     void nothingToCopyWhileNoGlowIsSelected();
     void movementRateByClick();
     void displayChoicesReachTheDrawing();
@@ -263,6 +266,28 @@ void PanelTest::failedWriteEndsCopyAtThatGlow()
     }
     QCOMPARE(e.FileBytes(), expected);
     QCOMPARE(DialogGlow, glows[1]);  // the open dialog still writes its own glow
+}
+
+void PanelTest::copyChangesNothingWhenTheWorkingCopyChangedOnDisk()
+{
+    TGlowEditing e({SampleMesh(2), SampleMesh(2, 2)});
+    const auto glows = e.AllGlows();
+    e.SelectMesh(0);
+    EditGlow = 1;  // glow 1 to all: the first one written would be glow 0
+    // Another program writes the working copy, a second after the editor read it.
+    std::vector<uint8_t> theirs = e.Original;
+    PutField(theirs, *glows[3], CoreField, 0xFF000000u);
+    optbuild::WriteFileBytes(e.Path, theirs);
+    std::filesystem::last_write_time(e.Path, std::filesystem::last_write_time(e.Path) + std::chrono::seconds(1));
+
+    e.Panel->SBCopyColorClick();
+    QCOMPARE(e.Dialogs.TakeMessages(),
+             QStringList{QString::fromStdString("The working copy " + e.Path +
+                                                " changed on disk since it was opened; nothing was written. Open it "
+                                                "again to edit it.")});
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(glows[size_t(i)]->CoreColor, SampleGlow(i).CoreColor);
+    QCOMPARE(e.FileBytes(), theirs);
 }
 
 void PanelTest::nothingToCopyWhileNoGlowIsSelected()
