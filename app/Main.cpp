@@ -387,9 +387,33 @@ void TMe::SetODOPT()
     OD1.Folder = QString::fromStdString(ProjectDir);
 }
 
-void TMe::CopyOpt()
+bool TMe::CopyOpt()
 {
-    ::CopyOpt(ChosenFile.toStdString());
+    const std::string chosen = ChosenFile.toStdString();
+    const TExistingCopy existing = LookAtExistingCopy(chosen);
+    if (existing.Kind != TExistingCopy::Fits) {
+        // Reused silently, it would have the user edit another model, or
+        // keep failing on a damaged copy; replaced silently, it would lose
+        // the edits made to it.
+        const QString copy = QString::fromStdString(ProjectDir + FileNamePart(chosen));
+        const QString what = existing.Kind == TExistingCopy::OtherModel
+                                 ? QStringLiteral("holds another model than\n%1.").arg(ChosenFile)
+                                 : QStringLiteral("cannot be read: %1").arg(QString::fromStdString(existing.Problem));
+        const QString text = QStringLiteral("The working copy\n%1\n%2\n\nContinue with the working copy and the edits "
+                                            "made to it, or replace it with the chosen file (its edits are lost)?")
+                                 .arg(copy, what);
+        switch (Dialogs().Ask(this, text, {"Continue with Working Copy", "Replace Working Copy", "Cancel"})) {
+        case 0:
+            break;
+        case 1:
+            CopyFileStream(chosen, copy.toStdString());
+            break;
+        default:
+            return false;
+        }
+    }
+    ::CopyOpt(chosen);
+    return true;
 }
 
 void TMe::CloseModel()
@@ -401,6 +425,8 @@ void TMe::CloseModel()
     MCh->ForgetModel();
     TheModel.Clear();
     ViewReady = false;
+    // Nothing is open now; a failed or cancelled open leaves it so.
+    ClearStatus();
 }
 
 void TMe::OpenOptClick()
@@ -418,7 +444,8 @@ void TMe::OpenModel(const QString& path)
 {
     CloseModel();
     ChosenFile = path;
-    CopyOpt();
+    if (!CopyOpt())
+        return;
     ExportCopy1->setEnabled(true);
     ShowCopy1->setEnabled(true);
     ReadWorkingCopy();

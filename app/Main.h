@@ -109,8 +109,11 @@ public:
     void ShowBriefly(const QString& text);
 
     void SetODOPT();
-    // Makes the working copy of the file chosen in OD1.
-    void CopyOpt();
+    // Makes the working copy of the file being opened. When a copy of that
+    // name holds another model or cannot be read, the user continues with
+    // it, replaces it with the file, or cancels: false. Throws what CopyOpt
+    // and CopyFileStream throw.
+    bool CopyOpt();
     void SelNext();
     void SelPrev();
 

@@ -1,7 +1,12 @@
 #include "working_copy.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <system_error>
+#include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -73,6 +78,54 @@ void CopyOpt(const std::string& chosenPath)
         throw EWorkingCopyRefused(workingCopy, KindText(kind));
     // A copy that another program made meanwhile is used as an existing one.
     CopyFileStream(chosenPath, workingCopy, TExisting::Keep);
+}
+
+TExistingCopy LookAtExistingCopy(const std::string& chosenPath)
+{
+    const std::string copyPath = ProjectDir + FileNamePart(chosenPath);
+    std::error_code ec;
+    if (KindOf(copyPath, TLinks::Refuse) != TFileKind::Regular || std::filesystem::equivalent(chosenPath, copyPath, ec))
+        return {};
+    std::optional<TFileBytes> chosen;
+    try {
+        chosen.emplace(chosenPath);
+    } catch (const std::exception&) {
+        return {};  // a typed name of a file that is not there opens the copy of that name
+    }
+    try {
+        const TFileBytes copy(copyPath, TLinks::Refuse);
+        TModel copyModel;
+        TheReader.ReadOpt(copy.Bytes(), copyPath, copyModel);
+        const bool same = HoldsSameModel(copy.Bytes(), chosen->Bytes(), copyModel);
+        return {same ? TExistingCopy::Fits : TExistingCopy::OtherModel, {}};
+    } catch (const std::exception& e) {
+        return {TExistingCopy::Unreadable, e.what()};
+    }
+}
+
+bool HoldsSameModel(std::span<const uint8_t> copy, std::span<const uint8_t> chosen, const TModel& copyModel)
+{
+    if (copy.size() != chosen.size())
+        return false;
+    // The glows' write-back bytes, in file order; everything between them
+    // must be equal.
+    std::vector<std::pair<size_t, size_t>> edited;
+    for (const TOMesh& mesh : copyModel.Meshes)
+        for (const TEngineGlow& glow : mesh.Glows) {
+            const size_t from = std::min(size_t(std::max<int64_t>(0, glow.FilePos + GlowWriteBackOffset)), copy.size());
+            edited.emplace_back(from, std::min(from + GlowWriteBackSize, copy.size()));
+        }
+    std::sort(edited.begin(), edited.end());
+    size_t at = 0;
+    const auto equalUpTo = [&](size_t end) {
+        return end <= at || std::ranges::equal(copy.subspan(at, end - at), chosen.subspan(at, end - at));
+    };
+    for (const auto& [from, to] : edited) {
+        if (!equalUpTo(from))
+            return false;
+        at = std::max(at, to);
+    }
+    return equalUpTo(copy.size());
 }
 
 bool CopyFileStream(const std::string& source, const std::string& target, TExisting existing)

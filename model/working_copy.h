@@ -8,11 +8,14 @@
 // the working copy's identity after it read it and after each of its writes;
 // a write finds the file the same or writes nothing.
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "file_util.h"
 
 struct TEngineGlow;
+struct TModel;
 
 // Makes the working copy of the chosen file: sets OptFileName to its file name
 // and copies it to ProjectDir + OptFileName unless a file of that name exists.
@@ -21,6 +24,23 @@ struct TEngineGlow;
 // also clears every attribute of the chosen file but archive. Throws
 // EWorkingCopyRefused, and what CopyFileStream throws.
 void CopyOpt(const std::string& chosenPath);
+
+// What a working copy that is already in ProjectDir under the chosen file's
+// name holds, looked at before CopyOpt. Fits: nothing to ask (no copy yet,
+// the chosen file itself, the same model as the chosen file, something that
+// is not a regular file, which CopyOpt deals with, or a chosen file that
+// cannot be read, whose copy is used as it always was). OtherModel: the copy
+// holds another model. Unreadable: the copy cannot be read; Problem says why.
+struct TExistingCopy {
+    enum TKind { Fits, OtherModel, Unreadable } Kind = Fits;
+    std::string Problem;
+};
+TExistingCopy LookAtExistingCopy(const std::string& chosenPath);
+
+// Whether a working copy holds the model of the chosen file, edits aside:
+// both are the same size and every byte is equal except within the
+// written-back bytes of the glows read from the copy (copyModel).
+bool HoldsSameModel(std::span<const uint8_t> copy, std::span<const uint8_t> chosen, const TModel& copyModel);
 
 // Copies source to target whole, through a temporary file beside target, so
 // target never holds a partial copy. With TExisting::Keep a target that

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 
@@ -46,7 +47,11 @@ public:
 
     QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& path) override
     {
-        return QFileDialog::getSaveFileName(parent, title, path, filter);
+        QFileDialog dialog(parent, title, path, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().first();
     }
 
     bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
@@ -60,6 +65,21 @@ public:
     }
 
     int ExecModal(QDialog* dialog) override { return RunModal(*dialog); }
+
+    int Ask(QWidget* parent, const QString& text, const QStringList& choices) override
+    {
+        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
+                        parent);
+        box.setTextFormat(Qt::PlainText);
+        QList<QAbstractButton*> buttons;
+        for (const QString& choice : choices)
+            buttons << box.addButton(choice, QMessageBox::ActionRole);
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.front()));
+        box.setEscapeButton(buttons.back());
+        RunModal(box);
+        const qsizetype taken = buttons.indexOf(box.clickedButton());
+        return int(taken < 0 ? buttons.size() - 1 : taken);
+    }
 };
 
 TRealDialogs RealDialogs;

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QDialog;
@@ -31,6 +32,10 @@ public:
     virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;
     // Runs a modal window to its end and returns its result code.
     virtual int ExecModal(QDialog* dialog) = 0;
+    // A modal question with one button per choice, captioned with the
+    // application title; returns the index of the choice taken. The first
+    // choice is the default, the last is taken by Escape and the close box.
+    virtual int Ask(QWidget* parent, const QString& text, const QStringList& choices) = 0;
 };
 
 // The dialogs in use: the real ones unless a stand-in was installed.

@@ -22,6 +22,7 @@
 #include "model.h"
 #include "opt_file_io.h"
 #include "opt_builder.h"
+#include "opt_file_io.h"
 #include "temp_dir.h"
 #include "working_copy.h"
 
@@ -513,6 +514,28 @@ TEST_F(CopyOptTest, AFailedCopyLeavesNoPartialWorkingCopy)
     EXPECT_EQ(ReadBytes(target), f.Bytes);
 }
 #endif
+
+// The same model with edited glows, but not another model nor a copy whose
+// other bytes changed.
+TEST(HoldsSameModel, IgnoresOnlyTheGlowsWriteBackBytes)
+{
+    GlowFile f;
+    TModel model;
+    OPTInFile().ReadOpt(f.Bytes, "ship.opt", model);
+    std::vector<uint8_t> copy = f.Bytes;
+    for (const int32_t pos : {f.FirstPos, f.SecondPos}) {
+        copy[size_t(pos) + 4] ^= 0xFF;
+        copy[size_t(pos) + 71] ^= 0xFF;
+    }
+    EXPECT_TRUE(HoldsSameModel(copy, f.Bytes, model));
+    for (const size_t changed : {size_t(f.FirstPos) + 3, size_t(f.FirstPos) - 1, size_t(f.SecondPos), size_t(0)}) {
+        std::vector<uint8_t> other = copy;
+        other[changed] ^= 1;
+        EXPECT_FALSE(HoldsSameModel(other, f.Bytes, model)) << "byte " << changed;
+    }
+    copy.push_back(0);
+    EXPECT_FALSE(HoldsSameModel(copy, f.Bytes, model));
+}
 
 TEST(CopyFileStream, ReplacesAnExistingTargetWhole)
 {

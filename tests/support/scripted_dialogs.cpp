@@ -70,6 +70,12 @@ int TScriptedDialogs::ExecModal(QDialog* dialog)
     return result;
 }
 
+int TScriptedDialogs::Ask(QWidget*, const QString& text, const QStringList& choices)
+{
+    Questions.push_back(QStringList{text} + choices);
+    return NextAnswer(AskAnswers).value_or(int(choices.size()) - 1);
+}
+
 QStringList TScriptedDialogs::TakeMessages()
 {
     QStringList texts;

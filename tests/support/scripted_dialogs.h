@@ -50,6 +50,11 @@ public:
     // window is rejected at once.
     std::function<int(QDialog*)> ModalScript;
     int ModalCount = 0;
+    // Answers of the questions: the index of the choice taken. With no
+    // answer left the last choice (the cancel) is taken.
+    std::deque<std::optional<int>> AskAnswers;
+    // Each question asked: its text, then its choices.
+    std::vector<QStringList> Questions;
 
     void Message(const QString& text, bool error) override;
     QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& folder) override;
@@ -57,6 +62,7 @@ public:
     bool OpenUrl(const QUrl& url) override;
     std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
     int ExecModal(QDialog* dialog) override;
+    int Ask(QWidget* parent, const QString& text, const QStringList& choices) override;
 
     // Texts of all messages so far, and forget them.
     QStringList TakeMessages();
