@@ -153,6 +153,9 @@ private:
     {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
+        // The keyboard, not only the activation, must have moved: the cell
+        // editor of a dialog that just closed would take Ctrl+Z for itself.
+        QTRY_VERIFY(!QApplication::focusWidget() || QApplication::focusWidget()->window() == window);
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus && focus->window() == window ? focus : window, key, modifiers);
     }
