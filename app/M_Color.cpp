@@ -24,6 +24,13 @@ uint32_t ScreenColorOf(const QColor& colour)
     return uint32_t(rgb.red()) | uint32_t(rgb.green()) << 8 | uint32_t(rgb.blue()) << 16;
 }
 
+// The colour of ViewColors[entry] as the preview shows it.
+QColor EntryColor(int entry)
+{
+    const uint32_t screen = ColorFToScreen(ViewColors[entry]);
+    return QColor(int(screen & 255), int(screen >> 8 & 255), int(screen >> 16 & 255));
+}
+
 }  // namespace
 
 TCol::TCol(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -102,7 +109,9 @@ void TCol::LBClick()
 void TCol::LBDblClick()
 {
     const int entry = EntryInHand();
-    const std::optional<QColor> chosen = Dialogs().ChooseColor(this, CDColor);
+    // On the entry's own colour, so that accepting it unchanged keeps it.
+    const QColor initial = entry < ViewColorCount ? EntryColor(entry) : CDColor;
+    const std::optional<QColor> chosen = Dialogs().ChooseColor(this, initial);
     if (!chosen)
         return;
     CDColor = *chosen;
@@ -120,8 +129,7 @@ void TCol::SetAColor(uint32_t colour, int entry)
 
 void TCol::DisplayColor(int entry)
 {
-    const uint32_t screen = ColorFToScreen(ViewColors[entry]);
     QPalette palette = CPC->palette();
-    palette.setColor(QPalette::Window, QColor(int(screen & 255), int(screen >> 8 & 255), int(screen >> 16 & 255)));
+    palette.setColor(QPalette::Window, EntryColor(entry));
     CPC->setPalette(palette);
 }

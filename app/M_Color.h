@@ -30,7 +30,8 @@ public:
     // Shows ViewColors[entry] on CPC.
     void DisplayColor(int entry);
 
-    // The colour the chooser returned last; it opens on it (black at first).
+    // The colour the chooser returned last. The chooser opens on the entry
+    // in hand, or on this one (black at first) when no entry is selected.
     QColor CDColor = Qt::black;
 
 protected:

@@ -25,6 +25,7 @@
 #include "messages.h"
 #include "model.h"
 #include "opt_file_io.h"
+#include "recent_files.h"
 #include "selection.h"
 #include "startup.h"
 #include "view_colors.h"
@@ -88,11 +89,18 @@ TMe::TMe(QWidget* parent) : QMainWindow(parent)
     BarPanel0->setFixedWidth(Panel0Width);
     BarPanel1 = new QLabel(Bar);
     BarPanel1->setFixedWidth(Panel1Width);
+    BarMessage = new QLabel(Bar);
+    BarMessage->setTextFormat(Qt::PlainText);
     Bar->addWidget(BarPanel0);
     Bar->addWidget(BarPanel1);
+    Bar->addWidget(BarMessage, 1);
+    MessageTimer.setSingleShot(true);
+    connect(&MessageTimer, &QTimer::timeout, BarMessage, &QLabel::clear);
 
     BuildMenu();
     connect(P1, &TGLPanel::MouseDown, this, &TMe::P1MouseDown);
+    connect(P1, &TGLPanel::WheelTurned, this, &TMe::P1Wheel);
+    connect(P1, &TGLPanel::Dragged, this, &TMe::P1Drag);
     connect(P1, &TGLPanel::FramebufferResized, this, &TMe::P1FramebufferResized);
     // Key preview: every key press reaches FormKeyDown before the controls.
     qApp->installEventFilter(this);
@@ -105,26 +113,62 @@ void TMe::BuildMenu()
     QMenuBar* MainMenu1 = menuBar();
     File1 = MainMenu1->addMenu("File");
     OpenOpt = File1->addAction("Open Opt");
+    BuildFileItems();
     N2 = File1->addSeparator();
     Exit1 = File1->addAction("E&xit");
+    BuildEditMenu();
     Map1 = MainMenu1->addMenu("Display");
     Mesh1 = Map1->addAction("Mesh");
     Mesh1->setCheckable(true);
     Face1 = Map1->addAction("Face");
     Face1->setCheckable(true);
+    Map1->addSeparator();
+    ResetView1 = Map1->addAction("Reset View");
+    // A key the key table leaves free.
+    ResetView1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     Colors2 = MainMenu1->addMenu("Colors");
     Colors1 = Colors2->addAction("Set Colors");
     About1 = MainMenu1->addAction("About");
 
-    const auto handle = [this](QAction* item, void (TMe::*handler)()) {
-        connect(item, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    Handle(OpenOpt, &TMe::OpenOptClick);
+    Handle(Exit1, &TMe::Exit1Click);
+    Handle(Mesh1, &TMe::Mesh1Click);
+    Handle(Face1, &TMe::Face1Click);
+    Handle(ResetView1, &TMe::ResetView1Click);
+    Handle(Colors1, &TMe::Colors1Click);
+    Handle(About1, &TMe::About1Click);
+}
+
+void TMe::Handle(QAction* item, void (TMe::*handler)())
+{
+    connect(item, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+}
+
+void TMe::BuildEditMenu()
+{
+    Edit1 = new QMenu("Edit", this);
+    menuBar()->addMenu(Edit1);
+    // Named after the step they take back or again, as Qt's own undo
+    // actions are.
+    const auto item = [this](const char* verb, const QList<QKeySequence>& keys, void (TMe::*handler)()) {
+        QAction* action = Edit1->addAction(verb);
+        action->setShortcuts(keys);
+        // Also while the glow panel or the edit dialog is the active window.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        action->setEnabled(false);
+        Handle(action, handler);
+        return action;
     };
-    handle(OpenOpt, &TMe::OpenOptClick);
-    handle(Exit1, &TMe::Exit1Click);
-    handle(Mesh1, &TMe::Mesh1Click);
-    handle(Face1, &TMe::Face1Click);
-    handle(Colors1, &TMe::Colors1Click);
-    handle(About1, &TMe::About1Click);
+    Undo1 = item("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TMe::Undo1Click);
+    Redo1 = item("Redo", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+                 &TMe::Redo1Click);
+    const auto follow = [](QAction* action, const QString& verb) {
+        return [action, verb](const QString& step) { action->setText(step.isEmpty() ? verb : verb + ' ' + step); };
+    };
+    connect(&History.Stack, &QUndoStack::undoTextChanged, Undo1, follow(Undo1, "Undo"));
+    connect(&History.Stack, &QUndoStack::redoTextChanged, Redo1, follow(Redo1, "Redo"));
+    connect(&History.Stack, &QUndoStack::canUndoChanged, Undo1, &QAction::setEnabled);
+    connect(&History.Stack, &QUndoStack::canRedoChanged, Redo1, &QAction::setEnabled);
 }
 
 void TMe::FormCreate()
@@ -310,6 +354,8 @@ void TMe::P1MouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardMod
                       int x, int y)
 {
     Guarded([&] {
+        Drag.Start();
+        DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
         const bool leftAlone = buttons == Qt::LeftButton &&
                                !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
                                !doubleClick;
@@ -322,6 +368,33 @@ void TMe::P1MouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardMod
     });
 }
 
+void TMe::P1Wheel(double notches)
+{
+    Guarded([&] {
+        if (!ViewReady)
+            return;
+        WheelZoom(notches);
+        NewTr();
+    });
+}
+
+void TMe::P1Drag(Qt::MouseButtons buttons, double dx, double dy)
+{
+    Guarded([&] {
+        if (!ViewReady)
+            return;
+        if (buttons == Qt::MiddleButton || (buttons == Qt::RightButton && DragWithShift)) {
+            Drag.Shift(dx, dy);
+        } else if (buttons == Qt::RightButton) {
+            const double ratio = P1->devicePixelRatioF();
+            Drag.Turn(dx / ratio, dy / ratio);
+        } else {
+            return;
+        }
+        NewTr();
+    });
+}
+
 void TMe::SetODOPT()
 {
     OD1.Title = " Locate an opt to read";
@@ -329,18 +402,46 @@ void TMe::SetODOPT()
     OD1.Folder = QString::fromStdString(ProjectDir);
 }
 
-void TMe::CopyOpt()
+bool TMe::CopyOpt()
 {
-    ::CopyOpt(ChosenFile.toStdString());
+    const std::string chosen = ChosenFile.toStdString();
+    const TExistingCopy existing = LookAtExistingCopy(chosen);
+    if (existing.Kind != TExistingCopy::Fits) {
+        // Reused silently, it would have the user edit another model, or
+        // keep failing on a damaged copy; replaced silently, it would lose
+        // the edits made to it.
+        const QString copy = QString::fromStdString(ProjectDir + FileNamePart(chosen));
+        const QString what = existing.Kind == TExistingCopy::OtherModel
+                                 ? QStringLiteral("holds another model than\n%1.").arg(ChosenFile)
+                                 : QStringLiteral("cannot be read: %1").arg(QString::fromStdString(existing.Problem));
+        const QString text = QStringLiteral("The working copy\n%1\n%2\n\nContinue with the working copy and the edits "
+                                            "made to it, or replace it with the chosen file (its edits are lost)?")
+                                 .arg(copy, what);
+        switch (Dialogs().Ask(this, text, {"Continue with Working Copy", "Replace Working Copy", "Cancel"})) {
+        case 0:
+            break;
+        case 1:
+            CopyFileStream(chosen, copy.toStdString());
+            break;
+        default:
+            return false;
+        }
+    }
+    ::CopyOpt(chosen);
+    return true;
 }
 
 void TMe::CloseModel()
 {
+    History.Stack.clear();
+    BarMessage->clear();
     EGlow->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
     MCh->ForgetModel();
     TheModel.Clear();
     ViewReady = false;
+    // Nothing is open now; a failed or cancelled open leaves it so.
+    ClearStatus();
 }
 
 void TMe::OpenOptClick()
@@ -358,8 +459,13 @@ void TMe::OpenModel(const QString& path)
 {
     CloseModel();
     ChosenFile = path;
-    CopyOpt();
-    TheReader.ReadOpt(ProjectDir + OptFileName);
+    if (!CopyOpt())
+        return;
+    ExportCopy1->setEnabled(true);
+    ShowCopy1->setEnabled(true);
+    ReadWorkingCopy();
+    recent_files::Add(path);
+    FillRecentFiles();
     SetStatus(ProjectDir + OptFileName);
     const auto& meshes = TheModel.Meshes;
     const auto withGlows = std::find_if(meshes.begin(), meshes.end(), [](const TOMesh& m) { return m.Glows.Count() > 0; });
@@ -390,6 +496,12 @@ void TMe::Face1Click()
     NewTr();
 }
 
+void TMe::ResetView1Click()
+{
+    ResetCamera();
+    NewTr();
+}
+
 void TMe::Colors1Click()
 {
     Dialogs().ExecModal(Col);
@@ -404,6 +516,58 @@ void TMe::About1Click()
 void TMe::Exit1Click()
 {
     close();
+}
+
+void TMe::Undo1Click()
+{
+    Rewrite(History.UndoStep(), &TGlowHistory::Undo, "Undone: ");
+}
+
+void TMe::Redo1Click()
+{
+    Rewrite(History.RedoStep(), &TGlowHistory::Redo, "Redone: ");
+}
+
+void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done)
+{
+    if (!step)
+        return;
+    try {
+        (History.*move)();
+    } catch (...) {
+        // The glows written before the failure have their new values.
+        FollowRewrite(*step);
+        throw;
+    }
+    FollowRewrite(*step);
+    ShowBriefly(done + step->text());
+}
+
+void TMe::FollowRewrite(const TGlowStep& step)
+{
+    // An open edit dialog on a rewritten glow would write its old values
+    // back: it goes, without writing.
+    int32_t mesh = 0, glow = 0;
+    if (MCh->isVisible() && FindGlow(DialogGlow, mesh, glow) &&
+        std::any_of(step.Writes.begin(), step.Writes.end(),
+                    [&](const TGlowWrite& w) { return w.Mesh == mesh && w.Glow == glow; })) {
+        MCh->Dismiss();
+        ClearPendingMarks();
+    }
+    EGlow->displayinfo();
+    NewTr();
+}
+
+void TMe::GlowsWritten(const TGlowEdit& edit)
+{
+    History.Record(edit);
+    ShowBriefly(WrittenText(edit));
+}
+
+void TMe::ShowBriefly(const QString& text)
+{
+    BarMessage->setText(text);
+    MessageTimer.start(6000);
 }
 
 void TMe::SelNext()

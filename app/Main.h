@@ -3,7 +3,11 @@
 // the glow panel lies over; the key table, the open flow and the selection.
 
 #include <QMainWindow>
+#include <QTimer>
 #include <string>
+
+#include "camera_mouse.h"
+#include "glow_history.h"
 
 class TGLPanel;
 class QAction;
@@ -34,19 +38,29 @@ public:
     QStatusBar* Bar = nullptr;
     QLabel* BarPanel0 = nullptr;  // width 400: the working copy's path
     QLabel* BarPanel1 = nullptr;  // width 50: never written
+    QLabel* BarMessage = nullptr;  // what was written last, for a few seconds
 
     QMenu* File1 = nullptr;
     QAction* OpenOpt = nullptr;
+    QMenu* RecentFiles1 = nullptr;
+    QAction* ExportCopy1 = nullptr;
+    QAction* ShowCopy1 = nullptr;
     QAction* N2 = nullptr;
     QAction* Exit1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
     QMenu* Map1 = nullptr;
     QAction* Mesh1 = nullptr;
     QAction* Face1 = nullptr;
+    QAction* ResetView1 = nullptr;
     QMenu* Colors2 = nullptr;
     QAction* Colors1 = nullptr;
     QAction* About1 = nullptr;
 
     TOpenDialogSetup OD1;
+    // The edits of the open model.
+    TGlowHistory History;
 
     // False when FormCreate found no Colors.dat: the program must end
     // without showing the window.
@@ -60,6 +74,10 @@ public:
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void P1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                      bool doubleClick, int x, int y);
+    // The wheel over P1 zooms; a drag with the right button turns the model,
+    // with the middle one (or Shift held at the right one's press) shifts it.
+    void P1Wheel(double notches);
+    void P1Drag(Qt::MouseButtons buttons, double dx, double dy);
     // P1's framebuffer changed size: a resize or a change of scale.
     void P1FramebufferResized();
     // The open dialog, then OpenModel on the chosen file.
@@ -71,15 +89,31 @@ public:
     // a drop and Recent Files open files through it. Throws what CopyOpt and
     // ReadOpt throw.
     void OpenModel(const QString& path);
+    // A Recent Files entry: opens it, or says it is gone and takes it off.
+    void OpenRecent(const QString& path);
+    // Saves a copy of the working copy where the user chooses.
+    void ExportCopy1Click();
+    // Opens the working copies' folder in the desktop's file manager.
+    void ShowCopy1Click();
     void Mesh1Click();
     void Face1Click();
+    void ResetView1Click();
     void Colors1Click();
     void About1Click();
     void Exit1Click();
+    void Undo1Click();
+    void Redo1Click();
+    // The glow panel or the edit dialog wrote glows into the working copy.
+    void GlowsWritten(const TGlowEdit& edit);
+    // Says text in the status bar for a few seconds, beside the path.
+    void ShowBriefly(const QString& text);
 
     void SetODOPT();
-    // Makes the working copy of the file chosen in OD1.
-    void CopyOpt();
+    // Makes the working copy of the file being opened. When a copy of that
+    // name holds another model or cannot be read, the user continues with
+    // it, replaces it with the file, or cancels: false. Throws what CopyOpt
+    // and CopyFileStream throw.
+    bool CopyOpt();
     void SelNext();
     void SelPrev();
 
@@ -89,9 +123,22 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // An OPT file dropped onto the window opens as Open Opt would open it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenu();
+    // Runs handler, guarded, when item is chosen.
+    void Handle(QAction* item, void (TMe::*handler)());
+    void BuildEditMenu();
+    // Recent Files, Export Working Copy..., Show Working Copy.
+    void BuildFileItems();
+    void FillRecentFiles();
+    // Undo or redo of step through move; done names it in the status bar.
+    void Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done);
+    // The panel, the dialog and the view after undo or redo rewrote glows.
+    void FollowRewrite(const TGlowStep& step);
     // Keeps P1 square at the left of the client area and gives P2 the rest.
     void LayoutPanels();
     bool IsPreviewedKey(QObject* watched) const;
@@ -100,6 +147,9 @@ private:
     void CloseModel();
 
     bool CreateOk = false;
+    QTimer MessageTimer;
+    TCameraDrag Drag;
+    bool DragWithShift = false;  // Shift was held when the drag's button went down
     QString ChosenFile;  // the file being opened: OD1's answer or a path given otherwise
 };
 

@@ -40,13 +40,19 @@ bool CreateForms()
     auto* me = new TMe;
     if (!me->Created())
         return false;
+    // Each window above the one it is opened from: the panel above the main
+    // window, the edit dialog above the panel, Set Colors above the main
+    // window.
     auto* panel = new TEGlow(me->P2);
-    auto* dialog = new TMCh;
-    new TCol;
+    auto* dialog = new TMCh(panel);
+    new TCol(me);
     // Direct connections: the frame is drawn inside the handler that asks for
     // it, in order, and an error it raises ends that handler.
     QObject::connect(panel, &TEGlow::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
     QObject::connect(dialog, &TMCh::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
+    QObject::connect(panel, &TEGlow::GlowsWritten, me, &TMe::GlowsWritten, Qt::DirectConnection);
+    QObject::connect(dialog, &TMCh::GlowsWritten, me, &TMe::GlowsWritten, Qt::DirectConnection);
+    QObject::connect(dialog, &TMCh::KeyboardReleased, me, [me] { me->activateWindow(); });
     return true;
 }
 

@@ -6,6 +6,9 @@ if(NEG_BUILD_GUI)
   install(TARGETS Nimbra_Engine_Glow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES data/nimbra-engine-glow.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES data/nimbra-engine-glow.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # The OPT file type; Debian's triggers update the MIME database and the
+  # desktop entries' cache when these land.
+  install(FILES data/nimbra-engine-glow.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 endif()
 install(TARGETS optglow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/Colors.dat DESTINATION ${NEG_SHARE_DIR})
@@ -37,5 +40,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its X11 plugin and Mesa's drivers at run time: no library links them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1-mesa-dri")
+# What turns the file type and the menu entry into "open OPT files with it".
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

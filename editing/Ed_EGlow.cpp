@@ -53,9 +53,10 @@ QString Text(const std::string& s)
 
 }  // namespace
 
+// A tool window of the window that holds the anchor: it stays above that
+// window only, so the dialogs and message boxes opened over it stay in sight.
 TEGlow::TEGlow(QWidget* anchor)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Anchor(anchor)
+    : QWidget(anchor->window(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), Anchor(anchor)
 {
     EGlow = this;
     setFont(PanelFont(true));
@@ -202,8 +203,10 @@ void TEGlow::SetSize()
     // The frame (title bar and borders) is the difference between the outer
     // and the client geometry; the outer rectangle is to cover the anchor.
     // Making the native window first lets platforms that know the frame
-    // before the first show report it.
-    winId();
+    // before the first show report it. create(), not winId(): winId() would
+    // make every other child of the main window native as well, which the
+    // view's OpenGL composition does not survive.
+    create();
     const QRect outer = frameGeometry();
     const QRect client = geometry();
     const int left = client.left() - outer.left();
@@ -246,7 +249,6 @@ void TEGlow::closeEvent(QCloseEvent* event)
 void TEGlow::ShoGlow()
 {
     ShownMesh = CurMesh;
-    ClearPendingMarks();
     const int n = CurMeshGlowCount();
     if (n == 0) {
         setWindowTitle(TitleStart);
@@ -258,6 +260,7 @@ void TEGlow::ShoGlow()
             EditGlow = 0;
         P3->setText(EditingGlowText());
     }
+    KeepDialogOnShownGlow();
     displayinfo();
     LBRate->setCurrentRow(RotStep - 1);
     Label1->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
@@ -289,9 +292,15 @@ void TEGlow::displayinfo()
 
 void TEGlow::DspColor(uint32_t w, QLabel* label)
 {
+    const QColor bar(int((w >> 16) & 0xFF), int((w >> 8) & 0xFF), int(w & 0xFF));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, QColor(int((w >> 16) & 0xFF), int((w >> 8) & 0xFF), int(w & 0xFF)));
+    palette.setColor(QPalette::Window, bar);
+    // Black or white, whichever stands out from the bar, so that a dark or a
+    // near-white colour keeps its label readable.
+    palette.setColor(QPalette::WindowText, qGray(bar.rgb()) >= 128 ? Qt::black : Qt::white);
     label->setPalette(palette);
+    // The bar's name is its hint; the word follows it, alpha included.
+    label->setText(label->toolTip() + QStringLiteral(" %1").arg(w, 8, 16, QLatin1Char('0')).toUpper());
 }
 
 void TEGlow::SBUpClick()
@@ -302,10 +311,23 @@ void TEGlow::SBUpClick()
             return;
         // -1 and an index that names no glow of this mesh both lead to glow 0.
         EditGlow = (EditGlow >= -1 && EditGlow < n - 1) ? EditGlow + 1 : 0;
+        KeepDialogOnShownGlow();
         P3->setText(EditingGlowText());
         emit RedrawRequested();
         displayinfo();
     });
+}
+
+void TEGlow::CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change)
+{
+    TGlowEdit edit{name, {}};
+    try {
+        CopyToAllGlows(change, edit.Writes);
+    } catch (...) {
+        emit GlowsWritten(edit);
+        throw;
+    }
+    emit GlowsWritten(edit);
 }
 
 void TEGlow::SBCopyColorClick()
@@ -316,7 +338,7 @@ void TEGlow::SBCopyColorClick()
             return;
         const uint32_t core = source->CoreColor;
         const uint32_t outer = source->OuterColor;
-        CopyToAllGlows([&](TEngineGlow& g) {
+        CopyToAll("Copy color to all", [&](TEngineGlow& g) {
             g.OuterColor = outer;
             g.CoreColor = core;
         });
@@ -330,7 +352,7 @@ void TEGlow::SBCopyVectorClick()
         if (!source)
             return;
         const TFloat3 vector = source->MainVec;
-        CopyToAllGlows([&](TEngineGlow& g) { g.MainVec = vector; });
+        CopyToAll("Copy vector to all", [&](TEngineGlow& g) { g.MainVec = vector; });
     });
 }
 

@@ -1,10 +1,13 @@
 #pragma once
-// The engine glow panel: an always-on-top tool window laid over its anchor
-// (the main window's right-hand panel P2), showing and stepping through the
-// glows of the current mesh.
+// The engine glow panel: a tool window laid over its anchor (the main
+// window's right-hand panel P2) that stays above the anchor's window, showing
+// and stepping through the glows of the current mesh.
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+
+#include "glow_write.h"
 
 class QFrame;
 class QLabel;
@@ -14,7 +17,7 @@ class TClickList;
 class TEGlow : public QWidget {
     Q_OBJECT
 public:
-    // anchor: the widget the panel is laid over; it must outlive the panel.
+    // anchor: the widget the panel is laid over; its window owns the panel.
     explicit TEGlow(QWidget* anchor);
     ~TEGlow() override;
 
@@ -29,7 +32,8 @@ public:
     void FollowCurMesh();
     // Fills the colour bars and value labels from glow EditGlow of CurMesh.
     void displayinfo();
-    // A label's background becomes the RGB of colour word w (alpha not shown).
+    // A colour bar's background becomes the RGB of colour word w; its text,
+    // in black or white against it, names the bar and shows w as AARRGGBB.
     void DspColor(uint32_t w, QLabel* label);
 
     // Button and list handlers.
@@ -46,6 +50,10 @@ public:
     // Fill and show the edit dialog for a colour word or a vector.
     void ShoColor(uint32_t w, const QString& title);
     void ShoPoint(float x, float y, float z, const QString& title);
+    // The edit dialog works on the glow the panel shows: once the panel has
+    // moved to another glow (or none), an open dialog is hidden unwritten and
+    // the pending marks are cleared; on the same glow it stays as it is.
+    void KeepDialogOnShownGlow();
 
     // The button bar.
     QFrame* Panel1 = nullptr;
@@ -77,6 +85,9 @@ signals:
     // connects it to its redraw with a direct connection, so the frame is
     // drawn (and an error it raises ends the handler) at the emit.
     void RedrawRequested();
+    // A copy to all glows wrote glows into the working copy (also when it
+    // stopped on a failed write: then the glows written before it).
+    void GlowsWritten(const TGlowEdit& edit);
 
 protected:
     bool event(QEvent* event) override;
@@ -92,6 +103,8 @@ private:
 
     void BuildButtonBar();
     void BuildValueArea();
+    // Copies a value of the shown glow to every glow of the model.
+    void CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change);
     QToolButton* SpeedButton(int left, const QIcon& icon, const char* hint, void (TEGlow::*handler)());
 };
 

@@ -105,6 +105,15 @@ TMCh::~TMCh()
         MCh = nullptr;
 }
 
+void TMCh::setVisible(bool visible)
+{
+    // Asked before hiding: the window system takes the keyboard away later.
+    const bool releasing = !visible && isVisible() && isActiveWindow();
+    QDialog::setVisible(visible);
+    if (releasing)
+        emit KeyboardReleased();
+}
+
 void TMCh::WriteFile()
 {
     WriteDialogGlow();
@@ -117,9 +126,12 @@ void TMCh::HideButtons()
     BBMan1->hide();
 }
 
-void TMCh::HideAll()
+void TMCh::HideAll(const TEngineGlow& before)
 {
     WriteFile();
+    TGlowWrite write{0, 0, before, *DialogGlow};
+    if (FindGlow(DialogGlow, write.Mesh, write.Glow))
+        emit GlowsWritten({{}, {write}});
     if (EGlow)
         EGlow->displayinfo();
     HideButtons();
@@ -129,10 +141,15 @@ void TMCh::HideAll()
 
 void TMCh::HideMost()
 {
+    Dismiss();
+    emit RedrawRequested();
+}
+
+void TMCh::Dismiss()
+{
     Shown = {};
     HideButtons();
     hide();
-    emit RedrawRequested();
 }
 
 void TMCh::ForgetModel()
@@ -173,12 +190,16 @@ void TMCh::ShowValues(const std::array<float, 3>& values)
     SetCell(3, 1, QStringLiteral("0"));
 }
 
+bool TMCh::CellTouched(int col)
+{
+    return !Shown[col] || Shown[col]->Text != Cell(col, 1);
+}
+
 float TMCh::CellValue(int col)
 {
-    const QString text = Cell(col, 1);
-    if (Shown[col] && Shown[col]->Text == text)
+    if (!CellTouched(col))
         return Shown[col]->Value;
-    return TextFloat(text.toStdString());
+    return TextFloat(Cell(col, 1).toStdString());
 }
 
 uint32_t TMCh::ReverseCol(uint32_t p)
@@ -191,6 +212,7 @@ void TMCh::BBMan1Click()
     Guarded([&] {
         if (!DialogGlow)
             return;
+        const TEngineGlow before = *DialogGlow;
         float v[3];
         try {
             for (int col = 0; col < 3; ++col)
@@ -209,8 +231,9 @@ void TMCh::BBMan1Click()
             PendingVector = false;
         }
         if (PendingDensity0 || PendingDensity1 || PendingDensity2) {
-            for (const float d : v)
-                if (!(d >= 0.0f && d <= 1.0f)) {
+            // A cell the user left as shown keeps its stored value unchecked.
+            for (int col = 0; col < 3; ++col)
+                if (CellTouched(col) && !(v[col] >= 0.0f && v[col] <= 1.0f)) {
                     ShowMsg("Value not 0.0 to 1.0 ! Exiting ");
                     return;
                 }
@@ -227,7 +250,7 @@ void TMCh::BBMan1Click()
             DialogGlow->Density2 = value;
             PendingDensity2 = false;
         }
-        HideAll();
+        HideAll(before);
     });
 }
 
@@ -236,6 +259,11 @@ void TMCh::BBColorClick()
     Guarded([&] {
         if (!DialogGlow)
             return;
+        const TEngineGlow before = *DialogGlow;
+        // The title decides which colour is edited; the chooser opens on its
+        // red, green and blue, so a change of alpha alone keeps them.
+        uint32_t& edited = L1->text() == QStringLiteral("Core Color") ? DialogGlow->CoreColor : DialogGlow->OuterColor;
+        CD1.Color = QColor(int(edited >> 16 & 0xFF), int(edited >> 8 & 0xFF), int(edited & 0xFF));
         if (!CD1.Execute(this))
             return;
         const QColor& c = CD1.Color;
@@ -245,12 +273,8 @@ void TMCh::BBColorClick()
             ShowMsg("Alpha value not in range of 0 to 255");
             return;
         }
-        w |= uint32_t(alpha) << 24;
-        if (L1->text() == QStringLiteral("Core Color"))
-            DialogGlow->CoreColor = w;
-        else
-            DialogGlow->OuterColor = w;
-        HideAll();
+        edited = w | uint32_t(alpha) << 24;
+        HideAll(before);
     });
 }
 
@@ -259,13 +283,14 @@ void TMCh::BBCenterClick()
     Guarded([&] {
         if (!DialogGlow)
             return;
+        const TEngineGlow before = *DialogGlow;
         if (SelectMode != 1) {
             ShowMsg("Select a Face");
             return;
         }
         const TOMesh& mesh = TheModel.Meshes.Get(CurMesh);
         DialogGlow->Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(CurFace));
-        HideAll();
+        HideAll(before);
     });
 }
 
@@ -274,6 +299,7 @@ void TMCh::BitBtn1Click()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        HideAll();
+        const TEngineGlow before = *DialogGlow;
+        HideAll(before);
     });
 }

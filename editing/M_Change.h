@@ -8,12 +8,15 @@
 #include <cstdint>
 #include <optional>
 
+#include "glow_write.h"
+
 class QLabel;
 class QPushButton;
 class QTableWidget;
 class QWidget;
 
-// The colour chooser: opens on the colour it returned last (black at first).
+// The colour chooser: opens on Color, which the caller sets to the colour
+// being edited, so that accepting it unchanged keeps that colour.
 class TColorDialog {
 public:
     QColor Color = Qt::black;
@@ -24,15 +27,20 @@ public:
 class TMCh : public QDialog {
     Q_OBJECT
 public:
+    // parent: the glow panel, so that the dialog stays above it.
     explicit TMCh(QWidget* parent = nullptr);
     ~TMCh() override;
 
     // Writes DialogGlow into the working copy.
     void WriteFile();
     // Write, refresh the panel, hide the buttons and the dialog, redraw.
-    void HideAll();
+    // before: DialogGlow as it was before the button changed it.
+    void HideAll(const TEngineGlow& before);
     // Hide the buttons and the dialog, redraw; nothing is written.
     void HideMost();
+    // The panel moved off DialogGlow: hide the buttons and the dialog without
+    // writing; the panel's own redraw follows.
+    void Dismiss();
     // Another model is being opened: hide the dialog and drop DialogGlow so
     // nothing is stored into or written from a glow of the previous model.
     void ForgetModel();
@@ -63,9 +71,18 @@ public:
     QPushButton* BitBtn1 = nullptr;
     TColorDialog CD1;
 
+    void setVisible(bool visible) override;
+
 signals:
     // The view must be drawn anew; connected as the glow panel's is.
     void RedrawRequested();
+    // A button wrote DialogGlow into the working copy.
+    void GlowsWritten(const TGlowEdit& edit);
+    // The dialog closed while it had the keyboard (a button or its title
+    // bar): the window whose keys move the camera and selection takes it
+    // back. Without this no window would have it without a window manager,
+    // and a window manager would give it to the glow panel.
+    void KeyboardReleased();
 
 private:
     // A value that ShowValues put into row 1, and the text it showed there.
@@ -79,6 +96,9 @@ private:
 
     void HideButtons();
     void CommitCellEdit();
+    // Whether the user changed the text of row 1's cell col from what
+    // ShowValues put there.
+    bool CellTouched(int col);
     float CellValue(int col);
 };
 

@@ -19,13 +19,22 @@ TEngineGlow* ShownGlow()
     return &glows.Get(EditGlow);
 }
 
-void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change)
+void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, std::vector<TGlowWrite>& written)
 {
-    for (TOMesh& mesh : TheModel.Meshes)
-        for (TEngineGlow& glow : mesh.Glows) {
+    // Once before the first glow changes: a working copy that another
+    // program changed leaves every glow as it was. Each write then checks
+    // against the one before.
+    CheckWorkingCopy();
+    for (int32_t m = 0; m < TheModel.Meshes.Count(); ++m) {
+        TEngineGlowL& glows = TheModel.Meshes.Get(m).Glows;
+        for (int32_t g = 0; g < glows.Count(); ++g) {
+            TEngineGlow& glow = glows.Get(g);
+            const TEngineGlow before = glow;
             change(glow);
-            WriteGlow(ProjectDir + OptFileName, glow);
+            WriteWorkingCopyGlow(glow);
+            written.push_back({m, g, before, glow});
         }
+    }
 }
 
 TFloat3 FaceBoxCentre(const TOMesh& mesh, const TOFace& face)

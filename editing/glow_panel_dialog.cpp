@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 
 #include "Ed_EGlow.h"
 #include "M_Change.h"
@@ -17,6 +18,11 @@ void ShowDialog(const QString& title, const QStringList& header)
     MCh->show();
     MCh->raise();
     MCh->activateWindow();
+    // Keys typed as it opens go into the first value: the button that had the
+    // keyboard last time may be hidden now, and then no part of the dialog
+    // would take them.
+    MCh->SG->setCurrentCell(1, 0);
+    MCh->SG->setFocus();
     MCh->L1->setText(title);
     for (int col = 0; col < 4; ++col)
         MCh->SetCell(col, 0, header[col]);
@@ -65,6 +71,17 @@ void TEGlow::LBClick()
             break;
         }
     });
+}
+
+void TEGlow::KeepDialogOnShownGlow()
+{
+    // A value confirmed in a dialog left on another glow would land where the
+    // user no longer looks, or be dropped unseen.
+    if (MCh->isVisible() && DialogGlow == ShownGlow())
+        return;
+    if (MCh->isVisible())
+        MCh->Dismiss();
+    ClearPendingMarks();
 }
 
 void TEGlow::ShoColor(uint32_t w, const QString& title)

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "file_util.h"
+#include "file_bytes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 

@@ -64,6 +64,13 @@ void SetStartValues()
     SelectedId = 0;
 }
 
+void ResetCamera()
+{
+    RotX = RotY = RotZ = 0;
+    Zoom = 1.0;
+    PanX = PanY = 0;
+}
+
 void ResetSharedState()
 {
     TheModel.Clear();

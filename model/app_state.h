@@ -45,6 +45,9 @@ void DecodeSelection();
 // The start values the main window sets when it is created.
 void SetStartValues();
 
+// Rotation, zoom and shift back to 0, 1.0 and 0 (the movement rate stays).
+void ResetCamera();
+
 // Puts every global of the shared state back to its zeroed program start:
 // the above, TheModel emptied and ViewColors black. For tests.
 void ResetSharedState();

@@ -10,20 +10,31 @@
 
 #include "byte_order.h"
 #include "errors.h"
+#include "file_bytes.h"
 
 class TByteReader {
 public:
     TByteReader(std::span<const uint8_t> bytes, const std::string& path)
-        : Bytes(bytes.data()), PathName(path), Size(static_cast<int64_t>(bytes.size()))
+        : Bytes(bytes.data()), PathName(path), Size(static_cast<int64_t>(bytes.size())), Ready(Size)
     {
     }
+    // The bytes of a file that is still being read (streamed): each read
+    // waits until its bytes are there.
+    TByteReader(const TFileBytes& file, const std::string& path) : TByteReader(file.Bytes(), path)
+    {
+        Source = &file;
+        Ready = 0;
+    }
 
-    // Raises unless the n bytes at pos lie wholly inside the file. Written so
-    // that it cannot overflow for any pos and any n >= 0.
+    // Raises unless the n bytes at pos lie wholly inside the file, and waits
+    // until they are read. Written so that it cannot overflow for any pos
+    // and any n >= 0.
     void Require(int64_t pos, int64_t n) const
     {
         if (pos < 0 || pos > Size || n < 0 || n > Size - pos)
             Damaged(pos);
+        if (pos + n > Ready)
+            Ready = Source->WaitFor(pos + n);
     }
 
     // Raises unless count records of size bytes each, from pos on, lie wholly
@@ -67,4 +78,6 @@ private:
     const uint8_t* const Bytes;
     const std::string& PathName;
     const int64_t Size;
+    const TFileBytes* Source = nullptr;
+    mutable int64_t Ready;  // bytes known to be read
 };

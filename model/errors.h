@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 // Base of every error the program raises on purpose.
 class Exception : public std::runtime_error {
@@ -27,6 +28,41 @@ public:
 class EFOpenError : public Exception {
 public:
     explicit EFOpenError(const std::string& path) : Exception("Cannot open file " + path) {}
+};
+
+// A file that cannot be read or patched because it is not a regular file: a
+// folder, a named pipe, a device, or a symbolic link where none is followed.
+// Kind says which ("a symbolic link"); the text stays the open error's.
+class ENotAFile : public EFOpenError {
+public:
+    ENotAFile(const std::string& path, std::string kind) : EFOpenError(path), Kind(std::move(kind)) {}
+    std::string Kind;
+};
+
+// A file changed under the program: while it was being read (the bytes may
+// mix two versions), or since the program read it (a write would put stale
+// values into another program's file).
+class EFileChanged : public Exception {
+public:
+    using Exception::Exception;
+    static EFileChanged WhileRead(const std::string& path)
+    {
+        return EFileChanged("File " + path + " changed while it was being read; open it again");
+    }
+    static EFileChanged SinceRead(const std::string& path)
+    {
+        return EFileChanged("File " + path + " changed on disk since it was read");
+    }
+};
+
+// The working copy is not a regular file of its own: "Cannot use the working
+// copy <path>: it is a symbolic link".
+class EWorkingCopyRefused : public Exception {
+public:
+    EWorkingCopyRefused(const std::string& path, const std::string& kind)
+        : Exception("Cannot use the working copy " + path + ": it is " + kind)
+    {
+    }
 };
 
 // A file could not be created: "Cannot create file %s".

@@ -1,108 +1,393 @@
 #include "file_util.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 #include "errors.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #endif
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+// One read or write call moves at most this much; the loops go on from there.
+constexpr size_t MaxTransfer = size_t{1} << 30;
+
+
+#ifdef _WIN32
+TFileKind KindOfAttributes(DWORD attributes, TLinks links)
+{
+    if (links == TLinks::Refuse && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return TFileKind::Link;  // every reparse point: the working copy must be a file of its own
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return TFileKind::Folder;
+    if (attributes & FILE_ATTRIBUTE_DEVICE)
+        return TFileKind::Device;
+    return TFileKind::Regular;
+}
+
+int64_t Join(DWORD high, DWORD low)
+{
+    return static_cast<int64_t>((uint64_t(high) << 32) | low);
+}
+#else
+TFileKind KindOfMode(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return TFileKind::Regular;
+    if (S_ISLNK(mode))
+        return TFileKind::Link;
+    if (S_ISFIFO(mode))
+        return TFileKind::Pipe;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return TFileKind::Device;
+    if (S_ISDIR(mode))
+        return TFileKind::Folder;
+    if (S_ISSOCK(mode))
+        return TFileKind::Socket;
+    return TFileKind::Other;
+}
+#endif
+
+// A name beside path for a file that becomes path when it is whole: hidden,
+// and unique to this process and call, so two editors never share one.
+std::string TemporaryNameFor(const std::string& path)
+{
+    static std::atomic<unsigned> counter{0};
+    const std::string name = FileNamePart(path);
+#ifdef _WIN32
+    const unsigned long process = GetCurrentProcessId();
+#else
+    const unsigned long process = static_cast<unsigned long>(getpid());
+#endif
+    const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();
+    return path.substr(0, path.size() - name.size()) + "." + name + ".neg-" + std::to_string(process) + "-" +
+           std::to_string(clock) + "-" + std::to_string(counter++) + ".tmp";
+}
+
+// Moves the file from into the place of to: over an existing file with
+// Replace; with Keep only while the name is free. Returns false when Keep
+// found the name taken; throws EFCreateError naming to when the move failed.
+bool MoveIntoPlace(const std::string& from, const std::string& to, TExisting existing)
+{
+#ifdef _WIN32
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (existing == TExisting::Replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (MoveFileExA(from.c_str(), to.c_str(), flags))
+        return true;
+    const DWORD error = GetLastError();
+    if (existing == TExisting::Keep && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS))
+        return false;
+#else
+    if (existing == TExisting::Replace) {
+        if (std::rename(from.c_str(), to.c_str()) == 0)
+            return true;
+    } else {
+        if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return true;
+        // A file system without the no-replace rename: a hard link is
+        // made only while the name is free, too. Without links either (FAT,
+        // some network file systems) the name is looked at just before an
+        // ordinary rename, which leaves a moment for another program.
+        if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
+            if (link(from.c_str(), to.c_str()) == 0) {
+                unlink(from.c_str());
+                return true;
+            }
+            if (errno != EEXIST && KindOf(to, TLinks::Refuse) == TFileKind::Missing &&
+                std::rename(from.c_str(), to.c_str()) == 0)
+                return true;
+        }
+        if (errno == EEXIST || KindOf(to, TLinks::Refuse) != TFileKind::Missing)
+            return false;
+    }
+#endif
+    throw EFCreateError(to);
+}
+
+// Whether a file is at path that may not be written (read-only, or on a
+// read-only file system).
+bool ReadOnly(const std::string& path)
+{
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+#else
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
+#endif
+}
+
+void RemoveQuietly(const std::string& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
 
 }  // namespace
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path)
+bool CanCreateFileIn(const std::string& dir)
 {
-    std::error_code ec;
-    // A directory or a device may open for reading but is no file to read,
-    // and opening a named pipe would wait for a writer: look first.
-    if (!std::filesystem::is_regular_file(path, ec))
-        throw EFOpenError(path);
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        throw EFOpenError(path);
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec)
-        throw EInOutError::Read(path);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
-        throw EInOutError::Read(path);
-    return bytes;
+    const std::string probe = TemporaryNameFor(dir + "write-probe");
+    try {
+        TOpenFile(probe, TOpenFile::Creating, TLinks::Refuse).Close();
+    } catch (const Exception&) {
+        return false;
+    }
+    RemoveQuietly(probe);
+    return true;
 }
 
-TFileBytes::TFileBytes(const std::string& path)
+TFileKind KindOf(const std::string& path, TLinks links)
 {
-#ifndef _WIN32
-    // Without O_NONBLOCK, opening a named pipe would wait for a writer.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES ? TFileKind::Missing : KindOfAttributes(attributes, links);
+#else
     struct stat info {};
-    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        if (fd >= 0)
-            close(fd);
-        throw EFOpenError(path);
-    }
-    Size = static_cast<size_t>(info.st_size);
-    if (Size > 0) {
-        int flags = MAP_PRIVATE;
-#ifdef MAP_POPULATE
-        flags |= MAP_POPULATE;  // one call maps every page instead of a fault per page
+    const int result = links == TLinks::Follow ? stat(path.c_str(), &info) : lstat(path.c_str(), &info);
+    return result != 0 ? TFileKind::Missing : KindOfMode(info.st_mode);
 #endif
-        void* const mapping = mmap(nullptr, Size, PROT_READ, flags, fd, 0);
-        if (mapping != MAP_FAILED) {
-            Mapping = mapping;
-            Data = static_cast<const uint8_t*>(mapping);
+}
+
+std::string KindText(TFileKind kind)
+{
+    switch (kind) {
+    case TFileKind::Missing: return "missing";
+    case TFileKind::Regular: return "a file";
+    case TFileKind::Link: return "a symbolic link";
+    case TFileKind::Pipe: return "a named pipe";
+    case TFileKind::Device: return "a device";
+    case TFileKind::Folder: return "a folder";
+    case TFileKind::Socket: return "a socket";
+    case TFileKind::Other: break;
+    }
+    return "not a regular file";
+}
+
+TOpenFile::TOpenFile(const std::string& path, TAccess access, TLinks links) : Path(path)
+{
+    TFileKind kind = TFileKind::Missing;
+#ifdef _WIN32
+    const DWORD desired = access == Reading    ? GENERIC_READ
+                          : access == Patching ? GENERIC_READ | GENERIC_WRITE
+                                               : GENERIC_WRITE;
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (links == TLinks::Refuse ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    Handle = CreateFileA(path.c_str(), desired, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         access == Creating ? CREATE_NEW : OPEN_EXISTING, flags, nullptr);
+    if (Handle != INVALID_HANDLE_VALUE) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        const DWORD type = GetFileType(Handle);
+        kind = type == FILE_TYPE_PIPE                          ? TFileKind::Pipe
+               : type != FILE_TYPE_DISK                        ? TFileKind::Device
+               : !GetFileInformationByHandle(Handle, &info) ? TFileKind::Other
+                                                               : KindOfAttributes(info.dwFileAttributes, links);
+        if (kind == TFileKind::Regular)
+            return;
+        CloseHandle(Handle);
+        Handle = INVALID_HANDLE_VALUE;
+    }
+#else
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer.
+    const int modes[] = {O_RDONLY, O_RDWR, O_WRONLY | O_CREAT | O_EXCL};
+    const int flags = modes[access] | O_CLOEXEC | O_NONBLOCK | (links == TLinks::Refuse ? O_NOFOLLOW : 0);
+    Fd = open(path.c_str(), flags, 0666);
+    if (Fd >= 0) {
+        struct stat info {};
+        kind = fstat(Fd, &info) == 0 ? KindOfMode(info.st_mode) : TFileKind::Other;
+        if (kind == TFileKind::Regular)
+            return;
+        close(Fd);
+        Fd = -1;
+    }
+#endif
+    if (access == Creating)
+        throw EFCreateError(path);
+    // Why the open failed, when the path names no file at all.
+    if (kind == TFileKind::Missing)
+        kind = KindOf(path, links);
+    if (kind == TFileKind::Missing || kind == TFileKind::Regular)
+        throw EFOpenError(path);
+    throw ENotAFile(path, KindText(kind));
+}
+
+TOpenFile::~TOpenFile()
+{
+    Close();
+}
+
+#ifdef _WIN32
+TFileIdentity TOpenFile::Identity() const
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(Handle, &info))
+        throw EInOutError::Read(Path);
+    const int64_t ticks = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    return {info.dwVolumeSerialNumber, static_cast<uint64_t>(Join(info.nFileIndexHigh, info.nFileIndexLow)),
+            Join(info.nFileSizeHigh, info.nFileSizeLow), ticks / 10'000'000, ticks % 10'000'000 * 100};
+}
+
+size_t TOpenFile::Read(uint8_t* buffer, size_t size)
+{
+    size_t got = 0;
+    while (got < size) {
+        DWORD n = 0;
+        if (!ReadFile(Handle, buffer + got, static_cast<DWORD>(std::min(size - got, MaxTransfer)), &n, nullptr))
+            throw EInOutError::Read(Path);
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return got;
+}
+
+bool TOpenFile::WriteAt(int64_t pos, const uint8_t* data, size_t size)
+{
+    for (size_t done = 0; done < size;) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(uint64_t(pos) + done);
+        at.OffsetHigh = static_cast<DWORD>((uint64_t(pos) + done) >> 32);
+        DWORD n = 0;
+        if (!WriteFile(Handle, data + done, static_cast<DWORD>(std::min(size - done, MaxTransfer)), &n, &at) || n == 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+bool TOpenFile::Sync()
+{
+    return FlushFileBuffers(Handle) != 0;
+}
+
+bool TOpenFile::Close(TFileIdentity* after)
+{
+    if (Handle == INVALID_HANDLE_VALUE)
+        return true;
+    const bool closed = CloseHandle(Handle) != 0;
+    Handle = INVALID_HANDLE_VALUE;
+    if (after)
+        *after = TOpenFile(Path, Reading, TLinks::Follow).Identity();
+    return closed;
+}
+#else
+TFileIdentity TOpenFile::Identity() const
+{
+    struct stat info {};
+    if (fstat(Fd, &info) != 0)
+        throw EInOutError::Read(Path);
+    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), static_cast<int64_t>(info.st_size),
+            static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int64_t>(info.st_mtim.tv_nsec)};
+}
+
+size_t TOpenFile::Read(uint8_t* buffer, size_t size)
+{
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = read(Fd, buffer + got, std::min(size - got, MaxTransfer));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EInOutError::Read(Path);
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    return got;
+}
+
+bool TOpenFile::WriteAt(int64_t pos, const uint8_t* data, size_t size)
+{
+    for (size_t done = 0; done < size;) {
+        const off_t at = static_cast<off_t>(pos + static_cast<int64_t>(done));
+        const ssize_t n = pwrite(Fd, data + done, std::min(size - done, MaxTransfer), at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool TOpenFile::Sync()
+{
+    return fsync(Fd) == 0;
+}
+
+bool TOpenFile::Close(TFileIdentity* after)
+{
+    if (Fd < 0)
+        return true;
+    if (after)
+        *after = Identity();
+    // close() is not retried: the descriptor is gone whatever it reports.
+    const bool closed = close(Fd) == 0;
+    Fd = -1;
+    return closed;
+}
+#endif
+
+bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TExisting existing)
+{
+    // A file the user made read-only is not replaced behind its back.
+    if (existing == TExisting::Replace && ReadOnly(path))
+        throw EFCreateError(path);
+    const std::string temporary = TemporaryNameFor(path);
+    {
+        TOpenFile file = [&] {
+            try {
+                return TOpenFile(temporary, TOpenFile::Creating, TLinks::Refuse);
+            } catch (const EFCreateError&) {
+                throw EFCreateError(path);
+            }
+        }();
+        // Synced before the move, so that after a crash the name holds the
+        // whole new file or the old one, never a file still being written.
+        const bool written = file.WriteAt(0, bytes.data(), bytes.size()) && file.Sync();
+        if (!file.Close() || !written) {
+            RemoveQuietly(temporary);
+            throw EInOutError::Write(path);
         }
     }
-    close(fd);
-    if (Mapping || Size == 0)
-        return;
-#endif
-    Copy = ReadWholeFile(path);
-    Data = Copy.data();
-    Size = Copy.size();
+    try {
+        if (MoveIntoPlace(temporary, path, existing))
+            return true;
+    } catch (...) {
+        RemoveQuietly(temporary);
+        throw;
+    }
+    RemoveQuietly(temporary);
+    return false;
 }
 
-TFileBytes::~TFileBytes()
+std::string FileNamePart(const std::string& path)
 {
-#ifndef _WIN32
-    if (Mapping)
-        munmap(Mapping, Size);
+#ifdef _WIN32
+    const auto cut = path.find_last_of("\\/:");
+#else
+    const auto cut = path.find_last_of('/');
 #endif
-}
-
-void WriteWholeFile(const std::string& path, const void* data, size_t size)
-{
-    FilePtr file(std::fopen(path.c_str(), "wb"));
-    if (!file)
-        throw EFCreateError(path);
-    const bool written = size == 0 || std::fwrite(data, 1, size, file.get()) == size;
-    // fclose flushes: a full disk shows up here.
-    if (std::fclose(file.release()) != 0 || !written)
-        throw EInOutError::Write(path);
+    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 bool FileExists(const std::string& path)
 {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    return KindOf(path, TLinks::Follow) == TFileKind::Regular;
 }
 
 bool DirectoryExists(const std::string& path)
 {
-    std::error_code ec;
-    return std::filesystem::is_directory(path, ec);
+    return KindOf(path, TLinks::Follow) == TFileKind::Folder;
 }
 
 void CreateDirQuietly(const std::string& path)

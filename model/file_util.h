@@ -1,45 +1,102 @@
 #pragma once
-// Whole-file reads and writes with every byte count checked. A file is open
-// only for the length of one call.
+// The program's file access: every file it reads or writes is opened here
+// (TOpenFile), without waiting (a named pipe never blocks), and checked to be
+// a regular file on the opened descriptor. A file is open only for the length
+// of one call. Whole files are read by TFileBytes (file_bytes.h).
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
-// All bytes of path, read at once.
-// Throws EFOpenError (cannot open, or not a regular file), EInOutError (read
-// failed).
-std::vector<uint8_t> ReadWholeFile(const std::string& path);
-
-// The bytes of a regular file, for the object's life. Where the platform maps
-// files they are mapped read-only: no copy is made and the pages are the
-// system's file cache, shared, not the program's own memory. Elsewhere (or
-// when mapping fails) they are read into memory. Another program cutting the
-// file short while it is mapped would end this one (SIGBUS): map only for
-// the length of one read. Throws as ReadWholeFile.
-class TFileBytes {
-public:
-    explicit TFileBytes(const std::string& path);
-    ~TFileBytes();
-    TFileBytes(const TFileBytes&) = delete;
-    TFileBytes& operator=(const TFileBytes&) = delete;
-    std::span<const uint8_t> Bytes() const { return {Data, Size}; }
-
-private:
-    const uint8_t* Data = nullptr;
-    size_t Size = 0;
-    void* Mapping = nullptr;
-    std::vector<uint8_t> Copy;
+// What a file is as the system reports it: another program that replaces,
+// cuts, grows or writes it gives it another identity (as far as the file
+// system's timestamps tell writes apart; on Linux they do to the nanosecond
+// for a file whose time was looked at). On Windows: volume, file index, size
+// and last write time in 100 ns.
+struct TFileIdentity {
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    int64_t Size = 0;
+    int64_t ModifiedSeconds = 0;
+    int64_t ModifiedNanoseconds = 0;
+    bool operator==(const TFileIdentity&) const = default;
 };
 
-// Creates path (an existing file is emptied) and writes size bytes.
-// Throws EFCreateError (cannot create), EInOutError (short or failed write).
-void WriteWholeFile(const std::string& path, const void* data, size_t size);
+// Whether a symbolic link (on Windows a reparse point) as the last component
+// of a path is followed. Folders on the way are always followed.
+enum class TLinks { Follow, Refuse };
 
+// What a path names, its last component followed or not.
+enum class TFileKind { Missing, Regular, Link, Pipe, Device, Folder, Socket, Other };
+TFileKind KindOf(const std::string& path, TLinks links);
+
+// "a symbolic link", "a named pipe", "a device", "a folder", "a
+// socket", "not a regular file" (Regular and Missing: "a file", "missing").
+std::string KindText(TFileKind kind);
+
+// An open regular file; the one place that opens a file by its name.
+class TOpenFile {
+public:
+    // Patching: an existing file, read and written in place. Creating: a
+    // file made here, for writing; a file or link already at path is an error.
+    enum TAccess { Reading, Patching, Creating };
+    // Throws EFOpenError, ENotAFile; when Creating, EFCreateError.
+    TOpenFile(const std::string& path, TAccess access, TLinks links);
+    ~TOpenFile();
+    TOpenFile(const TOpenFile&) = delete;
+    TOpenFile& operator=(const TOpenFile&) = delete;
+
+    // The file's identity now. Throws EInOutError "Cannot read file <path>".
+    TFileIdentity Identity() const;
+    // Reads up to size bytes at the current position; fewer only at the end
+    // of the file. Throws EInOutError "Cannot read file <path>".
+    size_t Read(uint8_t* buffer, size_t size);
+    // Writes all size bytes at pos; false when the write failed or was short.
+    bool WriteAt(int64_t pos, const uint8_t* data, size_t size);
+    // Writes what the system still holds for the file to the disk; false
+    // when that failed.
+    bool Sync();
+    // Closes the file; false when closing reported an error. With after, the
+    // identity the file has once closed goes there (on Windows looked at
+    // after the close: NTFS sets the last write time again when a file that
+    // was written is closed).
+    bool Close(TFileIdentity* after = nullptr);
+
+private:
+    std::string Path;
+#ifdef _WIN32
+    void* Handle;
+#else
+    int Fd;
+#endif
+};
+
+// What WriteWholeFile does with a file already at the path.
+enum class TExisting { Replace, Keep };
+
+// Writes bytes as the whole file at path through a temporary file created
+// beside it and moved into place whole, so path never holds a partial file:
+// a failed write leaves what was there before. With Replace the new file takes
+// the place of an existing one (a read-only one is left alone: Cannot create);
+// with Keep, a file that is at path when the move comes is left as it is and
+// the result is false. Throws EFCreateError "Cannot create file <path>" (the
+// temporary file or the move), EInOutError "Cannot write file <path>".
+bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TExisting existing);
+
+// The file name part of a path as the platform defines it: on POSIX what
+// follows the last '/'; on Windows what follows the last '\\', '/' or drive ':'.
+std::string FileNamePart(const std::string& path);
+
+// Whether path names a regular file or a folder, links followed.
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+
+// True when a new file can be made in the folder dir (trailing separator):
+// one with a name of its own is created, without following a link, and
+// removed again. Trying is the one test that holds everywhere (permission
+// bits, ACLs, read-only mounts).
+bool CanCreateFileIn(const std::string& dir);
 
 // Creates one folder level; the outcome is not reported.
 void CreateDirQuietly(const std::string& path);

@@ -5,7 +5,7 @@
 
 #include "byte_reader.h"
 #include "errors.h"
-#include "file_util.h"
+#include "file_bytes.h"
 #include "glow_record.h"
 #include "model.h"
 
@@ -235,17 +235,33 @@ private:
 
 }  // namespace
 
-void OPTInFile::ReadOpt(const std::string& path)
+TFileIdentity OPTInFile::ReadOpt(const std::string& path, TLinks links)
 {
-    ReadOpt(path, TheModel);
+    return ReadOpt(path, TheModel, links);
 }
 
-void OPTInFile::ReadOpt(const std::string& path, TModel& model)
+TFileIdentity OPTInFile::ReadOpt(const std::string& path, TModel& model, TLinks links)
 {
     model.Clear();
-    // The whole file at once; the walk then works on memory alone.
-    const TFileBytes file(path);
-    ReadOpt(file.Bytes(), path, model);
+    // The walk follows the read of the file as it comes in, on memory alone.
+    const TFileBytes file(path, links, TFileBytes::Streamed);
+    try {
+        try {
+            Walk(TByteReader(file, path), model);
+        } catch (const Exception&) {
+            // A walk that stopped on a file being rewritten says so.
+            file.Finish();
+            throw;
+        }
+        file.Finish();
+    } catch (const EFileChanged&) {
+        model.Clear();
+        throw;
+    } catch (const EInOutError&) {
+        model.Clear();
+        throw;
+    }
+    return file.Identity();
 }
 
 void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name)
@@ -256,6 +272,10 @@ void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name)
 void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name, TModel& model)
 {
     model.Clear();
-    const TByteReader in(bytes, name);
+    Walk(TByteReader(bytes, name), model);
+}
+
+void OPTInFile::Walk(const TByteReader& in, TModel& model)
+{
     TOptWalk(in, model, MaxModelBytes, MaxNodeVisits).Run();
 }

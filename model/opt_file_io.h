@@ -6,18 +6,26 @@
 #include <span>
 #include <string>
 
+#include "file_util.h"
+
+class TByteReader;
 struct TModel;
 
 class OPTInFile {
 public:
-    // Empties model and fills it from the OPT file at path.
+    // Empties model and fills it from the OPT file at path; returns the
+    // identity of the file as read. The walk follows the read as the bytes
+    // come in.
     // Throws EFOpenError "Cannot open file <path>" when the file cannot be
-    // opened (model stays empty), and EOptDamaged naming the path when a
-    // read would leave the file (what was read before stays in model).
-    // A directory or other non-regular file cannot be opened.
-    void ReadOpt(const std::string& path, TModel& model);
+    // opened (model stays empty), EFileChanged when another program wrote it
+    // while it was read and EInOutError when the read failed (model stays
+    // empty, whatever else the walk met), and EOptDamaged naming the path
+    // when a read would leave the file (what was read before stays in model).
+    // A directory or other non-regular file cannot be opened (ENotAFile), nor
+    // a symbolic link with TLinks::Refuse.
+    TFileIdentity ReadOpt(const std::string& path, TModel& model, TLinks links = TLinks::Follow);
     // The same into TheModel, the model the windows show.
-    void ReadOpt(const std::string& path);
+    TFileIdentity ReadOpt(const std::string& path, TLinks links = TLinks::Follow);
 
     // The same walk over an OPT file's bytes in memory; name stands for the
     // file in messages. Raises EOptDamaged and EOptTooLarge as above.
@@ -44,6 +52,9 @@ public:
     static constexpr int MaxGroupChildren = 50;
     static constexpr int MaxLods = 4;
     static constexpr int MaxFaceNodes = 100;
+
+private:
+    void Walk(const TByteReader& in, TModel& model);
 };
 
 // The one reader of the program.

@@ -1,13 +1,13 @@
 #include "startup.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "app_state.h"
+#include "errors.h"
 #include "file_util.h"
 #include "messages.h"
 #include "view_colors.h"
+#include "working_copy.h"
 
 std::string MissingColorsText()
 {
@@ -15,20 +15,9 @@ std::string MissingColorsText()
            " Locate the \"Colors.dat\" file in the zip and copy to  " + LineBreak + DataDir;
 }
 
-bool FolderWritable(const std::string& dir)
-{
-    // Trying is the one test that holds everywhere (permission bits, ACLs,
-    // read-only mounts); appending never harms a file left by an earlier try.
-    const std::string probe = dir + ".neg-write-probe";
-    if (!std::ofstream(probe, std::ios::binary | std::ios::app))
-        return false;
-    std::remove(probe.c_str());
-    return true;
-}
-
 std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir, bool installed)
 {
-    if (!installed && FolderWritable(exeDir))
+    if (!installed && CanCreateFileIn(exeDir))
         return exeDir;
     std::error_code ignored;  // a failure shows as the missing Colors.dat
     std::filesystem::create_directories(userDataDir, ignored);
@@ -45,8 +34,12 @@ bool PrepareFolders(const std::string& appDir, const std::string& colorsSource)
     if (!DirectoryExists(DataDir))
         CreateDirQuietly(DataDir);
     if (!colorsSource.empty() && !FileExists(ColorFilePath())) {
-        std::error_code ignored;  // a failed copy leaves the file missing, as reported below
-        std::filesystem::copy_file(colorsSource, ColorFilePath(), ignored);
+        // Never through a link left at that name: the copy goes into Data/.
+        try {
+            CopyFileStream(colorsSource, ColorFilePath(), TExisting::Keep);
+        } catch (const Exception&) {
+            // A failed copy leaves the file missing, as reported below.
+        }
     }
     if (!FileExists(ColorFilePath())) {
         ShowMsg(MissingColorsText());

@@ -8,10 +8,6 @@
 std::string MissingColorsText();
 inline constexpr const char* CannotContinueText = "Cannot Continue ,Closing Application";
 
-// True when a file can be created in dir (trailing separator): one is made
-// and removed again.
-bool FolderWritable(const std::string& dir);
-
 // The folder that holds Project/ and Data/: the executable's folder when it
 // can be written and the program is not an installed one (a build folder, a
 // portable copy), otherwise the user's data folder, whose missing levels are

@@ -6,7 +6,7 @@
 
 #include "app_state.h"
 #include "byte_order.h"
-#include "file_util.h"
+#include "file_bytes.h"
 
 TColorF ViewColors[ViewColorCount];
 
@@ -51,7 +51,8 @@ void WriteColorFile()
         PutFloat32LE(table + i * RecordSize + 4, ViewColors[i].Green);
         PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
     }
-    WriteWholeFile(ColorFilePath(), table, FileSize);
+    // Through a temporary file: a failed save leaves the old colours whole.
+    WriteWholeFile(ColorFilePath(), table, TExisting::Replace);
 }
 
 TColorF ScreenToColorF(uint32_t screenColor)

@@ -1,10 +1,11 @@
 #include "working_copy.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
+#include <optional>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -13,9 +14,10 @@
 
 #include "app_state.h"
 #include "errors.h"
-#include "file_util.h"
+#include "file_bytes.h"
 #include "glow_record.h"
 #include "model.h"
+#include "opt_file_io.h"
 
 namespace {
 
@@ -30,32 +32,34 @@ void KeepArchiveAttributeOnly(const std::string& path)
 }
 #endif
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+// The working copy as the editor last read or wrote it; empty before the
+// first read after a CopyOpt.
+std::optional<TFileIdentity> KnownCopy;
 
-// A 64-bit seek: a glow near the 2 GB mark lies past what long holds on Windows.
-bool SeekTo(std::FILE* file, int64_t position)
+std::string WorkingCopyPath()
 {
-#ifdef _WIN32
-    return _fseeki64(file, position, SEEK_SET) == 0;
-#else
-    return fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0;
-#endif
+    return ProjectDir + OptFileName;
+}
+
+// Runs an operation on the working copy, saying in its own words what is
+// wrong with it.
+template <typename Operation>
+auto OnWorkingCopy(const Operation& operation)
+{
+    try {
+        return operation();
+    } catch (const ENotAFile& e) {
+        throw EWorkingCopyRefused(WorkingCopyPath(), e.Kind);
+    }
+}
+
+[[noreturn]] void ChangedOnDisk()
+{
+    throw EFileChanged("The working copy " + WorkingCopyPath() +
+                       " changed on disk since it was opened; nothing was written. Open it again to edit it");
 }
 
 }  // namespace
-
-std::string FileNamePart(const std::string& path)
-{
-#ifdef _WIN32
-    const auto cut = path.find_last_of("\\/:");
-#else
-    const auto cut = path.find_last_of('/');
-#endif
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
 
 void CopyOpt(const std::string& chosenPath)
 {
@@ -63,55 +67,122 @@ void CopyOpt(const std::string& chosenPath)
     KeepArchiveAttributeOnly(chosenPath);
 #endif
     OptFileName = FileNamePart(chosenPath);
-    const std::string workingCopy = ProjectDir + OptFileName;
-    // An existing copy of that name keeps every edit made to it earlier.
-    if (FileExists(workingCopy))
+    KnownCopy.reset();
+    const std::string workingCopy = WorkingCopyPath();
+    // An existing copy of that name keeps every edit made to it earlier; a
+    // link or anything else there is no copy of ours.
+    const TFileKind kind = KindOf(workingCopy, TLinks::Refuse);
+    if (kind == TFileKind::Regular)
         return;
-    CopyFileStream(chosenPath, workingCopy);
+    if (kind != TFileKind::Missing)
+        throw EWorkingCopyRefused(workingCopy, KindText(kind));
+    // A copy that another program made meanwhile is used as an existing one.
+    CopyFileStream(chosenPath, workingCopy, TExisting::Keep);
 }
 
-void CopyFileStream(const std::string& source, const std::string& target)
+TExistingCopy LookAtExistingCopy(const std::string& chosenPath)
 {
-    // The source is read whole before the target is created, so a source that
-    // cannot be opened or read leaves no target behind.
-    const std::vector<uint8_t> bytes = ReadWholeFile(source);
+    const std::string copyPath = ProjectDir + FileNamePart(chosenPath);
+    std::error_code ec;
+    if (KindOf(copyPath, TLinks::Refuse) != TFileKind::Regular || std::filesystem::equivalent(chosenPath, copyPath, ec))
+        return {};
+    std::optional<TFileBytes> chosen;
     try {
-        WriteWholeFile(target, bytes.data(), bytes.size());
-    } catch (const EFCreateError&) {
-        throw;  // nothing was created
-    } catch (...) {
-        // A half-written copy would be taken for a good one by the next open.
-        // Only a plain file is ours to remove, never a device or a folder.
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(target, ec))
-            std::filesystem::remove(target, ec);
-        throw;
+        chosen.emplace(chosenPath);
+    } catch (const std::exception&) {
+        return {};  // a typed name of a file that is not there opens the copy of that name
+    }
+    try {
+        const TFileBytes copy(copyPath, TLinks::Refuse);
+        TModel copyModel;
+        TheReader.ReadOpt(copy.Bytes(), copyPath, copyModel);
+        const bool same = HoldsSameModel(copy.Bytes(), chosen->Bytes(), copyModel);
+        return {same ? TExistingCopy::Fits : TExistingCopy::OtherModel, {}};
+    } catch (const std::exception& e) {
+        return {TExistingCopy::Unreadable, e.what()};
     }
 }
 
-void WriteGlow(const std::string& path, const TEngineGlow& glow)
+bool HoldsSameModel(std::span<const uint8_t> copy, std::span<const uint8_t> chosen, const TModel& copyModel)
 {
-    FilePtr file(std::fopen(path.c_str(), "r+b"));
-    if (!file)
-        throw EFOpenError(path);
+    if (copy.size() != chosen.size())
+        return false;
+    // The glows' write-back bytes, in file order; everything between them
+    // must be equal.
+    std::vector<std::pair<size_t, size_t>> edited;
+    for (const TOMesh& mesh : copyModel.Meshes)
+        for (const TEngineGlow& glow : mesh.Glows) {
+            const size_t from = std::min(size_t(std::max<int64_t>(0, glow.FilePos + GlowWriteBackOffset)), copy.size());
+            edited.emplace_back(from, std::min(from + GlowWriteBackSize, copy.size()));
+        }
+    std::sort(edited.begin(), edited.end());
+    size_t at = 0;
+    const auto equalUpTo = [&](size_t end) {
+        return end <= at || std::ranges::equal(copy.subspan(at, end - at), chosen.subspan(at, end - at));
+    };
+    for (const auto& [from, to] : edited) {
+        if (!equalUpTo(from))
+            return false;
+        at = std::max(at, to);
+    }
+    return equalUpTo(copy.size());
+}
+
+bool CopyFileStream(const std::string& source, const std::string& target, TExisting existing)
+{
+    // The source is read whole before the target is made, so a source that
+    // cannot be opened or read leaves nothing behind.
+    const TFileBytes bytes(source);
+    return WriteWholeFile(target, bytes.Bytes(), existing);
+}
+
+TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const TFileIdentity* expected, TLinks links)
+{
+    const auto block = EncodeGlowWriteBack(glow);
+    TOpenFile file(path, TOpenFile::Patching, links);
+    const TFileIdentity before = file.Identity();
+    if (expected && !(before == *expected))
+        throw EFileChanged::SinceRead(path);
     // The block must lie wholly inside the file: a position from another file
     // or a stale model must neither damage other data nor grow the file.
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
     const int64_t start = glow.FilePos;
-    if (ec || start < 0 || start + GlowRecordSize > static_cast<int64_t>(size))
+    if (start < 0 || start + GlowRecordSize > before.Size)
         throw EInOutError::Write(path);
+    const bool written = file.WriteAt(start + GlowWriteBackOffset, block.data(), block.size());
+    // Closing may report a failed write that the write call did not.
+    TFileIdentity after;
+    if (!file.Close(written ? &after : nullptr) || !written)
+        throw EInOutError::Write(path);
+    return after;
+}
 
-    const auto block = EncodeGlowWriteBack(glow);
-    // fclose flushes the stream: a failed or short write may show up only there.
-    const bool written = SeekTo(file.get(), start + GlowWriteBackOffset) &&
-                         std::fwrite(block.data(), 1, block.size(), file.get()) == block.size();
-    if (std::fclose(file.release()) != 0 || !written)
-        throw EInOutError::Write(path);
+void ReadWorkingCopy()
+{
+    KnownCopy.reset();
+    KnownCopy = OnWorkingCopy([] { return TheReader.ReadOpt(WorkingCopyPath(), TLinks::Refuse); });
+}
+
+void CheckWorkingCopy()
+{
+    OnWorkingCopy([] {
+        if (!KnownCopy || !(TOpenFile(WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse).Identity() == *KnownCopy))
+            ChangedOnDisk();
+    });
+}
+
+void WriteWorkingCopyGlow(const TEngineGlow& glow)
+{
+    if (!KnownCopy)
+        ChangedOnDisk();
+    try {
+        KnownCopy = OnWorkingCopy([&] { return WriteGlow(WorkingCopyPath(), glow, &*KnownCopy, TLinks::Refuse); });
+    } catch (const EFileChanged&) {
+        ChangedOnDisk();
+    }
 }
 
 void WriteDialogGlow()
 {
     if (DialogGlow)
-        WriteGlow(ProjectDir + OptFileName, *DialogGlow);
+        WriteWorkingCopyGlow(*DialogGlow);
 }

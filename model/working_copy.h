@@ -1,30 +1,79 @@
 #pragma once
 // The working copy in ProjectDir and the in-place write-back of one glow.
+//
+// The working copy is a regular file of its own inside ProjectDir: a
+// symbolic link, a named pipe, a device or a folder in its place is refused
+// (EWorkingCopyRefused names the path and what is there), so that nothing is
+// read or written outside ProjectDir and nothing waits. The editor remembers
+// the working copy's identity after it read it and after each of its writes;
+// a write finds the file the same or writes nothing.
 
+#include <cstdint>
+#include <span>
 #include <string>
 
-struct TEngineGlow;
+#include "file_util.h"
 
-// The file name part of a path as the platform defines it: on POSIX what
-// follows the last '/'; on Windows what follows the last '\\', '/' or drive ':'.
-std::string FileNamePart(const std::string& path);
+struct TEngineGlow;
+struct TModel;
 
 // Makes the working copy of the chosen file: sets OptFileName to its file name
 // and copies it to ProjectDir + OptFileName unless a file of that name exists.
-// On Windows also clears every attribute of the chosen file but archive.
-// Throws what CopyFileStream throws.
+// The copy appears there whole or not at all; a file that another program
+// puts there meanwhile is kept and used, as an existing copy is. On Windows
+// also clears every attribute of the chosen file but archive. Throws
+// EWorkingCopyRefused, and what CopyFileStream throws.
 void CopyOpt(const std::string& chosenPath);
 
-// Copies source to target whole. On any failure the partial target is removed.
-// Throws EFOpenError (source), EFCreateError (target), EInOutError.
-void CopyFileStream(const std::string& source, const std::string& target);
+// What a working copy that is already in ProjectDir under the chosen file's
+// name holds, looked at before CopyOpt. Fits: nothing to ask (no copy yet,
+// the chosen file itself, the same model as the chosen file, something that
+// is not a regular file, which CopyOpt deals with, or a chosen file that
+// cannot be read, whose copy is used as it always was). OtherModel: the copy
+// holds another model. Unreadable: the copy cannot be read; Problem says why.
+struct TExistingCopy {
+    enum TKind { Fits, OtherModel, Unreadable } Kind = Fits;
+    std::string Problem;
+};
+TExistingCopy LookAtExistingCopy(const std::string& chosenPath);
+
+// Whether a working copy holds the model of the chosen file, edits aside:
+// both are the same size and every byte is equal except within the
+// written-back bytes of the glows read from the copy (copyModel).
+bool HoldsSameModel(std::span<const uint8_t> copy, std::span<const uint8_t> chosen, const TModel& copyModel);
+
+// Copies source to target whole, through a temporary file beside target, so
+// target never holds a partial copy. With TExisting::Keep a target that
+// exists when the copy is done is left alone (the result is false).
+// Throws EFOpenError (source), EFCreateError (target), EInOutError,
+// EFileChanged (source).
+bool CopyFileStream(const std::string& source, const std::string& target,
+                    TExisting existing = TExisting::Replace);
 
 // Writes the 68 bytes FilePos + 4 .. FilePos + 71 of glow into the file at
-// path, in place. Never changes the file's size and never writes outside the
-// glow's block. Throws EFOpenError, EInOutError "Cannot write file <path>"
-// (the block does not lie inside the file, or the write failed).
-void WriteGlow(const std::string& path, const TEngineGlow& glow);
+// path, in place, and returns the file's identity after the write. Never
+// changes the file's size and never writes outside the glow's block. With
+// expected, the file must still be the one it describes. Throws EFOpenError,
+// ENotAFile, EFileChanged (not as expected: nothing written), EInOutError
+// "Cannot write file <path>" (the block does not lie inside the file, or the
+// write failed).
+TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const TFileIdentity* expected = nullptr,
+                        TLinks links = TLinks::Follow);
 
-// WriteGlow of DialogGlow into ProjectDir + OptFileName; nothing when
-// DialogGlow is not set.
+// Reads the working copy ProjectDir + OptFileName into TheModel (as
+// TheReader.ReadOpt) and remembers its identity. Throws what ReadOpt throws,
+// EWorkingCopyRefused.
+void ReadWorkingCopy();
+
+// Throws EFileChanged ("The working copy <path> changed on disk since it was
+// opened; ...") unless the working copy is still the file that the editor
+// last read or wrote, and when nothing was read since the last CopyOpt.
+void CheckWorkingCopy();
+
+// WriteGlow of glow into the working copy, after CheckWorkingCopy (on the
+// opened file); remembers the identity after the write. Throws as WriteGlow
+// and CheckWorkingCopy, EWorkingCopyRefused.
+void WriteWorkingCopyGlow(const TEngineGlow& glow);
+
+// WriteWorkingCopyGlow of DialogGlow; nothing when DialogGlow is not set.
 void WriteDialogGlow();

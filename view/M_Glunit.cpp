@@ -66,6 +66,7 @@ void TGLPanel::OnResized()
 void TGLPanel::mousePressEvent(QMouseEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
+    LastPointer = event->position() * ratio;
     emit MouseDown(event->button(), event->buttons(), event->modifiers(), false,
                    int(event->position().x() * ratio), int(event->position().y() * ratio));
 }
@@ -75,6 +76,21 @@ void TGLPanel::mouseDoubleClickEvent(QMouseEvent* event)
     const qreal ratio = devicePixelRatioF();
     emit MouseDown(event->button(), event->buttons(), event->modifiers(), true,
                    int(event->position().x() * ratio), int(event->position().y() * ratio));
+}
+
+void TGLPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position() * devicePixelRatioF();
+    const QPointF moved = at - LastPointer;
+    LastPointer = at;
+    emit Dragged(event->buttons(), moved.x(), moved.y());
+}
+
+void TGLPanel::wheelEvent(QWheelEvent* event)
+{
+    constexpr double NotchDelta = 120;
+    if (event->angleDelta().y() != 0)
+        emit WheelTurned(event->angleDelta().y() / NotchDelta);
 }
 
 // ---- fixed state ----

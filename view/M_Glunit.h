@@ -10,6 +10,7 @@
 // front buffer and change no state.
 
 #include <QOpenGLWidget>
+#include <QPointF>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -37,6 +38,13 @@ signals:
     // top-left corner. doubleClick marks the second press of a double click.
     void MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                    bool doubleClick, int x, int y);
+    // The pointer moved (dx, dy) device pixels since the last press or move
+    // while buttons were held.
+    void Dragged(Qt::MouseButtons buttons, double dx, double dy);
+    // The wheel turned by notches (120ths of the angle delta: a notch of a
+    // mouse wheel is 1, a touchpad gives fractions); positive away from the
+    // user.
+    void WheelTurned(double notches);
     // The panel's framebuffer was made anew at another size in device
     // pixels: a resize, or a move to a screen of another scale. The viewport
     // and ViewWidth/ViewHeight follow already; the front buffer stays shown.
@@ -47,12 +55,15 @@ protected:
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     friend void GLSetup();
     friend void GLKill();
     void OnResized();
 
+    QPointF LastPointer;  // device pixels, at the last press or move
     bool Made = false;  // GLSetup has set the fixed state up on this context
     std::unique_ptr<QOpenGLFramebufferObject> Back;   // the frame being drawn
     std::unique_ptr<QOpenGLFramebufferObject> Front;  // the last complete frame

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <string>
 
-#include "file_util.h"
+#include "file_bytes.h"
 #include "model.h"
 #include "opt_builder.h"
 #include "opt_file_io.h"
@@ -128,19 +128,19 @@ BENCHMARK(BM_ReadOpt)->Unit(benchmark::kMillisecond);
 // of the bytes into a new buffer.
 void BM_ReadOptFromMemory(benchmark::State& state)
 {
-    const std::vector<uint8_t> bytes = ReadWholeFile(File().Path);
+    const TFileBytes file(File().Path);
     for (auto _ : state) {
-        TheReader.ReadOpt(bytes, "bench.opt");
+        TheReader.ReadOpt(file.Bytes(), "bench.opt");
         benchmark::DoNotOptimize(TheModel.Meshes.Count());
     }
 }
 BENCHMARK(BM_ReadOptFromMemory)->Unit(benchmark::kMillisecond);
 
-void BM_ReadWholeFile(benchmark::State& state)
+void BM_ReadFileBytes(benchmark::State& state)
 {
     for (auto _ : state) {
-        std::vector<uint8_t> bytes = ReadWholeFile(File().Path);
-        benchmark::DoNotOptimize(bytes.data());
+        const TFileBytes file(File().Path);
+        benchmark::DoNotOptimize(file.Bytes().data());
     }
 }
-BENCHMARK(BM_ReadWholeFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMillisecond);

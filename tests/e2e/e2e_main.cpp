@@ -8,6 +8,8 @@
 int RunEditFlowTests(int argc, char** argv);
 int RunPickTests(int argc, char** argv);
 int RunKeyWalkTests(int argc, char** argv);
+int RunUndoTests(int argc, char** argv);
+int RunNavigationTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -17,5 +19,7 @@ int main(int argc, char** argv)
     failed += RunEditFlowTests(argc, argv);
     failed += RunPickTests(argc, argv);
     failed += RunKeyWalkTests(argc, argv);
+    failed += RunUndoTests(argc, argv);
+    failed += RunNavigationTests(argc, argv);
     return failed;
 }

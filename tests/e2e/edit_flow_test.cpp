@@ -2,6 +2,7 @@
 // click a face in the view, step to a glow, open its point, press Center; and
 // opening another model while the edit dialog is open.
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -131,6 +132,28 @@ private slots:
         QVERIFY(ReadBytes(App->ProjectFolder() + "first.opt") == a.Bytes);
         QVERIFY(ReadBytes(App->ProjectFolder() + "second.opt") == b.Bytes);
         QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(0).MainVec.X, 5.5f);
+    }
+
+    // When EDIT closes (a button or its title bar) the main window has the
+    // keyboard again: the arrows turn the view at once.
+    void KeysActAtOnceAfterTheEditDialogCloses()
+    {
+        WriteUserModel(App->Folder.File("craft.opt"), Craft(0));
+        QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("craft.opt")));
+        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        const auto turnsTheView = [] {
+            QTRY_COMPARE(QApplication::activeWindow(), Me);
+            const int32_t rotY = RotY;
+            QTest::keyClick(Me->windowHandle(), Qt::Key_Right);
+            QCOMPARE(RotY, rotY + RotStep);
+        };
+        for (const auto close : {+[] { QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton); }, +[] { MCh->close(); }}) {
+            ClickListItem(EGlow->LB, 3);
+            QVERIFY(QTest::qWaitForWindowActive(MCh));
+            close();
+            QVERIFY(!MCh->isVisible());
+            CHECKED(turnsTheView());
+        }
     }
 
 private:

@@ -24,10 +24,11 @@ private slots:
     void opensEachItemWithItsTitleAndButtons();
     void manOkStoresPointAndVector();
     void manOkKeepsUntouchedCellsAndEveryTypedKey();
-    void manOkWithoutMarkWritesTheGlowUnchanged();
+    void dialogStaysOnTheGlowThePanelShows();
     void manOkWithBadCellStoresNothing();
     void densityRange();
     void manOkTakesTextBeingTyped();
+    void keysTypedAsItOpensGoIntoTheFirstCell();
     void colorWithAlpha();
     void colorErrorsStoreNothing();
     void titleDecidesCoreOrOuter();
@@ -224,34 +225,43 @@ void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
     QCOMPARE(e.FileBytes(), expected);
 }
 
-void DialogTest::manOkWithoutMarkWritesTheGlowUnchanged()
+void DialogTest::dialogStaysOnTheGlowThePanelShows()
 {
-    TGlowEditing e({SampleMesh(3)});
+    TGlowEditing e({SampleMesh(3), SampleMesh(1, 3)});
     const auto glows = e.AllGlows();
+    int redraws = 0;
+    QObject::connect(e.Panel.get(), &TEGlow::RedrawRequested, [&] { ++redraws; });
+    QObject::connect(e.Dialog.get(), &TMCh::RedrawRequested, [&] { ++redraws; });
+
+    // Select Next Glow moves the panel off the dialog's glow: the dialog
+    // hides unwritten, so nothing confirmed in it can land on glow 0.
     Open(e, 0, 0, 3);
     SetRow1(e, {"7", "8", "9"});
-    // Select Next Glow leaves the dialog on its glow and its mark set.
+    redraws = 0;
     QTest::mouseClick(e.Panel->SBUp, Qt::LeftButton);
     QCOMPARE(EditGlow, 1);
-    QVERIFY(e.Dialog->isVisible() && PendingVector);
-    QCOMPARE(DialogGlow, glows[0]);
-    QTest::mouseClick(e.Dialog->BBMan1, Qt::LeftButton);
-    std::vector<uint8_t> expected = e.Original;
-    PutField(expected, *glows[0], VectorField, {7, 8, 9});
-    QCOMPARE(e.FileBytes(), expected);
-    QCOMPARE(e.Panel->Lv->text(), QString("Vector =  2.00 ,-3.00 , 1.50 "));  // glow 1, as the panel shows
+    QVERIFY(!e.Dialog->isVisible());
+    QVERIFY(!PendingVector);
+    QCOMPARE(redraws, 1);  // the panel's own
+    QCOMPARE(e.FileBytes(), e.Original);
 
-    // N, P or a pick refreshes the panel and clears the mark: Man Ok stores
-    // nothing, writes the glow back as it is and hides the dialog.
+    // A refresh that stays on the glow keeps the dialog and its mark.
     Open(e, 0, 1, 4);
     e.Panel->ShoGlow();
-    QVERIFY(!PendingDensity0);
-    SetRow1(e, {"0", "0", "0"});
-    e.Patch(glows[1]->FilePos + 4 + Density0Field, std::vector<uint8_t>(12, 0xEE));
-    e.Dialog->BBMan1Click();
-    QVERIFY(e.Dialogs.Messages.empty());
+    QVERIFY(e.Dialog->isVisible() && PendingDensity0);
+    SetRow1(e, {"0", "0.5", "1"});
+    QTest::mouseClick(e.Dialog->BBMan1, Qt::LeftButton);
+    std::vector<uint8_t> expected = e.Original;
+    PutField(expected, *glows[1], Density0Field, {0, 0.5f, 1});
+    QCOMPARE(e.FileBytes(), expected);
+
+    // A refresh onto another mesh hides it as well.
+    Open(e, 0, 1, 1);
+    e.SelectMesh(1);
+    e.Panel->ShoGlow();
     QVERIFY(!e.Dialog->isVisible());
     QCOMPARE(e.FileBytes(), expected);
+    QVERIFY(e.Dialogs.Messages.empty());
 }
 
 void DialogTest::manOkWithBadCellStoresNothing()
@@ -278,9 +288,23 @@ void DialogTest::manOkWithBadCellStoresNothing()
 
 void DialogTest::densityRange()
 {
-    TGlowEditing e({SampleMesh(1)});
+    std::vector<TMeshSpec> meshes = {SampleMesh(1)};
+    meshes[0].Glows[0].Density1.Z = 1.004f;
+    TGlowEditing e(meshes);
     TEngineGlow* g = e.AllGlows()[0];
     const QString range = "Value not 0.0 to 1.0 ! Exiting ";
+
+    // Only the cells the user changed are checked: the stored 1.004, shown as
+    // "1.00", stays as it is.
+    Open(e, 0, 0, 5);
+    QCOMPARE(e.Dialog->Cell(2, 1), QString("1.00"));
+    e.Dialog->SetCell(0, 1, "0.5");
+    e.Dialog->BBMan1Click();
+    QVERIFY(e.Dialogs.Messages.empty());
+    std::vector<uint8_t> expected = e.Original;
+    PutField(expected, *g, Density1Field, {0.5f, 0.75f, 1.004f});
+    QCOMPARE(e.FileBytes(), expected);
+
     Open(e, 0, 0, 5);
     for (const QStringList& bad : {QStringList{"0", "1", "1.01"}, QStringList{"2", "3", "0.5"},
                                    QStringList{"-0.01", "0", "0"}}) {
@@ -289,8 +313,8 @@ void DialogTest::densityRange()
         QCOMPARE(e.Dialogs.TakeMessages(), QStringList({range}));
         QVERIFY(PendingDensity1);
         QVERIFY(e.Dialog->isVisible());
-        QCOMPARE(g->Density1.X, SampleGlow(0).Density1.X);
-        QCOMPARE(e.FileBytes(), e.Original);
+        QCOMPARE(g->Density1.X, 0.5f);
+        QCOMPARE(e.FileBytes(), expected);
     }
     SetRow1(e, {"0", "1", "0.5"});
     e.Dialog->BBMan1Click();
@@ -299,7 +323,6 @@ void DialogTest::densityRange()
     QCOMPARE(g->Density1.Y, 1.0f);
     QCOMPARE(g->Density1.Z, 0.5f);
     QVERIFY(!PendingDensity1 && !e.Dialog->isVisible());
-    std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, Density1Field, {0, 1, 0.5f});
     QCOMPARE(e.FileBytes(), expected);
 
@@ -330,6 +353,33 @@ void DialogTest::manOkTakesTextBeingTyped()
     QCOMPARE(e.FileBytes(), expected);
 }
 
+// Whatever had the keyboard in the dialog before (here the Color button, a
+// colour confirmed through it), keys typed as the point opens go into X.
+void DialogTest::keysTypedAsItOpensGoIntoTheFirstCell()
+{
+    TGlowEditing e({SampleMesh(1)});
+    e.SelectMesh(0);
+    EditGlow = 0;
+    e.Panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
+    TClickList* lb = e.Panel->LB;
+    const auto clickItem = [lb](int row) {
+        lb->scrollToItem(lb->item(row));
+        QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(row)).center());
+    };
+    clickItem(0);
+    QVERIFY(QTest::qWaitForWindowActive(e.Dialog.get()));
+    e.Dialogs.ColorAnswers.push_back(QColor());
+    QTest::mouseClick(e.Dialog->BBColor, Qt::LeftButton);
+    QVERIFY(!e.Dialog->isVisible());
+
+    clickItem(2);
+    QVERIFY(QTest::qWaitForWindowActive(e.Dialog.get()));
+    for (const char c : std::string("5.5"))
+        QTest::keyClick(e.Dialog->windowHandle(), c);
+    QCOMPARE(e.Dialog->Cell(0, 1), QString("5.5"));
+}
+
 void DialogTest::colorWithAlpha()
 {
     TGlowEditing e({SampleMesh(1)});
@@ -357,17 +407,26 @@ void DialogTest::colorWithAlpha()
     PutField(expected, *g, CoreField, 0x00996633u);
     QCOMPARE(e.FileBytes(), expected);
 
-    // The chooser opens on the colour it returned last, black the first time.
+    // The chooser opens on the red, green and blue being edited.
     QCOMPARE(e.Dialogs.ColorRequests.size(), size_t(2));
-    QCOMPARE(e.Dialogs.ColorRequests[0], QColor(Qt::black));
+    QCOMPARE(e.Dialogs.ColorRequests[0], QColor(0xFF, 0x80, 0x00));
     QCOMPARE(e.Dialogs.ColorRequests[1], QColor(255, 0, 0));
+
+    // Alpha alone changed, the chooser accepted as it opens: red, green and
+    // blue stay as they were.
+    Open(e, 0, 0, 1);
+    e.Dialog->SetCell(0, 1, "100");
+    e.Dialogs.ColorAnswers.push_back(QColor());
+    QTest::mouseClick(e.Dialog->BBColor, Qt::LeftButton);
+    QCOMPARE(e.Dialogs.ColorRequests[2], QColor(0x22, 0x33, 0x44));
+    PutField(expected, *g, OuterField, 0x64223344u);
+    QCOMPARE(e.FileBytes(), expected);
 
     // Cancelled: nothing changes, the dialog stays open.
     Open(e, 0, 0, 1);
     e.Dialog->BBColorClick();
-    QCOMPARE(g->OuterColor, outer);
+    QCOMPARE(g->OuterColor, 0x64223344u);
     QVERIFY(e.Dialog->isVisible());
-    QCOMPARE(e.Dialogs.ColorRequests[2], QColor(0x99, 0x66, 0x33));
     QVERIFY(e.Dialogs.Messages.empty());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <bit>
+#include <filesystem>
 #include <fstream>
 
 #include "M_Glunit.h"
@@ -9,7 +10,7 @@
 #include "byte_order.h"
 #include "conversions.h"
 #include "model.h"
-#include "opt_file_io.h"
+#include "working_copy.h"
 
 using namespace optbuild;
 
@@ -74,7 +75,7 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
 
     Main = std::make_unique<TAnchorWindow>();
     Panel = std::make_unique<TEGlow>(Main->P2);
-    Dialog = std::make_unique<TMCh>();
+    Dialog = std::make_unique<TMCh>(Panel.get());
     // A redraw draws the frame as the main window's does, and the panel
     // follows the mesh the frame decoded.
     const auto redraw = [this] {
@@ -83,6 +84,7 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     };
     QObject::connect(Panel.get(), &TEGlow::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
     QObject::connect(Dialog.get(), &TMCh::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(Dialog.get(), &TMCh::KeyboardReleased, Main.get(), [this] { Main->activateWindow(); });
     Main->resize(900, 500);
     Main->show();
 
@@ -93,7 +95,7 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     OptFileName = "model.opt";
     Path = ProjectDir + OptFileName;
     WriteFileBytes(Path, Original);
-    TheReader.ReadOpt(Path);
+    ReadWorkingCopy();
     DecimalSeparator = '.';
     DecodeSelection();
     Dialogs.Messages.clear();
@@ -138,7 +140,11 @@ void TGlowEditing::SelectFace(int mesh, int face)
 
 void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes) const
 {
-    std::fstream file(Path, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(pos);
-    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    const auto time = std::filesystem::last_write_time(Path);
+    {
+        std::fstream file(Path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(pos);
+        file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    std::filesystem::last_write_time(Path, time);
 }

@@ -55,7 +55,8 @@ public:
 class TGlowEditing {
 public:
     // Writes the model into a fresh folder as ProjectDir + "model.opt", reads
-    // it into TheModel, resets the shared state and builds the windows.
+    // it into TheModel as the working copy, resets the shared state and
+    // builds the windows.
     explicit TGlowEditing(const std::vector<TMeshSpec>& meshes);
     ~TGlowEditing();
 
@@ -65,7 +66,9 @@ public:
     // Selects mesh `mesh` (mesh mode) or face `face` of it (face mode).
     void SelectMesh(int mesh);
     void SelectFace(int mesh, int face);
-    // Overwrites the bytes of the working copy at pos.
+    // Overwrites the bytes of the working copy at pos behind the editor's
+    // back: the file keeps its modification time, so the editor takes it for
+    // the file it read and writes over these bytes.
     void Patch(int32_t pos, const std::vector<uint8_t>& bytes) const;
 
     TempDir Dir;

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
+#include <filesystem>
 
 #include "M_draw.h"
 #include "app_state.h"
@@ -25,6 +27,7 @@ private slots:
     void copyColorWritesEveryGlowBlock();
     void copyVectorWritesEveryGlowBlock();
     void failedWriteEndsCopyAtThatGlow();
+    void copyChangesNothingWhenTheWorkingCopyChangedOnDisk();
     void nothingToCopyWhileNoGlowIsSelected();
     void movementRateByClick();
     void displayChoicesReachTheDrawing();
@@ -48,10 +51,14 @@ void PanelTest::displayFormFillsTextsWithLocaleSeparator()
     QCOMPARE(e.Panel->lxv->text(), QString("Density 0 = 0,500 ,0,250 ,1,000 "));
     QCOMPARE(e.Panel->lyv->text(), QString("Density 1 = 0,125 ,0,750 ,0,000 "));
     QCOMPARE(e.Panel->lzv->text(), QString("Density 2 = 0,000 ,0,375 ,0,625 "));
-    // Core 80FF8000: red 255, green 128, blue 0; the alpha byte is not shown.
+    // Core 80FF8000: red 255, green 128, blue 0; the word on the bar in black,
+    // on the dark outer colour in white.
     QCOMPARE(e.Panel->L1->palette().color(QPalette::Window), QColor(255, 128, 0));
     QCOMPARE(e.Panel->L3->palette().color(QPalette::Window), QColor(0x22, 0x33, 0x44));
-    QCOMPARE(e.Panel->L1->text(), QString("Core Color"));
+    QCOMPARE(e.Panel->L1->text(), QString("Core Color 80FF8000"));
+    QCOMPARE(e.Panel->L3->text(), QString("Outer Color 11223344"));
+    QCOMPARE(e.Panel->L1->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(e.Panel->L3->palette().color(QPalette::WindowText), QColor(Qt::white));
     QCOMPARE(e.Panel->Label1->text(), QString("Movement Rate = 4"));
     QCOMPARE(e.Panel->LBRate->currentRow(), 3);
 
@@ -68,7 +75,9 @@ void PanelTest::buttonsListsAndHints()
     TGlowEditing e({SampleMesh(1)});
     TEGlow& p = *e.Panel;
     const Qt::WindowFlags flags = p.windowFlags();
-    QVERIFY(flags & Qt::WindowStaysOnTopHint);
+    // Above the window it lies over, not above every window.
+    QVERIFY(!(flags & Qt::WindowStaysOnTopHint));
+    QCOMPARE(p.parentWidget(), e.Main.get());
     QVERIFY(flags & Qt::CustomizeWindowHint);
     QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
@@ -259,6 +268,28 @@ void PanelTest::failedWriteEndsCopyAtThatGlow()
     QCOMPARE(DialogGlow, glows[1]);  // the open dialog still writes its own glow
 }
 
+void PanelTest::copyChangesNothingWhenTheWorkingCopyChangedOnDisk()
+{
+    TGlowEditing e({SampleMesh(2), SampleMesh(2, 2)});
+    const auto glows = e.AllGlows();
+    e.SelectMesh(0);
+    EditGlow = 1;  // glow 1 to all: the first one written would be glow 0
+    // Another program writes the working copy, a second after the editor read it.
+    std::vector<uint8_t> theirs = e.Original;
+    PutField(theirs, *glows[3], CoreField, 0xFF000000u);
+    optbuild::WriteFileBytes(e.Path, theirs);
+    std::filesystem::last_write_time(e.Path, std::filesystem::last_write_time(e.Path) + std::chrono::seconds(1));
+
+    e.Panel->SBCopyColorClick();
+    QCOMPARE(e.Dialogs.TakeMessages(),
+             QStringList{QString::fromStdString("The working copy " + e.Path +
+                                                " changed on disk since it was opened; nothing was written. Open it "
+                                                "again to edit it.")});
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(glows[size_t(i)]->CoreColor, SampleGlow(i).CoreColor);
+    QCOMPARE(e.FileBytes(), theirs);
+}
+
 void PanelTest::nothingToCopyWhileNoGlowIsSelected()
 {
     TGlowEditing e({SampleMesh(2)});
@@ -323,6 +354,7 @@ void PanelTest::displayChoicesReachTheDrawing()
     QVERIFY(GlowDisplay().Showing);
     e.Panel->hide();
     QVERIFY(!GlowDisplay().Showing);
+    e.Dialog.reset();  // a window of the panel
     e.Panel.reset();
     QVERIFY(!GlowDisplay);
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -27,6 +28,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     if (argc < 3)
         return 2;
+    // Recent Files go to a test folder, not into the user's settings.
+    QStandardPaths::setTestModeEnabled(true);
     const QString out = QString::fromLocal8Bit(argv[1]);
     const fs::path bin = argv[2];
     const auto screen = [&out](const char* name) {

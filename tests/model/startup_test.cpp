@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app_state.h"
+#include "file_util.h"
 #include "messages.h"
 #include "opt_builder.h"
 #include "startup.h"
@@ -28,13 +29,22 @@ TEST(ChooseAppDir, WritableExecutableFolderElseTheUsersDataFolder)
     // with all its missing levels.
     WriteFileBytes(dir.File("bin"), {1});
     const std::string bin = dir.File("bin") + PathDelim;
-    EXPECT_FALSE(FolderWritable(bin));
+    EXPECT_FALSE(CanCreateFileIn(bin));
     EXPECT_EQ(ChooseAppDir(bin, user), user);
     EXPECT_TRUE(fs::is_directory(user));
 
     // An installed program takes the user's folder even where it could write
     // its own (root and /usr/bin).
     EXPECT_EQ(ChooseAppDir(dir.Path(), user, true), user);
+
+#ifndef _WIN32
+    // The trial file is new and its own: a link left in the program's folder
+    // is never followed to make a file elsewhere.
+    const std::string outside = dir.File("outside");
+    fs::create_symlink(outside, dir.File(".neg-write-probe"));
+    EXPECT_EQ(ChooseAppDir(dir.Path(), user), dir.Path());
+    EXPECT_FALSE(fs::exists(outside));
+#endif
 }
 
 TEST(PrepareFolders, FirstStartInTheUsersFolderCopiesTheInstalledColours)

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <numeric>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "app_state.h"
 #include "errors.h"
@@ -127,6 +132,24 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
     } catch (const EFOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
     }
+    // A file the user made read-only is not replaced (root may write it).
+    const std::vector<uint8_t> old(84, 0x3F);
+    WriteFileBytes(path, old);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+#ifndef _WIN32
+    if (geteuid() != 0)
+#endif
+    {
+        try {
+            WriteColorFile();
+            ADD_FAILURE() << "a read-only file was replaced";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+        }
+        EXPECT_EQ(ReadBytes(path), old);
+    }
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+
     DataDir = Dir.File("Missing/");
     try {
         WriteColorFile();
@@ -137,15 +160,22 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
 }
 
 #ifdef NEG_HAVE_FILE_SIZE_LIMIT
-TEST_F(ColorFileTest, AFailedWriteRaises)
+TEST_F(ColorFileTest, AFailedWriteRaisesAndLeavesTheOldColoursWhole)
 {
-    FileSizeLimit limit(40);
-    try {
-        WriteColorFile();
-        ADD_FAILURE() << "a cut-short write passed";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot write file " + DataDir + "Colors.dat");
+    const std::vector<uint8_t> old(84, 0x3F);
+    WriteFileBytes(DataDir + "Colors.dat", old);
+    ViewColors[ColCone].Blue = 0.25f;
+    {
+        FileSizeLimit limit(40);
+        try {
+            WriteColorFile();
+            ADD_FAILURE() << "a cut-short write passed";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot write file " + DataDir + "Colors.dat");
+        }
     }
+    EXPECT_EQ(ReadBytes(DataDir + "Colors.dat"), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(DataDir), {}), 1);  // no temporary file left
 }
 #endif
 

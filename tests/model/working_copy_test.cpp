@@ -20,7 +20,9 @@
 #include "errors.h"
 #include "file_size_limit.h"
 #include "model.h"
+#include "opt_file_io.h"
 #include "opt_builder.h"
+#include "opt_file_io.h"
 #include "temp_dir.h"
 #include "working_copy.h"
 
@@ -234,6 +236,7 @@ TEST(WriteGlow, DialogGlowGoesToTheWorkingCopyAndNullWritesNothing)
     ProjectDir = dir.Path();
     OptFileName = "ship.opt";
     WriteFileBytes(dir.File("ship.opt"), f.Bytes);
+    ReadWorkingCopy();
     DialogGlow = nullptr;
     WriteDialogGlow();
     EXPECT_EQ(ReadBytes(dir.File("ship.opt")), f.Bytes);
@@ -246,6 +249,55 @@ TEST(WriteGlow, DialogGlowGoesToTheWorkingCopyAndNullWritesNothing)
     const std::vector<uint8_t> after = ReadBytes(dir.File("ship.opt"));
     ExpectOnlyRangeChanged(f.Bytes, after, static_cast<size_t>(f.FirstPos) + 8, static_cast<size_t>(f.FirstPos) + 12);
     EXPECT_EQ(after[static_cast<size_t>(f.FirstPos) + 8], 0x0D);
+}
+
+// Another program writes the file a second after this one did: its own
+// write already changed the identity, the second only makes sure that a file
+// system with coarse timestamps tells the two apart.
+void WriteBySomeoneElse(const std::string& path, const TEngineGlow& glow)
+{
+    WriteGlow(path, glow);
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(1));
+}
+
+TEST(WorkingCopyWrites, NothingIsWrittenOverAWorkingCopyThatChangedOnDisk)
+{
+    TempDir dir;
+    GlowFile f;
+    ProjectDir = dir.Path();
+    OptFileName = "ship.opt";
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    ReadWorkingCopy();
+    TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    // The editor's own writes are the file it knows.
+    glow.CoreColor = 1;
+    WriteWorkingCopyGlow(glow);
+    glow.CoreColor = 2;
+    WriteWorkingCopyGlow(glow);
+    CheckWorkingCopy();
+
+    TEngineGlow theirs = glow;
+    theirs.Center = {7, 7, 7};
+    WriteBySomeoneElse(path, theirs);
+    const std::vector<uint8_t> changed = ReadBytes(path);
+    const std::string message = "The working copy " + path +
+                                " changed on disk since it was opened; nothing was written. Open it again to edit it";
+    glow.CoreColor = 3;
+    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(glow); }), message);
+    EXPECT_EQ(MessageOf<EFileChanged>([&] { CheckWorkingCopy(); }), message);
+    EXPECT_EQ(ReadBytes(path), changed);
+
+    // Replaced by another file of the same bytes, size and time: not written
+    // either, the positions may belong to another model.
+    ReadWorkingCopy();
+    const std::string other = dir.File("other.opt");
+    WriteFileBytes(other, changed);
+    std::filesystem::last_write_time(other, std::filesystem::last_write_time(path));
+    std::filesystem::rename(other, path);
+    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(glow); }), message);
+    EXPECT_EQ(ReadBytes(path), changed);
+    TheModel.Clear();
 }
 
 class CopyOptTest : public ::testing::Test {
@@ -302,6 +354,7 @@ TEST_F(CopyOptTest, AFileInTheProjectFolderIsItsOwnWorkingCopy)
     CopyOpt(ProjectDir + "ship.opt");
     EXPECT_EQ(OptFileName, "ship.opt");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 1);
+    ReadWorkingCopy();
     TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
     glow.CoreColor = 0x0;
     DialogGlow = &glow;
@@ -317,6 +370,7 @@ TEST_F(CopyOptTest, ASecondFileOfTheSameNameReusesTheEditedCopy)
     WriteFileBytes(first, f.Bytes);
     WriteFileBytes(second, {1, 2, 3});
     CopyOpt(first);
+    ReadWorkingCopy();
     TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
     glow.CoreColor = 0xFFFFFFFF;
     DialogGlow = &glow;
@@ -362,6 +416,78 @@ TEST_F(CopyOptTest, ANamedPipeIsRefusedWithoutWaitingForAWriter)
 }
 #endif
 
+#ifndef _WIN32
+// Anything but a regular file of its own at Project/NAME.opt would be read or
+// written outside the project folder, or would hang the open.
+TEST_F(CopyOptTest, ALinkPipeOrFolderInPlaceOfTheWorkingCopyIsRefused)
+{
+    GlowFile f;
+    const std::string chosen = MakeFolder("mods") + "ship.opt";
+    WriteFileBytes(chosen, f.Bytes);
+    const std::string elsewhere = MakeFolder("elsewhere") + "target.opt";
+    const std::string copy = ProjectDir + "ship.opt";
+    const auto refused = [&](const std::string& what) {
+        return "Cannot use the working copy " + copy + ": it is " + what;
+    };
+
+    // Dangling, the link would have the copy made at its target.
+    ASSERT_EQ(symlink(elsewhere.c_str(), copy.c_str()), 0);
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { CopyOpt(chosen); }), refused("a symbolic link"));
+    EXPECT_FALSE(std::filesystem::exists(elsewhere));
+
+    // To a file elsewhere, the link is neither read nor written through,
+    // also when it takes the place of a copy that was read.
+    WriteFileBytes(elsewhere, f.Bytes);
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { CopyOpt(chosen); }), refused("a symbolic link"));
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { ReadWorkingCopy(); }), refused("a symbolic link"));
+    std::filesystem::remove(copy);
+    CopyOpt(chosen);
+    ReadWorkingCopy();
+    std::filesystem::remove(copy);
+    ASSERT_EQ(symlink(elsewhere.c_str(), copy.c_str()), 0);
+    TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    glow.CoreColor = 0;
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { WriteWorkingCopyGlow(glow); }), refused("a symbolic link"));
+    EXPECT_EQ(ReadBytes(elsewhere), f.Bytes);
+    std::filesystem::remove(copy);
+
+    // A named pipe is refused at once, not waited on.
+    ASSERT_EQ(mkfifo(copy.c_str(), 0600), 0);
+    auto opening =
+        std::async(std::launch::async, [&] { return MessageOf<EWorkingCopyRefused>([&] { CopyOpt(chosen); }); });
+    const bool waited = opening.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
+    if (waited)
+        close(open(copy.c_str(), O_RDONLY | O_NONBLOCK));  // the reader it waits for, so the test ends
+    EXPECT_FALSE(waited);
+    EXPECT_EQ(opening.get(), refused("a named pipe"));
+    std::filesystem::remove(copy);
+
+    std::filesystem::create_directory(copy);
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { CopyOpt(chosen); }), refused("a folder"));
+
+    // A project folder that is itself a link is the user's choice.
+    ASSERT_EQ(symlink(MakeFolder("real").c_str(), Root.File("linked").c_str()), 0);
+    ProjectDir = Root.File("linked/");
+    CopyOpt(chosen);
+    ReadWorkingCopy();
+    WriteWorkingCopyGlow(glow);
+    EXPECT_NE(ReadBytes(Root.File("real/ship.opt")), f.Bytes);
+    TheModel.Clear();
+}
+#endif
+
+TEST_F(CopyOptTest, ACopyKeepsAFileThatAppearedMeanwhileAndLeavesNoTemporaryFile)
+{
+    GlowFile f;
+    const std::string chosen = MakeFolder("mods") + "ship.opt";
+    WriteFileBytes(chosen, f.Bytes);
+    const std::string target = ProjectDir + "ship.opt";
+    WriteFileBytes(target, {1, 2, 3});
+    EXPECT_FALSE(CopyFileStream(chosen, target, TExisting::Keep));
+    EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 1);
+}
+
 TEST_F(CopyOptTest, ATargetThatCannotBeCreatedRaisesCreateError)
 {
     const std::string chosen = MakeFolder("mods") + "ship.opt";
@@ -382,11 +508,34 @@ TEST_F(CopyOptTest, AFailedCopyLeavesNoPartialWorkingCopy)
         EXPECT_EQ(MessageOf<EInOutError>([&] { CopyOpt(chosen); }), "Cannot write file " + target);
     }
     EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 0);
     // The next open therefore makes a whole copy instead of reusing half a one.
     CopyOpt(chosen);
     EXPECT_EQ(ReadBytes(target), f.Bytes);
 }
 #endif
+
+// The same model with edited glows, but not another model nor a copy whose
+// other bytes changed.
+TEST(HoldsSameModel, IgnoresOnlyTheGlowsWriteBackBytes)
+{
+    GlowFile f;
+    TModel model;
+    OPTInFile().ReadOpt(f.Bytes, "ship.opt", model);
+    std::vector<uint8_t> copy = f.Bytes;
+    for (const int32_t pos : {f.FirstPos, f.SecondPos}) {
+        copy[size_t(pos) + 4] ^= 0xFF;
+        copy[size_t(pos) + 71] ^= 0xFF;
+    }
+    EXPECT_TRUE(HoldsSameModel(copy, f.Bytes, model));
+    for (const size_t changed : {size_t(f.FirstPos) + 3, size_t(f.FirstPos) - 1, size_t(f.SecondPos), size_t(0)}) {
+        std::vector<uint8_t> other = copy;
+        other[changed] ^= 1;
+        EXPECT_FALSE(HoldsSameModel(other, f.Bytes, model)) << "byte " << changed;
+    }
+    copy.push_back(0);
+    EXPECT_FALSE(HoldsSameModel(copy, f.Bytes, model));
+}
 
 TEST(CopyFileStream, ReplacesAnExistingTargetWhole)
 {

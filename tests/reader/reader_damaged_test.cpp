@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <climits>
+#include <fstream>
+#include <thread>
 
 #include "byte_order.h"
 #include "error_text.h"
@@ -12,6 +16,7 @@
 #include "model.h"
 #include "opt_file_io.h"
 #include "reader_test_support.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -256,6 +261,66 @@ TEST(ReaderDamaged, ANodeMetTwiceIsStillRead)
 // Empty entries of the group, LOD and face-node tables are skipped, whether
 // their stored value is 0 or their converted value is 0; the two differ
 // unless G = 8, and with G = 1000 either one followed would fail the read.
+
+#ifndef _WIN32
+// Another program rewrites the model (cut to nothing, then written anew, as cp
+// does) over and over while it is read: no read may end the process (a mapped
+// file that is cut short would) or return a model made of two versions.
+// Each read gives one whole version, or says that the file changed, or finds
+// the file cut short. The writer pauses between versions for longer than a
+// coarse file-system clock tick, so that every version gets a time of its own.
+TEST(ReaderChangingFile, AFileRewrittenWhileItIsReadIsNeverTakenHalf)
+{
+    std::vector<std::vector<uint8_t>> versions;
+    for (uint32_t core : {0xFF000001u, 0xFF000002u}) {
+        OptBuilder b;
+        for (int m = 0; m < 8; ++m) {
+            const NodeId mesh = b.Mesh();
+            b.AddChild(mesh, b.Vertices(std::vector<TVertex>(48000, TVertex{float(core & 3), 0, 0})));
+            GlowRecord glow;
+            glow.CoreColor = core;
+            b.AddChild(mesh, b.Glow(glow));
+            b.AddTopLevel(mesh);
+        }
+        versions.push_back(b.Build());
+    }
+    TempDir dir;
+    const std::string path = dir.File("changing.opt");
+    WriteFileBytes(path, versions[0]);
+    // Stopped and joined however the test ends.
+    struct TRewriter {
+        std::atomic<bool> Done{false};
+        std::thread Writer;
+        ~TRewriter()
+        {
+            Done = true;
+            Writer.join();
+        }
+    } rewriter;
+    rewriter.Writer = std::thread([&] {
+        for (size_t k = 1; !rewriter.Done; ++k) {
+            std::ofstream(path, std::ios::binary | std::ios::trunc)
+                .write(reinterpret_cast<const char*>(versions[k % 2].data()), std::streamsize(versions[k % 2].size()));
+            std::this_thread::sleep_for(std::chrono::milliseconds(12));
+        }
+    });
+    for (int i = 0; i < 300; ++i) {
+        try {
+            TheReader.ReadOpt(path);
+            ASSERT_EQ(TheModel.Meshes.Count(), 8);
+            const uint32_t core = TheModel.Meshes.Get(0).Glows.Get(0).CoreColor;
+            for (const TOMesh& mesh : TheModel.Meshes) {
+                ASSERT_EQ(mesh.Glows.Get(0).CoreColor, core);
+                ASSERT_EQ(mesh.Vertices.Get(47999).X, float(core & 3));
+            }
+        } catch (const EFileChanged& e) {
+            EXPECT_EQ(std::string(e.what()), "File " + path + " changed while it was being read; open it again");
+        } catch (const EOptDamaged&) {
+            // Read between the cut and the new bytes: a short file, whole.
+        }
+    }
+}
+#endif
 
 TEST(ReaderEmptyEntries, StoredZeroIsSkippedInGroupLodAndFaceNodeTables)
 {

@@ -75,7 +75,6 @@ private slots:
         App->Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
         RunDialog([] { DoubleClickRow(1); });
         QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
-        QCOMPARE(App->Dialogs.ColorRequests[0], QColor(Qt::black));  // not the entry's colour
         QVERIFY(ViewColors[1].Red == 1.0f && ViewColors[1].Green == 0.0f && ViewColors[1].Blue == 0.0f);
         QCOMPARE(Preview(), QColor(255, 0, 0));
         std::vector<uint8_t> expected = before;
@@ -85,23 +84,27 @@ private slots:
         QVERIFY(App->Dialogs.Messages.empty());
     }
 
-    void ChooserOpensOnTheLastColourReturned()
+    // The chooser opens on the colour of the entry in hand, so accepting it
+    // unchanged keeps the entry; with no entry, on the colour it returned last.
+    void ChooserOpensOnTheEntrysColour()
     {
-        App->Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
+        const std::vector<uint8_t> before = ReadBytes(Path);
+        App->Dialogs.ColorAnswers.push_back(QColor());
         App->Dialogs.ColorAnswers.push_back(QColor(0, 128, 0));
         App->Dialogs.ColorAnswers.push_back(std::nullopt);
         RunDialog([] {
-            DoubleClickRow(1);
+            DoubleClickRow(5);  // accepted as it opens
             DoubleClickRow(4);
-            DoubleClickRow(5);  // cancelled
+            Col->LB->clearSelection();
+            DoubleClickEmptyPart();  // cancelled
         });
-        RunDialog([] { DoubleClickRow(6); });  // the dialog is kept between uses
-        const std::vector<QColor> opened = {Qt::black, QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 128, 0)};
+        const std::vector<QColor> opened = {EntryColor(before, 5), EntryColor(before, 4), QColor(0, 128, 0)};
         QVERIFY(App->Dialogs.ColorRequests == opened);
         // 128 is stored as 128 / 255 and shown again as 128.
-        const std::vector<uint8_t> bytes = ReadBytes(Path);
-        const uint8_t green[4] = {0x81, 0x80, 0x00, 0x3F};
-        QCOMPARE(std::memcmp(bytes.data() + 48 + 4, green, 4), 0);
+        std::vector<uint8_t> expected = before;
+        const uint8_t green[12] = {0, 0, 0, 0, 0x81, 0x80, 0x00, 0x3F, 0, 0, 0, 0};
+        std::memcpy(expected.data() + 48, green, 12);
+        QVERIFY(ReadBytes(Path) == expected);
         Col->LB->setCurrentRow(4);
         QCOMPARE(Preview(), QColor(0, 128, 0));
     }
@@ -197,6 +200,13 @@ private:
         TColorF c;
         std::memcpy(&c, bytes.data() + 12 * entry, 12);
         return c;
+    }
+
+    // The colour of an entry of a Colors.dat as the preview shows it.
+    static QColor EntryColor(const std::vector<uint8_t>& bytes, int entry)
+    {
+        const uint32_t screen = ColorFToScreen(GetRecord(bytes, entry));
+        return QColor(int(screen & 255), int(screen >> 8 & 255), int(screen >> 16 & 255));
     }
 
     // Opens "Set Colors" from the menu and runs actions in it.

@@ -16,6 +16,7 @@
 #include "app_state.h"
 #include "dialog_seam.h"
 #include "model.h"
+#include "opt_builder.h"
 #include "test_models.h"
 
 namespace fs = std::filesystem;
@@ -48,6 +49,9 @@ private slots:
         QVERIFY(ViewReady);
         QVERIFY(EGlow->isVisible());
         QCOMPARE(RotY, 12);
+        // The panel, a window of the main window, made none of the main
+        // window's parts native: the view's OpenGL composition would fail.
+        QVERIFY(!Me->centralWidget()->internalWinId());
     }
 
     void ResizeRedrawsOnlyAShownModel()
@@ -94,16 +98,63 @@ private slots:
         QCOMPARE(EGlow->pos(), before + QPoint(40, 30));
     }
 
-    void ExistingWorkingCopyIsRead()
+    // A copy that holds the same model, edited, is read without a question;
+    // so is a file opened from the project folder itself. A copy of another
+    // model under that name is the user's to keep or replace.
+    void WorkingCopyOfAnotherModelAsks()
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
         const std::string chosen = app.Folder.File("models/ship.opt");
-        WriteModel(chosen, {{0, 1}});                          // no glows
-        WriteModel(app.ProjectFolder() + "ship.opt", {{1, 1}});  // earlier copy, with a glow
+        const std::string copy = app.ProjectFolder() + "ship.opt";
+        WriteModel(chosen, {{1, 1}});
         Open(app, chosen);
+        std::vector<uint8_t> edited = ReadBytes(copy);
+        edited[size_t(TheModel.Meshes.Get(0).Glows.Get(0).FilePos) + 4] ^= 0xFF;
+        optbuild::WriteFileBytes(copy, edited);
+        Open(app, chosen);
+        Open(app, copy);
+        QVERIFY(app.Dialogs.Questions.empty());
+        QVERIFY(ReadBytes(copy) == edited);
+
+        const std::string other = app.Folder.File("other/ship.opt");
+        WriteModel(other, {{0, 1}, {2, 1}});
+        Open(app, other);  // cancelled: nothing is open
+        QCOMPARE(app.Dialogs.Questions.size(), size_t(1));
+        const QStringList question = app.Dialogs.Questions[0];
+        QVERIFY2(question[0].contains(QString::fromStdString(copy + "\nholds another model than\n" + other)),
+                 qPrintable(question[0]));
+        QCOMPARE(question.mid(1), QStringList({"Continue with Working Copy", "Replace Working Copy", "Cancel"}));
+        QVERIFY(!EGlow->isVisible());
+        QVERIFY(Me->BarPanel0->text().isEmpty());
+        app.Dialogs.AskAnswers = {0, 1};
+        Open(app, other);  // continued: the copy and its edit
+        QCOMPARE(TheModel.Meshes.Count(), 1);
+        QVERIFY(ReadBytes(copy) == edited);
+        Open(app, other);  // replaced
+        QVERIFY(ReadBytes(copy) == ReadBytes(other));
+        QCOMPARE(TheModel.Meshes.Count(), 2);
+        QVERIFY(EGlow->isVisible());
+        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(copy));
         QVERIFY(app.Dialogs.Messages.empty());
-        QCOMPARE(TheModel.Meshes.Get(0).Glows.Count(), 1);
+    }
+
+    // A damaged copy no longer blocks the repaired file of its name.
+    void DamagedWorkingCopyCanBeReplaced()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::string chosen = app.Folder.File("ship.opt");
+        WriteModel(chosen, {{1, 1}});
+        std::vector<uint8_t> damaged = ReadBytes(chosen);
+        damaged.resize(damaged.size() / 2);
+        std::filesystem::create_directories(app.ProjectFolder());
+        optbuild::WriteFileBytes(app.ProjectFolder() + "ship.opt", damaged);
+        app.Dialogs.AskAnswers = {1};
+        Open(app, chosen);
+        QCOMPARE(app.Dialogs.Questions.size(), size_t(1));
+        QVERIFY2(app.Dialogs.Questions[0][0].contains("cannot be read: "), qPrintable(app.Dialogs.Questions[0][0]));
+        QVERIFY(app.Dialogs.Messages.empty());
         QVERIFY(EGlow->isVisible());
     }
 
@@ -143,7 +194,7 @@ private slots:
         QVERIFY(!EGlow->isVisible());
         QVERIFY(!MCh->isVisible());
         QVERIFY(DialogGlow == nullptr);
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "ship.opt"));
+        QVERIFY(Me->BarPanel0->text().isEmpty());  // nothing is open
     }
 
     void TypedNameOfAMissingFile()

@@ -132,11 +132,13 @@ private slots:
         QStringList bar;
         for (QAction* a : Me->menuBar()->actions())
             bar << a->text();
-        QCOMPARE(bar, QStringList({"File", "Display", "Colors", "About"}));
+        QCOMPARE(bar, QStringList({"File", "Edit", "Display", "Colors", "About"}));
         QVERIFY(Me->About1->menu() == nullptr);
-        QCOMPARE(ItemTexts(Me->File1), QStringList({"Open Opt", "", "E&xit"}));
+        QCOMPARE(ItemTexts(Me->File1), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
+                                                    "Show Working Copy", "", "E&xit"}));
         QVERIFY(Me->N2->isSeparator());
-        QCOMPARE(ItemTexts(Me->Map1), QStringList({"Mesh", "Face"}));
+        QCOMPARE(ItemTexts(Me->Edit1), QStringList({"Undo", "Redo"}));
+        QCOMPARE(ItemTexts(Me->Map1), QStringList({"Mesh", "Face", "", "Reset View"}));
         QCOMPARE(ItemTexts(Me->Colors2), QStringList({"Set Colors"}));
         for (QAction* a : {Me->OpenOpt, Me->Exit1, Me->Mesh1, Me->Face1, Me->Colors1, Me->About1})
             QVERIFY(a->shortcut().isEmpty());

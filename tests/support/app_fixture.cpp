@@ -1,6 +1,7 @@
 #include "app_fixture.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTest>
 #include <filesystem>
 
@@ -14,6 +15,8 @@ TAppFixture::TAppFixture()
 {
     ResetSharedState();
     AppDirOverride = Folder.Path();
+    // The user's own settings (Recent Files) are never touched.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(Folder.File("settings")));
 }
 
 TAppFixture::~TAppFixture()

@@ -1,6 +1,6 @@
 #pragma once
 // The program's windows, built as its start builds them, over a temporary
-// application folder. One fixture per test; it restores the shared state
+// application folder, with settings of their own in it. One fixture per test; it restores the shared state
 // when it goes.
 
 #include <string>

@@ -2,6 +2,20 @@
 
 #include <QDialog>
 
+namespace {
+
+// The next scripted answer; with none left, the answer of a cancel.
+template <typename T>
+T NextAnswer(std::deque<T>& answers)
+{
+    if (answers.empty())
+        return {};
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
 
 TScriptedDialogs::TScriptedDialogs()
 {
@@ -23,20 +37,27 @@ void TScriptedDialogs::Message(const QString& text, bool error)
 QString TScriptedDialogs::OpenFile(QWidget*, const QString& title, const QString& filter, const QString& folder)
 {
     OpenRequests.push_back({title, filter, folder});
-    if (OpenAnswers.empty())
-        return {};
-    QString answer = OpenAnswers.front();
-    OpenAnswers.pop_front();
-    return answer;
+    return NextAnswer(OpenAnswers);
+}
+
+QString TScriptedDialogs::SaveFile(QWidget*, const QString& title, const QString& filter, const QString& path)
+{
+    SaveRequests.push_back({title, filter, path});
+    return NextAnswer(SaveAnswers);
+}
+
+bool TScriptedDialogs::OpenUrl(const QUrl& url)
+{
+    OpenedUrls.push_back(url);
+    return DesktopOpensUrls;
 }
 
 std::optional<QColor> TScriptedDialogs::ChooseColor(QWidget*, const QColor& initial)
 {
     ColorRequests.push_back(initial);
-    if (ColorAnswers.empty())
-        return std::nullopt;
-    auto answer = ColorAnswers.front();
-    ColorAnswers.pop_front();
+    const auto answer = NextAnswer(ColorAnswers);
+    if (answer && !answer->isValid())
+        return initial;
     return answer;
 }
 
@@ -47,6 +68,12 @@ int TScriptedDialogs::ExecModal(QDialog* dialog)
     const int result = ModalScript ? ModalScript(dialog) : int(QDialog::Rejected);
     dialog->hide();
     return result;
+}
+
+int TScriptedDialogs::Ask(QWidget*, const QString& text, const QStringList& choices)
+{
+    Questions.push_back(QStringList{text} + choices);
+    return NextAnswer(AskAnswers).value_or(int(choices.size()) - 1);
 }
 
 QStringList TScriptedDialogs::TakeMessages()

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QStringList>
+#include <QUrl>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -31,8 +32,16 @@ public:
     std::deque<QString> OpenAnswers;
     // What each open-file dialog was asked: title, filter, folder.
     std::vector<QStringList> OpenRequests;
-    // Answers of the colour chooser; nullopt is a cancel. With no answer left
-    // the chooser is cancelled.
+    // Answers of the save dialog, as of the open dialog; what each was asked:
+    // title, filter, path.
+    std::deque<QString> SaveAnswers;
+    std::vector<QStringList> SaveRequests;
+    // Every URL handed to the desktop, and whether the desktop takes them.
+    std::vector<QUrl> OpenedUrls;
+    bool DesktopOpensUrls = true;
+    // Answers of the colour chooser; nullopt is a cancel, an invalid QColor
+    // accepts the colour it opened on. With no answer left the chooser is
+    // cancelled.
     std::deque<std::optional<QColor>> ColorAnswers;
     // The colour each chooser was opened on.
     std::vector<QColor> ColorRequests;
@@ -41,11 +50,19 @@ public:
     // window is rejected at once.
     std::function<int(QDialog*)> ModalScript;
     int ModalCount = 0;
+    // Answers of the questions: the index of the choice taken. With no
+    // answer left the last choice (the cancel) is taken.
+    std::deque<std::optional<int>> AskAnswers;
+    // Each question asked: its text, then its choices.
+    std::vector<QStringList> Questions;
 
     void Message(const QString& text, bool error) override;
     QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& folder) override;
+    QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& path) override;
+    bool OpenUrl(const QUrl& url) override;
     std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
     int ExecModal(QDialog* dialog) override;
+    int Ask(QWidget* parent, const QString& text, const QStringList& choices) override;
 
     // Texts of all messages so far, and forget them.
     QStringList TakeMessages();

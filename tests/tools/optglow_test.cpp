@@ -171,7 +171,10 @@ protected:
         const Result r = RunOptglow({"dump", Path});
         EXPECT_EQ(r.Code, 0) << r.Err;
         EXPECT_EQ(r.Err, "");
-        return ordered_json::parse(r.Out);
+        const ordered_json j = ordered_json::parse(r.Out);
+        // Printed as it goes, the text is still the document's compact dump.
+        EXPECT_EQ(j.dump() + "\n", r.Out);
+        return j;
     }
 
     TempDir Dir;
@@ -469,6 +472,12 @@ TEST_F(OptglowBatchTest, BadEditListsLeaveTheFileAloneAndSayWhere)
          "not valid JSON: number overflow parsing '1e400'"},
         {R"([])", "expected an edit list {\"edits\": [...]}"},
         {R"({"edits": [], "comment": 1})", "unknown key \"comment\""},
+        // The parser would keep the last of two equal keys.
+        {R"({"edits": [], "edits": [{"mesh": 0, "glow": 0, "core": "FF000000"}]})", "key \"edits\" given twice"},
+        {R"({"edits": [3, {"mesh": 0, "mesh": 1, "glow": 0, "core": "FF000000"}]})",
+         "edit 1, field \"mesh\": given twice"},
+        {R"({"edits": [{"mesh": 0, "glow": 0, "core": "FF000000", "core": "FF000001"}]})",
+         "edit 0, field \"core\": given twice"},
         {R"({"edits": {}})", "\"edits\" is not an array"},
         {R"({"edits": [3]})", "edit 0: expected an object"},
         {R"({"edits": [{"glow": 0, "core": "FF000000"}]})", "edit 0, field \"mesh\": missing"},

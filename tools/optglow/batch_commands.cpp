@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "edit_list.h"
-#include "file_util.h"
+#include "file_bytes.h"
 #include "glow_list.h"
 #include "opt_file_io.h"
 #include "optglow_commands.h"
@@ -36,18 +36,22 @@ std::string GlowName(const GlowPatch& patch)
     return "mesh " + std::to_string(patch.Mesh) + " glow " + std::to_string(patch.Glow);
 }
 
-// Patches each glow once, in order. A failure names what was already written.
-void WritePatches(const std::string& path, const std::vector<GlowPatch>& patches)
+// Patches each glow once, in order, into the file as read (identity), and
+// as this command left it after each glow. A failure names what was already
+// written.
+void WritePatches(const std::string& path, const std::vector<GlowPatch>& patches, TFileIdentity identity)
 {
     for (size_t k = 0; k < patches.size(); ++k) {
         const std::string before = k == 0 ? "no glow was patched before"
                                           : std::to_string(k) + " of " + std::to_string(patches.size()) +
                                                 " glows were patched before, up to " + GlowName(patches[k - 1]);
         try {
-            WriteGlow(path, patches[k].After);
+            identity = WriteGlow(path, patches[k].After, &identity);
         } catch (const EFOpenError& e) {
             // Nothing of this glow was written.
             throw Exception(std::string(e.what()) + " to patch " + GlowName(patches[k]) + "; " + before);
+        } catch (const EFileChanged& e) {
+            throw Exception(std::string(e.what()) + ", so " + GlowName(patches[k]) + " was not patched; " + before);
         } catch (const Exception& e) {
             throw Exception(std::string(e.what()) + " while patching " + GlowName(patches[k]) +
                             ", whose 68 bytes may be partly written; " + before);
@@ -110,7 +114,7 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out)
     // fails the read).
     const std::vector<uint8_t> editBytes = ReadWholeFile(editsPath);
     TModel model;
-    TheReader.ReadOpt(path, model);
+    const TFileIdentity read = TheReader.ReadOpt(path, model);
     std::vector<GlowPatch> patches;
     try {
         patches = ParseEditList(std::string(editBytes.begin(), editBytes.end()), model, path);
@@ -125,7 +129,7 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out)
             << path << ", nothing written\n";
         return ExitOk;
     }
-    WritePatches(path, patches);
+    WritePatches(path, patches, read);
     return ExitOk;
 }
 

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "errors.h"
@@ -124,13 +126,53 @@ std::vector<std::pair<int, int>> Select(const Json& edit, size_t index, const TM
     return selected;
 }
 
+// The JSON parser keeps the last of two equal keys of an object: a key given
+// twice is refused instead, naming the edit where it stands. Watches the
+// parse: the keys of every open object, and which element of the top-level
+// "edits" array is being read.
+class TDuplicateKeys {
+public:
+    bool operator()(int depth, Json::parse_event_t event, const Json& parsed)
+    {
+        using Event = Json::parse_event_t;
+        // Depth 0 is the list, 1 its keys and their values, 2 the edits.
+        const bool element = event == Event::object_start || event == Event::array_start || event == Event::value;
+        if (depth == 2 && InEdits && element)
+            ++Edit;
+        if (depth == 1 && event == Event::array_start)
+            InEdits = TopKey == "edits";
+        if (event == Event::object_start)
+            Keys.emplace_back();
+        else if (event == Event::object_end)
+            Keys.pop_back();
+        else if (event == Event::key && !Keys.back().insert(parsed.get_ref<const std::string&>()).second) {
+            const std::string& key = parsed.get_ref<const std::string&>();
+            if (depth == 3 && InEdits)
+                Fail(static_cast<size_t>(Edit), key, "given twice");
+            throw Exception("key \"" + key + "\" given twice");
+        }
+        if (event == Event::key && depth == 1) {
+            TopKey = parsed.get_ref<const std::string&>();
+            InEdits = false;
+        }
+        return true;
+    }
+
+private:
+    std::vector<std::set<std::string>> Keys;
+    std::string TopKey;
+    bool InEdits = false;
+    int64_t Edit = -1;
+};
+
 }  // namespace
 
 std::vector<GlowPatch> ParseEditList(const std::string& jsonText, const TModel& model, const std::string& modelName)
 {
     Json list;
     try {
-        list = Json::parse(jsonText);
+        TDuplicateKeys duplicates;
+        list = Json::parse(jsonText, std::ref(duplicates));
     } catch (const Json::exception& e) {
         // A syntax error, or a number beyond a double (1e400). The library's
         // text starts with its own tag, "[json.exception.parse_error.101] ".

@@ -22,7 +22,8 @@ constexpr const char* HelpText =
     "      vertices, faces (vertex indices per LOD 0, 1, 2) and glows (filePos,\n"
     "      coreColor, outerColor, center, mainVec, density0..2). Colours are\n"
     "      AARRGGBB; numbers read back to the exact stored value; non-finite\n"
-    "      numbers are \"nan\", \"inf\" or \"-inf\".\n"
+    "      numbers are \"nan\", \"inf\" or \"-inf\". Printed as it goes: dump\n"
+    "      needs the memory of the model and little more.\n"
     "\n"
     "  optglow glows FILE [--json]\n"
     "      Prints every glow of the model, one line each under a header: mesh,\n"
@@ -50,8 +51,9 @@ constexpr const char* HelpText =
     "      mesh, both \"*\" every glow of the model. The other keys are set's\n"
     "      fields: colours as \"AARRGGBB\", vectors as [x, y, z], each number\n"
     "      taken as the nearest float32 (densities from 0.0 to 1.0). Later\n"
-    "      edits of the same glow and field win. Errors name the edit (counted\n"
-    "      from 0) and the field.\n"
+    "      edits of the same glow and field win; a key given twice in one\n"
+    "      object is an error. Errors name the edit (counted from 0) and the\n"
+    "      field.\n"
     "\n"
     "  optglow set FILE MESH GLOW FIELD=VALUE...\n"
     "      Changes glow GLOW of mesh MESH (both counted from 0, as in dump) and\n"
@@ -74,16 +76,31 @@ constexpr const char* HelpText =
     "What happens to FILE on errors:\n"
     "  set and apply check the command line, every value, the whole edit list\n"
     "  and FILE itself (readable, every glow block inside it) before they write\n"
-    "  a byte: on any such error FILE is left exactly as it was. A failure\n"
-    "  of the writing itself (a full disk, an input/output error, a file that\n"
-    "  can no longer be opened) is reported and exits non-zero; it can leave\n"
-    "  the 68 bytes of the glow being written partly new, and apply's message\n"
-    "  names the glows it had patched before, which keep their new values.\n"
+    "  a byte: on any such error FILE is left exactly as it was. A file that\n"
+    "  another program writes while it is read is refused (\"changed while it\n"
+    "  was being read\"), and so is one that another program changed between\n"
+    "  the read and a write: that glow and those after it are not written.\n"
+    "  A failure of the writing itself (a full disk, an input/output error, a\n"
+    "  file that can no longer be opened) is reported and exits non-zero; it\n"
+    "  can leave the 68 bytes of the glow being written partly new. apply's\n"
+    "  messages name the glows it had patched before, which keep their new\n"
+    "  values.\n"
+    "\n"
+    "Files whose node tables share nodes:\n"
+    "  A node that the tables list many times (legal, though rare) is read once\n"
+    "  for every listing, so a file of a few kilobytes can stand for a model of\n"
+    "  up to 2.25 GiB in memory; the reader refuses more, and a walk over more\n"
+    "  than 2,000,000 nodes. Every command holds the model while it runs, and\n"
+    "  reading one that large takes seconds; dump's output grows with it, to\n"
+    "  hundreds of megabytes.\n"
     "\n"
     "Exit status:\n"
     "  diff: 0 no difference, 1 differences, 2 wrong usage, 3 error.\n"
     "  Every other command: 0 success, 1 error, 2 wrong usage.\n"
     "  Output that cannot be written is an error.\n";
+
+// The bounds the help text names.
+static_assert(OPTInFile::DefaultMaxModelBytes == int64_t{9} << 28 && OPTInFile::DefaultMaxNodeVisits == 2'000'000);
 
 constexpr const char* UsageText =
     "Usage: optglow dump FILE\n"
@@ -93,28 +110,43 @@ constexpr const char* UsageText =
     "       optglow set FILE MESH GLOW FIELD=VALUE...\n"
     "       optglow --help\n";
 
-Json MeshToJson(const TOMesh& mesh)
+// A JSON array of the items, each printed by print, written as it goes.
+template <typename Range, typename Print>
+void PrintArray(std::ostream& out, const Range& items, const Print& print)
 {
-    Json j;
-    j["lodCount"] = mesh.LodCount;
-    j["lodDist"] = VectorJson(mesh.LodDist);
-    Json vertices = Json::array();
-    for (const TVertex& v : mesh.Vertices)
-        vertices.push_back(VectorJson({v.X, v.Y, v.Z}));
-    j["vertices"] = std::move(vertices);
-    Json faces = Json::array();
-    for (const TFaceL& lod : mesh.Faces) {
-        Json lodFaces = Json::array();
-        for (const TOFace& f : lod)
-            lodFaces.push_back(Json::array({f.VertIdx.Index[0], f.VertIdx.Index[1], f.VertIdx.Index[2], f.VertIdx.Index[3]}));
-        faces.push_back(std::move(lodFaces));
+    out << '[';
+    bool first = true;
+    for (const auto& item : items) {
+        if (!first)
+            out << ',';
+        first = false;
+        print(item);
     }
-    j["faces"] = std::move(faces);
-    Json glows = Json::array();
-    for (const TEngineGlow& g : mesh.Glows)
-        glows.push_back(GlowToJson(g));
-    j["glows"] = std::move(glows);
-    return j;
+    out << ']';
+}
+
+// The model as compact JSON, one value at a time: the memory stays that of
+// the model, however large the text grows. Each value is nlohmann's own dump,
+// so the text is the one the whole document would give.
+void PrintModel(std::ostream& out, const TModel& model)
+{
+    out << "{\"meshes\":";
+    PrintArray(out, model.Meshes, [&](const TOMesh& mesh) {
+        out << "{\"lodCount\":" << Json(mesh.LodCount).dump() << ",\"lodDist\":" << VectorJson(mesh.LodDist).dump()
+            << ",\"vertices\":";
+        PrintArray(out, mesh.Vertices, [&](const TVertex& v) { out << VectorJson({v.X, v.Y, v.Z}).dump(); });
+        out << ",\"faces\":";
+        PrintArray(out, mesh.Faces, [&](const TFaceL& lod) {
+            PrintArray(out, lod, [&](const TOFace& f) {
+                const auto& i = f.VertIdx.Index;
+                out << Json::array({i[0], i[1], i[2], i[3]}).dump();
+            });
+        });
+        out << ",\"glows\":";
+        PrintArray(out, mesh.Glows, [&](const TEngineGlow& g) { out << GlowToJson(g).dump(); });
+        out << '}';
+    });
+    out << "}\n";
 }
 
 std::string CountText(int count, const char* one, const char* many)
@@ -127,10 +159,9 @@ int Dump(const std::vector<std::string>& args, std::ostream& out)
     if (args.size() != 2)
         throw UsageError("dump takes one FILE");
     TModel model;
+    // Read whole before anything is printed: a damaged file prints nothing.
     TheReader.ReadOpt(args[1], model);
-    // Built whole before anything is printed: a damaged file prints nothing.
-    const std::string text = ModelToJson(model).dump();
-    out << text << '\n';
+    PrintModel(out, model);
     return ExitOk;
 }
 
@@ -150,7 +181,7 @@ int Set(const std::vector<std::string>& args)
     }
 
     TModel model;
-    TheReader.ReadOpt(path, model);
+    const TFileIdentity read = TheReader.ReadOpt(path, model);
     if (meshIndex >= model.Meshes.Count())
         throw Exception("mesh " + std::to_string(meshIndex) + " does not exist: " + path + " has " +
                         CountText(model.Meshes.Count(), "mesh", "meshes"));
@@ -161,21 +192,12 @@ int Set(const std::vector<std::string>& args)
     TEngineGlow glow = mesh.Glows.Get(glowIndex);
     for (const auto& [field, value] : assignments)
         SetField(glow, field, value);
-    WriteGlow(path, glow);
+    // Not over values that another program wrote since the read.
+    WriteGlow(path, glow, &read);
     return ExitOk;
 }
 
 }  // namespace
-
-Json ModelToJson(const TModel& model)
-{
-    Json meshes = Json::array();
-    for (const TOMesh& mesh : model.Meshes)
-        meshes.push_back(MeshToJson(mesh));
-    Json j;
-    j["meshes"] = std::move(meshes);
-    return j;
-}
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

@@ -35,8 +35,4 @@ public:
 // error, never a success.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The model as JSON: meshes with lodCount, lodDist, vertices, faces per LOD
-// 0..2 and glows, keys in that order.
-nlohmann::ordered_json ModelToJson(const TModel& model);
-
 }  // namespace optglow

@@ -1,0 +1,130 @@
+// The main window's files in and out: Recent Files, a dropped file, the
+// export of the working copy and its folder shown on the desktop.
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QUrl>
+
+#include "Main.h"
+#include "app_state.h"
+#include "dialog_seam.h"
+#include "error_display.h"
+#include "errors.h"
+#include "file_bytes.h"
+#include "messages.h"
+#include "recent_files.h"
+
+namespace {
+
+QString WorkingCopy()
+{
+    return QString::fromStdString(ProjectDir + OptFileName);
+}
+
+// The one local OPT file a drop carries; empty for anything else.
+QString DroppedOptFile(const QMimeData* data)
+{
+    if (!data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().front();
+    const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
+    return url.isLocalFile() && (suffix == "opt" || suffix == "op1") ? url.toLocalFile() : QString();
+}
+
+// Writes bytes to target through a file beside it that replaces it only when
+// complete: an export that fails leaves an earlier file there whole.
+// Throws EFCreateError, EInOutError.
+void SaveWhole(const QString& target, std::span<const uint8_t> bytes)
+{
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EFCreateError(target.toStdString());
+    const auto size = qint64(bytes.size());
+    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit())
+        throw EInOutError::Write(target.toStdString());
+}
+
+}  // namespace
+
+void TMe::BuildFileItems()
+{
+    RecentFiles1 = File1->addMenu("Recent Files");
+    FillRecentFiles();
+    File1->addSeparator();
+    ExportCopy1 = File1->addAction("Export Working Copy...");
+    ShowCopy1 = File1->addAction("Show Working Copy");
+    // There is a working copy once a file was opened.
+    ExportCopy1->setEnabled(false);
+    ShowCopy1->setEnabled(false);
+    Handle(ExportCopy1, &TMe::ExportCopy1Click);
+    Handle(ShowCopy1, &TMe::ShowCopy1Click);
+    setAcceptDrops(true);
+}
+
+void TMe::FillRecentFiles()
+{
+    RecentFiles1->clear();
+    const QStringList files = recent_files::Load();
+    for (int i = 0; i < files.size(); ++i) {
+        QString shown = files[i];
+        shown.replace('&', "&&");  // a path's & is no mnemonic
+        QAction* item = RecentFiles1->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        connect(item, &QAction::triggered, this, [this, file = files[i]] { Guarded([&] { OpenRecent(file); }); });
+    }
+    RecentFiles1->setEnabled(!files.isEmpty());
+}
+
+void TMe::OpenRecent(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        recent_files::Remove(path);
+        FillRecentFiles();
+        ShowMsg((path + " is gone; it is taken off Recent Files.").toStdString());
+        return;
+    }
+    OpenModel(path);
+}
+
+void TMe::ExportCopy1Click()
+{
+    const QString copy = WorkingCopy();
+    const QString start = ChosenFile.isEmpty() ? copy : QFileInfo(ChosenFile).absoluteFilePath();
+    const QString target = Dialogs().SaveFile(this, "Export Working Copy", OD1.Filter, start);
+    if (target.isEmpty())
+        return;
+    const QString canonical = QFileInfo(copy).canonicalFilePath();
+    if (!canonical.isEmpty() && QFileInfo(target).canonicalFilePath() == canonical) {
+        ShowMsg("The working copy cannot be exported onto itself");
+        return;
+    }
+    // The working copy as the editor reads it: never through a link.
+    SaveWhole(target, TFileBytes(copy.toStdString(), TLinks::Refuse).Bytes());
+    ShowBriefly("Working copy exported to " + target);
+}
+
+void TMe::ShowCopy1Click()
+{
+    const QString folder = QString::fromStdString(ProjectDir);
+    if (!Dialogs().OpenUrl(QUrl::fromLocalFile(folder)))
+        ShowMsg(("No file manager could show " + folder).toStdString());
+}
+
+void TMe::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedOptFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMe::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedOptFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Once the drop is done: the program it came from waits for its end.
+    QMetaObject::invokeMethod(this, [this, path] { Guarded([&] { OpenModel(path); }); }, Qt::QueuedConnection);
+}

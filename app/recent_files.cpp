@@ -1,0 +1,48 @@
+#include "recent_files.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace recent_files {
+
+namespace {
+
+const QString Key = QStringLiteral("RecentFiles");
+
+// Runs use on the user's settings of the editor.
+template <typename F>
+auto WithSettings(F use)
+{
+    QSettings settings(QSettings::UserScope, QStringLiteral("NEG"), QStringLiteral("NEG"));
+    return use(settings);
+}
+
+void Save(const QStringList& files)
+{
+    WithSettings([&](QSettings& s) { s.setValue(Key, files); });
+}
+
+}  // namespace
+
+QStringList Load()
+{
+    return WithSettings([](QSettings& s) { return s.value(Key).toStringList().mid(0, MaxCount); });
+}
+
+void Add(const QString& path)
+{
+    const QString file = QFileInfo(path).absoluteFilePath();
+    QStringList files = Load();
+    files.removeAll(file);
+    files.prepend(file);
+    Save(files.mid(0, MaxCount));
+}
+
+void Remove(const QString& path)
+{
+    QStringList files = Load();
+    files.removeAll(path);
+    Save(files);
+}
+
+}  // namespace recent_files

@@ -1,0 +1,102 @@
+// The view driven with the mouse: the wheel zooms, a right drag turns the
+// model, a middle (or Shift and right) drag shifts it, and Display > Reset
+// View puts the camera back; each checked in the picture.
+
+#include <QMenu>
+#include <QTest>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "M_Glunit.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_state.h"
+#include "user_support.h"
+
+using namespace optbuild;
+
+class TNavigationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void WheelDragsAndResetView()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        // A square from -20 to 20 in x and y: the view spans -26..26.
+        WriteUserModel(app.Folder.File("square.opt"),
+                       {{{{-20, -20, 0}, {20, -20, 0}, {20, 20, 0}, {-20, 20, 0}}, {Quad(0, 1, 2, 3)}, {NumberedGlow(0)}}});
+        QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("square.opt")));
+        QCOMPARE(ViewMax, 26);
+        QVERIFY(ViewShows(20, 0, ColSelected));  // the right edge, the camera at rest
+        const QPoint middle = ViewPoint(0, 0);
+
+        // One notch away from the user: the square grows by the wheel's factor.
+        Wheel(120);
+        QCOMPARE(Zoom, WheelZoomFactor);
+        QVERIFY(ViewShows(20 * float(WheelZoomFactor), 0, ColSelected));
+        QVERIFY(!ViewShows(20, 0, ColSelected));
+        // Half a notch back (a touchpad's step), then many: never through zero.
+        Wheel(-60);
+        QVERIFY(std::abs(Zoom - std::sqrt(WheelZoomFactor)) < 1e-12);
+        for (int i = 0; i < 100; ++i)
+            Wheel(-120);
+        QVERIFY(Zoom > 0);
+
+        // Display > Reset View.
+        QVERIFY(ChooseMenu(Me->Map1, Me->ResetView1));
+        QCOMPARE(Zoom, 1.0);
+        QVERIFY(ViewShows(20, 0, ColSelected));
+
+        // A slow drag with the right button, one pixel at a time: 120 pixels
+        // to the right turn the model by 60 degrees about the vertical axis.
+        QTest::mousePress(Me->P1, Qt::RightButton, {}, middle);
+        for (int dx = 1; dx <= 120; ++dx)
+            QTest::mouseMove(Me->P1, middle + QPoint(dx, 0));
+        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, middle + QPoint(120, 0));
+        QCOMPARE(RotY, int(120 * DragDegreesPerPixel));
+        QCOMPARE(RotX, 0);
+        QVERIFY(ViewShows(20 * 0.5f, 0, ColSelected));  // cos 60 degrees
+        QVERIFY(!ViewShows(20, 0, ColSelected));
+        QCOMPARE(SelectedId, 0);  // a right press does not pick
+
+        // The key: Ctrl+0 on the main window.
+        QTest::keyClick(app.KeyTarget(), Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(RotY, 0);
+        QVERIFY(ViewShows(20, 0, ColSelected));
+
+        // The middle button shifts the drawing with the pointer: right and
+        // down by 10 units' worth of pixels.
+        const QPoint by = ViewPoint(10, -10) - middle;
+        QTest::mousePress(Me->P1, Qt::MiddleButton, {}, middle);
+        QTest::mouseMove(Me->P1, middle + by);
+        QTest::mouseRelease(Me->P1, Qt::MiddleButton, {}, middle + by);
+        QVERIFY2(std::abs(PanX - 10) <= 1 && std::abs(PanY + 10) <= 1, qPrintable(QString("%1 %2").arg(PanX).arg(PanY)));
+        QVERIFY(ViewShows(-20 + float(PanX), float(PanY), ColSelected));  // the left edge
+        QVERIFY(!ViewShows(-20, 0, ColSelected));
+        QVERIFY(RotX == 0 && RotY == 0 && Zoom == 1.0);
+        // Shift and the right button shift it too.
+        QTest::mousePress(Me->P1, Qt::RightButton, Qt::ShiftModifier, middle);
+        QTest::mouseMove(Me->P1, middle - by);
+        QTest::mouseRelease(Me->P1, Qt::RightButton, Qt::ShiftModifier, middle - by);
+        QVERIFY(std::abs(PanX) <= 1 && std::abs(PanY) <= 1 && RotY == 0);
+        QVERIFY(app.Dialogs.Messages.empty());
+    }
+
+private:
+    // A wheel turn of angle (120ths of a notch) over the middle of the view.
+    static void Wheel(int angle)
+    {
+        const QPointF at = ViewPoint(0, 0);
+        QWheelEvent event(at, Me->P1->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Me->P1, &event);
+    }
+};
+
+int RunNavigationTests(int argc, char** argv)
+{
+    TNavigationTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "navigation_test.moc"

@@ -1,0 +1,170 @@
+// Undo and redo as a user reaches them: edits made in the glow panel and the
+// edit dialog, then Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z; the working copy's bytes
+// after each, the panel's labels, and a refused write.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+
+#include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_state.h"
+#include "click_list.h"
+#include "conversions.h"
+#include "user_support.h"
+
+using namespace optbuild;
+
+namespace {
+
+// Mesh 0 has one glow, mesh 1 two.
+std::vector<TUserMesh> Fleet()
+{
+    const std::vector<TVertex> corners = {{-20, -20, 0}, {20, -20, 0}, {20, 20, 0}};
+    return {{corners, {Tri(0, 1, 2)}, {NumberedGlow(0)}}, {corners, {Tri(0, 1, 2)}, {NumberedGlow(1), NumberedGlow(2)}}};
+}
+
+}  // namespace
+
+class TUndoTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        App = std::make_unique<TAppFixture>();
+        QVERIFY(App->StartWithSampleColors());
+        DecimalSeparator = '.';
+        Original = WriteUserModel(App->Folder.File("fleet.opt"), Fleet()).Bytes;
+        QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("fleet.opt")));
+        Copy = App->ProjectFolder() + "fleet.opt";
+    }
+    void cleanup() { App.reset(); }
+
+    void UndoAndRedoPutBackEveryByte()
+    {
+        QVERIFY(!Me->Undo1->isEnabled() && !Me->Redo1->isEnabled());
+        ClickView(20, 0);  // mesh 0
+        QCOMPARE(CurMesh, 0);
+        CHECKED(EditVector("7.25"));
+        QCOMPARE(Me->BarMessage->text(), QString("Mesh 0, glow 0: Main vector written"));
+        QVERIFY(!Me->BarPanel0->text().isEmpty());  // the path stays in sight
+        const std::vector<uint8_t> afterVector = ReadBytes(Copy);
+        QVERIFY(afterVector != Original);
+
+        // Close without a change writes the same bytes and makes no step.
+        ClickListItem(EGlow->LB, 0);
+        QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton);
+        QCOMPARE(Me->BarMessage->text(), QString("Mesh 0, glow 0: written, nothing changed"));
+        QCOMPARE(Me->History.Stack.count(), 1);
+
+        QTest::mouseClick(EGlow->SBCopyColor, Qt::LeftButton);
+        QCOMPARE(Me->BarMessage->text(), QString("Copy color to all: 3 glows written"));
+        QCOMPARE(Me->Undo1->text(), QString("Undo Copy color to all"));
+        const std::vector<uint8_t> afterCopy = ReadBytes(Copy);
+        const QString copiedCore = EGlow->L1->palette().color(QPalette::Window).name();
+
+        CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(ReadBytes(Copy) == afterVector);
+        QCOMPARE(Me->BarMessage->text(), QString("Undone: Copy color to all"));
+        QCOMPARE(Me->Undo1->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(Me->Redo1->text(), QString("Redo Copy color to all"));
+        // The panel is the undo's too: from there the keys work as well.
+        CHECKED(Press(EGlow, Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(ReadBytes(Copy) == Original);
+        QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QVERIFY(!Me->Undo1->isEnabled());
+
+        CHECKED(Press(Me, Qt::Key_Y, Qt::ControlModifier));
+        QVERIFY(ReadBytes(Copy) == afterVector);
+        QCOMPARE(EGlow->Lv->text(), QString("Vector =  7.25 ,-1.25 , 2.00 "));
+        CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
+        QVERIFY(ReadBytes(Copy) == afterCopy);
+        QCOMPARE(EGlow->L1->palette().color(QPalette::Window).name(), copiedCore);
+        QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(1).CoreColor, TheModel.Meshes.Get(0).Glows.Get(0).CoreColor);
+        QVERIFY(App->Dialogs.Messages.empty());
+
+        // Another model ends the history.
+        QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("fleet.opt")));
+        QCOMPARE(Me->History.Stack.count(), 0);
+        QVERIFY(!Me->Undo1->isEnabled());
+    }
+
+    void OpenDialogOnAnUndoneGlowGoesWithoutWriting()
+    {
+        ClickView(20, 0);
+        CHECKED(EditVector("3"));
+        ClickListItem(EGlow->LB, 3);  // the same glow's vector, open again
+        QVERIFY(MCh->isVisible());
+        CHECKED(Press(MCh, Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(!MCh->isVisible());
+        QVERIFY(ReadBytes(Copy) == Original);
+        // A late press of its button stores nothing: the dialog is gone.
+        QVERIFY(!MCh->BBMan1->isVisible());
+    }
+
+    void RefusedWriteLeavesTheHistory()
+    {
+        ClickView(20, 0);
+        CHECKED(EditVector("3"));
+        const std::vector<uint8_t> edited = ReadBytes(Copy);
+        // Another program cut the working copy short: nothing is written.
+        std::filesystem::resize_file(Copy, 100);
+        CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier));
+        QCOMPARE(App->Dialogs.Messages.size(), size_t(1));
+        QVERIFY(App->Dialogs.Messages[0].Error);
+        QCOMPARE(App->Dialogs.Messages[0].Text,
+                 QString::fromStdString("The working copy " + Copy +
+                                        " changed on disk since it was opened; nothing was written. Open it again "
+                                        "to edit it."));
+        QCOMPARE(Me->History.Stack.index(), 1);
+        QCOMPARE(Me->Undo1->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(TheModel.Meshes.Get(0).Glows.Get(0).MainVec.X, 3.0f);
+        QCOMPARE(EGlow->Lv->text(), QString("Vector =  3.00 ,-1.25 , 2.00 "));
+        QVERIFY(ReadBytes(Copy) == std::vector<uint8_t>(edited.begin(), edited.begin() + 100));
+    }
+
+private:
+    std::unique_ptr<TAppFixture> App;
+    std::vector<uint8_t> Original;
+    std::string Copy;
+
+    // Steps to the current mesh's first glow if none is shown, opens its
+    // vector, types x over the first cell and confirms with Man Ok.
+    static void EditVector(const char* x)
+    {
+        if (EditGlow == -1)
+            QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        ClickListItem(EGlow->LB, 3);
+        QVERIFY(QTest::qWaitForWindowActive(MCh));
+        QTest::mouseClick(MCh->SG->viewport(), Qt::LeftButton, {}, MCh->SG->visualItemRect(MCh->SG->item(1, 0)).center());
+        for (const char* c = x; *c; ++c)
+            QTest::keyClick(QApplication::focusWidget(), *c);
+        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
+        QVERIFY(!MCh->isVisible());
+    }
+
+    // A key pressed while window is the active window.
+    static void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        // The keyboard, not only the activation, must have moved: the cell
+        // editor of a dialog that just closed would take Ctrl+Z for itself.
+        QTRY_VERIFY(!QApplication::focusWidget() || QApplication::focusWidget()->window() == window);
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && focus->window() == window ? focus : window, key, modifiers);
+    }
+};
+
+int RunUndoTests(int argc, char** argv)
+{
+    TUndoTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "undo_test.moc"
