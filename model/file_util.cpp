@@ -83,7 +83,7 @@ bool MoveIntoPlace(const std::string& from, const std::string& to, TExisting exi
 {
 #ifdef _WIN32
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (existing == TExisting::Replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    if (MoveFileExA(from.c_str(), to.c_str(), flags))
+    if (MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(), flags))
         return true;
     const DWORD error = GetLastError();
     if (existing == TExisting::Keep && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS))
@@ -120,7 +120,7 @@ bool MoveIntoPlace(const std::string& from, const std::string& to, TExisting exi
 bool ReadOnly(const std::string& path)
 {
 #ifdef _WIN32
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 #else
     return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
@@ -130,10 +130,19 @@ bool ReadOnly(const std::string& path)
 void RemoveQuietly(const std::string& path)
 {
     std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+    std::filesystem::remove(SystemPath(path), ignored);
 }
 
 }  // namespace
+
+std::filesystem::path SystemPath(const std::string& path)
+{
+#ifdef _WIN32
+    return std::u8string(path.begin(), path.end());
+#else
+    return path;
+#endif
+}
 
 bool CanCreateFileIn(const std::string& dir)
 {
@@ -150,7 +159,7 @@ bool CanCreateFileIn(const std::string& dir)
 TFileKind KindOf(const std::string& path, TLinks links)
 {
 #ifdef _WIN32
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
     return attributes == INVALID_FILE_ATTRIBUTES ? TFileKind::Missing : KindOfAttributes(attributes, links);
 #else
     struct stat info {};
@@ -182,7 +191,7 @@ TOpenFile::TOpenFile(const std::string& path, TAccess access, TLinks links) : Pa
                           : access == Patching ? GENERIC_READ | GENERIC_WRITE
                                                : GENERIC_WRITE;
     const DWORD flags = FILE_ATTRIBUTE_NORMAL | (links == TLinks::Refuse ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
-    Handle = CreateFileA(path.c_str(), desired, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    Handle = CreateFileW(SystemPath(path).c_str(), desired, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          access == Creating ? CREATE_NEW : OPEN_EXISTING, flags, nullptr);
     if (Handle != INVALID_HANDLE_VALUE) {
         BY_HANDLE_FILE_INFORMATION info{};
@@ -393,5 +402,5 @@ bool DirectoryExists(const std::string& path)
 void CreateDirQuietly(const std::string& path)
 {
     std::error_code ec;
-    std::filesystem::create_directory(path, ec);
+    std::filesystem::create_directory(SystemPath(path), ec);
 }

@@ -6,8 +6,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
+
+// A path as the system's file calls take it. The program's paths are UTF-8
+// (as Qt gives them); Windows' narrow calls would read them in the ANSI code
+// page and miss every name outside it, so there it is UTF-16 (c_str() is what
+// the ...W calls take). Elsewhere the bytes as they are.
+std::filesystem::path SystemPath(const std::string& path);
 
 // What a file is as the system reports it: another program that replaces,
 // cuts, grows or writes it gives it another identity (as far as the file

@@ -20,7 +20,7 @@ std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataD
     if (!installed && CanCreateFileIn(exeDir))
         return exeDir;
     std::error_code ignored;  // a failure shows as the missing Colors.dat
-    std::filesystem::create_directories(userDataDir, ignored);
+    std::filesystem::create_directories(SystemPath(userDataDir), ignored);
     return userDataDir;
 }
 

@@ -26,9 +26,10 @@ namespace {
 // system would get in the way of later opens); failures do not matter.
 void KeepArchiveAttributeOnly(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::filesystem::path name = SystemPath(path);
+    DWORD attributes = GetFileAttributesW(name.c_str());
     // An unreadable attribute set leaves archive alone: ~0 masked is 0x20.
-    SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_ARCHIVE);
+    SetFileAttributesW(name.c_str(), attributes & FILE_ATTRIBUTE_ARCHIVE);
 }
 #endif
 
@@ -84,7 +85,7 @@ TExistingCopy LookAtExistingCopy(const std::string& chosenPath)
 {
     const std::string copyPath = ProjectDir + FileNamePart(chosenPath);
     std::error_code ec;
-    if (KindOf(copyPath, TLinks::Refuse) != TFileKind::Regular || std::filesystem::equivalent(chosenPath, copyPath, ec))
+    if (KindOf(copyPath, TLinks::Refuse) != TFileKind::Regular || std::filesystem::equivalent(SystemPath(chosenPath), SystemPath(copyPath), ec))
         return {};
     std::optional<TFileBytes> chosen;
     try {

@@ -18,6 +18,7 @@
 #include "app_state.h"
 #include "error_text.h"
 #include "errors.h"
+#include "file_bytes.h"
 #include "file_size_limit.h"
 #include "model.h"
 #include "opt_file_io.h"
@@ -346,6 +347,26 @@ TEST_F(CopyOptTest, CopiesTheChosenFileAndLeavesItsPermissionsAlone)
     EXPECT_EQ(st.st_mode & 0777, 0444u);
 }
 #endif
+
+// The program's paths are UTF-8. On Windows they reach the system as UTF-16,
+// or every letter outside the ANSI code page would be lost.
+TEST_F(CopyOptTest, NamesBeyondAsciiKeepEveryLetter)
+{
+    GlowFile f;
+    const std::u8string folder = u8"données ✓", name = u8"Крейсер Ω.opt";
+    const auto utf8 = [](const std::u8string& s) { return std::string(s.begin(), s.end()); };
+    const std::filesystem::path dir = std::filesystem::path(Root.Path()) / folder;
+    std::filesystem::create_directory(dir);
+    std::ofstream(dir / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(f.Bytes.data()), std::streamsize(f.Bytes.size()));
+    CopyOpt(Root.Path() + utf8(folder) + PathDelim + utf8(name));
+    EXPECT_EQ(OptFileName, utf8(name));
+    std::vector<std::u8string> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ProjectDir)))
+        copies.push_back(entry.path().filename().u8string());
+    EXPECT_EQ(copies, std::vector<std::u8string>{name});
+    EXPECT_EQ(ReadWholeFile(ProjectDir + utf8(name)), f.Bytes);
+}
 
 TEST_F(CopyOptTest, AFileInTheProjectFolderIsItsOwnWorkingCopy)
 {

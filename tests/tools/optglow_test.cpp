@@ -7,10 +7,12 @@
 #include <bit>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <random>
 #include <sstream>
 
+#include "file_util.h"
 #include "opt_builder.h"
 #include "optglow_commands.h"
 #include "temp_dir.h"
@@ -616,7 +618,7 @@ TEST(OptglowProgram, ExitCodes)
 #ifdef _WIN32
         // cmd.exe runs the line and hands back the program's exit code itself.
         const std::string exe = std::filesystem::path(OPTGLOW_EXE).make_preferred().string();
-        return std::system((exe + " " + args + redirect + " 2>NUL").c_str());
+        return _wsystem(SystemPath(exe + " " + args + redirect + " 2>NUL").c_str());
 #else
         const int status = std::system((std::string(OPTGLOW_EXE) + " " + args + redirect + " 2>/dev/null").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -635,6 +637,13 @@ TEST(OptglowProgram, ExitCodes)
     EXPECT_EQ(exitCode("diff " + dir.File("m.opt") + " " + dir.File("m.opt")), 0);
     EXPECT_EQ(exitCode("set " + dir.File("m.opt") + " 0 0 outer=01020304"), 0);
     EXPECT_EQ(ReadBytes(dir.File("m.opt"))[static_cast<size_t>(m.Pos0) + 8], 0x04);
+    // A name beyond ASCII reaches the program whole (on Windows only by the
+    // wide command line).
+    const std::u8string name = u8"Крейсер Ω.opt";
+    const std::string path = dir.Path() + std::string(name.begin(), name.end());
+    std::ofstream(SystemPath(path), std::ios::binary)
+        .write(reinterpret_cast<const char*>(m.Bytes.data()), std::streamsize(m.Bytes.size()));
+    EXPECT_EQ(exitCode("diff \"" + path + "\" \"" + path + "\""), 0);
 }
 
 }  // namespace
