@@ -361,10 +361,10 @@ TEST_F(CopyOptTest, NamesBeyondAsciiKeepEveryLetter)
         .write(reinterpret_cast<const char*>(f.Bytes.data()), std::streamsize(f.Bytes.size()));
     CopyOpt(Root.Path() + utf8(folder) + PathDelim + utf8(name));
     EXPECT_EQ(OptFileName, utf8(name));
-    std::vector<std::u8string> copies;
+    std::vector<std::string> copies;
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ProjectDir)))
-        copies.push_back(entry.path().filename().u8string());
-    EXPECT_EQ(copies, std::vector<std::u8string>{name});
+        copies.push_back(utf8(entry.path().filename().u8string()));
+    EXPECT_EQ(copies, std::vector<std::string>{utf8(name)});
     EXPECT_EQ(ReadWholeFile(ProjectDir + utf8(name)), f.Bytes);
 }
 
