@@ -156,7 +156,9 @@ private:
         if (EditGlow == -1)
             QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
         ClickListItem(EGlow->LB, 3);
-        QVERIFY(QTest::qWaitForWindowActive(MCh));
+        // Not qWaitForWindowActive: it counts the dialog active while the main
+        // window, the owner of its owner, still is, and the keys would go there.
+        QTRY_VERIFY(MCh->isActiveWindow());
         QTest::mouseClick(MCh->SG->viewport(), Qt::LeftButton, {}, MCh->SG->visualItemRect(MCh->SG->item(1, 0)).center());
         for (const char* c = x; *c; ++c)
             QTest::keyClick(QApplication::focusWidget(), *c);
