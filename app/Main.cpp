@@ -435,6 +435,9 @@ void TMe::CloseModel()
 {
     History.Stack.clear();
     BarMessage->clear();
+    // No working copy is open: an export now would put the previous one
+    // where the user takes it for the file being opened.
+    ExportCopy1->setEnabled(false);
     EGlow->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
     MCh->ForgetModel();
@@ -461,9 +464,9 @@ void TMe::OpenModel(const QString& path)
     ChosenFile = path;
     if (!CopyOpt())
         return;
-    ExportCopy1->setEnabled(true);
     ShowCopy1->setEnabled(true);
     ReadWorkingCopy();
+    ExportCopy1->setEnabled(true);
     recent_files::Add(path);
     FillRecentFiles();
     SetStatus(ProjectDir + OptFileName);

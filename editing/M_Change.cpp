@@ -128,8 +128,13 @@ void TMCh::HideButtons()
 
 void TMCh::HideAll(const TEngineGlow& before)
 {
+    // A failed write leaves its values in the glow but not in the working
+    // copy: the write that then succeeds starts from the glow before it.
+    if (!InWorkingCopy)
+        InWorkingCopy = before;
     WriteFile();
-    TGlowWrite write{0, 0, before, *DialogGlow};
+    TGlowWrite write{0, 0, *InWorkingCopy, *DialogGlow};
+    InWorkingCopy.reset();
     if (FindGlow(DialogGlow, write.Mesh, write.Glow))
         emit GlowsWritten({{}, {write}});
     if (EGlow)
@@ -148,6 +153,7 @@ void TMCh::HideMost()
 void TMCh::Dismiss()
 {
     Shown = {};
+    InWorkingCopy.reset();
     HideButtons();
     hide();
 }
@@ -155,6 +161,7 @@ void TMCh::Dismiss()
 void TMCh::ForgetModel()
 {
     Shown = {};
+    InWorkingCopy.reset();
     hide();
     DialogGlow = nullptr;
 }

@@ -93,6 +93,8 @@ private:
     // The grid shows few decimals: a cell whose text is still the text shown
     // gives back the stored value, so Man Ok changes only what was typed.
     std::array<std::optional<TShownValue>, 3> Shown;
+    // DialogGlow as the working copy holds it, while a write of it has failed.
+    std::optional<TEngineGlow> InWorkingCopy;
 
     void HideButtons();
     void CommitCellEdit();

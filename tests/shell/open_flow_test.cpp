@@ -1,6 +1,7 @@
 // The "Open Opt" flow: working copy, read, status, first mesh with glows, the
 // view and the glow panel; and each way it stops early.
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -127,6 +128,8 @@ private slots:
         QCOMPARE(question.mid(1), QStringList({"Continue with Working Copy", "Replace Working Copy", "Cancel"}));
         QVERIFY(!EGlow->isVisible());
         QVERIFY(Me->BarPanel0->text().isEmpty());
+        // Nor is there a working copy to export (over the file just refused).
+        QVERIFY(!Me->ExportCopy1->isEnabled());
         app.Dialogs.AskAnswers = {0, 1};
         Open(app, other);  // continued: the copy and its edit
         QCOMPARE(TheModel.Meshes.Count(), 1);
