@@ -399,6 +399,10 @@ TEST_F(CopyOptTest, AMissingSourceLeavesNoTarget)
     EXPECT_EQ(MessageOf<EFOpenError>([&] { CopyOpt(chosen); }), "Cannot open file " + chosen);
     EXPECT_EQ(OptFileName, "gone.opt");
     EXPECT_FALSE(std::filesystem::exists(ProjectDir + "gone.opt"));
+
+    // A folder named with its separator has no file name to copy.
+    const std::string folder = MakeFolder("models");
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { CopyOpt(folder); }), "Cannot open file " + folder);
 }
 
 #ifndef _WIN32
