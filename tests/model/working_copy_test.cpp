@@ -492,6 +492,19 @@ TEST_F(CopyOptTest, ACopyKeepsAFileThatAppearedMeanwhileAndLeavesNoTemporaryFile
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 1);
 }
 
+#ifndef _WIN32
+// A name near the file system's limit of 255 bytes: the temporary file beside
+// the copy must not take a name past it.
+TEST_F(CopyOptTest, AChosenFileWithTheLongestNameGetsItsCopy)
+{
+    GlowFile f;
+    const std::string name = std::string(251, 'n') + ".opt";
+    WriteFileBytes(MakeFolder("mods") + name, f.Bytes);
+    CopyOpt(Root.File("mods/") + name);
+    EXPECT_EQ(ReadBytes(ProjectDir + name), f.Bytes);
+}
+#endif
+
 TEST_F(CopyOptTest, ATargetThatCannotBeCreatedRaisesCreateError)
 {
     const std::string chosen = MakeFolder("mods") + "ship.opt";
