@@ -59,6 +59,9 @@ bool CreateForms()
 void ShowMainWindow(const QString& file)
 {
     Me->showMaximized();
+    // Without a window manager nobody else gives the new window the
+    // keyboard; with one this asks for what it would do anyway.
+    Me->activateWindow();
     if (file.isEmpty())
         return;
     // After start-up, as a user's open would come: the window is shown and

@@ -66,14 +66,19 @@ std::string TemporaryNameFor(const std::string& path)
 {
     static std::atomic<unsigned> counter{0};
     const std::string name = FileNamePart(path);
+    // Of a long name only the start, cut where a UTF-8 character begins, so
+    // that a name within the file system's limit (255 bytes) stays within it.
+    size_t kept = std::min<size_t>(name.size(), 64);
+    while (kept < name.size() && (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80)
+        --kept;
 #ifdef _WIN32
     const unsigned long process = GetCurrentProcessId();
 #else
     const unsigned long process = static_cast<unsigned long>(getpid());
 #endif
     const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();
-    return path.substr(0, path.size() - name.size()) + "." + name + ".neg-" + std::to_string(process) + "-" +
-           std::to_string(clock) + "-" + std::to_string(counter++) + ".tmp";
+    return path.substr(0, path.size() - name.size()) + "." + name.substr(0, kept) + ".neg-" +
+           std::to_string(process) + "-" + std::to_string(clock) + "-" + std::to_string(counter++) + ".tmp";
 }
 
 // Moves the file from into the place of to: over an existing file with

@@ -64,6 +64,10 @@ auto OnWorkingCopy(const Operation& operation)
 
 void CopyOpt(const std::string& chosenPath)
 {
+    // A path that ends in a separator names a folder, no file: the working
+    // copy's name would be the project folder itself.
+    if (FileNamePart(chosenPath).empty())
+        throw EFOpenError(chosenPath);
 #ifdef _WIN32
     KeepArchiveAttributeOnly(chosenPath);
 #endif

@@ -22,6 +22,7 @@ struct TModel;
 // The copy appears there whole or not at all; a file that another program
 // puts there meanwhile is kept and used, as an existing copy is. On Windows
 // also clears every attribute of the chosen file but archive. Throws
+// EFOpenError for a path that names no file (it ends in a separator),
 // EWorkingCopyRefused, and what CopyFileStream throws.
 void CopyOpt(const std::string& chosenPath);
 

@@ -420,6 +420,10 @@ TEST_F(CopyOptTest, AMissingSourceLeavesNoTarget)
     EXPECT_EQ(MessageOf<EFOpenError>([&] { CopyOpt(chosen); }), "Cannot open file " + chosen);
     EXPECT_EQ(OptFileName, "gone.opt");
     EXPECT_FALSE(std::filesystem::exists(ProjectDir + "gone.opt"));
+
+    // A folder named with its separator has no file name to copy.
+    const std::string folder = MakeFolder("models");
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { CopyOpt(folder); }), "Cannot open file " + folder);
 }
 
 #ifndef _WIN32
@@ -508,6 +512,19 @@ TEST_F(CopyOptTest, ACopyKeepsAFileThatAppearedMeanwhileAndLeavesNoTemporaryFile
     EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 1);
 }
+
+#ifndef _WIN32
+// A name near the file system's limit of 255 bytes: the temporary file beside
+// the copy must not take a name past it.
+TEST_F(CopyOptTest, AChosenFileWithTheLongestNameGetsItsCopy)
+{
+    GlowFile f;
+    const std::string name = std::string(251, 'n') + ".opt";
+    WriteFileBytes(MakeFolder("mods") + name, f.Bytes);
+    CopyOpt(Root.File("mods/") + name);
+    EXPECT_EQ(ReadBytes(ProjectDir + name), f.Bytes);
+}
+#endif
 
 TEST_F(CopyOptTest, ATargetThatCannotBeCreatedRaisesCreateError)
 {
