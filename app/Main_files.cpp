@@ -1,6 +1,7 @@
 // The main window's files in and out: Recent Files, a dropped file, the
 // export of the working copy and its folder shown on the desktop.
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -92,7 +93,7 @@ void TMe::OpenRecent(const QString& path)
 void TMe::ExportCopy1Click()
 {
     const QString copy = WorkingCopy();
-    const QString start = ChosenFile.isEmpty() ? copy : QFileInfo(ChosenFile).absoluteFilePath();
+    const QString start = ChosenFile.isEmpty() ? copy : QDir::toNativeSeparators(QFileInfo(ChosenFile).absoluteFilePath());
     const QString target = Dialogs().SaveFile(this, "Export Working Copy", OD1.Filter, start);
     if (target.isEmpty())
         return;

@@ -1,5 +1,6 @@
 #include "recent_files.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -13,7 +14,9 @@ const QString Key = QStringLiteral("RecentFiles");
 template <typename F>
 auto WithSettings(F use)
 {
-    QSettings settings(QSettings::UserScope, QStringLiteral("NEG"), QStringLiteral("NEG"));
+    // The default format is the platform's own (the registry on Windows) unless
+    // a test moves it aside.
+    QSettings settings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("NEG"), QStringLiteral("NEG"));
     return use(settings);
 }
 
@@ -31,7 +34,8 @@ QStringList Load()
 
 void Add(const QString& path)
 {
-    const QString file = QFileInfo(path).absoluteFilePath();
+    // As the system spells it: the menu shows it.
+    const QString file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     QStringList files = Load();
     files.removeAll(file);
     files.prepend(file);

@@ -1,6 +1,7 @@
 // Files in and out from anywhere: the file on the command line, a dropped
 // file, Recent Files, the export of the working copy and its folder.
 
+#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
@@ -93,7 +94,7 @@ private slots:
         for (int i = 0; i < 9; ++i) {
             const std::string file = app.Folder.File(QString("m%1/ship%1.opt").arg(i).toStdString());
             WriteModel(file, {{1, 1}});
-            opened.prepend(QString::fromStdString(file));
+            opened.prepend(QDir::toNativeSeparators(QString::fromStdString(file)));  // as the menu spells it
             app.Dialogs.OpenAnswers.push_back(opened.front());
             Me->OpenOpt->trigger();
         }

@@ -15,8 +15,10 @@ TAppFixture::TAppFixture()
 {
     ResetSharedState();
     AppDirOverride = Folder.Path();
-    // The user's own settings (Recent Files) are never touched.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(Folder.File("settings")));
+    // The user's own settings (Recent Files) are never touched: a file in the
+    // test's folder, also on Windows, whose own format is the registry.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(Folder.File("settings")));
 }
 
 TAppFixture::~TAppFixture()
