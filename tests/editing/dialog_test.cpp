@@ -374,7 +374,9 @@ void DialogTest::keysTypedAsItOpensGoIntoTheFirstCell()
     QVERIFY(!e.Dialog->isVisible());
 
     clickItem(2);
-    QVERIFY(QTest::qWaitForWindowActive(e.Dialog.get()));
+    // Active for the widgets is not enough: where the system activates windows
+    // later (wine), the keys would still go to the panel's window.
+    QTRY_COMPARE(QGuiApplication::focusWindow(), e.Dialog->windowHandle());
     for (const char c : std::string("5.5"))
         QTest::keyClick(e.Dialog->windowHandle(), c);
     QCOMPARE(e.Dialog->Cell(0, 1), QString("5.5"));
