@@ -461,7 +461,9 @@ void TMe::OpenOptClick()
 void TMe::OpenModel(const QString& path)
 {
     CloseModel();
-    ChosenFile = path;
+    // Qt's dialogs and a dropped file's URL spell it with '/': messages show it
+    // as the system does.
+    ChosenFile = QDir::toNativeSeparators(path);
     if (!CopyOpt())
         return;
     ShowCopy1->setEnabled(true);

@@ -94,7 +94,7 @@ void TMe::ExportCopy1Click()
 {
     const QString copy = WorkingCopy();
     const QString start = ChosenFile.isEmpty() ? copy : QDir::toNativeSeparators(QFileInfo(ChosenFile).absoluteFilePath());
-    const QString target = Dialogs().SaveFile(this, "Export Working Copy", OD1.Filter, start);
+    const QString target = QDir::toNativeSeparators(Dialogs().SaveFile(this, "Export Working Copy", OD1.Filter, start));
     if (target.isEmpty())
         return;
     const QString canonical = QFileInfo(copy).canonicalFilePath();

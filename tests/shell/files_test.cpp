@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(app.Dialogs.SaveRequests.size(), size_t(1));
         QCOMPARE(app.Dialogs.SaveRequests[0][2], QString::fromStdString(chosen));  // it starts at the original
         QVERIFY(ReadBytes(target) == edited);
-        QCOMPARE(Me->BarMessage->text(), QString::fromStdString("Working copy exported to " + target));
+        QCOMPARE(Me->BarMessage->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
         QVERIFY(!Me->BarPanel0->text().isEmpty());
 
         // Never onto the working copy itself.

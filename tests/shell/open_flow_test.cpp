@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMoveEvent>
@@ -123,7 +124,8 @@ private slots:
         Open(app, other);  // cancelled: nothing is open
         QCOMPARE(app.Dialogs.Questions.size(), size_t(1));
         const QStringList question = app.Dialogs.Questions[0];
-        QVERIFY2(question[0].contains(QString::fromStdString(copy + "\nholds another model than\n" + other)),
+        QVERIFY2(question[0].contains(QString::fromStdString(copy + "\nholds another model than\n") +
+                                      QDir::toNativeSeparators(QString::fromStdString(other))),
                  qPrintable(question[0]));
         QCOMPARE(question.mid(1), QStringList({"Continue with Working Copy", "Replace Working Copy", "Cancel"}));
         QVERIFY(!EGlow->isVisible());

@@ -1,6 +1,7 @@
 #include "scripted_dialogs.h"
 
 #include <QDialog>
+#include <QDir>
 
 namespace {
 
@@ -37,13 +38,14 @@ void TScriptedDialogs::Message(const QString& text, bool error)
 QString TScriptedDialogs::OpenFile(QWidget*, const QString& title, const QString& filter, const QString& folder)
 {
     OpenRequests.push_back({title, filter, folder});
-    return NextAnswer(OpenAnswers);
+    // Qt's file dialogs answer with '/' on every system.
+    return QDir::fromNativeSeparators(NextAnswer(OpenAnswers));
 }
 
 QString TScriptedDialogs::SaveFile(QWidget*, const QString& title, const QString& filter, const QString& path)
 {
     SaveRequests.push_back({title, filter, path});
-    return NextAnswer(SaveAnswers);
+    return QDir::fromNativeSeparators(NextAnswer(SaveAnswers));
 }
 
 bool TScriptedDialogs::OpenUrl(const QUrl& url)
