@@ -29,6 +29,7 @@
 #include "selection.h"
 #include "startup.h"
 #include "view_colors.h"
+#include "view_state.h"
 #include "working_copy.h"
 
 TMe* Me = nullptr;
@@ -102,6 +103,7 @@ TMe::TMe(QWidget* parent) : QMainWindow(parent)
     connect(P1, &TGLPanel::WheelTurned, this, &TMe::P1Wheel);
     connect(P1, &TGLPanel::Dragged, this, &TMe::P1Drag);
     connect(P1, &TGLPanel::FramebufferResized, this, &TMe::P1FramebufferResized);
+    connect(&History, &TGlowHistory::Changed, this, &TMe::GlowsChanged);
     // Key preview: every key press reaches FormKeyDown before the controls.
     qApp->installEventFilter(this);
 
@@ -537,36 +539,16 @@ void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QSt
 {
     if (!step)
         return;
-    try {
-        (History.*move)();
-    } catch (...) {
-        // The glows written before the failure have their new values.
-        FollowRewrite(*step);
-        throw;
-    }
-    FollowRewrite(*step);
-    ShowBriefly(done + step->text());
+    const QString text = step->text();
+    (History.*move)();
+    ShowBriefly(done + text);
 }
 
-void TMe::FollowRewrite(const TGlowStep& step)
+void TMe::GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move)
 {
-    // An open edit dialog on a rewritten glow would write its old values
-    // back: it goes, without writing.
-    int32_t mesh = 0, glow = 0;
-    if (MCh->isVisible() && FindGlow(DialogGlow, mesh, glow) &&
-        std::any_of(step.Writes.begin(), step.Writes.end(),
-                    [&](const TGlowWrite& w) { return w.Mesh == mesh && w.Glow == glow; })) {
-        MCh->Dismiss();
-        ClearPendingMarks();
-    }
-    EGlow->displayinfo();
+    if (move == TGlowHistory::Made)
+        ShowBriefly(WrittenText(written));
     NewTr();
-}
-
-void TMe::GlowsWritten(const TGlowEdit& edit)
-{
-    History.Record(edit);
-    ShowBriefly(WrittenText(edit));
 }
 
 void TMe::ShowBriefly(const QString& text)

@@ -103,8 +103,9 @@ public:
     void Exit1Click();
     void Undo1Click();
     void Redo1Click();
-    // The glow panel or the edit dialog wrote glows into the working copy.
-    void GlowsWritten(const TGlowEdit& edit);
+    // Glows changed through the edit history: the status bar says what a new
+    // edit wrote, and the view shows it.
+    void GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move);
     // Says text in the status bar for a few seconds, beside the path.
     void ShowBriefly(const QString& text);
 
@@ -137,8 +138,6 @@ private:
     void FillRecentFiles();
     // Undo or redo of step through move; done names it in the status bar.
     void Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done);
-    // The panel, the dialog and the view after undo or redo rewrote glows.
-    void FollowRewrite(const TGlowStep& step);
     // Keeps P1 square at the left of the client area and gives P2 the rest.
     void LayoutPanels();
     bool IsPreviewedKey(QObject* watched) const;

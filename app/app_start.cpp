@@ -43,15 +43,13 @@ bool CreateForms()
     // Each window above the one it is opened from: the panel above the main
     // window, the edit dialog above the panel, Set Colors above the main
     // window.
-    auto* panel = new TEGlow(me->P2);
-    auto* dialog = new TMCh(panel);
+    auto* panel = new TEGlow(me->P2, me->History);
+    TMCh* dialog = panel->Dialog;
     new TCol(me);
     // Direct connections: the frame is drawn inside the handler that asks for
     // it, in order, and an error it raises ends that handler.
     QObject::connect(panel, &TEGlow::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
     QObject::connect(dialog, &TMCh::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
-    QObject::connect(panel, &TEGlow::GlowsWritten, me, &TMe::GlowsWritten, Qt::DirectConnection);
-    QObject::connect(dialog, &TMCh::GlowsWritten, me, &TMe::GlowsWritten, Qt::DirectConnection);
     QObject::connect(dialog, &TMCh::KeyboardReleased, me, [me] { me->activateWindow(); });
     return true;
 }
@@ -73,8 +71,7 @@ void DestroyForms()
 {
     delete Col;
     Col = nullptr;
-    delete MCh;
-    MCh = nullptr;
+    // The panel's edit dialog goes with it.
     delete EGlow;
     EGlow = nullptr;
     delete Me;

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "M_Change.h"
 #include "M_draw.h"
 #include "app_state.h"
 #include "click_list.h"
@@ -16,6 +17,7 @@
 #include "error_display.h"
 #include "glow_ops.h"
 #include "glyphs.h"
+#include "view_state.h"
 
 TEGlow* EGlow = nullptr;
 
@@ -55,8 +57,11 @@ QString Text(const std::string& s)
 
 // A tool window of the window that holds the anchor: it stays above that
 // window only, so the dialogs and message boxes opened over it stay in sight.
-TEGlow::TEGlow(QWidget* anchor)
-    : QWidget(anchor->window(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), Anchor(anchor)
+TEGlow::TEGlow(QWidget* anchor, TGlowHistory& history)
+    : QWidget(anchor->window(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      Dialog(new TMCh(this, history)),
+      Anchor(anchor),
+      History(history)
 {
     EGlow = this;
     setFont(PanelFont(true));
@@ -79,6 +84,9 @@ TEGlow::TEGlow(QWidget* anchor)
 
     BuildValueArea();
     layout->addWidget(P2, 1);
+
+    // Whatever changed the glows, the panel shows what the file now holds.
+    connect(&History, &TGlowHistory::Changed, this, [this] { displayinfo(); });
 
     GlowDisplay = [this]() {
         TGlowDisplay display;
@@ -320,14 +328,7 @@ void TEGlow::SBUpClick()
 
 void TEGlow::CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change)
 {
-    TGlowEdit edit{name, {}};
-    try {
-        CopyToAllGlows(change, edit.Writes);
-    } catch (...) {
-        emit GlowsWritten(edit);
-        throw;
-    }
-    emit GlowsWritten(edit);
+    History.Make(CopyToAllEdit(name, change));
 }
 
 void TEGlow::SBCopyColorClick()

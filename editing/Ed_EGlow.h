@@ -7,18 +7,21 @@
 #include <cstdint>
 #include <functional>
 
-#include "glow_write.h"
+#include "glow_history.h"
 
 class QFrame;
 class QLabel;
 class QToolButton;
 class TClickList;
+class TMCh;
 
 class TEGlow : public QWidget {
     Q_OBJECT
 public:
     // anchor: the widget the panel is laid over; its window owns the panel.
-    explicit TEGlow(QWidget* anchor);
+    // history: where the glows' changes go; the panel follows every change.
+    // The panel makes its edit dialog, the window it opens its items in.
+    TEGlow(QWidget* anchor, TGlowHistory& history);
     ~TEGlow() override;
 
     // Lays the panel over P2, fills it for CurMesh, then EditGlow := -1.
@@ -50,6 +53,9 @@ public:
     // Fill and show the edit dialog for a colour word or a vector.
     void ShoColor(uint32_t w, const QString& title);
     void ShoPoint(float x, float y, float z, const QString& title);
+    // The edit dialog, above the panel.
+    TMCh* const Dialog;
+
     // The edit dialog works on the glow the panel shows: once the panel has
     // moved to another glow (or none), an open dialog is hidden unwritten and
     // the pending marks are cleared; on the same glow it stays as it is.
@@ -85,9 +91,6 @@ signals:
     // connects it to its redraw with a direct connection, so the frame is
     // drawn (and an error it raises ends the handler) at the emit.
     void RedrawRequested();
-    // A copy to all glows wrote glows into the working copy (also when it
-    // stopped on a failed write: then the glows written before it).
-    void GlowsWritten(const TGlowEdit& edit);
 
 protected:
     bool event(QEvent* event) override;
@@ -95,6 +98,7 @@ protected:
 
 private:
     QWidget* const Anchor;
+    TGlowHistory& History;
     // SetSize ran before the window system had told the frame's size; the
     // fit is done again as soon as it is known.
     bool FrameUnknown = false;

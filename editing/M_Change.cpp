@@ -7,8 +7,9 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
-#include "Ed_EGlow.h"
 #include "app_state.h"
 #include "conversions.h"
 #include "dialog_seam.h"
@@ -16,7 +17,6 @@
 #include "glow_ops.h"
 #include "glyphs.h"
 #include "messages.h"
-#include "working_copy.h"
 
 TMCh* MCh = nullptr;
 
@@ -29,7 +29,7 @@ bool TColorDialog::Execute(QWidget* parent)
     return true;
 }
 
-TMCh::TMCh(QWidget* parent) : QDialog(parent)
+TMCh::TMCh(QWidget* parent, TGlowHistory& history) : QDialog(parent), History(history)
 {
     MCh = this;
     setWindowTitle(QStringLiteral("EDIT"));
@@ -97,6 +97,7 @@ TMCh::TMCh(QWidget* parent) : QDialog(parent)
     resize(336, 147);
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
+    connect(&History, &TGlowHistory::Changed, this, &TMCh::FollowChange);
 }
 
 TMCh::~TMCh()
@@ -114,9 +115,9 @@ void TMCh::setVisible(bool visible)
         emit KeyboardReleased();
 }
 
-void TMCh::WriteFile()
+void TMCh::WriteFile(const TEngineGlow& edited)
 {
-    WriteDialogGlow();
+    History.Make(GlowEdit(DialogGlow, edited));
 }
 
 void TMCh::HideButtons()
@@ -126,22 +127,13 @@ void TMCh::HideButtons()
     BBMan1->hide();
 }
 
-void TMCh::HideAll(const TEngineGlow& before)
+void TMCh::HideAll(const TEngineGlow& edited)
 {
-    // A failed write leaves its values in the glow but not in the working
-    // copy: the write that then succeeds starts from the glow before it.
-    if (!InWorkingCopy)
-        InWorkingCopy = before;
-    WriteFile();
-    TGlowWrite write{0, 0, *InWorkingCopy, *DialogGlow};
-    InWorkingCopy.reset();
-    if (FindGlow(DialogGlow, write.Mesh, write.Glow))
-        emit GlowsWritten({{}, {write}});
-    if (EGlow)
-        EGlow->displayinfo();
+    // The history's change refreshes the panel and draws the view.
+    WriteFile(edited);
+    Shown = {};
     HideButtons();
     hide();
-    emit RedrawRequested();
 }
 
 void TMCh::HideMost()
@@ -153,7 +145,6 @@ void TMCh::HideMost()
 void TMCh::Dismiss()
 {
     Shown = {};
-    InWorkingCopy.reset();
     HideButtons();
     hide();
 }
@@ -161,9 +152,49 @@ void TMCh::Dismiss()
 void TMCh::ForgetModel()
 {
     Shown = {};
-    InWorkingCopy.reset();
     hide();
-    DialogGlow = nullptr;
+    DialogGlow = {};
+}
+
+void TMCh::FollowChange(const TGlowEdit& written, TGlowHistory::TMove move)
+{
+    if (move == TGlowHistory::Made || !isVisible())
+        return;
+    if (std::any_of(written.Changes.begin(), written.Changes.end(),
+                    [](const TGlowChange& c) { return c.At == DialogGlow; })) {
+        Dismiss();
+        ClearPendingMarks();
+    }
+}
+
+void TMCh::Open(const QString& title, const QStringList& header)
+{
+    show();
+    raise();
+    activateWindow();
+    // Keys typed as it opens go into the first value: the button that had the
+    // keyboard last time may be hidden now, and then no part of the dialog
+    // would take them.
+    SG->setCurrentCell(1, 0);
+    SG->setFocus();
+    L1->setText(title);
+    for (int col = 0; col < 4; ++col)
+        SetCell(col, 0, header[col]);
+}
+
+void TMCh::ShowColor(uint32_t w, const QString& title)
+{
+    Open(title, {"Alpha", "Red", "Green", "Blue"});
+    for (int col = 0; col < 4; ++col)
+        SetCell(col, 1, QString::number((w >> (24 - 8 * col)) & 0xFF));
+    BBColor->show();
+}
+
+void TMCh::ShowPoint(const std::array<float, 3>& values, const QString& title)
+{
+    Open(title, {"X width", "Y height", "Z length", "Not Used"});
+    ShowValues(values);
+    BBMan1->show();
 }
 
 void TMCh::CommitCellEdit()
@@ -219,7 +250,7 @@ void TMCh::BBMan1Click()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        const TEngineGlow before = *DialogGlow;
+        TEngineGlow edited = GlowAt(DialogGlow);
         float v[3];
         try {
             for (int col = 0; col < 3; ++col)
@@ -229,14 +260,6 @@ void TMCh::BBMan1Click()
             return;
         }
         const TFloat3 value{v[0], v[1], v[2]};
-        if (PendingPoint) {
-            DialogGlow->Center = value;
-            PendingPoint = false;
-        }
-        if (PendingVector) {
-            DialogGlow->MainVec = value;
-            PendingVector = false;
-        }
         if (PendingDensity0 || PendingDensity1 || PendingDensity2) {
             // A cell the user left as shown keeps its stored value unchecked.
             for (int col = 0; col < 3; ++col)
@@ -245,19 +268,18 @@ void TMCh::BBMan1Click()
                     return;
                 }
         }
-        if (PendingDensity0) {
-            DialogGlow->Density0 = value;
-            PendingDensity0 = false;
-        }
-        if (PendingDensity1) {
-            DialogGlow->Density1 = value;
-            PendingDensity1 = false;
-        }
-        if (PendingDensity2) {
-            DialogGlow->Density2 = value;
-            PendingDensity2 = false;
-        }
-        HideAll(before);
+        const std::pair<bool&, TFloat3 TEngineGlow::*> targets[] = {
+            {PendingPoint, &TEngineGlow::Center},       {PendingVector, &TEngineGlow::MainVec},
+            {PendingDensity0, &TEngineGlow::Density0}, {PendingDensity1, &TEngineGlow::Density1},
+            {PendingDensity2, &TEngineGlow::Density2},
+        };
+        for (const auto& [pending, member] : targets)
+            if (pending)
+                edited.*member = value;
+        HideAll(edited);
+        // Served once written: after a write that failed, Man Ok again stores
+        // the same value.
+        ClearPendingMarks();
     });
 }
 
@@ -266,22 +288,22 @@ void TMCh::BBColorClick()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        const TEngineGlow before = *DialogGlow;
+        TEngineGlow edited = GlowAt(DialogGlow);
         // The title decides which colour is edited; the chooser opens on its
         // red, green and blue, so a change of alpha alone keeps them.
-        uint32_t& edited = L1->text() == QStringLiteral("Core Color") ? DialogGlow->CoreColor : DialogGlow->OuterColor;
-        CD1.Color = QColor(int(edited >> 16 & 0xFF), int(edited >> 8 & 0xFF), int(edited & 0xFF));
+        uint32_t& word = L1->text() == QStringLiteral("Core Color") ? edited.CoreColor : edited.OuterColor;
+        CD1.Color = QColor(int(word >> 16 & 0xFF), int(word >> 8 & 0xFF), int(word & 0xFF));
         if (!CD1.Execute(this))
             return;
         const QColor& c = CD1.Color;
-        uint32_t w = ReverseCol(uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16);
+        const uint32_t w = ReverseCol(uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16);
         const int32_t alpha = TextInt(Cell(0, 1).toStdString());
         if (alpha < 0 || alpha > 255) {
             ShowMsg("Alpha value not in range of 0 to 255");
             return;
         }
-        edited = w | uint32_t(alpha) << 24;
-        HideAll(before);
+        word = w | uint32_t(alpha) << 24;
+        HideAll(edited);
     });
 }
 
@@ -290,23 +312,21 @@ void TMCh::BBCenterClick()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        const TEngineGlow before = *DialogGlow;
         if (SelectMode != 1) {
             ShowMsg("Select a Face");
             return;
         }
+        TEngineGlow edited = GlowAt(DialogGlow);
         const TOMesh& mesh = TheModel.Meshes.Get(CurMesh);
-        DialogGlow->Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(CurFace));
-        HideAll(before);
+        edited.Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(CurFace));
+        HideAll(edited);
     });
 }
 
 void TMCh::BitBtn1Click()
 {
     Guarded([&] {
-        if (!DialogGlow)
-            return;
-        const TEngineGlow before = *DialogGlow;
-        HideAll(before);
+        if (DialogGlow)
+            HideAll(GlowAt(DialogGlow));
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The value edit dialog "EDIT": changes one value of the glow DialogGlow and
-// writes the glow into the working copy when it closes through a button.
+// writes the glow into the working copy, through the edit history, when it
+// closes through a button.
 
 #include <QColor>
 #include <QDialog>
@@ -8,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "glow_write.h"
+#include "glow_history.h"
 
 class QLabel;
 class QPushButton;
@@ -27,15 +28,16 @@ public:
 class TMCh : public QDialog {
     Q_OBJECT
 public:
-    // parent: the glow panel, so that the dialog stays above it.
-    explicit TMCh(QWidget* parent = nullptr);
+    // parent: the glow panel, so that the dialog stays above it; history:
+    // where its writes go.
+    TMCh(QWidget* parent, TGlowHistory& history);
     ~TMCh() override;
 
-    // Writes DialogGlow into the working copy.
-    void WriteFile();
-    // Write, refresh the panel, hide the buttons and the dialog, redraw.
-    // before: DialogGlow as it was before the button changed it.
-    void HideAll(const TEngineGlow& before);
+    // Gives DialogGlow the values of edited, through the edit history (which
+    // refreshes the panel and the view); then hides the buttons and the
+    // dialog. A write that fails throws, and the dialog stays open.
+    void WriteFile(const TEngineGlow& edited);
+    void HideAll(const TEngineGlow& edited);
     // Hide the buttons and the dialog, redraw; nothing is written.
     void HideMost();
     // The panel moved off DialogGlow: hide the buttons and the dialog without
@@ -62,6 +64,12 @@ public:
     // Fills row 1 with the three values as the grid shows them, and "0".
     void ShowValues(const std::array<float, 3>& values);
 
+    // Shows the dialog on a colour word (its four bytes, alpha first, and the
+    // Color button) or on three numbers (and Man Ok), titled title, with the
+    // keyboard in the first value.
+    void ShowColor(uint32_t w, const QString& title);
+    void ShowPoint(const std::array<float, 3>& values, const QString& title);
+
     QLabel* L1 = nullptr;
     QTableWidget* SG = nullptr;
     QWidget* Panel1 = nullptr;
@@ -76,8 +84,6 @@ public:
 signals:
     // The view must be drawn anew; connected as the glow panel's is.
     void RedrawRequested();
-    // A button wrote DialogGlow into the working copy.
-    void GlowsWritten(const TGlowEdit& edit);
     // The dialog closed while it had the keyboard (a button or its title
     // bar): the window whose keys move the camera and selection takes it
     // back. Without this no window would have it without a window manager,
@@ -93,9 +99,12 @@ private:
     // The grid shows few decimals: a cell whose text is still the text shown
     // gives back the stored value, so Man Ok changes only what was typed.
     std::array<std::optional<TShownValue>, 3> Shown;
-    // DialogGlow as the working copy holds it, while a write of it has failed.
-    std::optional<TEngineGlow> InWorkingCopy;
+    TGlowHistory& History;
 
+    void Open(const QString& title, const QStringList& header);
+    // An undo or redo rewrote glows: a dialog open on one of them would
+    // write its old values back, so it goes, without writing.
+    void FollowChange(const TGlowEdit& written, TGlowHistory::TMove move);
     void HideButtons();
     void CommitCellEdit();
     // Whether the user changed the text of row 1's cell col from what

@@ -1,40 +1,46 @@
 #include "glow_ops.h"
 
 #include "app_state.h"
-#include "working_copy.h"
 
 int CurMeshGlowCount()
 {
     return TheModel.Meshes.Get(CurMesh).Glows.Count();
 }
 
-TEngineGlow* ShownGlow()
+TGlowIndex ShownGlowIndex()
 {
     // No glow selected: CurMesh need not name a mesh then.
     if (EditGlow == -1)
-        return nullptr;
-    TEngineGlowL& glows = TheModel.Meshes.Get(CurMesh).Glows;
+        return {};
+    const TEngineGlowL& glows = TheModel.Meshes.Get(CurMesh).Glows;
     if (EditGlow < 0 || EditGlow >= glows.Count())
-        return nullptr;
-    return &glows.Get(EditGlow);
+        return {};
+    return {CurMesh, EditGlow};
 }
 
-void CopyToAllGlows(const std::function<void(TEngineGlow&)>& change, std::vector<TGlowWrite>& written)
+const TEngineGlow* ShownGlow()
 {
-    // Once before the first glow changes: a working copy that another
-    // program changed leaves every glow as it was. Each write then checks
-    // against the one before.
-    CheckWorkingCopy();
+    const TGlowIndex shown = ShownGlowIndex();
+    return shown ? &GlowAt(shown) : nullptr;
+}
+
+TGlowEdit CopyToAllEdit(const char* name, const std::function<void(TEngineGlow&)>& change)
+{
+    TGlowEdit edit{name, {}};
     for (int32_t m = 0; m < TheModel.Meshes.Count(); ++m) {
-        TEngineGlowL& glows = TheModel.Meshes.Get(m).Glows;
+        const TEngineGlowL& glows = TheModel.Meshes.Get(m).Glows;
         for (int32_t g = 0; g < glows.Count(); ++g) {
-            TEngineGlow& glow = glows.Get(g);
-            const TEngineGlow before = glow;
+            TEngineGlow glow = glows.Get(g);
             change(glow);
-            WriteWorkingCopyGlow(glow);
-            written.push_back({m, g, before, glow});
+            edit.Changes.push_back({{m, g}, {}, EncodeGlowWriteBack(glow)});
         }
     }
+    return edit;
+}
+
+TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow)
+{
+    return {{}, {{at, {}, EncodeGlowWriteBack(glow)}}};
 }
 
 TFloat3 FaceBoxCentre(const TOMesh& mesh, const TOFace& face)

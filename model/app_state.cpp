@@ -2,35 +2,28 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
+#include "conversions.h"
 #include "model.h"
 #include "view_colors.h"
 
-std::string AppDir;
-std::string ProjectDir;
-std::string DataDir;
-std::string OptFileName;
+TOpenModel OpenModel;
+TSelection Selection;
+TModel& TheModel = OpenModel.Model;
+OPTInFile& TheReader = OpenModel.Reader;
 
-int32_t SelectMode = 0;
-int32_t SelectedId = 0;
-int32_t CurMesh = 0;
-int32_t CurFace = 0;
+namespace {
 
-int32_t EditGlow = 0;
-TEngineGlow* DialogGlow = nullptr;
-bool PendingPoint = false, PendingVector = false, PendingDensity0 = false, PendingDensity1 = false,
-     PendingDensity2 = false;
+// Function-local, so that registrations made while other files initialize
+// find it made.
+std::vector<void (*)()>& RegisteredResets()
+{
+    static std::vector<void (*)()> resets;
+    return resets;
+}
 
-bool ViewReady = false;
-bool Closing = false;
-bool Picking = false;
-
-int32_t RotX = 0, RotY = 0, RotZ = 0;
-double Zoom = 1.0;
-int32_t PanX = 0, PanY = 0;
-int32_t RotStep = 4;
-int32_t ViewMax = 0, ViewMin = 0;
-int32_t GLMade = 0;
+}  // namespace
 
 void DecodeSelection()
 {
@@ -50,45 +43,23 @@ void DecodeSelection()
     }
 }
 
-void SetStartValues()
+void ClearPendingMarks()
 {
-    Closing = false;
-    GLMade = 0;
-    Picking = false;
-    RotX = RotY = RotZ = 0;
-    Zoom = 1.0;
-    RotStep = 4;
-    ViewReady = false;
-    CurMesh = 0;
-    CurFace = 0;
-    SelectedId = 0;
-}
-
-void ResetCamera()
-{
-    RotX = RotY = RotZ = 0;
-    Zoom = 1.0;
-    PanX = PanY = 0;
+    PendingPoint = PendingVector = PendingDensity0 = PendingDensity1 = PendingDensity2 = false;
 }
 
 void ResetSharedState()
 {
-    TheModel.Clear();
-    AppDir.clear();
-    ProjectDir.clear();
-    DataDir.clear();
-    OptFileName.clear();
-    SelectMode = 0;
-    EditGlow = 0;
-    DialogGlow = nullptr;
-    ClearPendingMarks();
-    PanX = PanY = 0;
-    ViewMax = ViewMin = 0;
-    SetStartValues();
+    OpenModel = TOpenModel{};
+    Selection = TSelection{};
     std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
+    DecimalSeparator = '.';
+    for (void (*reset)() : RegisteredResets())
+        reset();
 }
 
-void ClearPendingMarks()
+bool RegisterStateReset(void (*reset)())
 {
-    PendingPoint = PendingVector = PendingDensity0 = PendingDensity1 = PendingDensity2 = false;
+    RegisteredResets().push_back(reset);
+    return true;
 }

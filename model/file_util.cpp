@@ -264,6 +264,26 @@ size_t TOpenFile::Read(uint8_t* buffer, size_t size)
     return got;
 }
 
+size_t TOpenFile::ReadAt(int64_t pos, uint8_t* buffer, size_t size)
+{
+    size_t got = 0;
+    while (got < size) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(uint64_t(pos) + got);
+        at.OffsetHigh = static_cast<DWORD>((uint64_t(pos) + got) >> 32);
+        DWORD n = 0;
+        if (!ReadFile(Handle, buffer + got, static_cast<DWORD>(std::min(size - got, MaxTransfer)), &n, &at)) {
+            if (GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            throw EInOutError::Read(Path);
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return got;
+}
+
 bool TOpenFile::WriteAt(int64_t pos, const uint8_t* data, size_t size)
 {
     for (size_t done = 0; done < size;) {
@@ -308,6 +328,23 @@ size_t TOpenFile::Read(uint8_t* buffer, size_t size)
     size_t got = 0;
     while (got < size) {
         const ssize_t n = read(Fd, buffer + got, std::min(size - got, MaxTransfer));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EInOutError::Read(Path);
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    return got;
+}
+
+size_t TOpenFile::ReadAt(int64_t pos, uint8_t* buffer, size_t size)
+{
+    size_t got = 0;
+    while (got < size) {
+        const off_t at = static_cast<off_t>(pos + static_cast<int64_t>(got));
+        const ssize_t n = pread(Fd, buffer + got, std::min(size - got, MaxTransfer), at);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

@@ -59,6 +59,9 @@ public:
     // Reads up to size bytes at the current position; fewer only at the end
     // of the file. Throws EInOutError "Cannot read file <path>".
     size_t Read(uint8_t* buffer, size_t size);
+    // Reads up to size bytes at pos, leaving the current position; fewer only
+    // at the end of the file. Throws EInOutError "Cannot read file <path>".
+    size_t ReadAt(int64_t pos, uint8_t* buffer, size_t size);
     // Writes all size bytes at pos; false when the write failed or was short.
     bool WriteAt(int64_t pos, const uint8_t* data, size_t size);
     // Writes what the system still holds for the file to the disk; false

@@ -22,13 +22,9 @@ constexpr struct {
     {&TEngineGlow::Density2, glow_layout::Density2},
 };
 
-}  // namespace
-
-void DecodeGlowRecord(std::span<const uint8_t> record, TEngineGlow& glow)
+// Every value from the 68 bytes at values.
+void DecodeValues(const uint8_t* values, TEngineGlow& glow)
 {
-    if (record.size() < size_t(GlowRecordSize))
-        throw EOptDamaged("A glow record of " + std::to_string(record.size()) + " bytes is cut short");
-    const uint8_t* const values = record.data() + GlowWriteBackOffset;
     for (const auto& c : Colors)
         glow.*c.Member = GetUInt32LE(values + c.At);
     for (const auto& v : Vectors) {
@@ -37,9 +33,23 @@ void DecodeGlowRecord(std::span<const uint8_t> record, TEngineGlow& glow)
     }
 }
 
-std::array<uint8_t, GlowWriteBackSize> EncodeGlowWriteBack(const TEngineGlow& glow)
+}  // namespace
+
+void DecodeGlowRecord(std::span<const uint8_t> record, TEngineGlow& glow)
 {
-    std::array<uint8_t, GlowWriteBackSize> bytes{};
+    if (record.size() < size_t(GlowRecordSize))
+        throw EOptDamaged("A glow record of " + std::to_string(record.size()) + " bytes is cut short");
+    DecodeValues(record.data() + GlowWriteBackOffset, glow);
+}
+
+void DecodeGlowWriteBack(const TGlowBytes& bytes, TEngineGlow& glow)
+{
+    DecodeValues(bytes.data(), glow);
+}
+
+TGlowBytes EncodeGlowWriteBack(const TEngineGlow& glow)
+{
+    TGlowBytes bytes{};
     for (const auto& c : Colors)
         PutUInt32LE(bytes.data() + c.At, glow.*c.Member);
     for (const auto& v : Vectors) {

@@ -26,9 +26,15 @@ inline constexpr size_t Density1 = 44;
 inline constexpr size_t Density2 = 56;
 }  // namespace glow_layout
 
+// The 68 bytes that follow a block's first 4: every value of a glow.
+using TGlowBytes = std::array<uint8_t, GlowWriteBackSize>;
+
 // Sets every value of glow but FilePos from the block at the start of record.
 // Throws EOptDamaged when record is shorter than a block.
 void DecodeGlowRecord(std::span<const uint8_t> record, TEngineGlow& glow);
 
+// Sets every value of glow but FilePos from its written-back bytes.
+void DecodeGlowWriteBack(const TGlowBytes& bytes, TEngineGlow& glow);
+
 // The 68 bytes that follow the block's first 4, from glow's values.
-std::array<uint8_t, GlowWriteBackSize> EncodeGlowWriteBack(const TEngineGlow& glow);
+TGlowBytes EncodeGlowWriteBack(const TEngineGlow& glow);

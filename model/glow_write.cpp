@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app_state.h"
-#include "glow_record.h"
 #include "working_copy.h"
 
 namespace {
@@ -24,42 +22,30 @@ constexpr struct {
 
 bool ChangesBytes(const TGlowEdit& edit)
 {
-    return std::any_of(edit.Writes.begin(), edit.Writes.end(),
-                       [](const TGlowWrite& w) { return EncodeGlowWriteBack(w.Before) != EncodeGlowWriteBack(w.After); });
+    return std::any_of(edit.Changes.begin(), edit.Changes.end(),
+                       [](const TGlowChange& c) { return c.Before != c.After; });
 }
 
-std::string ChangedValueName(const TGlowWrite& write)
+std::string ChangedValueName(const TGlowChange& change)
 {
-    const auto before = EncodeGlowWriteBack(write.Before);
-    const auto after = EncodeGlowWriteBack(write.After);
-    const auto differ = std::mismatch(before.begin(), before.end(), after.begin());
-    if (differ.first == before.end())
+    const auto differ = std::mismatch(change.Before.begin(), change.Before.end(), change.After.begin());
+    if (differ.first == change.Before.end())
         return {};
-    const size_t at = size_t(std::distance(before.begin(), differ.first));
+    const size_t at = size_t(std::distance(change.Before.begin(), differ.first));
     // The last value that starts at or before the first differing byte.
     const auto value = std::find_if(std::rbegin(Values), std::rend(Values), [&](const auto& v) { return v.At <= at; });
     return value->Name;
 }
 
-bool FindGlow(const TEngineGlow* glow, int32_t& mesh, int32_t& index)
+TEngineGlow& GlowAt(TGlowIndex at)
 {
-    for (int32_t m = 0; m < TheModel.Meshes.Count(); ++m) {
-        const TEngineGlowL& glows = TheModel.Meshes.Get(m).Glows;
-        for (int32_t g = 0; g < glows.Count(); ++g)
-            if (&glows.Get(g) == glow) {
-                mesh = m;
-                index = g;
-                return true;
-            }
-    }
-    return false;
+    return TheModel.Meshes.Get(at.Mesh).Glows.Get(at.Glow);
 }
 
-void PutGlowValues(int32_t mesh, int32_t index, const TEngineGlow& values)
+TGlowBytes PutGlowBytes(TGlowIndex at, const TGlowBytes& bytes)
 {
-    TEngineGlow& glow = TheModel.Meshes.Get(mesh).Glows.Get(index);
-    TEngineGlow next = values;
-    next.FilePos = glow.FilePos;
-    WriteWorkingCopyGlow(next);
-    glow = next;
+    TEngineGlow& glow = GlowAt(at);
+    const TGlowBytes before = PatchWorkingCopyGlow(glow.FilePos, bytes);
+    DecodeGlowWriteBack(bytes, glow);
+    return before;
 }

@@ -1,40 +1,42 @@
 #pragma once
-// A confirmed write of glows into the working copy, as the edit history keeps
-// it: which glows, and each one's values before and after.
+// A change to glows: which glows, and the 68 written-back bytes of each one
+// before and after. Every change to a glow of the open model is put through
+// PutGlowBytes, which writes the working copy first and changes the model
+// only for what the file took, so the model always holds what the file holds.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "model.h"
+#include "app_state.h"
+#include "glow_record.h"
 
-struct TGlowWrite {
-    int32_t Mesh = 0;
-    int32_t Glow = 0;  // index in the mesh's glow list
-    TEngineGlow Before;
-    TEngineGlow After;
+struct TGlowChange {
+    TGlowIndex At;
+    TGlowBytes Before{};  // as the file held them before the change was first made
+    TGlowBytes After{};
 };
 
-// One confirmed write: one glow's edit, or a copy to all glows (Name says
+// One confirmed change: one glow's edit, or a copy to all glows (Name says
 // which copy; empty for a glow's edit).
 struct TGlowEdit {
     std::string Name;
-    std::vector<TGlowWrite> Writes;
+    std::vector<TGlowChange> Changes;
 };
 
-// True when some glow's written bytes differ before and after.
+// True when some glow's bytes differ before and after.
 bool ChangesBytes(const TGlowEdit& edit);
 
-// What one glow's write changed: "Center", "Core color", ... for the first
-// value whose written bytes differ; empty when none does.
-std::string ChangedValueName(const TGlowWrite& write);
+// What one glow's change changed: "Center", "Core color", ... for the first
+// value whose bytes differ; empty when none does.
+std::string ChangedValueName(const TGlowChange& change);
 
-// The mesh and the index of glow in TheModel; false when it is none of its
-// glows.
-bool FindGlow(const TEngineGlow* glow, int32_t& mesh, int32_t& index);
+// The glow at `at` of TheModel. Throws the list errors.
+TEngineGlow& GlowAt(TGlowIndex at);
 
-// Gives glow `index` of mesh `mesh` of TheModel the written values of
-// `values`: into the working copy first, then in memory. Throws the list
-// errors and what WriteWorkingCopyGlow throws (a working copy changed on
-// disk among them); the glow in memory is then unchanged.
-void PutGlowValues(int32_t mesh, int32_t index, const TEngineGlow& values);
+// Gives the glow at `at` of TheModel the written-back bytes `bytes`: into the
+// working copy first, then, once the file took them, in memory. Returns the
+// bytes the file held there before. Throws the list errors (nothing written)
+// and what PatchWorkingCopyGlow throws (a working copy changed on disk among
+// them); the glow in memory is then unchanged.
+TGlowBytes PutGlowBytes(TGlowIndex at, const TGlowBytes& bytes);

@@ -2,8 +2,6 @@
 
 #include <string>
 
-TModel TheModel;
-
 void ListIndexError(const char* message, int index)
 {
     std::string text = message;

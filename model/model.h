@@ -1,10 +1,9 @@
 #pragma once
 // The in-memory model of one OPT file: meshes with their vertices, faces per
-// level of detail and engine glows. There is one model, TheModel.
+// level of detail and engine glows. The model the windows show is TheModel.
 //
 // Lists own their items and keep each item at a fixed address while it sits in
-// the list: the glow panel and the edit dialog hold a pointer to one glow
-// across user actions.
+// the list.
 
 #include <bit>
 #include <cstddef>
@@ -236,5 +235,6 @@ struct TModel {
     static TOMesh NewMesh() { return {}; }
 };
 
-// The one model of the program: created before any window, never destroyed.
-extern TModel TheModel;
+// The model the windows show: the open model's (app_state.h), created before
+// any window, never destroyed.
+extern TModel& TheModel;

@@ -9,8 +9,6 @@
 #include "glow_record.h"
 #include "model.h"
 
-OPTInFile TheReader;
-
 namespace {
 
 // Node types the walk acts on; every other type is passed over.

@@ -57,5 +57,5 @@ private:
     void Walk(const TByteReader& in, TModel& model);
 };
 
-// The one reader of the program.
-extern OPTInFile TheReader;
+// The one reader of the program: the open model's (app_state.h).
+extern OPTInFile& TheReader;

@@ -33,10 +33,6 @@ void KeepArchiveAttributeOnly(const std::string& path)
 }
 #endif
 
-// The working copy as the editor last read or wrote it; empty before the
-// first read after a CopyOpt.
-std::optional<TFileIdentity> KnownCopy;
-
 std::string WorkingCopyPath()
 {
     return ProjectDir + OptFileName;
@@ -72,7 +68,7 @@ void CopyOpt(const std::string& chosenPath)
     KeepArchiveAttributeOnly(chosenPath);
 #endif
     OptFileName = FileNamePart(chosenPath);
-    KnownCopy.reset();
+    OpenModel.KnownCopy.reset();
     const std::string workingCopy = WorkingCopyPath();
     // An existing copy of that name keeps every edit made to it earlier; a
     // link or anything else there is no copy of ours.
@@ -141,19 +137,21 @@ bool CopyFileStream(const std::string& source, const std::string& target, TExist
     return WriteWholeFile(target, bytes.Bytes(), existing);
 }
 
-TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const TFileIdentity* expected, TLinks links)
+TFileIdentity WriteGlowBytes(const std::string& path, int64_t filePos, const TGlowBytes& bytes,
+                             const TFileIdentity* expected, TLinks links, TGlowBytes* before)
 {
-    const auto block = EncodeGlowWriteBack(glow);
     TOpenFile file(path, TOpenFile::Patching, links);
-    const TFileIdentity before = file.Identity();
-    if (expected && !(before == *expected))
+    const TFileIdentity identity = file.Identity();
+    if (expected && !(identity == *expected))
         throw EFileChanged::SinceRead(path);
     // The block must lie wholly inside the file: a position from another file
     // or a stale model must neither damage other data nor grow the file.
-    const int64_t start = glow.FilePos;
-    if (start < 0 || start + GlowRecordSize > before.Size)
+    if (filePos < 0 || filePos + GlowRecordSize > identity.Size)
         throw EInOutError::Write(path);
-    const bool written = file.WriteAt(start + GlowWriteBackOffset, block.data(), block.size());
+    const int64_t at = filePos + GlowWriteBackOffset;
+    if (before && file.ReadAt(at, before->data(), before->size()) != before->size())
+        throw EInOutError::Read(path);
+    const bool written = file.WriteAt(at, bytes.data(), bytes.size());
     // Closing may report a failed write that the write call did not.
     TFileIdentity after;
     if (!file.Close(written ? &after : nullptr) || !written)
@@ -161,33 +159,41 @@ TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const 
     return after;
 }
 
+TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const TFileIdentity* expected, TLinks links)
+{
+    return WriteGlowBytes(path, glow.FilePos, EncodeGlowWriteBack(glow), expected, links);
+}
+
 void ReadWorkingCopy()
 {
-    KnownCopy.reset();
-    KnownCopy = OnWorkingCopy([] { return TheReader.ReadOpt(WorkingCopyPath(), TLinks::Refuse); });
+    OpenModel.KnownCopy.reset();
+    OpenModel.KnownCopy = OnWorkingCopy([] { return TheReader.ReadOpt(WorkingCopyPath(), TLinks::Refuse); });
 }
 
 void CheckWorkingCopy()
 {
     OnWorkingCopy([] {
-        if (!KnownCopy || !(TOpenFile(WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse).Identity() == *KnownCopy))
+        if (!OpenModel.KnownCopy || !(TOpenFile(WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse).Identity() == *OpenModel.KnownCopy))
             ChangedOnDisk();
     });
 }
 
-void WriteWorkingCopyGlow(const TEngineGlow& glow)
+TGlowBytes PatchWorkingCopyGlow(int64_t filePos, const TGlowBytes& bytes)
 {
-    if (!KnownCopy)
+    if (!OpenModel.KnownCopy)
         ChangedOnDisk();
+    TGlowBytes before{};
     try {
-        KnownCopy = OnWorkingCopy([&] { return WriteGlow(WorkingCopyPath(), glow, &*KnownCopy, TLinks::Refuse); });
+        OpenModel.KnownCopy = OnWorkingCopy([&] {
+            return WriteGlowBytes(WorkingCopyPath(), filePos, bytes, &*OpenModel.KnownCopy, TLinks::Refuse, &before);
+        });
     } catch (const EFileChanged&) {
         ChangedOnDisk();
     }
+    return before;
 }
 
-void WriteDialogGlow()
+void WriteWorkingCopyGlow(const TEngineGlow& glow)
 {
-    if (DialogGlow)
-        WriteWorkingCopyGlow(*DialogGlow);
+    PatchWorkingCopyGlow(glow.FilePos, EncodeGlowWriteBack(glow));
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "file_util.h"
+#include "glow_record.h"
 
 struct TEngineGlow;
 struct TModel;
@@ -51,13 +52,19 @@ bool HoldsSameModel(std::span<const uint8_t> copy, std::span<const uint8_t> chos
 bool CopyFileStream(const std::string& source, const std::string& target,
                     TExisting existing = TExisting::Replace);
 
-// Writes the 68 bytes FilePos + 4 .. FilePos + 71 of glow into the file at
-// path, in place, and returns the file's identity after the write. Never
-// changes the file's size and never writes outside the glow's block. With
-// expected, the file must still be the one it describes. Throws EFOpenError,
-// ENotAFile, EFileChanged (not as expected: nothing written), EInOutError
-// "Cannot write file <path>" (the block does not lie inside the file, or the
-// write failed).
+// Writes bytes as the 68 bytes filePos + 4 .. filePos + 71 of the glow block
+// at filePos of the file at path, in place, and returns the file's identity
+// after the write. Never changes the file's size and never writes outside the
+// block. With expected, the file must still be the one it describes. With
+// before, the 68 bytes the file held there go into it, read in the same open.
+// Throws EFOpenError, ENotAFile, EFileChanged (not as expected: nothing
+// written), EInOutError "Cannot write file <path>" (the block does not lie
+// inside the file, or the write failed), "Cannot read file <path>".
+TFileIdentity WriteGlowBytes(const std::string& path, int64_t filePos, const TGlowBytes& bytes,
+                             const TFileIdentity* expected = nullptr, TLinks links = TLinks::Follow,
+                             TGlowBytes* before = nullptr);
+
+// WriteGlowBytes of glow's values at its FilePos.
 TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const TFileIdentity* expected = nullptr,
                         TLinks links = TLinks::Follow);
 
@@ -71,10 +78,11 @@ void ReadWorkingCopy();
 // last read or wrote, and when nothing was read since the last CopyOpt.
 void CheckWorkingCopy();
 
-// WriteGlow of glow into the working copy, after CheckWorkingCopy (on the
-// opened file); remembers the identity after the write. Throws as WriteGlow
-// and CheckWorkingCopy, EWorkingCopyRefused.
-void WriteWorkingCopyGlow(const TEngineGlow& glow);
+// WriteGlowBytes into the working copy's glow block at filePos, after
+// CheckWorkingCopy (on the opened file); remembers the identity after the
+// write and returns the bytes the file held there before. Throws as
+// WriteGlowBytes and CheckWorkingCopy, EWorkingCopyRefused.
+TGlowBytes PatchWorkingCopyGlow(int64_t filePos, const TGlowBytes& bytes);
 
-// WriteWorkingCopyGlow of DialogGlow; nothing when DialogGlow is not set.
-void WriteDialogGlow();
+// PatchWorkingCopyGlow of glow's values at its FilePos.
+void WriteWorkingCopyGlow(const TEngineGlow& glow);

@@ -12,9 +12,9 @@
 #include "M_draw.h"
 #include "app_state.h"
 #include "model.h"
+#include "view_state.h"
 
 TGLPanel* GLPanel = nullptr;
-int32_t ViewWidth = 0, ViewHeight = 0;
 
 // ---- P1 ----
 
@@ -236,8 +236,6 @@ void RenderView()
 
 namespace {
 
-bool FrameComplete = true;
-
 // Puts the GL state back in balance when a list error stops a frame: the
 // model-view matrix pushed by the frame popped, and a pick in progress
 // undone. Open primitives are ended by the drawing code itself. The half
@@ -252,7 +250,7 @@ public:
     {
         if (std::uncaught_exceptions() <= Exceptions)
             return;
-        FrameComplete = false;
+        ViewState.FrameComplete = false;
         glMatrixMode(GL_MODELVIEW);
         PopMatrixTo(GL_MODELVIEW_STACK_DEPTH, ModelViewDepth);
         if (Picking)
@@ -307,10 +305,10 @@ void DrawFrameWith(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32
     glFlush();
     if (panel)
         panel->SwapBuffers();
-    FrameComplete = true;
+    ViewState.FrameComplete = true;
 }
 
 bool LastFrameComplete()
 {
-    return FrameComplete;
+    return ViewState.FrameComplete;
 }

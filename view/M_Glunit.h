@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 
+#include "view_state.h"
+
 class QOpenGLFramebufferObject;
 
 // P1: the view panel. It owns the GL context.
@@ -72,10 +74,9 @@ private:
 // The panel the view functions below work on; set by TGLPanel's constructor.
 extern TGLPanel* GLPanel;
 
-// Client size of P1 in device pixels: taken by GLSetup, and again whenever
-// P1's framebuffer changes size (a resize or a change of scale), together
-// with the viewport.
-extern int32_t ViewWidth, ViewHeight;
+// ViewWidth, ViewHeight (view_state.h): the client size of P1 in device
+// pixels, taken by GLSetup, and again whenever P1's framebuffer changes size
+// (a resize or a change of scale), together with the viewport.
 
 // The selection buffer of picking, as registered with OpenGL.
 inline constexpr int SelectBufSize = 2048;

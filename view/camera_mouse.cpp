@@ -6,6 +6,7 @@
 
 #include "M_Glunit.h"
 #include "app_state.h"
+#include "view_state.h"
 
 namespace {
 

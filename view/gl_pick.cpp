@@ -4,6 +4,7 @@
 #include "gl_state.h"
 #include "M_Glunit.h"
 #include "app_state.h"
+#include "view_state.h"
 
 unsigned int SelectBuf[SelectBufSize];
 

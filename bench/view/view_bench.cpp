@@ -22,6 +22,7 @@
 #include "app_state.h"
 #include "model.h"
 #include "view_colors.h"
+#include "view_state.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "conversions.h"
 #include "model.h"
 #include "user_support.h"
+#include "view_state.h"
 
 using namespace optbuild;
 
@@ -82,7 +83,7 @@ private slots:
         QCOMPARE(EGlow->LB->item(2)->text(), QString("Point"));
         QVERIFY(MCh->isVisible());
         QCOMPARE(MCh->L1->text(), QString("Center Point"));
-        QCOMPARE(DialogGlow, &TheModel.Meshes.Get(1).Glows.Get(1));
+        QCOMPARE(DialogGlow, (TGlowIndex{1, 1}));
         QVERIFY(MCh->BBCenter->isVisible());
         QVERIFY(ReadBytes(copy) == model.Bytes);  // opening an item writes nothing
 
@@ -121,7 +122,7 @@ private slots:
 
         QVERIFY(OpenThroughMenu(App->Dialogs, second));
         QVERIFY(!MCh->isVisible());
-        QVERIFY(DialogGlow == nullptr);
+        QVERIFY(!DialogGlow);
         QVERIFY(EGlow->isVisible());
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
 

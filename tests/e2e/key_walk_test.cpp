@@ -11,6 +11,7 @@
 #include "app_state.h"
 #include "click_list.h"
 #include "user_support.h"
+#include "view_state.h"
 
 using namespace optbuild;
 

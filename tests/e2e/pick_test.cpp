@@ -10,6 +10,7 @@
 #include "app_fixture.h"
 #include "app_state.h"
 #include "user_support.h"
+#include "view_state.h"
 
 using namespace optbuild;
 

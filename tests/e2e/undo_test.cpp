@@ -144,6 +144,24 @@ private slots:
         QVERIFY(ReadBytes(Copy) == Original);
     }
 
+    // A write that failed, the dialog opened anew on what the file holds, a
+    // write of another value: undo puts back the bytes before either, never
+    // the value that was not written.
+    void UndoAfterAFailedWriteAndAReopenedDialogPutsBackTheFile()
+    {
+        ClickView(20, 0);
+        CHECKED(TypeVector("5"));
+        std::filesystem::rename(Copy, Copy + ".away");
+        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
+        QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
+        std::filesystem::rename(Copy + ".away", Copy);
+        QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        CHECKED(EditVector("7"));
+        CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(ReadBytes(Copy) == Original);
+        QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+    }
+
 private:
     std::unique_ptr<TAppFixture> App;
     std::vector<uint8_t> Original;

@@ -12,6 +12,7 @@
 #include "app_state.h"
 #include "click_list.h"
 #include "scripted_dialogs.h"
+#include "view_state.h"
 
 using namespace optbuild;
 

@@ -85,7 +85,7 @@ void DialogTest::opensOnTheClickedItem()
     QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(0)).center());
 
     QVERIFY(e.Dialog->isVisible());
-    QCOMPARE(DialogGlow, e.AllGlows()[1]);
+    QCOMPARE(DialogGlow, (TGlowIndex{0, 1}));
     QCOMPARE(e.Dialog->windowTitle(), QString("EDIT"));
     QCOMPARE(e.Dialog->L1->text(), QString("Core Color"));
     // Core 80FF8001 of sample glow 1.
@@ -200,7 +200,7 @@ void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
     Open(e, 0, 0, 2);
     QTableWidget* sg = e.Dialog->SG;
     QCOMPARE(Row(e, 1), QStringList({"1,23", "0,06", "3,14", "0"}));
-    QVERIFY(QTest::qWaitForWindowActive(e.Dialog.get()));
+    QVERIFY(QTest::qWaitForWindowActive(e.Dialog));
 
     // A click on the current cell (X) and typing at once: the first key
     // starts editing and replaces the text, no key is lost.
@@ -231,7 +231,7 @@ void DialogTest::dialogStaysOnTheGlowThePanelShows()
     const auto glows = e.AllGlows();
     int redraws = 0;
     QObject::connect(e.Panel.get(), &TEGlow::RedrawRequested, [&] { ++redraws; });
-    QObject::connect(e.Dialog.get(), &TMCh::RedrawRequested, [&] { ++redraws; });
+    QObject::connect(e.Dialog, &TMCh::RedrawRequested, [&] { ++redraws; });
 
     // Select Next Glow moves the panel off the dialog's glow: the dialog
     // hides unwritten, so nothing confirmed in it can land on glow 0.
@@ -339,7 +339,7 @@ void DialogTest::manOkTakesTextBeingTyped()
     TGlowEditing e({SampleMesh(1)});
     TEngineGlow* g = e.AllGlows()[0];
     Open(e, 0, 0, 3);
-    QVERIFY(QTest::qWaitForWindowActive(e.Dialog.get()));
+    QVERIFY(QTest::qWaitForWindowActive(e.Dialog));
     e.Dialog->SG->setCurrentCell(1, 1);
     e.Dialog->SG->editItem(e.Dialog->SG->item(1, 1));
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
@@ -368,7 +368,7 @@ void DialogTest::keysTypedAsItOpensGoIntoTheFirstCell()
         QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(row)).center());
     };
     clickItem(0);
-    QVERIFY(QTest::qWaitForWindowActive(e.Dialog.get()));
+    QVERIFY(QTest::qWaitForWindowActive(e.Dialog));
     e.Dialogs.ColorAnswers.push_back(QColor());
     QTest::mouseClick(e.Dialog->BBColor, Qt::LeftButton);
     QVERIFY(!e.Dialog->isVisible());
@@ -541,7 +541,7 @@ void DialogTest::closeRewritesTheSameBytes()
     e.Patch(g->FilePos + 4, std::vector<uint8_t>(68, 0xEE));
     e.Patch(g->FilePos, {0xEE});
     SetRow1(e, {"5", "5", "5"});
-    QVERIFY(QTest::qWaitForWindowActive(e.Dialog.get()));
+    QVERIFY(QTest::qWaitForWindowActive(e.Dialog));
     // The access key of "&Close"; the button shows its press briefly first.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
     QTRY_VERIFY(!e.Dialog->isVisible());
@@ -597,7 +597,7 @@ void DialogTest::failedWriteKeepsTheDialogOpen()
     QCOMPARE(e.Dialogs.Messages.size(), size_t(1));
     QVERIFY(e.Dialogs.Messages[0].Error);
     QCOMPARE(e.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + e.Path + "."));
-    QCOMPARE(g->MainVec.X, 9.0f);  // in memory only
+    QCOMPARE(g->MainVec.X, SampleGlow(0).MainVec.X);  // as the file last held it
     QVERIFY(e.Dialog->isVisible());
     QVERIFY(Visible(e.Dialog->BBMan1));
     QCOMPARE(e.Panel->Lv->text(), lv);

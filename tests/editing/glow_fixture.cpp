@@ -66,6 +66,9 @@ TAnchorWindow::TAnchorWindow()
 
 TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
 {
+    // The program's start values (mesh mode, mesh 0, glow 0), before the
+    // windows install themselves.
+    ResetSharedState();
     OptBuilder b;
     for (const TMeshSpec& shape : meshes) {
         const NodeId mesh = b.Mesh();
@@ -78,8 +81,8 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     Original = b.Build();
 
     Main = std::make_unique<TAnchorWindow>();
-    Panel = std::make_unique<TEGlow>(Main->P2);
-    Dialog = std::make_unique<TMCh>(Panel.get());
+    Panel = std::make_unique<TEGlow>(Main->P2, History);
+    Dialog = Panel->Dialog;
     // A redraw draws the frame as the main window's does, and the panel
     // follows the mesh the frame decoded.
     const auto redraw = [this] {
@@ -87,31 +90,27 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
         Panel->FollowCurMesh();
     };
     QObject::connect(Panel.get(), &TEGlow::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
-    QObject::connect(Dialog.get(), &TMCh::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
-    QObject::connect(Dialog.get(), &TMCh::KeyboardReleased, Main.get(), [this] { Main->activateWindow(); });
+    QObject::connect(Dialog, &TMCh::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(&History, &TGlowHistory::Changed, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(Dialog, &TMCh::KeyboardReleased, Main.get(), [this] { Main->activateWindow(); });
     Main->resize(900, 500);
     Main->show();
 
-    // The program's start values (mesh mode, mesh 0, glow 0), then the test's
-    // working copy.
-    ResetSharedState();
+    // The test's working copy.
     ProjectDir = Dir.Path();
     OptFileName = "model.opt";
     Path = ProjectDir + OptFileName;
     WriteFileBytes(Path, Original);
     ReadWorkingCopy();
-    DecimalSeparator = '.';
     DecodeSelection();
     Dialogs.Messages.clear();
 }
 
 TGlowEditing::~TGlowEditing()
 {
-    Dialog.reset();
     Panel.reset();
     Main.reset();
     ResetSharedState();
-    DecimalSeparator = '.';
 }
 
 std::vector<uint8_t> TGlowEditing::FileBytes() const

@@ -75,7 +75,8 @@ public:
     std::string Path;
     std::vector<uint8_t> Original;
     TScriptedDialogs Dialogs;
+    TGlowHistory History;
     std::unique_ptr<TAnchorWindow> Main;
     std::unique_ptr<TEGlow> Panel;
-    std::unique_ptr<TMCh> Dialog;
+    TMCh* Dialog = nullptr;  // the panel's
 };

@@ -14,6 +14,7 @@
 #include "conversions.h"
 #include "glow_fixture.h"
 #include "model.h"
+#include "view_state.h"
 
 class PanelTest : public QObject {
     Q_OBJECT
@@ -197,11 +198,11 @@ void PanelTest::copyColorWritesEveryGlowBlock()
     const uint32_t core = glows[3]->CoreColor;
     const uint32_t outer = glows[3]->OuterColor;
     const TEngineGlow before = *glows[0];
-    DialogGlow = glows[2];
+    DialogGlow = {2, 0};
 
     QTest::mouseClick(e.Panel->SBCopyColor, Qt::LeftButton);
     QVERIFY(e.Dialogs.Messages.empty());
-    QCOMPARE(DialogGlow, glows[2]);
+    QCOMPARE(DialogGlow, (TGlowIndex{2, 0}));
     for (const TEngineGlow* g : glows) {
         QCOMPARE(g->CoreColor, core);
         QCOMPARE(g->OuterColor, outer);
@@ -246,7 +247,7 @@ void PanelTest::failedWriteEndsCopyAtThatGlow()
     const auto glows = e.AllGlows();
     e.SelectMesh(0);
     EditGlow = 0;
-    DialogGlow = glows[1];
+    DialogGlow = {0, 1};
     // The third glow's block lies outside the file: its write fails.
     glows[2]->FilePos = int32_t(e.Original.size()) + 100;
     const uint32_t core = glows[0]->CoreColor;
@@ -257,7 +258,8 @@ void PanelTest::failedWriteEndsCopyAtThatGlow()
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].startsWith("Cannot write file "), qPrintable(messages[0]));
     QVERIFY(e.Dialogs.Messages.empty());
-    QCOMPARE(glows[2]->CoreColor, core);      // in memory only
+    // The glow whose write failed keeps what the file holds, as the panel shows.
+    QCOMPARE(glows[2]->CoreColor, SampleGlow(2).CoreColor);
     QCOMPARE(glows[3]->CoreColor, lastCore);  // not reached
     std::vector<uint8_t> expected = e.Original;
     for (const TEngineGlow* g : {glows[0], glows[1]}) {
@@ -265,7 +267,12 @@ void PanelTest::failedWriteEndsCopyAtThatGlow()
         PutField(expected, *g, OuterField, SampleGlow(0).OuterColor);
     }
     QCOMPARE(e.FileBytes(), expected);
-    QCOMPARE(DialogGlow, glows[1]);  // the open dialog still writes its own glow
+    QCOMPARE(DialogGlow, (TGlowIndex{0, 1}));  // the open dialog still writes its own glow
+    // The two glows written are one step, and undoing it puts back their bytes.
+    QCOMPARE(e.History.Stack.count(), 1);
+    e.History.Undo();
+    QCOMPARE(e.FileBytes(), e.Original);
+    QCOMPARE(glows[1]->CoreColor, SampleGlow(1).CoreColor);
 }
 
 void PanelTest::copyChangesNothingWhenTheWorkingCopyChangedOnDisk()
@@ -354,7 +361,6 @@ void PanelTest::displayChoicesReachTheDrawing()
     QVERIFY(GlowDisplay().Showing);
     e.Panel->hide();
     QVERIFY(!GlowDisplay().Showing);
-    e.Dialog.reset();  // a window of the panel
     e.Panel.reset();
     QVERIFY(!GlowDisplay);
 }

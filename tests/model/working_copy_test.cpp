@@ -20,6 +20,7 @@
 #include "errors.h"
 #include "file_bytes.h"
 #include "file_size_limit.h"
+#include "glow_write.h"
 #include "model.h"
 #include "opt_file_io.h"
 #include "opt_builder.h"
@@ -230,7 +231,7 @@ TEST(WriteGlow, AFailedOrShortWriteRaisesAndKeepsTheSize)
 }
 #endif
 
-TEST(WriteGlow, DialogGlowGoesToTheWorkingCopyAndNullWritesNothing)
+TEST(WriteGlow, AGlowsBytesGoToTheWorkingCopyThenToMemoryAndABadIndexWritesNothing)
 {
     TempDir dir;
     GlowFile f;
@@ -238,18 +239,19 @@ TEST(WriteGlow, DialogGlowGoesToTheWorkingCopyAndNullWritesNothing)
     OptFileName = "ship.opt";
     WriteFileBytes(dir.File("ship.opt"), f.Bytes);
     ReadWorkingCopy();
-    DialogGlow = nullptr;
-    WriteDialogGlow();
+    EXPECT_THROW(PutGlowBytes({0, 2}, {}), EListError);
     EXPECT_EQ(ReadBytes(dir.File("ship.opt")), f.Bytes);
 
     TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
     glow.OuterColor = 0x0A0B0C0D;
-    DialogGlow = &glow;
-    WriteDialogGlow();
-    DialogGlow = nullptr;
+    const TGlowBytes held = PutGlowBytes({0, 0}, EncodeGlowWriteBack(glow));
     const std::vector<uint8_t> after = ReadBytes(dir.File("ship.opt"));
     ExpectOnlyRangeChanged(f.Bytes, after, static_cast<size_t>(f.FirstPos) + 8, static_cast<size_t>(f.FirstPos) + 12);
     EXPECT_EQ(after[static_cast<size_t>(f.FirstPos) + 8], 0x0D);
+    // What the file held before, and the glow in memory as the file now holds it.
+    EXPECT_TRUE(std::equal(held.begin(), held.end(), f.Bytes.begin() + f.FirstPos + GlowWriteBackOffset));
+    EXPECT_EQ(TheModel.Meshes.Get(0).Glows.Get(0).OuterColor, 0x0A0B0C0Du);
+    TheModel.Clear();
 }
 
 // Another program writes the file a second after this one did: its own
@@ -308,7 +310,6 @@ protected:
         std::filesystem::create_directory(Root.File("Project"));
         ProjectDir = Root.File("Project/");
     }
-    void TearDown() override { DialogGlow = nullptr; }
 
     std::string MakeFolder(const std::string& name)
     {
@@ -378,8 +379,7 @@ TEST_F(CopyOptTest, AFileInTheProjectFolderIsItsOwnWorkingCopy)
     ReadWorkingCopy();
     TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
     glow.CoreColor = 0x0;
-    DialogGlow = &glow;
-    WriteDialogGlow();
+    WriteWorkingCopyGlow(glow);
     EXPECT_NE(ReadBytes(ProjectDir + "ship.opt"), f.Bytes);
 }
 
@@ -394,8 +394,7 @@ TEST_F(CopyOptTest, ASecondFileOfTheSameNameReusesTheEditedCopy)
     ReadWorkingCopy();
     TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
     glow.CoreColor = 0xFFFFFFFF;
-    DialogGlow = &glow;
-    WriteDialogGlow();
+    WriteWorkingCopyGlow(glow);
     const std::vector<uint8_t> edited = ReadBytes(ProjectDir + "ship.opt");
     ASSERT_NE(edited, f.Bytes);
 

@@ -20,6 +20,7 @@
 #include "command_line.h"
 #include "opt_builder.h"
 #include "test_models.h"
+#include "view_state.h"
 
 class TFilesTest : public QObject {
     Q_OBJECT

@@ -16,6 +16,7 @@
 #include "app_fixture.h"
 #include "app_state.h"
 #include "test_models.h"
+#include "view_state.h"
 
 namespace {
 
@@ -23,13 +24,13 @@ namespace {
 // the decoded mesh again, so it tells whether a frame was drawn.
 constexpr int32_t NoFrame = 99;
 
-struct TCamera {
+struct TCameraValues {
     int32_t RotX, RotY, RotZ, PanX, PanY;
     double Zoom;
-    bool operator==(const TCamera&) const = default;
+    bool operator==(const TCameraValues&) const = default;
 };
 
-TCamera Camera()
+TCameraValues CameraNow()
 {
     return {RotX, RotY, RotZ, PanX, PanY, Zoom};
 }
@@ -103,12 +104,12 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, mods);
         QFETCH(TCameraDelta, delta);
-        const TCamera before = Camera();
+        const TCameraValues before = CameraNow();
         CurMesh = NoFrame;
         Press(key, mods);
-        const TCamera expected{before.RotX + delta.RotX, before.RotY + delta.RotY, before.RotZ + delta.RotZ,
+        const TCameraValues expected{before.RotX + delta.RotX, before.RotY + delta.RotY, before.RotZ + delta.RotZ,
                                before.PanX + delta.PanX, before.PanY + delta.PanY, before.Zoom + delta.Zoom};
-        QVERIFY(Camera() == expected);
+        QVERIFY(CameraNow() == expected);
         QCOMPARE(CurMesh, 0);  // redrawn
     }
 
@@ -135,11 +136,11 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(int, mods);
-        const TCamera before = Camera();
+        const TCameraValues before = CameraNow();
         const int32_t selected = SelectedId;
         CurMesh = NoFrame;
         Press(key, mods);
-        QVERIFY(Camera() == before);
+        QVERIFY(CameraNow() == before);
         QCOMPARE(SelectedId, selected);
         QCOMPARE(CurMesh, NoFrame);
     }
@@ -191,11 +192,11 @@ private slots:
         QTest::keyPress(App->KeyTarget(), Qt::Key_Alt, Qt::AltModifier);
         QTest::keyRelease(App->KeyTarget(), Qt::Key_Alt);
         QTRY_VERIFY(Me->menuBar()->activeAction());
-        const TCamera before = Camera();
+        const TCameraValues before = CameraNow();
         CurMesh = NoFrame;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_N);
-        QVERIFY(Camera() == before);
+        QVERIFY(CameraNow() == before);
         QCOMPARE(CurMesh, NoFrame);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!Me->menuBar()->activeAction());
@@ -222,10 +223,10 @@ private slots:
     void NoKeysBeforeViewReady()
     {
         ViewReady = false;
-        const TCamera before = Camera();
+        const TCameraValues before = CameraNow();
         for (int key : {Qt::Key_Left, Qt::Key_PageUp, Qt::Key_Equal, Qt::Key_N, Qt::Key_P})
             Press(key, 0);
-        QVERIFY(Camera() == before);
+        QVERIFY(CameraNow() == before);
         QCOMPARE(SelectedId, 0);
         ViewReady = true;
     }
@@ -236,11 +237,11 @@ private slots:
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        const TCamera before = Camera();
+        const TCameraValues before = CameraNow();
         QTest::keyClick(Me, Qt::Key_Left);
         QTest::keyClick(&other, Qt::Key_Left);
         QTest::keyClick(Me, Qt::Key_N);
-        QVERIFY(Camera() == before);
+        QVERIFY(CameraNow() == before);
         QCOMPARE(SelectedId, 0);
     }
 

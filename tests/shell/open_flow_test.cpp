@@ -20,6 +20,7 @@
 #include "model.h"
 #include "opt_builder.h"
 #include "test_models.h"
+#include "view_state.h"
 
 namespace fs = std::filesystem;
 
@@ -189,7 +190,7 @@ private slots:
         WriteModel(chosen, {{1, 1}});
         Open(app, chosen);
         QVERIFY(EGlow->isVisible());
-        DialogGlow = &TheModel.Meshes.Get(0).Glows.Get(0);
+        DialogGlow = {0, 0};
         MCh->show();
 
         Open(app, "");
@@ -198,7 +199,7 @@ private slots:
         QVERIFY(!ViewReady);
         QVERIFY(!EGlow->isVisible());
         QVERIFY(!MCh->isVisible());
-        QVERIFY(DialogGlow == nullptr);
+        QVERIFY(!DialogGlow);
         QVERIFY(Me->BarPanel0->text().isEmpty());  // nothing is open
     }
 

@@ -26,6 +26,7 @@
 #include "errors.h"
 #include "opt_builder.h"
 #include "view_colors.h"
+#include "view_state.h"
 
 namespace fs = std::filesystem;
 

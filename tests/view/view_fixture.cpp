@@ -10,6 +10,7 @@
 
 #include "M_draw.h"
 #include "app_state.h"
+#include "view_state.h"
 
 namespace viewtest {
 
@@ -53,7 +54,6 @@ void ResetViewState()
     ResetSharedState();
     EditGlow = -1;
     SetDistinctColors();
-    GlowDisplay = nullptr;
 }
 
 void ShowGlows(bool selectedOnly, bool cones)

@@ -9,6 +9,7 @@
 
 #include "app_state.h"
 #include "view_fixture.h"
+#include "view_state.h"
 
 using namespace viewtest;
 

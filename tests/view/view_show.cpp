@@ -9,6 +9,7 @@
 #include "M_draw.h"
 #include "app_state.h"
 #include "view_fixture.h"
+#include "view_state.h"
 
 using namespace viewtest;
 
