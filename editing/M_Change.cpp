@@ -14,6 +14,7 @@
 #include "conversions.h"
 #include "dialog_seam.h"
 #include "error_display.h"
+#include "face_centre.h"
 #include "glow_ops.h"
 #include "glyphs.h"
 #include "messages.h"
