@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "app_state.h"
+#include "glow_preview.h"
 #include "model.h"
 #include "view_colors.h"
 #include "view_state.h"
@@ -131,7 +132,7 @@ void DrawGlow(int meshIndex, int glowIndex)
 {
     if (glowIndex == -1)
         return;
-    const TEngineGlow& glow = TheModel.Meshes.Get(meshIndex).Glows.Get(glowIndex);
+    const TEngineGlow& glow = ShownValues({meshIndex, glowIndex});
     const TFloat3& p = glow.Center;
     const TFloat3& v = glow.MainVec;
     const float a = v.X / 4;
