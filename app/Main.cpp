@@ -102,6 +102,8 @@ TMe::TMe(QWidget* parent) : QMainWindow(parent)
     connect(P1, &TGLPanel::MouseDown, this, &TMe::P1MouseDown);
     connect(P1, &TGLPanel::WheelTurned, this, &TMe::P1Wheel);
     connect(P1, &TGLPanel::Dragged, this, &TMe::P1Drag);
+    connect(P1, &TGLPanel::PointerMoved, this, &TMe::P1PointerMoved);
+    connect(P1, &TGLPanel::MouseUp, this, &TMe::P1MouseUp);
     connect(P1, &TGLPanel::FramebufferResized, this, &TMe::P1FramebufferResized);
     connect(&History, &TGlowHistory::Changed, this, &TMe::GlowsChanged);
     // Key preview: every key press reaches FormKeyDown before the controls.
@@ -283,9 +285,13 @@ bool TMe::IsPreviewedKey(QObject* watched) const
 
 bool TMe::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && IsPreviewedKey(watched)) {
+    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (keyEvent && IsPreviewedKey(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        Guarded([&] { FormKeyDown(key->key(), key->modifiers()); });
+        Guarded([&] {
+            if (!GlowDragKey(*key) && event->type() == QEvent::KeyPress)
+                FormKeyDown(key->key(), key->modifiers());
+        });
     } else if (watched == centralWidget() && event->type() == QEvent::Resize) {
         LayoutPanels();
     }
@@ -352,16 +358,22 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     NewTr();
 }
 
-void TMe::P1MouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, bool doubleClick,
-                      int x, int y)
+void TMe::P1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                      bool doubleClick, int x, int y)
 {
     Guarded([&] {
+        if (GlowDragging) {
+            // Another button while a glow is held: the right one puts it back.
+            if (button == Qt::RightButton)
+                CancelGlowDrag();
+            return;
+        }
         Drag.Start();
         DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
         const bool leftAlone = buttons == Qt::LeftButton &&
                                !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
                                !doubleClick;
-        if (!ViewReady || !leftAlone)
+        if (!ViewReady || !leftAlone || PickGlowAt(x, y))
             return;
         Picking = true;
         StartPick(x, y);
@@ -435,6 +447,7 @@ bool TMe::CopyOpt()
 
 void TMe::CloseModel()
 {
+    EndGlowDrag();
     History.Stack.clear();
     BarMessage->clear();
     // No working copy is open: an export now would put the previous one
@@ -575,6 +588,10 @@ void TMe::SelPrev()
 
 void TMe::NewTr()
 {
+    // A glow held under a turned, zoomed or shifted view: its lock and snap
+    // follow the picture.
+    if (GlowDragging && GlowDragging->Moving)
+        FollowGlowDrag();
     RenderView();
     // Drawing decodes the selection: a change of display mode can move
     // CurMesh, and the panel must then describe the new mesh.

@@ -16,6 +16,7 @@
 #include "conversions.h"
 #include "error_display.h"
 #include "glow_ops.h"
+#include "glow_preview.h"
 #include "glyphs.h"
 #include "view_state.h"
 
@@ -283,9 +284,11 @@ void TEGlow::FollowCurMesh()
 
 void TEGlow::displayinfo()
 {
-    const TEngineGlow* g = ShownGlow();
-    if (!g)
+    const TGlowIndex shown = ShownGlowIndex();
+    if (!shown)
         return;
+    // A glow being dragged shows where it is going.
+    const TEngineGlow* g = &ShownValues(shown);
     DspColor(g->CoreColor, L1);
     DspColor(g->OuterColor, L3);
     const auto show = [](QLabel* label, const char* format, const TFloat3& v) {
