@@ -7,17 +7,15 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QUrl>
 
 #include "Main.h"
 #include "app_state.h"
 #include "dialog_seam.h"
 #include "error_display.h"
-#include "errors.h"
-#include "file_bytes.h"
 #include "messages.h"
 #include "recent_files.h"
+#include "working_copy.h"
 
 namespace {
 
@@ -34,19 +32,6 @@ QString DroppedOptFile(const QMimeData* data)
     const QUrl url = data->urls().front();
     const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
     return url.isLocalFile() && (suffix == "opt" || suffix == "op1") ? url.toLocalFile() : QString();
-}
-
-// Writes bytes to target through a file beside it that replaces it only when
-// complete: an export that fails leaves an earlier file there whole.
-// Throws EFCreateError, EInOutError.
-void SaveWhole(const QString& target, std::span<const uint8_t> bytes)
-{
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFCreateError(target.toStdString());
-    const auto size = qint64(bytes.size());
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit())
-        throw EInOutError::Write(target.toStdString());
 }
 
 }  // namespace
@@ -102,8 +87,10 @@ void TMe::ExportCopy1Click()
         ShowMsg("The working copy cannot be exported onto itself");
         return;
     }
-    // The working copy as the editor reads it: never through a link.
-    SaveWhole(target, TFileBytes(copy.toStdString(), TLinks::Refuse).Bytes());
+    // A link there is written through, as saving through a link does.
+    const QFileInfo there(target);
+    const QString real = there.isSymbolicLink() ? QDir::toNativeSeparators(there.canonicalFilePath()) : QString();
+    ExportWorkingCopy((real.isEmpty() ? target : real).toStdString());
     ShowBriefly("Working copy exported to " + target);
 }
 

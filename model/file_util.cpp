@@ -283,6 +283,8 @@ bool TOpenFile::Sync()
     return FlushFileBuffers(Handle) != 0;
 }
 
+void TOpenFile::TakePermissionsOf(const std::string&) {}
+
 bool TOpenFile::Close(TFileIdentity* after)
 {
     if (Handle == INVALID_HANDLE_VALUE)
@@ -338,6 +340,13 @@ bool TOpenFile::Sync()
     return fsync(Fd) == 0;
 }
 
+void TOpenFile::TakePermissionsOf(const std::string& other)
+{
+    struct stat info {};
+    if (stat(other.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        fchmod(Fd, info.st_mode & 0777);
+}
+
 bool TOpenFile::Close(TFileIdentity* after)
 {
     if (Fd < 0)
@@ -365,6 +374,8 @@ bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TEx
                 throw EFCreateError(path);
             }
         }();
+        if (existing == TExisting::Replace)
+            file.TakePermissionsOf(path);
         // Synced before the move, so that after a crash the name holds the
         // whole new file or the old one, never a file still being written.
         const bool written = file.WriteAt(0, bytes.data(), bytes.size()) && file.Sync();

@@ -175,6 +175,17 @@ void CheckWorkingCopy()
     });
 }
 
+void ExportWorkingCopy(const std::string& target)
+{
+    std::optional<TFileBytes> copy;
+    OnWorkingCopy([&] { copy.emplace(WorkingCopyPath(), TLinks::Refuse); });
+    // Another editor may have put another model there since: exported, it
+    // would take the place of the user's file.
+    if (!KnownCopy || !(copy->Identity() == *KnownCopy))
+        ChangedOnDisk();
+    WriteWholeFile(target, copy->Bytes(), TExisting::Replace);
+}
+
 void WriteWorkingCopyGlow(const TEngineGlow& glow)
 {
     if (!KnownCopy)

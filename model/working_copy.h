@@ -71,6 +71,12 @@ void ReadWorkingCopy();
 // last read or wrote, and when nothing was read since the last CopyOpt.
 void CheckWorkingCopy();
 
+// Writes the working copy whole as the file target (WriteWholeFile, an
+// earlier file there replaced), provided it is still the file that the
+// editor last read or wrote. Throws EFileChanged as CheckWorkingCopy (nothing
+// written), EWorkingCopyRefused, what TFileBytes and WriteWholeFile throw.
+void ExportWorkingCopy(const std::string& target);
+
 // WriteGlow of glow into the working copy, after CheckWorkingCopy (on the
 // opened file); remembers the identity after the write. Throws as WriteGlow
 // and CheckWorkingCopy, EWorkingCopyRefused.

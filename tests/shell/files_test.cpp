@@ -18,8 +18,12 @@
 #include "app_start.h"
 #include "app_state.h"
 #include "command_line.h"
+#include "file_size_limit.h"
+#include "model.h"
 #include "opt_builder.h"
+#include "recent_files.h"
 #include "test_models.h"
+#include "working_copy.h"
 
 class TFilesTest : public QObject {
     Q_OBJECT
@@ -130,15 +134,20 @@ private slots:
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
         Me->OpenOpt->trigger();
         const std::string copy = app.ProjectFolder() + "ship.opt";
-        // The working copy differs from the original, as after an edit.
-        std::vector<uint8_t> edited = ReadBytes(copy);
-        edited.back() ^= 0xFF;
-        optbuild::WriteFileBytes(copy, edited);
+        // The working copy differs from the original after an edit.
+        TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+        glow.CoreColor ^= 0xFF;
+        WriteWorkingCopyGlow(glow);
+        const std::vector<uint8_t> edited = ReadBytes(copy);
+        QVERIFY(edited != ReadBytes(chosen));
 
         // Over an earlier export: it is replaced whole.
         const std::string target = app.Folder.File("game/ship.opt");
         std::filesystem::create_directories(app.Folder.File("game"));
         optbuild::WriteFileBytes(target, {1, 2, 3});
+        namespace fs = std::filesystem;
+        const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+        fs::permissions(target, mode);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
         Me->ExportCopy1->trigger();
         QCOMPARE(app.Dialogs.SaveRequests.size(), size_t(1));
@@ -146,6 +155,17 @@ private slots:
         QVERIFY(ReadBytes(target) == edited);
         QCOMPARE(Me->BarMessage->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
         QVERIFY(!Me->BarPanel0->text().isEmpty());
+#ifndef _WIN32
+        // As saving does: the earlier file keeps its permissions, and a link
+        // is written through.
+        QCOMPARE(fs::status(target).permissions(), mode);
+        const std::string link = app.Folder.File("game/link.opt");
+        fs::create_symlink(target, link);
+        optbuild::WriteFileBytes(target, {1, 2, 3});
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(link));
+        Me->ExportCopy1->trigger();
+        QVERIFY(fs::is_symlink(link) && ReadBytes(target) == edited);
+#endif
 
         // Never onto the working copy itself.
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(app.ProjectFolder() + "./ship.opt"));
@@ -159,7 +179,60 @@ private slots:
         QVERIFY(app.Dialogs.Messages.empty());
     }
 
+#ifdef NEG_HAVE_FILE_SIZE_LIMIT
+    void AnExportThatCannotBeWrittenKeepsTheEarlierFile()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        OpenShip(app);
+        const std::string target = app.Folder.File("game.opt");
+        optbuild::WriteFileBytes(target, {1, 2, 3});
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
+        {
+            // A disk that is full after 100 bytes, well within the model.
+            FileSizeLimit limit(100);
+            Me->ExportCopy1->trigger();
+        }
+        QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
+        QVERIFY(app.Dialogs.Messages[0].Error);
+        QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot write file " + target + "."));
+        QVERIFY(ReadBytes(target) == std::vector<uint8_t>({1, 2, 3}));
+        QVERIFY(Me->BarMessage->text().isEmpty());
+    }
+#endif
+
+    void AnExportRefusesAWorkingCopyThatChangedOnDisk()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::string chosen = OpenShip(app);
+        const std::vector<uint8_t> original = ReadBytes(chosen);
+        // A second editor replaced it with its own ship.opt, another model.
+        const std::string copy = app.ProjectFolder() + "ship.opt";
+        WriteModel(app.Folder.File("other/ship.opt"), {{1, 1}, {3, 2}});
+        std::filesystem::rename(app.Folder.File("other/ship.opt"), copy);
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(chosen));
+        Me->ExportCopy1->trigger();
+        QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
+        QVERIFY(app.Dialogs.Messages[0].Error);
+        QCOMPARE(app.Dialogs.Messages[0].Text,
+                 QString::fromStdString("The working copy " + copy +
+                                        " changed on disk since it was opened; nothing was written. Open it again "
+                                        "to edit it."));
+        QVERIFY(ReadBytes(chosen) == original);
+    }
+
 private:
+    // Opens a small ship.opt of the application folder; returns its path.
+    static std::string OpenShip(TAppFixture& app)
+    {
+        const std::string chosen = app.Folder.File("ship.opt");
+        WriteModel(chosen, {{2, 1}});
+        app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
+        Me->OpenOpt->trigger();
+        return chosen;
+    }
+
     // Drags urls onto the main window and drops them there; false when the
     // window refuses them.
     static bool Drop(const QList<QUrl>& urls)
