@@ -34,6 +34,17 @@ QString DroppedOptFile(const QMimeData* data)
     return url.isLocalFile() && (suffix == "opt" || suffix == "op1") ? url.toLocalFile() : QString();
 }
 
+// Takes a drop as a copy: a move would have the program it comes from delete
+// the user's file once it is opened. False when the source offers no copy.
+bool AcceptAsCopy(QDropEvent* event)
+{
+    if (!(event->possibleActions() & Qt::CopyAction))
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
 }  // namespace
 
 void TMe::BuildFileItems()
@@ -104,15 +115,14 @@ void TMe::ShowCopy1Click()
 void TMe::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!DroppedOptFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+        AcceptAsCopy(event);
 }
 
 void TMe::dropEvent(QDropEvent* event)
 {
     const QString path = DroppedOptFile(event->mimeData());
-    if (path.isEmpty())
+    if (path.isEmpty() || !AcceptAsCopy(event))
         return;
-    event->acceptProposedAction();
     // Once the drop is done: the program it came from waits for its end.
     QMetaObject::invokeMethod(this, [this, path] { Guarded([&] { OpenModel(path); }); }, Qt::QueuedConnection);
 }

@@ -9,7 +9,14 @@
 #include <QProcess>
 #include <QTest>
 #include <QUrl>
+#include <atomic>
 #include <filesystem>
+#include <thread>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "Ed_EGlow.h"
 #include "M_Glunit.h"
@@ -88,6 +95,56 @@ private slots:
         QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
         QVERIFY(app.Dialogs.Messages.empty() && app.Dialogs.OpenRequests.empty());
     }
+
+    void ADropIsTakenAsACopy()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::string chosen = app.Folder.File("ship.opt");
+        WriteModel(chosen, {{1, 1}});
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(chosen))});
+        const QPoint at = Me->P1->geometry().center();
+        // A file manager offers a move too, and Shift proposes it: taken, it
+        // would delete the user's model.
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(drop.proposedAction(), Qt::MoveAction);
+        QApplication::sendEvent(Me, &enter);
+        QApplication::sendEvent(Me, &drop);
+        QVERIFY(enter.isAccepted() && drop.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QTRY_VERIFY(EGlow->isVisible());
+    }
+
+#ifndef _WIN32
+    void ASettingsFileThatIsANamedPipeIsNotOpened()
+    {
+        TAppFixture app;
+        const std::string folder = app.Folder.File("settings/NEG");
+        std::filesystem::create_directories(folder);
+        const std::string pipe = folder + "/NEG.ini";
+        QCOMPARE(mkfifo(pipe.c_str(), 0600), 0);
+        // A writer that waits for a reader: the settings opened it if it got
+        // one before the test let it go.
+        std::atomic<bool> released = false, openedByTheSettings = false;
+        std::thread writer([&] {
+            const int fd = open(pipe.c_str(), O_WRONLY);
+            openedByTheSettings = !released;
+            if (fd >= 0)
+                close(fd);  // the end of the file for a reader
+        });
+        const QStringList files = recent_files::Load();
+        released = true;
+        const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+        writer.join();
+        close(reader);
+        QVERIFY(!openedByTheSettings);
+        QVERIFY(files.isEmpty());
+    }
+#endif
 
     void RecentFilesKeepTheLastEight()
     {
