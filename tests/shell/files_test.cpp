@@ -61,9 +61,11 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name);
-        const auto run = [&](const QString& option) {
+        const auto run = [&](const QString& option, const QString& output = {}) {
             QProcess editor;
             editor.setProcessEnvironment(env);
+            if (!output.isEmpty())
+                editor.setStandardOutputFile(output);
             editor.start(NEG_EDITOR, {option});
             editor.waitForFinished(20000);
             return std::pair(editor.exitCode(), QString::fromLocal8Bit(editor.readAllStandardOutput()));
@@ -77,6 +79,10 @@ private slots:
         const auto [code, help] = run("--help");
         QCOMPARE(code, 0);
         QVERIFY(help.contains("[FILE]") && help.contains("--version"));
+#ifndef _WIN32
+        // An answer that reached no file is no success.
+        QCOMPARE(run("--version", "/dev/full").first, 1);
+#endif
     }
 
     void DroppedOptFileOpens()
