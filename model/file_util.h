@@ -95,6 +95,11 @@ enum class TExisting { Replace, Keep };
 // temporary file or the move), EInOutError "Cannot write file <path>".
 bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TExisting existing);
 
+// Removes from the folder dir the temporary files of WriteWholeFile whose
+// process is gone (killed while it wrote one); those of a running process
+// stay. Failures are ignored.
+void RemoveOrphanedTemporaryFiles(const std::string& dir);
+
 // The file name part of a path as the platform defines it: on POSIX what
 // follows the last '/'; on Windows what follows the last '\\', '/' or drive ':'.
 std::string FileNamePart(const std::string& path);

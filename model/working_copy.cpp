@@ -73,6 +73,7 @@ void CopyOpt(const std::string& chosenPath)
 #endif
     OptFileName = FileNamePart(chosenPath);
     KnownCopy.reset();
+    RemoveOrphanedTemporaryFiles(ProjectDir);
     const std::string workingCopy = WorkingCopyPath();
     // An existing copy of that name keeps every edit made to it earlier; a
     // link or anything else there is no copy of ours.

@@ -19,6 +19,8 @@ struct TModel;
 
 // Makes the working copy of the chosen file: sets OptFileName to its file name
 // and copies it to ProjectDir + OptFileName unless a file of that name exists.
+// First removes from ProjectDir the temporary files of editors killed while
+// they wrote there.
 // The copy appears there whole or not at all; a file that another program
 // puts there meanwhile is kept and used, as an existing copy is. On Windows
 // also clears every attribute of the chosen file but archive. Throws
