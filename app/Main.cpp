@@ -181,11 +181,12 @@ void TMe::FormCreate()
     const std::string exeDir = ExecutableDir();
     const std::string installedColors = InstalledColorsFile(exeDir);
     const std::string appDir = ChooseAppDir(exeDir, UserDataDir(), FileExists(installedColors));
-    if (!PrepareFolders(appDir, appDir == exeDir ? std::string() : installedColors))
+    if (!PrepareFolders(appDir, appDir == exeDir ? std::string() : ColorsSource(exeDir, installedColors)))
         return;  // CreateOk stays false: the program ends
     CreateOk = true;
     try {
-        ReadColorFile();
+        if (!ReadColorFile())
+            ShowMsg(DamagedColorsText());
     } catch (const std::exception& e) {
         ShowError(e);
         // Start with black rather than with whatever part was read.

@@ -7,17 +7,15 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QUrl>
 
 #include "Main.h"
 #include "app_state.h"
 #include "dialog_seam.h"
 #include "error_display.h"
-#include "errors.h"
-#include "file_bytes.h"
 #include "messages.h"
 #include "recent_files.h"
+#include "working_copy.h"
 
 namespace {
 
@@ -36,17 +34,15 @@ QString DroppedOptFile(const QMimeData* data)
     return url.isLocalFile() && (suffix == "opt" || suffix == "op1") ? url.toLocalFile() : QString();
 }
 
-// Writes bytes to target through a file beside it that replaces it only when
-// complete: an export that fails leaves an earlier file there whole.
-// Throws EFCreateError, EInOutError.
-void SaveWhole(const QString& target, std::span<const uint8_t> bytes)
+// Takes a drop as a copy: a move would have the program it comes from delete
+// the user's file once it is opened. False when the source offers no copy.
+bool AcceptAsCopy(QDropEvent* event)
 {
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFCreateError(target.toStdString());
-    const auto size = qint64(bytes.size());
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit())
-        throw EInOutError::Write(target.toStdString());
+    if (!(event->possibleActions() & Qt::CopyAction))
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
 
 }  // namespace
@@ -102,8 +98,10 @@ void TMe::ExportCopy1Click()
         ShowMsg("The working copy cannot be exported onto itself");
         return;
     }
-    // The working copy as the editor reads it: never through a link.
-    SaveWhole(target, TFileBytes(copy.toStdString(), TLinks::Refuse).Bytes());
+    // A link there is written through, as saving through a link does.
+    const QFileInfo there(target);
+    const QString real = there.isSymbolicLink() ? QDir::toNativeSeparators(there.canonicalFilePath()) : QString();
+    ExportWorkingCopy((real.isEmpty() ? target : real).toStdString());
     ShowBriefly("Working copy exported to " + target);
 }
 
@@ -117,15 +115,14 @@ void TMe::ShowCopy1Click()
 void TMe::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!DroppedOptFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+        AcceptAsCopy(event);
 }
 
 void TMe::dropEvent(QDropEvent* event)
 {
     const QString path = DroppedOptFile(event->mimeData());
-    if (path.isEmpty())
+    if (path.isEmpty() || !AcceptAsCopy(event))
         return;
-    event->acceptProposedAction();
     // Once the drop is done: the program it came from waits for its end.
     QMetaObject::invokeMethod(this, [this, path] { Guarded([&] { OpenModel(path); }); }, Qt::QueuedConnection);
 }

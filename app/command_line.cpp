@@ -28,10 +28,21 @@ struct TParser {
     bool Parsed = false;
 };
 
-void Print(std::FILE* stream, const QString& text)
+// False when the text did not reach the stream's file (a full disk).
+bool Print(std::FILE* stream, const QString& text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
+    const bool written = std::fputs(text.toLocal8Bit().constData(), stream) >= 0;
+    return std::fflush(stream) == 0 && written;
+}
+
+// The answer to --help or --version: what did not reach the output is no
+// success.
+TCommandLine Answer(const QString& text)
+{
+    if (Print(stdout, text))
+        return {0, {}};
+    Print(stderr, "Cannot write the output.\n");
+    return {1, {}};
 }
 
 }  // namespace
@@ -41,14 +52,10 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
     TParser line(arguments);
     // Help and version win over any fault, so they are answered whatever
     // else the line holds.
-    if (line.Parser.isSet(line.Help)) {
-        Print(stdout, line.Parser.helpText());
-        return {0, {}};
-    }
-    if (line.Parser.isSet(line.Version)) {
-        Print(stdout, QString::fromLatin1(ProgramCaption).trimmed() + '\n');
-        return {0, {}};
-    }
+    if (line.Parser.isSet(line.Help))
+        return Answer(line.Parser.helpText());
+    if (line.Parser.isSet(line.Version))
+        return Answer(QString::fromLatin1(ProgramCaption).trimmed() + '\n');
     QString fault = line.Parsed ? QString() : line.Parser.errorText();
     const QStringList files = line.Parser.positionalArguments();
     if (fault.isEmpty() && files.size() > 1)

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <filesystem>
+#include <limits>
+#include <string_view>
 #include <system_error>
 
 #include "errors.h"
@@ -16,6 +19,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #endif
 
@@ -60,6 +64,19 @@ TFileKind KindOfMode(mode_t mode)
 }
 #endif
 
+// A temporary file's name: "." + the start of the name it becomes + Mark +
+// "<process>-<clock>-<counter>" + Suffix.
+constexpr std::string_view TemporaryMark = ".neg-", TemporarySuffix = ".tmp";
+
+unsigned long ThisProcess()
+{
+#ifdef _WIN32
+    return GetCurrentProcessId();
+#else
+    return static_cast<unsigned long>(getpid());
+#endif
+}
+
 // A name beside path for a file that becomes path when it is whole: hidden,
 // and unique to this process and call, so two editors never share one.
 std::string TemporaryNameFor(const std::string& path)
@@ -71,14 +88,50 @@ std::string TemporaryNameFor(const std::string& path)
     size_t kept = std::min<size_t>(name.size(), 64);
     while (kept < name.size() && (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80)
         --kept;
-#ifdef _WIN32
-    const unsigned long process = GetCurrentProcessId();
-#else
-    const unsigned long process = static_cast<unsigned long>(getpid());
-#endif
     const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();
-    return path.substr(0, path.size() - name.size()) + "." + name.substr(0, kept) + ".neg-" +
-           std::to_string(process) + "-" + std::to_string(clock) + "-" + std::to_string(counter++) + ".tmp";
+    return path.substr(0, path.size() - name.size()) + "." + name.substr(0, kept) + std::string(TemporaryMark) +
+           std::to_string(ThisProcess()) + "-" + std::to_string(clock) + "-" + std::to_string(counter++) +
+           std::string(TemporarySuffix);
+}
+
+// The process that made the temporary file of this name; 0 for a name that
+// TemporaryNameFor does not make.
+unsigned long MakerOfTemporary(const std::string& name)
+{
+    const size_t mark = name.rfind(TemporaryMark);
+    if (!name.starts_with('.') || !name.ends_with(TemporarySuffix) || mark == std::string::npos)
+        return 0;
+    // Three decimal numbers joined by '-'.
+    const char* at = name.data() + mark + TemporaryMark.size();
+    const char* const end = name.data() + name.size() - TemporarySuffix.size();
+    unsigned long long numbers[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0 && (at == end || *at++ != '-'))
+            return 0;
+        const auto [next, error] = std::from_chars(at, end, numbers[i]);
+        if (error != std::errc())
+            return 0;
+        at = next;
+    }
+    return at == end && numbers[0] <= std::numeric_limits<unsigned long>::max() ? static_cast<unsigned long>(numbers[0])
+                                                                                  : 0;
+}
+
+// Whether no process of this id runs (any more).
+bool ProcessIsGone(unsigned long id)
+{
+#ifdef _WIN32
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+    if (!process)
+        return GetLastError() == ERROR_INVALID_PARAMETER;
+    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+#else
+    if (id > static_cast<unsigned long>(std::numeric_limits<pid_t>::max()))
+        return true;
+    return kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
+#endif
 }
 
 // Moves the file from into the place of to: over an existing file with
@@ -303,6 +356,8 @@ bool TOpenFile::Sync()
     return FlushFileBuffers(Handle) != 0;
 }
 
+void TOpenFile::TakePermissionsOf(const std::string&) {}
+
 bool TOpenFile::Close(TFileIdentity* after)
 {
     if (Handle == INVALID_HANDLE_VALUE)
@@ -375,6 +430,13 @@ bool TOpenFile::Sync()
     return fsync(Fd) == 0;
 }
 
+void TOpenFile::TakePermissionsOf(const std::string& other)
+{
+    struct stat info {};
+    if (stat(other.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        fchmod(Fd, info.st_mode & 0777);
+}
+
 bool TOpenFile::Close(TFileIdentity* after)
 {
     if (Fd < 0)
@@ -402,6 +464,8 @@ bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TEx
                 throw EFCreateError(path);
             }
         }();
+        if (existing == TExisting::Replace)
+            file.TakePermissionsOf(path);
         // Synced before the move, so that after a crash the name holds the
         // whole new file or the old one, never a file still being written.
         const bool written = file.WriteAt(0, bytes.data(), bytes.size()) && file.Sync();
@@ -419,6 +483,19 @@ bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TEx
     }
     RemoveQuietly(temporary);
     return false;
+}
+
+void RemoveOrphanedTemporaryFiles(const std::string& dir)
+{
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(SystemPath(dir), error), end; !error && it != end; it.increment(error)) {
+        const std::u8string name = it->path().filename().u8string();
+        const unsigned long maker = MakerOfTemporary(std::string(name.begin(), name.end()));
+        std::error_code ignored;
+        if (maker != 0 && maker != ThisProcess() && ProcessIsGone(maker) &&
+            it->symlink_status(ignored).type() == std::filesystem::file_type::regular)
+            std::filesystem::remove(it->path(), ignored);
+    }
 }
 
 std::string FileNamePart(const std::string& path)

@@ -67,6 +67,9 @@ public:
     // Writes what the system still holds for the file to the disk; false
     // when that failed.
     bool Sync();
+    // Gives the file the permission bits of the regular file at other, when
+    // there is one (POSIX; on Windows nothing).
+    void TakePermissionsOf(const std::string& other);
     // Closes the file; false when closing reported an error. With after, the
     // identity the file has once closed goes there (on Windows looked at
     // after the close: NTFS sets the last write time again when a file that
@@ -88,11 +91,17 @@ enum class TExisting { Replace, Keep };
 // Writes bytes as the whole file at path through a temporary file created
 // beside it and moved into place whole, so path never holds a partial file:
 // a failed write leaves what was there before. With Replace the new file takes
-// the place of an existing one (a read-only one is left alone: Cannot create);
+// the place of an existing one and keeps its permissions (a read-only one is
+// left alone: Cannot create);
 // with Keep, a file that is at path when the move comes is left as it is and
 // the result is false. Throws EFCreateError "Cannot create file <path>" (the
 // temporary file or the move), EInOutError "Cannot write file <path>".
 bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TExisting existing);
+
+// Removes from the folder dir the temporary files of WriteWholeFile whose
+// process is gone (killed while it wrote one); those of a running process
+// stay. Failures are ignored.
+void RemoveOrphanedTemporaryFiles(const std::string& dir);
 
 // The file name part of a path as the platform defines it: on POSIX what
 // follows the last '/'; on Windows what follows the last '\\', '/' or drive ':'.

@@ -15,6 +15,18 @@ std::string MissingColorsText()
            " Locate the \"Colors.dat\" file in the zip and copy to  " + LineBreak + DataDir;
 }
 
+std::string DamagedColorsText()
+{
+    return "File is damaged " + ColorFilePath() + LineBreak +
+           "It holds fewer than 84 bytes. The editor starts with the shipped colours and leaves the file as it is; "
+           "Set Colors saves all seven anew.";
+}
+
+std::string ColorsSource(const std::string& exeDir, const std::string& installedColors)
+{
+    return FileExists(installedColors) ? installedColors : exeDir + "Data" + PathDelim + "Colors.dat";
+}
+
 std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir, bool installed)
 {
     if (!installed && CanCreateFileIn(exeDir))

@@ -7,6 +7,8 @@
 // The text of the first message shown when Colors.dat is missing.
 std::string MissingColorsText();
 inline constexpr const char* CannotContinueText = "Cannot Continue ,Closing Application";
+// What start-up says of a Colors.dat too short to hold the seven colours.
+std::string DamagedColorsText();
 
 // The folder that holds Project/ and Data/: the executable's folder when it
 // can be written and the program is not an installed one (a build folder, a
@@ -15,6 +17,11 @@ inline constexpr const char* CannotContinueText = "Cannot Continue ,Closing Appl
 // takes the user's folder: root can write /usr/bin, but the working copies do
 // not belong there. Both with trailing separator.
 std::string ChooseAppDir(const std::string& exeDir, const std::string& userDataDir, bool installed = false);
+
+// The Colors.dat that a first start in the user's folder copies there: the
+// installed one, or, for a program that is not installed (a portable copy in
+// a folder the user cannot write), the one in Data/ beside the executable.
+std::string ColorsSource(const std::string& exeDir, const std::string& installedColors);
 
 // Sets AppDir (with trailing separator), ProjectDir and DataDir and creates the
 // two folders if missing (outcome not examined). When DataDir has no Colors.dat

@@ -12,7 +12,7 @@ TColorF ViewColors[ViewColorCount];
 
 namespace {
 constexpr size_t RecordSize = 12;
-constexpr size_t FileSize = RecordSize * ViewColorCount;
+static_assert(ViewColorFileSize == RecordSize * ViewColorCount);
 }  // namespace
 
 std::string ColorFilePath()
@@ -20,22 +20,26 @@ std::string ColorFilePath()
     return DataDir + "Colors.dat";
 }
 
-void ReadColorFile()
+bool ReadColorFile()
 {
-    ParseColorFile(ReadWholeFile(ColorFilePath()));
+    const std::vector<uint8_t> bytes = ReadWholeFile(ColorFilePath());
+    // A cut file would leave colours black on black, or half a number.
+    const bool whole = bytes.size() >= ViewColorFileSize;
+    ParseColorFile(whole ? std::span<const uint8_t>(bytes) : std::span<const uint8_t>(ShippedColorBytes));
+    return whole;
 }
 
 void ParseColorFile(std::span<const uint8_t> bytes)
 {
     // Serialise the table, lay the file's bytes over it, and read it back:
     // a short file changes only the bytes it reaches.
-    uint8_t table[FileSize];
+    uint8_t table[ViewColorFileSize];
     for (int i = 0; i < ViewColorCount; ++i) {
         PutFloat32LE(table + i * RecordSize + 0, ViewColors[i].Red);
         PutFloat32LE(table + i * RecordSize + 4, ViewColors[i].Green);
         PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
     }
-    std::copy_n(bytes.begin(), std::min(bytes.size(), FileSize), table);
+    std::copy_n(bytes.begin(), std::min(bytes.size(), ViewColorFileSize), table);
     for (int i = 0; i < ViewColorCount; ++i) {
         ViewColors[i].Red = GetFloat32LE(table + i * RecordSize + 0);
         ViewColors[i].Green = GetFloat32LE(table + i * RecordSize + 4);
@@ -45,7 +49,7 @@ void ParseColorFile(std::span<const uint8_t> bytes)
 
 void WriteColorFile()
 {
-    uint8_t table[FileSize];
+    uint8_t table[ViewColorFileSize];
     for (int i = 0; i < ViewColorCount; ++i) {
         PutFloat32LE(table + i * RecordSize + 0, ViewColors[i].Red);
         PutFloat32LE(table + i * RecordSize + 4, ViewColors[i].Green);

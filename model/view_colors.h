@@ -2,6 +2,7 @@
 // The seven drawing colours of the view and their file, Colors.dat in DataDir:
 // seven records of three little-endian float32 (red, green, blue), 84 bytes.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -24,15 +25,22 @@ enum TViewColor : int {
 // Zero (black) until loaded.
 extern TColorF ViewColors[ViewColorCount];
 
+inline constexpr size_t ViewColorFileSize = 84;
+
+// The colour file shipped with the program (data/Colors.dat), built in.
+extern const uint8_t ShippedColorBytes[ViewColorFileSize];
+
 // Full path of the colour file: DataDir + "Colors.dat".
 std::string ColorFilePath();
 
-// Fills ViewColors from the colour file byte for byte; a short file fills the
-// table from the front and leaves the rest as it was, bytes past 84 are
-// ignored. Throws EFOpenError, EInOutError.
-void ReadColorFile();
+// Fills ViewColors from the colour file byte for byte; bytes past 84 are
+// ignored. A file shorter than 84 bytes is damaged: ViewColors gets the
+// shipped colours instead, the file is left as it is, and the result is
+// false. Throws EFOpenError, EInOutError.
+bool ReadColorFile();
 
-// The same, from the colour file's bytes in memory.
+// Lays the colour file's bytes in memory over ViewColors byte for byte: a
+// short file fills the table from the front and leaves the rest as it was.
 void ParseColorFile(std::span<const uint8_t> bytes);
 
 // Writes all of ViewColors to the colour file (created or emptied).

@@ -69,6 +69,7 @@ void CopyOpt(const std::string& chosenPath)
 #endif
     OptFileName = FileNamePart(chosenPath);
     OpenModel.KnownCopy.reset();
+    RemoveOrphanedTemporaryFiles(ProjectDir);
     const std::string workingCopy = WorkingCopyPath();
     // An existing copy of that name keeps every edit made to it earlier; a
     // link or anything else there is no copy of ours.
@@ -176,6 +177,17 @@ void CheckWorkingCopy()
         if (!OpenModel.KnownCopy || !(TOpenFile(WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse).Identity() == *OpenModel.KnownCopy))
             ChangedOnDisk();
     });
+}
+
+void ExportWorkingCopy(const std::string& target)
+{
+    std::optional<TFileBytes> copy;
+    OnWorkingCopy([&] { copy.emplace(WorkingCopyPath(), TLinks::Refuse); });
+    // Another editor may have put another model there since: exported, it
+    // would take the place of the user's file.
+    if (!OpenModel.KnownCopy || !(copy->Identity() == *OpenModel.KnownCopy))
+        ChangedOnDisk();
+    WriteWholeFile(target, copy->Bytes(), TExisting::Replace);
 }
 
 TGlowBytes PatchWorkingCopyGlow(int64_t filePos, const TGlowBytes& bytes)

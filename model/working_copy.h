@@ -20,6 +20,8 @@ struct TModel;
 
 // Makes the working copy of the chosen file: sets OptFileName to its file name
 // and copies it to ProjectDir + OptFileName unless a file of that name exists.
+// First removes from ProjectDir the temporary files of editors killed while
+// they wrote there.
 // The copy appears there whole or not at all; a file that another program
 // puts there meanwhile is kept and used, as an existing copy is. On Windows
 // also clears every attribute of the chosen file but archive. Throws
@@ -77,6 +79,12 @@ void ReadWorkingCopy();
 // opened; ...") unless the working copy is still the file that the editor
 // last read or wrote, and when nothing was read since the last CopyOpt.
 void CheckWorkingCopy();
+
+// Writes the working copy whole as the file target (WriteWholeFile, an
+// earlier file there replaced), provided it is still the file that the
+// editor last read or wrote. Throws EFileChanged as CheckWorkingCopy (nothing
+// written), EWorkingCopyRefused, what TFileBytes and WriteWholeFile throw.
+void ExportWorkingCopy(const std::string& target);
 
 // WriteGlowBytes into the working copy's glow block at filePos, after
 // CheckWorkingCopy (on the opened file); remembers the identity after the

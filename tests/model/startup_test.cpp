@@ -78,4 +78,19 @@ TEST(PrepareFolders, FirstStartInTheUsersFolderCopiesTheInstalledColours)
     SetShowMsgHandler(previous);
 }
 
+TEST(PrepareFolders, APortableCopyInAFolderItCannotWriteTakesItsOwnColours)
+{
+    TempDir dir;
+    const std::string exe = dir.File("portable") + PathDelim;
+    fs::create_directories(exe + "Data");
+    const std::vector<uint8_t> own(84, 5);
+    WriteFileBytes(exe + "Data" + PathDelim + "Colors.dat", own);
+    const std::string user = dir.File("user") + PathDelim;
+    fs::create_directory(user);
+
+    // Nothing installed: the copy beside the program is what there is.
+    EXPECT_TRUE(PrepareFolders(user, ColorsSource(exe, dir.File("share/Colors.dat"))));
+    EXPECT_EQ(ReadBytes(DataDir + "Colors.dat"), own);
+}
+
 }  // namespace

@@ -92,14 +92,13 @@ TEST(ScreenColors, EveryByteSurvivesTheRoundTrip)
     EXPECT_EQ(ColorFToScreen(ScreenToColorF(0xFF000000)), 0u);
 }
 
-TEST_F(ColorFileTest, AShortFileFillsTheTableFromTheFront)
+TEST_F(ColorFileTest, ShortBytesFillTheTableFromTheFront)
 {
     std::vector<uint8_t> bytes(30);
     std::iota(bytes.begin(), bytes.end(), uint8_t{1});
-    WriteFileBytes(DataDir + "Colors.dat", bytes);
     ViewColors[ColPoint].Green = -1.0f;  // bytes 00 00 80 BF
     ViewColors[ColCone].Blue = 0.5f;
-    ReadColorFile();
+    ParseColorFile(bytes);
     const std::vector<uint8_t> table = TableBytes();
     std::vector<uint8_t> expected(84, 0);
     std::copy(bytes.begin(), bytes.end(), expected.begin());

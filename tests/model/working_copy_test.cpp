@@ -512,6 +512,29 @@ TEST_F(CopyOptTest, ACopyKeepsAFileThatAppearedMeanwhileAndLeavesNoTemporaryFile
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 1);
 }
 
+TEST_F(CopyOptTest, AnOpenRemovesTheTemporaryFilesOfEditorsThatAreGone)
+{
+    GlowFile f;
+    const std::string chosen = MakeFolder("mods") + "ship.opt";
+    WriteFileBytes(chosen, f.Bytes);
+#ifdef _WIN32
+    const unsigned long running = GetCurrentProcessId();
+#else
+    const unsigned long running = static_cast<unsigned long>(getpid());
+#endif
+    // No process has the id 2^31 - 1: too large for Linux, odd for Windows.
+    const std::string killed = ProjectDir + ".big.opt.neg-2147483647-81723-0.tmp";
+    const std::string copying = ProjectDir + ".big.opt.neg-" + std::to_string(running) + "-81723-1.tmp";
+    const std::string users = ProjectDir + ".big.opt.neg-notes.tmp";
+    for (const std::string& file : {killed, copying, users})
+        WriteFileBytes(file, {1});
+    CopyOpt(chosen);
+    EXPECT_FALSE(std::filesystem::exists(killed));
+    EXPECT_TRUE(std::filesystem::exists(copying));
+    EXPECT_TRUE(std::filesystem::exists(users));
+    EXPECT_EQ(ReadBytes(ProjectDir + "ship.opt"), f.Bytes);
+}
+
 #ifndef _WIN32
 // A name near the file system's limit of 255 bytes: the temporary file beside
 // the copy must not take a name past it.

@@ -9,7 +9,14 @@
 #include <QProcess>
 #include <QTest>
 #include <QUrl>
+#include <atomic>
 #include <filesystem>
+#include <thread>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "Ed_EGlow.h"
 #include "M_Glunit.h"
@@ -18,9 +25,13 @@
 #include "app_start.h"
 #include "app_state.h"
 #include "command_line.h"
+#include "file_size_limit.h"
+#include "model.h"
 #include "opt_builder.h"
+#include "recent_files.h"
 #include "test_models.h"
 #include "view_state.h"
+#include "working_copy.h"
 
 class TFilesTest : public QObject {
     Q_OBJECT
@@ -51,9 +62,11 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name);
-        const auto run = [&](const QString& option) {
+        const auto run = [&](const QString& option, const QString& output = {}) {
             QProcess editor;
             editor.setProcessEnvironment(env);
+            if (!output.isEmpty())
+                editor.setStandardOutputFile(output);
             editor.start(NEG_EDITOR, {option});
             editor.waitForFinished(20000);
             return std::pair(editor.exitCode(), QString::fromLocal8Bit(editor.readAllStandardOutput()));
@@ -67,6 +80,10 @@ private slots:
         const auto [code, help] = run("--help");
         QCOMPARE(code, 0);
         QVERIFY(help.contains("[FILE]") && help.contains("--version"));
+#ifndef _WIN32
+        // An answer that reached no file is no success.
+        QCOMPARE(run("--version", "/dev/full").first, 1);
+#endif
     }
 
     void DroppedOptFileOpens()
@@ -85,6 +102,56 @@ private slots:
         QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
         QVERIFY(app.Dialogs.Messages.empty() && app.Dialogs.OpenRequests.empty());
     }
+
+    void ADropIsTakenAsACopy()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::string chosen = app.Folder.File("ship.opt");
+        WriteModel(chosen, {{1, 1}});
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(chosen))});
+        const QPoint at = Me->P1->geometry().center();
+        // A file manager offers a move too, and Shift proposes it: taken, it
+        // would delete the user's model.
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(drop.proposedAction(), Qt::MoveAction);
+        QApplication::sendEvent(Me, &enter);
+        QApplication::sendEvent(Me, &drop);
+        QVERIFY(enter.isAccepted() && drop.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QTRY_VERIFY(EGlow->isVisible());
+    }
+
+#ifndef _WIN32
+    void ASettingsFileThatIsANamedPipeIsNotOpened()
+    {
+        TAppFixture app;
+        const std::string folder = app.Folder.File("settings/NEG");
+        std::filesystem::create_directories(folder);
+        const std::string pipe = folder + "/NEG.ini";
+        QCOMPARE(mkfifo(pipe.c_str(), 0600), 0);
+        // A writer that waits for a reader: the settings opened it if it got
+        // one before the test let it go.
+        std::atomic<bool> released = false, openedByTheSettings = false;
+        std::thread writer([&] {
+            const int fd = open(pipe.c_str(), O_WRONLY);
+            openedByTheSettings = !released;
+            if (fd >= 0)
+                close(fd);  // the end of the file for a reader
+        });
+        const QStringList files = recent_files::Load();
+        released = true;
+        const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+        writer.join();
+        close(reader);
+        QVERIFY(!openedByTheSettings);
+        QVERIFY(files.isEmpty());
+    }
+#endif
 
     void RecentFilesKeepTheLastEight()
     {
@@ -131,15 +198,20 @@ private slots:
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
         Me->OpenOpt->trigger();
         const std::string copy = app.ProjectFolder() + "ship.opt";
-        // The working copy differs from the original, as after an edit.
-        std::vector<uint8_t> edited = ReadBytes(copy);
-        edited.back() ^= 0xFF;
-        optbuild::WriteFileBytes(copy, edited);
+        // The working copy differs from the original after an edit.
+        TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+        glow.CoreColor ^= 0xFF;
+        WriteWorkingCopyGlow(glow);
+        const std::vector<uint8_t> edited = ReadBytes(copy);
+        QVERIFY(edited != ReadBytes(chosen));
 
         // Over an earlier export: it is replaced whole.
         const std::string target = app.Folder.File("game/ship.opt");
         std::filesystem::create_directories(app.Folder.File("game"));
         optbuild::WriteFileBytes(target, {1, 2, 3});
+        namespace fs = std::filesystem;
+        const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+        fs::permissions(target, mode);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
         Me->ExportCopy1->trigger();
         QCOMPARE(app.Dialogs.SaveRequests.size(), size_t(1));
@@ -147,6 +219,17 @@ private slots:
         QVERIFY(ReadBytes(target) == edited);
         QCOMPARE(Me->BarMessage->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
         QVERIFY(!Me->BarPanel0->text().isEmpty());
+#ifndef _WIN32
+        // As saving does: the earlier file keeps its permissions, and a link
+        // is written through.
+        QCOMPARE(fs::status(target).permissions(), mode);
+        const std::string link = app.Folder.File("game/link.opt");
+        fs::create_symlink(target, link);
+        optbuild::WriteFileBytes(target, {1, 2, 3});
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(link));
+        Me->ExportCopy1->trigger();
+        QVERIFY(fs::is_symlink(link) && ReadBytes(target) == edited);
+#endif
 
         // Never onto the working copy itself.
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(app.ProjectFolder() + "./ship.opt"));
@@ -160,7 +243,60 @@ private slots:
         QVERIFY(app.Dialogs.Messages.empty());
     }
 
+#ifdef NEG_HAVE_FILE_SIZE_LIMIT
+    void AnExportThatCannotBeWrittenKeepsTheEarlierFile()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        OpenShip(app);
+        const std::string target = app.Folder.File("game.opt");
+        optbuild::WriteFileBytes(target, {1, 2, 3});
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
+        {
+            // A disk that is full after 100 bytes, well within the model.
+            FileSizeLimit limit(100);
+            Me->ExportCopy1->trigger();
+        }
+        QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
+        QVERIFY(app.Dialogs.Messages[0].Error);
+        QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot write file " + target + "."));
+        QVERIFY(ReadBytes(target) == std::vector<uint8_t>({1, 2, 3}));
+        QVERIFY(Me->BarMessage->text().isEmpty());
+    }
+#endif
+
+    void AnExportRefusesAWorkingCopyThatChangedOnDisk()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::string chosen = OpenShip(app);
+        const std::vector<uint8_t> original = ReadBytes(chosen);
+        // A second editor replaced it with its own ship.opt, another model.
+        const std::string copy = app.ProjectFolder() + "ship.opt";
+        WriteModel(app.Folder.File("other/ship.opt"), {{1, 1}, {3, 2}});
+        std::filesystem::rename(app.Folder.File("other/ship.opt"), copy);
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(chosen));
+        Me->ExportCopy1->trigger();
+        QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
+        QVERIFY(app.Dialogs.Messages[0].Error);
+        QCOMPARE(app.Dialogs.Messages[0].Text,
+                 QString::fromStdString("The working copy " + copy +
+                                        " changed on disk since it was opened; nothing was written. Open it again "
+                                        "to edit it."));
+        QVERIFY(ReadBytes(chosen) == original);
+    }
+
 private:
+    // Opens a small ship.opt of the application folder; returns its path.
+    static std::string OpenShip(TAppFixture& app)
+    {
+        const std::string chosen = app.Folder.File("ship.opt");
+        WriteModel(chosen, {{2, 1}});
+        app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
+        Me->OpenOpt->trigger();
+        return chosen;
+    }
+
     // Drags urls onto the main window and drops them there; false when the
     // window refuses them.
     static bool Drop(const QList<QUrl>& urls)

@@ -126,6 +126,23 @@ private slots:
         QVERIFY(Me->isVisible());
     }
 
+    void AShortColorFileStartsWithTheShippedColours()
+    {
+        TAppFixture app;
+        app.PutColors({});
+        QVERIFY(app.Start());
+        const std::string path = app.DataFolder() + "Colors.dat";
+        QCOMPARE(app.Dialogs.TakeMessages(),
+                 QStringList({QString::fromStdString("File is damaged " + path +
+                                                     "\nIt holds fewer than 84 bytes. The editor starts with the "
+                                                     "shipped colours and leaves the file as it is; Set Colors saves "
+                                                     "all seven anew.")}));
+        const std::vector<uint8_t> shipped = ReadBytes(NEG_SHIPPED_COLORS);
+        QCOMPARE(shipped.size(), size_t(84));
+        QCOMPARE(std::memcmp(ViewColors, shipped.data(), 84), 0);
+        QVERIFY(ReadBytes(path).empty());
+    }
+
     void MenusAndCheckMarks()
     {
         TAppFixture app;
