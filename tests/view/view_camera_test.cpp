@@ -212,7 +212,7 @@ private slots:
     // on screen by the pixels the pointer moved, whatever the camera.
     void projectionAgreesWithTheFrame()
     {
-        const TFloat3 centre{2.5f, -1, 1.5f};
+        const TFloat3 centre{1, -0.5f, 0.75f};
         ModelWithGlowAt(centre);
         GLRestart();
         RotX = 30;
@@ -220,7 +220,7 @@ private slots:
         RotZ = 20;
         Zoom = 1.5;
         PanX = 1;
-        PanY = -2;
+        PanY = -1;
         const TViewProjection view = TViewProjection::Current();
         const TViewPoint p = view.Project(centre);
         const TViewVolume volume = ViewVolume(ViewMin, ViewMax);
