@@ -5,9 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <algorithm>
-#include <bit>
-#include <cstdint>
+#include <vector>
 
 #include "Ed_EGlow.h"
 #include "M_Change.h"
@@ -19,6 +17,7 @@
 #include "glow_ops.h"
 #include "glow_pick.h"
 #include "glow_preview.h"
+#include "glow_record.h"
 
 namespace {
 
@@ -43,13 +42,6 @@ QString DragText(const TDragSpot& spot, int lock)
     else if (spot.SnappedTo == TSnap::FaceCentre)
         text += QStringLiteral("   on the centre of face %1").arg(spot.Index);
     return text;
-}
-
-bool SameBits(const TFloat3& a, const TFloat3& b)
-{
-    return std::bit_cast<uint32_t>(a.X) == std::bit_cast<uint32_t>(b.X) &&
-           std::bit_cast<uint32_t>(a.Y) == std::bit_cast<uint32_t>(b.Y) &&
-           std::bit_cast<uint32_t>(a.Z) == std::bit_cast<uint32_t>(b.Z);
 }
 
 }  // namespace
@@ -196,7 +188,7 @@ void TMe::FinishGlowDrag()
     TEngineGlow moved = GlowAt(at);
     moved.Center = GlowPreview.Values.Center;
     EndGlowDrag();
-    if (SameBits(moved.Center, GlowAt(at).Center)) {
+    if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(GlowAt(at))) {
         // Back where it started: nothing to write.
         EGlow->displayinfo();
         BarMessage->clear();
