@@ -22,6 +22,7 @@
 #include "M_Glunit.h"
 #include "M_draw.h"
 #include "app_state.h"
+#include "frame_floor.h"
 #include "grid_craft.h"
 #include "model.h"
 #include "opt_file_io.h"
@@ -45,27 +46,6 @@ int FaceCount()
     return n;
 }
 
-void Finish()
-{
-    TGLCurrent current;
-    glFinish();
-}
-
-// Every face edge of LOD 0 of each mesh, as GL_LINES vertex pairs.
-std::vector<std::vector<TVertex>> EdgeArrays()
-{
-    std::vector<std::vector<TVertex>> arrays;
-    for (const TOMesh& mesh : TheModel.Meshes) {
-        std::vector<TVertex>& lines = arrays.emplace_back();
-        for (const TOFace& face : mesh.Faces[0])
-            for (int c = 0; c < face.CornerCount(); ++c) {
-                lines.push_back(mesh.Vertices.Get(face.VertIdx.Index[c]));
-                lines.push_back(mesh.Vertices.Get(face.VertIdx.Index[(c + 1) % face.CornerCount()]));
-            }
-    }
-    return arrays;
-}
-
 // One frame as DrawFrame makes it, with faces() in place of the face pass.
 template <typename Faces>
 void FrameWith(const Faces& faces)
@@ -85,18 +65,8 @@ void MeshColor(int meshIndex)
 void BM_FrameFloor(benchmark::State& state)
 {
     const std::vector<std::vector<TVertex>> arrays = EdgeArrays();
-    for (auto _ : state) {
-        FrameWith([&arrays] {
-            glEnableClientState(GL_VERTEX_ARRAY);
-            for (size_t m = 0; m < arrays.size(); ++m) {
-                MeshColor(int(m));
-                glVertexPointer(3, GL_FLOAT, sizeof(TVertex), arrays[m].data());
-                glDrawArrays(GL_LINES, 0, GLsizei(arrays[m].size()));
-            }
-            glDisableClientState(GL_VERTEX_ARRAY);
-        });
-        Finish();
-    }
+    for (auto _ : state)
+        DrawFloorFrame(arrays);
     state.counters["faces"] = FaceCount();
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMillisecond);
