@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <QMouseEvent>
+#include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <algorithm>
 #include <cmath>
@@ -20,51 +21,56 @@ int32_t ViewWidth = 0, ViewHeight = 0;
 
 // ---- P1 ----
 
-TGLPanel::TGLPanel(QWidget* parent) : QOpenGLWidget(parent)
+TGLPanel::TGLPanel(QWidget* parent) : QWidget(parent)
 {
     GLPanel = this;
-    setFormat(ViewFormat());
-    // Qt emits this whenever it makes the framebuffer anew: on a resize, and
-    // on a change of scale, where it calls no resizeGL.
-    connect(this, &QOpenGLWidget::resized, this, &TGLPanel::OnResized);
+    Context = new QOpenGLContext(this);
+    Context->setFormat(ViewFormat());
+    Context->create();
+    Surface = new TGLSurface(this);
+    Container = QWidget::createWindowContainer(Surface, this);
+    // The keyboard stays with the main window's widgets; a mouse event sent
+    // to the panel (not through its window) reaches the panel itself.
+    Container->setFocusPolicy(Qt::NoFocus);
+    Container->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 TGLPanel::~TGLPanel()
 {
     if (GLPanel == this)
         GLPanel = nullptr;
-    makeCurrent();
-    Back.reset();
-    Front.reset();
-    Meshes.reset();
-    doneCurrent();
-}
-
-void TGLPanel::initializeGL()
-{
-    // Buffers of an earlier context went with it.
-    Back.reset();
-    Front.reset();
-    Meshes.reset();
-    MeshesShow.reset();
-    // Qt makes a new context when the panel moves to another window; give it
-    // the state the last GLSetup gave the old one.
-    if (Made) {
-        ResetContextState();
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        MultViewOrtho(false);
-        SetOutlineMode();
+    if (makeCurrent()) {
+        Back.reset();
+        Front.reset();
+        Meshes.reset();
+        doneCurrent();
     }
 }
 
-void TGLPanel::OnResized()
+void TGLPanel::resizeEvent(QResizeEvent* event)
 {
-    if (GLPanel != this)
+    QWidget::resizeEvent(event);
+    Container->setGeometry(rect());
+    FollowFramebufferSize();
+}
+
+bool TGLPanel::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // A move to a screen of another scale changes the size in device pixels
+    // without a resize.
+    if (event->type() == QEvent::ScreenChangeInternal && size() * devicePixelRatio() != QSize(ViewWidth, ViewHeight))
+        FollowFramebufferSize();
+    return handled;
+}
+
+void TGLPanel::FollowFramebufferSize()
+{
+    if (GLPanel != this || !makeCurrent())
         return;
-    makeCurrent();
     SetViewport(*this);
-    update();
+    Present();
+    doneCurrent();
     emit FramebufferResized();
 }
 
