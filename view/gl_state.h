@@ -44,7 +44,14 @@ public:
 
 protected:
     void exposeEvent(QExposeEvent*) override { Panel->Present(); }
-    void mousePressEvent(QMouseEvent* event) override { Panel->mousePressEvent(event); }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        // A click activates the window clicked, as a click on any widget of
+        // the panel's window does; this one hands that to the panel's window.
+        if (!Panel->window()->isActiveWindow())
+            Panel->window()->activateWindow();
+        Panel->mousePressEvent(event);
+    }
     void mouseDoubleClickEvent(QMouseEvent* event) override { Panel->mouseDoubleClickEvent(event); }
     void mouseMoveEvent(QMouseEvent* event) override { Panel->mouseMoveEvent(event); }
     void wheelEvent(QWheelEvent* event) override { Panel->wheelEvent(event); }
