@@ -4,7 +4,6 @@
 #include <bit>
 #include <unordered_map>
 #include <unordered_set>
-#include <utility>
 
 namespace {
 
@@ -32,10 +31,9 @@ TBits Bits(const TVertex& v)
 // Why once is enough: a line's pixels do not depend on its direction except
 // at its ends, where the first pixel is drawn and the last is left to the
 // line that starts there. Each edge keeps the direction of the first face
-// that has it; a vertex that begins an edge of some face but no kept one
-// gets one of its edges a second time, in the face's direction, so that its
-// own pixel is drawn as the faces draw it. An edge from a vertex to itself
-// draws nothing and is left out.
+// that has it, so every vertex begins the kept edge that leaves it in the
+// first face it is a corner of, and its own pixel is drawn as the faces draw
+// it. An edge from a vertex to itself draws nothing and is left out.
 TMeshLines Build(const TOMesh& mesh)
 {
     TMeshLines lines;
@@ -50,36 +48,26 @@ TMeshLines Build(const TOMesh& mesh)
         same[i] = first.try_emplace(Bits(vertices[i]), int32_t(i)).first->second;
 
     // The faces' edges in drawing order, corner to next corner.
-    std::vector<std::pair<int32_t, int32_t>> edges;
-    edges.reserve(size_t(lines.FaceCount) * 4);
+    std::unordered_set<uint64_t> seen;
+    seen.reserve(size_t(lines.FaceCount) * 4);
     for (const TOFace& face : mesh.Faces[0]) {
         const int n = face.CornerCount();
         for (int c = 0; c < n; ++c)
             if (face.VertIdx.Index[c] < 0 || face.VertIdx.Index[c] >= lines.VertexCount) {
                 // The frame stops here; it is never shown, so no line is needed.
                 lines.BadVertex = face.VertIdx.Index[c];
+                lines.Ends.clear();
                 return lines;
             }
-        for (int c = 0; c < n; ++c)
-            edges.emplace_back(face.VertIdx.Index[c], face.VertIdx.Index[(c + 1) % n]);
+        for (int c = 0; c < n; ++c) {
+            const int32_t from = face.VertIdx.Index[c], to = face.VertIdx.Index[(c + 1) % n];
+            const int32_t a = same[size_t(from)], b = same[size_t(to)];
+            if (a != b && seen.insert(uint64_t(uint32_t(std::min(a, b))) << 32 | uint32_t(std::max(a, b))).second) {
+                lines.Ends.push_back(vertices[size_t(from)]);
+                lines.Ends.push_back(vertices[size_t(to)]);
+            }
+        }
     }
-
-    std::unordered_set<uint64_t> seen;
-    seen.reserve(edges.size());
-    std::vector<bool> begins(vertices.size(), false);
-    const auto add = [&](int32_t from, int32_t to) {
-        lines.Ends.push_back(vertices[size_t(from)]);
-        lines.Ends.push_back(vertices[size_t(to)]);
-        begins[size_t(same[size_t(from)])] = true;
-    };
-    for (const auto& [from, to] : edges) {
-        const int32_t a = same[size_t(from)], b = same[size_t(to)];
-        if (a != b && seen.insert(uint64_t(uint32_t(std::min(a, b))) << 32 | uint32_t(std::max(a, b))).second)
-            add(from, to);
-    }
-    for (const auto& [from, to] : edges)
-        if (same[size_t(from)] != same[size_t(to)] && !begins[size_t(same[size_t(from)])])
-            add(from, to);
     return lines;
 }
 
