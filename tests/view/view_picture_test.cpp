@@ -9,6 +9,7 @@
 #include <QTest>
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <set>
 
 #include "M_draw.h"
@@ -51,7 +52,7 @@ void Craft()
     std::vector<std::array<int, 4>> faces;
     constexpr int Rim = 24;
     for (int i = 0; i < Rim; ++i) {
-        const double a = 2 * M_PI * i / Rim;
+        const double a = 2 * std::numbers::pi * i / Rim;
         vertices.push_back({float(7.3 * std::cos(a)), float(-8 + 7.3 * std::sin(a)), float(i % 3)});
     }
     for (int i = 0; i < Rim; i += 2)
@@ -287,9 +288,9 @@ private slots:
                 Use(camera);
                 for (int y = 3; y < ViewHeight; y += DevicePixels(Step))
                     for (int x = 3; x < ViewWidth; x += DevicePixels(Step)) {
-                        const std::vector<GLuint> near = Hits(x, y, false);
-                        QVERIFY2(near == Hits(x, y, true), qPrintable(QString("click at %1, %2").arg(x).arg(y)));
-                        hit += near.empty() ? 0 : 1;
+                        const std::vector<GLuint> sent = Hits(x, y, false);
+                        QVERIFY2(sent == Hits(x, y, true), qPrintable(QString("click at %1, %2").arg(x).arg(y)));
+                        hit += sent.empty() ? 0 : 1;
                     }
             }
         }
