@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include <QMouseEvent>
-#include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <algorithm>
 #include <cmath>
@@ -21,56 +20,51 @@ int32_t ViewWidth = 0, ViewHeight = 0;
 
 // ---- P1 ----
 
-TGLPanel::TGLPanel(QWidget* parent) : QWidget(parent)
+TGLPanel::TGLPanel(QWidget* parent) : QOpenGLWidget(parent)
 {
     GLPanel = this;
-    Context = new QOpenGLContext(this);
-    Context->setFormat(ViewFormat());
-    Context->create();
-    Surface = new TGLSurface(this);
-    Container = QWidget::createWindowContainer(Surface, this);
-    // The keyboard stays with the main window's widgets; a mouse event sent
-    // to the panel (not through its window) reaches the panel itself.
-    Container->setFocusPolicy(Qt::NoFocus);
-    Container->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFormat(ViewFormat());
+    // Qt emits this whenever it makes the framebuffer anew: on a resize, and
+    // on a change of scale, where it calls no resizeGL.
+    connect(this, &QOpenGLWidget::resized, this, &TGLPanel::OnResized);
 }
 
 TGLPanel::~TGLPanel()
 {
     if (GLPanel == this)
         GLPanel = nullptr;
-    if (makeCurrent()) {
-        Back.reset();
-        Front.reset();
-        Meshes.reset();
-        doneCurrent();
+    makeCurrent();
+    Back.reset();
+    Front.reset();
+    Meshes.reset();
+    doneCurrent();
+}
+
+void TGLPanel::initializeGL()
+{
+    // Buffers of an earlier context went with it.
+    Back.reset();
+    Front.reset();
+    Meshes.reset();
+    MeshesShow.reset();
+    // Qt makes a new context when the panel moves to another window; give it
+    // the state the last GLSetup gave the old one.
+    if (Made) {
+        ResetContextState();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        MultViewOrtho(false);
+        SetOutlineMode();
     }
 }
 
-void TGLPanel::resizeEvent(QResizeEvent* event)
+void TGLPanel::OnResized()
 {
-    QWidget::resizeEvent(event);
-    Container->setGeometry(rect());
-    FollowFramebufferSize();
-}
-
-bool TGLPanel::event(QEvent* event)
-{
-    const bool handled = QWidget::event(event);
-    // A move to a screen of another scale changes the size in device pixels
-    // without a resize.
-    if (event->type() == QEvent::ScreenChangeInternal && size() * devicePixelRatio() != QSize(ViewWidth, ViewHeight))
-        FollowFramebufferSize();
-    return handled;
-}
-
-void TGLPanel::FollowFramebufferSize()
-{
-    if (GLPanel != this || !makeCurrent())
+    if (GLPanel != this)
         return;
+    makeCurrent();
     SetViewport(*this);
-    Present();
-    doneCurrent();
+    update();
     emit FramebufferResized();
 }
 

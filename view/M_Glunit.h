@@ -6,29 +6,23 @@
 // Frames are drawn on demand only, synchronously, inside the handler that asks
 // for one (RenderView). Each frame is drawn into a back buffer the user cannot
 // see and swapped to the front only when it is complete, so a frame stopped by
-// an error leaves the last complete one on screen. The panel has a native
-// window of its own for its context, like a window with its own device
-// context: a frame goes to the screen by itself, without the window around it
-// being composed again. Exposes show the front buffer again and change no
-// state.
+// an error leaves the last complete one on screen. Qt's own repaints show the
+// front buffer and change no state.
 //
 // The meshes' picture is kept from frame to frame: a frame in which only the
 // glows changed copies it and draws the glows over it. It is drawn anew when
 // anything it shows changed (TMeshPicture), on every open, and after
 // ForgetMeshPicture.
 
-#include <QImage>
+#include <QOpenGLWidget>
 #include <QPointF>
-#include <QWidget>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 
-class QOpenGLContext;
 class QOpenGLFramebufferObject;
-class TGLSurface;
 
 // What the meshes' picture depends on: the camera, the volume and the
 // viewport, the selection, the two mesh colours. A setting that changes the
@@ -42,9 +36,8 @@ struct TMeshPicture {
     bool operator==(const TMeshPicture&) const = default;
 };
 
-// P1: the view panel. It owns the GL context and the native window it draws
-// on, which covers the panel.
-class TGLPanel : public QWidget {
+// P1: the view panel. It owns the GL context.
+class TGLPanel : public QOpenGLWidget {
     Q_OBJECT
 public:
     explicit TGLPanel(QWidget* parent = nullptr);
@@ -52,16 +45,6 @@ public:
 
     // True from GLSetup to GLKill: frames go to this panel's context.
     bool ContextMade() const { return Made; }
-    QOpenGLContext* context() const { return Context; }
-    // Makes the panel's context current on its window (made first if need
-    // be); false when the window system refuses.
-    bool makeCurrent();
-    void doneCurrent();
-    // What the panel shows, in device pixels.
-    QImage grabFramebuffer() const;
-    // Pictures put on the screen: frames and the same picture again after
-    // an expose.
-    int PicturesOnScreen() const { return OnScreen; }
     // The frame code: BindBackBuffer before drawing (a buffer of the panel's
     // size in device pixels); SwapBuffers once the frame is whole, which
     // shows it; DropBackBuffer when a frame stops, which shows nothing new.
@@ -98,10 +81,8 @@ signals:
     void FramebufferResized();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    bool event(QEvent* event) override;
-    // The mouse over the panel: from its window, or sent to the panel itself
-    // (as tests do).
+    void initializeGL() override;
+    void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -110,17 +91,8 @@ protected:
 private:
     friend void GLSetup();
     friend void GLKill();
-    friend class TGLSurface;
-    // Shows the front buffer on the window, at its top-left corner, black
-    // around it; the panel's own colour before the first frame.
-    void Present();
-    // The viewport and ViewWidth/ViewHeight from the size in device pixels;
-    // FramebufferResized.
-    void FollowFramebufferSize();
+    void OnResized();
 
-    TGLSurface* Surface = nullptr;
-    QWidget* Container = nullptr;
-    QOpenGLContext* Context = nullptr;
     QPointF LastPointer;  // device pixels, at the last press or move
     bool Made = false;  // GLSetup has set the fixed state up on this context
     std::unique_ptr<QOpenGLFramebufferObject> Back;    // the frame being drawn
@@ -128,7 +100,6 @@ private:
     std::unique_ptr<QOpenGLFramebufferObject> Meshes;  // the kept picture of the meshes
     std::optional<TMeshPicture> MeshesShow;            // what it shows, if it is whole
     int Shown = 0;
-    int OnScreen = 0;
 };
 
 // The panel the view functions below work on; set by TGLPanel's constructor.

@@ -1,8 +1,5 @@
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QOffscreenSurface>
-#include <QPainter>
-#include <QWindow>
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLFramebufferObject>
@@ -55,10 +52,10 @@ TGLCurrent::TGLCurrent()
 {
     if (Depth++ > 0)
         return;
-    Target = GLPanel && GLPanel->ContextMade() ? GLPanel : nullptr;
-    if (Target && !Target->makeCurrent())
-        Target = nullptr;
-    if (!Target)
+    Target = GLPanel && GLPanel->ContextMade() && GLPanel->context() ? GLPanel : nullptr;
+    if (Target)
+        Target->makeCurrent();
+    else
         MakeHiddenCurrent();
 }
 
@@ -96,9 +93,9 @@ void TGLPanel::SwapBuffers()
     if (renderMode == GL_RENDER) {
         std::swap(Back, Front);
         ++Shown;
-        Present();
+        update();
     }
-    Context->functions()->glBindFramebuffer(GL_FRAMEBUFFER, Context->defaultFramebufferObject());
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
 }
 
 bool TGLPanel::MeshesKept(const TMeshPicture& picture) const
@@ -128,7 +125,7 @@ void TGLPanel::ForgetMeshes()
 void TGLPanel::BindBackBufferOverMeshes()
 {
     BindBackBuffer();
-    QOpenGLExtraFunctions* gl = Context->extraFunctions();
+    QOpenGLExtraFunctions* gl = context()->extraFunctions();
     gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, Meshes->handle());
     gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, Back->handle());
     const QSize size = Back->size();
@@ -139,94 +136,27 @@ void TGLPanel::BindBackBufferOverMeshes()
 
 void TGLPanel::DropBackBuffer()
 {
-    Context->functions()->glBindFramebuffer(GL_FRAMEBUFFER, Context->defaultFramebufferObject());
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
 }
 
-namespace {
-
-// The panel's context current on its window for its lifetime, and what was
-// current before current again afterwards.
-class TPanelCurrent {
-public:
-    explicit TPanelCurrent(TGLPanel& panel) : Before(QOpenGLContext::currentContext())
-    {
-        BeforeSurface = Before ? Before->surface() : nullptr;
-        Made = panel.makeCurrent();
-    }
-    ~TPanelCurrent()
-    {
-        if (Before)
-            Before->makeCurrent(BeforeSurface);
-        else if (QOpenGLContext* current = QOpenGLContext::currentContext())
-            current->doneCurrent();
-    }
-    TPanelCurrent(const TPanelCurrent&) = delete;
-    TPanelCurrent& operator=(const TPanelCurrent&) = delete;
-    bool Made = false;
-
-private:
-    QOpenGLContext* Before;
-    QSurface* BeforeSurface = nullptr;
-};
-
-}  // namespace
-
-bool TGLPanel::makeCurrent()
+void TGLPanel::paintGL()
 {
-    if (!Surface->handle())
-        Surface->create();
-    return Context->makeCurrent(Surface);
-}
-
-void TGLPanel::doneCurrent()
-{
-    Context->doneCurrent();
-}
-
-void TGLPanel::Present()
-{
-    if (!Surface->isExposed())
-        return;
-    TPanelCurrent current(*this);
-    if (!current.Made)
-        return;
     // Nothing drawn yet: the panel's own colour until the first open. Around
     // a front buffer of another size (the panel changed size while frames
     // could not be drawn) black, the clear colour of every frame.
     const QColor color = Made || Front ? QColor(Qt::black) : palette().color(backgroundRole());
-    QOpenGLExtraFunctions* gl = Context->extraFunctions();
-    const GLuint window = Context->defaultFramebufferObject();
-    gl->glBindFramebuffer(GL_FRAMEBUFFER, window);
+    glClearColor(GLclampf(color.redF()), GLclampf(color.greenF()), GLclampf(color.blueF()), 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!Front)
+        return;
+    // The front buffer unscaled, at the panel's top-left corner.
     const QSize to = size() * devicePixelRatio();
-    gl->glViewport(0, 0, to.width(), to.height());
-    gl->glClearColor(GLclampf(color.redF()), GLclampf(color.greenF()), GLclampf(color.blueF()), 1);
-    gl->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (Front) {
-        // The front buffer unscaled, at the panel's top-left corner.
-        const QSize from = Front->size();
-        const int dy = to.height() - from.height();
-        gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, Front->handle());
-        gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
-        gl->glBlitFramebuffer(0, 0, from.width(), from.height(), 0, dy, from.width(), dy + from.height(),
-                              GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        gl->glBindFramebuffer(GL_FRAMEBUFFER, window);
-    }
-    Context->swapBuffers(Surface);
-    // The frames' viewport, which the one above replaced.
-    gl->glViewport(0, 0, ViewWidth, ViewHeight);
-    ++OnScreen;
-}
-
-QImage TGLPanel::grabFramebuffer() const
-{
-    QImage image(size() * devicePixelRatio(), QImage::Format_RGB32);
-    image.fill(Made || Front ? QColor(Qt::black) : palette().color(backgroundRole()));
-    if (Front) {
-        TPanelCurrent current(*const_cast<TGLPanel*>(this));
-        if (current.Made) {
-            QPainter painter(&image);
-            painter.drawImage(0, 0, Front->toImage());
-        }
-    }
-    return image;
+    const QSize from = Front->size();
+    const int dy = to.height() - from.height();
+    QOpenGLExtraFunctions* gl = context()->extraFunctions();
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, Front->handle());
+    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, defaultFramebufferObject());
+    gl->glBlitFramebuffer(0, 0, from.width(), from.height(), 0, dy, from.width(), dy + from.height(),
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
 }

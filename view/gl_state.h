@@ -3,9 +3,6 @@
 // GL state every context of the view carries, and the pick unwinding.
 
 #include <QSurfaceFormat>
-#include <QWindow>
-
-#include "M_Glunit.h"
 
 // RGBA, 24-bit colour, double-buffered, compatibility profile (immediate
 // mode), a 32-bit depth request that Qt lowers when the driver has none.
@@ -30,32 +27,3 @@ void PopMatrixTo(unsigned depthQuery, int depth);
 // taking a hit: render mode back to GL_RENDER, the pick projection popped,
 // model-view mode, Picking false.
 void AbortPick();
-
-// The native window the panel's context draws on; it passes the mouse to the
-// panel and never takes the keyboard.
-class TGLSurface : public QWindow {
-public:
-    explicit TGLSurface(TGLPanel* panel) : Panel(panel)
-    {
-        setSurfaceType(QSurface::OpenGLSurface);
-        setFormat(ViewFormat());
-        setFlag(Qt::WindowDoesNotAcceptFocus);
-    }
-
-protected:
-    void exposeEvent(QExposeEvent*) override { Panel->Present(); }
-    void mousePressEvent(QMouseEvent* event) override
-    {
-        // A click activates the window clicked, as a click on any widget of
-        // the panel's window does; this one hands that to the panel's window.
-        if (!Panel->window()->isActiveWindow())
-            Panel->window()->activateWindow();
-        Panel->mousePressEvent(event);
-    }
-    void mouseDoubleClickEvent(QMouseEvent* event) override { Panel->mouseDoubleClickEvent(event); }
-    void mouseMoveEvent(QMouseEvent* event) override { Panel->mouseMoveEvent(event); }
-    void wheelEvent(QWheelEvent* event) override { Panel->wheelEvent(event); }
-
-private:
-    TGLPanel* const Panel;
-};

@@ -1,6 +1,6 @@
 // What the user waits for: a key sent through Qt to the real main window,
-// with the glow panel shown, until its frame is on the screen (drawn and the
-// view's window swapped) and the panel has repainted, on the grid craft.
+// with the glow panel shown, until its frame is on the screen (drawn, put
+// into the window and the window's buffer swapped), on the grid craft.
 // BM_KeyFrame sends Left (the model turns: the meshes are drawn anew),
 // BM_StepFrame sends N (the next mesh is selected: the meshes are drawn anew
 // and the panel filled for it). BM_FrameFloor is the floor frame drawn on the
@@ -11,8 +11,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "Ed_EGlow.h"
 #include "M_Glunit.h"
@@ -27,17 +29,21 @@
 namespace {
 
 TAppFixture* App = nullptr;
+int Swapped = 0;  // the view's frames put on the screen
 
-// Sends key to the main window as the keyboard would, then handles what it
-// left to do (the glow panel's repaints); false unless it drew one frame and
-// put it on the screen.
+// Sends key to the main window as the keyboard would and waits until the
+// frame it drew is on the screen; false when it drew none, or it never came.
 bool KeyToScreen(Qt::Key key)
 {
     const int drawn = Me->P1->FramesShown();
-    const int shown = Me->P1->PicturesOnScreen();
+    const int target = Swapped + 1;
     QTest::keyClick(App->KeyTarget(), key);
-    QCoreApplication::processEvents();
-    return Me->P1->FramesShown() == drawn + 1 && Me->P1->PicturesOnScreen() > shown;
+    if (Me->P1->FramesShown() != drawn + 1)
+        return false;
+    const QDeadlineTimer deadline(5000);
+    while (Swapped < target && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return Swapped >= target;
 }
 
 void KeyBenchmark(benchmark::State& state, Qt::Key key)
@@ -88,6 +94,7 @@ int main(int argc, char** argv)
     const std::string file = fixture.Folder.File("grid.opt");
     optbuild::WriteFileBytes(file, optbuild::GridCraft());
     Me->OpenModel(QString::fromStdString(file));
+    QObject::connect(Me->P1, &QOpenGLWidget::frameSwapped, [] { ++Swapped; });
     Me->activateWindow();
     if (!EGlow->isVisible() || !QTest::qWaitForWindowActive(Me))
         return 1;

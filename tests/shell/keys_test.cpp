@@ -326,12 +326,12 @@ private slots:
             if (shown.height() > whole.height())
                 QCOMPARE(shown.pixelColor(shown.width() - 1, shown.height() - 1), QColor(Qt::black));
         }
-        // A change of scale comes as a change of screen, without a resize:
-        // the sizes are taken anew from it, the picture stays.
+        // Qt remakes the framebuffer on a change of scale and says so only
+        // through this signal: the sizes are taken anew from it, the picture
+        // stays.
         const QImage beforeScale = Me->P1->grabFramebuffer();
         ViewWidth = ViewHeight = 0;
-        QEvent screenChange(QEvent::ScreenChangeInternal);
-        QCoreApplication::sendEvent(Me->P1, &screenChange);
+        emit Me->P1->resized();
         QVERIFY(App->Dialogs.Messages.empty());
         QCOMPARE(ViewWidth, qRound(Me->P1->width() * Me->P1->devicePixelRatio()));
         QCOMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
