@@ -286,7 +286,8 @@ bool TMe::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && IsPreviewedKey(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        Guarded([&] { FormKeyDown(key->key(), key->modifiers()); });
+        // N and P redraw through the panel and then again themselves.
+        Guarded([&] { InOneFrame([&] { FormKeyDown(key->key(), key->modifiers()); }); });
     } else if (watched == centralWidget() && event->type() == QEvent::Resize) {
         LayoutPanels();
     }
@@ -364,10 +365,13 @@ void TMe::P1MouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardMod
                                !doubleClick;
         if (!ViewReady || !leftAlone)
             return;
-        Picking = true;
-        StartPick(x, y);
-        EndPick();
-        EGlow->ShoGlow();
+        // EndPick and ShoGlow both ask for the frame that shows the pick.
+        InOneFrame([&] {
+            Picking = true;
+            StartPick(x, y);
+            EndPick();
+            EGlow->ShoGlow();
+        });
     });
 }
 
@@ -576,11 +580,14 @@ void TMe::SelPrev()
 
 void TMe::NewTr()
 {
-    RenderView();
-    // Drawing decodes the selection: a change of display mode can move
-    // CurMesh, and the panel must then describe the new mesh.
-    if (EGlow)
-        EGlow->FollowCurMesh();
+    InOneFrame([] {
+        RenderView();
+        // Drawing decodes the selection: a change of display mode can move
+        // CurMesh, and the panel must then describe the new mesh (and asks
+        // for the same frame).
+        if (EGlow)
+            EGlow->FollowCurMesh();
+    });
 }
 
 void SetStatus(const std::string& text)
