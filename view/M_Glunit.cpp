@@ -405,7 +405,7 @@ void DrawPanelFrame(TGLPanel& panel, int32_t panX, int32_t panY, int32_t rotX, i
     WithCamera(panX, panY, rotX, rotY, rotZ, zoom, DrawSceneGlows);
     glFlush();
     panel.SwapBuffers();
-    FrameComplete = true;
+    ViewState.FrameComplete = true;
 }
 
 }  // namespace

@@ -23,12 +23,12 @@ using namespace viewtest;
 
 namespace {
 
-struct Camera {
+struct TestCamera {
     int32_t PanX = 0, PanY = 0, RotX = 0, RotY = 0, RotZ = 0;
     double Zoom = 1;
 };
 
-void Use(const Camera& c)
+void Use(const TestCamera& c)
 {
     PanX = c.PanX;
     PanY = c.PanY;
@@ -39,7 +39,7 @@ void Use(const Camera& c)
 }
 
 // At rest, turned every way, crowded (many vertices to a pixel), edge-on.
-const Camera Cameras[] = {{}, {3, -2, 23, -37, 11, 1.6}, {0, 0, 0, 0, 0, 0.07}, {0, 0, 90, 0, 0, 1}};
+const TestCamera TestCameras[] = {{}, {3, -2, 23, -37, 11, 1.6}, {0, 0, 0, 0, 0, 0.07}, {0, 0, 90, 0, 0, 1}};
 
 // The grid craft and, in the free band between its rows of grids, a fan of
 // 24 triangles in every direction whose odd rim corners are second vertices
@@ -190,7 +190,7 @@ private slots:
             SelectedId = mode == 0 ? 4 : PackSelection(4, 24);
             // Turned, and small enough that no edge is clipped: a clipped
             // polygon and a clipped line end at points rounded apart.
-            for (const Camera& camera : {Cameras[0], Camera{0, 0, 23, -37, 11, 0.8}}) {
+            for (const TestCamera& camera : {TestCameras[0], TestCamera{0, 0, 23, -37, 11, 0.8}}) {
                 Use(camera);
                 const std::set<Segment> faces = Segments([] { DrawMeshes(); });
                 const std::set<Segment> kept = Segments(DrawMeshPicture);
@@ -218,7 +218,7 @@ private slots:
         for (int32_t mode : {0, 1}) {
             SelectMode = mode;
             SelectedId = mode == 0 ? 4 : PackSelection(4, 24);
-            for (const Camera& camera : Cameras) {
+            for (const TestCamera& camera : TestCameras) {
                 Use(camera);
                 RenderView();
                 const QImage picture = Shown();
@@ -284,7 +284,7 @@ private slots:
         int hit = 0;
         for (int32_t mode : {0, 1}) {
             SelectMode = mode;
-            for (const Camera& camera : {Cameras[0], Cameras[1]}) {
+            for (const TestCamera& camera : {TestCameras[0], TestCameras[1]}) {
                 Use(camera);
                 for (int y = 3; y < ViewHeight; y += DevicePixels(Step))
                     for (int x = 3; x < ViewWidth; x += DevicePixels(Step)) {
