@@ -289,9 +289,12 @@ bool TMe::eventFilter(QObject* watched, QEvent* event)
     const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
     if (keyEvent && IsPreviewedKey(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // N and P redraw through the panel and then again themselves.
         Guarded([&] {
-            if (!GlowDragKey(*key) && event->type() == QEvent::KeyPress)
-                FormKeyDown(key->key(), key->modifiers());
+            InOneFrame([&] {
+                if (!GlowDragKey(*key) && event->type() == QEvent::KeyPress)
+                    FormKeyDown(key->key(), key->modifiers());
+            });
         });
     } else if (watched == centralWidget() && event->type() == QEvent::Resize) {
         LayoutPanels();
@@ -376,10 +379,13 @@ void TMe::P1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::Keyb
                                !doubleClick;
         if (!ViewReady || !leftAlone || PickGlowAt(x, y))
             return;
-        Picking = true;
-        StartPick(x, y);
-        EndPick();
-        EGlow->ShoGlow();
+        // EndPick and ShoGlow both ask for the frame that shows the pick.
+        InOneFrame([&] {
+            Picking = true;
+            StartPick(x, y);
+            EndPick();
+            EGlow->ShoGlow();
+        });
     });
 }
 
@@ -589,15 +595,18 @@ void TMe::SelPrev()
 
 void TMe::NewTr()
 {
-    // A glow held under a turned, zoomed or shifted view: its lock and snap
-    // follow the picture.
-    if (GlowDragging && GlowDragging->Moving)
-        FollowGlowDrag();
-    RenderView();
-    // Drawing decodes the selection: a change of display mode can move
-    // CurMesh, and the panel must then describe the new mesh.
-    if (EGlow)
-        EGlow->FollowCurMesh();
+    InOneFrame([this] {
+        // A glow held under a turned, zoomed or shifted view: its lock and
+        // snap follow the picture.
+        if (GlowDragging && GlowDragging->Moving)
+            FollowGlowDrag();
+        RenderView();
+        // Drawing decodes the selection: a change of display mode can move
+        // CurMesh, and the panel must then describe the new mesh (and asks
+        // for the same frame).
+        if (EGlow)
+            EGlow->FollowCurMesh();
+    });
 }
 
 void SetStatus(const std::string& text)

@@ -11,7 +11,9 @@
 #include "gl_state.h"
 #include "M_draw.h"
 #include "app_state.h"
+#include "mesh_lines.h"
 #include "model.h"
+#include "view_colors.h"
 #include "view_projection.h"
 #include "view_state.h"
 
@@ -35,6 +37,7 @@ TGLPanel::~TGLPanel()
     makeCurrent();
     Back.reset();
     Front.reset();
+    Meshes.reset();
     doneCurrent();
 }
 
@@ -43,6 +46,8 @@ void TGLPanel::initializeGL()
     // Buffers of an earlier context went with it.
     Back.reset();
     Front.reset();
+    Meshes.reset();
+    MeshesShow.reset();
     // Qt makes a new context when the panel moves to another window; give it
     // the state the last GLSetup gave the old one.
     if (Made) {
@@ -191,6 +196,7 @@ void GLSetup()
     // it over from a known state instead of making a new one.
     if (GLPanel)
         GLPanel->Made = true;
+    ForgetMeshPicture();
     TGLCurrent current;
     ResetContextState();
     if (GLPanel)
@@ -226,14 +232,62 @@ void GLRestart()
     GLSetup();
 }
 
+namespace {
+
+int Deferring = 0;  // InOneFrame calls under way
+bool FramePending = false;
+
+void DrawPendingFrame()
+{
+    if (Deferring > 0 || !FramePending)
+        return;
+    FramePending = false;
+    RenderView();
+}
+
+}  // namespace
+
 void RenderView()
 {
+    if (Deferring > 0) {
+        // What the frame would decode, the caller may read at once.
+        DecodeSelection();
+        FramePending = true;
+        return;
+    }
     DrawFrame(PanX, PanY, RotX, RotY, RotZ, Zoom);
 }
 
 void RenderGlowsChanged()
 {
     RenderView();
+}
+
+void InOneFrame(const std::function<void()>& action)
+{
+    ++Deferring;
+    try {
+        action();
+    } catch (...) {
+        --Deferring;
+        // The picture still follows what changed before the error, which is
+        // the one to report: a frame that fails as well keeps the last
+        // complete one on screen (LastFrameComplete).
+        try {
+            DrawPendingFrame();
+        } catch (...) {
+        }
+        throw;
+    }
+    --Deferring;
+    DrawPendingFrame();
+}
+
+void ForgetMeshPicture()
+{
+    ForgetMeshLines();
+    if (GLPanel)
+        GLPanel->ForgetMeshes();
 }
 
 namespace {
@@ -271,18 +325,107 @@ private:
 
 }  // namespace
 
+namespace {
+
+void ClearFrame()
+{
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// content() under the camera transform, on the model-view stack.
+void WithCamera(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom,
+                const std::function<void()>& content)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslatef(GLfloat(panX), GLfloat(panY), 0);
+    glRotated(rotX, 1, 0, 0);
+    glRotated(rotY, 0, 1, 0);
+    glRotated(rotZ, 0, 0, 1);
+    glScalef(GLfloat(zoom), GLfloat(zoom), GLfloat(zoom));
+    content();
+    glPopMatrix();
+}
+
+// Projection times model-view: model coordinates to clip coordinates.
+TClipMatrix ClipMatrix()
+{
+    TClipMatrix p{}, mv{}, clip{};
+    glGetDoublev(GL_PROJECTION_MATRIX, p.data());
+    glGetDoublev(GL_MODELVIEW_MATRIX, mv.data());
+    for (size_t column = 0; column < 4; ++column)
+        for (size_t row = 0; row < 4; ++row)
+            for (size_t k = 0; k < 4; ++k)
+                clip[column * 4 + row] += p[k * 4 + row] * mv[column * 4 + k];
+    return clip;
+}
+
+// The face pass in selection mode. It makes no picture: nothing is cleared
+// or shown, and only the faces that can meet the pick square are sent.
+void DrawPickPass(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom)
+{
+    TGLCurrent current;
+    TFrameGuard guard(nullptr);
+    WithCamera(panX, panY, rotX, rotY, rotZ, zoom, [] {
+        const TClipMatrix region = ClipMatrix();
+        if (SelectMode == 0)
+            DrawMeshes(&region);
+        if (SelectMode == 1)
+            DrawMeshes(&region);
+    });
+}
+
+TMeshPicture CurrentMeshPicture(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom)
+{
+    const TColorF& lines = ViewColors[ColMeshLines];
+    const TColorF& selected = ViewColors[ColSelected];
+    return {panX,        panY,    rotX,    rotY,       rotZ,     zoom,
+            ViewMin,     ViewMax, ViewWidth, ViewHeight, SelectMode, CurMesh,
+            CurFace,     {lines.Red, lines.Green, lines.Blue, selected.Red, selected.Green, selected.Blue}};
+}
+
+// A frame on P1: the meshes' picture, kept or drawn anew, and the glows over
+// it.
+void DrawPanelFrame(TGLPanel& panel, int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ,
+                    double zoom)
+{
+    TFrameGuard guard(&panel);
+    // From the start of an open until its first scene the model may have
+    // been replaced under the same counts.
+    if (!ViewReady)
+        ForgetMeshPicture();
+    DecodeSelection();
+    const TMeshPicture picture = CurrentMeshPicture(panX, panY, rotX, rotY, rotZ, zoom);
+    if (!panel.MeshesKept(picture)) {
+        panel.BindMeshBuffer();
+        ClearFrame();
+        WithCamera(panX, panY, rotX, rotY, rotZ, zoom, DrawMeshPicture);
+        panel.KeepMeshes(picture);
+    }
+    panel.BindBackBufferOverMeshes();
+    WithCamera(panX, panY, rotX, rotY, rotZ, zoom, DrawSceneGlows);
+    glFlush();
+    panel.SwapBuffers();
+    ViewState.FrameComplete = true;
+}
+
+}  // namespace
+
 void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom)
 {
-    DrawFrameWith(panX, panY, rotX, rotY, rotZ, zoom, [] {
-        if (Picking) {
-            if (SelectMode == 0)
-                DrawMeshes();
-            if (SelectMode == 1)
-                DrawMeshes();
-        } else {
-            DrawScene();
-        }
-    });
+    if (Picking) {
+        DrawPickPass(panX, panY, rotX, rotY, rotZ, zoom);
+        return;
+    }
+    TGLCurrent current;
+    GLint renderMode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &renderMode);
+    // Feedback wants the faces one by one, as the hidden context draws them.
+    if (TGLPanel* panel = TGLCurrent::Panel(); panel && renderMode == GL_RENDER)
+        DrawPanelFrame(*panel, panX, panY, rotX, rotY, rotZ, zoom);
+    else
+        DrawFrameWith(panX, panY, rotX, rotY, rotZ, zoom, DrawScene);
 }
 
 void DrawFrameWith(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom,
@@ -293,17 +436,8 @@ void DrawFrameWith(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32
     TFrameGuard guard(panel);
     if (panel)
         panel->BindBackBuffer();
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glTranslatef(GLfloat(panX), GLfloat(panY), 0);
-    glRotated(rotX, 1, 0, 0);
-    glRotated(rotY, 0, 1, 0);
-    glRotated(rotZ, 0, 0, 1);
-    glScalef(GLfloat(zoom), GLfloat(zoom), GLfloat(zoom));
-    content();
-    glPopMatrix();
+    ClearFrame();
+    WithCamera(panX, panY, rotX, rotY, rotZ, zoom, content);
     glFlush();
     if (panel)
         panel->SwapBuffers();

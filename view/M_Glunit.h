@@ -8,16 +8,35 @@
 // see and swapped to the front only when it is complete, so a frame stopped by
 // an error leaves the last complete one on screen. Qt's own repaints show the
 // front buffer and change no state.
+//
+// The meshes' picture is kept from frame to frame: a frame in which only the
+// glows changed copies it and draws the glows over it. It is drawn anew when
+// anything it shows changed (TMeshPicture), on every open, and after
+// ForgetMeshPicture.
 
 #include <QOpenGLWidget>
 #include <QPointF>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "view_state.h"
 
 class QOpenGLFramebufferObject;
+
+// What the meshes' picture depends on: the camera, the volume and the
+// viewport, the selection, the two mesh colours. A setting that changes the
+// meshes' picture belongs here.
+struct TMeshPicture {
+    int32_t PanX = 0, PanY = 0, RotX = 0, RotY = 0, RotZ = 0;
+    double Zoom = 0;
+    int32_t ViewMin = 0, ViewMax = 0, Width = 0, Height = 0;
+    int32_t SelectMode = 0, CurMesh = 0, CurFace = 0;
+    std::array<float, 6> Colors{};  // "Mesh Lines" and "Selected", red, green, blue
+    bool operator==(const TMeshPicture&) const = default;
+};
 
 // P1: the view panel. It owns the GL context.
 class TGLPanel : public QOpenGLWidget {
@@ -37,6 +56,17 @@ public:
     // Where the pointer was at the last press or move, in device pixels
     // from the panel's top-left corner.
     QPointF Pointer() const { return LastPointer; }
+    // The kept picture of the meshes. MeshesKept: it shows picture, at the
+    // panel's size. BindMeshBuffer binds its buffer to draw it anew (nothing
+    // is kept until KeepMeshes says what it shows); BindBackBufferOverMeshes
+    // binds the back buffer holding a copy of it.
+    bool MeshesKept(const TMeshPicture& picture) const;
+    void BindMeshBuffer();
+    void KeepMeshes(const TMeshPicture& picture);
+    void ForgetMeshes();
+    void BindBackBufferOverMeshes();
+    // Complete frames shown since the panel was made.
+    int FramesShown() const { return Shown; }
 
 signals:
     // A mouse button went down at (x, y): device pixels from the panel's
@@ -76,8 +106,11 @@ private:
 
     QPointF LastPointer;  // device pixels, at the last press or move
     bool Made = false;  // GLSetup has set the fixed state up on this context
-    std::unique_ptr<QOpenGLFramebufferObject> Back;   // the frame being drawn
-    std::unique_ptr<QOpenGLFramebufferObject> Front;  // the last complete frame
+    std::unique_ptr<QOpenGLFramebufferObject> Back;    // the frame being drawn
+    std::unique_ptr<QOpenGLFramebufferObject> Front;   // the last complete frame
+    std::unique_ptr<QOpenGLFramebufferObject> Meshes;  // the kept picture of the meshes
+    std::optional<TMeshPicture> MeshesShow;            // what it shows, if it is whole
+    int Shown = 0;
 };
 
 // The panel the view functions below work on; set by TGLPanel's constructor.
@@ -117,18 +150,26 @@ void GLKill();
 void GLRestart();
 // ViewMax and ViewMin from every vertex of TheModel.
 void SceneExtent();
-// Draws one frame with the current camera.
+// Draws one frame with the current camera; inside InOneFrame, decodes the
+// selection and leaves the drawing to its end.
 void RenderView();
 // Draws the frame after a change of glows alone (a step of a glow's drag):
-// the meshes are as in the last frame.
+// the meshes' kept picture serves, with the glows drawn over it.
 void RenderGlowsChanged();
+// Runs action with the frames it asks for put off to its end, where one frame
+// is drawn if any was asked for: one action, one frame. Nests. When action
+// throws, a frame it asked for is still drawn and its error propagates.
+void InOneFrame(const std::function<void()>& action);
+// The meshes changed in a way TMeshPicture does not tell (another model, a
+// mesh edited in place): the next frame draws them anew.
+void ForgetMeshPicture();
 // False when the last frame stopped on an error: the panel still shows the
 // frame before it.
 bool LastFrameComplete();
 // Draws one frame: clear, camera transform, scene (or the pick pass while
-// Picking), show it. A list error raised mid-frame leaves the GL state
-// balanced (matrix stacks, render mode; Picking cleared as EndPick would) and
-// propagates. Throws EListError.
+// Picking, which makes no picture), show it. A list error raised mid-frame
+// leaves the GL state balanced (matrix stacks, render mode; Picking cleared
+// as EndPick would) and propagates. Throws EListError.
 void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom);
 // DrawFrame with content() in place of the scene or the pick pass; the view
 // benchmark draws its floor through it, so both pay for the same frame.

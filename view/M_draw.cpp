@@ -2,8 +2,13 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "app_state.h"
 #include "glow_preview.h"
+#include "mesh_lines.h"
 #include "model.h"
 #include "view_colors.h"
 #include "view_state.h"
@@ -62,6 +67,76 @@ void Triangle(const TFloat3& first, const TFloat3& second, const TFloat3& third)
     Vertex(third);
 }
 
+// GL_VERTEX_ARRAY on for its lifetime.
+class TVertexArray {
+public:
+    TVertexArray() { glEnableClientState(GL_VERTEX_ARRAY); }
+    ~TVertexArray() { glDisableClientState(GL_VERTEX_ARRAY); }
+    TVertexArray(const TVertexArray&) = delete;
+    TVertexArray& operator=(const TVertexArray&) = delete;
+};
+
+// False only when the box of the face's corners, through m, lies wholly
+// outside the clip square [-1, 1] x [-1, 1], by more than GL's single
+// precision could err: then none of its edges can be hit. Corners are read
+// through the list's Get, in DrawFace's order.
+bool MayMeetClipSquare(const TOMesh& mesh, const TOFace& face, const TClipMatrix& m)
+{
+    constexpr double Inf = std::numeric_limits<double>::infinity();
+    double lowX = Inf, highX = -Inf, lowY = Inf, highY = -Inf, size = 0;
+    for (int corner = 0; corner < face.CornerCount(); ++corner) {
+        const TVertex& v = mesh.Vertices.Get(face.VertIdx.Index[corner]);
+        const double x = m[0] * v.X + m[4] * v.Y + m[8] * v.Z + m[12];
+        const double y = m[1] * v.X + m[5] * v.Y + m[9] * v.Z + m[13];
+        const double w = m[3] * v.X + m[7] * v.Y + m[11] * v.Z + m[15];
+        if (!(w > 0) || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(w))
+            return true;
+        lowX = std::min(lowX, x / w);
+        highX = std::max(highX, x / w);
+        lowY = std::min(lowY, y / w);
+        highY = std::max(highY, y / w);
+        // The terms' size bounds the rounding of GL's float sums.
+        size = std::max(size, (std::fabs(m[0] * v.X) + std::fabs(m[4] * v.Y) + std::fabs(m[8] * v.Z) +
+                               std::fabs(m[12]) + std::fabs(m[1] * v.X) + std::fabs(m[5] * v.Y) +
+                               std::fabs(m[9] * v.Z) + std::fabs(m[13])) / w);
+    }
+    const double margin = 1e-3 + 1e-5 * size;
+    return lowX <= 1 + margin && highX >= -1 - margin && lowY <= 1 + margin && highY >= -1 - margin;
+}
+
+// The faces of one mesh under their names. unsentLast is the name of the
+// last face of the pass when pickRegion left it out, -1 when it was sent: the
+// current face's outline counts under the last name loaded.
+void SendFaces(int32_t meshIndex, const TOMesh& mesh, bool faceNames, const TClipMatrix* pickRegion,
+               int64_t& unsentLast)
+{
+    int32_t f = 0;
+    for (const TOFace& face : mesh.Faces[0]) {
+        const GLuint name = GLuint(faceNames ? PackSelection(meshIndex, f) : meshIndex);
+        if (pickRegion && !MayMeetClipSquare(mesh, face, *pickRegion)) {
+            unsentLast = name;
+        } else {
+            glLoadName(name);
+            DrawFace(mesh, face);
+            unsentLast = -1;
+        }
+        ++f;
+    }
+}
+
+// Face mode: the current face once more on top, in "Selected".
+void DrawCurrentFace()
+{
+    SetColor(ColSelected);
+    const TOMesh& mesh = TheModel.Meshes.Get(CurMesh);
+    DrawFace(mesh, mesh.Faces[0].Get(CurFace));
+}
+
+TViewColor MeshColor(int32_t meshIndex)
+{
+    return meshIndex == CurMesh && SelectMode == 0 ? ColSelected : ColMeshLines;
+}
+
 // True when EditGlow names a glow of CurMesh. An index past the mesh's glows
 // is treated as no glow, never read.
 bool EditGlowShown()
@@ -77,6 +152,11 @@ bool EditGlowShown()
 void DrawScene()
 {
     DrawMeshes();
+    DrawSceneGlows();
+}
+
+void DrawSceneGlows()
+{
     const TGlowDisplay display = CurrentDisplay();
     if (display.Showing) {
         if (!display.SelectedOnly)
@@ -89,33 +169,52 @@ void DrawScene()
 
 void DrawMeshFaces(int32_t meshIndex, const TOMesh& mesh, bool faceNames)
 {
-    int32_t f = 0;
-    for (const TOFace& face : mesh.Faces[0]) {
-        glLoadName(GLuint(faceNames ? PackSelection(meshIndex, f) : meshIndex));
-        DrawFace(mesh, face);
-        ++f;
-    }
+    int64_t unsentLast = -1;
+    SendFaces(meshIndex, mesh, faceNames, nullptr, unsentLast);
 }
 
-void DrawMeshes()
+void DrawMeshes(const TClipMatrix* pickRegion)
 {
     DecodeSelection();
+    int64_t unsentLast = -1;
     int32_t i = 0;
     for (const TOMesh& mesh : TheModel.Meshes) {
         // Meshes without glows are neither drawn nor pickable.
         if (mesh.Glows.Count() > 0) {
             // Every face of a mesh has the mesh's colour: set once, not per face.
-            SetColor(i == CurMesh && SelectMode == 0 ? ColSelected : ColMeshLines);
-            DrawMeshFaces(i, mesh, SelectMode == 1);
+            SetColor(MeshColor(i));
+            SendFaces(i, mesh, SelectMode == 1, pickRegion, unsentLast);
         }
         ++i;
     }
     if (SelectMode == 1) {
-        // The current face once more on top, under the last name loaded.
-        SetColor(ColSelected);
-        const TOMesh& mesh = TheModel.Meshes.Get(CurMesh);
-        DrawFace(mesh, mesh.Faces[0].Get(CurFace));
+        // Under the last name loaded.
+        if (unsentLast >= 0)
+            glLoadName(GLuint(unsentLast));
+        DrawCurrentFace();
     }
+}
+
+void DrawMeshPicture()
+{
+    DecodeSelection();
+    {
+        TVertexArray vertexArray;
+        int32_t i = 0;
+        for (const TOMesh& mesh : TheModel.Meshes) {
+            if (mesh.Glows.Count() > 0) {
+                const TMeshLines& lines = MeshLines(i, mesh);
+                if (lines.BadVertex)
+                    ListIndexError(list_messages::Vertex, *lines.BadVertex);
+                SetColor(MeshColor(i));
+                glVertexPointer(3, GL_FLOAT, sizeof(TVertex), lines.Ends.data());
+                glDrawArrays(GL_LINES, 0, GLsizei(lines.Ends.size()));
+            }
+            ++i;
+        }
+    }
+    if (SelectMode == 1)
+        DrawCurrentFace();
 }
 
 void DrawAllGlows()

@@ -1,7 +1,10 @@
 #pragma once
 // The content of each frame: mesh wireframes, the selection highlight and the
-// engine glows, in OpenGL immediate mode.
+// engine glows. The faces go one by one in immediate mode where each must be
+// told apart (picking, feedback); the picture on screen draws the same
+// outlines from each mesh's kept array of edges.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -17,11 +20,26 @@ struct TGlowDisplay {
 // Installed by the glow panel; asked at every frame. Unset means "panel hidden".
 extern std::function<TGlowDisplay()> GlowDisplay;
 
-// The whole normal frame content; sets ViewReady at its end.
+// The whole normal frame content, face by face: DrawMeshes, then
+// DrawSceneGlows.
 void DrawScene();
+// The glows the panel's buttons ask for; ends a scene by setting ViewReady.
+void DrawSceneGlows();
+
+// Column-major, model coordinates to clip coordinates.
+using TClipMatrix = std::array<double, 16>;
+
 // The face pass (also the pick pass): decodes the selection, then draws every
-// face of every mesh that has glows, each under its pick name.
-void DrawMeshes();
+// face of every mesh that has glows, each under its pick name. With
+// pickRegion, a face whose corners' box lies wholly outside the clip square
+// through that matrix (the pick square, once the pick matrix is on it)
+// cannot be hit and is not sent; the names loaded and the hits recorded stay
+// those of the whole pass. Throws EListError.
+void DrawMeshes(const TClipMatrix* pickRegion = nullptr);
+// The same picture as DrawMeshes in GL_RENDER mode, each mesh's outlines
+// drawn from its kept edges (mesh_lines.h), no names. Throws EListError where
+// DrawMeshes would.
+void DrawMeshPicture();
 // The face pass's calls for one mesh, colours aside: per face of LOD 0 its
 // pick name (the face's packed selection with faceNames, else the mesh's
 // index) and its glBegin/glEnd. A bad vertex index raises its list error.

@@ -92,9 +92,46 @@ void TGLPanel::SwapBuffers()
     glGetIntegerv(GL_RENDER_MODE, &renderMode);
     if (renderMode == GL_RENDER) {
         std::swap(Back, Front);
+        ++Shown;
         update();
     }
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+bool TGLPanel::MeshesKept(const TMeshPicture& picture) const
+{
+    return Meshes && MeshesShow == picture && Meshes->size() == size() * devicePixelRatio();
+}
+
+void TGLPanel::BindMeshBuffer()
+{
+    MeshesShow.reset();
+    const QSize size = this->size() * devicePixelRatio();
+    if (!Meshes || Meshes->size() != size)
+        Meshes = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
+    Meshes->bind();
+}
+
+void TGLPanel::KeepMeshes(const TMeshPicture& picture)
+{
+    MeshesShow = picture;
+}
+
+void TGLPanel::ForgetMeshes()
+{
+    MeshesShow.reset();
+}
+
+void TGLPanel::BindBackBufferOverMeshes()
+{
+    BindBackBuffer();
+    QOpenGLExtraFunctions* gl = context()->extraFunctions();
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, Meshes->handle());
+    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, Back->handle());
+    const QSize size = Back->size();
+    gl->glBlitFramebuffer(0, 0, size.width(), size.height(), 0, 0, size.width(), size.height(), GL_COLOR_BUFFER_BIT,
+                          GL_NEAREST);
+    Back->bind();
 }
 
 void TGLPanel::DropBackBuffer()

@@ -28,7 +28,8 @@ void StartPick(int32_t x, int32_t y)
     MultViewOrtho(true);
     glInitNames();
     glPushName(0);
-    RenderView();
+    // At once, even inside InOneFrame: the pass is no frame to put off.
+    DrawFrame(PanX, PanY, RotX, RotY, RotZ, Zoom);
 }
 
 void EndPick()

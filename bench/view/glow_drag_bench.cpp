@@ -4,11 +4,11 @@
 // change in that frame. Its goal is the view's for such a frame: at most a
 // quarter of BM_Frame, in the same run.
 
-#include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
 #include "M_Glunit.h"
 #include "app_state.h"
+#include "frame_floor.h"
 #include "glow_drag.h"
 #include "glow_preview.h"
 #include "glow_write.h"
@@ -31,8 +31,7 @@ void BM_GlowDragStep(benchmark::State& state)
         GlowPreview.Values = GlowAt(at);
         GlowPreview.Values.Center = drag.Spot(snap, view, TheModel.Meshes.Get(at.Mesh)).Centre;
         RenderGlowsChanged();
-        TGLCurrent current;
-        glFinish();
+        Finish();
     }
     GlowPreview = {};
     state.counters["vertices"] = TheModel.Meshes.Get(at.Mesh).Vertices.Count();

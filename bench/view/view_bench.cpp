@@ -1,12 +1,14 @@
 // Time of one frame and of one pick of the view for a model of about 20,000
 // faces, against the floor: the same frame with the faces' edges drawn as
 // GL_LINES from one vertex array per mesh (same colours, same viewport and
-// camera, same glows). BM_Frame / BM_FrameFloor is the frame's ratio.
-// BM_FrameLists replays the face pass's calls recorded in one OpenGL 1.1
-// display list per mesh, names included: what lists would give over the
-// calls sent one by one (on Mesa's software renderer, nothing: each face
-// stays a draw of its own, and the frame costs more CPU). Needs an X display and runs on whatever GL the display offers; for
-// the software renderer:
+// camera, same glows). BM_Frame / BM_FrameFloor is the frame's ratio, the
+// meshes drawn anew in every frame; BM_GlowFrame is a frame in which only a
+// glow changed, over the kept picture of the meshes. BM_FrameLists replays
+// the face pass's calls recorded in one OpenGL 1.1 display list per mesh,
+// names included: what lists would give over the calls sent one by one (on
+// Mesa's software renderer, nothing: each face stays a draw of its own, and
+// the frame costs more CPU). Needs an X display and runs on whatever GL the
+// display offers; for the software renderer:
 //     LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/view_bench
 
 #include <GL/gl.h>
@@ -20,45 +22,19 @@
 #include "M_Glunit.h"
 #include "M_draw.h"
 #include "app_state.h"
+#include "frame_floor.h"
+#include "grid_craft.h"
 #include "model.h"
+#include "opt_file_io.h"
 #include "view_colors.h"
 #include "view_state.h"
 
 namespace {
 
-constexpr int MeshCount = 4;
-constexpr int Columns = 100, Rows = 33;  // quads per mesh; every other one split in two triangles
-
-// A bumpy grid per mesh, side by side, one glow each: 4 x 4,950 faces.
+// The grid craft, in light grey.
 void BuildModel()
 {
-    TheModel.Clear();
-    for (int m = 0; m < MeshCount; ++m) {
-        TOMesh mesh = TModel::NewMesh();
-        for (int r = 0; r <= Rows; ++r)
-            for (int c = 0; c <= Columns; ++c)
-                mesh.Vertices.Add({float(c) - 50 + float(m % 2) * 2, float(r) - 50 + float(m / 2) * 52,
-                                   float((c * 7 + r * 3) % 11) - 5});
-        auto at = [](int r, int c) { return r * (Columns + 1) + c; };
-        for (int r = 0; r < Rows; ++r)
-            for (int c = 0; c < Columns; ++c) {
-                TOFace face = TOMesh::NewFace();
-                if ((r + c) % 2 == 0) {
-                    face.VertIdx = {{at(r, c), at(r, c + 1), at(r + 1, c + 1), at(r + 1, c)}};
-                    mesh.Faces[0].Add(face);
-                } else {
-                    face.VertIdx = {{at(r, c), at(r, c + 1), at(r + 1, c + 1), -1}};
-                    mesh.Faces[0].Add(face);
-                    face.VertIdx = {{at(r, c), at(r + 1, c + 1), at(r + 1, c), -1}};
-                    mesh.Faces[0].Add(face);
-                }
-            }
-        TEngineGlow glow = TOMesh::NewGlow();
-        glow.Center = {0, float(m) * 10, 0};
-        glow.MainVec = {8, 6, 3};
-        mesh.Glows.Add(glow);
-        TheModel.Meshes.Add(std::move(mesh));
-    }
+    TheReader.ReadOpt(optbuild::GridCraft(), "grid craft");
     for (TColorF& c : ViewColors)
         c = {0.8f, 0.8f, 0.8f};
 }
@@ -69,27 +45,6 @@ int FaceCount()
     for (const TOMesh& mesh : TheModel.Meshes)
         n += mesh.Faces[0].Count();
     return n;
-}
-
-void Finish()
-{
-    TGLCurrent current;
-    glFinish();
-}
-
-// Every face edge of LOD 0 of each mesh, as GL_LINES vertex pairs.
-std::vector<std::vector<TVertex>> EdgeArrays()
-{
-    std::vector<std::vector<TVertex>> arrays;
-    for (const TOMesh& mesh : TheModel.Meshes) {
-        std::vector<TVertex>& lines = arrays.emplace_back();
-        for (const TOFace& face : mesh.Faces[0])
-            for (int c = 0; c < face.CornerCount(); ++c) {
-                lines.push_back(mesh.Vertices.Get(face.VertIdx.Index[c]));
-                lines.push_back(mesh.Vertices.Get(face.VertIdx.Index[(c + 1) % face.CornerCount()]));
-            }
-    }
-    return arrays;
 }
 
 // One frame as DrawFrame makes it, with faces() in place of the face pass.
@@ -111,18 +66,8 @@ void MeshColor(int meshIndex)
 void BM_FrameFloor(benchmark::State& state)
 {
     const std::vector<std::vector<TVertex>> arrays = EdgeArrays();
-    for (auto _ : state) {
-        FrameWith([&arrays] {
-            glEnableClientState(GL_VERTEX_ARRAY);
-            for (size_t m = 0; m < arrays.size(); ++m) {
-                MeshColor(int(m));
-                glVertexPointer(3, GL_FLOAT, sizeof(TVertex), arrays[m].data());
-                glDrawArrays(GL_LINES, 0, GLsizei(arrays[m].size()));
-            }
-            glDisableClientState(GL_VERTEX_ARRAY);
-        });
-        Finish();
-    }
+    for (auto _ : state)
+        DrawFloorFrame(arrays);
     state.counters["faces"] = FaceCount();
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMillisecond);
@@ -159,9 +104,11 @@ void BM_FrameLists(benchmark::State& state)
 }
 BENCHMARK(BM_FrameLists)->Unit(benchmark::kMillisecond);
 
+// A whole frame, as after a camera key: the meshes drawn anew.
 void BM_Frame(benchmark::State& state)
 {
     for (auto _ : state) {
+        GLPanel->ForgetMeshes();
         RenderView();
         Finish();
     }
@@ -169,14 +116,50 @@ void BM_Frame(benchmark::State& state)
 }
 BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond);
 
-// The pick pass and the frame EndPick draws after it.
+// A frame in which only a glow moved, as in a drag.
+void BM_GlowFrame(benchmark::State& state)
+{
+    TEngineGlow& glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    const TFloat3 start = glow.Center;
+    int step = 0;
+    for (auto _ : state) {
+        glow.Center.X = start.X + float(++step % 20);
+        RenderView();
+        Finish();
+    }
+    glow.Center = start;
+    state.counters["faces"] = FaceCount();
+}
+BENCHMARK(BM_GlowFrame)->Unit(benchmark::kMillisecond);
+
+// Device pixels of the panel over the model point (x, y), camera at rest.
+int PixelX(float x)
+{
+    return int(float(ViewWidth) * (x - float(ViewMin)) / float(ViewMax - ViewMin));
+}
+int PixelY(float y)
+{
+    return int(float(ViewHeight) * (float(ViewMax) - y) / float(ViewMax - ViewMin));
+}
+
+// A click on a vertex of mesh 0, then on one of mesh 2, and so on: each pick
+// changes the selection, so the frame EndPick draws after the pass draws the
+// meshes anew.
 void BM_Pick(benchmark::State& state)
 {
+    const int at[2][2] = {{PixelX(0), PixelY(-33)}, {PixelX(0), PixelY(18)}};
+    const int32_t mesh[2] = {0, 2};
+    int click = 0;
     for (auto _ : state) {
         Picking = true;
-        StartPick(ViewWidth / 2, ViewHeight / 2);
+        StartPick(at[click][0], at[click][1]);
         EndPick();
         Finish();
+        if (SelectedId != mesh[click]) {
+            state.SkipWithError("a click picked another mesh");
+            break;
+        }
+        click = 1 - click;
     }
     state.counters["faces"] = FaceCount();
 }
@@ -187,7 +170,7 @@ void BM_PickPass(benchmark::State& state)
 {
     for (auto _ : state) {
         Picking = true;
-        StartPick(ViewWidth / 2, ViewHeight / 2);
+        StartPick(PixelX(0), PixelY(-33));
         {
             TGLCurrent current;
             glRenderMode(GL_RENDER);

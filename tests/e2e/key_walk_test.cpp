@@ -3,9 +3,14 @@
 // turned with the arrows at a movement rate chosen in the glow panel.
 
 #include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <functional>
 #include <QTest>
 
 #include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "M_Glunit.h"
 #include "Main.h"
 #include "app_fixture.h"
 #include "app_state.h"
@@ -90,6 +95,50 @@ private slots:
         // The selection is untouched by the camera.
         QCOMPARE(SelectedId, PackSelection(2, 1));
         QVERIFY(app.Dialogs.Messages.empty());
+    }
+
+    // One action, one frame: the key, the panel's step, the pick and the
+    // confirmed edit each show exactly one new picture.
+    void EveryActionDrawsOneFrame()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::vector<TVertex> corners = {{-20, -20, 0}, {20, -20, 0}, {20, 20, 0}, {-20, 20, 5}};
+        WriteUserModel(app.Folder.File("frames.opt"),
+                       {{corners, {Tri(0, 1, 2), Quad(0, 1, 2, 3)}, {NumberedGlow(0), NumberedGlow(1)}},
+                        {corners, {Tri(1, 2, 3)}, {NumberedGlow(2)}}});
+        QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("frames.opt")));
+        const auto frames = [&app](const char* action, const std::function<void()>& act) {
+            const int before = Me->P1->FramesShown();
+            act();
+            QVERIFY2(Me->P1->FramesShown() - before == 1,
+                     qPrintable(QString("%1: %2 frames").arg(action).arg(Me->P1->FramesShown() - before)));
+            QVERIFY(app.Dialogs.Messages.empty());
+        };
+        const auto press = [&app](Qt::Key key) {
+            Me->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(Me));
+            QTest::keyClick(app.KeyTarget(), key);
+        };
+        CHECKED(frames("Left", [&] { press(Qt::Key_Left); }));
+        QCOMPARE(RotY, -4);
+        CHECKED(frames("N", [&] { press(Qt::Key_N); }));
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 1));
+        CHECKED(frames("P", [&] { press(Qt::Key_P); }));
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
+        CHECKED(frames("step", [] { QTest::mouseClick(EGlow->SBUp, Qt::LeftButton); }));
+        QCOMPARE(EditGlow, 1);
+        RotY = 0;
+        CHECKED(frames("pick", [] { ClickView(20, 0); }));
+        QCOMPARE(SelectedId, 0);
+        CHECKED(frames("pick of another mesh", [] { ClickView(-10, 10); }));
+        QCOMPARE(SelectedId, 1);
+        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        ClickListItem(EGlow->LB, 3);
+        QVERIFY(MCh->isVisible());
+        MCh->SetCell(0, 1, "9.5");
+        CHECKED(frames("edit", [] { QTest::mouseClick(MCh->BBMan1, Qt::LeftButton); }));
+        QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(0).MainVec.X, 9.5f);
     }
 };
 

@@ -1,0 +1,44 @@
+#include "frame_floor.h"
+
+#include <GL/gl.h>
+
+#include "M_Glunit.h"
+#include "M_draw.h"
+#include "app_state.h"
+#include "view_colors.h"
+
+std::vector<std::vector<TVertex>> EdgeArrays()
+{
+    std::vector<std::vector<TVertex>> arrays;
+    for (const TOMesh& mesh : TheModel.Meshes) {
+        std::vector<TVertex>& lines = arrays.emplace_back();
+        for (const TOFace& face : mesh.Faces[0])
+            for (int c = 0; c < face.CornerCount(); ++c) {
+                lines.push_back(mesh.Vertices.Get(face.VertIdx.Index[c]));
+                lines.push_back(mesh.Vertices.Get(face.VertIdx.Index[(c + 1) % face.CornerCount()]));
+            }
+    }
+    return arrays;
+}
+
+void DrawFloorFrame(const std::vector<std::vector<TVertex>>& arrays)
+{
+    DrawFrameWith(PanX, PanY, RotX, RotY, RotZ, Zoom, [&arrays] {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        for (size_t m = 0; m < arrays.size(); ++m) {
+            const TColorF& c = ViewColors[int(m) == CurMesh && SelectMode == 0 ? ColSelected : ColMeshLines];
+            glColor3f(c.Red, c.Green, c.Blue);
+            glVertexPointer(3, GL_FLOAT, sizeof(TVertex), arrays[m].data());
+            glDrawArrays(GL_LINES, 0, GLsizei(arrays[m].size()));
+        }
+        glDisableClientState(GL_VERTEX_ARRAY);
+        DrawAllGlows();
+    });
+    Finish();
+}
+
+void Finish()
+{
+    TGLCurrent current;
+    glFinish();
+}
