@@ -126,7 +126,9 @@ private slots:
         const QPoint to = from + QPoint(far, -far / 2);
         QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
         QTest::mouseMove(Me->P1, from + (to - from) / 3);
+        const int frames = Me->P1->FramesShown();
         QTest::mouseMove(Me->P1, to);
+        QCOMPARE(Me->P1->FramesShown(), frames + 1);  // one step, one frame
         QCOMPARE(ReadBytes(Copy), Model.Bytes);  // nothing written while dragging
         const QString point = EGlow->Lp->text();
         const QString status = Me->BarMessage->text();
