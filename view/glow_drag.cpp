@@ -44,7 +44,8 @@ int32_t NearestOnScreen(int32_t count, const Point& point, const TViewProjection
         if (!p)
             continue;
         const TViewPoint shown = view.Project(*p);
-        const double d = std::hypot(shown.X - x, shown.Y - y);
+        const double dx = shown.X - x, dy = shown.Y - y;
+        const double d = dx * dx + dy * dy;
         if (!shown.Clipped() && d < best) {
             best = d;
             nearest = i;
