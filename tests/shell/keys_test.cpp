@@ -245,45 +245,6 @@ private slots:
         QCOMPARE(SelectedId, 0);
     }
 
-    void MeshStepping()
-    {
-        const int32_t next[] = {1, 2, 0};
-        for (int32_t expected : next) {
-            Press(Qt::Key_N, 0);
-            QCOMPARE(SelectedId, expected);
-            QCOMPARE(CurMesh, expected);
-            QCOMPARE(CurFace, 0);
-        }
-        Press(Qt::Key_P, Qt::ControlModifier);
-        QCOMPARE(SelectedId, 2);
-        Press(Qt::Key_P, 0);
-        QCOMPARE(SelectedId, 1);
-    }
-
-    void FaceStepping()
-    {
-        Me->Face1->trigger();
-        QCOMPARE(CurMesh, 0);
-        const int32_t faces[] = {1, 2, 0};
-        for (int32_t face : faces) {
-            Press(Qt::Key_N, 0);
-            QCOMPARE(CurFace, face);
-            QCOMPARE(CurMesh, 0);
-            QCOMPARE(SelectedId, face * 65536);
-        }
-        Press(Qt::Key_P, 0);
-        QCOMPARE(SelectedId, 2 * 65536);
-        QCOMPARE(CurFace, 2);
-
-        // Back to meshes: the packed value lies past the last mesh, so the
-        // last mesh is selected; N then wraps to mesh 0.
-        Me->Mesh1->trigger();
-        QCOMPARE(CurMesh, 2);
-        QCOMPARE(SelectedId, 2 * 65536);
-        Press(Qt::Key_N, 0);
-        QCOMPARE(SelectedId, 0);
-    }
-
     void FaceSteppingInAMeshWithoutFaces()
     {
         Press(Qt::Key_P, 0);  // mesh 2 has no faces
