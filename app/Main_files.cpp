@@ -38,11 +38,13 @@ QString DroppedOptFile(const QMimeData* data)
 
 // Writes bytes to target through a file beside it that replaces it only when
 // complete: an export that fails leaves an earlier file there whole.
-// Throws EFCreateError, EInOutError.
+// Unbuffered, so that write() reports a short write (a full disk): a buffered
+// one would only meet it while commit() flushes, and commit() then still puts
+// the cut file in place. Throws EFCreateError, EInOutError.
 void SaveWhole(const QString& target, std::span<const uint8_t> bytes)
 {
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw EFCreateError(target.toStdString());
     const auto size = qint64(bytes.size());
     if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit())

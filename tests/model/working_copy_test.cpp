@@ -310,6 +310,38 @@ TEST(WorkingCopyWrites, NothingIsWrittenOverAWorkingCopyThatChangedOnDisk)
     TheModel.Clear();
 }
 
+// Another program's write within the same second as the editor's own differs
+// only below the second: refused all the same where the file system keeps
+// finer times.
+TEST(WorkingCopyWrites, AnOutsideWriteWithinTheSameSecondIsRefused)
+{
+    TempDir dir;
+    GlowFile f;
+    ProjectDir = dir.Path();
+    OptFileName = "ship.opt";
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    ReadWorkingCopy();
+    TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    glow.CoreColor = 1;
+    WriteWorkingCopyGlow(glow);
+    const auto ours = std::filesystem::last_write_time(path);
+
+    TEngineGlow theirs = glow;
+    theirs.Center = {7, 7, 7};
+    WriteGlow(path, theirs);
+    using std::chrono::milliseconds;
+    const auto inSecond = ours - std::chrono::floor<std::chrono::seconds>(ours);
+    std::filesystem::last_write_time(path, inSecond < milliseconds(500) ? ours + milliseconds(1) : ours - milliseconds(1));
+    if (std::filesystem::last_write_time(path) == ours)
+        GTEST_SKIP() << "the file system keeps whole seconds only";
+    const std::vector<uint8_t> changed = ReadBytes(path);
+    glow.CoreColor = 2;
+    EXPECT_THROW(WriteWorkingCopyGlow(glow), EFileChanged);
+    EXPECT_EQ(ReadBytes(path), changed);
+    TheModel.Clear();
+}
+
 class CopyOptTest : public ::testing::Test {
 protected:
     void SetUp() override

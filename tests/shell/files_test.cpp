@@ -18,6 +18,7 @@
 #include "app_start.h"
 #include "app_state.h"
 #include "command_line.h"
+#include "file_size_limit.h"
 #include "opt_builder.h"
 #include "test_models.h"
 
@@ -146,6 +147,21 @@ private slots:
         QVERIFY(ReadBytes(target) == edited);
         QCOMPARE(Me->BarMessage->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
         QVERIFY(!Me->BarPanel0->text().isEmpty());
+
+#ifdef NEG_HAVE_FILE_SIZE_LIMIT
+        // An export whose writing fails leaves the earlier file there whole.
+        const std::vector<uint8_t> earlier = {1, 2, 3};
+        optbuild::WriteFileBytes(target, earlier);
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
+        {
+            const FileSizeLimit limit(16);
+            Me->ExportCopy1->trigger();
+        }
+        QCOMPARE(app.Dialogs.TakeMessages(),
+                 QStringList({"Cannot write file " + QDir::toNativeSeparators(QString::fromStdString(target)) + "."}));
+        QVERIFY(ReadBytes(target) == earlier);
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(app.Folder.File("game")), {}), 1);
+#endif
 
         // Never onto the working copy itself.
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(app.ProjectFolder() + "./ship.opt"));
