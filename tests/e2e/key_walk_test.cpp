@@ -36,10 +36,10 @@ private slots:
         QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("walk.opt")));
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
 
-        const auto press = [&app](Qt::Key key) {
+        const auto press = [&app](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
             Me->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(Me));
-            QTest::keyClick(app.KeyTarget(), key);
+            QTest::keyClick(app.KeyTarget(), key, modifiers);
         };
 
         // Meshes, the one without glows included; the ends wrap.
@@ -57,6 +57,12 @@ private slots:
         CHECKED(press(Qt::Key_P));
         QCOMPARE(CurMesh, 2);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
+        // With Ctrl held the letters step all the same.
+        CHECKED(press(Qt::Key_P, Qt::ControlModifier));
+        QCOMPARE(SelectedId, 1);
+        QCOMPARE(CurFace, 0);
+        CHECKED(press(Qt::Key_N, Qt::ControlModifier));
+        QCOMPARE(SelectedId, 2);
 
         // Faces of mesh 2: the highlight steps and wraps; the mesh stays.
         // Face 0 alone has the top edge, face 1 alone the bottom one; the
@@ -94,6 +100,15 @@ private slots:
         QCOMPARE(RotX, 3);
         // The selection is untouched by the camera.
         QCOMPARE(SelectedId, PackSelection(2, 1));
+
+        // Back to meshes the packed face names no mesh: the last one stays
+        // selected, and N wraps to mesh 0.
+        QVERIFY(ChooseMenu(Me->Map1, Me->Mesh1));
+        QCOMPARE(CurMesh, 2);
+        QCOMPARE(SelectedId, 65536 + 2);  // face 1 of mesh 2
+        CHECKED(press(Qt::Key_N));
+        QCOMPARE(SelectedId, 0);
+        QCOMPARE(CurMesh, 0);
         QVERIFY(app.Dialogs.Messages.empty());
     }
 

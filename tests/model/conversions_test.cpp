@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <functional>
 
 #include "conversions.h"
@@ -8,6 +9,16 @@
 #include "errors.h"
 
 namespace {
+
+// The editor runs in the C library's locale of its environment (Qt takes it
+// at start), so these tests do too: run under a comma locale, they check the
+// conversions under it.
+const bool EnvironmentLocale = [] {
+    if (std::setlocale(LC_ALL, ""))
+        return true;
+    std::fprintf(stderr, "The locale of the environment is not installed: the tests run in the \"C\" locale\n");
+    return false;
+}();
 
 std::string ConvertErrorOf(const std::function<void()>& f)
 {

@@ -51,19 +51,15 @@ protected:
     TempDir Dir;
 };
 
-TEST_F(ColorFileTest, PureRedForSelectedIsWrittenAsOneZeroZero)
+// Pure red for Selected, chosen through Set Colors, is written as 1, 0, 0
+// (the GUI test checks those bytes); here every entry, in order.
+TEST_F(ColorFileTest, TheTableIsWrittenInOrderAndReadsBack)
 {
     for (int i = 0; i < ViewColorCount; ++i)
         ViewColors[i] = ScreenToColorF(0x00102030u * static_cast<uint32_t>(i + 1) & 0xFFFFFFu);
-    ViewColors[ColSelected] = ScreenToColorF(0x0000FF);
-    EXPECT_EQ(ViewColors[ColSelected].Red, 1.0f);
-    EXPECT_EQ(ViewColors[ColSelected].Green, 0.0f);
-    EXPECT_EQ(ViewColors[ColSelected].Blue, 0.0f);
     WriteColorFile();
     const std::vector<uint8_t> file = ReadBytes(DataDir + "Colors.dat");
     ASSERT_EQ(file.size(), 84u);
-    const std::vector<uint8_t> red = {0x00, 0x00, 0x80, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 12, file.begin() + 24), red);
     EXPECT_EQ(file, TableBytes());
 
     // Reading it back gives the same table.

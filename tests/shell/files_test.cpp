@@ -249,7 +249,8 @@ private slots:
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
         OpenShip(app);
-        const std::string target = app.Folder.File("game.opt");
+        std::filesystem::create_directories(app.Folder.File("game"));
+        const std::string target = app.Folder.File("game/ship.opt");
         optbuild::WriteFileBytes(target, {1, 2, 3});
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
         {
@@ -261,6 +262,7 @@ private slots:
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot write file " + target + "."));
         QVERIFY(ReadBytes(target) == std::vector<uint8_t>({1, 2, 3}));
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(app.Folder.File("game")), {}), 1);
         QVERIFY(Me->BarMessage->text().isEmpty());
     }
 #endif

@@ -2,6 +2,7 @@
 // window's layout and menu, the About box.
 
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
@@ -23,6 +24,7 @@
 #include "app_fixture.h"
 #include "app_start.h"
 #include "app_state.h"
+#include "conversions.h"
 #include "errors.h"
 #include "opt_builder.h"
 #include "view_colors.h"
@@ -188,6 +190,29 @@ private slots:
         QVERIFY(lines[2].size() > QString("Latest Info and updates are at ").size());
         QVERIFY(lines[4].contains("2026"));
         QVERIFY(!lines[6].isEmpty());
+    }
+
+    // Numbers are shown and read with the decimal separator of the locale the
+    // editor starts in, the one the environment names for numbers (the suite
+    // runs the GUI tests under comma locales too).
+    void DecimalSeparatorFollowsTheSystemLocale()
+    {
+#ifdef _WIN32
+        QSKIP("A Windows user's locale is not named in the environment");
+#else
+        QString name;
+        for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"})
+            if (name.isEmpty())
+                name = qEnvironmentVariable(variable);
+        // No name, "C" and "POSIX" write a point.
+        const QChar expected = QLocale(name.section('.', 0, 0)).decimalPoint().front();
+        const char saved = DecimalSeparator;
+        DecimalSeparator = '?';
+        InstallAppBasics();
+        const char taken = DecimalSeparator;
+        DecimalSeparator = saved;
+        QCOMPARE(QChar(taken), expected);
+#endif
     }
 
     void ExitEndsWithClosing()

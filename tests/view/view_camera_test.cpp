@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <QOpenGLContext>
+#include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -275,8 +276,9 @@ private slots:
         QVERIFY(ViewReady);
         ViewReady = false;
         CurMesh = 99;
+        QSignalSpy swapped(Panel.get(), &QOpenGLWidget::frameSwapped);
         Panel->repaint();
-        QTest::qWait(20);
+        QTRY_VERIFY(!swapped.isEmpty());
         const QImage shown = Panel->grabFramebuffer();
         QVERIFY(!ViewReady);
         QCOMPARE(CurMesh, 99);

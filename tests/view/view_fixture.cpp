@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -183,10 +184,12 @@ TGLPanel* ShowPanel(int size)
 {
     auto* panel = new TGLPanel;
     panel->resize(size, size);
+    // Qt's first frame on screen: the panel's context is made and its window
+    // composed, so the tests' own frames and grabs find both.
+    QSignalSpy shown(panel, &QOpenGLWidget::frameSwapped);
     panel->show();
-    if (!QTest::qWaitForWindowExposed(panel))
-        throw std::runtime_error("panel not exposed");
-    QTest::qWait(50);
+    if (!QTest::qWaitForWindowExposed(panel) || !QTest::qWaitFor([&] { return !shown.isEmpty(); }, 60000))
+        throw std::runtime_error("panel not shown");
     return panel;
 }
 

@@ -70,13 +70,6 @@ private slots:
         QCOMPARE(GLInt(GL_RENDER_MODE), GL_RENDER);
     }
 
-    void overlappingMeshesLowestIndexWins()
-    {
-        // Mesh 3 is in front, mesh 2 drawn first.
-        ClickAt(-1, -2);
-        QCOMPARE(SelectedId, 2);
-    }
-
     void clicksOnNothingKeepTheSelection()
     {
         SelectedId = 3;
