@@ -102,6 +102,8 @@ TMe::TMe(QWidget* parent) : QMainWindow(parent)
     connect(P1, &TGLPanel::MouseDown, this, &TMe::P1MouseDown);
     connect(P1, &TGLPanel::WheelTurned, this, &TMe::P1Wheel);
     connect(P1, &TGLPanel::Dragged, this, &TMe::P1Drag);
+    connect(P1, &TGLPanel::PointerMoved, this, &TMe::P1PointerMoved);
+    connect(P1, &TGLPanel::MouseUp, this, &TMe::P1MouseUp);
     connect(P1, &TGLPanel::FramebufferResized, this, &TMe::P1FramebufferResized);
     connect(&History, &TGlowHistory::Changed, this, &TMe::GlowsChanged);
     // Key preview: every key press reaches FormKeyDown before the controls.
@@ -284,10 +286,16 @@ bool TMe::IsPreviewedKey(QObject* watched) const
 
 bool TMe::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && IsPreviewedKey(watched)) {
+    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (keyEvent && IsPreviewedKey(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // N and P redraw through the panel and then again themselves.
-        Guarded([&] { InOneFrame([&] { FormKeyDown(key->key(), key->modifiers()); }); });
+        Guarded([&] {
+            InOneFrame([&] {
+                if (!GlowDragKey(*key) && event->type() == QEvent::KeyPress)
+                    FormKeyDown(key->key(), key->modifiers());
+            });
+        });
     } else if (watched == centralWidget() && event->type() == QEvent::Resize) {
         LayoutPanels();
     }
@@ -354,16 +362,22 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     NewTr();
 }
 
-void TMe::P1MouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, bool doubleClick,
-                      int x, int y)
+void TMe::P1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                      bool doubleClick, int x, int y)
 {
     Guarded([&] {
+        if (GlowDragging) {
+            // Another button while a glow is held: the right one puts it back.
+            if (button == Qt::RightButton)
+                CancelGlowDrag();
+            return;
+        }
         Drag.Start();
         DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
         const bool leftAlone = buttons == Qt::LeftButton &&
                                !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
                                !doubleClick;
-        if (!ViewReady || !leftAlone)
+        if (!ViewReady || !leftAlone || PickGlowAt(x, y))
             return;
         // EndPick and ShoGlow both ask for the frame that shows the pick.
         InOneFrame([&] {
@@ -440,6 +454,7 @@ bool TMe::CopyOpt()
 
 void TMe::CloseModel()
 {
+    EndGlowDrag();
     History.Stack.clear();
     BarMessage->clear();
     // No working copy is open: an export now would put the previous one
@@ -580,7 +595,11 @@ void TMe::SelPrev()
 
 void TMe::NewTr()
 {
-    InOneFrame([] {
+    InOneFrame([this] {
+        // A glow held under a turned, zoomed or shifted view: its lock and
+        // snap follow the picture.
+        if (GlowDragging && GlowDragging->Moving)
+            FollowGlowDrag();
         RenderView();
         // Drawing decodes the selection: a change of display mode can move
         // CurMesh, and the panel must then describe the new mesh (and asks

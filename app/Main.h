@@ -3,14 +3,18 @@
 // the glow panel lies over; the key table, the open flow and the selection.
 
 #include <QMainWindow>
+#include <QPointF>
 #include <QTimer>
+#include <optional>
 #include <string>
 
 #include "camera_mouse.h"
+#include "glow_drag.h"
 #include "glow_history.h"
 
 class TGLPanel;
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -80,6 +84,23 @@ public:
     void P1Drag(Qt::MouseButtons buttons, double dx, double dy);
     // P1's framebuffer changed size: a resize or a change of scale.
     void P1FramebufferResized();
+
+    // Glows in the view (Main_glows.cpp). A plain left click at (x, y),
+    // device pixels, on a drawn glow's centre picks that glow: its mesh is
+    // made current and the panel shows it. On the glow being edited it also
+    // readies a drag, which starts once the pointer has moved the system's
+    // drag distance. False when no glow is there.
+    bool PickGlowAt(int x, int y);
+    // The left button held: moves the dragged glow's centre with the
+    // pointer (Ctrl snaps it to a vertex, Shift to a face centre).
+    void P1PointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at);
+    // The left button let go: the dragged centre is written, one edit.
+    void P1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at);
+    // A key pressed or let go while a glow is dragged: Escape puts the glow
+    // back, X, Y and Z lock it to an axis or free it, Ctrl and Shift snap at
+    // once, N and P wait for the drag's end. False for the keys that act as
+    // ever, and always while no glow is dragged.
+    bool GlowDragKey(const QKeyEvent& key);
     // The open dialog, then OpenModel on the chosen file.
     void OpenOptClick();
     // Opens the OPT file at path as Open Opt does once a file is chosen: the
@@ -144,6 +165,25 @@ private:
     // Ends the work on the open model: panel hidden, dialog forgotten, model
     // freed, keys and clicks off.
     void CloseModel();
+
+    // A glow's drag: readied by a press on its centre, moving once the
+    // pointer passed the drag distance. Nothing is written until it ends.
+    struct TGlowDragging {
+        TGlowDrag Drag;
+        QPointF PressedAt;  // device pixels
+        bool Moving = false;
+        Qt::KeyboardModifiers Modifiers;
+    };
+    std::optional<TGlowDragging> GlowDragging;
+    // Shows where the dragged centre is now: the view, the panel's Point,
+    // the status bar. Draws nothing.
+    void FollowGlowDrag();
+    // Puts the glow back where it is stored; nothing is written.
+    void CancelGlowDrag();
+    // Writes the dragged centre through the edit history.
+    void FinishGlowDrag();
+    // The drag and what it shows are gone; Undo and Redo act again.
+    void EndGlowDrag();
 
     bool CreateOk = false;
     QTimer MessageTimer;

@@ -16,6 +16,7 @@
 #include "conversions.h"
 #include "error_display.h"
 #include "glow_ops.h"
+#include "glow_preview.h"
 #include "glyphs.h"
 #include "view_state.h"
 
@@ -35,9 +36,9 @@ QFont PanelFont(bool bold, int pixels = 13, const char* family = "Courier New")
     return font;
 }
 
-QLabel* ValueLabel(const QString& text, const QFont& font, QWidget* parent)
+TClickLabel* ValueLabel(const QString& text, const QFont& font, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new TClickLabel(text, parent);
     label->setFixedHeight(20);
     label->setFont(font);
     return label;
@@ -175,6 +176,11 @@ void TEGlow::BuildValueArea()
     lzv = ValueLabel(QStringLiteral("lzv"), valueFont, P2);
     for (QLabel* label : {Lp, Lv, lxv, lyv, lzv})
         layout->addWidget(label);
+    // A click on a colour bar or a value line opens its item: they stand in
+    // the order of LB's items.
+    int row = 0;
+    for (TClickLabel* line : {L1, L3, Lp, Lv, lxv, lyv, lzv})
+        connect(line, &TClickLabel::Clicked, this, [this, row = row++] { OpenItem(row); });
     layout->addStretch(1);
 
     Panel2 = new QFrame(P2);
@@ -196,6 +202,12 @@ void TEGlow::BuildValueArea()
     bottom->addWidget(LBRate);
     bottom->addWidget(Label1, 1);
     layout->addWidget(Panel2);
+}
+
+void TEGlow::OpenItem(int row)
+{
+    LB->setCurrentRow(row);
+    LBClick();
 }
 
 void TEGlow::DisplayForm()
@@ -283,9 +295,11 @@ void TEGlow::FollowCurMesh()
 
 void TEGlow::displayinfo()
 {
-    const TEngineGlow* g = ShownGlow();
-    if (!g)
+    const TGlowIndex shown = ShownGlowIndex();
+    if (!shown)
         return;
+    // A glow being dragged shows where it is going.
+    const TEngineGlow* g = &ShownValues(shown);
     DspColor(g->CoreColor, L1);
     DspColor(g->OuterColor, L3);
     const auto show = [](QLabel* label, const char* format, const TFloat3& v) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "click_label.h"
 #include "glow_history.h"
 
 class QFrame;
@@ -50,6 +51,9 @@ public:
     void LBRateClick();
     // Opens the edit dialog on the item selected in LB.
     void LBClick();
+    // A click on a colour bar or a value line: selects its item in LB and
+    // opens it, as a click on the item does.
+    void OpenItem(int row);
     // Fill and show the edit dialog for a colour word or a vector.
     void ShoColor(uint32_t w, const QString& title);
     void ShoPoint(float x, float y, float z, const QString& title);
@@ -75,13 +79,13 @@ public:
     // The rest: item list, colour bars, value labels, movement rate.
     QFrame* P2 = nullptr;
     TClickList* LB = nullptr;
-    QLabel* L1 = nullptr;
-    QLabel* L3 = nullptr;
-    QLabel* Lp = nullptr;
-    QLabel* Lv = nullptr;
-    QLabel* lxv = nullptr;
-    QLabel* lyv = nullptr;
-    QLabel* lzv = nullptr;
+    TClickLabel* L1 = nullptr;
+    TClickLabel* L3 = nullptr;
+    TClickLabel* Lp = nullptr;
+    TClickLabel* Lv = nullptr;
+    TClickLabel* lxv = nullptr;
+    TClickLabel* lyv = nullptr;
+    TClickLabel* lzv = nullptr;
     QFrame* Panel2 = nullptr;
     TClickList* LBRate = nullptr;
     QLabel* Label1 = nullptr;

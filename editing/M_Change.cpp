@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -14,6 +15,7 @@
 #include "conversions.h"
 #include "dialog_seam.h"
 #include "error_display.h"
+#include "face_centre.h"
 #include "glow_ops.h"
 #include "glyphs.h"
 #include "messages.h"
@@ -197,13 +199,33 @@ void TMCh::ShowPoint(const std::array<float, 3>& values, const QString& title)
     BBMan1->show();
 }
 
+bool TMCh::EditingCell() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && focus != SG->viewport() && SG->viewport()->isAncestorOf(focus);
+}
+
 void TMCh::CommitCellEdit()
 {
     // The in-place editor hands its text to the grid when it loses focus; a
     // button pressed with the keyboard would otherwise read the old text.
-    QWidget* focus = QApplication::focusWidget();
-    if (focus && focus != SG->viewport() && SG->viewport()->isAncestorOf(focus))
+    if (EditingCell())
         SG->setFocus();
+}
+
+void TMCh::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (!enter || mods != Qt::NoModifier || EditingCell()) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    for (QPushButton* main : {BBMan1, BBColor})
+        if (main->isVisible()) {
+            main->click();
+            return;
+        }
 }
 
 QString TMCh::Cell(int col, int row)

@@ -90,6 +90,11 @@ signals:
     // and a window manager would give it to the glow panel.
     void KeyboardReleased();
 
+protected:
+    // Return confirms as the main button does (Man Ok or Color), unless it
+    // ends the editing of a cell.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     // A value that ShowValues put into row 1, and the text it showed there.
     struct TShownValue {
@@ -107,6 +112,8 @@ private:
     void FollowChange(const TGlowEdit& written, TGlowHistory::TMove move);
     void HideButtons();
     void CommitCellEdit();
+    // A cell's in-place editor has the keyboard.
+    bool EditingCell() const;
     // Whether the user changed the text of row 1's cell col from what
     // ShowValues put there.
     bool CellTouched(int col);

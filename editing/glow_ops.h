@@ -20,8 +20,3 @@ TGlowEdit CopyToAllEdit(const char* name, const std::function<void(TEngineGlow&)
 
 // The change that gives the glow at `at` the values of glow.
 TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow);
-
-// The middle of the axis-aligned bounding box of a face's corners, computed
-// in float32 from the start bounds 999999 / -999999. Raises the vertex list's
-// error when a corner names no vertex.
-TFloat3 FaceBoxCentre(const TOMesh& mesh, const TOFace& face);

@@ -14,6 +14,7 @@
 #include "mesh_lines.h"
 #include "model.h"
 #include "view_colors.h"
+#include "view_projection.h"
 #include "view_state.h"
 
 TGLPanel* GLPanel = nullptr;
@@ -88,7 +89,13 @@ void TGLPanel::mouseMoveEvent(QMouseEvent* event)
     const QPointF at = event->position() * devicePixelRatioF();
     const QPointF moved = at - LastPointer;
     LastPointer = at;
+    emit PointerMoved(event->buttons(), event->modifiers(), at);
     emit Dragged(event->buttons(), moved.x(), moved.y());
+}
+
+void TGLPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit MouseUp(event->button(), event->modifiers(), event->position() * devicePixelRatioF());
 }
 
 void TGLPanel::wheelEvent(QWheelEvent* event)
@@ -152,21 +159,11 @@ int32_t PushedOut(int64_t r)
 
 void MultViewOrtho(bool mirrored)
 {
-    double low = ViewMin, high = ViewMax;
-    // A model within half a unit of one integer gives bounds that meet, which
-    // glOrtho refuses (nothing would be drawn). Half a unit either side is the
-    // least that makes a volume, and it holds such a model whole.
-    if (low == high) {
-        low -= 0.5;
-        high += 0.5;
-    }
-    const double bottom = mirrored ? high : low;
-    const double top = mirrored ? low : high;
-    // Depth: 100 times the bound farthest from zero, on both sides, so that a
-    // model lying all on one side of zero is not clipped in any rotation.
+    const TViewVolume v = ViewVolume(ViewMin, ViewMax);
+    const double bottom = mirrored ? v.High : v.Low;
+    const double top = mirrored ? v.Low : v.High;
     // Near stays the larger plane.
-    const double depth = 100 * std::max(std::fabs(low), std::fabs(high));
-    glOrtho(low, high, bottom, top, depth, -depth);
+    glOrtho(v.Low, v.High, bottom, top, v.Depth, -v.Depth);
 }
 
 void SetOutlineMode()
@@ -259,6 +256,11 @@ void RenderView()
         return;
     }
     DrawFrame(PanX, PanY, RotX, RotY, RotZ, Zoom);
+}
+
+void RenderGlowsChanged()
+{
+    RenderView();
 }
 
 void InOneFrame(const std::function<void()>& action)

@@ -53,6 +53,9 @@ public:
     void BindBackBuffer();
     void SwapBuffers();
     void DropBackBuffer();
+    // Where the pointer was at the last press or move, in device pixels
+    // from the panel's top-left corner.
+    QPointF Pointer() const { return LastPointer; }
     // The kept picture of the meshes. MeshesKept: it shows picture, at the
     // panel's size. BindMeshBuffer binds its buffer to draw it anew (nothing
     // is kept until KeepMeshes says what it shows); BindBackBufferOverMeshes
@@ -73,6 +76,11 @@ signals:
     // The pointer moved (dx, dy) device pixels since the last press or move
     // while buttons were held.
     void Dragged(Qt::MouseButtons buttons, double dx, double dy);
+    // The pointer moved to `at` (device pixels from the panel's top-left
+    // corner) while buttons were held; emitted before Dragged.
+    void PointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at);
+    // A mouse button was let go at `at`.
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at);
     // The wheel turned by notches (120ths of the angle delta: a notch of a
     // mouse wheel is 1, a touchpad gives fractions); positive away from the
     // user.
@@ -88,6 +96,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
@@ -114,6 +123,9 @@ extern TGLPanel* GLPanel;
 // The selection buffer of picking, as registered with OpenGL.
 inline constexpr int SelectBufSize = 2048;
 extern unsigned int SelectBuf[SelectBufSize];
+// The side of the square around the pointer that a click picks in, in
+// device pixels.
+inline constexpr double PickSquare = 5.0;
 
 // Makes the view's context current for its lifetime: P1's once GLSetup has
 // run on it, otherwise a small hidden context of its own, so that a frame
@@ -141,6 +153,9 @@ void SceneExtent();
 // Draws one frame with the current camera; inside InOneFrame, decodes the
 // selection and leaves the drawing to its end.
 void RenderView();
+// Draws the frame after a change of glows alone (a step of a glow's drag):
+// the meshes' kept picture serves, with the glows drawn over it.
+void RenderGlowsChanged();
 // Runs action with the frames it asks for put off to its end, where one frame
 // is drawn if any was asked for: one action, one frame. Nests. When action
 // throws, a frame it asked for is still drawn and its error propagates.

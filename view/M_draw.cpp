@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app_state.h"
+#include "glow_preview.h"
 #include "mesh_lines.h"
 #include "model.h"
 #include "view_colors.h"
@@ -230,7 +231,7 @@ void DrawGlow(int meshIndex, int glowIndex)
 {
     if (glowIndex == -1)
         return;
-    const TEngineGlow& glow = TheModel.Meshes.Get(meshIndex).Glows.Get(glowIndex);
+    const TEngineGlow& glow = ShownValues({meshIndex, glowIndex});
     const TFloat3& p = glow.Center;
     const TFloat3& v = glow.MainVec;
     const float a = v.X / 4;

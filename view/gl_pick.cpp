@@ -24,7 +24,7 @@ void StartPick(int32_t x, int32_t y)
     glPushMatrix();
     glRenderMode(GL_SELECT);
     glLoadIdentity();
-    gluPickMatrix(x, y, 5.0, 5.0, viewport);
+    gluPickMatrix(x, y, PickSquare, PickSquare, viewport);
     MultViewOrtho(true);
     glInitNames();
     glPushName(0);

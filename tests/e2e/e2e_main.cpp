@@ -10,6 +10,7 @@ int RunPickTests(int argc, char** argv);
 int RunKeyWalkTests(int argc, char** argv);
 int RunUndoTests(int argc, char** argv);
 int RunNavigationTests(int argc, char** argv);
+int RunGlowPlaceTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -21,5 +22,6 @@ int main(int argc, char** argv)
     failed += RunKeyWalkTests(argc, argv);
     failed += RunUndoTests(argc, argv);
     failed += RunNavigationTests(argc, argv);
+    failed += RunGlowPlaceTests(argc, argv);
     return failed;
 }

@@ -106,7 +106,7 @@ private slots:
         // Nothing drawn there: the selection stays.
         CHECKED(pick(0, -5, 3));
         CHECKED(pick(-25, 0, 3));
-        CHECKED(pick(-7, 26, 3));    // a glow: not pickable
+        CHECKED(pick(-7, 26, 3));    // beside the glow shown at (-8, 26)
         CHECKED(pick(-25, 25, 3));   // mesh 0 has no glows and is not drawn
         CHECKED(pick(10, 5, 1));     // mesh 0's edge lies under mesh 1's: mesh 1
         QVERIFY(!Picking);

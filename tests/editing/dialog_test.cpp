@@ -29,6 +29,7 @@ private slots:
     void densityRange();
     void manOkTakesTextBeingTyped();
     void keysTypedAsItOpensGoIntoTheFirstCell();
+    void returnConfirmsUnlessItEndsACellsEdit();
     void colorWithAlpha();
     void colorErrorsStoreNothing();
     void titleDecidesCoreOrOuter();
@@ -384,6 +385,34 @@ void DialogTest::keysTypedAsItOpensGoIntoTheFirstCell()
     for (const char c : std::string("5.5"))
         QTest::keyClick(e.Dialog->windowHandle(), c);
     QCOMPARE(e.Dialog->Cell(0, 1), QString("5.5"));
+}
+
+void DialogTest::returnConfirmsUnlessItEndsACellsEdit()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    Open(e, 0, 0, 3);
+    QTRY_COMPARE(QGuiApplication::focusWindow(), e.Dialog->windowHandle());
+    for (const char c : std::string("4.5"))
+        QTest::keyClick(e.Dialog->windowHandle(), c);
+    QTest::keyClick(e.Dialog->windowHandle(), Qt::Key_Return);
+    // The first Return ends the cell's edit only.
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.Dialog->SG));
+    QVERIFY(e.Dialog->isVisible());
+    QCOMPARE(e.FileBytes(), e.Original);
+    QTest::keyClick(e.Dialog->windowHandle(), Qt::Key_Return);
+    QVERIFY(!e.Dialog->isVisible());
+    std::vector<uint8_t> expected = e.Original;
+    PutField(expected, *g, VectorField, {4.5f, SampleGlow(0).MainVec.Y, SampleGlow(0).MainVec.Z});
+    QCOMPARE(e.FileBytes(), expected);
+
+    // On a colour, Return is the Color button.
+    Open(e, 0, 0, 0);
+    QTRY_COMPARE(QGuiApplication::focusWindow(), e.Dialog->windowHandle());
+    e.Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
+    QTest::keyClick(e.Dialog->windowHandle(), Qt::Key_Return);
+    QVERIFY(!e.Dialog->isVisible());
+    QCOMPARE(g->CoreColor & 0xFFFFFFu, 0xFF0000u);
 }
 
 void DialogTest::colorWithAlpha()

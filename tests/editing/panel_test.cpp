@@ -33,6 +33,7 @@ private slots:
     void movementRateByClick();
     void displayChoicesReachTheDrawing();
     void setSizeCoversP2();
+    void valueLinesOpenTheirItems();
 };
 
 void PanelTest::displayFormFillsTextsWithLocaleSeparator()
@@ -387,3 +388,31 @@ void PanelTest::setSizeCoversP2()
 
 QTEST_MAIN(PanelTest)
 #include "panel_test.moc"
+
+// A colour bar or a value line opens its item as a click on the list does.
+void PanelTest::valueLinesOpenTheirItems()
+{
+    TGlowEditing e({SampleMesh(2)});
+    e.SelectMesh(0);
+    e.Panel->DisplayForm();
+    e.Panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
+    QTest::mouseClick(e.Panel->Lp, Qt::LeftButton);
+    QVERIFY(!e.Dialog->isVisible());  // no glow selected
+
+    EditGlow = 1;
+    const struct {
+        QLabel* Line;
+        const char* Title;
+    } lines[] = {{e.Panel->L1, "Core Color"}, {e.Panel->L3, "Outer Color"}, {e.Panel->Lp, "Center Point"},
+                 {e.Panel->Lv, "Main Vector"}, {e.Panel->lxv, "Denisty 0"},  {e.Panel->lyv, "Denisty 1"},
+                 {e.Panel->lzv, "Denisty 2"}};
+    for (int row = 0; row < int(std::size(lines)); ++row) {
+        QTest::mouseClick(lines[row].Line, Qt::LeftButton);
+        QVERIFY(e.Dialog->isVisible());
+        QCOMPARE(e.Dialog->L1->text(), QString(lines[row].Title));
+        QCOMPARE(e.Panel->LB->SelectedRow(), row);
+        QCOMPARE(DialogGlow, (TGlowIndex{0, 1}));
+    }
+    QCOMPARE(e.FileBytes(), e.Original);
+}

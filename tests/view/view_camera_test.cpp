@@ -12,6 +12,7 @@
 
 #include "app_state.h"
 #include "view_fixture.h"
+#include "view_projection.h"
 #include "view_state.h"
 
 using namespace viewtest;
@@ -205,6 +206,34 @@ private slots:
         Zoom = -1.0;  // mirrored through the origin
         PanX = PanY = 0;
         QVERIFY2(Near(GlowPoint(), {-1, -1, 0}), Text(GlowPoint()).c_str());
+    }
+
+    // Glows are picked and dragged by the view's arithmetic, not by OpenGL:
+    // it must show a point where the frame draws it, and a drag must move it
+    // on screen by the pixels the pointer moved, whatever the camera.
+    void projectionAgreesWithTheFrame()
+    {
+        const TFloat3 centre{1, -0.5f, 0.75f};
+        ModelWithGlowAt(centre);
+        GLRestart();
+        RotX = 30;
+        RotY = -50;
+        RotZ = 20;
+        Zoom = 1.5;
+        PanX = 1;
+        PanY = -1;
+        const TViewProjection view = TViewProjection::Current();
+        const TViewPoint p = view.Project(centre);
+        const TViewVolume volume = ViewVolume(ViewMin, ViewMax);
+        const double span = volume.High - volume.Low;
+        const Point3 shown{float(volume.Low + p.X / ViewWidth * span), float(volume.High - p.Y / ViewHeight * span),
+                           float(p.Depth * volume.Depth)};
+        QVERIFY2(Near(GlowPoint(), shown), (Text(GlowPoint()) + " " + Text(shown)).c_str());
+
+        const TVec3 moved = view.Unproject(12, -5);
+        const TViewPoint q = view.Project(TVec3{centre.X + moved[0], centre.Y + moved[1], centre.Z + moved[2]});
+        QVERIFY(std::fabs(q.X - p.X - 12) < 1e-9 && std::fabs(q.Y - p.Y + 5) < 1e-9);
+        QVERIFY(std::fabs(q.Depth - p.Depth) < 1e-12);
     }
 
     void anglesAreNotWrappedButDrawTheSame()

@@ -1,0 +1,257 @@
+// Placing a glow with the mouse: a click on a glow's centre picks it, a drag
+// of the glow being edited moves its centre and writes its twelve bytes when
+// the button is let go; Escape, a right click and a mere click write nothing;
+// an axis lock keeps the other coordinates' bits, Ctrl and Shift snap.
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QToolButton>
+#include <bit>
+#include <cmath>
+
+#include "Ed_EGlow.h"
+#include "M_Glunit.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_state.h"
+#include "byte_order.h"
+#include "conversions.h"
+#include "face_centre.h"
+#include "glow_preview.h"
+#include "user_support.h"
+#include "view_projection.h"
+#include "view_state.h"
+
+using namespace optbuild;
+
+namespace {
+
+GlowRecord GlowAt(float x, float y, float z, int n)
+{
+    GlowRecord g = NumberedGlow(n);
+    g.Center = {x, y, z};
+    return g;
+}
+
+// Coordinates span -30..30, so the view spans -40..40. Mesh 0's glow 1 and
+// mesh 1's glow lie on one line of sight at rest, at z -20 and 20.
+const TVertex OddVertex{13.37f, -7.3f, 12.7f};
+std::vector<TUserMesh> Craft()
+{
+    return {
+        {{{-30, -30, 0}, {30, -30, 0}, {30, 30, 0}, {-30, 30, 0}, {20, -10, 0}, {20, -5, 0}, OddVertex},
+         {Quad(0, 1, 2, 3), Tri(4, 5, 6)},
+         {GlowAt(-10, 10, 5, 0), GlowAt(10, 10, -20, 1)}},
+        {{{0, -25, 0}, {5, -25, 0}, {0, -20, 0}}, {Tri(0, 1, 2)}, {GlowAt(10, 10, 20, 2)}},
+    };
+}
+
+// The logical pixel of P1 over a model point as the camera shows it now.
+QPoint Shown(const TFloat3& p)
+{
+    const TViewPoint at = TViewProjection::Current().Project(p);
+    const double ratio = Me->P1->devicePixelRatioF();
+    return {int(std::lround(at.X / ratio)), int(std::lround(at.Y / ratio))};
+}
+
+TFloat3 CentreIn(const std::vector<uint8_t>& bytes, int32_t block)
+{
+    const uint8_t* c = bytes.data() + block + 24;
+    return {GetFloat32LE(c), GetFloat32LE(c + 4), GetFloat32LE(c + 8)};
+}
+
+bool SameBits(float a, float b)
+{
+    return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
+}
+
+}  // namespace
+
+class TGlowPlaceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        App = std::make_unique<TAppFixture>();
+        QVERIFY(App->StartWithSampleColors());
+        DecimalSeparator = '.';
+        Model = WriteUserModel(App->Folder.File("craft.opt"), Craft());
+        QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("craft.opt")));
+        Copy = App->ProjectFolder() + "craft.opt";
+        QCOMPARE(ViewMax, 40);
+        QCOMPARE(ViewMin, -40);
+    }
+    void cleanup()
+    {
+        QVERIFY(App->Dialogs.Messages.empty());
+        App.reset();
+    }
+
+    void ClickOnAGlowPicksTheNearest()
+    {
+        QTest::mouseClick(EGlow->SB2, Qt::LeftButton);  // every glow drawn
+        ClickView(-10, 10);
+        QCOMPARE(CurMesh, 0);
+        QCOMPARE(EditGlow, 0);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
+        QCOMPARE(EGlow->P3->text(), QString("Editing Glow 0"));
+        QCOMPARE(EGlow->Lp->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
+
+        // Two glows under the pointer: the nearer wins, whichever is drawn
+        // first; turned half round, the other one is the nearer.
+        ClickView(10, 10);
+        QCOMPARE(CurMesh, 0);
+        QCOMPARE(EditGlow, 1);
+        QCOMPARE(EGlow->Lp->text(), QString("Point = 10.00 ,10.00 ,-20.00 "));
+        RotY = 180;
+        Me->NewTr();
+        ClickView(-10, 10);
+        QCOMPARE(CurMesh, 1);
+        QCOMPARE(EditGlow, 0);
+        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 1));
+        QCOMPARE(ReadBytes(Copy), Model.Bytes);
+    }
+
+    void DragWritesTheCentreAloneAndUndoPutsItBack()
+    {
+        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);  // glow 0 of mesh 0
+        // Turned a quarter round and zoomed: the screen's x is the model's z
+        // and its y the model's y, each unit twice as wide.
+        RotY = 90;
+        Zoom = 2;
+        Me->NewTr();
+        const QPoint from = ViewPoint(2 * 5, 2 * 10);
+        const int far = QApplication::startDragDistance() + 30;
+        const QPoint to = from + QPoint(far, -far / 2);
+        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->P1, from + (to - from) / 3);
+        const int frames = Me->P1->FramesShown();
+        QTest::mouseMove(Me->P1, to);
+        QCOMPARE(Me->P1->FramesShown(), frames + 1);  // one step, one frame
+        QCOMPARE(ReadBytes(Copy), Model.Bytes);  // nothing written while dragging
+        const QString point = EGlow->Lp->text();
+        const QString status = Me->BarMessage->text();
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
+
+        const std::vector<uint8_t> written = ReadBytes(Copy);
+        const int32_t block = Model.GlowPos[0][0];
+        QCOMPARE(written.size(), Model.Bytes.size());
+        for (size_t i = 0; i < written.size(); ++i)
+            if (written[i] != Model.Bytes[i])
+                QVERIFY2(i >= size_t(block + 24) && i < size_t(block + 36), qPrintable(QString("byte %1").arg(i)));
+        const TFloat3 c = CentreIn(written, block);
+        const double ratio = Me->P1->devicePixelRatioF();
+        const double span = ViewMax - ViewMin;
+        const double right = (to - from).x() * ratio * span / ViewWidth / Zoom;
+        const double up = -(to - from).y() * ratio * span / ViewHeight / Zoom;
+        QVERIFY(SameBits(c.X, -10));
+        QVERIFY2(std::fabs(c.Y - (10 + up)) < 1e-4, qPrintable(QString::number(c.Y)));
+        QVERIFY2(std::fabs(c.Z - (5 + right)) < 1e-4, qPrintable(QString::number(c.Z)));
+        // The panel and the status bar followed the centre.
+        QCOMPARE(point, QString::fromStdString(FormatFloats("Point = %5.2f ,%5.2f ,%5.2f ", {c.X, c.Y, c.Z})));
+        QCOMPARE(status, QString::fromStdString(FormatFloats("Center %.2f, %.2f, %.2f", {c.X, c.Y, c.Z})));
+        QCOMPARE(Me->Undo1->text(), QString("Undo Center of glow 0 in mesh 0"));
+        QCOMPARE(Me->History.Stack.count(), 1);
+
+        CHECKED(Press(Qt::Key_Z, Qt::ControlModifier));
+        QCOMPARE(ReadBytes(Copy), Model.Bytes);
+        QCOMPARE(EGlow->Lp->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
+    }
+
+    void EscapeRightClickAndAClickWriteNothing()
+    {
+        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        const QString stored = EGlow->Lp->text();
+        const QPoint from = ViewPoint(-10, 10);
+        const QPoint far(QApplication::startDragDistance() + 20, 0);
+        const auto dragged = [&] {
+            QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
+            QTest::mouseMove(Me->P1, from + far);
+            QVERIFY(EGlow->Lp->text() != stored);
+        };
+
+        CHECKED(dragged());
+        CHECKED(Press(Qt::Key_Escape, {}));
+        QCOMPARE(EGlow->Lp->text(), stored);
+        QVERIFY(Me->BarMessage->text().isEmpty());
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + far);
+
+        CHECKED(dragged());
+        QTest::mousePress(Me->P1, Qt::RightButton, {}, from + far);
+        QCOMPARE(EGlow->Lp->text(), stored);
+        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, from + far);
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + far);
+
+        // Under the drag distance a press and release is a click.
+        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->P1, from + QPoint(QApplication::startDragDistance() - 1, 0));
+        QCOMPARE(EGlow->Lp->text(), stored);
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + QPoint(QApplication::startDragDistance() - 1, 0));
+
+        QCOMPARE(ReadBytes(Copy), Model.Bytes);
+        QCOMPARE(Me->History.Stack.count(), 0);
+        QCOMPARE(EditGlow, 0);
+        QCOMPARE(TheModel.Meshes.Get(0).Glows.Get(0).Center.X, -10.0f);
+    }
+
+    void LockedToAnAxisOrSnappedTheCentreKeepsExactBits()
+    {
+        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        // Seen at a slant, a free drag would change every coordinate.
+        RotX = 30;
+        RotY = 40;
+        Me->NewTr();
+        const TFloat3 start{-10, 10, 5};
+        const QPoint from = Shown(start);
+        const int far = QApplication::startDragDistance() + 30;
+        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->P1, from + QPoint(far, far));
+        CHECKED(Press(Qt::Key_Z, {}));
+        QVERIFY(Me->BarMessage->text().endsWith("locked to Z"));
+        QTest::mouseMove(Me->P1, from + QPoint(far, 2 * far));
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + QPoint(far, 2 * far));
+        const int32_t block = Model.GlowPos[0][0];
+        const TFloat3 locked = CentreIn(ReadBytes(Copy), block);
+        QVERIFY(SameBits(locked.X, start.X) && SameBits(locked.Y, start.Y));
+        QVERIFY(!SameBits(locked.Z, start.Z));
+
+        // Shift: onto the middle of the face's box, as Center puts it; Ctrl:
+        // onto the vertex, bit for bit.
+        const TOMesh& mesh = TheModel.Meshes.Get(0);
+        const TFloat3 faceCentre = FaceBoxCentre(mesh, mesh.Faces[0].Get(1));
+        const TFloat3 odd{OddVertex.X, OddVertex.Y, OddVertex.Z};
+        QTest::mousePress(Me->P1, Qt::LeftButton, {}, Shown(locked));
+        QTest::mouseMove(Me->P1, Shown(locked) + QPoint(far, 0));
+        QTest::mouseEvent(QTest::MouseMove, Me->P1, Qt::NoButton, Qt::ShiftModifier, Shown(faceCentre));
+        const TFloat3 onFace = GlowPreview.Values.Center;
+        QVERIFY(SameBits(onFace.X, faceCentre.X) && SameBits(onFace.Y, faceCentre.Y) &&
+                SameBits(onFace.Z, faceCentre.Z));
+        QTest::mouseEvent(QTest::MouseMove, Me->P1, Qt::NoButton, Qt::ControlModifier, Shown(odd));
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, Qt::ControlModifier, Shown(odd));
+        const TFloat3 snapped = CentreIn(ReadBytes(Copy), block);
+        QVERIFY(SameBits(snapped.X, odd.X) && SameBits(snapped.Y, odd.Y) && SameBits(snapped.Z, odd.Z));
+        QCOMPARE(Me->History.Stack.count(), 2);
+    }
+
+private:
+    std::unique_ptr<TAppFixture> App;
+    TUserModel Model;
+    std::string Copy;
+
+    // A key pressed while the main window is the active window.
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+    {
+        Me->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Me));
+        QTest::keyClick(App->KeyTarget(), key, modifiers);
+    }
+};
+
+int RunGlowPlaceTests(int argc, char** argv)
+{
+    TGlowPlaceTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "glow_place_test.moc"

@@ -1,0 +1,19 @@
+#pragma once
+// Picking a glow with a click: of the glows the view draws, the one whose
+// centre lies within the pick square around the pointer, as faces are picked.
+
+#include <vector>
+
+#include "app_state.h"
+#include "view_projection.h"
+
+// The glows the view draws now, as the glow panel's buttons say: none while
+// the panel is hidden, glow EditGlow of CurMesh with "Show Selected Glow",
+// every glow of every mesh with "Show All Glows".
+std::vector<TGlowIndex> DrawnGlows();
+
+// Of glows, the one whose centre the view shows within the pick square around
+// (x, y), device pixels from the view's top-left corner, and does not clip
+// away; where several are, the nearest the viewer (the first listed of
+// equals). No glow when none is there. Throws the list errors.
+TGlowIndex PickGlow(const std::vector<TGlowIndex>& glows, const TViewProjection& view, double x, double y);

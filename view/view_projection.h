@@ -1,0 +1,53 @@
+#pragma once
+// Where the view puts a model point: the camera's zoom and turns, then its
+// shift, then the fitted volume spread over the viewport, as every frame
+// draws it. Plain arithmetic on the camera values, so that the glows are
+// picked and dragged where the picture shows them, without asking OpenGL.
+
+#include <array>
+#include <cstdint>
+
+#include "model.h"
+#include "view_state.h"
+
+// The orthographic volume of every frame, in eye coordinates: Low..High
+// across and up, -Depth..Depth deep.
+struct TViewVolume {
+    double Low = 0, High = 0, Depth = 0;
+};
+TViewVolume ViewVolume(int32_t viewMin, int32_t viewMax);
+
+using TVec3 = std::array<double, 3>;
+
+// A model point as the view shows it: device pixels from the viewport's
+// top-left corner, and its depth from -1 (nearest the viewer, as the depth
+// range runs) to 1; beyond those it is clipped away.
+struct TViewPoint {
+    double X = 0, Y = 0, Depth = 0;
+    bool Clipped() const { return Depth < -1 || Depth > 1; }
+};
+
+class TViewProjection {
+public:
+    // The camera, volume and viewport of the current frames.
+    static TViewProjection Current();
+    TViewProjection(const TCamera& camera, int32_t width, int32_t height);
+
+    TViewPoint Project(const TVec3& p) const;
+    TViewPoint Project(const TFloat3& p) const;
+    // The model displacement in the plane of the screen that moves a point's
+    // picture by (dx, dy) device pixels; none when the zoom is 0.
+    TVec3 Unproject(double dx, double dy) const;
+    // The device pixels (x, y) by which one model unit along axis (0 x, 1 y,
+    // 2 z) moves a point's picture.
+    std::array<double, 2> AxisImage(int axis) const;
+    // Device pixels per model unit along a line that lies in the screen.
+    double Scale() const;
+
+private:
+    double Model[3][3] = {};  // model to eye, zoom included
+    double PanX = 0, PanY = 0;
+    TViewVolume Volume;
+    double PixelsX = 0, PixelsY = 0;  // device pixels per eye unit
+    double Zoom = 0;
+};
