@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -212,7 +213,9 @@ private slots:
     // Pixel for pixel, but where an edge runs within 1/256 of a pixel from a
     // pixel's border: there Mesa rounds an edge's two directions apart, the
     // faces draw both and the kept edges one, and a pixel the faces light may
-    // stay dark. Seen at the turned camera only, a few pixels in 160,000.
+    // stay dark. So a pixel may differ only by being dark, and only on a kept
+    // edge (its centre within a pixel of it): a missing, extra or misplaced
+    // edge lights or darkens pixels away from every kept edge.
     void pictureIsTheFacesDrawnOneByOne()
     {
         for (int32_t mode : {0, 1}) {
@@ -220,25 +223,37 @@ private slots:
             SelectedId = mode == 0 ? 4 : PackSelection(4, 24);
             for (const TestCamera& camera : TestCameras) {
                 Use(camera);
+                const std::set<Segment> kept = Segments(DrawMeshPicture);
                 RenderView();
                 const QImage picture = Shown();
                 const QImage faces = FaceByFace();
                 QCOMPARE(picture.size(), faces.size());
-                int differ = 0;
+                const auto onKeptEdge = [&](int x, int y) {
+                    // Window coordinates count up from the bottom row.
+                    const float px = float(x) + 0.5f, py = float(faces.height() - 1 - y) + 0.5f;
+                    return std::any_of(kept.begin(), kept.end(), [&](const Segment& s) {
+                        const float dx = s.To.X - s.From.X, dy = s.To.Y - s.From.Y;
+                        const float length2 = dx * dx + dy * dy;
+                        const float t =
+                            length2 > 0 ? std::clamp(((px - s.From.X) * dx + (py - s.From.Y) * dy) / length2, 0.0f, 1.0f)
+                                        : 0.0f;
+                        return std::hypot(s.From.X + t * dx - px, s.From.Y + t * dy - py) <= 1.0f;
+                    });
+                };
                 for (int y = 0; y < faces.height(); ++y)
                     for (int x = 0; x < faces.width(); ++x)
                         if (picture.pixel(x, y) != faces.pixel(x, y)) {
-                            QCOMPARE(picture.pixelColor(x, y), QColor(Qt::black));
-                            ++differ;
+                            const QString where = QString("mode %1, camera %2 %3 %4 zoom %5, pixel %6, %7")
+                                                      .arg(mode)
+                                                      .arg(camera.RotX)
+                                                      .arg(camera.RotY)
+                                                      .arg(camera.RotZ)
+                                                      .arg(camera.Zoom)
+                                                      .arg(x)
+                                                      .arg(y);
+                            QVERIFY2(picture.pixelColor(x, y) == QColor(Qt::black), qPrintable(where));
+                            QVERIFY2(onKeptEdge(x, y), qPrintable(where));
                         }
-                const bool turned = camera.RotX != 0 && camera.RotY != 0;
-                QVERIFY2(differ <= (turned ? 8 : 0), qPrintable(QString("mode %1, zoom %2, turned %3 %4 %5: %6 pixels differ")
-                                                                   .arg(mode)
-                                                                   .arg(camera.Zoom)
-                                                                   .arg(camera.RotX)
-                                                                   .arg(camera.RotY)
-                                                                   .arg(camera.RotZ)
-                                                                   .arg(differ)));
             }
         }
     }
@@ -281,7 +296,7 @@ private slots:
     void pickLooksOnlyNearTheClickAndFindsTheSame()
     {
         constexpr int Step = 71;
-        int hit = 0;
+        int hit = 0, clicks = 0;
         for (int32_t mode : {0, 1}) {
             SelectMode = mode;
             for (const TestCamera& camera : {TestCameras[0], TestCameras[1]}) {
@@ -291,10 +306,12 @@ private slots:
                         const std::vector<GLuint> sent = Hits(x, y, false);
                         QVERIFY2(sent == Hits(x, y, true), qPrintable(QString("click at %1, %2").arg(x).arg(y)));
                         hit += sent.empty() ? 0 : 1;
+                        ++clicks;
                     }
             }
         }
-        QVERIFY(hit > 60);  // most clicks land on the grids
+        // Enough clicks land on the grids, and some beside them, at any scale.
+        QVERIFY2(hit * 4 > clicks && hit < clicks, qPrintable(QString("%1 of %2 clicks hit").arg(hit).arg(clicks)));
     }
 };
 
