@@ -122,8 +122,8 @@ private slots:
         Zoom = 2;
         Me->NewTr();
         const QPoint from = ViewPoint(2 * 5, 2 * 10);
-        const int far = QApplication::startDragDistance() + 30;
-        const QPoint to = from + QPoint(far, -far / 2);
+        const int away = QApplication::startDragDistance() + 30;
+        const QPoint to = from + QPoint(away, -away / 2);
         QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
         QTest::mouseMove(Me->P1, from + (to - from) / 3);
         const int frames = Me->P1->FramesShown();
@@ -164,10 +164,10 @@ private slots:
         QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
         const QString stored = EGlow->Lp->text();
         const QPoint from = ViewPoint(-10, 10);
-        const QPoint far(QApplication::startDragDistance() + 20, 0);
+        const QPoint away(QApplication::startDragDistance() + 20, 0);
         const auto dragged = [&] {
             QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-            QTest::mouseMove(Me->P1, from + far);
+            QTest::mouseMove(Me->P1, from + away);
             QVERIFY(EGlow->Lp->text() != stored);
         };
 
@@ -175,13 +175,13 @@ private slots:
         CHECKED(Press(Qt::Key_Escape, {}));
         QCOMPARE(EGlow->Lp->text(), stored);
         QVERIFY(Me->BarMessage->text().isEmpty());
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + far);
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + away);
 
         CHECKED(dragged());
-        QTest::mousePress(Me->P1, Qt::RightButton, {}, from + far);
+        QTest::mousePress(Me->P1, Qt::RightButton, {}, from + away);
         QCOMPARE(EGlow->Lp->text(), stored);
-        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, from + far);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + far);
+        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, from + away);
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + away);
 
         // Under the drag distance a press and release is a click.
         QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
@@ -204,13 +204,13 @@ private slots:
         Me->NewTr();
         const TFloat3 start{-10, 10, 5};
         const QPoint from = Shown(start);
-        const int far = QApplication::startDragDistance() + 30;
+        const int away = QApplication::startDragDistance() + 30;
         QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, from + QPoint(far, far));
+        QTest::mouseMove(Me->P1, from + QPoint(away, away));
         CHECKED(Press(Qt::Key_Z, {}));
         QVERIFY(Me->BarMessage->text().endsWith("locked to Z"));
-        QTest::mouseMove(Me->P1, from + QPoint(far, 2 * far));
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + QPoint(far, 2 * far));
+        QTest::mouseMove(Me->P1, from + QPoint(away, 2 * away));
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + QPoint(away, 2 * away));
         const int32_t block = Model.GlowPos[0][0];
         const TFloat3 locked = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(locked.X, start.X) && SameBits(locked.Y, start.Y));
@@ -222,7 +222,7 @@ private slots:
         const TFloat3 faceCentre = FaceBoxCentre(mesh, mesh.Faces[0].Get(1));
         const TFloat3 odd{OddVertex.X, OddVertex.Y, OddVertex.Z};
         QTest::mousePress(Me->P1, Qt::LeftButton, {}, Shown(locked));
-        QTest::mouseMove(Me->P1, Shown(locked) + QPoint(far, 0));
+        QTest::mouseMove(Me->P1, Shown(locked) + QPoint(away, 0));
         QTest::mouseEvent(QTest::MouseMove, Me->P1, Qt::NoButton, Qt::ShiftModifier, Shown(faceCentre));
         const TFloat3 onFace = GlowPreview.Values.Center;
         QVERIFY(SameBits(onFace.X, faceCentre.X) && SameBits(onFace.Y, faceCentre.Y) &&
