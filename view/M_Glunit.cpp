@@ -382,7 +382,8 @@ TMeshPicture CurrentMeshPicture(int32_t panX, int32_t panY, int32_t rotX, int32_
     const TColorF& selected = ViewColors[ColSelected];
     return {panX,        panY,    rotX,    rotY,       rotZ,     zoom,
             ViewMin,     ViewMax, ViewWidth, ViewHeight, SelectMode, CurMesh,
-            CurFace,     {lines.Red, lines.Green, lines.Blue, selected.Red, selected.Green, selected.Blue}};
+            CurFace,     {lines.Red, lines.Green, lines.Blue, selected.Red, selected.Green, selected.Blue},
+            ViewOptions.Solid, ViewOptions.WholeModel};
 }
 
 // A frame on P1: the meshes' picture, kept or drawn anew, and the glows over

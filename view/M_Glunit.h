@@ -27,14 +27,16 @@
 class QOpenGLFramebufferObject;
 
 // What the meshes' picture depends on: the camera, the volume and the
-// viewport, the selection, the two mesh colours. A setting that changes the
-// meshes' picture belongs here.
+// viewport, the selection, the two mesh colours, solid or wireframe, the
+// meshes without glows shown or not. A setting that changes the meshes'
+// picture belongs here.
 struct TMeshPicture {
     int32_t PanX = 0, PanY = 0, RotX = 0, RotY = 0, RotZ = 0;
     double Zoom = 0;
     int32_t ViewMin = 0, ViewMax = 0, Width = 0, Height = 0;
     int32_t SelectMode = 0, CurMesh = 0, CurFace = 0;
     std::array<float, 6> Colors{};  // "Mesh Lines" and "Selected", red, green, blue
+    bool Solid = false, WholeModel = false;
     bool operator==(const TMeshPicture&) const = default;
 };
 

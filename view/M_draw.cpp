@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "app_state.h"
 #include "glow_preview.h"
 #include "mesh_lines.h"
 #include "model.h"
 #include "view_colors.h"
+#include "view_projection.h"
 #include "view_state.h"
 
 std::function<TGlowDisplay()> GlowDisplay;
@@ -147,6 +149,181 @@ bool EditGlowShown()
     return EditGlow >= 0 && EditGlow < mesh.Glows.Count();
 }
 
+
+// What the meshes without glows are drawn in under "Whole Model": their
+// colour, dimmed, so the meshes being worked on stand out.
+constexpr float Dimmed = 0.45f;
+
+bool MeshDrawn(const TOMesh& mesh)
+{
+    return mesh.Glows.Count() > 0 || ViewOptions.WholeModel;
+}
+
+void SetMeshColor(int32_t meshIndex, const TOMesh& mesh)
+{
+    if (mesh.Glows.Count() > 0) {
+        SetColor(MeshColor(meshIndex));
+        return;
+    }
+    const TColorF& c = ViewColors[ColMeshLines];
+    glColor3f(c.Red * Dimmed, c.Green * Dimmed, c.Blue * Dimmed);
+}
+
+using TEyeTurn = std::array<double, 9>;  // model to eye, column-major, scale removed
+
+TEyeTurn CurrentEyeTurn()
+{
+    GLdouble m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    return {m[0], m[1], m[2], m[4], m[5], m[6], m[8], m[9], m[10]};
+}
+
+// The solid picture: filled faces, depth-tested, pushed back a little so the
+// outlines drawn over them at the same depth stay whole. Put back as it was
+// however the pass ends.
+class TSolidPass {
+public:
+    TSolidPass()
+    {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+    }
+    ~TSolidPass()
+    {
+        glDisable(GL_POLYGON_OFFSET_FILL);
+        glDisable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    }
+    TSolidPass(const TSolidPass&) = delete;
+    TSolidPass& operator=(const TSolidPass&) = delete;
+};
+
+// Brightness of a face under the fixed light: a little everywhere, more the
+// more it faces the light, from either side (a model's faces may wind either
+// way). The light comes from the viewer's side, above and to the left.
+float FaceLight(const TOMesh& mesh, const TOFace& face, const TEyeTurn& turn)
+{
+    const auto corner = [&](int i) { return mesh.Vertices.Get(face.VertIdx.Index[i]); };
+    const auto minus = [](const TVertex& x, const TVertex& y) {
+        return std::array<double, 3>{double(x.X) - y.X, double(x.Y) - y.Y, double(x.Z) - y.Z};
+    };
+    // A triangle's normal from two edges, a quad's from its diagonals.
+    const TVertex v0 = corner(0), v1 = corner(1), v2 = corner(2);
+    const auto a = face.IsTriangle() ? minus(v1, v0) : minus(v2, v0);
+    const auto b = face.IsTriangle() ? minus(v2, v0) : minus(corner(3), v1);
+    const double n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    double e[3];
+    for (int i = 0; i < 3; ++i)
+        e[i] = turn[size_t(i)] * n[0] + turn[size_t(3 + i)] * n[1] + turn[size_t(6 + i)] * n[2];
+    const double length = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
+    constexpr double Light[3] = {-0.36, 0.48, -0.8};  // unit, towards the light
+    const double facing = length > 0 ? std::fabs(e[0] * Light[0] + e[1] * Light[1] + e[2] * Light[2]) / length : 0;
+    constexpr double Ambient = 0.3, Diffuse = 0.7;
+    return float(Ambient + Diffuse * facing);
+}
+
+// The faces of level 0 of each mesh drawn, filled in a neutral grey lit by
+// FaceLight. Corners are read through the list's Get.
+void DrawFilledFaces()
+{
+    const TEyeTurn turn = CurrentEyeTurn();
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1, 1);
+    for (const TOMesh& mesh : TheModel.Meshes) {
+        if (!MeshDrawn(mesh))
+            continue;
+        const float grey = mesh.Glows.Count() > 0 ? 0.6f : 0.6f * Dimmed;
+        for (const TOFace& face : mesh.Faces[0]) {
+            const float light = grey * FaceLight(mesh, face, turn);
+            glColor3f(light, light, light);
+            DrawFace(mesh, face);
+        }
+    }
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+}
+
+// RGBA of a glow's colour word (0xAARRGGBB), premultiplied by its alpha:
+// blended so, a colour of alpha 0 adds nothing anywhere, also where it is
+// shaded into the other colour.
+std::array<float, 4> Premultiplied(uint32_t word)
+{
+    const float alpha = float(word >> 24) / 255;
+    const auto channel = [&](int shift) { return float((word >> shift) & 0xFF) / 255 * alpha; };
+    return {channel(16), channel(8), channel(0), alpha};
+}
+
+// Blending of premultiplied colours over the picture, for its lifetime.
+class TBlend {
+public:
+    TBlend()
+    {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    }
+    ~TBlend()
+    {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        glDisable(GL_BLEND);
+    }
+    TBlend(const TBlend&) = delete;
+    TBlend& operator=(const TBlend&) = delete;
+};
+
+// The glow as a halo in its own colours, flat towards the viewer: the core
+// colour at the centre shaded into the outer colour at the rim. The rim
+// follows the ends of the schematic's lines as seen (x: +-V.x/4, y: the
+// centre to V.y/2, z: +-V.z), never nearer the centre than a few pixels.
+void DrawHalo(const TEngineGlow& glow)
+{
+    GLdouble m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    const auto eye = [&](const TFloat3& p) {
+        return std::array<double, 3>{m[0] * p.X + m[4] * p.Y + m[8] * p.Z + m[12],
+                                     m[1] * p.X + m[5] * p.Y + m[9] * p.Z + m[13],
+                                     m[2] * p.X + m[6] * p.Y + m[10] * p.Z + m[14]};
+    };
+    const TFloat3& p = glow.Center;
+    const TFloat3& v = glow.MainVec;
+    const auto centre = eye(p);
+    const TFloat3 ends[] = {Offset(p, v.X / 4, 0, 0), Offset(p, -v.X / 4, 0, 0), Offset(p, 0, v.Y / 2, 0),
+                            Offset(p, 0, 0, v.Z), Offset(p, 0, 0, -v.Z)};
+    std::array<std::array<double, 2>, std::size(ends)> seen{};
+    for (size_t i = 0; i < std::size(ends); ++i) {
+        const auto e = eye(ends[i]);
+        seen[i] = {e[0] - centre[0], e[1] - centre[1]};
+    }
+    const TViewVolume volume = ViewVolume(ViewMin, ViewMax);
+    constexpr double MinPixels = 3;
+    const double least = MinPixels * (volume.High - volume.Low) / std::max(ViewWidth, 1);
+
+    const auto core = Premultiplied(glow.CoreColor);
+    const auto outer = Premultiplied(glow.OuterColor);
+    glPushMatrix();
+    glLoadIdentity();
+    {
+        TBlend blend;
+        TPrimitive fan(GL_TRIANGLE_FAN);
+        glColor4f(core[0], core[1], core[2], core[3]);
+        glVertex3d(centre[0], centre[1], centre[2]);
+        glColor4f(outer[0], outer[1], outer[2], outer[3]);
+        constexpr int Steps = 48;
+        for (int k = 0; k <= Steps; ++k) {
+            const double angle = 2 * 3.14159265358979323846 * (k % Steps) / Steps;
+            const double ux = std::cos(angle), uy = std::sin(angle);
+            // How far the seen ends reach in this direction.
+            double reach = least;
+            for (const auto& s : seen)
+                reach = std::max(reach, s[0] * ux + s[1] * uy);
+            glVertex3d(centre[0] + reach * ux, centre[1] + reach * uy, centre[2]);
+        }
+    }
+    glPopMatrix();
+}
+
 }  // namespace
 
 void DrawScene()
@@ -198,15 +375,20 @@ void DrawMeshes(const TClipMatrix* pickRegion)
 void DrawMeshPicture()
 {
     DecodeSelection();
+    std::optional<TSolidPass> solid;
+    if (ViewOptions.Solid) {
+        solid.emplace();
+        DrawFilledFaces();
+    }
     {
         TVertexArray vertexArray;
         int32_t i = 0;
         for (const TOMesh& mesh : TheModel.Meshes) {
-            if (mesh.Glows.Count() > 0) {
+            if (MeshDrawn(mesh)) {
                 const TMeshLines& lines = MeshLines(i, mesh);
                 if (lines.BadVertex)
                     ListIndexError(list_messages::Vertex, *lines.BadVertex);
-                SetColor(MeshColor(i));
+                SetMeshColor(i, mesh);
                 glVertexPointer(3, GL_FLOAT, sizeof(TVertex), lines.Ends.data());
                 glDrawArrays(GL_LINES, 0, GLsizei(lines.Ends.size()));
             }
@@ -237,12 +419,17 @@ void DrawGlow(int meshIndex, int glowIndex)
     const float a = v.X / 4;
     const float b = v.Y / 2;
 
-    glPointSize(4.0f);
+    if (ViewOptions.GlowColors)
+        DrawHalo(glow);
+    // The glow being edited has the larger point, among all glows or alone.
+    const bool edited = meshIndex == CurMesh && glowIndex == EditGlow;
+    glPointSize(edited ? 8.0f : 4.0f);
     SetColor(ColPoint);
     {
         TPrimitive points(GL_POINTS);
         Vertex(p);
     }
+    glPointSize(4.0f);
     {
         TPrimitive lines(GL_LINES);
         SetColor(ColXVector);

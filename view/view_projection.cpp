@@ -85,11 +85,17 @@ TViewProjection::TViewProjection(const TCamera& camera, int32_t width, int32_t h
     PixelsY = height / span;
 }
 
-TViewPoint TViewProjection::Project(const TVec3& p) const
+TVec3 TViewProjection::Turned(const TVec3& p) const
 {
     TVec3 eye{};
     for (int i = 0; i < 3; ++i)
         eye[i] = Model[i][0] * p[0] + Model[i][1] * p[1] + Model[i][2] * p[2];
+    return eye;
+}
+
+TViewPoint TViewProjection::Project(const TVec3& p) const
+{
+    TVec3 eye = Turned(p);
     eye[0] += PanX;
     eye[1] += PanY;
     // Window y counts down from the top, as the mouse's does.

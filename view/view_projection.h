@@ -43,6 +43,8 @@ public:
     std::array<double, 2> AxisImage(int axis) const;
     // Device pixels per model unit along a line that lies in the screen.
     double Scale() const;
+    // A model point turned and zoomed into eye coordinates, before the shift.
+    TVec3 Turned(const TVec3& p) const;
 
 private:
     double Model[3][3] = {};  // model to eye, zoom included

@@ -30,8 +30,16 @@ struct TViewState {
     bool FrameComplete = true;
 };
 
+// What the Display menu adds to the picture; all off at program start.
+struct TViewOptions {
+    bool GlowColors = false;  // each drawn glow also as a halo in its own colours
+    bool Solid = false;       // faces filled and lit, the wireframe over them
+    bool WholeModel = false;  // the meshes without glows too, dimmed
+};
+
 extern TCamera Camera;
 extern TViewState ViewState;
+extern TViewOptions ViewOptions;
 
 inline int32_t& RotX = Camera.RotX;
 inline int32_t& RotY = Camera.RotY;
@@ -55,3 +63,8 @@ void SetStartValues();
 
 // Rotation, zoom and shift back to 0, 1.0 and 0 (the movement rate stays).
 void ResetCamera();
+
+// The six views along the model's axes. The camera's turns that look from
+// that side; zoom and shift are left as they are.
+enum class TAxisView { Front, Back, Left, Right, Top, Bottom };
+void LookFrom(TAxisView view);
