@@ -121,6 +121,7 @@ void TMe::BuildMenu()
     N2 = File1->addSeparator();
     Exit1 = File1->addAction("E&xit");
     BuildEditMenu();
+    BuildPictureItems();
     Map1 = MainMenu1->addMenu("Display");
     Mesh1 = Map1->addAction("Mesh");
     Mesh1->setCheckable(true);
@@ -130,6 +131,7 @@ void TMe::BuildMenu()
     ResetView1 = Map1->addAction("Reset View");
     // A key the key table leaves free.
     ResetView1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    BuildDisplayItems();
     Colors2 = MainMenu1->addMenu("Colors");
     Colors1 = Colors2->addAction("Set Colors");
     About1 = MainMenu1->addAction("About");

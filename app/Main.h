@@ -48,16 +48,28 @@ public:
     QAction* OpenOpt = nullptr;
     QMenu* RecentFiles1 = nullptr;
     QAction* ExportCopy1 = nullptr;
+    QAction* ExportPicture1 = nullptr;
     QAction* ShowCopy1 = nullptr;
     QAction* N2 = nullptr;
     QAction* Exit1 = nullptr;
     QMenu* Edit1 = nullptr;
     QAction* Undo1 = nullptr;
     QAction* Redo1 = nullptr;
+    QAction* CopyPicture1 = nullptr;
     QMenu* Map1 = nullptr;
     QAction* Mesh1 = nullptr;
     QAction* Face1 = nullptr;
     QAction* ResetView1 = nullptr;
+    QAction* Front1 = nullptr;
+    QAction* Back1 = nullptr;
+    QAction* Left1 = nullptr;
+    QAction* Right1 = nullptr;
+    QAction* Top1 = nullptr;
+    QAction* Bottom1 = nullptr;
+    QAction* FrameGlow1 = nullptr;
+    QAction* GlowColors1 = nullptr;
+    QAction* Solid1 = nullptr;
+    QAction* WholeModel1 = nullptr;
     QMenu* Colors2 = nullptr;
     QAction* Colors1 = nullptr;
     QAction* About1 = nullptr;
@@ -119,6 +131,19 @@ public:
     void Mesh1Click();
     void Face1Click();
     void ResetView1Click();
+    // Display items of the view (Main_display.cpp). The six views turn the
+    // camera to look along an axis of the model; Frame Glow centres and
+    // zooms on the glow being edited.
+    void FrameGlow1Click();
+    // Glow Colors (remembered between starts), Solid and Whole Model follow
+    // their check marks.
+    void GlowColors1Click();
+    void Solid1Click();
+    void WholeModel1Click();
+    // The view as shown, in device pixels: saved as a PNG file where the
+    // user chooses (whole or not at all), or put on the clipboard.
+    void ExportPicture1Click();
+    void CopyPicture1Click();
     void Colors1Click();
     void About1Click();
     void Exit1Click();
@@ -154,6 +179,10 @@ private:
     // Runs handler, guarded, when item is chosen.
     void Handle(QAction* item, void (TMe::*handler)());
     void BuildEditMenu();
+    // The Display menu's view items and options, Export Picture and Copy
+    // Picture.
+    void BuildDisplayItems();
+    void BuildPictureItems();
     // Recent Files, Export Working Copy..., Show Working Copy.
     void BuildFileItems();
     void FillRecentFiles();

@@ -1,0 +1,141 @@
+// The main window's Display items beyond the selection mode (the views along
+// the model's axes, Frame Glow, Glow Colors, Solid, Whole Model) and the
+// picture of the view: Export Picture and Copy Picture.
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenu>
+#include <QSaveFile>
+
+#include "M_Glunit.h"
+#include "Main.h"
+#include "app_state.h"
+#include "dialog_seam.h"
+#include "error_display.h"
+#include "errors.h"
+#include "glow_frame.h"
+#include "glow_ops.h"
+#include "glow_preview.h"
+#include "user_settings.h"
+#include "view_state.h"
+
+namespace {
+
+const QString GlowColorsKey = QStringLiteral("GlowColors");
+
+QAction* Checkable(QMenu* menu, const char* caption, bool checked)
+{
+    QAction* item = menu->addAction(caption);
+    item->setCheckable(true);
+    item->setChecked(checked);
+    return item;
+}
+
+}  // namespace
+
+void TMe::BuildDisplayItems()
+{
+    // Keys the key table leaves free: Ctrl with a digit, and F.
+    struct TViewItem {
+        QAction*& Item;
+        const char* Caption;
+        Qt::Key Digit;
+        TAxisView View;
+    };
+    const TViewItem views[] = {
+        {Front1, "Front", Qt::Key_1, TAxisView::Front}, {Back1, "Back", Qt::Key_2, TAxisView::Back},
+        {Left1, "Left", Qt::Key_3, TAxisView::Left},    {Right1, "Right", Qt::Key_4, TAxisView::Right},
+        {Top1, "Top", Qt::Key_5, TAxisView::Top},       {Bottom1, "Bottom", Qt::Key_6, TAxisView::Bottom},
+    };
+    for (const TViewItem& v : views) {
+        v.Item = Map1->addAction(v.Caption);
+        v.Item->setShortcut(QKeySequence(Qt::CTRL | v.Digit));
+        connect(v.Item, &QAction::triggered, this, [this, view = v.View] {
+            Guarded([&] {
+                LookFrom(view);
+                NewTr();
+            });
+        });
+    }
+    FrameGlow1 = Map1->addAction("Frame Glow");
+    FrameGlow1->setShortcut(QKeySequence(Qt::Key_F));
+    Handle(FrameGlow1, &TMe::FrameGlow1Click);
+    Map1->addSeparator();
+    ViewOptions.GlowColors = user_settings::Read(GlowColorsKey).toBool();
+    GlowColors1 = Checkable(Map1, "Glow Colors", ViewOptions.GlowColors);
+    Solid1 = Checkable(Map1, "Solid", ViewOptions.Solid);
+    WholeModel1 = Checkable(Map1, "Whole Model", ViewOptions.WholeModel);
+    Handle(GlowColors1, &TMe::GlowColors1Click);
+    Handle(Solid1, &TMe::Solid1Click);
+    Handle(WholeModel1, &TMe::WholeModel1Click);
+}
+
+void TMe::BuildPictureItems()
+{
+    ExportPicture1 = new QAction("Export Picture...", File1);
+    File1->insertAction(N2, ExportPicture1);
+    CopyPicture1 = Edit1->addAction("Copy Picture");
+    Handle(ExportPicture1, &TMe::ExportPicture1Click);
+    Handle(CopyPicture1, &TMe::CopyPicture1Click);
+}
+
+void TMe::FrameGlow1Click()
+{
+    const TGlowIndex shown = ShownGlowIndex();
+    if (!shown)
+        return;
+    FrameGlow(ShownValues(shown));
+    NewTr();
+}
+
+void TMe::GlowColors1Click()
+{
+    ViewOptions.GlowColors = GlowColors1->isChecked();
+    user_settings::Write(GlowColorsKey, ViewOptions.GlowColors);
+    NewTr();
+}
+
+void TMe::Solid1Click()
+{
+    ViewOptions.Solid = Solid1->isChecked();
+    NewTr();
+}
+
+void TMe::WholeModel1Click()
+{
+    ViewOptions.WholeModel = WholeModel1->isChecked();
+    NewTr();
+}
+
+void TMe::ExportPicture1Click()
+{
+    const QImage picture = P1->grabFramebuffer();
+    const QString start = ChosenFile.isEmpty() ? QDir::homePath() + "/view.png"
+                                               : QFileInfo(ChosenFile).absolutePath() + '/' +
+                                                     QFileInfo(ChosenFile).completeBaseName() + ".png";
+    const QString target = QDir::toNativeSeparators(
+        Dialogs().SaveFile(this, "Export Picture", "PNG Images (*.png)", QDir::toNativeSeparators(start)));
+    if (target.isEmpty())
+        return;
+    // Whole or not at all: an earlier file there stays until the new one is
+    // complete on the disk.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EFCreateError(target.toStdString());
+    if (!picture.save(&file, "PNG")) {
+        file.cancelWriting();
+        throw EInOutError::Write(target.toStdString());
+    }
+    if (!file.commit())
+        throw EInOutError::Write(target.toStdString());
+    ShowBriefly("Picture exported to " + target);
+}
+
+void TMe::CopyPicture1Click()
+{
+    QGuiApplication::clipboard()->setImage(P1->grabFramebuffer());
+    ShowBriefly("Picture copied");
+}
