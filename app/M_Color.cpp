@@ -111,7 +111,7 @@ void TCol::LBDblClick()
     const int entry = EntryInHand();
     // On the entry's own colour, so that accepting it unchanged keeps it.
     const QColor initial = entry < ViewColorCount ? EntryColor(entry) : CDColor;
-    const std::optional<QColor> chosen = Dialogs().ChooseColor(this, initial);
+    const std::optional<QColor> chosen = Dialogs().ChooseColor(this, initial, {});
     if (!chosen)
         return;
     CDColor = *chosen;

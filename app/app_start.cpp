@@ -6,6 +6,7 @@
 #include "Ed_EGlow.h"
 #include "M_Change.h"
 #include "M_Color.h"
+#include "M_Glunit.h"
 #include "Main.h"
 #include "conversions.h"
 #include "dialog_seam.h"
@@ -50,6 +51,17 @@ bool CreateForms()
     // it, in order, and an error it raises ends that handler.
     QObject::connect(panel, &TEGlow::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
     QObject::connect(dialog, &TMCh::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
+    // The values being edited show in the panel and the view, over the kept
+    // picture of the meshes.
+    QObject::connect(
+        dialog, &TMCh::PreviewChanged, me,
+        [panel] {
+            Guarded([&] {
+                panel->displayinfo();
+                RenderGlowsChanged();
+            });
+        },
+        Qt::DirectConnection);
     QObject::connect(dialog, &TMCh::KeyboardReleased, me, [me] { me->activateWindow(); });
     return true;
 }

@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
@@ -16,15 +18,58 @@
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "face_centre.h"
+#include "M_Glunit.h"
 #include "glow_ops.h"
+#include "glow_preview.h"
 #include "glyphs.h"
 #include "messages.h"
 
 TMCh* MCh = nullptr;
 
-bool TColorDialog::Execute(QWidget* parent)
+// The grid's in-place editor: what is typed is shown in the view at once,
+// and put back when the editing is given up.
+class TTypingDelegate : public QStyledItemDelegate {
+public:
+    explicit TTypingDelegate(TMCh* dialog) : QStyledItemDelegate(dialog), Dialog(dialog)
+    {
+        connect(this, &QAbstractItemDelegate::closeEditor, dialog, [dialog] { dialog->UpdatePreview(); });
+    }
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            TMCh* dialog = Dialog;
+            const int col = index.column();
+            connect(line, &QLineEdit::textEdited, dialog,
+                    [dialog, col](const QString& text) { dialog->UpdatePreview(col, text); });
+        }
+        return editor;
+    }
+
+private:
+    TMCh* Dialog;
+};
+
+namespace {
+
+// The value targets that the pending marks name.
+void ApplyToPending(TEngineGlow& glow, const TFloat3& value)
 {
-    const auto chosen = Dialogs().ChooseColor(parent, Color);
+    const std::pair<bool&, TFloat3 TEngineGlow::*> targets[] = {
+        {PendingPoint, &TEngineGlow::Center},       {PendingVector, &TEngineGlow::MainVec},
+        {PendingDensity0, &TEngineGlow::Density0}, {PendingDensity1, &TEngineGlow::Density1},
+        {PendingDensity2, &TEngineGlow::Density2},
+    };
+    for (const auto& [pending, member] : targets)
+        if (pending)
+            glow.*member = value;
+}
+
+}  // namespace
+
+bool TColorDialog::Execute(QWidget* parent, const std::function<void(const QColor&)>& browsing)
+{
+    const auto chosen = Dialogs().ChooseColor(parent, Color, browsing);
     if (!chosen)
         return false;
     Color = *chosen;
@@ -73,6 +118,7 @@ TMCh::TMCh(QWidget* parent, TGlowHistory& history) : QDialog(parent), History(hi
     for (int row = 0; row < 2; ++row)
         SG->setRowHeight(row, 25);
     SG->setCurrentCell(1, 0);
+    SG->setItemDelegate(new TTypingDelegate(this));
     layout->addWidget(SG);
 
     Panel1 = new QWidget(this);
@@ -113,13 +159,72 @@ void TMCh::setVisible(bool visible)
     // Asked before hiding: the window system takes the keyboard away later.
     const bool releasing = !visible && isVisible() && isActiveWindow();
     QDialog::setVisible(visible);
+    // However it closes (Close, Escape, its title bar, the panel moving on),
+    // the view shows again what the file holds.
+    if (!visible && DropPreview())
+        emit PreviewChanged();
     if (releasing)
         emit KeyboardReleased();
 }
 
+bool TMCh::DropPreview()
+{
+    if (!Previewing)
+        return false;
+    Previewing = false;
+    if (GlowPreview.At == DialogGlow)
+        GlowPreview = {};
+    return true;
+}
+
+void TMCh::UpdatePreview(int typingCol, const QString& typingText)
+{
+    if (!DialogGlow || !isVisible())
+        return;
+    TEngineGlow shown = GlowAt(DialogGlow);
+    const auto text = [&](int col) { return col == typingCol ? typingText : SG->item(1, col)->text(); };
+    if (BBColor->isVisible()) {
+        // What Color would write: the alpha typed, the chooser's colour.
+        uint32_t& word = L1->text() == QStringLiteral("Core Color") ? shown.CoreColor : shown.OuterColor;
+        try {
+            const int32_t alpha = TextInt(text(0).toStdString());
+            if (alpha >= 0 && alpha <= 255)
+                word = (word & 0x00FFFFFFu) | uint32_t(alpha) << 24;
+        } catch (const EConvertError&) {
+        }
+        if (ChooserColor)
+            word = (word & 0xFF000000u) | uint32_t(ChooserColor->red()) << 16 | uint32_t(ChooserColor->green()) << 8 |
+                   uint32_t(ChooserColor->blue());
+    } else if (BBMan1->isVisible()) {
+        float v[3] = {};
+        for (int col = 0; col < 3; ++col) {
+            if (!Shown[col])
+                return;
+            v[col] = Shown[col]->Value;
+            if (text(col) != Shown[col]->Text) {
+                try {
+                    v[col] = TextFloat(text(col).toStdString());
+                } catch (const EConvertError&) {
+                }
+            }
+        }
+        ApplyToPending(shown, {v[0], v[1], v[2]});
+    } else {
+        return;
+    }
+    GlowPreview = {DialogGlow, shown};
+    Previewing = true;
+    emit PreviewChanged();
+}
+
 void TMCh::WriteFile(const TEngineGlow& edited)
 {
-    History.Make(GlowEdit(DialogGlow, edited));
+    // One frame: the written glow, or the stored one when nothing is written.
+    InOneFrame([&] {
+        if (DropPreview())
+            emit PreviewChanged();
+        History.Make(GlowEdit(DialogGlow, edited));
+    });
 }
 
 void TMCh::HideButtons()
@@ -140,8 +245,10 @@ void TMCh::HideAll(const TEngineGlow& edited)
 
 void TMCh::HideMost()
 {
-    Dismiss();
-    emit RedrawRequested();
+    InOneFrame([&] {
+        Dismiss();
+        emit RedrawRequested();
+    });
 }
 
 void TMCh::Dismiss()
@@ -153,6 +260,8 @@ void TMCh::Dismiss()
 
 void TMCh::ForgetModel()
 {
+    // The model goes: nothing of it is drawn again.
+    DropPreview();
     Shown = {};
     hide();
     DialogGlow = {};
@@ -290,14 +399,7 @@ void TMCh::BBMan1Click()
                     return;
                 }
         }
-        const std::pair<bool&, TFloat3 TEngineGlow::*> targets[] = {
-            {PendingPoint, &TEngineGlow::Center},       {PendingVector, &TEngineGlow::MainVec},
-            {PendingDensity0, &TEngineGlow::Density0}, {PendingDensity1, &TEngineGlow::Density1},
-            {PendingDensity2, &TEngineGlow::Density2},
-        };
-        for (const auto& [pending, member] : targets)
-            if (pending)
-                edited.*member = value;
+        ApplyToPending(edited, value);
         HideAll(edited);
         // Served once written: after a write that failed, Man Ok again stores
         // the same value.
@@ -315,8 +417,16 @@ void TMCh::BBColorClick()
         // red, green and blue, so a change of alpha alone keeps them.
         uint32_t& word = L1->text() == QStringLiteral("Core Color") ? edited.CoreColor : edited.OuterColor;
         CD1.Color = QColor(int(word >> 16 & 0xFF), int(word >> 8 & 0xFF), int(word & 0xFF));
-        if (!CD1.Execute(this))
+        const bool chosen = CD1.Execute(this, [this](const QColor& current) {
+            ChooserColor = current;
+            UpdatePreview();
+        });
+        // Cancelled, the view shows the dialog's values without the chooser's.
+        ChooserColor.reset();
+        if (!chosen) {
+            UpdatePreview();
             return;
+        }
         const QColor& c = CD1.Color;
         const uint32_t w = ReverseCol(uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16);
         const int32_t alpha = TextInt(Cell(0, 1).toStdString());

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "glow_history.h"
@@ -21,8 +22,9 @@ class QWidget;
 class TColorDialog {
 public:
     QColor Color = Qt::black;
-    // True when the user chose a colour; it is then in Color.
-    bool Execute(QWidget* parent);
+    // True when the user chose a colour; it is then in Color. browsing is
+    // told each colour the user moves to while the chooser is open.
+    bool Execute(QWidget* parent, const std::function<void(const QColor&)>& browsing = {});
 };
 
 class TMCh : public QDialog {
@@ -84,6 +86,10 @@ public:
 signals:
     // The view must be drawn anew; connected as the glow panel's is.
     void RedrawRequested();
+    // The glow being edited is shown with other values than before
+    // (GlowPreview): the values typed or chosen, or again those it holds.
+    // Only the glows need drawing anew.
+    void PreviewChanged();
     // The dialog closed while it had the keyboard (a button or its title
     // bar): the window whose keys move the camera and selection takes it
     // back. Without this no window would have it without a window manager,
@@ -96,6 +102,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    friend class TTypingDelegate;
+    // Shows the glow with the values the dialog would write now (the cells'
+    // texts, typingText in cell typingCol while it is being typed, the
+    // chooser's current colour); a text that is no number leaves its value
+    // as stored. Nothing is written.
+    void UpdatePreview(int typingCol = -1, const QString& typingText = {});
+    // The glow shown as stored again; true when it was previewed.
+    bool DropPreview();
+    // The dialog's values are on show in place of the stored ones.
+    bool Previewing = false;
+    // The colour the open chooser is on.
+    std::optional<QColor> ChooserColor;
+
     // A value that ShowValues put into row 1, and the text it showed there.
     struct TShownValue {
         QString Text;

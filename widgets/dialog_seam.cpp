@@ -56,9 +56,12 @@ public:
 
     bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 
-    std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override
+    std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial,
+                                      const std::function<void(const QColor&)>& browsing) override
     {
         QColorDialog dialog(initial, parent);
+        if (browsing)
+            QObject::connect(&dialog, &QColorDialog::currentColorChanged, &dialog, browsing);
         if (RunModal(dialog) != QDialog::Accepted)
             return std::nullopt;
         return dialog.selectedColor();

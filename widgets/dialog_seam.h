@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -28,8 +29,10 @@ public:
     // The desktop opens url (a folder in its file manager); false when
     // nothing took it.
     virtual bool OpenUrl(const QUrl& url) = 0;
-    // The colour chooser opened on initial; nullopt when cancelled.
-    virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;
+    // The colour chooser opened on initial; nullopt when cancelled. browsing,
+    // when set, is told each colour the user moves to before choosing.
+    virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial,
+                                              const std::function<void(const QColor&)>& browsing) = 0;
     // Runs a modal window to its end and returns its result code.
     virtual int ExecModal(QDialog* dialog) = 0;
     // A modal question with one button per choice, captioned with the

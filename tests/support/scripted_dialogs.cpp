@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QDir>
+#include <utility>
 
 namespace {
 
@@ -54,9 +55,15 @@ bool TScriptedDialogs::OpenUrl(const QUrl& url)
     return DesktopOpensUrls;
 }
 
-std::optional<QColor> TScriptedDialogs::ChooseColor(QWidget*, const QColor& initial)
+std::optional<QColor> TScriptedDialogs::ChooseColor(QWidget*, const QColor& initial,
+                                                    const std::function<void(const QColor&)>& browsing)
 {
     ColorRequests.push_back(initial);
+    for (const QColor& c : std::exchange(ColorBrowse, {}))
+        if (browsing)
+            browsing(c);
+    if (WhileChoosing)
+        std::exchange(WhileChoosing, {})();
     const auto answer = NextAnswer(ColorAnswers);
     if (answer && !answer->isValid())
         return initial;

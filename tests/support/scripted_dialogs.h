@@ -45,6 +45,10 @@ public:
     std::deque<std::optional<QColor>> ColorAnswers;
     // The colour each chooser was opened on.
     std::vector<QColor> ColorRequests;
+    // The colours the user moves through in the next chooser before its
+    // answer, and what runs while it is still open, after them.
+    std::vector<QColor> ColorBrowse;
+    std::function<void()> WhileChoosing;
     // Runs each modal window: shown, the script called with it, then closed.
     // The script's return value is the window's result. Without a script the
     // window is rejected at once.
@@ -60,7 +64,8 @@ public:
     QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& folder) override;
     QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& path) override;
     bool OpenUrl(const QUrl& url) override;
-    std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
+    std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial,
+                                      const std::function<void(const QColor&)>& browsing) override;
     int ExecModal(QDialog* dialog) override;
     int Ask(QWidget* parent, const QString& text, const QStringList& choices) override;
 
