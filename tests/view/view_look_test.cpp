@@ -1,0 +1,191 @@
+// How the view looks beyond the wireframe: a glow's halo in its own colours,
+// the solid ship, the views along the model's axes and Frame Glow. Checked
+// on the picture the panel shows, at any screen scale.
+
+#include <QImage>
+#include <QTest>
+#include <cmath>
+#include <memory>
+
+#include "M_draw.h"
+#include "app_state.h"
+#include "glow_frame.h"
+#include "view_fixture.h"
+#include "view_projection.h"
+#include "view_state.h"
+
+using namespace viewtest;
+
+namespace {
+
+QImage Shown()
+{
+    return GLPanel->grabFramebuffer();
+}
+
+// The pixel of the panel's picture over a model point, as the camera puts
+// it, or (dx, dy) device pixels from there.
+QColor PixelAt(const QImage& picture, const TVec3& p, int dx = 0, int dy = 0)
+{
+    const TViewPoint at = TViewProjection::Current().Project(p);
+    return picture.pixelColor(int(std::floor(at.X)) + dx, int(std::floor(at.Y)) + dy);
+}
+
+bool Shows(const QColor& pixel, const TColorF& c)
+{
+    const auto within = [](int channel, float wanted) {
+        return std::abs(channel - int(std::lround(wanted * 255))) <= 3;
+    };
+    return within(pixel.red(), c.Red) && within(pixel.green(), c.Green) && within(pixel.blue(), c.Blue);
+}
+
+// A square outline of side 200 around the origin, the glow's mesh.
+int GlowMesh(TFloat3 centre, TFloat3 mainVec)
+{
+    return AddMesh({{-100, -100, 0}, {100, -100, 0}, {100, 100, 0}, {-100, 100, 0}}, {{0, 1, 2, 3}},
+                   {{centre, mainVec}});
+}
+
+}  // namespace
+
+class ViewLookTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TGLPanel> Panel;
+
+private slots:
+    void initTestCase() { Panel.reset(ShowPanel()); }
+    void init() { ResetViewState(); }
+
+    void haloShowsCoreAtCentreOuterAtRimAndNothingOfAlphaZero()
+    {
+        // Halo rim at rest: x +-40, y 0..80. Along the ray at 60 degrees the
+        // rim lies 80 * sin 60 away: no schematic line crosses it.
+        GlowMesh({0, 0, 0}, {160, 160, 0});
+        TEngineGlow& glow = TheModel.Meshes.Get(0).Glows.Get(0);
+        EditGlow = 0;
+        ShowGlows(true, false);
+        const double rim = 80 * std::sin(std::acos(-1.0) / 3);
+        const auto along = [&](double t) {
+            return TVec3{t * rim * 0.5, t * rim * std::sqrt(3.0) / 2, 0};
+        };
+        glow.CoreColor = 0xFFFF0000;   // red, opaque
+        glow.OuterColor = 0xFF00FF00;  // green, opaque
+        GLRestart();
+        QVERIFY(PixelAt(Shown(), along(0.5)) == QColor(Qt::black));  // off: the schematic alone
+
+        ViewOptions.GlowColors = true;
+        RenderView();
+        QImage picture = Shown();
+        const QColor inner = PixelAt(picture, along(0.12)), outer = PixelAt(picture, along(0.9));
+        QVERIFY2(inner.red() > 190 && inner.green() < 70, qPrintable(inner.name()));
+        QVERIFY2(outer.green() > 190 && outer.red() < 70, qPrintable(outer.name()));
+
+        // A core of alpha 0 is not seen, not even where it shades into the
+        // outer colour; the outer colour still is.
+        glow.CoreColor = 0x00FF0000;
+        RenderGlowsChanged();
+        picture = Shown();
+        for (double t = 0.1; t < 0.96; t += 0.05)
+            QVERIFY2(PixelAt(picture, along(t)).red() <= 2, qPrintable(QString::number(t)));
+        QVERIFY(PixelAt(picture, along(0.9)).green() > 190);
+    }
+
+    void solidFillsFacesAndHidesWhatIsBehindButNoGlow()
+    {
+        // The viewer at rest is on the side of the least z. The near square
+        // (z -1) covers the far one's left edge (x -10, z 1); a glow lies
+        // behind both.
+        AddMesh({{-20, -20, -1}, {20, -20, -1}, {20, 20, -1}, {-20, 20, -1}, {-10, -10, 1}, {40, -10, 1}, {40, 10, 1},
+                 {-10, 10, 1}},
+                {{0, 1, 2, 3}, {4, 5, 6, 7}}, {{{5, -15, 8}, {0, 0, 0}}});
+        EditGlow = 0;
+        ShowGlows(true, false);
+        SelectMode = 1;  // the far square in "Mesh Lines"
+        SelectedId = PackSelection(0, 0);
+        GLRestart();
+        const TVec3 hiddenEdge{-10, 2, 1}, inside{8, 15, -1}, glowAt{5, -15, 8};
+        QVERIFY(Shows(PixelAt(Shown(), hiddenEdge), Color(ColMeshLines)));
+        QVERIFY(PixelAt(Shown(), inside) == QColor(Qt::black));
+
+        ViewOptions.Solid = true;
+        RenderView();
+        const QImage solid = Shown();
+        const QColor fill = PixelAt(solid, inside);
+        QVERIFY2(fill.red() > 40 && fill.red() == fill.green() && fill.green() == fill.blue(), qPrintable(fill.name()));
+        QVERIFY2(PixelAt(solid, hiddenEdge) == fill, qPrintable(PixelAt(solid, hiddenEdge).name()));
+        // Inside the glow's point (8 pixels: the glow being edited).
+        QVERIFY(Shows(PixelAt(solid, glowAt, 2, 2), Color(ColPoint)));
+        // The far square's right edge, in front of nothing, stays drawn.
+        QVERIFY(Shows(PixelAt(solid, {40, 2, 1}), Color(ColMeshLines)) ||
+                Shows(PixelAt(solid, {39.5, 2, 1}), Color(ColMeshLines)));
+    }
+
+    void namedViewsLookAlongTheirAxisAndKeepZoomAndShift()
+    {
+        struct TCase {
+            TAxisView View;
+            TVec3 TowardsViewer, Up;
+        };
+        const TCase cases[] = {
+            {TAxisView::Front, {0, 1, 0}, {0, 0, 1}}, {TAxisView::Back, {0, -1, 0}, {0, 0, 1}},
+            {TAxisView::Left, {-1, 0, 0}, {0, 0, 1}}, {TAxisView::Right, {1, 0, 0}, {0, 0, 1}},
+            {TAxisView::Top, {0, 0, 1}, {0, 1, 0}},   {TAxisView::Bottom, {0, 0, -1}, {0, 1, 0}},
+        };
+        // A thin triangle from the origin whose tip is the known vertex.
+        const int tip = 30;
+        GlowMesh({0, 0, 0}, {0, 0, 0});
+        const int marker = AddMesh({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, {{0, 1, 2, -1}}, {{{0, 0, 0}, {0, 0, 0}}});
+        SelectedId = marker;
+        GLRestart();
+        for (const TCase& c : cases) {
+            PanX = 2;
+            PanY = -3;
+            Zoom = 1.25;
+            LookFrom(c.View);
+            QCOMPARE(PanX, 2);
+            QCOMPARE(Zoom, 1.25);
+            TOMesh& mesh = TheModel.Meshes.Get(marker);
+            const TVec3 up{c.Up[0] * tip, c.Up[1] * tip, c.Up[2] * tip};
+            mesh.Vertices.Get(1) = {float(up[0]), float(up[1]), float(up[2])};
+            mesh.Vertices.Get(2) = {float(up[0] * 0.9), float(up[1] * 0.9), float(up[2] * 0.9)};
+            ForgetMeshPicture();
+            RenderView();
+
+            const TViewProjection view = TViewProjection::Current();
+            const TViewPoint origin = view.Project(TVec3{0, 0, 0});
+            const TViewPoint towards = view.Project(c.TowardsViewer);
+            const TViewPoint top = view.Project(up);
+            QVERIFY(towards.Depth < origin.Depth);
+            QVERIFY(std::fabs(towards.X - origin.X) < 1e-6 && std::fabs(towards.Y - origin.Y) < 1e-6);
+            QVERIFY(std::fabs(top.X - origin.X) < 1e-6 && top.Y < origin.Y - 10);
+            // The picture has the tip where the camera says.
+            const QImage picture = Shown();
+            bool found = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    found = found || Shows(picture.pixelColor(int(top.X) + dx, int(top.Y) + dy), Color(ColSelected));
+            QVERIFY2(found, qPrintable(QString::number(int(c.View))));
+        }
+    }
+
+    void frameGlowCentresTheGlowAndFillsAThird()
+    {
+        GlowMesh({30, -20, 10}, {40, 20, 8});  // reach: V.x / 4 = 10
+        GLRestart();
+        RotX = 23;
+        RotY = -37;
+        FrameGlow(TheModel.Meshes.Get(0).Glows.Get(0));
+        QCOMPARE(RotX, 23);
+        const TViewProjection view = TViewProjection::Current();
+        const TViewPoint centre = view.Project(TVec3{30, -20, 10});
+        // The shift is whole units of the view: half of one at most.
+        const double unit = view.Scale() / std::fabs(Zoom);
+        QVERIFY(std::fabs(centre.X - ViewWidth / 2.0) <= unit / 2 + 1);
+        QVERIFY(std::fabs(centre.Y - ViewHeight / 2.0) <= unit / 2 + 1);
+        const double third = ViewWidth / 3.0;
+        QVERIFY(std::fabs(2 * 10 * view.Scale() - third) < 0.05 * third);
+    }
+};
+
+QTEST_MAIN(ViewLookTest)
+#include "view_look_test.moc"
