@@ -11,6 +11,7 @@ int RunKeyWalkTests(int argc, char** argv);
 int RunUndoTests(int argc, char** argv);
 int RunNavigationTests(int argc, char** argv);
 int RunGlowPlaceTests(int argc, char** argv);
+int RunGlowLookTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -23,5 +24,6 @@ int main(int argc, char** argv)
     failed += RunUndoTests(argc, argv);
     failed += RunNavigationTests(argc, argv);
     failed += RunGlowPlaceTests(argc, argv);
+    failed += RunGlowLookTests(argc, argv);
     return failed;
 }

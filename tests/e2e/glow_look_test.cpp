@@ -1,0 +1,164 @@
+// Tuning a glow by its look: the values being edited show in the view, in the
+// glow's own colours, before they are confirmed, and go again when the dialog
+// closes without writing; the view's picture exported and copied.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <cmath>
+
+#include "Ed_EGlow.h"
+#include "M_Change.h"
+#include "M_Glunit.h"
+#include "Main.h"
+#include "app_fixture.h"
+#include "app_state.h"
+#include "click_list.h"
+#include "user_support.h"
+#include "view_projection.h"
+#include "view_state.h"
+
+using namespace optbuild;
+
+namespace {
+
+// A square around one glow whose halo reaches x +-40 and y 0..80, red at the
+// centre and green at the rim.
+std::vector<TUserMesh> Craft()
+{
+    GlowRecord glow = NumberedGlow(0);
+    glow.Center = {0, 0, 0};
+    glow.MainVec = {160, 160, 0};
+    glow.CoreColor = 0xFFFF0000;
+    glow.OuterColor = 0xFF00FF00;
+    return {{{{-100, -100, 0}, {100, -100, 0}, {100, 100, 0}, {-100, 100, 0}}, {Quad(0, 1, 2, 3)}, {glow}}};
+}
+
+// The view's pixel at fraction t of the way from the glow's centre to its
+// halo's rim, along the ray at 60 degrees, which no line of the schematic
+// crosses.
+QColor HaloPixel(double t)
+{
+    const double rim = 80 * std::sin(std::acos(-1.0) / 3);
+    const TViewPoint at = TViewProjection::Current().Project(TVec3{t * rim * 0.5, t * rim * std::sqrt(3.0) / 2, 0});
+    return Me->P1->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
+}
+
+bool IsRed(const QColor& c)
+{
+    return c.red() > 190 && c.green() < 70 && c.blue() < 70;
+}
+
+bool IsGreen(const QColor& c)
+{
+    return c.green() > 190 && c.red() < 70 && c.blue() < 70;
+}
+
+bool IsBlue(const QColor& c)
+{
+    return c.blue() > 190 && c.red() < 70 && c.green() < 70;
+}
+
+}  // namespace
+
+class TGlowLookTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        App = std::make_unique<TAppFixture>();
+        QVERIFY(App->StartWithSampleColors());
+    }
+    void cleanup() { App.reset(); }
+
+    void EditedColoursShowBeforeTheyAreConfirmedAndGoWithTheDialog()
+    {
+        const std::string file = App->Folder.File("models/craft.opt");
+        const TUserModel model = WriteUserModel(file, Craft());
+        QVERIFY(OpenThroughMenu(App->Dialogs, file));
+        const std::string copy = App->ProjectFolder() + "craft.opt";
+        QVERIFY(!Me->GlowColors1->isChecked());  // off at first start
+        QVERIFY(ChooseMenu(Me->Map1, Me->GlowColors1));
+        QVERIFY(Me->GlowColors1->isChecked());
+        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        QCOMPARE(EditGlow, 0);
+        QVERIFY2(IsRed(HaloPixel(0.12)), qPrintable(HaloPixel(0.12).name()));
+        QVERIFY(IsGreen(HaloPixel(0.9)));
+
+        // Core alpha 0 typed, not yet confirmed: the core is not seen.
+        ClickListItem(EGlow->LB, 0);
+        QTRY_VERIFY(MCh->isActiveWindow());
+        QTest::mouseClick(MCh->SG->viewport(), Qt::LeftButton, {}, MCh->SG->visualItemRect(MCh->SG->item(1, 0)).center());
+        QTest::keyClick(QApplication::focusWidget(), '0');
+        QVERIFY2(HaloPixel(0.12).red() <= 2, qPrintable(HaloPixel(0.12).name()));
+        QVERIFY(ReadBytes(copy) == model.Bytes);
+        QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton);
+        QVERIFY(!MCh->isVisible());
+        QVERIFY(IsRed(HaloPixel(0.12)));
+        QVERIFY(ReadBytes(copy) == model.Bytes);
+
+        // The chooser's current colour shows while it is open; cancelled, and
+        // the dialog closed by Escape, the stored one is back.
+        ClickListItem(EGlow->LB, 1);
+        QTRY_VERIFY(MCh->isActiveWindow());
+        QColor whileOpen;
+        App->Dialogs.ColorBrowse = {QColor(0, 0, 255)};
+        App->Dialogs.WhileChoosing = [&] { whileOpen = HaloPixel(0.9); };
+        App->Dialogs.ColorAnswers = {std::nullopt};
+        QTest::mouseClick(MCh->BBColor, Qt::LeftButton);
+        QVERIFY2(IsBlue(whileOpen), qPrintable(whileOpen.name()));
+        QVERIFY(MCh->isVisible());
+        QVERIFY(IsGreen(HaloPixel(0.9)));
+        QTest::keyClick(MCh, Qt::Key_Escape);
+        QVERIFY(!MCh->isVisible());
+        QVERIFY(IsGreen(HaloPixel(0.9)));
+        QVERIFY(ReadBytes(copy) == model.Bytes);
+    }
+
+    void ExportedAndCopiedPicturesAreTheViewInDevicePixels()
+    {
+        const std::string file = App->Folder.File("models/craft.opt");
+        WriteUserModel(file, Craft());
+        QVERIFY(OpenThroughMenu(App->Dialogs, file));
+        QVERIFY(ChooseMenu(Me->Map1, Me->Solid1));
+        // Pixels compared: a file keeps no screen scale.
+        QImage view = Me->P1->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+        view.setDevicePixelRatio(1);
+        QCOMPARE(view.size(), Me->P1->size() * Me->P1->devicePixelRatio());
+
+        const QString png = QString::fromStdString(App->Folder.File("view.png"));
+        App->Dialogs.SaveAnswers = {png};
+        QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+        const QImage saved(png);
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), view);
+
+        // Nowhere to write: nothing is left, and the user is told.
+        const QString nowhere = QString::fromStdString(App->Folder.File("missing/view.png"));
+        App->Dialogs.SaveAnswers = {nowhere};
+        QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+        QVERIFY(!QFile::exists(nowhere));
+        QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot create file " + nowhere + ".");
+
+        QVERIFY(ChooseMenu(Me->Edit1, Me->CopyPicture1));
+        QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+        copied.setDevicePixelRatio(1);
+        QCOMPARE(copied, view);
+    }
+
+private:
+    std::unique_ptr<TAppFixture> App;
+};
+
+int RunGlowLookTests(int argc, char** argv)
+{
+    TGlowLookTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "glow_look_test.moc"
