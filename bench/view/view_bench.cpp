@@ -3,7 +3,8 @@
 // GL_LINES from one vertex array per mesh (same colours, same viewport and
 // camera, same glows). BM_Frame / BM_FrameFloor is the frame's ratio, the
 // meshes drawn anew in every frame; BM_GlowFrame is a frame in which only a
-// glow changed, over the kept picture of the meshes. BM_FrameLists replays
+// glow changed, over the kept picture of the meshes; BM_FrameSolid is BM_Frame
+// with Solid, Whole Model and Glow Colors on. BM_FrameLists replays
 // the face pass's calls recorded in one OpenGL 1.1 display list per mesh,
 // names included: what lists would give over the calls sent one by one (on
 // Mesa's software renderer, nothing: each face stays a draw of its own, and
@@ -115,6 +116,22 @@ void BM_Frame(benchmark::State& state)
     state.counters["faces"] = FaceCount();
 }
 BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond);
+
+// BM_Frame with Solid, Whole Model and Glow Colors on: the faces filled and
+// lit under the wireframe, every glow with its halo. BM_FrameSolid /
+// BM_FrameFloor is its ratio.
+void BM_FrameSolid(benchmark::State& state)
+{
+    ViewOptions = {true, true, true};
+    for (auto _ : state) {
+        GLPanel->ForgetMeshes();
+        RenderView();
+        Finish();
+    }
+    ViewOptions = {};
+    state.counters["faces"] = FaceCount();
+}
+BENCHMARK(BM_FrameSolid)->Unit(benchmark::kMillisecond);
 
 // A frame in which only a glow moved, as in a drag.
 void BM_GlowFrame(benchmark::State& state)
