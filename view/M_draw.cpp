@@ -401,11 +401,16 @@ void DrawMeshPicture()
 
 void DrawAllGlows()
 {
-    int i = 0;
-    for (const TOMesh& mesh : TheModel.Meshes) {
-        for (int j = 0; j < mesh.Glows.Count(); ++j)
-            DrawGlow(i, j);
-        ++i;
+    // Every halo under every glow's lines, not only under its own.
+    for (const bool halos : {true, false}) {
+        if (halos && !ViewOptions.GlowColors)
+            continue;
+        int i = 0;
+        for (const TOMesh& mesh : TheModel.Meshes) {
+            for (int j = 0; j < mesh.Glows.Count(); ++j)
+                halos ? DrawHalo(ShownValues({i, j})) : DrawGlowLines(i, j);
+            ++i;
+        }
     }
 }
 
@@ -413,14 +418,18 @@ void DrawGlow(int meshIndex, int glowIndex)
 {
     if (glowIndex == -1)
         return;
+    if (ViewOptions.GlowColors)
+        DrawHalo(ShownValues({meshIndex, glowIndex}));
+    DrawGlowLines(meshIndex, glowIndex);
+}
+
+void DrawGlowLines(int meshIndex, int glowIndex)
+{
     const TEngineGlow& glow = ShownValues({meshIndex, glowIndex});
     const TFloat3& p = glow.Center;
     const TFloat3& v = glow.MainVec;
     const float a = v.X / 4;
     const float b = v.Y / 2;
-
-    if (ViewOptions.GlowColors)
-        DrawHalo(glow);
     // The glow being edited has the larger point, among all glows or alone.
     const bool edited = meshIndex == CurMesh && glowIndex == EditGlow;
     glPointSize(edited ? 8.0f : 4.0f);

@@ -45,5 +45,8 @@ void DrawMeshPicture();
 // index) and its glBegin/glEnd. A bad vertex index raises its list error.
 void DrawMeshFaces(int32_t meshIndex, const TOMesh& mesh, bool faceNames);
 void DrawAllGlows();
-// One glow; glowIndex -1 draws nothing.
+// One glow: its halo under Glow Colors, then its point, lines and cones;
+// glowIndex -1 draws nothing.
 void DrawGlow(int meshIndex, int glowIndex);
+// The point, lines and cones of one glow (a valid index).
+void DrawGlowLines(int meshIndex, int glowIndex);
