@@ -155,10 +155,12 @@ private slots:
         QCOMPARE(bar, QStringList({"File", "Edit", "Display", "Colors", "About"}));
         QVERIFY(Me->About1->menu() == nullptr);
         QCOMPARE(ItemTexts(Me->File1), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
-                                                    "Show Working Copy", "", "E&xit"}));
+                                                    "Show Working Copy", "Export Picture...", "", "E&xit"}));
         QVERIFY(Me->N2->isSeparator());
-        QCOMPARE(ItemTexts(Me->Edit1), QStringList({"Undo", "Redo"}));
-        QCOMPARE(ItemTexts(Me->Map1), QStringList({"Mesh", "Face", "", "Reset View"}));
+        QCOMPARE(ItemTexts(Me->Edit1), QStringList({"Undo", "Redo", "Copy Picture"}));
+        QCOMPARE(ItemTexts(Me->Map1),
+                 QStringList({"Mesh", "Face", "", "Reset View", "Front", "Back", "Left", "Right", "Top", "Bottom",
+                              "Frame Glow", "", "Glow Colors", "Solid", "Whole Model"}));
         QCOMPARE(ItemTexts(Me->Colors2), QStringList({"Set Colors"}));
         for (QAction* a : {Me->OpenOpt, Me->Exit1, Me->Mesh1, Me->Face1, Me->Colors1, Me->About1})
             QVERIFY(a->shortcut().isEmpty());
