@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <optional>
 
 #include "app_state.h"
@@ -274,30 +275,26 @@ public:
 };
 
 // The glow as a halo in its own colours, flat towards the viewer: the core
-// colour at the centre shaded into the outer colour at the rim. The rim
-// follows the ends of the schematic's lines as seen (x: +-V.x/4, y: the
-// centre to V.y/2, z: +-V.z), never nearer the centre than a few pixels.
+// colour at the centre shaded into the outer colour at the rim. The rim is
+// the outline, as seen, of the half ellipsoid that the schematic's lines
+// span (x: +-V.x/4, y: from the centre to V.y/2, z: +-V.z), never nearer the
+// centre than a few pixels.
 void DrawHalo(const TEngineGlow& glow)
 {
     GLdouble m[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, m);
-    const auto eye = [&](const TFloat3& p) {
-        return std::array<double, 3>{m[0] * p.X + m[4] * p.Y + m[8] * p.Z + m[12],
-                                     m[1] * p.X + m[5] * p.Y + m[9] * p.Z + m[13],
-                                     m[2] * p.X + m[6] * p.Y + m[10] * p.Z + m[14]};
-    };
     const TFloat3& p = glow.Center;
     const TFloat3& v = glow.MainVec;
-    const auto centre = eye(p);
-    const TFloat3 ends[] = {Offset(p, v.X / 4, 0, 0), Offset(p, -v.X / 4, 0, 0), Offset(p, 0, v.Y / 2, 0),
-                            Offset(p, 0, 0, v.Z), Offset(p, 0, 0, -v.Z)};
-    std::array<std::array<double, 2>, std::size(ends)> seen{};
-    for (size_t i = 0; i < std::size(ends); ++i) {
-        const auto e = eye(ends[i]);
-        seen[i] = {e[0] - centre[0], e[1] - centre[1]};
-    }
+    const std::array<double, 3> centre{m[0] * p.X + m[4] * p.Y + m[8] * p.Z + m[12],
+                                       m[1] * p.X + m[5] * p.Y + m[9] * p.Z + m[13],
+                                       m[2] * p.X + m[6] * p.Y + m[10] * p.Z + m[14]};
+    // The half axes as seen: x, y (the half the glow points to), z.
+    const auto seen = [&](int axis, double length) {
+        return std::array<double, 2>{m[4 * axis] * length, m[4 * axis + 1] * length};
+    };
+    const std::array<double, 2> axes[3] = {seen(0, v.X / 4.0), seen(1, v.Y / 2.0), seen(2, v.Z)};
     const TViewVolume volume = ViewVolume(ViewMin, ViewMax);
-    constexpr double MinPixels = 3;
+    constexpr double MinPixels = 4;
     const double least = MinPixels * (volume.High - volume.Low) / std::max(ViewWidth, 1);
 
     const auto core = Premultiplied(glow.CoreColor);
@@ -310,15 +307,29 @@ void DrawHalo(const TEngineGlow& glow)
         glColor4f(core[0], core[1], core[2], core[3]);
         glVertex3d(centre[0], centre[1], centre[2]);
         glColor4f(outer[0], outer[1], outer[2], outer[3]);
-        constexpr int Steps = 48;
+        constexpr int Steps = 64;
         for (int k = 0; k <= Steps; ++k) {
-            const double angle = 2 * 3.14159265358979323846 * (k % Steps) / Steps;
-            const double ux = std::cos(angle), uy = std::sin(angle);
-            // How far the seen ends reach in this direction.
-            double reach = least;
-            for (const auto& s : seen)
-                reach = std::max(reach, s[0] * ux + s[1] * uy);
-            glVertex3d(centre[0] + reach * ux, centre[1] + reach * uy, centre[2]);
+            // The outline's point farthest along the direction n: on the
+            // ellipsoid where it faces the glow's half, else on its rim.
+            const double angle = 2 * std::numbers::pi * (k % Steps) / Steps;
+            const double n[2] = {std::cos(angle), std::sin(angle)};
+            double along[3];
+            for (int i = 0; i < 3; ++i)
+                along[i] = axes[i][0] * n[0] + axes[i][1] * n[1];
+            if (along[1] < 0)
+                along[1] = 0;
+            const double length = std::sqrt(along[0] * along[0] + along[1] * along[1] + along[2] * along[2]);
+            double x = 0, y = 0;
+            if (length > 0)
+                for (int i = 0; i < 3; ++i) {
+                    x += axes[i][0] * along[i] / length;
+                    y += axes[i][1] * along[i] / length;
+                }
+            if (x * n[0] + y * n[1] < least) {
+                x = least * n[0];
+                y = least * n[1];
+            }
+            glVertex3d(centre[0] + x, centre[1] + y, centre[2]);
         }
     }
     glPopMatrix();

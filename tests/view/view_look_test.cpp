@@ -58,25 +58,44 @@ private slots:
 
     void haloShowsCoreAtCentreOuterAtRimAndNothingOfAlphaZero()
     {
-        // Halo rim at rest: x +-40, y 0..80. Along the ray at 60 degrees the
-        // rim lies 80 * sin 60 away: no schematic line crosses it.
+        // At rest the halo is the half ellipse x +-40, y 0..80 over the
+        // centre. Rays at 5 and 60 degrees cross no line of the schematic.
         GlowMesh({0, 0, 0}, {160, 160, 0});
         TEngineGlow& glow = TheModel.Meshes.Get(0).Glows.Get(0);
         EditGlow = 0;
         ShowGlows(true, false);
-        const double rim = 80 * std::sin(std::acos(-1.0) / 3);
-        const auto along = [&](double t) {
-            return TVec3{t * rim * 0.5, t * rim * std::sqrt(3.0) / 2, 0};
-        };
         glow.CoreColor = 0xFFFF0000;   // red, opaque
         glow.OuterColor = 0xFF00FF00;  // green, opaque
         GLRestart();
-        QVERIFY(PixelAt(Shown(), along(0.5)) == QColor(Qt::black));  // off: the schematic alone
+        const TViewProjection view = TViewProjection::Current();
+        const TViewPoint centre = view.Project(TVec3{0, 0, 0});
+        const auto pixel = [&](const QImage& picture, double degrees, double r) {
+            const double a = degrees * std::acos(-1.0) / 180;
+            return picture.pixelColor(int(std::floor(centre.X + r * std::cos(a))),
+                                      int(std::floor(centre.Y - r * std::sin(a))));
+        };
+        // Device pixels from the centre to the halo's rim: from outside the
+        // centre point out to the first unlit pixel.
+        const auto reach = [&](const QImage& picture, double degrees) {
+            double r = 6;
+            while (r < picture.width() && pixel(picture, degrees, r) != QColor(Qt::black))
+                r += 0.5;
+            return r;
+        };
+        const auto ellipse = [&](double degrees) {
+            const double a = degrees * std::acos(-1.0) / 180;
+            return view.Scale() / std::sqrt(std::pow(std::cos(a) / 40, 2) + std::pow(std::sin(a) / 80, 2));
+        };
+        QVERIFY(pixel(Shown(), 60, 0.5 * ellipse(60)) == QColor(Qt::black));  // off: the schematic alone
 
         ViewOptions.GlowColors = true;
         RenderView();
         QImage picture = Shown();
-        const QColor inner = PixelAt(picture, along(0.12)), outer = PixelAt(picture, along(0.9));
+        for (const double degrees : {5.0, 60.0})
+            QVERIFY2(std::fabs(reach(picture, degrees) - ellipse(degrees)) <= 2 + 0.03 * ellipse(degrees),
+                     qPrintable(QString("%1: %2 for %3").arg(degrees).arg(reach(picture, degrees)).arg(ellipse(degrees))));
+        const double rim = reach(picture, 60);
+        const QColor inner = pixel(picture, 60, 0.12 * rim), outer = pixel(picture, 60, 0.9 * rim);
         QVERIFY2(inner.red() > 190 && inner.green() < 70, qPrintable(inner.name()));
         QVERIFY2(outer.green() > 190 && outer.red() < 70, qPrintable(outer.name()));
 
@@ -86,8 +105,8 @@ private slots:
         RenderGlowsChanged();
         picture = Shown();
         for (double t = 0.1; t < 0.96; t += 0.05)
-            QVERIFY2(PixelAt(picture, along(t)).red() <= 2, qPrintable(QString::number(t)));
-        QVERIFY(PixelAt(picture, along(0.9)).green() > 190);
+            QVERIFY2(pixel(picture, 60, t * rim).red() <= 2, qPrintable(QString::number(t)));
+        QVERIFY(pixel(picture, 60, 0.9 * rim).green() > 190);
     }
 
     void solidFillsFacesAndHidesWhatIsBehindButNoGlow()
