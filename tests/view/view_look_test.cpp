@@ -139,6 +139,29 @@ private slots:
                 Shows(PixelAt(solid, {39.5, 2, 1}), Color(ColMeshLines)));
     }
 
+    void wholeModelDrawsMeshesWithoutGlowsDimmedAndNeverPicksThem()
+    {
+        GlowMesh({0, 0, 0}, {0, 0, 0});
+        AddMesh({{-50, -50, 0}, {50, -50, 0}, {50, 50, 0}, {-50, 50, 0}}, {{0, 1, 2, 3}});  // no glows
+        GLRestart();
+        const TVec3 edge{0, 50, 0};
+        QVERIFY(PixelAt(Shown(), edge) == QColor(Qt::black));
+        ViewOptions.WholeModel = true;
+        RenderView();
+        const QColor dimmed = PixelAt(Shown(), edge);
+        const TColorF& lines = Color(ColMeshLines);
+        QVERIFY2(dimmed != QColor(Qt::black) && !Shows(dimmed, lines) && dimmed.red() < lines.Red * 255,
+                 qPrintable(dimmed.name()));
+        // A click on it selects nothing new.
+        SelectedId = 0;
+        const TViewPoint at = TViewProjection::Current().Project(edge);
+        Picking = true;
+        StartPick(int(at.X), int(at.Y));
+        EndPick();
+        QCOMPARE(SelectedId, 0);
+        QCOMPARE(CurMesh, 0);
+    }
+
     void namedViewsLookAlongTheirAxisAndKeepZoomAndShift()
     {
         struct TCase {
