@@ -150,7 +150,6 @@ bool EditGlowShown()
     return EditGlow >= 0 && EditGlow < mesh.Glows.Count();
 }
 
-
 // What the meshes without glows are drawn in under "Whole Model": their
 // colour, dimmed, so the meshes being worked on stand out.
 constexpr float Dimmed = 0.45f;
@@ -170,7 +169,8 @@ void SetMeshColor(int32_t meshIndex, const TOMesh& mesh)
     glColor3f(c.Red * Dimmed, c.Green * Dimmed, c.Blue * Dimmed);
 }
 
-using TEyeTurn = std::array<double, 9>;  // model to eye, column-major, scale removed
+// Model to eye without the shift, column-major; the zoom scales it.
+using TEyeTurn = std::array<double, 9>;
 
 TEyeTurn CurrentEyeTurn()
 {
