@@ -19,6 +19,7 @@
 #include "glow_frame.h"
 #include "glow_ops.h"
 #include "glow_preview.h"
+#include "model.h"
 #include "user_settings.h"
 #include "view_state.h"
 
@@ -84,9 +85,13 @@ void TMe::BuildPictureItems()
 
 void TMe::FrameGlow1Click()
 {
-    const TGlowIndex shown = ShownGlowIndex();
-    if (!shown)
+    // Before a model is open the start values name no glow to ask for.
+    const bool open = ViewReady && CurMesh >= 0 && CurMesh < TheModel.Meshes.Count();
+    const TGlowIndex shown = open ? ShownGlowIndex() : TGlowIndex{};
+    if (!shown) {
+        ShowBriefly("No glow is being edited: step to one first");
         return;
+    }
     FrameGlow(ShownValues(shown));
     NewTr();
 }
