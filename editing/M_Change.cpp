@@ -18,7 +18,6 @@
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "face_centre.h"
-#include "M_Glunit.h"
 #include "glow_ops.h"
 #include "glow_preview.h"
 #include "glyphs.h"
@@ -219,12 +218,20 @@ void TMCh::UpdatePreview(int typingCol, const QString& typingText)
 
 void TMCh::WriteFile(const TEngineGlow& edited)
 {
-    // One frame: the written glow, or the stored one when nothing is written.
-    InOneFrame([&] {
-        if (DropPreview())
-            emit PreviewChanged();
+    // The frame that shows what was written shows the stored glow; only when
+    // nothing was written (or the write failed) must the preview go by a
+    // frame of its own.
+    const bool previewed = DropPreview();
+    Written = false;
+    try {
         History.Make(GlowEdit(DialogGlow, edited));
-    });
+    } catch (...) {
+        if (previewed && !Written)
+            emit PreviewChanged();
+        throw;
+    }
+    if (previewed && !Written)
+        emit PreviewChanged();
 }
 
 void TMCh::HideButtons()
@@ -245,10 +252,10 @@ void TMCh::HideAll(const TEngineGlow& edited)
 
 void TMCh::HideMost()
 {
-    InOneFrame([&] {
-        Dismiss();
-        emit RedrawRequested();
-    });
+    // The redraw asked for shows the stored glow.
+    DropPreview();
+    Dismiss();
+    emit RedrawRequested();
 }
 
 void TMCh::Dismiss()
@@ -269,6 +276,7 @@ void TMCh::ForgetModel()
 
 void TMCh::FollowChange(const TGlowEdit& written, TGlowHistory::TMove move)
 {
+    Written = true;
     if (move == TGlowHistory::Made || !isVisible())
         return;
     if (std::any_of(written.Changes.begin(), written.Changes.end(),

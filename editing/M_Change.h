@@ -114,6 +114,8 @@ private:
     bool Previewing = false;
     // The colour the open chooser is on.
     std::optional<QColor> ChooserColor;
+    // The history wrote glows since WriteFile began.
+    bool Written = false;
 
     // A value that ShowValues put into row 1, and the text it showed there.
     struct TShownValue {
