@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
@@ -143,7 +144,7 @@ private slots:
         App->Dialogs.SaveAnswers = {nowhere};
         QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
         QVERIFY(!QFile::exists(nowhere));
-        QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot create file " + nowhere + ".");
+        QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot create file " + QDir::toNativeSeparators(nowhere) + ".");
 
         QVERIFY(ChooseMenu(Me->Edit1, Me->CopyPicture1));
         QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
