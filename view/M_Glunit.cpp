@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QOpenGLFramebufferObject>
 #include <algorithm>
 #include <cmath>
@@ -21,42 +22,38 @@ TGLPanel* GLPanel = nullptr;
 
 // ---- P1 ----
 
-TGLPanel::TGLPanel(QWidget* parent) : QOpenGLWidget(parent)
+TGLPanel::TGLPanel(QWidget* parent) : QWidget(parent)
 {
     GLPanel = this;
-    setFormat(ViewFormat());
-    // Qt emits this whenever it makes the framebuffer anew: on a resize, and
-    // on a change of scale, where it calls no resizeGL.
-    connect(this, &QOpenGLWidget::resized, this, &TGLPanel::OnResized);
+    // paintEvent covers every pixel itself.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 TGLPanel::~TGLPanel()
 {
     if (GLPanel == this)
         GLPanel = nullptr;
-    makeCurrent();
-    Back.reset();
-    Front.reset();
-    Meshes.reset();
-    doneCurrent();
+    if (Context) {
+        makeCurrent();
+        Back.reset();
+        Meshes.reset();
+        doneCurrent();
+    }
 }
 
-void TGLPanel::initializeGL()
+void TGLPanel::resizeEvent(QResizeEvent* event)
 {
-    // Buffers of an earlier context went with it.
-    Back.reset();
-    Front.reset();
-    Meshes.reset();
-    MeshesShow.reset();
-    // Qt makes a new context when the panel moves to another window; give it
-    // the state the last GLSetup gave the old one.
-    if (Made) {
-        ResetContextState();
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        MultViewOrtho(false);
-        SetOutlineMode();
-    }
+    QWidget::resizeEvent(event);
+    OnResized();
+}
+
+bool TGLPanel::event(QEvent* event)
+{
+    // A move to a screen of another scale changes the size in device pixels
+    // without a resize.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        OnResized();
+    return QWidget::event(event);
 }
 
 void TGLPanel::OnResized()

@@ -5,16 +5,22 @@
 //
 // Frames are drawn on demand only, synchronously, inside the handler that asks
 // for one (RenderView). Each frame is drawn into a back buffer the user cannot
-// see and swapped to the front only when it is complete, so a frame stopped by
-// an error leaves the last complete one on screen. Qt's own repaints show the
-// front buffer and change no state.
+// see and taken as the panel's picture only when it is complete, so a frame
+// stopped by an error leaves the last complete one on screen. Qt's own
+// repaints show that picture and change no state.
+//
+// The panel is a plain widget showing an image, its context drawing off
+// screen: where OpenGL is a software renderer (virtual machines, remote
+// desktops, wine) a GL widget would have the whole window composed through
+// OpenGL on every repaint, the panel's buttons and status bar included.
 //
 // The meshes' picture is kept from frame to frame: a frame in which only the
 // glows changed copies it and draws the glows over it. It is drawn anew when
 // anything it shows changed (TMeshPicture), on every open, and after
 // ForgetMeshPicture.
 
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QWidget>
 #include <QPointF>
 #include <array>
 #include <cstdint>
@@ -24,6 +30,8 @@
 
 #include "view_state.h"
 
+class QOffscreenSurface;
+class QOpenGLContext;
 class QOpenGLFramebufferObject;
 
 // What the meshes' picture depends on: the camera, the volume and the
@@ -41,7 +49,7 @@ struct TMeshPicture {
 };
 
 // P1: the view panel. It owns the GL context.
-class TGLPanel : public QOpenGLWidget {
+class TGLPanel : public QWidget {
     Q_OBJECT
 public:
     explicit TGLPanel(QWidget* parent = nullptr);
@@ -49,9 +57,18 @@ public:
 
     // True from GLSetup to GLKill: frames go to this panel's context.
     bool ContextMade() const { return Made; }
+    // The panel's own context, made at the first call, for the panel's life.
+    QOpenGLContext* context();
+    void makeCurrent();
+    void doneCurrent();
+    // What the panel shows, in device pixels: the last complete frame at its
+    // top-left corner, black around it (the panel's own colour before the
+    // first open).
+    QImage grabFramebuffer() const;
     // The frame code: BindBackBuffer before drawing (a buffer of the panel's
     // size in device pixels); SwapBuffers once the frame is whole, which
-    // shows it; DropBackBuffer when a frame stops, which shows nothing new.
+    // makes it the panel's picture; DropBackBuffer when a frame stops, which
+    // shows nothing new.
     void BindBackBuffer();
     void SwapBuffers();
     void DropBackBuffer();
@@ -87,14 +104,18 @@ signals:
     // mouse wheel is 1, a touchpad gives fractions); positive away from the
     // user.
     void WheelTurned(double notches);
-    // The panel's framebuffer was made anew at another size in device
-    // pixels: a resize, or a move to a screen of another scale. The viewport
-    // and ViewWidth/ViewHeight follow already; the front buffer stays shown.
+    // The panel changed its size in device pixels: a resize, or a move to a
+    // screen of another scale. The viewport and ViewWidth/ViewHeight follow
+    // already; the last picture stays shown.
     void FramebufferResized();
+    // The panel's picture reached the window: after every repaint, as a GL
+    // widget says when its frame was composed.
+    void frameSwapped();
 
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -108,8 +129,10 @@ private:
 
     QPointF LastPointer;  // device pixels, at the last press or move
     bool Made = false;  // GLSetup has set the fixed state up on this context
+    QOpenGLContext* Context = nullptr;      // child objects: they go with the panel
+    QOffscreenSurface* Surface = nullptr;
     std::unique_ptr<QOpenGLFramebufferObject> Back;    // the frame being drawn
-    std::unique_ptr<QOpenGLFramebufferObject> Front;   // the last complete frame
+    QImage Picture;                                    // the last complete frame
     std::unique_ptr<QOpenGLFramebufferObject> Meshes;  // the kept picture of the meshes
     std::optional<TMeshPicture> MeshesShow;            // what it shows, if it is whole
     int Shown = 0;

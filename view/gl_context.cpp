@@ -3,6 +3,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLFramebufferObject>
+#include <QPainter>
 #include <QPointer>
 
 #include "gl_state.h"
@@ -52,7 +53,7 @@ TGLCurrent::TGLCurrent()
 {
     if (Depth++ > 0)
         return;
-    Target = GLPanel && GLPanel->ContextMade() && GLPanel->context() ? GLPanel : nullptr;
+    Target = GLPanel && GLPanel->ContextMade() ? GLPanel : nullptr;
     if (Target)
         Target->makeCurrent();
     else
@@ -75,7 +76,31 @@ TGLPanel* TGLCurrent::Panel()
     return Target;
 }
 
-// ---- P1's two buffers ----
+// ---- P1's context and buffers ----
+
+QOpenGLContext* TGLPanel::context()
+{
+    if (!Context) {
+        Surface = new QOffscreenSurface(nullptr, this);
+        Surface->setFormat(ViewFormat());
+        Surface->create();
+        Context = new QOpenGLContext(this);
+        Context->setFormat(ViewFormat());
+        Context->create();
+    }
+    return Context;
+}
+
+void TGLPanel::makeCurrent()
+{
+    context()->makeCurrent(Surface);
+}
+
+void TGLPanel::doneCurrent()
+{
+    if (Context)
+        Context->doneCurrent();
+}
 
 void TGLPanel::BindBackBuffer()
 {
@@ -91,11 +116,26 @@ void TGLPanel::SwapBuffers()
     GLint renderMode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &renderMode);
     if (renderMode == GL_RENDER) {
-        std::swap(Back, Front);
+        // Blending leaves alpha below one where it drew; the picture is
+        // opaque, as a window's framebuffer shows it.
+        GLfloat clear[4] = {};
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(clear[0], clear[1], clear[2], clear[3]);
+        const QSize size = Back->size();
+        QImage picture(size, QImage::Format_RGBA8888);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, picture.bits());
+        // OpenGL's rows go up from the bottom.
+        Picture = std::move(picture).mirrored();
+        Picture.setDevicePixelRatio(devicePixelRatio());
         ++Shown;
         update();
     }
-    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 bool TGLPanel::MeshesKept(const TMeshPicture& picture) const
@@ -136,27 +176,28 @@ void TGLPanel::BindBackBufferOverMeshes()
 
 void TGLPanel::DropBackBuffer()
 {
-    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-void TGLPanel::paintGL()
+QImage TGLPanel::grabFramebuffer() const
 {
+    const QSize size = this->size() * devicePixelRatio();
+    if (Picture.size() == size && Picture.devicePixelRatio() == devicePixelRatio())
+        return Picture;
     // Nothing drawn yet: the panel's own colour until the first open. Around
-    // a front buffer of another size (the panel changed size while frames
-    // could not be drawn) black, the clear colour of every frame.
-    const QColor color = Made || Front ? QColor(Qt::black) : palette().color(backgroundRole());
-    glClearColor(GLclampf(color.redF()), GLclampf(color.greenF()), GLclampf(color.blueF()), 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!Front)
-        return;
-    // The front buffer unscaled, at the panel's top-left corner.
-    const QSize to = size() * devicePixelRatio();
-    const QSize from = Front->size();
-    const int dy = to.height() - from.height();
-    QOpenGLExtraFunctions* gl = context()->extraFunctions();
-    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, Front->handle());
-    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, defaultFramebufferObject());
-    gl->glBlitFramebuffer(0, 0, from.width(), from.height(), 0, dy, from.width(), dy + from.height(),
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    gl->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+    // a picture of another size (the panel changed size while frames could
+    // not be drawn) black, the clear colour of every frame.
+    QImage shown(size, QImage::Format_RGBA8888);
+    shown.fill(Made || !Picture.isNull() ? QColor(Qt::black) : palette().color(backgroundRole()));
+    QImage from = Picture;
+    from.setDevicePixelRatio(1);
+    QPainter(&shown).drawImage(0, 0, from);
+    shown.setDevicePixelRatio(devicePixelRatio());
+    return shown;
+}
+
+void TGLPanel::paintEvent(QPaintEvent*)
+{
+    QPainter(this).drawImage(0, 0, grabFramebuffer());
+    emit frameSwapped();
 }

@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     const std::string file = fixture.Folder.File("grid.opt");
     optbuild::WriteFileBytes(file, optbuild::GridCraft());
     Me->OpenModel(QString::fromStdString(file));
-    QObject::connect(Me->P1, &QOpenGLWidget::frameSwapped, [] { ++Swapped; });
+    QObject::connect(Me->P1, &TGLPanel::frameSwapped, [] { ++Swapped; });
     Me->activateWindow();
     if (!EGlow->isVisible() || !QTest::qWaitForWindowActive(Me))
         return 1;

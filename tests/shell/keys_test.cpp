@@ -291,12 +291,13 @@ private slots:
             if (shown.height() > whole.height())
                 QCOMPARE(shown.pixelColor(shown.width() - 1, shown.height() - 1), QColor(Qt::black));
         }
-        // Qt remakes the framebuffer on a change of scale and says so only
-        // through this signal: the sizes are taken anew from it, the picture
+        // A move to a screen of another scale changes the size in device
+        // pixels without a resize: the sizes are taken anew, the picture
         // stays.
         const QImage beforeScale = Me->P1->grabFramebuffer();
         ViewWidth = ViewHeight = 0;
-        emit Me->P1->resized();
+        QEvent screenChange(QEvent::ScreenChangeInternal);
+        QCoreApplication::sendEvent(Me->P1, &screenChange);
         QVERIFY(App->Dialogs.Messages.empty());
         QCOMPARE(ViewWidth, qRound(Me->P1->width() * Me->P1->devicePixelRatio()));
         QCOMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));

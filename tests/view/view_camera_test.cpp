@@ -276,7 +276,7 @@ private slots:
         QVERIFY(ViewReady);
         ViewReady = false;
         CurMesh = 99;
-        QSignalSpy swapped(Panel.get(), &QOpenGLWidget::frameSwapped);
+        QSignalSpy swapped(Panel.get(), &TGLPanel::frameSwapped);
         Panel->repaint();
         QTRY_VERIFY(!swapped.isEmpty());
         const QImage shown = Panel->grabFramebuffer();

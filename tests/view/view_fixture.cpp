@@ -186,7 +186,7 @@ TGLPanel* ShowPanel(int size)
     panel->resize(size, size);
     // Qt's first frame on screen: the panel's context is made and its window
     // composed, so the tests' own frames and grabs find both.
-    QSignalSpy shown(panel, &QOpenGLWidget::frameSwapped);
+    QSignalSpy shown(panel, &TGLPanel::frameSwapped);
     panel->show();
     if (!QTest::qWaitForWindowExposed(panel) || !QTest::qWaitFor([&] { return !shown.isEmpty(); }, 60000))
         throw std::runtime_error("panel not shown");
