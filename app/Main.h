@@ -11,6 +11,7 @@
 #include "camera_mouse.h"
 #include "glow_drag.h"
 #include "glow_history.h"
+#include "glow_preview.h"
 
 class TGLPanel;
 class QAction;
@@ -202,12 +203,16 @@ private:
         QPointF PressedAt;  // device pixels
         bool Moving = false;
         Qt::KeyboardModifiers Modifiers;
+        // What was previewed when the drag began (an edit dialog's values
+        // being typed): the drag starts from it and a drag that writes
+        // nothing puts it back.
+        TGlowPreview Underneath;
     };
     std::optional<TGlowDragging> GlowDragging;
     // Shows where the dragged centre is now: the view, the panel's Point,
     // the status bar. Draws nothing.
     void FollowGlowDrag();
-    // Puts the glow back where it is stored; nothing is written.
+    // Puts the glow back where it was shown; nothing is written.
     void CancelGlowDrag();
     // Writes the dragged centre through the edit history.
     void FinishGlowDrag();

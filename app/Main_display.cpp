@@ -2,19 +2,20 @@
 // the model's axes, Frame Glow, Glow Colors, Solid, Whole Model) and the
 // picture of the view: Export Picture and Copy Picture.
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
-#include <QSaveFile>
 
 #include "M_Glunit.h"
 #include "Main.h"
 #include "app_state.h"
 #include "dialog_seam.h"
 #include "error_display.h"
+#include "file_util.h"
 #include "errors.h"
 #include "glow_frame.h"
 #include "glow_ops.h"
@@ -125,17 +126,16 @@ void TMe::ExportPicture1Click()
         Dialogs().SaveFile(this, "Export Picture", "PNG Images (*.png)", QDir::toNativeSeparators(start)));
     if (target.isEmpty())
         return;
-    // Whole or not at all: an earlier file there stays until the new one is
-    // complete on the disk.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFCreateError(target.toStdString());
-    if (!picture.save(&file, "PNG")) {
-        file.cancelWriting();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
         throw EInOutError::Write(target.toStdString());
-    }
-    if (!file.commit())
-        throw EInOutError::Write(target.toStdString());
+    // Whole or not at all, each write checked: an earlier file there stays
+    // until the new one is complete on the disk.
+    WriteWholeFile(target.toStdString(),
+                   std::span(reinterpret_cast<const uint8_t*>(png.constData()), size_t(png.size())),
+                   TExisting::Replace);
     ShowBriefly("Picture exported to " + target);
 }
 

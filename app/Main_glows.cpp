@@ -65,7 +65,10 @@ bool TMe::PickGlowAt(int x, int y)
     EGlow->ShoGlow();
     if (edited) {
         const QPointF at = P1->Pointer();
-        GlowDragging.emplace(TGlowDragging{TGlowDrag(picked, GlowAt(picked).Center, at.x(), at.y()), at, false, {}});
+        // From where the glow is shown: an open edit dialog may preview
+        // another centre than the stored one.
+        GlowDragging.emplace(
+            TGlowDragging{TGlowDrag(picked, ShownValues(picked).Center, at.x(), at.y()), at, false, {}, GlowPreview});
     }
     return true;
 }
@@ -156,7 +159,7 @@ void TMe::FollowGlowDrag()
     const TDragSpot spot =
         d.Drag.Spot(SnapOf(d.Modifiers), TViewProjection::Current(), TheModel.Meshes.Get(at.Mesh));
     GlowPreview.At = at;
-    GlowPreview.Values = GlowAt(at);
+    GlowPreview.Values = d.Underneath.At == at ? d.Underneath.Values : GlowAt(at);
     GlowPreview.Values.Center = spot.Centre;
     EGlow->displayinfo();
     MessageTimer.stop();
@@ -165,8 +168,8 @@ void TMe::FollowGlowDrag()
 
 void TMe::EndGlowDrag()
 {
+    GlowPreview = GlowDragging ? GlowDragging->Underneath : TGlowPreview{};
     GlowDragging.reset();
-    GlowPreview = {};
     Undo1->setEnabled(History.Stack.canUndo());
     Redo1->setEnabled(History.Stack.canRedo());
 }

@@ -21,6 +21,7 @@
 #include "app_fixture.h"
 #include "app_state.h"
 #include "click_list.h"
+#include "file_size_limit.h"
 #include "user_support.h"
 #include "view_projection.h"
 #include "view_state.h"
@@ -138,6 +139,17 @@ private slots:
         QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
         const QImage saved(png);
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), view);
+#ifdef NEG_HAVE_FILE_SIZE_LIMIT
+        // A disk full after 100 bytes: the earlier picture stays whole.
+        const std::vector<uint8_t> earlier = ReadBytes(png.toStdString());
+        App->Dialogs.SaveAnswers = {png};
+        {
+            FileSizeLimit limit(100);
+            QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+        }
+        QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot write file " + QDir::toNativeSeparators(png) + ".");
+        QVERIFY(ReadBytes(png.toStdString()) == earlier);
+#endif
 
         // Nowhere to write: nothing is left, and the user is told.
         const QString nowhere = QString::fromStdString(App->Folder.File("missing/view.png"));

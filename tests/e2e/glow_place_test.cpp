@@ -195,6 +195,30 @@ private slots:
         QCOMPARE(TheModel.Meshes.Get(0).Glows.Get(0).Center.X, -10.0f);
     }
 
+    // An open edit dialog previews another centre: the drag takes the glow
+    // from where it is shown, and a drag put back shows the preview again.
+    void DragStartsWhereAPreviewShowsTheGlow()
+    {
+        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        TEngineGlow previewed = TheModel.Meshes.Get(0).Glows.Get(0);
+        previewed.Center.X = 0;
+        GlowPreview = {{0, 0}, previewed};
+        const QPoint from = Shown(previewed.Center);
+        const QPoint to = from + QPoint(QApplication::startDragDistance() + 20, 0);
+        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->P1, to);
+        CHECKED(Press(Qt::Key_Escape, {}));
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
+        QCOMPARE(ShownValues({0, 0}).Center.X, 0.0f);
+
+        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->P1, to);
+        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
+        GlowPreview = {};
+        const QPoint landed = Shown(CentreIn(ReadBytes(Copy), Model.GlowPos[0][0]));
+        QVERIFY2((landed - to).manhattanLength() <= 2, qPrintable(QString("landed %1,%2").arg(landed.x()).arg(landed.y())));
+    }
+
     void LockedToAnAxisOrSnappedTheCentreKeepsExactBits()
     {
         QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
