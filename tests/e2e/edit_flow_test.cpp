@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QTest>
 
@@ -17,6 +18,7 @@
 #include "byte_order.h"
 #include "click_list.h"
 #include "conversions.h"
+#include "keyboard_focus.h"
 #include "model.h"
 #include "user_support.h"
 #include "view_state.h"
@@ -150,7 +152,8 @@ private slots:
         };
         for (const auto close : {+[] { QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton); }, +[] { MCh->close(); }}) {
             ClickListItem(EGlow->LB, 3);
-            QVERIFY(QTest::qWaitForWindowActive(MCh));
+            // As a user closes it: once it has the keyboard.
+            QTRY_VERIFY(HasKeyboard(MCh->SG));
             close();
             QVERIFY(!MCh->isVisible());
             CHECKED(turnsTheView());

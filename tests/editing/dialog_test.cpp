@@ -14,6 +14,7 @@
 #include "click_list.h"
 #include "conversions.h"
 #include "glow_fixture.h"
+#include "keyboard_focus.h"
 #include "model.h"
 
 class DialogTest : public QObject {
@@ -201,7 +202,7 @@ void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
     Open(e, 0, 0, 2);
     QTableWidget* sg = e.Dialog->SG;
     QCOMPARE(Row(e, 1), QStringList({"1,23", "0,06", "3,14", "0"}));
-    QVERIFY(QTest::qWaitForWindowActive(e.Dialog));
+    QTRY_VERIFY(HasKeyboard(sg));
 
     // A click on the current cell (X) and typing at once: the first key
     // starts editing and replaces the text, no key is lost. (An edit start
@@ -340,7 +341,7 @@ void DialogTest::manOkTakesTextBeingTyped()
     TGlowEditing e({SampleMesh(1)});
     TEngineGlow* g = e.AllGlows()[0];
     Open(e, 0, 0, 3);
-    QVERIFY(QTest::qWaitForWindowActive(e.Dialog));
+    QTRY_VERIFY(HasKeyboard(e.Dialog->SG));
     e.Dialog->SG->setCurrentCell(1, 1);
     e.Dialog->SG->editItem(e.Dialog->SG->item(1, 1));
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
@@ -369,19 +370,15 @@ void DialogTest::keysTypedAsItOpensGoIntoTheFirstCell()
         QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(row)).center());
     };
     clickItem(0);
-    QVERIFY(QTest::qWaitForWindowActive(e.Dialog));
+    QTRY_VERIFY(HasKeyboard(e.Dialog->SG));
     e.Dialogs.ColorAnswers.push_back(QColor());
     QTest::mouseClick(e.Dialog->BBColor, Qt::LeftButton);
     QVERIFY(!e.Dialog->isVisible());
 
     clickItem(2);
-    // Keys go where the window system has put the keyboard. Until it has
-    // given it to the dialog, the window that took it back when the dialog
-    // closed (the main window) is still to get it, and Qt keeps naming the
-    // closed dialog as its focus window for a while: only the grid as the
-    // focus widget of the focus window shows that the keys reach it.
-    QTRY_VERIFY(QGuiApplication::focusWindow() == e.Dialog->windowHandle() &&
-                QApplication::focusWidget() == e.Dialog->SG);
+    // Keys go where the window system has put the keyboard: once it has
+    // given it to the dialog again, they reach the grid.
+    QTRY_VERIFY(HasKeyboard(e.Dialog->SG));
     for (const char c : std::string("5.5"))
         QTest::keyClick(e.Dialog->windowHandle(), c);
     QCOMPARE(e.Dialog->Cell(0, 1), QString("5.5"));
@@ -574,7 +571,7 @@ void DialogTest::closeRewritesTheSameBytes()
     e.Patch(g->FilePos + 4, std::vector<uint8_t>(68, 0xEE));
     e.Patch(g->FilePos, {0xEE});
     SetRow1(e, {"5", "5", "5"});
-    QVERIFY(QTest::qWaitForWindowActive(e.Dialog));
+    QTRY_VERIFY(HasKeyboard(e.Dialog->SG));
     // The access key of "&Close"; the button shows its press briefly first.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
     QTRY_VERIFY(!e.Dialog->isVisible());
