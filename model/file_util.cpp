@@ -378,15 +378,20 @@ TFileIdentity TOpenFile::Identity() const
             static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int64_t>(info.st_mtim.tv_nsec)};
 }
 
-size_t TOpenFile::Read(uint8_t* buffer, size_t size)
+namespace {
+
+// Reads until size bytes or the end: readSome(got, count) reads at most count
+// bytes after the got already read, as read or pread does.
+template <typename ReadSome>
+size_t ReadUntilFullOrEnd(size_t size, const std::string& path, const ReadSome& readSome)
 {
     size_t got = 0;
     while (got < size) {
-        const ssize_t n = read(Fd, buffer + got, std::min(size - got, MaxTransfer));
+        const ssize_t n = readSome(got, std::min(size - got, MaxTransfer));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw EInOutError::Read(Path);
+            throw EInOutError::Read(path);
         if (n == 0)
             break;
         got += static_cast<size_t>(n);
@@ -394,21 +399,19 @@ size_t TOpenFile::Read(uint8_t* buffer, size_t size)
     return got;
 }
 
+}  // namespace
+
+size_t TOpenFile::Read(uint8_t* buffer, size_t size)
+{
+    return ReadUntilFullOrEnd(size, Path,
+                              [&](size_t got, size_t count) { return read(Fd, buffer + got, count); });
+}
+
 size_t TOpenFile::ReadAt(int64_t pos, uint8_t* buffer, size_t size)
 {
-    size_t got = 0;
-    while (got < size) {
-        const off_t at = static_cast<off_t>(pos + static_cast<int64_t>(got));
-        const ssize_t n = pread(Fd, buffer + got, std::min(size - got, MaxTransfer), at);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw EInOutError::Read(Path);
-        if (n == 0)
-            break;
-        got += static_cast<size_t>(n);
-    }
-    return got;
+    return ReadUntilFullOrEnd(size, Path, [&](size_t got, size_t count) {
+        return pread(Fd, buffer + got, count, static_cast<off_t>(pos + static_cast<int64_t>(got)));
+    });
 }
 
 bool TOpenFile::WriteAt(int64_t pos, const uint8_t* data, size_t size)
