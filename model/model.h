@@ -5,6 +5,7 @@
 // Lists own their items and keep each item at a fixed address while it sits in
 // the list.
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +39,24 @@ public:
         }
         ++ItemCount;
         return Blocks[block].emplace_back();
+    }
+    // Appends count items, item i made by make(i): a whole block's run at a
+    // time, for a reader that appends thousands of items at once.
+    template <typename Make>
+    void AppendMany(int count, Make make)
+    {
+        for (int i = 0; i < count;) {
+            const auto [block, offset] = Locate(ItemCount);
+            if (block == Blocks.size()) {
+                Blocks.emplace_back();
+                Blocks.back().reserve(FirstBlock << block);
+            }
+            std::vector<T>& items = Blocks[block];
+            const int run = static_cast<int>(std::min<size_t>(size_t(count - i), items.capacity() - items.size()));
+            for (const int end = i + run; i < end; ++i)
+                items.push_back(make(i));
+            ItemCount += run;
+        }
     }
     void Clear()
     {

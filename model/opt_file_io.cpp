@@ -141,12 +141,10 @@ private:
     {
         const int32_t count = In.Int32(int64_t(node) + 16);
         const uint8_t* data = Claim(OffsetAt(int64_t(node) + 20), count, VertexSize, sizeof(TVertex));
-        for (int32_t k = 0; k < count; ++k, data += VertexSize) {
-            TVertex& v = mesh.Vertices.AddNew();
-            v.X = GetFloat32LE(data);
-            v.Y = GetFloat32LE(data + 4);
-            v.Z = GetFloat32LE(data + 8);
-        }
+        mesh.Vertices.AppendMany(count, [data](int k) {
+            const uint8_t* const v = data + VertexSize * k;
+            return TVertex{GetFloat32LE(v), GetFloat32LE(v + 4), GetFloat32LE(v + 8)};
+        });
     }
 
     // One node holds one glow whatever its data count says. The glow is
@@ -203,23 +201,23 @@ private:
         const uint8_t* const records = Claim(int64_t(data) + 4, count, FaceSize, lod <= 2 ? sizeof(TOFace) : 0);
         if (count <= 0 || lod > 2)
             return;
-        const uint8_t* normal = records + FaceRecordSize * count;
-        const uint8_t* tex = normal + NormalSize * count;
-        const uint8_t* rec = records;
-        TFaceL& faces = mesh.Faces[lod];
-        for (int32_t k = 0; k < count; ++k, rec += FaceRecordSize, normal += NormalSize, tex += TexVecSize) {
-            TOFace& face = faces.AddNew();
+        const uint8_t* const normals = records + FaceRecordSize * count;
+        const uint8_t* const texVecs = normals + NormalSize * count;
+        mesh.Faces[lod].AppendMany(count, [=](int k) {
+            TOFace face;
             face.ExtraValue = extra;
+            const uint8_t* const rec = records + FaceRecordSize * k;
             TFace* const quads[4] = {&face.VertIdx, &face.Quad2, &face.Quad3, &face.Quad4};
             for (int q = 0; q < 4; ++q)
                 for (int i = 0; i < 4; ++i)
                     quads[q]->Index[i] = GetInt32LE(rec + 16 * q + 4 * i);
-            face.Normal.X = GetFloat32LE(normal);
-            face.Normal.Y = GetFloat32LE(normal + 4);
-            face.Normal.Z = GetFloat32LE(normal + 8);
+            const uint8_t* const normal = normals + NormalSize * k;
+            face.Normal = {GetFloat32LE(normal), GetFloat32LE(normal + 4), GetFloat32LE(normal + 8)};
+            const uint8_t* const tex = texVecs + TexVecSize * k;
             for (int i = 0; i < 6; ++i)
                 face.TexVec[i] = GetUInt32LE(tex + 4 * i);
-        }
+            return face;
+        });
     }
 
     const TByteReader& In;
