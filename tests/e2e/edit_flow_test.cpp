@@ -50,7 +50,7 @@ class TEditFlowTest : public QObject {
 private slots:
     void init()
     {
-        App = std::make_unique<TAppFixture>();
+        MakeFresh(App);
         QVERIFY(App->StartWithSampleColors());
         DecimalSeparator = '.';
     }

@@ -74,7 +74,7 @@ class TGlowLookTest : public QObject {
 private slots:
     void init()
     {
-        App = std::make_unique<TAppFixture>();
+        MakeFresh(App);
         QVERIFY(App->StartWithSampleColors());
     }
     void cleanup() { App.reset(); }

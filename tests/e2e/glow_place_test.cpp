@@ -73,7 +73,7 @@ class TGlowPlaceTest : public QObject {
 private slots:
     void init()
     {
-        App = std::make_unique<TAppFixture>();
+        MakeFresh(App);
         QVERIFY(App->StartWithSampleColors());
         DecimalSeparator = '.';
         Model = WriteUserModel(App->Folder.File("craft.opt"), Craft());

@@ -64,7 +64,7 @@ class TPickTest : public QObject {
 private slots:
     void init()
     {
-        App = std::make_unique<TAppFixture>();
+        MakeFresh(App);
         QVERIFY(App->StartWithSampleColors());
         WriteUserModel(App->Folder.File("pick.opt"), PickModel());
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("pick.opt")));

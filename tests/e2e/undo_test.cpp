@@ -36,7 +36,7 @@ class TUndoTest : public QObject {
 private slots:
     void init()
     {
-        App = std::make_unique<TAppFixture>();
+        MakeFresh(App);
         QVERIFY(App->StartWithSampleColors());
         DecimalSeparator = '.';
         Original = WriteUserModel(App->Folder.File("fleet.opt"), Fleet()).Bytes;

@@ -49,7 +49,7 @@ class TColorTest : public QObject {
 private slots:
     void init()
     {
-        App = std::make_unique<TAppFixture>();
+        MakeFresh(App);
         QVERIFY(App->StartWithSampleColors());
         Path = App->DataFolder() + "Colors.dat";
     }

@@ -50,7 +50,7 @@ class TKeyTest : public QObject {
 private slots:
     void init()
     {
-        App = std::make_unique<TAppFixture>();
+        MakeFresh(App);
         QVERIFY(App->StartWithSampleColors());
         const std::string model = App->Folder.File("ship.opt");
         // Mesh 0: 2 glows, 3 faces; mesh 1: no glows; mesh 2: a glow, no faces.

@@ -60,6 +60,12 @@ QWidget* TAppFixture::KeyTarget() const
     return focus && focus->window() == Me ? focus : Me;
 }
 
+void MakeFresh(std::unique_ptr<TAppFixture>& app)
+{
+    app.reset();
+    app = std::make_unique<TAppFixture>();
+}
+
 std::vector<uint8_t> SampleColorBytes()
 {
     std::vector<uint8_t> bytes(84);

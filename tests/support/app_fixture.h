@@ -3,6 +3,7 @@
 // application folder, with settings of their own in it. One fixture per test; it restores the shared state
 // when it goes.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,12 @@ public:
     // The widget a key press goes to first while the main window is active.
     QWidget* KeyTarget() const;
 };
+
+// Replaces app by a new fixture, the old one gone first. Qt Test runs no
+// cleanup() after a failed init(), and an old fixture going after the new one
+// was made would take the new one's scripted dialogs and folder with it: the
+// next start would then meet a real message box and hang.
+void MakeFresh(std::unique_ptr<TAppFixture>& app);
 
 // Seven colours whose bytes differ from record to record.
 std::vector<uint8_t> SampleColorBytes();
