@@ -32,13 +32,9 @@ public:
     // Appends a default item and returns it, to be filled in place.
     T& AddNew()
     {
-        const auto [block, offset] = Locate(ItemCount);
-        if (block == Blocks.size()) {
-            Blocks.emplace_back();
-            Blocks.back().reserve(FirstBlock << block);
-        }
+        T& item = Tail().emplace_back();
         ++ItemCount;
-        return Blocks[block].emplace_back();
+        return item;
     }
     // Appends count items, item i made by make(i): a whole block's run at a
     // time, for a reader that appends thousands of items at once.
@@ -46,12 +42,7 @@ public:
     void AppendMany(int count, Make make)
     {
         for (int i = 0; i < count;) {
-            const auto [block, offset] = Locate(ItemCount);
-            if (block == Blocks.size()) {
-                Blocks.emplace_back();
-                Blocks.back().reserve(FirstBlock << block);
-            }
-            std::vector<T>& items = Blocks[block];
+            std::vector<T>& items = Tail();
             const int run = static_cast<int>(std::min<size_t>(size_t(count - i), items.capacity() - items.size()));
             for (const int end = i + run; i < end; ++i)
                 items.push_back(make(i));
@@ -114,6 +105,18 @@ protected:
 
 private:
     static constexpr size_t FirstBlock = 16;
+
+    // The block the next item goes into, allocated at its full size when it
+    // is first needed.
+    std::vector<T>& Tail()
+    {
+        const size_t block = Locate(ItemCount).first;
+        if (block == Blocks.size()) {
+            Blocks.emplace_back();
+            Blocks.back().reserve(FirstBlock << block);
+        }
+        return Blocks[block];
+    }
 
     // Block b holds the items from FirstBlock * (2^b - 1) on.
     static std::pair<size_t, size_t> Locate(int index)

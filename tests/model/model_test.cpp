@@ -35,6 +35,24 @@ TEST(ModelLists, GlowsKeepTheirAddressWhileTheListGrows)
     EXPECT_EQ(first, &mesh.Glows.Get(0));
 }
 
+TEST(ModelLists, RunsAppendedAcrossBlocksLandInOrderAndStayPut)
+{
+    // Runs that start and end inside blocks, as a mesh's second vertex node does.
+    TVertexL list;
+    int next = 0;
+    const TVertex* first = nullptr;
+    for (const int run : {5, 20, 100, 1, 300}) {
+        list.AppendMany(run, [&](int i) { return TVertex{float(next + i), 0, 0}; });
+        next += run;
+        if (!first)
+            first = &list.Get(0);
+    }
+    ASSERT_EQ(list.Count(), next);
+    for (int i = 0; i < next; ++i)
+        ASSERT_EQ(list.Get(i).X, float(i)) << i;
+    EXPECT_EQ(first, &list.Get(0));
+}
+
 TEST(Selection, DecodeByMode)
 {
     TheModel.Clear();
