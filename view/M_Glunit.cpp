@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <vector>
 
 #include "gl_state.h"
 #include "M_draw.h"
@@ -373,6 +374,66 @@ void DrawPickPass(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_
     });
 }
 
+// The pixels content() draws, device pixels up from the bottom-left corner:
+// the box of every vertex that feedback reports, widened by the largest point
+// a glow draws. Null when it draws nothing, the whole viewport when the
+// feedback does not fit or reports what it cannot place.
+QRect DrawnBox(const std::function<void()>& content)
+{
+    // Kept from frame to frame: room for a few hundred glows with halos.
+    static std::vector<GLfloat> feedback(1 << 17);
+    glFeedbackBuffer(GLsizei(feedback.size()), GL_2D, feedback.data());
+    glRenderMode(GL_FEEDBACK);
+    try {
+        content();
+    } catch (...) {
+        glRenderMode(GL_RENDER);
+        throw;
+    }
+    const GLint count = glRenderMode(GL_RENDER);
+    const QRect whole(0, 0, ViewWidth, ViewHeight);
+    if (count < 0)
+        return whole;
+    float left = INFINITY, right = -INFINITY, bottom = INFINITY, top = -INFINITY;
+    for (GLint at = 0; at < count;) {
+        GLint vertices = 0;
+        switch (GLint(feedback[size_t(at++)])) {
+        case GL_PASS_THROUGH_TOKEN:
+            ++at;
+            continue;
+        case GL_POINT_TOKEN:
+        case GL_BITMAP_TOKEN:
+        case GL_DRAW_PIXEL_TOKEN:
+        case GL_COPY_PIXEL_TOKEN:
+            vertices = 1;
+            break;
+        case GL_LINE_TOKEN:
+        case GL_LINE_RESET_TOKEN:
+            vertices = 2;
+            break;
+        case GL_POLYGON_TOKEN:
+            vertices = at < count ? GLint(feedback[size_t(at++)]) : -1;
+            break;
+        default:
+            return whole;
+        }
+        if (vertices < 0 || vertices > (count - at) / 2)
+            return whole;
+        for (; vertices > 0; --vertices, at += 2) {
+            left = std::min(left, feedback[size_t(at)]);
+            right = std::max(right, feedback[size_t(at)]);
+            bottom = std::min(bottom, feedback[size_t(at + 1)]);
+            top = std::max(top, feedback[size_t(at + 1)]);
+        }
+    }
+    if (left > right)
+        return {};
+    const int margin = int(std::ceil(LargestGlowPoint / 2)) + 1;
+    return QRect(QPoint(int(std::floor(left)) - margin, int(std::floor(bottom)) - margin),
+                 QPoint(int(std::ceil(right)) + margin, int(std::ceil(top)) + margin)) &
+           whole;
+}
+
 TMeshPicture CurrentMeshPicture(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ, double zoom)
 {
     const TColorF& lines = ViewColors[ColMeshLines];
@@ -401,7 +462,9 @@ void DrawPanelFrame(TGLPanel& panel, int32_t panX, int32_t panY, int32_t rotX, i
         WithCamera(panX, panY, rotX, rotY, rotZ, zoom, DrawMeshPicture);
         panel.KeepMeshes(picture);
     }
-    panel.BindBackBufferOverMeshes();
+    QRect glows;
+    WithCamera(panX, panY, rotX, rotY, rotZ, zoom, [&glows] { glows = DrawnBox(DrawSceneGlows); });
+    panel.BindBackBufferOverMeshes(glows);
     WithCamera(panX, panY, rotX, rotY, rotZ, zoom, DrawSceneGlows);
     glFlush();
     panel.SwapBuffers();

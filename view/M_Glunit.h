@@ -17,9 +17,11 @@
 // The meshes' picture is kept from frame to frame: a frame in which only the
 // glows changed copies it and draws the glows over it. It is drawn anew when
 // anything it shows changed (TMeshPicture), on every open, and after
-// ForgetMeshPicture.
+// ForgetMeshPicture. Such a frame touches only the box where the glows were
+// and are: the rest of the back buffer and of the picture stay as they were.
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 #include <QPointF>
 #include <array>
@@ -78,12 +80,16 @@ public:
     // The kept picture of the meshes. MeshesKept: it shows picture, at the
     // panel's size. BindMeshBuffer binds its buffer to draw it anew (nothing
     // is kept until KeepMeshes says what it shows); BindBackBufferOverMeshes
-    // binds the back buffer holding a copy of it.
+    // binds the back buffer holding a copy of it, for a frame whose glows lie
+    // within glows (device pixels up from the bottom-left corner, null when
+    // there are none). Where the last frame drew its glows over the same
+    // meshes, only the box of both frames' glows is copied, drawn (the
+    // scissor on it) and taken into the picture.
     bool MeshesKept(const TMeshPicture& picture) const;
     void BindMeshBuffer();
     void KeepMeshes(const TMeshPicture& picture);
     void ForgetMeshes();
-    void BindBackBufferOverMeshes();
+    void BindBackBufferOverMeshes(const QRect& glows);
     // Complete frames shown since the panel was made.
     int FramesShown() const { return Shown; }
 
@@ -135,6 +141,12 @@ private:
     QImage Picture;                                    // the last complete frame
     std::unique_ptr<QOpenGLFramebufferObject> Meshes;  // the kept picture of the meshes
     std::optional<TMeshPicture> MeshesShow;            // what it shows, if it is whole
+    // Device pixels up from the bottom-left corner. Changing: what the frame
+    // being drawn changes in Back. GlowsAt: where the glows lie in Back, when
+    // Back and Picture hold the same frame of glows over Meshes; GlowsDrawn:
+    // the same for the frame being drawn, once it is shown.
+    QRect Changing;
+    std::optional<QRect> GlowsAt, GlowsDrawn;
     int Shown = 0;
 };
 

@@ -443,7 +443,7 @@ void DrawGlowLines(int meshIndex, int glowIndex)
     const float b = v.Y / 2;
     // The glow being edited has the larger point, among all glows or alone.
     const bool edited = meshIndex == CurMesh && glowIndex == EditGlow;
-    glPointSize(edited ? 8.0f : 4.0f);
+    glPointSize(edited ? LargestGlowPoint : 4.0f);
     SetColor(ColPoint);
     {
         TPrimitive points(GL_POINTS);

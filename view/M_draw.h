@@ -48,5 +48,7 @@ void DrawAllGlows();
 // One glow: its halo under Glow Colors, then its point, lines and cones;
 // glowIndex -1 draws nothing.
 void DrawGlow(int meshIndex, int glowIndex);
+// The point of the glow being edited, the largest a glow draws, in pixels.
+inline constexpr float LargestGlowPoint = 8.0f;
 // The point, lines and cones of one glow (a valid index).
 void DrawGlowLines(int meshIndex, int glowIndex);

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -108,6 +110,9 @@ void TGLPanel::BindBackBuffer()
     if (!Back || Back->size() != size)
         Back = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
     Back->bind();
+    Changing = QRect(QPoint(0, 0), size);
+    GlowsAt.reset();
+    GlowsDrawn.reset();
 }
 
 void TGLPanel::SwapBuffers()
@@ -126,15 +131,31 @@ void TGLPanel::SwapBuffers()
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glClearColor(clear[0], clear[1], clear[2], clear[3]);
         const QSize size = Back->size();
-        QImage picture(size, QImage::Format_RGBA8888);
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, picture.bits());
         // OpenGL's rows go up from the bottom.
-        Picture = std::move(picture).mirrored();
-        Picture.setDevicePixelRatio(devicePixelRatio());
+        if (Changing == QRect(QPoint(0, 0), size)) {
+            QImage picture(size, QImage::Format_RGBA8888);
+            glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, picture.bits());
+            Picture = std::move(picture).mirrored();
+            Picture.setDevicePixelRatio(devicePixelRatio());
+            update();
+        } else if (!Changing.isEmpty()) {
+            QImage part(Changing.size(), QImage::Format_RGBA8888);
+            glReadPixels(Changing.x(), Changing.y(), Changing.width(), Changing.height(), GL_RGBA, GL_UNSIGNED_BYTE,
+                         part.bits());
+            const int top = size.height() - 1 - Changing.y();
+            for (int row = 0; row < part.height(); ++row)
+                std::memcpy(Picture.scanLine(top - row) + Changing.x() * 4, part.constScanLine(row),
+                            size_t(part.bytesPerLine()));
+            const QRect shown(Changing.x(), size.height() - Changing.bottom() - 1, Changing.width(),
+                              Changing.height());
+            update(QRectF(QRectF(shown).topLeft() / devicePixelRatio(), QRectF(shown).size() / devicePixelRatio())
+                       .toAlignedRect());
+        }
+        GlowsAt = GlowsDrawn;
         ++Shown;
-        update();
     }
+    glDisable(GL_SCISSOR_TEST);
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -146,6 +167,7 @@ bool TGLPanel::MeshesKept(const TMeshPicture& picture) const
 void TGLPanel::BindMeshBuffer()
 {
     MeshesShow.reset();
+    GlowsAt.reset();
     const QSize size = this->size() * devicePixelRatio();
     if (!Meshes || Meshes->size() != size)
         Meshes = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
@@ -160,22 +182,38 @@ void TGLPanel::KeepMeshes(const TMeshPicture& picture)
 void TGLPanel::ForgetMeshes()
 {
     MeshesShow.reset();
+    GlowsAt.reset();
 }
 
-void TGLPanel::BindBackBufferOverMeshes()
+void TGLPanel::BindBackBufferOverMeshes(const QRect& glows)
 {
+    const QSize size = Meshes->size();
+    // Back keeps the last frame of glows over these meshes: elsewhere than
+    // where its glows were or this frame's will be, it is this frame too.
+    const bool lastOverMeshes = GlowsAt && Back && Back->size() == size && Picture.size() == size &&
+                                Picture.devicePixelRatio() == devicePixelRatio();
+    const QRect last = lastOverMeshes ? *GlowsAt : QRect();
     BindBackBuffer();
+    if (lastOverMeshes)
+        Changing = (last | glows) & Changing;
+    GlowsDrawn = glows;
     QOpenGLExtraFunctions* gl = context()->extraFunctions();
     gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, Meshes->handle());
     gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, Back->handle());
-    const QSize size = Back->size();
-    gl->glBlitFramebuffer(0, 0, size.width(), size.height(), 0, 0, size.width(), size.height(), GL_COLOR_BUFFER_BIT,
-                          GL_NEAREST);
+    const QRect& c = Changing;
+    gl->glBlitFramebuffer(c.left(), c.top(), c.right() + 1, c.bottom() + 1, c.left(), c.top(), c.right() + 1,
+                          c.bottom() + 1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     Back->bind();
+    // Back must stay the picture outside the box, which the picture does not
+    // take again: whatever a driver draws beyond the box's margin is cut.
+    glScissor(c.x(), c.y(), c.width(), c.height());
+    glEnable(GL_SCISSOR_TEST);
 }
 
 void TGLPanel::DropBackBuffer()
 {
+    GlowsAt.reset();
+    glDisable(GL_SCISSOR_TEST);
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

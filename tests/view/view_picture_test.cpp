@@ -271,7 +271,16 @@ private slots:
             {"face", [] { SelectedId = PackSelection(2, 7); }},
             {"line colour", [] { ViewColors[ColMeshLines] = {0.5f, 0, 0.5f}; }},
             {"selected colour", [] { ViewColors[ColSelected] = {0, 0.5f, 0.5f}; }},
-            {"glow", [] { TheModel.Meshes.Get(0).Glows.Get(0).Center.X += 9; }},
+            // The lowest glow down: its point sticks out below its lines.
+            {"glow", [] { TheModel.Meshes.Get(TheModel.Meshes.Count() - 1).Glows.Get(0).Center.Y -= 9; }},
+            {"halos", [] {
+                 // Half clear, so that a halo blended twice shows.
+                 ViewOptions.GlowColors = true;
+                 for (TOMesh& mesh : TheModel.Meshes)
+                     for (TEngineGlow& glow : mesh.Glows)
+                         glow.CoreColor = 0x80FF8000, glow.OuterColor = 0x400080FF;
+             }},
+            {"glow under halos", [] { TheModel.Meshes.Get(0).Glows.Get(0).Center.X += 9; }},
             {"glow buttons", [] { ShowGlows(true, false); }},
             {"size", [this] {
                  Panel->resize(300, 300);
