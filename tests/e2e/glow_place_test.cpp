@@ -154,7 +154,7 @@ private slots:
         QCOMPARE(Me->Undo1->text(), QString("Undo Center of glow 0 in mesh 0"));
         QCOMPARE(Me->History.Stack.count(), 1);
 
-        CHECKED(Press(Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
         QCOMPARE(EGlow->Lp->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
     }
@@ -172,7 +172,7 @@ private slots:
         };
 
         CHECKED(dragged());
-        CHECKED(Press(Qt::Key_Escape, {}));
+        CHECKED(PressOn(Me, Qt::Key_Escape, {}));
         QCOMPARE(EGlow->Lp->text(), stored);
         QVERIFY(Me->BarMessage->text().isEmpty());
         QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + away);
@@ -207,7 +207,7 @@ private slots:
         const QPoint to = from + QPoint(QApplication::startDragDistance() + 20, 0);
         QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
         QTest::mouseMove(Me->P1, to);
-        CHECKED(Press(Qt::Key_Escape, {}));
+        CHECKED(PressOn(Me, Qt::Key_Escape, {}));
         QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
         QCOMPARE(ShownValues({0, 0}).Center.X, 0.0f);
 
@@ -231,7 +231,7 @@ private slots:
         const int away = QApplication::startDragDistance() + 30;
         QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
         QTest::mouseMove(Me->P1, from + QPoint(away, away));
-        CHECKED(Press(Qt::Key_Z, {}));
+        CHECKED(PressOn(Me, Qt::Key_Z, {}));
         QVERIFY(Me->BarMessage->text().endsWith("locked to Z"));
         QTest::mouseMove(Me->P1, from + QPoint(away, 2 * away));
         QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + QPoint(away, 2 * away));
@@ -263,13 +263,6 @@ private:
     TUserModel Model;
     std::string Copy;
 
-    // A key pressed while the main window is the active window.
-    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers)
-    {
-        Me->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Me));
-        QTest::keyClick(App->KeyTarget(), key, modifiers);
-    }
 };
 
 int RunGlowPlaceTests(int argc, char** argv)

@@ -36,32 +36,26 @@ private slots:
         QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("walk.opt")));
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
 
-        const auto press = [&app](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-            Me->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(Me));
-            QTest::keyClick(app.KeyTarget(), key, modifiers);
-        };
-
         // Meshes, the one without glows included; the ends wrap.
-        CHECKED(press(Qt::Key_N));
+        CHECKED(PressOn(Me, Qt::Key_N));
         QCOMPARE(CurMesh, 1);
         QCOMPARE(EGlow->windowTitle(), QString("Engine Glow Editor   "));
         QCOMPARE(EditGlow, -1);
-        CHECKED(press(Qt::Key_N));
+        CHECKED(PressOn(Me, Qt::Key_N));
         QCOMPARE(SelectedId, 2);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
         QCOMPARE(EditGlow, 0);
-        CHECKED(press(Qt::Key_N));
+        CHECKED(PressOn(Me, Qt::Key_N));
         QCOMPARE(CurMesh, 0);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
-        CHECKED(press(Qt::Key_P));
+        CHECKED(PressOn(Me, Qt::Key_P));
         QCOMPARE(CurMesh, 2);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
         // With Ctrl held the letters step all the same.
-        CHECKED(press(Qt::Key_P, Qt::ControlModifier));
+        CHECKED(PressOn(Me, Qt::Key_P, Qt::ControlModifier));
         QCOMPARE(SelectedId, 1);
         QCOMPARE(CurFace, 0);
-        CHECKED(press(Qt::Key_N, Qt::ControlModifier));
+        CHECKED(PressOn(Me, Qt::Key_N, Qt::ControlModifier));
         QCOMPARE(SelectedId, 2);
 
         // Faces of mesh 2: the highlight steps and wraps; the mesh stays.
@@ -73,29 +67,29 @@ private slots:
         QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
         QCOMPARE(CurFace, 0);
         QCOMPARE(highlighted(), 0);
-        CHECKED(press(Qt::Key_N));
+        CHECKED(PressOn(Me, Qt::Key_N));
         QCOMPARE(SelectedId, PackSelection(2, 1));
         QCOMPARE(CurFace, 1);
         QCOMPARE(highlighted(), 1);
-        CHECKED(press(Qt::Key_N));
+        CHECKED(PressOn(Me, Qt::Key_N));
         QCOMPARE(SelectedId, PackSelection(2, 0));
         QCOMPARE(highlighted(), 0);
-        CHECKED(press(Qt::Key_P));
+        CHECKED(PressOn(Me, Qt::Key_P));
         QCOMPARE(SelectedId, PackSelection(2, 1));
         QCOMPARE(highlighted(), 1);
         QCOMPARE(CurMesh, 2);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
 
         // The camera: 4 degrees a press, then 7 once the panel says so.
-        CHECKED(press(Qt::Key_Right));
+        CHECKED(PressOn(Me, Qt::Key_Right));
         QCOMPARE(RotY, 4);
-        CHECKED(press(Qt::Key_Up));
+        CHECKED(PressOn(Me, Qt::Key_Up));
         QCOMPARE(RotX, -4);
         ClickListItem(EGlow->LBRate, 6);
         QCOMPARE(RotStep, 7);
         QCOMPARE(EGlow->Label1->text(), QString("Movement Rate = 7"));
-        CHECKED(press(Qt::Key_Right));
-        CHECKED(press(Qt::Key_Down));
+        CHECKED(PressOn(Me, Qt::Key_Right));
+        CHECKED(PressOn(Me, Qt::Key_Down));
         QCOMPARE(RotY, 11);
         QCOMPARE(RotX, 3);
         // The selection is untouched by the camera.
@@ -106,7 +100,7 @@ private slots:
         QVERIFY(ChooseMenu(Me->Map1, Me->Mesh1));
         QCOMPARE(CurMesh, 2);
         QCOMPARE(SelectedId, 65536 + 2);  // face 1 of mesh 2
-        CHECKED(press(Qt::Key_N));
+        CHECKED(PressOn(Me, Qt::Key_N));
         QCOMPARE(SelectedId, 0);
         QCOMPARE(CurMesh, 0);
         QVERIFY(app.Dialogs.Messages.empty());
@@ -130,16 +124,11 @@ private slots:
                      qPrintable(QString("%1: %2 frames").arg(action).arg(Me->P1->FramesShown() - before)));
             QVERIFY(app.Dialogs.Messages.empty());
         };
-        const auto press = [&app](Qt::Key key) {
-            Me->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(Me));
-            QTest::keyClick(app.KeyTarget(), key);
-        };
-        CHECKED(frames("Left", [&] { press(Qt::Key_Left); }));
+        CHECKED(frames("Left", [&] { PressOn(Me, Qt::Key_Left); }));
         QCOMPARE(RotY, -4);
-        CHECKED(frames("N", [&] { press(Qt::Key_N); }));
+        CHECKED(frames("N", [&] { PressOn(Me, Qt::Key_N); }));
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 1));
-        CHECKED(frames("P", [&] { press(Qt::Key_P); }));
+        CHECKED(frames("P", [&] { PressOn(Me, Qt::Key_P); }));
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
         CHECKED(frames("step", [] { QTest::mouseClick(EGlow->SBUp, Qt::LeftButton); }));
         QCOMPARE(EditGlow, 1);

@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(SelectedId, 0);  // a right press does not pick
 
         // The key: Ctrl+0 on the main window.
-        QTest::keyClick(app.KeyTarget(), Qt::Key_0, Qt::ControlModifier);
+        CHECKED(PressOn(Me, Qt::Key_0, Qt::ControlModifier));
         QCOMPARE(RotY, 0);
         QVERIFY(ViewShows(20, 0, ColSelected));
 

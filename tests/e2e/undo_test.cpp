@@ -68,21 +68,21 @@ private slots:
         const std::vector<uint8_t> afterCopy = ReadBytes(Copy);
         const QString copiedCore = EGlow->L1->palette().color(QPalette::Window).name();
 
-        CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
         QCOMPARE(Me->BarMessage->text(), QString("Undone: Copy color to all"));
         QCOMPARE(Me->Undo1->text(), QString("Undo Main vector of glow 0 in mesh 0"));
         QCOMPARE(Me->Redo1->text(), QString("Redo Copy color to all"));
         // The panel is the undo's too: from there the keys work as well.
-        CHECKED(Press(EGlow, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(EGlow, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
         QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
         QVERIFY(!Me->Undo1->isEnabled());
 
-        CHECKED(Press(Me, Qt::Key_Y, Qt::ControlModifier));
+        CHECKED(PressOn(Me, Qt::Key_Y, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
         QCOMPARE(EGlow->Lv->text(), QString("Vector =  7.25 ,-1.25 , 2.00 "));
-        CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
+        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
         QVERIFY(ReadBytes(Copy) == afterCopy);
         QCOMPARE(EGlow->L1->palette().color(QPalette::Window).name(), copiedCore);
         QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(1).CoreColor, TheModel.Meshes.Get(0).Glows.Get(0).CoreColor);
@@ -100,7 +100,7 @@ private slots:
         CHECKED(EditVector("3"));
         ClickListItem(EGlow->LB, 3);  // the same glow's vector, open again
         QVERIFY(MCh->isVisible());
-        CHECKED(Press(MCh, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(MCh, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(!MCh->isVisible());
         QVERIFY(ReadBytes(Copy) == Original);
         // A late press of its button stores nothing: the dialog is gone.
@@ -114,7 +114,7 @@ private slots:
         const std::vector<uint8_t> edited = ReadBytes(Copy);
         // Another program cut the working copy short: nothing is written.
         std::filesystem::resize_file(Copy, 100);
-        CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(App->Dialogs.Messages.size(), size_t(1));
         QVERIFY(App->Dialogs.Messages[0].Error);
         QCOMPARE(App->Dialogs.Messages[0].Text,
@@ -140,7 +140,7 @@ private slots:
         std::filesystem::rename(Copy + ".away", Copy);
         QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
         QCOMPARE(Me->BarMessage->text(), QString("Mesh 0, glow 0: Main vector written"));
-        CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
     }
 
@@ -157,7 +157,7 @@ private slots:
         std::filesystem::rename(Copy + ".away", Copy);
         QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
         CHECKED(EditVector("7"));
-        CHECKED(Press(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
         QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
     }
@@ -190,17 +190,6 @@ private:
         QVERIFY(!MCh->isVisible());
     }
 
-    // A key pressed while window is the active window.
-    static void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers)
-    {
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        // The keyboard, not only the activation, must have moved: the cell
-        // editor of a dialog that just closed would take Ctrl+Z for itself.
-        QTRY_VERIFY(!QApplication::focusWidget() || QApplication::focusWidget()->window() == window);
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus && focus->window() == window ? focus : window, key, modifiers);
-    }
 };
 
 int RunUndoTests(int argc, char** argv)

@@ -1,5 +1,6 @@
 #include "user_support.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QImage>
@@ -123,4 +124,15 @@ void ClickListItem(TClickList* list, int row)
 QString GlowTitle(int n, int mesh)
 {
     return QStringLiteral("Engine Glow Editor   %1 Glows in Mesh %2").arg(n).arg(mesh);
+}
+
+void PressOn(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    // The keyboard, not only the activation, must have moved: the cell
+    // editor of a dialog that just closed would take Ctrl+Z for itself.
+    QTRY_VERIFY(!QApplication::focusWidget() || QApplication::focusWidget()->window() == window);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus && focus->window() == window ? focus : window, key, modifiers);
 }

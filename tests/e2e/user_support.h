@@ -14,6 +14,7 @@
 
 class QAction;
 class QMenu;
+class QWidget;
 class TClickList;
 class TScriptedDialogs;
 
@@ -52,6 +53,10 @@ void ClickView(float x, float y, Qt::MouseButton button = Qt::LeftButton, Qt::Ke
 bool ViewShows(float x, float y, TViewColor entry);
 // A left click on the item in row `row` of the list, scrolled into sight first.
 void ClickListItem(TClickList* list, int row);
+// A key pressed as a user presses it on window: once window is the active
+// window and has the keyboard (under a window manager a newly shown window
+// may have taken it). Checks with QVERIFY: call it through CHECKED.
+void PressOn(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
 
 // The glow panel's title for n glows in mesh `mesh`.
 QString GlowTitle(int n, int mesh);
