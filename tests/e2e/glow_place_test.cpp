@@ -262,7 +262,6 @@ private:
     std::unique_ptr<TAppFixture> App;
     TUserModel Model;
     std::string Copy;
-
 };
 
 int RunGlowPlaceTests(int argc, char** argv)
