@@ -1,4 +1,4 @@
-#include "Main.h"
+#include "main_window.h"
 #include "app_start.h"
 #include "command_line.h"
 

@@ -3,11 +3,11 @@
 #include <QLocale>
 #include <QTimer>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Color.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "color_settings.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "conversions.h"
 #include "dialog_seam.h"
 #include "error_display.h"
@@ -38,31 +38,31 @@ void InstallAppBasics()
 
 bool CreateForms()
 {
-    auto* me = new TMe;
+    auto* me = new TMainWindow;
     if (!me->Created())
         return false;
     // Each window above the one it is opened from: the panel above the main
     // window, the edit dialog above the panel, Set Colors above the main
     // window.
-    auto* panel = new TEGlow(me->P2, me->History);
-    TMCh* dialog = panel->Dialog;
-    new TCol(me);
+    auto* panel = new TGlowPanel(me->GlowPanelArea, me->History);
+    TValueDialog* dialog = panel->Dialog;
+    new TColorSettings(me);
     // Direct connections: the frame is drawn inside the handler that asks for
     // it, in order, and an error it raises ends that handler.
-    QObject::connect(panel, &TEGlow::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
-    QObject::connect(dialog, &TMCh::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
+    QObject::connect(panel, &TGlowPanel::RedrawRequested, me, &TMainWindow::Redraw, Qt::DirectConnection);
+    QObject::connect(dialog, &TValueDialog::RedrawRequested, me, &TMainWindow::Redraw, Qt::DirectConnection);
     // The values being edited show in the panel and the view, over the kept
     // picture of the meshes.
     QObject::connect(
-        dialog, &TMCh::PreviewChanged, me,
+        dialog, &TValueDialog::PreviewChanged, me,
         [panel] {
             Guarded([&] {
-                panel->displayinfo();
+                panel->ShowGlowValues();
                 RenderGlowsChanged();
             });
         },
         Qt::DirectConnection);
-    QObject::connect(dialog, &TMCh::KeyboardReleased, me, [me] { me->activateWindow(); });
+    QObject::connect(dialog, &TValueDialog::KeyboardReleased, me, [me] { me->activateWindow(); });
     return true;
 }
 

@@ -18,11 +18,11 @@ void InstallAppBasics();
 
 // Creates the four windows in order: Me, EGlow (laid over Me's P2), MCh, Col,
 // and has the panel's and the dialog's redraw requests draw through Me's
-// NewTr. Me's creation runs FormCreate; when that ends the program (no
+// Redraw. Me's creation runs SetUp; when that ends the program (no
 // Colors.dat) the other windows are not created and the result is false.
 bool CreateForms();
 
-// Shows the main window maximized (FormShow runs), then, when file is not
+// Shows the main window maximized (ShowFirstTime runs), then, when file is not
 // empty, opens it as File > Open Opt would once the event loop runs.
 void ShowMainWindow(const QString& file);
 

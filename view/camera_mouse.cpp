@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "M_Glunit.h"
+#include "view_panel.h"
 #include "app_state.h"
 #include "view_state.h"
 

@@ -9,12 +9,12 @@
 #include <QPointer>
 
 #include "gl_state.h"
-#include "M_Glunit.h"
+#include "view_panel.h"
 
 namespace {
 
 int Depth = 0;
-TGLPanel* Target = nullptr;
+TViewPanel* Target = nullptr;
 
 // The hidden context that takes frames while P1 has none set up yet: the
 // frame's logic (selection decoding, list errors, ViewReady) runs as always,
@@ -73,14 +73,14 @@ TGLCurrent::~TGLCurrent()
     Target = nullptr;
 }
 
-TGLPanel* TGLCurrent::Panel()
+TViewPanel* TGLCurrent::Panel()
 {
     return Target;
 }
 
 // ---- P1's context and buffers ----
 
-QOpenGLContext* TGLPanel::context()
+QOpenGLContext* TViewPanel::context()
 {
     if (!Context) {
         Surface = new QOffscreenSurface(nullptr, this);
@@ -93,18 +93,18 @@ QOpenGLContext* TGLPanel::context()
     return Context;
 }
 
-void TGLPanel::makeCurrent()
+void TViewPanel::makeCurrent()
 {
     context()->makeCurrent(Surface);
 }
 
-void TGLPanel::doneCurrent()
+void TViewPanel::doneCurrent()
 {
     if (Context)
         Context->doneCurrent();
 }
 
-void TGLPanel::BindBackBuffer()
+void TViewPanel::BindBackBuffer()
 {
     const QSize size = this->size() * devicePixelRatio();
     if (!Back || Back->size() != size)
@@ -115,7 +115,7 @@ void TGLPanel::BindBackBuffer()
     GlowsDrawn.reset();
 }
 
-void TGLPanel::SwapBuffers()
+void TViewPanel::SwapBuffers()
 {
     // A pass in selection or feedback mode makes no picture to show.
     GLint renderMode = GL_RENDER;
@@ -159,12 +159,12 @@ void TGLPanel::SwapBuffers()
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-bool TGLPanel::MeshesKept(const TMeshPicture& picture) const
+bool TViewPanel::MeshesKept(const TMeshPicture& picture) const
 {
     return Meshes && MeshesShow == picture && Meshes->size() == size() * devicePixelRatio();
 }
 
-void TGLPanel::BindMeshBuffer()
+void TViewPanel::BindMeshBuffer()
 {
     MeshesShow.reset();
     GlowsAt.reset();
@@ -174,18 +174,18 @@ void TGLPanel::BindMeshBuffer()
     Meshes->bind();
 }
 
-void TGLPanel::KeepMeshes(const TMeshPicture& picture)
+void TViewPanel::KeepMeshes(const TMeshPicture& picture)
 {
     MeshesShow = picture;
 }
 
-void TGLPanel::ForgetMeshes()
+void TViewPanel::ForgetMeshes()
 {
     MeshesShow.reset();
     GlowsAt.reset();
 }
 
-void TGLPanel::BindBackBufferOverMeshes(const QRect& glows)
+void TViewPanel::BindBackBufferOverMeshes(const QRect& glows)
 {
     const QSize size = Meshes->size();
     // Back keeps the last frame of glows over these meshes: elsewhere than
@@ -210,14 +210,14 @@ void TGLPanel::BindBackBufferOverMeshes(const QRect& glows)
     glEnable(GL_SCISSOR_TEST);
 }
 
-void TGLPanel::DropBackBuffer()
+void TViewPanel::DropBackBuffer()
 {
     GlowsAt.reset();
     glDisable(GL_SCISSOR_TEST);
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-QImage TGLPanel::grabFramebuffer() const
+QImage TViewPanel::grabFramebuffer() const
 {
     const QSize size = this->size() * devicePixelRatio();
     if (Picture.size() == size && Picture.devicePixelRatio() == devicePixelRatio())
@@ -234,7 +234,7 @@ QImage TGLPanel::grabFramebuffer() const
     return shown;
 }
 
-void TGLPanel::paintEvent(QPaintEvent*)
+void TViewPanel::paintEvent(QPaintEvent*)
 {
     QPainter(this).drawImage(0, 0, grabFramebuffer());
     emit frameSwapped();

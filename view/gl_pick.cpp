@@ -2,7 +2,7 @@
 #include <GL/glu.h>
 
 #include "gl_state.h"
-#include "M_Glunit.h"
+#include "view_panel.h"
 #include "app_state.h"
 #include "view_state.h"
 

@@ -11,9 +11,9 @@ QSurfaceFormat ViewFormat();
 // Brings the current context back to a known start: matrix stacks emptied to
 // identity, render mode GL_RENDER, the switches this program relies on off.
 void ResetContextState();
-class TGLPanel;
+class TViewPanel;
 // glViewport and ViewWidth/ViewHeight from the panel's size in device pixels.
-void SetViewport(const TGLPanel& panel);
+void SetViewport(const TViewPanel& panel);
 // glOrtho over ViewMin..ViewMax; mirrored swaps bottom and top (the pick
 // volume, where window y counts down from the top as the mouse's does).
 void MultViewOrtho(bool mirrored);

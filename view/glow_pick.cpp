@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "M_Glunit.h"
-#include "M_draw.h"
+#include "view_panel.h"
+#include "scene_drawing.h"
 #include "glow_preview.h"
 
 std::vector<TGlowIndex> DrawnGlows()

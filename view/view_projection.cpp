@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "M_Glunit.h"
+#include "view_panel.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "view_state.h"
 
-#include "M_draw.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 
 TCamera Camera;

@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "M_Glunit.h"
-#include "M_draw.h"
+#include "view_panel.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 #include "view_colors.h"
 

@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "M_Glunit.h"
+#include "view_panel.h"
 #include "app_state.h"
 #include "frame_floor.h"
 #include "glow_drag.h"

@@ -20,8 +20,8 @@
 #include <QApplication>
 #include <QTest>
 
-#include "M_Glunit.h"
-#include "M_draw.h"
+#include "view_panel.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 #include "frame_floor.h"
 #include "grid_craft.h"
@@ -206,7 +206,7 @@ BENCHMARK(BM_PickPass)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    TGLPanel panel;
+    TViewPanel panel;
     panel.resize(900, 900);
     panel.show();
     if (!QTest::qWaitForWindowExposed(&panel))

@@ -16,9 +16,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "Ed_EGlow.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_start.h"
 #include "app_state.h"
@@ -35,10 +35,10 @@ int Swapped = 0;  // the view's frames put on the screen
 // frame it drew is on the screen; false when it drew none, or it never came.
 bool KeyToScreen(Qt::Key key)
 {
-    const int drawn = Me->P1->FramesShown();
+    const int drawn = Me->View->FramesShown();
     const int target = Swapped + 1;
     QTest::keyClick(App->KeyTarget(), key);
-    if (Me->P1->FramesShown() != drawn + 1)
+    if (Me->View->FramesShown() != drawn + 1)
         return false;
     const QDeadlineTimer deadline(5000);
     while (Swapped < target && !deadline.hasExpired())
@@ -53,7 +53,7 @@ void KeyBenchmark(benchmark::State& state, Qt::Key key)
             state.SkipWithError("no frame on the screen");
             break;
         }
-    state.counters["side"] = Me->P1->width() * Me->P1->devicePixelRatio();
+    state.counters["side"] = Me->View->width() * Me->View->devicePixelRatio();
 }
 
 void BM_FrameFloor(benchmark::State& state)
@@ -61,7 +61,7 @@ void BM_FrameFloor(benchmark::State& state)
     const std::vector<std::vector<TVertex>> arrays = EdgeArrays();
     for (auto _ : state)
         DrawFloorFrame(arrays);
-    state.counters["side"] = Me->P1->width() * Me->P1->devicePixelRatio();
+    state.counters["side"] = Me->View->width() * Me->View->devicePixelRatio();
     RenderView();
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMillisecond);
@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     const std::string file = fixture.Folder.File("grid.opt");
     optbuild::WriteFileBytes(file, optbuild::GridCraft());
     Me->OpenModel(QString::fromStdString(file));
-    QObject::connect(Me->P1, &TGLPanel::frameSwapped, [] { ++Swapped; });
+    QObject::connect(Me->View, &TViewPanel::frameSwapped, [] { ++Swapped; });
     Me->activateWindow();
     if (!EGlow->isVisible() || !QTest::qWaitForWindowActive(Me))
         return 1;

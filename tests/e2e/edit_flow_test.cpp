@@ -10,9 +10,9 @@
 #include <QToolButton>
 #include <QTest>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_state.h"
 #include "byte_order.h"
@@ -66,9 +66,9 @@ private slots:
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
         QCOMPARE(EditGlow, -1);
 
-        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
+        QVERIFY(ChooseMenu(Me->DisplayMenu, Me->FaceModeAction));
         QCOMPARE(SelectMode, 1);
-        QVERIFY(Me->Face1->isChecked() && !Me->Mesh1->isChecked());
+        QVERIFY(Me->FaceModeAction->isChecked() && !Me->MeshModeAction->isChecked());
 
         ClickView(FaceEdgeX, FaceEdgeY);
         QCOMPARE(SelectedId, PackSelection(1, 1));
@@ -76,23 +76,23 @@ private slots:
         QCOMPARE(CurFace, 1);
         QCOMPARE(EditGlow, 0);  // the pick's refresh of the panel chose glow 0
 
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
         QCOMPARE(EditGlow, 1);
-        QCOMPARE(EGlow->P3->text(), QString("Editing Glow 1"));
-        QCOMPARE(EGlow->Lp->text(), QString("Point = -7.00 ,26.00 , 1.50 "));
+        QCOMPARE(EGlow->EditingLabel->text(), QString("Editing Glow 1"));
+        QCOMPARE(EGlow->PointLine->text(), QString("Point = -7.00 ,26.00 , 1.50 "));
 
-        ClickListItem(EGlow->LB, 2);
-        QCOMPARE(EGlow->LB->item(2)->text(), QString("Point"));
+        ClickListItem(EGlow->ItemList, 2);
+        QCOMPARE(EGlow->ItemList->item(2)->text(), QString("Point"));
         QVERIFY(MCh->isVisible());
-        QCOMPARE(MCh->L1->text(), QString("Center Point"));
+        QCOMPARE(MCh->TitleLabel->text(), QString("Center Point"));
         QCOMPARE(DialogGlow, (TGlowIndex{1, 1}));
-        QVERIFY(MCh->BBCenter->isVisible());
+        QVERIFY(MCh->CenterButton->isVisible());
         QVERIFY(ReadBytes(copy) == model.Bytes);  // opening an item writes nothing
 
-        QTest::mouseClick(MCh->BBCenter, Qt::LeftButton);
+        QTest::mouseClick(MCh->CenterButton, Qt::LeftButton);
         QVERIFY(App->Dialogs.Messages.empty());
         QVERIFY(!MCh->isVisible());
-        QCOMPARE(EGlow->Lp->text(), QString("Point = 16.00 ,11.00 , 4.00 "));
+        QCOMPARE(EGlow->PointLine->text(), QString("Point = 16.00 ,11.00 , 4.00 "));
 
         // Only the centre's twelve bytes of glow 1's block differ; the rest of
         // its 68 bytes were written back with the same values.
@@ -116,10 +116,10 @@ private slots:
         const TUserModel b = WriteUserModel(second, Craft(5));
         QCOMPARE(a.GlowPos, b.GlowPos);  // a stale write would land on a glow of the second copy
         QVERIFY(OpenThroughMenu(App->Dialogs, first));
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        ClickListItem(EGlow->LB, 3);
+        QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
+        ClickListItem(EGlow->ItemList, 3);
         QVERIFY(MCh->isVisible());
-        QCOMPARE(MCh->L1->text(), QString("Main Vector"));
+        QCOMPARE(MCh->TitleLabel->text(), QString("Main Vector"));
         MCh->SetCell(0, 1, "9.5");
 
         QVERIFY(OpenThroughMenu(App->Dialogs, second));
@@ -129,8 +129,8 @@ private slots:
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
 
         // A press that reached the dialog late finds no glow to store into.
-        MCh->BBMan1->click();
-        MCh->BitBtn1->click();
+        MCh->ManOkButton->click();
+        MCh->CloseButton->click();
         QVERIFY(App->Dialogs.Messages.empty());
         QVERIFY(ReadBytes(App->ProjectFolder() + "first.opt") == a.Bytes);
         QVERIFY(ReadBytes(App->ProjectFolder() + "second.opt") == b.Bytes);
@@ -143,17 +143,17 @@ private slots:
     {
         WriteUserModel(App->Folder.File("craft.opt"), Craft(0));
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("craft.opt")));
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
         const auto turnsTheView = [] {
             QTRY_COMPARE(QApplication::activeWindow(), Me);
             const int32_t rotY = RotY;
             QTest::keyClick(Me->windowHandle(), Qt::Key_Right);
             QCOMPARE(RotY, rotY + RotStep);
         };
-        for (const auto close : {+[] { QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton); }, +[] { MCh->close(); }}) {
-            ClickListItem(EGlow->LB, 3);
+        for (const auto close : {+[] { QTest::mouseClick(MCh->CloseButton, Qt::LeftButton); }, +[] { MCh->close(); }}) {
+            ClickListItem(EGlow->ItemList, 3);
             // As a user closes it: once it has the keyboard.
-            QTRY_VERIFY(HasKeyboard(MCh->SG));
+            QTRY_VERIFY(HasKeyboard(MCh->Grid));
             close();
             QVERIFY(!MCh->isVisible());
             CHECKED(turnsTheView());

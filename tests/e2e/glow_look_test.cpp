@@ -14,10 +14,10 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_state.h"
 #include "click_list.h"
@@ -49,7 +49,7 @@ QColor HaloPixel(double t)
 {
     const double rim = 1 / std::sqrt(std::pow(0.5 / 40, 2) + std::pow(std::sqrt(0.75) / 80, 2));
     const TViewPoint at = TViewProjection::Current().Project(TVec3{t * rim * 0.5, t * rim * std::sqrt(3.0) / 2, 0});
-    return Me->P1->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
+    return Me->View->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
 }
 
 bool IsRed(const QColor& c)
@@ -85,35 +85,35 @@ private slots:
         const TUserModel model = WriteUserModel(file, Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
         const std::string copy = App->ProjectFolder() + "craft.opt";
-        QVERIFY(!Me->GlowColors1->isChecked());  // off at first start
-        QVERIFY(ChooseMenu(Me->Map1, Me->GlowColors1));
-        QVERIFY(Me->GlowColors1->isChecked());
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        QVERIFY(!Me->GlowColorsAction->isChecked());  // off at first start
+        QVERIFY(ChooseMenu(Me->DisplayMenu, Me->GlowColorsAction));
+        QVERIFY(Me->GlowColorsAction->isChecked());
+        QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
         QCOMPARE(EditGlow, 0);
         QVERIFY2(IsRed(HaloPixel(0.12)), qPrintable(HaloPixel(0.12).name()));
         QVERIFY(IsGreen(HaloPixel(0.85)));
 
         // Core alpha 0 typed, not yet confirmed: the core is not seen.
-        ClickListItem(EGlow->LB, 0);
+        ClickListItem(EGlow->ItemList, 0);
         QTRY_VERIFY(MCh->isActiveWindow());
-        QTest::mouseClick(MCh->SG->viewport(), Qt::LeftButton, {}, MCh->SG->visualItemRect(MCh->SG->item(1, 0)).center());
+        QTest::mouseClick(MCh->Grid->viewport(), Qt::LeftButton, {}, MCh->Grid->visualItemRect(MCh->Grid->item(1, 0)).center());
         QTest::keyClick(QApplication::focusWidget(), '0');
         QVERIFY2(HaloPixel(0.12).red() <= 2, qPrintable(HaloPixel(0.12).name()));
         QVERIFY(ReadBytes(copy) == model.Bytes);
-        QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(MCh->CloseButton, Qt::LeftButton);
         QVERIFY(!MCh->isVisible());
         QVERIFY(IsRed(HaloPixel(0.12)));
         QVERIFY(ReadBytes(copy) == model.Bytes);
 
         // The chooser's current colour shows while it is open; cancelled, and
         // the dialog closed by Escape, the stored one is back.
-        ClickListItem(EGlow->LB, 1);
+        ClickListItem(EGlow->ItemList, 1);
         QTRY_VERIFY(MCh->isActiveWindow());
         QColor whileOpen;
         App->Dialogs.ColorBrowse = {QColor(0, 0, 255)};
         App->Dialogs.WhileChoosing = [&] { whileOpen = HaloPixel(0.85); };
         App->Dialogs.ColorAnswers = {std::nullopt};
-        QTest::mouseClick(MCh->BBColor, Qt::LeftButton);
+        QTest::mouseClick(MCh->ColorButton, Qt::LeftButton);
         QVERIFY2(IsBlue(whileOpen), qPrintable(whileOpen.name()));
         QVERIFY(MCh->isVisible());
         QVERIFY(IsGreen(HaloPixel(0.85)));
@@ -128,15 +128,15 @@ private slots:
         const std::string file = App->Folder.File("models/craft.opt");
         WriteUserModel(file, Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
-        QVERIFY(ChooseMenu(Me->Map1, Me->Solid1));
+        QVERIFY(ChooseMenu(Me->DisplayMenu, Me->SolidAction));
         // Pixels compared: a file keeps no screen scale.
-        QImage view = Me->P1->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+        QImage view = Me->View->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
         view.setDevicePixelRatio(1);
-        QCOMPARE(view.size(), Me->P1->size() * Me->P1->devicePixelRatio());
+        QCOMPARE(view.size(), Me->View->size() * Me->View->devicePixelRatio());
 
         const QString png = QString::fromStdString(App->Folder.File("view.png"));
         App->Dialogs.SaveAnswers = {png};
-        QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+        QVERIFY(ChooseMenu(Me->FileMenu, Me->ExportPictureAction));
         const QImage saved(png);
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), view);
 #ifdef NEG_HAVE_FILE_SIZE_LIMIT
@@ -145,7 +145,7 @@ private slots:
         App->Dialogs.SaveAnswers = {png};
         {
             FileSizeLimit limit(100);
-            QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+            QVERIFY(ChooseMenu(Me->FileMenu, Me->ExportPictureAction));
         }
         QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot write file " + QDir::toNativeSeparators(png) + ".");
         QVERIFY(ReadBytes(png.toStdString()) == earlier);
@@ -154,11 +154,11 @@ private slots:
         // Nowhere to write: nothing is left, and the user is told.
         const QString nowhere = QString::fromStdString(App->Folder.File("missing/view.png"));
         App->Dialogs.SaveAnswers = {nowhere};
-        QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+        QVERIFY(ChooseMenu(Me->FileMenu, Me->ExportPictureAction));
         QVERIFY(!QFile::exists(nowhere));
         QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot create file " + QDir::toNativeSeparators(nowhere) + ".");
 
-        QVERIFY(ChooseMenu(Me->Edit1, Me->CopyPicture1));
+        QVERIFY(ChooseMenu(Me->EditMenu, Me->CopyPictureAction));
         QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
         copied.setDevicePixelRatio(1);
         QCOMPARE(copied, view);

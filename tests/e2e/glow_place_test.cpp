@@ -10,9 +10,9 @@
 #include <bit>
 #include <cmath>
 
-#include "Ed_EGlow.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_state.h"
 #include "byte_order.h"
@@ -51,7 +51,7 @@ std::vector<TUserMesh> Craft()
 QPoint Shown(const TFloat3& p)
 {
     const TViewPoint at = TViewProjection::Current().Project(p);
-    const double ratio = Me->P1->devicePixelRatioF();
+    const double ratio = Me->View->devicePixelRatioF();
     return {int(std::lround(at.X / ratio)), int(std::lround(at.Y / ratio))};
 }
 
@@ -90,22 +90,22 @@ private slots:
 
     void ClickOnAGlowPicksTheNearest()
     {
-        QTest::mouseClick(EGlow->SB2, Qt::LeftButton);  // every glow drawn
+        QTest::mouseClick(EGlow->AllGlowsButton, Qt::LeftButton);  // every glow drawn
         ClickView(-10, 10);
         QCOMPARE(CurMesh, 0);
         QCOMPARE(EditGlow, 0);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
-        QCOMPARE(EGlow->P3->text(), QString("Editing Glow 0"));
-        QCOMPARE(EGlow->Lp->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
+        QCOMPARE(EGlow->EditingLabel->text(), QString("Editing Glow 0"));
+        QCOMPARE(EGlow->PointLine->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
 
         // Two glows under the pointer: the nearer wins, whichever is drawn
         // first; turned half round, the other one is the nearer.
         ClickView(10, 10);
         QCOMPARE(CurMesh, 0);
         QCOMPARE(EditGlow, 1);
-        QCOMPARE(EGlow->Lp->text(), QString("Point = 10.00 ,10.00 ,-20.00 "));
+        QCOMPARE(EGlow->PointLine->text(), QString("Point = 10.00 ,10.00 ,-20.00 "));
         RotY = 180;
-        Me->NewTr();
+        Me->Redraw();
         ClickView(-10, 10);
         QCOMPARE(CurMesh, 1);
         QCOMPARE(EditGlow, 0);
@@ -115,24 +115,24 @@ private slots:
 
     void DragWritesTheCentreAloneAndUndoPutsItBack()
     {
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);  // glow 0 of mesh 0
+        QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);  // glow 0 of mesh 0
         // Turned a quarter round and zoomed: the screen's x is the model's z
         // and its y the model's y, each unit twice as wide.
         RotY = 90;
         Zoom = 2;
-        Me->NewTr();
+        Me->Redraw();
         const QPoint from = ViewPoint(2 * 5, 2 * 10);
         const int away = QApplication::startDragDistance() + 30;
         const QPoint to = from + QPoint(away, -away / 2);
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, from + (to - from) / 3);
-        const int frames = Me->P1->FramesShown();
-        QTest::mouseMove(Me->P1, to);
-        QCOMPARE(Me->P1->FramesShown(), frames + 1);  // one step, one frame
+        QTest::mousePress(Me->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->View, from + (to - from) / 3);
+        const int frames = Me->View->FramesShown();
+        QTest::mouseMove(Me->View, to);
+        QCOMPARE(Me->View->FramesShown(), frames + 1);  // one step, one frame
         QCOMPARE(ReadBytes(Copy), Model.Bytes);  // nothing written while dragging
-        const QString point = EGlow->Lp->text();
-        const QString status = Me->BarMessage->text();
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
+        const QString point = EGlow->PointLine->text();
+        const QString status = Me->MessageLabel->text();
+        QTest::mouseRelease(Me->View, Qt::LeftButton, {}, to);
 
         const std::vector<uint8_t> written = ReadBytes(Copy);
         const int32_t block = Model.GlowPos[0][0];
@@ -141,7 +141,7 @@ private slots:
             if (written[i] != Model.Bytes[i])
                 QVERIFY2(i >= size_t(block + 24) && i < size_t(block + 36), qPrintable(QString("byte %1").arg(i)));
         const TFloat3 c = CentreIn(written, block);
-        const double ratio = Me->P1->devicePixelRatioF();
+        const double ratio = Me->View->devicePixelRatioF();
         const double span = ViewMax - ViewMin;
         const double right = (to - from).x() * ratio * span / ViewWidth / Zoom;
         const double up = -(to - from).y() * ratio * span / ViewHeight / Zoom;
@@ -151,43 +151,43 @@ private slots:
         // The panel and the status bar followed the centre.
         QCOMPARE(point, QString::fromStdString(FormatFloats("Point = %5.2f ,%5.2f ,%5.2f ", {c.X, c.Y, c.Z})));
         QCOMPARE(status, QString::fromStdString(FormatFloats("Center %.2f, %.2f, %.2f", {c.X, c.Y, c.Z})));
-        QCOMPARE(Me->Undo1->text(), QString("Undo Center of glow 0 in mesh 0"));
+        QCOMPARE(Me->UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
         QCOMPARE(Me->History.Stack.count(), 1);
 
         CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
-        QCOMPARE(EGlow->Lp->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
+        QCOMPARE(EGlow->PointLine->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
     }
 
     void EscapeRightClickAndAClickWriteNothing()
     {
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        const QString stored = EGlow->Lp->text();
+        QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
+        const QString stored = EGlow->PointLine->text();
         const QPoint from = ViewPoint(-10, 10);
         const QPoint away(QApplication::startDragDistance() + 20, 0);
         const auto dragged = [&] {
-            QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-            QTest::mouseMove(Me->P1, from + away);
-            QVERIFY(EGlow->Lp->text() != stored);
+            QTest::mousePress(Me->View, Qt::LeftButton, {}, from);
+            QTest::mouseMove(Me->View, from + away);
+            QVERIFY(EGlow->PointLine->text() != stored);
         };
 
         CHECKED(dragged());
         CHECKED(PressOn(Me, Qt::Key_Escape, {}));
-        QCOMPARE(EGlow->Lp->text(), stored);
-        QVERIFY(Me->BarMessage->text().isEmpty());
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + away);
+        QCOMPARE(EGlow->PointLine->text(), stored);
+        QVERIFY(Me->MessageLabel->text().isEmpty());
+        QTest::mouseRelease(Me->View, Qt::LeftButton, {}, from + away);
 
         CHECKED(dragged());
-        QTest::mousePress(Me->P1, Qt::RightButton, {}, from + away);
-        QCOMPARE(EGlow->Lp->text(), stored);
-        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, from + away);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + away);
+        QTest::mousePress(Me->View, Qt::RightButton, {}, from + away);
+        QCOMPARE(EGlow->PointLine->text(), stored);
+        QTest::mouseRelease(Me->View, Qt::RightButton, {}, from + away);
+        QTest::mouseRelease(Me->View, Qt::LeftButton, {}, from + away);
 
         // Under the drag distance a press and release is a click.
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, from + QPoint(QApplication::startDragDistance() - 1, 0));
-        QCOMPARE(EGlow->Lp->text(), stored);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + QPoint(QApplication::startDragDistance() - 1, 0));
+        QTest::mousePress(Me->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->View, from + QPoint(QApplication::startDragDistance() - 1, 0));
+        QCOMPARE(EGlow->PointLine->text(), stored);
+        QTest::mouseRelease(Me->View, Qt::LeftButton, {}, from + QPoint(QApplication::startDragDistance() - 1, 0));
 
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
         QCOMPARE(Me->History.Stack.count(), 0);
@@ -199,21 +199,21 @@ private slots:
     // from where it is shown, and a drag put back shows the preview again.
     void DragStartsWhereAPreviewShowsTheGlow()
     {
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
         TEngineGlow previewed = TheModel.Meshes.Get(0).Glows.Get(0);
         previewed.Center.X = 0;
         GlowPreview = {{0, 0}, previewed};
         const QPoint from = Shown(previewed.Center);
         const QPoint to = from + QPoint(QApplication::startDragDistance() + 20, 0);
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, to);
+        QTest::mousePress(Me->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->View, to);
         CHECKED(PressOn(Me, Qt::Key_Escape, {}));
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
+        QTest::mouseRelease(Me->View, Qt::LeftButton, {}, to);
         QCOMPARE(ShownValues({0, 0}).Center.X, 0.0f);
 
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, to);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
+        QTest::mousePress(Me->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->View, to);
+        QTest::mouseRelease(Me->View, Qt::LeftButton, {}, to);
         GlowPreview = {};
         const QPoint landed = Shown(CentreIn(ReadBytes(Copy), Model.GlowPos[0][0]));
         QVERIFY2((landed - to).manhattanLength() <= 2, qPrintable(QString("landed %1,%2").arg(landed.x()).arg(landed.y())));
@@ -221,20 +221,20 @@ private slots:
 
     void LockedToAnAxisOrSnappedTheCentreKeepsExactBits()
     {
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
         // Seen at a slant, a free drag would change every coordinate.
         RotX = 30;
         RotY = 40;
-        Me->NewTr();
+        Me->Redraw();
         const TFloat3 start{-10, 10, 5};
         const QPoint from = Shown(start);
         const int away = QApplication::startDragDistance() + 30;
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, from + QPoint(away, away));
+        QTest::mousePress(Me->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(Me->View, from + QPoint(away, away));
         CHECKED(PressOn(Me, Qt::Key_Z, {}));
-        QVERIFY(Me->BarMessage->text().endsWith("locked to Z"));
-        QTest::mouseMove(Me->P1, from + QPoint(away, 2 * away));
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + QPoint(away, 2 * away));
+        QVERIFY(Me->MessageLabel->text().endsWith("locked to Z"));
+        QTest::mouseMove(Me->View, from + QPoint(away, 2 * away));
+        QTest::mouseRelease(Me->View, Qt::LeftButton, {}, from + QPoint(away, 2 * away));
         const int32_t block = Model.GlowPos[0][0];
         const TFloat3 locked = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(locked.X, start.X) && SameBits(locked.Y, start.Y));
@@ -245,14 +245,14 @@ private slots:
         const TOMesh& mesh = TheModel.Meshes.Get(0);
         const TFloat3 faceCentre = FaceBoxCentre(mesh, mesh.Faces[0].Get(1));
         const TFloat3 odd{OddVertex.X, OddVertex.Y, OddVertex.Z};
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, Shown(locked));
-        QTest::mouseMove(Me->P1, Shown(locked) + QPoint(away, 0));
-        QTest::mouseEvent(QTest::MouseMove, Me->P1, Qt::NoButton, Qt::ShiftModifier, Shown(faceCentre));
+        QTest::mousePress(Me->View, Qt::LeftButton, {}, Shown(locked));
+        QTest::mouseMove(Me->View, Shown(locked) + QPoint(away, 0));
+        QTest::mouseEvent(QTest::MouseMove, Me->View, Qt::NoButton, Qt::ShiftModifier, Shown(faceCentre));
         const TFloat3 onFace = GlowPreview.Values.Center;
         QVERIFY(SameBits(onFace.X, faceCentre.X) && SameBits(onFace.Y, faceCentre.Y) &&
                 SameBits(onFace.Z, faceCentre.Z));
-        QTest::mouseEvent(QTest::MouseMove, Me->P1, Qt::NoButton, Qt::ControlModifier, Shown(odd));
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, Qt::ControlModifier, Shown(odd));
+        QTest::mouseEvent(QTest::MouseMove, Me->View, Qt::NoButton, Qt::ControlModifier, Shown(odd));
+        QTest::mouseRelease(Me->View, Qt::LeftButton, Qt::ControlModifier, Shown(odd));
         const TFloat3 snapped = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(snapped.X, odd.X) && SameBits(snapped.Y, odd.Y) && SameBits(snapped.Z, odd.Z));
         QCOMPARE(Me->History.Stack.count(), 2);

@@ -8,10 +8,10 @@
 #include <functional>
 #include <QTest>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_state.h"
 #include "click_list.h"
@@ -64,7 +64,7 @@ private slots:
         const auto highlighted = [] {
             return ViewShows(0, 20, ColSelected) ? 0 : ViewShows(0, -20, ColSelected) ? 1 : -1;
         };
-        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
+        QVERIFY(ChooseMenu(Me->DisplayMenu, Me->FaceModeAction));
         QCOMPARE(CurFace, 0);
         QCOMPARE(highlighted(), 0);
         CHECKED(PressOn(Me, Qt::Key_N));
@@ -85,9 +85,9 @@ private slots:
         QCOMPARE(RotY, 4);
         CHECKED(PressOn(Me, Qt::Key_Up));
         QCOMPARE(RotX, -4);
-        ClickListItem(EGlow->LBRate, 6);
+        ClickListItem(EGlow->RateList, 6);
         QCOMPARE(RotStep, 7);
-        QCOMPARE(EGlow->Label1->text(), QString("Movement Rate = 7"));
+        QCOMPARE(EGlow->RateLabel->text(), QString("Movement Rate = 7"));
         CHECKED(PressOn(Me, Qt::Key_Right));
         CHECKED(PressOn(Me, Qt::Key_Down));
         QCOMPARE(RotY, 11);
@@ -97,7 +97,7 @@ private slots:
 
         // Back to meshes the packed face names no mesh: the last one stays
         // selected, and N wraps to mesh 0.
-        QVERIFY(ChooseMenu(Me->Map1, Me->Mesh1));
+        QVERIFY(ChooseMenu(Me->DisplayMenu, Me->MeshModeAction));
         QCOMPARE(CurMesh, 2);
         QCOMPARE(SelectedId, 65536 + 2);  // face 1 of mesh 2
         CHECKED(PressOn(Me, Qt::Key_N));
@@ -118,10 +118,10 @@ private slots:
                         {corners, {Tri(1, 2, 3)}, {NumberedGlow(2)}}});
         QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("frames.opt")));
         const auto frames = [&app](const char* action, const std::function<void()>& act) {
-            const int before = Me->P1->FramesShown();
+            const int before = Me->View->FramesShown();
             act();
-            QVERIFY2(Me->P1->FramesShown() - before == 1,
-                     qPrintable(QString("%1: %2 frames").arg(action).arg(Me->P1->FramesShown() - before)));
+            QVERIFY2(Me->View->FramesShown() - before == 1,
+                     qPrintable(QString("%1: %2 frames").arg(action).arg(Me->View->FramesShown() - before)));
             QVERIFY(app.Dialogs.Messages.empty());
         };
         CHECKED(frames("Left", [&] { PressOn(Me, Qt::Key_Left); }));
@@ -130,18 +130,18 @@ private slots:
         QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 1));
         CHECKED(frames("P", [&] { PressOn(Me, Qt::Key_P); }));
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
-        CHECKED(frames("step", [] { QTest::mouseClick(EGlow->SBUp, Qt::LeftButton); }));
+        CHECKED(frames("step", [] { QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton); }));
         QCOMPARE(EditGlow, 1);
         RotY = 0;
         CHECKED(frames("pick", [] { ClickView(20, 0); }));
         QCOMPARE(SelectedId, 0);
         CHECKED(frames("pick of another mesh", [] { ClickView(-10, 10); }));
         QCOMPARE(SelectedId, 1);
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        ClickListItem(EGlow->LB, 3);
+        QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
+        ClickListItem(EGlow->ItemList, 3);
         QVERIFY(MCh->isVisible());
         MCh->SetCell(0, 1, "9.5");
-        CHECKED(frames("edit", [] { QTest::mouseClick(MCh->BBMan1, Qt::LeftButton); }));
+        CHECKED(frames("edit", [] { QTest::mouseClick(MCh->ManOkButton, Qt::LeftButton); }));
         QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(0).MainVec.X, 9.5f);
     }
 };

@@ -7,8 +7,8 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "M_Glunit.h"
-#include "Main.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_state.h"
 #include "user_support.h"
@@ -44,16 +44,16 @@ private slots:
         QVERIFY(Zoom > 0);
 
         // Display > Reset View.
-        QVERIFY(ChooseMenu(Me->Map1, Me->ResetView1));
+        QVERIFY(ChooseMenu(Me->DisplayMenu, Me->ResetViewAction));
         QCOMPARE(Zoom, 1.0);
         QVERIFY(ViewShows(20, 0, ColSelected));
 
         // A slow drag with the right button, one pixel at a time: 120 pixels
         // to the right turn the model by 60 degrees about the vertical axis.
-        QTest::mousePress(Me->P1, Qt::RightButton, {}, middle);
+        QTest::mousePress(Me->View, Qt::RightButton, {}, middle);
         for (int dx = 1; dx <= 120; ++dx)
-            QTest::mouseMove(Me->P1, middle + QPoint(dx, 0));
-        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, middle + QPoint(120, 0));
+            QTest::mouseMove(Me->View, middle + QPoint(dx, 0));
+        QTest::mouseRelease(Me->View, Qt::RightButton, {}, middle + QPoint(120, 0));
         QCOMPARE(RotY, int(120 * DragDegreesPerPixel));
         QCOMPARE(RotX, 0);
         QVERIFY(ViewShows(20 * 0.5f, 0, ColSelected));  // cos 60 degrees
@@ -68,17 +68,17 @@ private slots:
         // The middle button shifts the drawing with the pointer: right and
         // down by 10 units' worth of pixels.
         const QPoint by = ViewPoint(10, -10) - middle;
-        QTest::mousePress(Me->P1, Qt::MiddleButton, {}, middle);
-        QTest::mouseMove(Me->P1, middle + by);
-        QTest::mouseRelease(Me->P1, Qt::MiddleButton, {}, middle + by);
+        QTest::mousePress(Me->View, Qt::MiddleButton, {}, middle);
+        QTest::mouseMove(Me->View, middle + by);
+        QTest::mouseRelease(Me->View, Qt::MiddleButton, {}, middle + by);
         QVERIFY2(std::abs(PanX - 10) <= 1 && std::abs(PanY + 10) <= 1, qPrintable(QString("%1 %2").arg(PanX).arg(PanY)));
         QVERIFY(ViewShows(-20 + float(PanX), float(PanY), ColSelected));  // the left edge
         QVERIFY(!ViewShows(-20, 0, ColSelected));
         QVERIFY(RotX == 0 && RotY == 0 && Zoom == 1.0);
         // Shift and the right button shift it too.
-        QTest::mousePress(Me->P1, Qt::RightButton, Qt::ShiftModifier, middle);
-        QTest::mouseMove(Me->P1, middle - by);
-        QTest::mouseRelease(Me->P1, Qt::RightButton, Qt::ShiftModifier, middle - by);
+        QTest::mousePress(Me->View, Qt::RightButton, Qt::ShiftModifier, middle);
+        QTest::mouseMove(Me->View, middle - by);
+        QTest::mouseRelease(Me->View, Qt::RightButton, Qt::ShiftModifier, middle - by);
         QVERIFY(std::abs(PanX) <= 1 && std::abs(PanY) <= 1 && RotY == 0);
         QVERIFY(app.Dialogs.Messages.empty());
     }
@@ -88,9 +88,9 @@ private:
     static void Wheel(int angle)
     {
         const QPointF at = ViewPoint(0, 0);
-        QWheelEvent event(at, Me->P1->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+        QWheelEvent event(at, Me->View->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
-        QApplication::sendEvent(Me->P1, &event);
+        QApplication::sendEvent(Me->View, &event);
     }
 };
 

@@ -4,9 +4,9 @@
 
 #include <QTest>
 
-#include "Ed_EGlow.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_state.h"
 #include "user_support.h"
@@ -70,9 +70,9 @@ private slots:
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("pick.opt")));
         QCOMPARE(ViewMax, 40);
         QCOMPARE(ViewMin, -40);
-        const qreal ratio = Me->P1->devicePixelRatioF();
-        QCOMPARE(ViewWidth, qRound(Me->P1->width() * ratio));
-        QCOMPARE(ViewHeight, qRound(Me->P1->height() * ratio));
+        const qreal ratio = Me->View->devicePixelRatioF();
+        QCOMPARE(ViewWidth, qRound(Me->View->width() * ratio));
+        QCOMPARE(ViewHeight, qRound(Me->View->height() * ratio));
         QVERIFY(ViewWidth >= 200);  // a unit is at least two pixels
         QCOMPARE(SelectedId, 1);
     }
@@ -98,10 +98,10 @@ private slots:
         CHECKED(pick(-20, -28, 3));
         // Turned half round, mesh 2 lies in front; it still wins.
         RotY = 180;
-        Me->NewTr();
+        Me->Redraw();
         CHECKED(pick(5, -10, 2));
         RotY = 0;
-        Me->NewTr();
+        Me->Redraw();
 
         // Nothing drawn there: the selection stays.
         CHECKED(pick(0, -5, 3));
@@ -114,7 +114,7 @@ private slots:
 
     void FaceModePacksMeshAndFace()
     {
-        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
+        QVERIFY(ChooseMenu(Me->DisplayMenu, Me->FaceModeAction));
         const auto pick = [](float x, float y, int mesh, int face) {
             ClickView(x, y);
             QVERIFY2(SelectedId == PackSelection(mesh, face), qPrintable(ClickReport(x, y)));
@@ -131,10 +131,10 @@ private slots:
         // Back in mesh mode a packed face names no mesh, and the last mesh
         // becomes current: the panel describes it, in either mode.
         CHECKED(pick(25, 5, 1, 1));
-        QVERIFY(ChooseMenu(Me->Map1, Me->Mesh1));
+        QVERIFY(ChooseMenu(Me->DisplayMenu, Me->MeshModeAction));
         QCOMPARE(CurMesh, 3);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(3, 3));
-        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
+        QVERIFY(ChooseMenu(Me->DisplayMenu, Me->FaceModeAction));
         QCOMPARE(CurMesh, 1);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
     }
@@ -143,23 +143,23 @@ private slots:
     {
         // Mesh 3 lies under the mouse; mesh 1 stays selected.
         const QPoint at = ViewPoint(0, -5);
-        QTest::mouseClick(Me->P1, Qt::RightButton, {}, at);
-        QTest::mouseClick(Me->P1, Qt::MiddleButton, {}, at);
+        QTest::mouseClick(Me->View, Qt::RightButton, {}, at);
+        QTest::mouseClick(Me->View, Qt::MiddleButton, {}, at);
         for (Qt::KeyboardModifier key : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
-            QTest::mouseClick(Me->P1, Qt::LeftButton, key, at);
+            QTest::mouseClick(Me->View, Qt::LeftButton, key, at);
         // The second press of a double click.
-        QTest::mouseDClick(Me->P1, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(Me->View, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Me->View, Qt::LeftButton, {}, at);
         // The left button pressed while the right one is held.
-        QTest::mousePress(Me->P1, Qt::RightButton, {}, at);
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, at);
+        QTest::mousePress(Me->View, Qt::RightButton, {}, at);
+        QTest::mousePress(Me->View, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Me->View, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Me->View, Qt::RightButton, {}, at);
         QCOMPARE(SelectedId, 1);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
 
         // The same place with a plain click.
-        QTest::mouseClick(Me->P1, Qt::LeftButton, {}, at);
+        QTest::mouseClick(Me->View, Qt::LeftButton, {}, at);
         QCOMPARE(SelectedId, 3);
         QCOMPARE(EGlow->windowTitle(), GlowTitle(3, 3));
     }

@@ -9,9 +9,9 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_state.h"
 #include "click_list.h"
@@ -47,64 +47,64 @@ private slots:
 
     void UndoAndRedoPutBackEveryByte()
     {
-        QVERIFY(!Me->Undo1->isEnabled() && !Me->Redo1->isEnabled());
+        QVERIFY(!Me->UndoAction->isEnabled() && !Me->RedoAction->isEnabled());
         ClickView(20, 0);  // mesh 0
         QCOMPARE(CurMesh, 0);
         CHECKED(EditVector("7.25"));
-        QCOMPARE(Me->BarMessage->text(), QString("Mesh 0, glow 0: Main vector written"));
-        QVERIFY(!Me->BarPanel0->text().isEmpty());  // the path stays in sight
+        QCOMPARE(Me->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
+        QVERIFY(!Me->PathLabel->text().isEmpty());  // the path stays in sight
         const std::vector<uint8_t> afterVector = ReadBytes(Copy);
         QVERIFY(afterVector != Original);
 
         // Close without a change writes the same bytes and makes no step.
-        ClickListItem(EGlow->LB, 0);
-        QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton);
-        QCOMPARE(Me->BarMessage->text(), QString("Mesh 0, glow 0: written, nothing changed"));
+        ClickListItem(EGlow->ItemList, 0);
+        QTest::mouseClick(MCh->CloseButton, Qt::LeftButton);
+        QCOMPARE(Me->MessageLabel->text(), QString("Mesh 0, glow 0: written, nothing changed"));
         QCOMPARE(Me->History.Stack.count(), 1);
 
-        QTest::mouseClick(EGlow->SBCopyColor, Qt::LeftButton);
-        QCOMPARE(Me->BarMessage->text(), QString("Copy color to all: 3 glows written"));
-        QCOMPARE(Me->Undo1->text(), QString("Undo Copy color to all"));
+        QTest::mouseClick(EGlow->CopyColorButton, Qt::LeftButton);
+        QCOMPARE(Me->MessageLabel->text(), QString("Copy color to all: 3 glows written"));
+        QCOMPARE(Me->UndoAction->text(), QString("Undo Copy color to all"));
         const std::vector<uint8_t> afterCopy = ReadBytes(Copy);
-        const QString copiedCore = EGlow->L1->palette().color(QPalette::Window).name();
+        const QString copiedCore = EGlow->CoreColorBar->palette().color(QPalette::Window).name();
 
         CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
-        QCOMPARE(Me->BarMessage->text(), QString("Undone: Copy color to all"));
-        QCOMPARE(Me->Undo1->text(), QString("Undo Main vector of glow 0 in mesh 0"));
-        QCOMPARE(Me->Redo1->text(), QString("Redo Copy color to all"));
+        QCOMPARE(Me->MessageLabel->text(), QString("Undone: Copy color to all"));
+        QCOMPARE(Me->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(Me->RedoAction->text(), QString("Redo Copy color to all"));
         // The panel is the undo's too: from there the keys work as well.
         CHECKED(PressOn(EGlow, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
-        QVERIFY(!Me->Undo1->isEnabled());
+        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QVERIFY(!Me->UndoAction->isEnabled());
 
         CHECKED(PressOn(Me, Qt::Key_Y, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  7.25 ,-1.25 , 2.00 "));
+        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  7.25 ,-1.25 , 2.00 "));
         CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
         QVERIFY(ReadBytes(Copy) == afterCopy);
-        QCOMPARE(EGlow->L1->palette().color(QPalette::Window).name(), copiedCore);
+        QCOMPARE(EGlow->CoreColorBar->palette().color(QPalette::Window).name(), copiedCore);
         QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(1).CoreColor, TheModel.Meshes.Get(0).Glows.Get(0).CoreColor);
         QVERIFY(App->Dialogs.Messages.empty());
 
         // Another model ends the history.
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("fleet.opt")));
         QCOMPARE(Me->History.Stack.count(), 0);
-        QVERIFY(!Me->Undo1->isEnabled());
+        QVERIFY(!Me->UndoAction->isEnabled());
     }
 
     void OpenDialogOnAnUndoneGlowGoesWithoutWriting()
     {
         ClickView(20, 0);
         CHECKED(EditVector("3"));
-        ClickListItem(EGlow->LB, 3);  // the same glow's vector, open again
+        ClickListItem(EGlow->ItemList, 3);  // the same glow's vector, open again
         QVERIFY(MCh->isVisible());
         CHECKED(PressOn(MCh, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(!MCh->isVisible());
         QVERIFY(ReadBytes(Copy) == Original);
         // A late press of its button stores nothing: the dialog is gone.
-        QVERIFY(!MCh->BBMan1->isVisible());
+        QVERIFY(!MCh->ManOkButton->isVisible());
     }
 
     void RefusedWriteLeavesTheHistory()
@@ -122,9 +122,9 @@ private slots:
                                         " changed on disk since it was opened; nothing was written. Open it again "
                                         "to edit it."));
         QCOMPARE(Me->History.Stack.index(), 1);
-        QCOMPARE(Me->Undo1->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(Me->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
         QCOMPARE(TheModel.Meshes.Get(0).Glows.Get(0).MainVec.X, 3.0f);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  3.00 ,-1.25 , 2.00 "));
+        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  3.00 ,-1.25 , 2.00 "));
         QVERIFY(ReadBytes(Copy) == std::vector<uint8_t>(edited.begin(), edited.begin() + 100));
     }
 
@@ -135,11 +135,11 @@ private slots:
         ClickView(20, 0);
         CHECKED(TypeVector("3"));
         std::filesystem::rename(Copy, Copy + ".away");
-        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
+        QTest::mouseClick(MCh->ManOkButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         std::filesystem::rename(Copy + ".away", Copy);
-        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
-        QCOMPARE(Me->BarMessage->text(), QString("Mesh 0, glow 0: Main vector written"));
+        QTest::mouseClick(MCh->ManOkButton, Qt::LeftButton);
+        QCOMPARE(Me->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
         CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
     }
@@ -152,14 +152,14 @@ private slots:
         ClickView(20, 0);
         CHECKED(TypeVector("5"));
         std::filesystem::rename(Copy, Copy + ".away");
-        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
+        QTest::mouseClick(MCh->ManOkButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         std::filesystem::rename(Copy + ".away", Copy);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
         CHECKED(EditVector("7"));
         CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
     }
 
 private:
@@ -172,12 +172,12 @@ private:
     static void TypeVector(const char* x)
     {
         if (EditGlow == -1)
-            QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        ClickListItem(EGlow->LB, 3);
+            QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
+        ClickListItem(EGlow->ItemList, 3);
         // Not qWaitForWindowActive: it counts the dialog active while the main
         // window, the owner of its owner, still is, and the keys would go there.
         QTRY_VERIFY(MCh->isActiveWindow());
-        QTest::mouseClick(MCh->SG->viewport(), Qt::LeftButton, {}, MCh->SG->visualItemRect(MCh->SG->item(1, 0)).center());
+        QTest::mouseClick(MCh->Grid->viewport(), Qt::LeftButton, {}, MCh->Grid->visualItemRect(MCh->Grid->item(1, 0)).center());
         for (const char* c = x; *c; ++c)
             QTest::keyClick(QApplication::focusWidget(), *c);
     }
@@ -186,7 +186,7 @@ private:
     static void EditVector(const char* x)
     {
         CHECKED(TypeVector(x));
-        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
+        QTest::mouseClick(MCh->ManOkButton, Qt::LeftButton);
         QVERIFY(!MCh->isVisible());
     }
 

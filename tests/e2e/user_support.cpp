@@ -8,8 +8,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "M_Glunit.h"
-#include "Main.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_state.h"
 #include "click_list.h"
 #include "scripted_dialogs.h"
@@ -79,13 +79,13 @@ bool ChooseMenu(QMenu* menu, QAction* item)
 bool OpenThroughMenu(TScriptedDialogs& dialogs, const std::string& path)
 {
     dialogs.OpenAnswers.push_back(QString::fromStdString(path));
-    return ChooseMenu(Me->File1, Me->OpenOpt) && dialogs.OpenAnswers.empty();
+    return ChooseMenu(Me->FileMenu, Me->OpenAction) && dialogs.OpenAnswers.empty();
 }
 
 QPoint ViewPoint(float x, float y)
 {
     const double span = double(ViewMax) - double(ViewMin);
-    const double ratio = Me->P1->devicePixelRatioF();
+    const double ratio = Me->View->devicePixelRatioF();
     const double px = (double(x) - ViewMin) / span * ViewWidth;
     const double py = (ViewMax - double(y)) / span * ViewHeight;
     return {int(std::lround(px / ratio)), int(std::lround(py / ratio))};
@@ -93,13 +93,13 @@ QPoint ViewPoint(float x, float y)
 
 void ClickView(float x, float y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
-    QTest::mouseClick(Me->P1, button, modifiers, ViewPoint(x, y));
+    QTest::mouseClick(Me->View, button, modifiers, ViewPoint(x, y));
 }
 
 bool ViewShows(float x, float y, TViewColor entry)
 {
-    const QImage frame = Me->P1->grabFramebuffer();
-    const QPoint at = ViewPoint(x, y) * Me->P1->devicePixelRatioF();
+    const QImage frame = Me->View->grabFramebuffer();
+    const QPoint at = ViewPoint(x, y) * Me->View->devicePixelRatioF();
     const TColorF& c = ViewColors[entry];
     const auto matches = [](int channel, float wanted) { return std::abs(channel - int(std::lround(wanted * 255))) <= 2; };
     for (int dy = -2; dy <= 2; ++dy)

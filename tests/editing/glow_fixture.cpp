@@ -8,7 +8,7 @@
 #include <windows.h>
 #endif
 
-#include "M_Glunit.h"
+#include "view_panel.h"
 #include "app_state.h"
 #include "byte_order.h"
 #include "conversions.h"
@@ -60,8 +60,8 @@ TAnchorWindow::TAnchorWindow()
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addSpacing(400);
-    P2 = new QWidget(this);
-    layout->addWidget(P2, 1);
+    GlowPanelArea = new QWidget(this);
+    layout->addWidget(GlowPanelArea, 1);
 }
 
 TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
@@ -81,7 +81,7 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     Original = b.Build();
 
     Main = std::make_unique<TAnchorWindow>();
-    Panel = std::make_unique<TEGlow>(Main->P2, History);
+    Panel = std::make_unique<TGlowPanel>(Main->GlowPanelArea, History);
     Dialog = Panel->Dialog;
     // A redraw draws the frame as the main window's does, and the panel
     // follows the mesh the frame decoded.
@@ -89,10 +89,10 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
         RenderView();
         Panel->FollowCurMesh();
     };
-    QObject::connect(Panel.get(), &TEGlow::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
-    QObject::connect(Dialog, &TMCh::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(Panel.get(), &TGlowPanel::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(Dialog, &TValueDialog::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
     QObject::connect(&History, &TGlowHistory::Changed, Panel.get(), redraw, Qt::DirectConnection);
-    QObject::connect(Dialog, &TMCh::KeyboardReleased, Main.get(), [this] { Main->activateWindow(); });
+    QObject::connect(Dialog, &TValueDialog::KeyboardReleased, Main.get(), [this] { Main->activateWindow(); });
     Main->resize(900, 500);
     Main->show();
 

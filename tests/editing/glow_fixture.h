@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
 #include "glow_record.h"
 #include "opt_builder.h"
 #include "scripted_dialogs.h"
@@ -44,12 +44,12 @@ enum TGlowField : int {
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, uint32_t word);
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, const TFloat3& v);
 
-// Stands in for the main window: a window whose right-hand part P2 grows with
+// Stands in for the main window: a window whose right-hand part GlowPanelArea grows with
 // it, for the panel to be laid over.
 class TAnchorWindow : public QWidget {
 public:
     TAnchorWindow();
-    QWidget* P2 = nullptr;
+    QWidget* GlowPanelArea = nullptr;
 };
 
 class TGlowEditing {
@@ -77,6 +77,6 @@ public:
     TScriptedDialogs Dialogs;
     TGlowHistory History;
     std::unique_ptr<TAnchorWindow> Main;
-    std::unique_ptr<TEGlow> Panel;
-    TMCh* Dialog = nullptr;  // the panel's
+    std::unique_ptr<TGlowPanel> Panel;
+    TValueDialog* Dialog = nullptr;  // the panel's
 };

@@ -12,9 +12,9 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "main_window.h"
 #include "app_start.h"
 #include "app_state.h"
 #include "click_list.h"
@@ -46,29 +46,29 @@ int main(int argc, char** argv)
     TScriptedDialogs dialogs;
     if (!CreateForms())
         return 1;
-    TMe& me = *Me;
-    TEGlow& panel = *EGlow;
-    TMCh& dialog = *MCh;
+    TMainWindow& me = *Me;
+    TGlowPanel& panel = *EGlow;
+    TValueDialog& dialog = *MCh;
     me.showMaximized();
     (void)QTest::qWaitForWindowExposed(&me);
 
     dialogs.OpenAnswers.push_back(QString::fromStdString((bin / "Samples" / "demo.opt").string()));
-    me.OpenOptClick();
+    me.ChooseAndOpen();
     (void)QTest::qWaitForWindowExposed(&panel);
-    panel.SBUpClick();
+    panel.StepToNextGlow();
     screen("1_opened_glow0.png");
 
-    QTest::mouseClick(panel.SBCone, Qt::LeftButton);
-    QTest::mouseClick(panel.SB2, Qt::LeftButton);
+    QTest::mouseClick(panel.ConesButton, Qt::LeftButton);
+    QTest::mouseClick(panel.AllGlowsButton, Qt::LeftButton);
     screen("2_all_glows_cones.png");
 
-    me.Face1Click();
-    panel.LB->setCurrentRow(2);
-    panel.LBClick();
+    me.SelectFaces();
+    panel.ItemList->setCurrentRow(2);
+    panel.OpenSelectedItem();
     screen("3_face_mode_point_dialog.png");
     dialog.grab().save(out + "/dialog.png");
     panel.grab().save(out + "/panel.png");
-    const QPixmap bar = panel.Panel1->grab(QRect(0, 0, 220, 30));
+    const QPixmap bar = panel.ButtonBar->grab(QRect(0, 0, 220, 30));
     bar.scaled(bar.size() * 4).save(out + "/button_bar_x4.png");
 
     for (const auto& m : dialogs.Messages)

@@ -18,9 +18,9 @@
 #include <unistd.h>
 #endif
 
-#include "Ed_EGlow.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_start.h"
 #include "app_state.h"
@@ -51,7 +51,7 @@ private slots:
         QVERIFY(app.Dialogs.Messages.empty());
         const std::string copy = app.ProjectFolder() + "ship.opt";
         QVERIFY(ReadBytes(copy) == ReadBytes(chosen));
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(copy));
+        QCOMPARE(Me->PathLabel->text(), QString::fromStdString(copy));
         QCOMPARE(CurMesh, 1);
         // Opened after the window's first show, which switches the keys off.
         QVERIFY(ViewReady);
@@ -99,7 +99,7 @@ private slots:
         QVERIFY(Drop({ship}));
         QTRY_VERIFY(EGlow->isVisible());
         QVERIFY(ReadBytes(app.ProjectFolder() + "SHIP.OP1") == ReadBytes(chosen));
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
+        QCOMPARE(Me->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
         QVERIFY(app.Dialogs.Messages.empty() && app.Dialogs.OpenRequests.empty());
     }
 
@@ -111,7 +111,7 @@ private slots:
         WriteModel(chosen, {{1, 1}});
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(chosen))});
-        const QPoint at = Me->P1->geometry().center();
+        const QPoint at = Me->View->geometry().center();
         // A file manager offers a move too, and Shift proposes it: taken, it
         // would delete the user's model.
         const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
@@ -157,14 +157,14 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        QVERIFY(!Me->RecentFiles1->isEnabled());
+        QVERIFY(!Me->RecentFilesMenu->isEnabled());
         QStringList opened;
         for (int i = 0; i < 9; ++i) {
             const std::string file = app.Folder.File(QString("m%1/ship%1.opt").arg(i).toStdString());
             WriteModel(file, {{1, 1}});
             opened.prepend(QDir::toNativeSeparators(QString::fromStdString(file)));  // as the menu spells it
             app.Dialogs.OpenAnswers.push_back(opened.front());
-            Me->OpenOpt->trigger();
+            Me->OpenAction->trigger();
         }
         QCOMPARE(Entries(), opened.mid(0, 8));
         // Kept through a restart.
@@ -173,15 +173,15 @@ private slots:
         QCOMPARE(Entries(), opened.mid(0, 8));
 
         // An entry opens its file as Open Opt does, and goes to the top.
-        Me->RecentFiles1->actions()[3]->trigger();
+        Me->RecentFilesMenu->actions()[3]->trigger();
         QVERIFY(EGlow->isVisible());
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "ship5.opt"));
+        QCOMPARE(Me->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "ship5.opt"));
         QCOMPARE(Entries().front(), opened[3]);
         QCOMPARE(Entries().size(), 8);
 
         // An entry whose file is gone says so and goes.
         std::filesystem::remove(opened[0].toStdString());
-        Me->RecentFiles1->actions()[1]->trigger();
+        Me->RecentFilesMenu->actions()[1]->trigger();
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({opened[0] + " is gone; it is taken off Recent Files."}));
         QCOMPARE(Entries().size(), 7);
         QVERIFY(!Entries().contains(opened[0]));
@@ -192,11 +192,11 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        QVERIFY(!Me->ExportCopy1->isEnabled() && !Me->ShowCopy1->isEnabled());
+        QVERIFY(!Me->ExportCopyAction->isEnabled() && !Me->ShowCopyAction->isEnabled());
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{2, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
-        Me->OpenOpt->trigger();
+        Me->OpenAction->trigger();
         const std::string copy = app.ProjectFolder() + "ship.opt";
         // The working copy differs from the original after an edit.
         TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
@@ -213,12 +213,12 @@ private slots:
         const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
         fs::permissions(target, mode);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
-        Me->ExportCopy1->trigger();
+        Me->ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.SaveRequests.size(), size_t(1));
         QCOMPARE(app.Dialogs.SaveRequests[0][2], QString::fromStdString(chosen));  // it starts at the original
         QVERIFY(ReadBytes(target) == edited);
-        QCOMPARE(Me->BarMessage->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
-        QVERIFY(!Me->BarPanel0->text().isEmpty());
+        QCOMPARE(Me->MessageLabel->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
+        QVERIFY(!Me->PathLabel->text().isEmpty());
 #ifndef _WIN32
         // As saving does: the earlier file keeps its permissions, and a link
         // is written through.
@@ -227,17 +227,17 @@ private slots:
         fs::create_symlink(target, link);
         optbuild::WriteFileBytes(target, {1, 2, 3});
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(link));
-        Me->ExportCopy1->trigger();
+        Me->ExportCopyAction->trigger();
         QVERIFY(fs::is_symlink(link) && ReadBytes(target) == edited);
 #endif
 
         // Never onto the working copy itself.
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(app.ProjectFolder() + "./ship.opt"));
-        Me->ExportCopy1->trigger();
+        Me->ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({"The working copy cannot be exported onto itself"}));
         QVERIFY(ReadBytes(copy) == edited);
 
-        Me->ShowCopy1->trigger();
+        Me->ShowCopyAction->trigger();
         QCOMPARE(app.Dialogs.OpenedUrls,
                  std::vector<QUrl>({QUrl::fromLocalFile(QString::fromStdString(app.ProjectFolder()))}));
         QVERIFY(app.Dialogs.Messages.empty());
@@ -256,14 +256,14 @@ private slots:
         {
             // A disk that is full after 100 bytes, well within the model.
             FileSizeLimit limit(100);
-            Me->ExportCopy1->trigger();
+            Me->ExportCopyAction->trigger();
         }
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot write file " + target + "."));
         QVERIFY(ReadBytes(target) == std::vector<uint8_t>({1, 2, 3}));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(app.Folder.File("game")), {}), 1);
-        QVERIFY(Me->BarMessage->text().isEmpty());
+        QVERIFY(Me->MessageLabel->text().isEmpty());
     }
 #endif
 
@@ -278,7 +278,7 @@ private slots:
         WriteModel(app.Folder.File("other/ship.opt"), {{1, 1}, {3, 2}});
         std::filesystem::rename(app.Folder.File("other/ship.opt"), copy);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(chosen));
-        Me->ExportCopy1->trigger();
+        Me->ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text,
@@ -295,7 +295,7 @@ private:
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{2, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
-        Me->OpenOpt->trigger();
+        Me->OpenAction->trigger();
         return chosen;
     }
 
@@ -305,7 +305,7 @@ private:
     {
         QMimeData data;
         data.setUrls(urls);
-        const QPoint at = Me->P1->geometry().center();
+        const QPoint at = Me->View->geometry().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(Me, &enter);
         if (!enter.isAccepted())
@@ -319,7 +319,7 @@ private:
     static QStringList Entries()
     {
         QStringList paths;
-        for (const QAction* item : Me->RecentFiles1->actions())
+        for (const QAction* item : Me->RecentFilesMenu->actions())
             paths << item->text().section(' ', 1, -1).replace("&&", "&");
         return paths;
     }

@@ -11,9 +11,9 @@
 #include <memory>
 #include <optional>
 
-#include "Ed_EGlow.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_state.h"
 #include "test_models.h"
@@ -56,7 +56,7 @@ private slots:
         // Mesh 0: 2 glows, 3 faces; mesh 1: no glows; mesh 2: a glow, no faces.
         WriteModel(model, {{2, 3}, {0, 2}, {1, 0}});
         App->Dialogs.OpenAnswers.push_back(QString::fromStdString(model));
-        Me->OpenOpt->trigger();
+        Me->OpenAction->trigger();
         QVERIFY(ViewReady);
         QCOMPARE(CurMesh, 0);
         ViewMax = 95;  // a pan step of 9
@@ -152,9 +152,9 @@ private slots:
     {
         QTest::keyClick(Me->windowHandle(), Qt::Key_Left);
         QCOMPARE(RotY, -4);
-        Me->P2->setFocusPolicy(Qt::StrongFocus);
-        Me->P2->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), Me->P2);
+        Me->GlowPanelArea->setFocusPolicy(Qt::StrongFocus);
+        Me->GlowPanelArea->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), Me->GlowPanelArea);
         QTest::keyClick(Me->windowHandle(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(RotY, -4);
         QCOMPARE(PanX, 9);
@@ -183,11 +183,11 @@ private slots:
         // A pointer resting on a menu title highlights it; the keys still act.
         QMenuBar* bar = Me->menuBar();
         const int32_t rotY = RotY;
-        QTest::mouseMove(bar, bar->actionGeometry(Me->Map1->menuAction()).center());
+        QTest::mouseMove(bar, bar->actionGeometry(Me->DisplayMenu->menuAction()).center());
         QTRY_VERIFY(bar->activeAction());
         Press(Qt::Key_Right, 0);
         QCOMPARE(RotY, rotY + 4);
-        QTest::mouseMove(Me->P1, Me->P1->rect().center());
+        QTest::mouseMove(Me->View, Me->View->rect().center());
         QTRY_VERIFY(!bar->activeAction());
 
         QTest::keyPress(App->KeyTarget(), Qt::Key_Alt, Qt::AltModifier);
@@ -205,11 +205,11 @@ private slots:
         QCOMPARE(RotY, before.RotY + 4);
 
         // Nor while a menu is open.
-        Me->Map1->popup(Me->mapToGlobal(QPoint(10, 10)));
-        QTRY_VERIFY(QApplication::activePopupWidget() == Me->Map1);
+        Me->DisplayMenu->popup(Me->mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(QApplication::activePopupWidget() == Me->DisplayMenu);
         QTest::keyClick(Me, Qt::Key_Left);
         QCOMPARE(RotY, before.RotY + 4);
-        Me->Map1->close();
+        Me->DisplayMenu->close();
     }
 
     void TwentyMinusesNearlyReachZero()
@@ -252,7 +252,7 @@ private slots:
         QCOMPARE(CurMesh, 2);
         // The face-mode frame outlines face 0 of a mesh that has none: the
         // list's error, shown once by the error display.
-        Me->Face1->trigger();
+        Me->FaceModeAction->trigger();
         QCOMPARE(CurMesh, 2);
         QCOMPARE(App->Dialogs.TakeMessages(), QStringList{"^TFaceL Index not valid: 0."});
         for (int key : {Qt::Key_N, Qt::Key_P}) {
@@ -268,23 +268,23 @@ private slots:
     // once frames complete again, a resize draws the model at the new size.
     void FailingFrameKeepsTheLastPicture()
     {
-        EGlow->SB2->click();  // every glow: drawn after the faces, so a stopped frame lacks them
+        EGlow->AllGlowsButton->click();  // every glow: drawn after the faces, so a stopped frame lacks them
         Press(Qt::Key_P, 0);  // mesh 2: a glow and no faces
         QCOMPARE(CurMesh, 2);
-        const QImage whole = Me->P1->grabFramebuffer();
-        QCOMPARE(whole.size(), Me->P1->size() * Me->P1->devicePixelRatio());
+        const QImage whole = Me->View->grabFramebuffer();
+        QCOMPARE(whole.size(), Me->View->size() * Me->View->devicePixelRatio());
         // Mesh 2's glow point at (0, 1) in the point colour (sample entry 2);
         // the bounds are -40..60.
         QVERIFY(LitNear(whole, qRound(whole.width() * 0.4), qRound(whole.height() * 0.59), 2, QColor(75, 87, 99)));
-        Me->Face1->trigger();
+        Me->FaceModeAction->trigger();
         QCOMPARE(App->Dialogs.TakeMessages(), QStringList{"^TFaceL Index not valid: 0."});
-        QVERIFY(Me->P1->grabFramebuffer() == whole);
+        QVERIFY(Me->View->grabFramebuffer() == whole);
 
         Me->showNormal();
         for (const QSize size : {QSize(700, 500), QSize(900, 640), QSize(640, 420)}) {
             Me->resize(size);
-            QTRY_COMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
-            const QImage shown = Me->P1->grabFramebuffer();
+            QTRY_COMPARE(ViewHeight, qRound(Me->View->height() * Me->View->devicePixelRatio()));
+            const QImage shown = Me->View->grabFramebuffer();
             // The old picture unscaled at the top-left corner, black around it.
             const int common = std::min(shown.height(), whole.height());
             QVERIFY(shown.copy(0, 0, common, common) == whole.copy(0, 0, common, common));
@@ -294,20 +294,20 @@ private slots:
         // A move to a screen of another scale changes the size in device
         // pixels without a resize: the sizes are taken anew, the picture
         // stays.
-        const QImage beforeScale = Me->P1->grabFramebuffer();
+        const QImage beforeScale = Me->View->grabFramebuffer();
         ViewWidth = ViewHeight = 0;
         QEvent screenChange(QEvent::ScreenChangeInternal);
-        QCoreApplication::sendEvent(Me->P1, &screenChange);
+        QCoreApplication::sendEvent(Me->View, &screenChange);
         QVERIFY(App->Dialogs.Messages.empty());
-        QCOMPARE(ViewWidth, qRound(Me->P1->width() * Me->P1->devicePixelRatio()));
-        QCOMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
-        QVERIFY(Me->P1->grabFramebuffer() == beforeScale);
+        QCOMPARE(ViewWidth, qRound(Me->View->width() * Me->View->devicePixelRatio()));
+        QCOMPARE(ViewHeight, qRound(Me->View->height() * Me->View->devicePixelRatio()));
+        QVERIFY(Me->View->grabFramebuffer() == beforeScale);
 
         // Mesh 0's edge along y = 0 lies at 0.6 of the height (bounds -40..60).
-        Me->Mesh1->trigger();
+        Me->MeshModeAction->trigger();
         Me->resize(760, 560);
-        QTRY_COMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
-        const QImage larger = Me->P1->grabFramebuffer();
+        QTRY_COMPARE(ViewHeight, qRound(Me->View->height() * Me->View->devicePixelRatio()));
+        const QImage larger = Me->View->grabFramebuffer();
         QCOMPARE(larger.size(), QSize(ViewWidth, ViewHeight));
         QVERIFY(LitNear(larger, ViewWidth * 4 / 10, ViewHeight * 6 / 10, 2));
         QVERIFY(App->Dialogs.Messages.empty());
@@ -317,7 +317,7 @@ private slots:
     {
         const auto click = [](Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, bool doubleClick) {
             CurMesh = NoFrame;
-            emit Me->P1->MouseDown(Qt::LeftButton, buttons, mods, doubleClick, 10, 10);
+            emit Me->View->MouseDown(Qt::LeftButton, buttons, mods, doubleClick, 10, 10);
             return CurMesh != NoFrame;
         };
         QVERIFY(click(Qt::LeftButton, {}, false));

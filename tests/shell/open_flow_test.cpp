@@ -11,9 +11,9 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_state.h"
 #include "dialog_seam.h"
@@ -44,7 +44,7 @@ private slots:
         const std::string copy = app.ProjectFolder() + "ship.opt";
         QCOMPARE(OptFileName, std::string("ship.opt"));
         QVERIFY(ReadBytes(copy) == ReadBytes(chosen));
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(copy));
+        QCOMPARE(Me->PathLabel->text(), QString::fromStdString(copy));
         QCOMPARE(TheModel.Meshes.Count(), 3);
         QCOMPARE(SelectedId, 2);  // the first two meshes have no glows
         QCOMPARE(CurMesh, 2);     // decoded by the first frame
@@ -93,7 +93,7 @@ private slots:
         // Maximized: the new place may come after the new size.
         Me->setWindowState(Qt::WindowMaximized);
         moveMain();
-        QTRY_COMPARE(EGlow->frameGeometry(), QRect(Me->P2->mapToGlobal(QPoint(0, 0)), Me->P2->size()));
+        QTRY_COMPARE(EGlow->frameGeometry(), QRect(Me->GlowPanelArea->mapToGlobal(QPoint(0, 0)), Me->GlowPanelArea->size()));
         // Otherwise the user moved the window, and the panel stays put.
         Me->setWindowState(Qt::WindowNoState);
         const QPoint before = EGlow->pos();
@@ -130,9 +130,9 @@ private slots:
                  qPrintable(question[0]));
         QCOMPARE(question.mid(1), QStringList({"Continue with Working Copy", "Replace Working Copy", "Cancel"}));
         QVERIFY(!EGlow->isVisible());
-        QVERIFY(Me->BarPanel0->text().isEmpty());
+        QVERIFY(Me->PathLabel->text().isEmpty());
         // Nor is there a working copy to export (over the file just refused).
-        QVERIFY(!Me->ExportCopy1->isEnabled());
+        QVERIFY(!Me->ExportCopyAction->isEnabled());
         app.Dialogs.AskAnswers = {0, 1};
         Open(app, other);  // continued: the copy and its edit
         QCOMPARE(TheModel.Meshes.Count(), 1);
@@ -141,7 +141,7 @@ private slots:
         QVERIFY(ReadBytes(copy) == ReadBytes(other));
         QCOMPARE(TheModel.Meshes.Count(), 2);
         QVERIFY(EGlow->isVisible());
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(copy));
+        QCOMPARE(Me->PathLabel->text(), QString::fromStdString(copy));
         QVERIFY(app.Dialogs.Messages.empty());
     }
 
@@ -174,7 +174,7 @@ private slots:
         Open(app, chosen);
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({"No engine glows in this model"}));
         QVERIFY(!app.Dialogs.Messages.size());
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "plain.op1"));
+        QCOMPARE(Me->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "plain.op1"));
         QCOMPARE(TheModel.Meshes.Count(), 2);  // stays loaded, not shown
         QCOMPARE(SelectedId, 5);
         QCOMPARE(GLMade, 0);
@@ -200,7 +200,7 @@ private slots:
         QVERIFY(!EGlow->isVisible());
         QVERIFY(!MCh->isVisible());
         QVERIFY(!DialogGlow);
-        QVERIFY(Me->BarPanel0->text().isEmpty());  // nothing is open
+        QVERIFY(Me->PathLabel->text().isEmpty());  // nothing is open
     }
 
     void TypedNameOfAMissingFile()
@@ -215,7 +215,7 @@ private slots:
         QVERIFY(!fs::exists(app.ProjectFolder() + "none.opt"));
         QVERIFY(!ViewReady);
         QVERIFY(!EGlow->isVisible());
-        QVERIFY(Me->BarPanel0->text().isEmpty());
+        QVERIFY(Me->PathLabel->text().isEmpty());
         QVERIFY(Me->isVisible());  // the program goes on
     }
 
@@ -245,8 +245,8 @@ private slots:
         WriteModel(chosen, {{0, 1}});
         Open(app, chosen);
         const QString copy = QString::fromStdString(app.ProjectFolder() + name);
-        QCOMPARE(Me->BarPanel0->text(), copy);
-        QVERIFY(ShowsWhole(*Me->BarPanel0, copy));
+        QCOMPARE(Me->PathLabel->text(), copy);
+        QVERIFY(ShowsWhole(*Me->PathLabel, copy));
     }
 
 private:
@@ -260,7 +260,7 @@ private:
     static void Open(TAppFixture& app, const std::string& answer)
     {
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(answer));
-        Me->OpenOpt->trigger();
+        Me->OpenAction->trigger();
     }
 };
 

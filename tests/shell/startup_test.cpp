@@ -16,11 +16,11 @@
 #include <unistd.h>
 #endif
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Color.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "color_settings.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_start.h"
 #include "app_state.h"
@@ -83,11 +83,11 @@ private slots:
         QVERIFY(!EGlow->isVisible());
         QCOMPARE(Me->windowTitle(), QString("Nimbra_Engine_Glow ver 0.3 "));
         QVERIFY(Me->isMaximized());
-        QVERIFY(Me->Mesh1->isChecked() && !Me->Face1->isChecked());
+        QVERIFY(Me->MeshModeAction->isChecked() && !Me->FaceModeAction->isChecked());
         QCOMPARE(SelectMode, 0);
-        QVERIFY(Me->BarPanel0->text().isEmpty() && Me->BarPanel1->text().isEmpty());
-        QCOMPARE(Me->BarPanel0->width(), 400);
-        QCOMPARE(Me->BarPanel1->width(), 50);
+        QVERIFY(Me->PathLabel->text().isEmpty() && Me->StatusSpacer->text().isEmpty());
+        QCOMPARE(Me->PathLabel->width(), 400);
+        QCOMPARE(Me->StatusSpacer->width(), 50);
         CheckPanels();
         Me->showNormal();
         Me->resize(900, 500);
@@ -153,27 +153,27 @@ private slots:
         for (QAction* a : Me->menuBar()->actions())
             bar << a->text();
         QCOMPARE(bar, QStringList({"File", "Edit", "Display", "Colors", "About"}));
-        QVERIFY(Me->About1->menu() == nullptr);
-        QCOMPARE(ItemTexts(Me->File1), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
+        QVERIFY(Me->AboutAction->menu() == nullptr);
+        QCOMPARE(ItemTexts(Me->FileMenu), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
                                                     "Show Working Copy", "Export Picture...", "", "E&xit"}));
-        QVERIFY(Me->N2->isSeparator());
-        QCOMPARE(ItemTexts(Me->Edit1), QStringList({"Undo", "Redo", "Copy Picture"}));
-        QCOMPARE(ItemTexts(Me->Map1),
+        QVERIFY(Me->ExitSeparator->isSeparator());
+        QCOMPARE(ItemTexts(Me->EditMenu), QStringList({"Undo", "Redo", "Copy Picture"}));
+        QCOMPARE(ItemTexts(Me->DisplayMenu),
                  QStringList({"Mesh", "Face", "", "Reset View", "Front", "Back", "Left", "Right", "Top", "Bottom",
                               "Frame Glow", "", "Glow Colors", "Solid", "Whole Model"}));
-        QCOMPARE(ItemTexts(Me->Colors2), QStringList({"Set Colors"}));
-        for (QAction* a : {Me->OpenOpt, Me->Exit1, Me->Mesh1, Me->Face1, Me->Colors1, Me->About1})
+        QCOMPARE(ItemTexts(Me->ColorsMenu), QStringList({"Set Colors"}));
+        for (QAction* a : {Me->OpenAction, Me->ExitAction, Me->MeshModeAction, Me->FaceModeAction, Me->SetColorsAction, Me->AboutAction})
             QVERIFY(a->shortcut().isEmpty());
 
         SelectedId = 3;
-        Me->Face1->trigger();
+        Me->FaceModeAction->trigger();
         QCOMPARE(SelectMode, 1);
-        QVERIFY(Me->Face1->isChecked() && !Me->Mesh1->isChecked());
-        Me->Face1->trigger();  // choosing it again keeps its mark
-        QVERIFY(Me->Face1->isChecked() && !Me->Mesh1->isChecked());
-        Me->Mesh1->trigger();
+        QVERIFY(Me->FaceModeAction->isChecked() && !Me->MeshModeAction->isChecked());
+        Me->FaceModeAction->trigger();  // choosing it again keeps its mark
+        QVERIFY(Me->FaceModeAction->isChecked() && !Me->MeshModeAction->isChecked());
+        Me->MeshModeAction->trigger();
         QCOMPARE(SelectMode, 0);
-        QVERIFY(Me->Mesh1->isChecked() && !Me->Face1->isChecked());
+        QVERIFY(Me->MeshModeAction->isChecked() && !Me->FaceModeAction->isChecked());
         QCOMPARE(SelectedId, 3);  // switching modes keeps the packed selection
     }
 
@@ -181,7 +181,7 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        Me->About1->trigger();
+        Me->AboutAction->trigger();
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(!app.Dialogs.Messages[0].Error);
         const QStringList lines = app.Dialogs.Messages[0].Text.split('\n');
@@ -221,7 +221,7 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        Me->Exit1->trigger();
+        Me->ExitAction->trigger();
         QVERIFY(Closing);
         QVERIFY(!Me->isVisible());
     }
@@ -231,7 +231,7 @@ private slots:
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
         EGlow->show();  // a window that refuses to close must not keep the program alive
-        QTimer::singleShot(0, Me->Exit1, &QAction::trigger);
+        QTimer::singleShot(0, Me->ExitAction, &QAction::trigger);
         // Ends a loop that failed to end; goes with the test, so that it
         // cannot end a later test's loop on a slow machine.
         QObject scope;
@@ -274,11 +274,11 @@ private:
     static void CheckPanels()
     {
         const QWidget* client = Me->centralWidget();
-        QCOMPARE(Me->P1->width(), Me->P1->height());
-        QCOMPARE(Me->P1->height(), client->height());
-        QCOMPARE(Me->P1->x(), 0);
-        QCOMPARE(Me->P2->x(), Me->P1->width());
-        QCOMPARE(Me->P2->x() + Me->P2->width(), client->width());
+        QCOMPARE(Me->View->width(), Me->View->height());
+        QCOMPARE(Me->View->height(), client->height());
+        QCOMPARE(Me->View->x(), 0);
+        QCOMPARE(Me->GlowPanelArea->x(), Me->View->width());
+        QCOMPARE(Me->GlowPanelArea->x() + Me->GlowPanelArea->width(), client->width());
     }
 };
 

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "Main.h"
+#include "main_window.h"
 #include "app_start.h"
 #include "app_state.h"
 #include "byte_order.h"

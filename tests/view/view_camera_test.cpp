@@ -48,7 +48,7 @@ std::array<float, 16> ProjectionMatrix()
 
 class ViewCameraTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> Panel;
 
 private slots:
     void initTestCase() { Panel.reset(ShowPanel()); }
@@ -276,7 +276,7 @@ private slots:
         QVERIFY(ViewReady);
         ViewReady = false;
         CurMesh = 99;
-        QSignalSpy swapped(Panel.get(), &TGLPanel::frameSwapped);
+        QSignalSpy swapped(Panel.get(), &TViewPanel::frameSwapped);
         Panel->repaint();
         QTRY_VERIFY(!swapped.isEmpty());
         const QImage shown = Panel->grabFramebuffer();
@@ -332,9 +332,9 @@ private slots:
     // showing its own colour.
     void frameBeforeSetupIsHarmless()
     {
-        TGLPanel* const testPanel = GLPanel;
+        TViewPanel* const testPanel = GLPanel;
         {
-            std::unique_ptr<TGLPanel> fresh(ShowPanel(100));
+            std::unique_ptr<TViewPanel> fresh(ShowPanel(100));
             AddMesh({{0, 0, 0}}, {});
             SelectedId = 5;  // past the last mesh: decoding picks the last one
             CurMesh = 99;

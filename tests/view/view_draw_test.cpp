@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "M_draw.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 #include "view_fixture.h"
 #include "view_state.h"
@@ -87,7 +87,7 @@ void ThreeMeshes()
 
 class ViewDrawTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> Panel;
 
 private slots:
     void initTestCase() { Panel.reset(ShowPanel()); }

@@ -9,7 +9,7 @@
 #include <exception>
 #include <sstream>
 
-#include "M_draw.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 #include "view_state.h"
 
@@ -180,13 +180,13 @@ std::vector<std::vector<Point3>> Outlines(const std::vector<Primitive>& lines)
     return out;
 }
 
-TGLPanel* ShowPanel(int size)
+TViewPanel* ShowPanel(int size)
 {
-    auto* panel = new TGLPanel;
+    auto* panel = new TViewPanel;
     panel->resize(size, size);
     // Qt's first frame on screen: the panel's context is made and its window
     // composed, so the tests' own frames and grabs find both.
-    QSignalSpy shown(panel, &TGLPanel::frameSwapped);
+    QSignalSpy shown(panel, &TViewPanel::frameSwapped);
     panel->show();
     if (!QTest::qWaitForWindowExposed(panel) || !QTest::qWaitFor([&] { return !shown.isEmpty(); }, 60000))
         throw std::runtime_error("panel not shown");

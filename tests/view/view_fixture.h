@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "M_Glunit.h"
+#include "view_panel.h"
 #include "model.h"
 #include "view_colors.h"
 
@@ -62,7 +62,7 @@ std::vector<Primitive> InColor(const std::vector<Primitive>& all, TViewColor ent
 std::vector<std::vector<Point3>> Outlines(const std::vector<Primitive>& lines);
 
 // A 400 x 400 panel (device pixels: times the screen's scale) shown as a top-level window, made the view's panel.
-TGLPanel* ShowPanel(int size = 400);
+TViewPanel* ShowPanel(int size = 400);
 
 // A length in the panel's pixels as Qt scales it to device pixels.
 int DevicePixels(int logical);

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <memory>
 
-#include "M_draw.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 #include "glow_frame.h"
 #include "view_fixture.h"
@@ -50,7 +50,7 @@ int GlowMesh(TFloat3 centre, TFloat3 mainVec)
 
 class ViewLookTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> Panel;
 
 private slots:
     void initTestCase() { Panel.reset(ShowPanel()); }

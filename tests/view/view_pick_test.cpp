@@ -31,7 +31,7 @@ void PickModel()
     AddMesh({{-1, -3, 2}, {0, -3, 2}, {0, -1, 2}, {-1, -1, 3}}, {{0, 1, 2, 3}}, {{{0, -2, 2}, {1, 1, 1}}});
 }
 
-// What P1MouseDown does with a left click at the model point (x, y).
+// What ViewPressed does with a left click at the model point (x, y).
 void ClickAt(float x, float y)
 {
     Picking = true;
@@ -43,7 +43,7 @@ void ClickAt(float x, float y)
 
 class ViewPickTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> Panel;
 
 private slots:
     void initTestCase() { Panel.reset(ShowPanel()); }
@@ -193,7 +193,7 @@ private slots:
 
     void mouseDownReportsDevicePixels()
     {
-        QSignalSpy spy(Panel.get(), &TGLPanel::MouseDown);
+        QSignalSpy spy(Panel.get(), &TViewPanel::MouseDown);
         QTest::mousePress(Panel.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
         QCOMPARE(spy.size(), 1);
         const auto args = spy.takeFirst();

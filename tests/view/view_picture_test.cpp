@@ -13,7 +13,7 @@
 #include <numbers>
 #include <set>
 
-#include "M_draw.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 #include "gl_state.h"
 #include "grid_craft.h"
@@ -167,7 +167,7 @@ std::vector<GLuint> Hits(int x, int y, bool whole)
 
 class ViewPictureTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> Panel;
 
 private slots:
     void initTestCase() { Panel.reset(ShowPanel()); }

@@ -6,7 +6,7 @@
 #include <QHBoxLayout>
 #include <QTimer>
 
-#include "M_draw.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 #include "view_fixture.h"
 #include "view_state.h"
@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     QWidget window;
     auto* layout = new QHBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* panel = new TGLPanel(&window);
+    auto* panel = new TViewPanel(&window);
     panel->setFixedSize(600, 600);
     layout->addWidget(panel);
     layout->addWidget(new QWidget(&window), 1);

@@ -1,4 +1,4 @@
-#include "M_Glunit.h"
+#include "view_panel.h"
 
 #include <GL/gl.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "gl_state.h"
-#include "M_draw.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 #include "mesh_lines.h"
 #include "model.h"
@@ -19,18 +19,18 @@
 #include "view_projection.h"
 #include "view_state.h"
 
-TGLPanel* GLPanel = nullptr;
+TViewPanel* GLPanel = nullptr;
 
 // ---- P1 ----
 
-TGLPanel::TGLPanel(QWidget* parent) : QWidget(parent)
+TViewPanel::TViewPanel(QWidget* parent) : QWidget(parent)
 {
     GLPanel = this;
     // paintEvent covers every pixel itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-TGLPanel::~TGLPanel()
+TViewPanel::~TViewPanel()
 {
     if (GLPanel == this)
         GLPanel = nullptr;
@@ -42,13 +42,13 @@ TGLPanel::~TGLPanel()
     }
 }
 
-void TGLPanel::resizeEvent(QResizeEvent* event)
+void TViewPanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     OnResized();
 }
 
-bool TGLPanel::event(QEvent* event)
+bool TViewPanel::event(QEvent* event)
 {
     // A move to a screen of another scale changes the size in device pixels
     // without a resize.
@@ -57,7 +57,7 @@ bool TGLPanel::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void TGLPanel::OnResized()
+void TViewPanel::OnResized()
 {
     if (GLPanel != this)
         return;
@@ -67,7 +67,7 @@ void TGLPanel::OnResized()
     emit FramebufferResized();
 }
 
-void TGLPanel::mousePressEvent(QMouseEvent* event)
+void TViewPanel::mousePressEvent(QMouseEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
     LastPointer = event->position() * ratio;
@@ -75,14 +75,14 @@ void TGLPanel::mousePressEvent(QMouseEvent* event)
                    int(event->position().x() * ratio), int(event->position().y() * ratio));
 }
 
-void TGLPanel::mouseDoubleClickEvent(QMouseEvent* event)
+void TViewPanel::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
     emit MouseDown(event->button(), event->buttons(), event->modifiers(), true,
                    int(event->position().x() * ratio), int(event->position().y() * ratio));
 }
 
-void TGLPanel::mouseMoveEvent(QMouseEvent* event)
+void TViewPanel::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF at = event->position() * devicePixelRatioF();
     const QPointF moved = at - LastPointer;
@@ -91,12 +91,12 @@ void TGLPanel::mouseMoveEvent(QMouseEvent* event)
     emit Dragged(event->buttons(), moved.x(), moved.y());
 }
 
-void TGLPanel::mouseReleaseEvent(QMouseEvent* event)
+void TViewPanel::mouseReleaseEvent(QMouseEvent* event)
 {
     emit MouseUp(event->button(), event->modifiers(), event->position() * devicePixelRatioF());
 }
 
-void TGLPanel::wheelEvent(QWheelEvent* event)
+void TViewPanel::wheelEvent(QWheelEvent* event)
 {
     constexpr double NotchDelta = 120;
     if (event->angleDelta().y() != 0)
@@ -129,7 +129,7 @@ void ResetContextState()
     glColor4f(1, 1, 1, 1);
 }
 
-void SetViewport(const TGLPanel& panel)
+void SetViewport(const TViewPanel& panel)
 {
     // The size of the panel's framebuffer, as Qt makes it.
     const QSize size = panel.size() * panel.devicePixelRatio();
@@ -200,11 +200,11 @@ void GLSetup()
     if (GLPanel)
         SetViewport(*GLPanel);
     // The panel shows black at once, whatever the first frame does.
-    if (TGLPanel* panel = TGLCurrent::Panel())
+    if (TViewPanel* panel = TGLCurrent::Panel())
         panel->BindBackBuffer();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (TGLPanel* panel = TGLCurrent::Panel())
+    if (TViewPanel* panel = TGLCurrent::Panel())
         panel->SwapBuffers();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -296,7 +296,7 @@ namespace {
 // drawn back buffer is never shown.
 class TFrameGuard {
 public:
-    explicit TFrameGuard(TGLPanel* panel) : Panel(panel)
+    explicit TFrameGuard(TViewPanel* panel) : Panel(panel)
     {
         glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &ModelViewDepth);
     }
@@ -316,7 +316,7 @@ public:
     TFrameGuard& operator=(const TFrameGuard&) = delete;
 
 private:
-    TGLPanel* Panel;
+    TViewPanel* Panel;
     int Exceptions = std::uncaught_exceptions();
     GLint ModelViewDepth = 1;
 };
@@ -446,7 +446,7 @@ TMeshPicture CurrentMeshPicture(int32_t panX, int32_t panY, int32_t rotX, int32_
 
 // A frame on P1: the meshes' picture, kept or drawn anew, and the glows over
 // it.
-void DrawPanelFrame(TGLPanel& panel, int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ,
+void DrawPanelFrame(TViewPanel& panel, int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t rotZ,
                     double zoom)
 {
     TFrameGuard guard(&panel);
@@ -483,7 +483,7 @@ void DrawFrame(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32_t r
     GLint renderMode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &renderMode);
     // Feedback wants the faces one by one, as the hidden context draws them.
-    if (TGLPanel* panel = TGLCurrent::Panel(); panel && renderMode == GL_RENDER)
+    if (TViewPanel* panel = TGLCurrent::Panel(); panel && renderMode == GL_RENDER)
         DrawPanelFrame(*panel, panX, panY, rotX, rotY, rotZ, zoom);
     else
         DrawFrameWith(panX, panY, rotX, rotY, rotZ, zoom, DrawScene);
@@ -493,7 +493,7 @@ void DrawFrameWith(int32_t panX, int32_t panY, int32_t rotX, int32_t rotY, int32
                    const std::function<void()>& content)
 {
     TGLCurrent current;
-    TGLPanel* panel = TGLCurrent::Panel();
+    TViewPanel* panel = TGLCurrent::Panel();
     TFrameGuard guard(panel);
     if (panel)
         panel->BindBackBuffer();

@@ -19,7 +19,7 @@ class QWidget;
 
 // The colour chooser: opens on Color, which the caller sets to the colour
 // being edited, so that accepting it unchanged keeps that colour.
-class TColorDialog {
+class TColorChooser {
 public:
     QColor Color = Qt::black;
     // True when the user chose a colour; it is then in Color. browsing is
@@ -27,21 +27,21 @@ public:
     bool Execute(QWidget* parent, const std::function<void(const QColor&)>& browsing = {});
 };
 
-class TMCh : public QDialog {
+class TValueDialog : public QDialog {
     Q_OBJECT
 public:
     // parent: the glow panel, so that the dialog stays above it; history:
     // where its writes go.
-    TMCh(QWidget* parent, TGlowHistory& history);
-    ~TMCh() override;
+    TValueDialog(QWidget* parent, TGlowHistory& history);
+    ~TValueDialog() override;
 
     // Gives DialogGlow the values of edited, through the edit history (which
     // refreshes the panel and the view); then hides the buttons and the
     // dialog. A write that fails throws, and the dialog stays open.
     void WriteFile(const TEngineGlow& edited);
-    void HideAll(const TEngineGlow& edited);
+    void WriteAndClose(const TEngineGlow& edited);
     // Hide the buttons and the dialog, redraw; nothing is written.
-    void HideMost();
+    void CloseUnwritten();
     // The panel moved off DialogGlow: hide the buttons and the dialog without
     // writing; the panel's own redraw follows.
     void Dismiss();
@@ -50,10 +50,10 @@ public:
     void ForgetModel();
 
     // Button handlers.
-    void BBMan1Click();
-    void BBColorClick();
-    void BBCenterClick();
-    void BitBtn1Click();
+    void ManOkClicked();
+    void ColorClicked();
+    void CenterClicked();
+    void CloseClicked();
 
     // A colour as the chooser gives it (0x00BBGGRR) as a colour word
     // (0x00RRGGBB, alpha 0).
@@ -72,14 +72,14 @@ public:
     void ShowColor(uint32_t w, const QString& title);
     void ShowPoint(const std::array<float, 3>& values, const QString& title);
 
-    QLabel* L1 = nullptr;
-    QTableWidget* SG = nullptr;
-    QWidget* Panel1 = nullptr;
-    QPushButton* BBMan1 = nullptr;
-    QPushButton* BBCenter = nullptr;
-    QPushButton* BBColor = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    TColorDialog CD1;
+    QLabel* TitleLabel = nullptr;
+    QTableWidget* Grid = nullptr;
+    QWidget* ButtonArea = nullptr;
+    QPushButton* ManOkButton = nullptr;
+    QPushButton* CenterButton = nullptr;
+    QPushButton* ColorButton = nullptr;
+    QPushButton* CloseButton = nullptr;
+    TColorChooser ColorChooser;
 
     void setVisible(bool visible) override;
 
@@ -142,4 +142,4 @@ private:
 };
 
 // The one edit dialog; created after the glow panel.
-extern TMCh* MCh;
+extern TValueDialog* MCh;

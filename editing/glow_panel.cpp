@@ -1,4 +1,4 @@
-#include "Ed_EGlow.h"
+#include "glow_panel.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "M_Change.h"
-#include "M_draw.h"
+#include "value_dialog.h"
+#include "scene_drawing.h"
 #include "app_state.h"
 #include "click_list.h"
 #include "conversions.h"
@@ -20,7 +20,7 @@
 #include "glyphs.h"
 #include "view_state.h"
 
-TEGlow* EGlow = nullptr;
+TGlowPanel* EGlow = nullptr;
 
 namespace {
 
@@ -58,9 +58,9 @@ QString Text(const std::string& s)
 
 // A tool window of the window that holds the anchor: it stays above that
 // window only, so the dialogs and message boxes opened over it stay in sight.
-TEGlow::TEGlow(QWidget* anchor, TGlowHistory& history)
+TGlowPanel::TGlowPanel(QWidget* anchor, TGlowHistory& history)
     : QWidget(anchor->window(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Dialog(new TMCh(this, history)),
+      Dialog(new TValueDialog(this, history)),
       Anchor(anchor),
       History(history)
 {
@@ -71,43 +71,43 @@ TEGlow::TEGlow(QWidget* anchor, TGlowHistory& history)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    // SetSize decides the size, even below what the contents would like.
+    // FitOverAnchor decides the size, even below what the contents would like.
     layout->setSizeConstraint(QLayout::SetNoConstraint);
 
     BuildButtonBar();
-    layout->addWidget(Panel1);
+    layout->addWidget(ButtonBar);
 
-    P3 = new QLabel(QStringLiteral("Editing Glow "), this);
-    P3->setFixedHeight(30);
-    P3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    P3->setAlignment(Qt::AlignCenter);
-    layout->addWidget(P3);
+    EditingLabel = new QLabel(QStringLiteral("Editing Glow "), this);
+    EditingLabel->setFixedHeight(30);
+    EditingLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    EditingLabel->setAlignment(Qt::AlignCenter);
+    layout->addWidget(EditingLabel);
 
     BuildValueArea();
-    layout->addWidget(P2, 1);
+    layout->addWidget(ValueArea, 1);
 
     // Whatever changed the glows, the panel shows what the file now holds.
-    connect(&History, &TGlowHistory::Changed, this, [this] { displayinfo(); });
+    connect(&History, &TGlowHistory::Changed, this, [this] { ShowGlowValues(); });
 
     GlowDisplay = [this]() {
         TGlowDisplay display;
         display.Showing = isVisible();
-        display.SelectedOnly = SB1->isChecked();
-        display.Cones = SBCone->isChecked();
+        display.SelectedOnly = SelectedGlowButton->isChecked();
+        display.Cones = ConesButton->isChecked();
         return display;
     };
 }
 
-TEGlow::~TEGlow()
+TGlowPanel::~TGlowPanel()
 {
     GlowDisplay = nullptr;
     if (EGlow == this)
         EGlow = nullptr;
 }
 
-QToolButton* TEGlow::SpeedButton(int left, const QIcon& icon, const char* hint, void (TEGlow::*handler)())
+QToolButton* TGlowPanel::ToolButton(int left, const QIcon& icon, const char* hint, void (TGlowPanel::*handler)())
 {
-    auto* button = new QToolButton(Panel1);
+    auto* button = new QToolButton(ButtonBar);
     button->setGeometry(left, 1, 25, 25);
     button->setIcon(icon);
     button->setIconSize(QSize(16, 16));
@@ -116,19 +116,19 @@ QToolButton* TEGlow::SpeedButton(int left, const QIcon& icon, const char* hint, 
     return button;
 }
 
-void TEGlow::BuildButtonBar()
+void TGlowPanel::BuildButtonBar()
 {
-    Panel1 = new QFrame(this);
-    Panel1->setFixedHeight(30);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    ButtonBar = new QFrame(this);
+    ButtonBar->setFixedHeight(30);
+    ButtonBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    SBUp = SpeedButton(5, glyphs::NextGlow(), "Select Next  Glow", &TEGlow::SBUpClick);
-    SB1 = SpeedButton(35, glyphs::SelectedGlow(), "Show Selected Glow", &TEGlow::SB1Click);
-    SB2 = SpeedButton(65, glyphs::AllGlows(), "Show All Glows", &TEGlow::SB2Click);
-    SBCopyColor = SpeedButton(95, glyphs::CopyColor(), "Copy color to all ", &TEGlow::SBCopyColorClick);
-    SBCopyVector = SpeedButton(125, glyphs::CopyVector(), "Copy This vector to all ", &TEGlow::SBCopyVectorClick);
-    SBCone = SpeedButton(160, glyphs::Cones(), "Show vectors as cones", &TEGlow::SBConeClick);
-    SBConeOFF = SpeedButton(190, glyphs::NoCones(), "Don`t show cones", &TEGlow::SBConeOFFClick);
+    NextGlowButton = ToolButton(5, glyphs::NextGlow(), "Select Next  Glow", &TGlowPanel::StepToNextGlow);
+    SelectedGlowButton = ToolButton(35, glyphs::SelectedGlow(), "Show Selected Glow", &TGlowPanel::SelectedGlowClicked);
+    AllGlowsButton = ToolButton(65, glyphs::AllGlows(), "Show All Glows", &TGlowPanel::AllGlowsClicked);
+    CopyColorButton = ToolButton(95, glyphs::CopyColor(), "Copy color to all ", &TGlowPanel::CopyColorToAll);
+    CopyVectorButton = ToolButton(125, glyphs::CopyVector(), "Copy This vector to all ", &TGlowPanel::CopyVectorToAll);
+    ConesButton = ToolButton(160, glyphs::Cones(), "Show vectors as cones", &TGlowPanel::ConesClicked);
+    NoConesButton = ToolButton(190, glyphs::NoCones(), "Don`t show cones", &TGlowPanel::NoConesClicked);
 
     const auto group = [this](QToolButton* down, QToolButton* up) {
         auto* buttons = new QButtonGroup(this);
@@ -139,85 +139,85 @@ void TEGlow::BuildButtonBar()
         }
         down->setChecked(true);
     };
-    group(SB1, SB2);           // which glows are drawn
-    group(SBConeOFF, SBCone);  // vectors as cones or not
+    group(SelectedGlowButton, AllGlowsButton);           // which glows are drawn
+    group(NoConesButton, ConesButton);  // vectors as cones or not
 }
 
-void TEGlow::BuildValueArea()
+void TGlowPanel::BuildValueArea()
 {
-    P2 = new QFrame(this);
-    P2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto* layout = new QVBoxLayout(P2);
+    ValueArea = new QFrame(this);
+    ValueArea->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* layout = new QVBoxLayout(ValueArea);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(0);
 
-    LB = new TClickList(P2);
-    LB->setFixedHeight(50);
-    LB->setFont(PanelFont(false, 11));
-    LB->setSelectionMode(QAbstractItemView::SingleSelection);
-    LB->setToolTip(QStringLiteral("Click to Edit"));
-    LB->setStyleSheet(QStringLiteral("QListWidget::item { height: 14px; }"));
-    LB->addItems({"Core Color", "Outer Color", "Point", "Vector", "Density0", "Density1", "Density2"});
-    connect(LB, &TClickList::Clicked, this, &TEGlow::LBClick);
-    layout->addWidget(LB);
+    ItemList = new TClickList(ValueArea);
+    ItemList->setFixedHeight(50);
+    ItemList->setFont(PanelFont(false, 11));
+    ItemList->setSelectionMode(QAbstractItemView::SingleSelection);
+    ItemList->setToolTip(QStringLiteral("Click to Edit"));
+    ItemList->setStyleSheet(QStringLiteral("QListWidget::item { height: 14px; }"));
+    ItemList->addItems({"Core Color", "Outer Color", "Point", "Vector", "Density0", "Density1", "Density2"});
+    connect(ItemList, &TClickList::Clicked, this, &TGlowPanel::OpenSelectedItem);
+    layout->addWidget(ItemList);
 
-    L1 = ValueLabel(QStringLiteral("Core Color"), font(), P2);
-    L3 = ValueLabel(QStringLiteral("Outer Color"), font(), P2);
-    for (QLabel* bar : {L1, L3}) {
+    CoreColorBar = ValueLabel(QStringLiteral("Core Color"), font(), ValueArea);
+    OuterColorBar = ValueLabel(QStringLiteral("Outer Color"), font(), ValueArea);
+    for (QLabel* bar : {CoreColorBar, OuterColorBar}) {
         bar->setToolTip(bar->text());
         bar->setAutoFillBackground(true);
         layout->addWidget(bar);
     }
     const QFont valueFont = PanelFont(false);
-    Lp = ValueLabel(QStringLiteral("Point"), valueFont, P2);
-    Lv = ValueLabel(QStringLiteral("Vector"), valueFont, P2);
-    lxv = ValueLabel(QStringLiteral("lxv"), valueFont, P2);
-    lyv = ValueLabel(QStringLiteral("lyv"), valueFont, P2);
-    lzv = ValueLabel(QStringLiteral("lzv"), valueFont, P2);
-    for (QLabel* label : {Lp, Lv, lxv, lyv, lzv})
+    PointLine = ValueLabel(QStringLiteral("Point"), valueFont, ValueArea);
+    VectorLine = ValueLabel(QStringLiteral("Vector"), valueFont, ValueArea);
+    Density0Line = ValueLabel(QStringLiteral("lxv"), valueFont, ValueArea);
+    Density1Line = ValueLabel(QStringLiteral("lyv"), valueFont, ValueArea);
+    Density2Line = ValueLabel(QStringLiteral("lzv"), valueFont, ValueArea);
+    for (QLabel* label : {PointLine, VectorLine, Density0Line, Density1Line, Density2Line})
         layout->addWidget(label);
     // A click on a colour bar or a value line opens its item: they stand in
-    // the order of LB's items.
+    // the order of ItemList's items.
     int row = 0;
-    for (TClickLabel* line : {L1, L3, Lp, Lv, lxv, lyv, lzv})
+    for (TClickLabel* line : {CoreColorBar, OuterColorBar, PointLine, VectorLine, Density0Line, Density1Line, Density2Line})
         connect(line, &TClickLabel::Clicked, this, [this, row = row++] { OpenItem(row); });
     layout->addStretch(1);
 
-    Panel2 = new QFrame(P2);
-    Panel2->setFixedHeight(57);
-    auto* bottom = new QHBoxLayout(Panel2);
+    RateArea = new QFrame(ValueArea);
+    RateArea->setFixedHeight(57);
+    auto* bottom = new QHBoxLayout(RateArea);
     bottom->setContentsMargins(0, 0, 0, 0);
     bottom->setSpacing(4);
-    LBRate = new TClickList(Panel2);
-    LBRate->setFixedWidth(70);
-    LBRate->setFont(valueFont);
-    LBRate->setSelectionMode(QAbstractItemView::SingleSelection);
-    LBRate->setStyleSheet(QStringLiteral("QListWidget::item { height: 16px; }"));
+    RateList = new TClickList(RateArea);
+    RateList->setFixedWidth(70);
+    RateList->setFont(valueFont);
+    RateList->setSelectionMode(QAbstractItemView::SingleSelection);
+    RateList->setStyleSheet(QStringLiteral("QListWidget::item { height: 16px; }"));
     for (int rate = 1; rate <= 10; ++rate)
-        LBRate->addItem(QString::number(rate));
-    connect(LBRate, &TClickList::Clicked, this, &TEGlow::LBRateClick);
-    Label1 = new QLabel(QStringLiteral("Movement Rate"), Panel2);
-    Label1->setFont(valueFont);
-    Label1->setWordWrap(true);
-    bottom->addWidget(LBRate);
-    bottom->addWidget(Label1, 1);
-    layout->addWidget(Panel2);
+        RateList->addItem(QString::number(rate));
+    connect(RateList, &TClickList::Clicked, this, &TGlowPanel::ChooseMovementRate);
+    RateLabel = new QLabel(QStringLiteral("Movement Rate"), RateArea);
+    RateLabel->setFont(valueFont);
+    RateLabel->setWordWrap(true);
+    bottom->addWidget(RateList);
+    bottom->addWidget(RateLabel, 1);
+    layout->addWidget(RateArea);
 }
 
-void TEGlow::OpenItem(int row)
+void TGlowPanel::OpenItem(int row)
 {
-    LB->setCurrentRow(row);
-    LBClick();
+    ItemList->setCurrentRow(row);
+    OpenSelectedItem();
 }
 
-void TEGlow::DisplayForm()
+void TGlowPanel::ShowForNewModel()
 {
-    SetSize();
-    ShoGlow();
+    FitOverAnchor();
+    ShowGlow();
     EditGlow = -1;
 }
 
-void TEGlow::SetSize()
+void TGlowPanel::FitOverAnchor()
 {
     const QPoint topLeft = Anchor->mapToGlobal(QPoint(0, 0));
     // The frame (title bar and borders) is the difference between the outer
@@ -238,7 +238,7 @@ void TEGlow::SetSize()
     FrameUnknown = outer == client;
 }
 
-bool TEGlow::event(QEvent* event)
+bool TGlowPanel::event(QEvent* event)
 {
     const bool handled = QWidget::event(event);
     switch (event->type()) {
@@ -250,7 +250,7 @@ bool TEGlow::event(QEvent* event)
             // Known at last (often only by the first paint): fit again once
             // this event is done.
             FrameUnknown = false;
-            QMetaObject::invokeMethod(this, [this] { Guarded([&] { SetSize(); }); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this] { Guarded([&] { FitOverAnchor(); }); }, Qt::QueuedConnection);
         }
         break;
     default:
@@ -261,12 +261,12 @@ bool TEGlow::event(QEvent* event)
 
 // Window managers may offer a close box in spite of the hints; the panel
 // stays, for the view draws glows only while it is showing.
-void TEGlow::closeEvent(QCloseEvent* event)
+void TGlowPanel::closeEvent(QCloseEvent* event)
 {
     event->ignore();
 }
 
-void TEGlow::ShoGlow()
+void TGlowPanel::ShowGlow()
 {
     ShownMesh = CurMesh;
     const int n = CurMeshGlowCount();
@@ -278,41 +278,41 @@ void TEGlow::ShoGlow()
         // An index that names no glow of this mesh counts as none.
         if (!ShownGlow())
             EditGlow = 0;
-        P3->setText(EditingGlowText());
+        EditingLabel->setText(EditingGlowText());
     }
     KeepDialogOnShownGlow();
-    displayinfo();
-    LBRate->setCurrentRow(RotStep - 1);
-    Label1->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
+    ShowGlowValues();
+    RateList->setCurrentRow(RotStep - 1);
+    RateLabel->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
     emit RedrawRequested();
 }
 
-void TEGlow::FollowCurMesh()
+void TGlowPanel::FollowCurMesh()
 {
     if (isVisible() && CurMesh != ShownMesh)
-        ShoGlow();
+        ShowGlow();
 }
 
-void TEGlow::displayinfo()
+void TGlowPanel::ShowGlowValues()
 {
     const TGlowIndex shown = ShownGlowIndex();
     if (!shown)
         return;
     // A glow being dragged shows where it is going.
     const TEngineGlow* g = &ShownValues(shown);
-    DspColor(g->CoreColor, L1);
-    DspColor(g->OuterColor, L3);
+    ShowColorBar(g->CoreColor, CoreColorBar);
+    ShowColorBar(g->OuterColor, OuterColorBar);
     const auto show = [](QLabel* label, const char* format, const TFloat3& v) {
         label->setText(Text(FormatFloats(format, {v.X, v.Y, v.Z})));
     };
-    show(Lp, "Point = %5.2f ,%5.2f ,%5.2f ", g->Center);
-    show(Lv, "Vector = %5.2f ,%5.2f ,%5.2f ", g->MainVec);
-    show(lxv, "Density 0 = %2.3f ,%2.3f ,%2.3f ", g->Density0);
-    show(lyv, "Density 1 = %2.3f ,%2.3f ,%2.3f ", g->Density1);
-    show(lzv, "Density 2 = %2.3f ,%2.3f ,%2.3f ", g->Density2);
+    show(PointLine, "Point = %5.2f ,%5.2f ,%5.2f ", g->Center);
+    show(VectorLine, "Vector = %5.2f ,%5.2f ,%5.2f ", g->MainVec);
+    show(Density0Line, "Density 0 = %2.3f ,%2.3f ,%2.3f ", g->Density0);
+    show(Density1Line, "Density 1 = %2.3f ,%2.3f ,%2.3f ", g->Density1);
+    show(Density2Line, "Density 2 = %2.3f ,%2.3f ,%2.3f ", g->Density2);
 }
 
-void TEGlow::DspColor(uint32_t w, QLabel* label)
+void TGlowPanel::ShowColorBar(uint32_t w, QLabel* label)
 {
     const QColor bar(int((w >> 16) & 0xFF), int((w >> 8) & 0xFF), int(w & 0xFF));
     QPalette palette = label->palette();
@@ -325,7 +325,7 @@ void TEGlow::DspColor(uint32_t w, QLabel* label)
     label->setText(label->toolTip() + QStringLiteral(" %1").arg(w, 8, 16, QLatin1Char('0')).toUpper());
 }
 
-void TEGlow::SBUpClick()
+void TGlowPanel::StepToNextGlow()
 {
     Guarded([&] {
         const int n = CurMeshGlowCount();
@@ -334,18 +334,18 @@ void TEGlow::SBUpClick()
         // -1 and an index that names no glow of this mesh both lead to glow 0.
         EditGlow = (EditGlow >= -1 && EditGlow < n - 1) ? EditGlow + 1 : 0;
         KeepDialogOnShownGlow();
-        P3->setText(EditingGlowText());
+        EditingLabel->setText(EditingGlowText());
         emit RedrawRequested();
-        displayinfo();
+        ShowGlowValues();
     });
 }
 
-void TEGlow::CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change)
+void TGlowPanel::CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change)
 {
     History.Make(CopyToAllEdit(name, change));
 }
 
-void TEGlow::SBCopyColorClick()
+void TGlowPanel::CopyColorToAll()
 {
     Guarded([&] {
         const TEngineGlow* source = ShownGlow();
@@ -360,7 +360,7 @@ void TEGlow::SBCopyColorClick()
     });
 }
 
-void TEGlow::SBCopyVectorClick()
+void TGlowPanel::CopyVectorToAll()
 {
     Guarded([&] {
         const TEngineGlow* source = ShownGlow();
@@ -373,34 +373,34 @@ void TEGlow::SBCopyVectorClick()
 
 // The button groups have already changed the pressed state; the view only
 // needs to show it.
-void TEGlow::SB1Click()
+void TGlowPanel::SelectedGlowClicked()
 {
     Guarded([this] { emit RedrawRequested(); });
 }
 
-void TEGlow::SB2Click()
+void TGlowPanel::AllGlowsClicked()
 {
     Guarded([this] { emit RedrawRequested(); });
 }
 
-void TEGlow::SBConeClick()
+void TGlowPanel::ConesClicked()
 {
     Guarded([this] { emit RedrawRequested(); });
 }
 
-void TEGlow::SBConeOFFClick()
+void TGlowPanel::NoConesClicked()
 {
     Guarded([this] { emit RedrawRequested(); });
 }
 
-void TEGlow::LBRateClick()
+void TGlowPanel::ChooseMovementRate()
 {
     Guarded([&] {
-        const int row = LBRate->SelectedRow();
+        const int row = RateList->SelectedRow();
         if (row < 0)
             return;
-        RotStep = TextInt(LBRate->item(row)->text().toStdString());
-        Label1->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
+        RotStep = TextInt(RateList->item(row)->text().toStdString());
+        RateLabel->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
         emit RedrawRequested();
     });
 }

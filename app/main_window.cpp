@@ -1,4 +1,4 @@
-#include "Main.h"
+#include "main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,10 +14,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Color.h"
-#include "M_Glunit.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "color_settings.h"
+#include "view_panel.h"
 #include "app_state.h"
 #include "dialog_seam.h"
 #include "error_display.h"
@@ -32,7 +32,7 @@
 #include "view_state.h"
 #include "working_copy.h"
 
-TMe* Me = nullptr;
+TMainWindow* Me = nullptr;
 std::string AppDirOverride;
 
 namespace {
@@ -68,7 +68,7 @@ std::string InstalledColorsFile(const std::string& exeDir)
 
 }  // namespace
 
-TMe::TMe(QWidget* parent) : QMainWindow(parent)
+TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent)
 {
     Me = this;
     setGeometry(DesignLeft, DesignTop, DesignWidth, DesignHeight);
@@ -77,87 +77,87 @@ TMe::TMe(QWidget* parent) : QMainWindow(parent)
     setFont(font);
 
     auto* client = new QWidget(this);
-    P1 = new TGLPanel(client);
-    P1->setGeometry(0, 0, P1DesignWidth, DesignHeight);
-    P2 = new QWidget(client);
+    View = new TViewPanel(client);
+    View->setGeometry(0, 0, P1DesignWidth, DesignHeight);
+    GlowPanelArea = new QWidget(client);
     setCentralWidget(client);
     client->installEventFilter(this);
 
-    Bar = statusBar();
-    Bar->setSizeGripEnabled(false);
-    BarPanel0 = new QLabel(Bar);
-    BarPanel0->setTextFormat(Qt::PlainText);  // a path is shown as it is, never as markup
-    BarPanel0->setFixedWidth(Panel0Width);
-    BarPanel1 = new QLabel(Bar);
-    BarPanel1->setFixedWidth(Panel1Width);
-    BarMessage = new QLabel(Bar);
-    BarMessage->setTextFormat(Qt::PlainText);
-    Bar->addWidget(BarPanel0);
-    Bar->addWidget(BarPanel1);
-    Bar->addWidget(BarMessage, 1);
+    Status = statusBar();
+    Status->setSizeGripEnabled(false);
+    PathLabel = new QLabel(Status);
+    PathLabel->setTextFormat(Qt::PlainText);  // a path is shown as it is, never as markup
+    PathLabel->setFixedWidth(Panel0Width);
+    StatusSpacer = new QLabel(Status);
+    StatusSpacer->setFixedWidth(Panel1Width);
+    MessageLabel = new QLabel(Status);
+    MessageLabel->setTextFormat(Qt::PlainText);
+    Status->addWidget(PathLabel);
+    Status->addWidget(StatusSpacer);
+    Status->addWidget(MessageLabel, 1);
     MessageTimer.setSingleShot(true);
-    connect(&MessageTimer, &QTimer::timeout, BarMessage, &QLabel::clear);
+    connect(&MessageTimer, &QTimer::timeout, MessageLabel, &QLabel::clear);
 
     BuildMenu();
-    connect(P1, &TGLPanel::MouseDown, this, &TMe::P1MouseDown);
-    connect(P1, &TGLPanel::WheelTurned, this, &TMe::P1Wheel);
-    connect(P1, &TGLPanel::Dragged, this, &TMe::P1Drag);
-    connect(P1, &TGLPanel::PointerMoved, this, &TMe::P1PointerMoved);
-    connect(P1, &TGLPanel::MouseUp, this, &TMe::P1MouseUp);
-    connect(P1, &TGLPanel::FramebufferResized, this, &TMe::P1FramebufferResized);
-    connect(&History, &TGlowHistory::Changed, this, &TMe::GlowsChanged);
-    // Key preview: every key press reaches FormKeyDown before the controls.
+    connect(View, &TViewPanel::MouseDown, this, &TMainWindow::ViewPressed);
+    connect(View, &TViewPanel::WheelTurned, this, &TMainWindow::ViewWheel);
+    connect(View, &TViewPanel::Dragged, this, &TMainWindow::ViewDragged);
+    connect(View, &TViewPanel::PointerMoved, this, &TMainWindow::ViewPointerMoved);
+    connect(View, &TViewPanel::MouseUp, this, &TMainWindow::ViewReleased);
+    connect(View, &TViewPanel::FramebufferResized, this, &TMainWindow::ViewResized);
+    connect(&History, &TGlowHistory::Changed, this, &TMainWindow::GlowsChanged);
+    // Key preview: every key press reaches KeyPressed before the controls.
     qApp->installEventFilter(this);
 
-    Guarded([&] { FormCreate(); });
+    Guarded([&] { SetUp(); });
 }
 
-void TMe::BuildMenu()
+void TMainWindow::BuildMenu()
 {
     QMenuBar* MainMenu1 = menuBar();
-    File1 = MainMenu1->addMenu("File");
-    OpenOpt = File1->addAction("Open Opt");
+    FileMenu = MainMenu1->addMenu("File");
+    OpenAction = FileMenu->addAction("Open Opt");
     BuildFileItems();
-    N2 = File1->addSeparator();
-    Exit1 = File1->addAction("E&xit");
+    ExitSeparator = FileMenu->addSeparator();
+    ExitAction = FileMenu->addAction("E&xit");
     BuildEditMenu();
     BuildPictureItems();
-    Map1 = MainMenu1->addMenu("Display");
-    Mesh1 = Map1->addAction("Mesh");
-    Mesh1->setCheckable(true);
-    Face1 = Map1->addAction("Face");
-    Face1->setCheckable(true);
-    Map1->addSeparator();
-    ResetView1 = Map1->addAction("Reset View");
+    DisplayMenu = MainMenu1->addMenu("Display");
+    MeshModeAction = DisplayMenu->addAction("Mesh");
+    MeshModeAction->setCheckable(true);
+    FaceModeAction = DisplayMenu->addAction("Face");
+    FaceModeAction->setCheckable(true);
+    DisplayMenu->addSeparator();
+    ResetViewAction = DisplayMenu->addAction("Reset View");
     // A key the key table leaves free.
-    ResetView1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    ResetViewAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     BuildDisplayItems();
-    Colors2 = MainMenu1->addMenu("Colors");
-    Colors1 = Colors2->addAction("Set Colors");
-    About1 = MainMenu1->addAction("About");
+    ColorsMenu = MainMenu1->addMenu("Colors");
+    SetColorsAction = ColorsMenu->addAction("Set Colors");
+    AboutAction = MainMenu1->addAction("About");
 
-    Handle(OpenOpt, &TMe::OpenOptClick);
-    Handle(Exit1, &TMe::Exit1Click);
-    Handle(Mesh1, &TMe::Mesh1Click);
-    Handle(Face1, &TMe::Face1Click);
-    Handle(ResetView1, &TMe::ResetView1Click);
-    Handle(Colors1, &TMe::Colors1Click);
-    Handle(About1, &TMe::About1Click);
+    Handle(OpenAction, &TMainWindow::ChooseAndOpen);
+    Handle(ExitAction, &TMainWindow::Exit);
+    Handle(MeshModeAction, &TMainWindow::SelectMeshes);
+    Handle(FaceModeAction, &TMainWindow::SelectFaces);
+    Handle(ResetViewAction, &TMainWindow::ResetView);
+    Handle(SetColorsAction, &TMainWindow::SetColors);
+    Handle(AboutAction, &TMainWindow::ShowAbout);
 }
 
-void TMe::Handle(QAction* item, void (TMe::*handler)())
+void TMainWindow::Handle(QAction* item, void (TMainWindow::*handler)())
 {
     connect(item, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
 }
 
-void TMe::BuildEditMenu()
+void TMainWindow::BuildEditMenu()
 {
-    Edit1 = new QMenu("Edit", this);
-    menuBar()->addMenu(Edit1);
+    EditMenu = new QMenu("Edit", this);
+    menuBar()->addMenu(EditMenu);
     // Named after the step they take back or again, as Qt's own undo
     // actions are.
-    const auto item = [this](const char* verb, const QList<QKeySequence>& keys, void (TMe::*handler)()) {
-        QAction* action = Edit1->addAction(verb);
+    const auto item = [this](const char* verb, const QList<QKeySequence>& keys, void (TMainWindow::*handler)()) {
+        QAction* action = EditMenu->addAction(verb);
         action->setShortcuts(keys);
         // Also while the glow panel or the edit dialog is the active window.
         action->setShortcutContext(Qt::ApplicationShortcut);
@@ -165,19 +165,19 @@ void TMe::BuildEditMenu()
         Handle(action, handler);
         return action;
     };
-    Undo1 = item("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TMe::Undo1Click);
-    Redo1 = item("Redo", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
-                 &TMe::Redo1Click);
+    UndoAction = item("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TMainWindow::Undo);
+    RedoAction = item("Redo", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+                 &TMainWindow::Redo);
     const auto follow = [](QAction* action, const QString& verb) {
         return [action, verb](const QString& step) { action->setText(step.isEmpty() ? verb : verb + ' ' + step); };
     };
-    connect(&History.Stack, &QUndoStack::undoTextChanged, Undo1, follow(Undo1, "Undo"));
-    connect(&History.Stack, &QUndoStack::redoTextChanged, Redo1, follow(Redo1, "Redo"));
-    connect(&History.Stack, &QUndoStack::canUndoChanged, Undo1, &QAction::setEnabled);
-    connect(&History.Stack, &QUndoStack::canRedoChanged, Redo1, &QAction::setEnabled);
+    connect(&History.Stack, &QUndoStack::undoTextChanged, UndoAction, follow(UndoAction, "Undo"));
+    connect(&History.Stack, &QUndoStack::redoTextChanged, RedoAction, follow(RedoAction, "Redo"));
+    connect(&History.Stack, &QUndoStack::canUndoChanged, UndoAction, &QAction::setEnabled);
+    connect(&History.Stack, &QUndoStack::canRedoChanged, RedoAction, &QAction::setEnabled);
 }
 
-void TMe::FormCreate()
+void TMainWindow::SetUp()
 {
     LayoutPanels();
     const std::string exeDir = ExecutableDir();
@@ -197,72 +197,72 @@ void TMe::FormCreate()
     SetStartValues();
 }
 
-void TMe::FormShow()
+void TMainWindow::ShowFirstTime()
 {
     setWindowTitle(ProgramCaption);
     ClearStatus();
-    Mesh1->trigger();
+    MeshModeAction->trigger();
     // The redraw inside the click set ViewReady; no model is shown yet.
     ViewReady = false;
 }
 
-void TMe::LayoutPanels()
+void TMainWindow::LayoutPanels()
 {
     const QWidget* client = centralWidget();
     if (!client)
         return;
     const int side = client->height();
-    P1->setGeometry(0, 0, side, side);
-    P2->setGeometry(side, 0, std::max(0, client->width() - side), side);
+    View->setGeometry(0, 0, side, side);
+    GlowPanelArea->setGeometry(side, 0, std::max(0, client->width() - side), side);
 }
 
-void TMe::FormResize()
+void TMainWindow::FollowResize()
 {
     LayoutPanels();
     if (!Closing && ViewReady && EGlow && EGlow->isVisible())
-        EGlow->SetSize();
+        EGlow->FitOverAnchor();
 }
 
-void TMe::P1FramebufferResized()
+void TMainWindow::ViewResized()
 {
     // Draw the picture anew at the panel's new size while frames complete.
     // After a frame that stopped on an error the last complete one stays
     // shown: drawing again would only raise the same error, box and all.
     if (!Closing && ViewReady && EGlow && EGlow->isVisible() && LastFrameComplete())
-        Guarded([&] { NewTr(); });
+        Guarded([&] { Redraw(); });
 }
 
-void TMe::FormClose()
+void TMainWindow::BeginClosing()
 {
     Closing = true;
 }
 
-void TMe::showEvent(QShowEvent* event)
+void TMainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
-        Guarded([&] { FormShow(); });
+        Guarded([&] { ShowFirstTime(); });
 }
 
-void TMe::resizeEvent(QResizeEvent* event)
+void TMainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    Guarded([&] { FormResize(); });
+    Guarded([&] { FollowResize(); });
 }
 
-void TMe::moveEvent(QMoveEvent* event)
+void TMainWindow::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
     // A maximized window moves only by being maximized, and some platforms
     // (Windows, wine) report its new place after its new size: the panel
     // laid over it at the resize must follow.
     if (isMaximized())
-        Guarded([&] { FormResize(); });
+        Guarded([&] { FollowResize(); });
 }
 
-void TMe::closeEvent(QCloseEvent* event)
+void TMainWindow::closeEvent(QCloseEvent* event)
 {
-    Guarded([&] { FormClose(); });
+    Guarded([&] { BeginClosing(); });
     event->accept();
     // The main window ends the program, whatever other windows are open.
     // exit(), not quit(): quit() first asks every window to close, and the
@@ -270,7 +270,7 @@ void TMe::closeEvent(QCloseEvent* event)
     QCoreApplication::exit(0);
 }
 
-bool TMe::IsPreviewedKey(QObject* watched) const
+bool TMainWindow::IsPreviewedKey(QObject* watched) const
 {
     if (QApplication::activeWindow() != this)
         return false;
@@ -282,11 +282,11 @@ bool TMe::IsPreviewedKey(QObject* watched) const
     // A key goes first to the focus widget (or the window itself) and only
     // then, if ignored, to its parents: preview it at its first receiver.
     QWidget* focus = QApplication::focusWidget();
-    QWidget* first = focus && focus->window() == this ? focus : const_cast<TMe*>(this);
+    QWidget* first = focus && focus->window() == this ? focus : const_cast<TMainWindow*>(this);
     return watched == first;
 }
 
-bool TMe::eventFilter(QObject* watched, QEvent* event)
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
     if (keyEvent && IsPreviewedKey(watched)) {
@@ -295,7 +295,7 @@ bool TMe::eventFilter(QObject* watched, QEvent* event)
         Guarded([&] {
             InOneFrame([&] {
                 if (!GlowDragKey(*key) && event->type() == QEvent::KeyPress)
-                    FormKeyDown(key->key(), key->modifiers());
+                    KeyPressed(key->key(), key->modifiers());
             });
         });
     } else if (watched == centralWidget() && event->type() == QEvent::Resize) {
@@ -304,7 +304,7 @@ bool TMe::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
+void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
 {
     if (!ViewReady)
         return;
@@ -339,11 +339,11 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         break;
     case Qt::Key_N:
         if (!shiftOnly)
-            SelNext();
+            SelectNext();
         return;
     case Qt::Key_P:
         if (!shiftOnly)
-            SelPrev();
+            SelectPrevious();
         return;
     case Qt::Key_Equal:
     case Qt::Key_Plus:
@@ -361,10 +361,10 @@ void TMe::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     default:
         return;
     }
-    NewTr();
+    Redraw();
 }
 
-void TMe::P1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+void TMainWindow::ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                       bool doubleClick, int x, int y)
 {
     Guarded([&] {
@@ -374,58 +374,58 @@ void TMe::P1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::Keyb
                 CancelGlowDrag();
             return;
         }
-        Drag.Start();
+        CameraDrag.Start();
         DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
         const bool leftAlone = buttons == Qt::LeftButton &&
                                !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
                                !doubleClick;
         if (!ViewReady || !leftAlone || PickGlowAt(x, y))
             return;
-        // EndPick and ShoGlow both ask for the frame that shows the pick.
+        // EndPick and ShowGlow both ask for the frame that shows the pick.
         InOneFrame([&] {
             Picking = true;
             StartPick(x, y);
             EndPick();
-            EGlow->ShoGlow();
+            EGlow->ShowGlow();
         });
     });
 }
 
-void TMe::P1Wheel(double notches)
+void TMainWindow::ViewWheel(double notches)
 {
     Guarded([&] {
         if (!ViewReady)
             return;
         WheelZoom(notches);
-        NewTr();
+        Redraw();
     });
 }
 
-void TMe::P1Drag(Qt::MouseButtons buttons, double dx, double dy)
+void TMainWindow::ViewDragged(Qt::MouseButtons buttons, double dx, double dy)
 {
     Guarded([&] {
         if (!ViewReady)
             return;
         if (buttons == Qt::MiddleButton || (buttons == Qt::RightButton && DragWithShift)) {
-            Drag.Shift(dx, dy);
+            CameraDrag.Shift(dx, dy);
         } else if (buttons == Qt::RightButton) {
-            const double ratio = P1->devicePixelRatioF();
-            Drag.Turn(dx / ratio, dy / ratio);
+            const double ratio = View->devicePixelRatioF();
+            CameraDrag.Turn(dx / ratio, dy / ratio);
         } else {
             return;
         }
-        NewTr();
+        Redraw();
     });
 }
 
-void TMe::SetODOPT()
+void TMainWindow::SetODOPT()
 {
     OD1.Title = " Locate an opt to read";
     OD1.Filter = "OPT Files (*.opt *.op1)";
     OD1.Folder = QString::fromStdString(ProjectDir);
 }
 
-bool TMe::CopyOpt()
+bool TMainWindow::MakeWorkingCopy()
 {
     const std::string chosen = ChosenFile.toStdString();
     const TExistingCopy existing = LookAtExistingCopy(chosen);
@@ -454,14 +454,14 @@ bool TMe::CopyOpt()
     return true;
 }
 
-void TMe::CloseModel()
+void TMainWindow::CloseModel()
 {
     EndGlowDrag();
     History.Stack.clear();
-    BarMessage->clear();
+    MessageLabel->clear();
     // No working copy is open: an export now would put the previous one
     // where the user takes it for the file being opened.
-    ExportCopy1->setEnabled(false);
+    ExportCopyAction->setEnabled(false);
     EGlow->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
     MCh->ForgetModel();
@@ -471,7 +471,7 @@ void TMe::CloseModel()
     ClearStatus();
 }
 
-void TMe::OpenOptClick()
+void TMainWindow::ChooseAndOpen()
 {
     SetODOPT();
     // The previous model goes before the dialog is shown.
@@ -482,17 +482,17 @@ void TMe::OpenOptClick()
     OpenModel(chosen);
 }
 
-void TMe::OpenModel(const QString& path)
+void TMainWindow::OpenModel(const QString& path)
 {
     CloseModel();
     // Qt's dialogs and a dropped file's URL spell it with '/': messages show it
     // as the system does.
     ChosenFile = QDir::toNativeSeparators(path);
-    if (!CopyOpt())
+    if (!MakeWorkingCopy())
         return;
-    ShowCopy1->setEnabled(true);
+    ShowCopyAction->setEnabled(true);
     ReadWorkingCopy();
-    ExportCopy1->setEnabled(true);
+    ExportCopyAction->setEnabled(true);
     recent_files::Add(path);
     FillRecentFiles();
     SetStatus(ProjectDir + OptFileName);
@@ -505,59 +505,59 @@ void TMe::OpenModel(const QString& path)
     SelectedId = static_cast<int32_t>(std::distance(meshes.begin(), withGlows));
     GLRestart();
     GLMade = 1;
-    EGlow->DisplayForm();
+    EGlow->ShowForNewModel();
     EGlow->show();
 }
 
-void TMe::Mesh1Click()
+void TMainWindow::SelectMeshes()
 {
     SelectMode = 0;
-    Mesh1->setChecked(true);
-    Face1->setChecked(false);
-    NewTr();
+    MeshModeAction->setChecked(true);
+    FaceModeAction->setChecked(false);
+    Redraw();
 }
 
-void TMe::Face1Click()
+void TMainWindow::SelectFaces()
 {
     SelectMode = 1;
-    Face1->setChecked(true);
-    Mesh1->setChecked(false);
-    NewTr();
+    FaceModeAction->setChecked(true);
+    MeshModeAction->setChecked(false);
+    Redraw();
 }
 
-void TMe::ResetView1Click()
+void TMainWindow::ResetView()
 {
     ResetCamera();
-    NewTr();
+    Redraw();
 }
 
-void TMe::Colors1Click()
+void TMainWindow::SetColors()
 {
     Dialogs().ExecModal(Col);
-    NewTr();
+    Redraw();
 }
 
-void TMe::About1Click()
+void TMainWindow::ShowAbout()
 {
     ShowMsg(AboutText());
 }
 
-void TMe::Exit1Click()
+void TMainWindow::Exit()
 {
     close();
 }
 
-void TMe::Undo1Click()
+void TMainWindow::Undo()
 {
     Rewrite(History.UndoStep(), &TGlowHistory::Undo, "Undone: ");
 }
 
-void TMe::Redo1Click()
+void TMainWindow::Redo()
 {
     Rewrite(History.RedoStep(), &TGlowHistory::Redo, "Redone: ");
 }
 
-void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done)
+void TMainWindow::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done)
 {
     if (!step)
         return;
@@ -566,36 +566,36 @@ void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QSt
     ShowBriefly(done + text);
 }
 
-void TMe::GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move)
+void TMainWindow::GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move)
 {
     if (move == TGlowHistory::Made)
         ShowBriefly(WrittenText(written));
-    NewTr();
+    Redraw();
 }
 
-void TMe::ShowBriefly(const QString& text)
+void TMainWindow::ShowBriefly(const QString& text)
 {
-    BarMessage->setText(text);
+    MessageLabel->setText(text);
     MessageTimer.start(6000);
 }
 
-void TMe::SelNext()
+void TMainWindow::SelectNext()
 {
     if (!StepSelection(TSelStep::Next))
         return;
-    EGlow->ShoGlow();
-    NewTr();
+    EGlow->ShowGlow();
+    Redraw();
 }
 
-void TMe::SelPrev()
+void TMainWindow::SelectPrevious()
 {
     if (!StepSelection(TSelStep::Prev))
         return;
-    EGlow->ShoGlow();
-    NewTr();
+    EGlow->ShowGlow();
+    Redraw();
 }
 
-void TMe::NewTr()
+void TMainWindow::Redraw()
 {
     InOneFrame([this] {
         // A glow held under a turned, zoomed or shifted view: its lock and
@@ -613,7 +613,7 @@ void TMe::NewTr()
 
 void SetStatus(const std::string& text)
 {
-    Me->BarPanel0->setText(QString::fromStdString(text));
+    Me->PathLabel->setText(QString::fromStdString(text));
 }
 
 void ClearStatus()

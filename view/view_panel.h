@@ -51,11 +51,11 @@ struct TMeshPicture {
 };
 
 // P1: the view panel. It owns the GL context.
-class TGLPanel : public QWidget {
+class TViewPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit TGLPanel(QWidget* parent = nullptr);
-    ~TGLPanel() override;
+    explicit TViewPanel(QWidget* parent = nullptr);
+    ~TViewPanel() override;
 
     // True from GLSetup to GLKill: frames go to this panel's context.
     bool ContextMade() const { return Made; }
@@ -150,8 +150,8 @@ private:
     int Shown = 0;
 };
 
-// The panel the view functions below work on; set by TGLPanel's constructor.
-extern TGLPanel* GLPanel;
+// The panel the view functions below work on; set by TViewPanel's constructor.
+extern TViewPanel* GLPanel;
 
 // ViewWidth, ViewHeight (view_state.h): the client size of P1 in device
 // pixels, taken by GLSetup, and again whenever P1's framebuffer changes size
@@ -175,7 +175,7 @@ public:
     TGLCurrent(const TGLCurrent&) = delete;
     TGLCurrent& operator=(const TGLCurrent&) = delete;
     // The panel being drawn on, or nullptr for the hidden context.
-    static TGLPanel* Panel();
+    static TViewPanel* Panel();
 };
 
 // Builds the context state on P1: viewport, projection fitted to TheModel,

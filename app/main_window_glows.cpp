@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <vector>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_state.h"
 #include "conversions.h"
 #include "error_display.h"
@@ -46,7 +46,7 @@ QString DragText(const TDragSpot& spot, int lock)
 
 }  // namespace
 
-bool TMe::PickGlowAt(int x, int y)
+bool TMainWindow::PickGlowAt(int x, int y)
 {
     std::vector<TGlowIndex> glows = DrawnGlows();
     // In face mode the picked glow's mesh becomes current with a face
@@ -62,9 +62,9 @@ bool TMe::PickGlowAt(int x, int y)
         SelectedId = SelectMode == 1 ? PackSelection(picked.Mesh, 0) : picked.Mesh;
     DecodeSelection();
     EditGlow = picked.Glow;
-    EGlow->ShoGlow();
+    EGlow->ShowGlow();
     if (edited) {
-        const QPointF at = P1->Pointer();
+        const QPointF at = View->Pointer();
         // From where the glow is shown: an open edit dialog may preview
         // another centre than the stored one.
         GlowDragging.emplace(
@@ -73,7 +73,7 @@ bool TMe::PickGlowAt(int x, int y)
     return true;
 }
 
-void TMe::P1PointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at)
+void TMainWindow::ViewPointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at)
 {
     Guarded([&] {
         if (!GlowDragging || !buttons.testFlag(Qt::LeftButton))
@@ -81,23 +81,23 @@ void TMe::P1PointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifie
         TGlowDragging& d = *GlowDragging;
         if (!d.Moving) {
             // Under the drag distance a press and release stays a click.
-            const double moved = (at - d.PressedAt).manhattanLength() / P1->devicePixelRatioF();
+            const double moved = (at - d.PressedAt).manhattanLength() / View->devicePixelRatioF();
             if (moved < QApplication::startDragDistance())
                 return;
             d.Moving = true;
             // Ctrl with Z or Y locks an axis while the glow moves: no undo
             // or redo takes those keys meanwhile.
-            Undo1->setEnabled(false);
-            Redo1->setEnabled(false);
+            UndoAction->setEnabled(false);
+            RedoAction->setEnabled(false);
         }
-        d.Drag.MoveTo(at.x(), at.y(), TViewProjection::Current());
+        d.CameraDrag.MoveTo(at.x(), at.y(), TViewProjection::Current());
         d.Modifiers = modifiers;
         FollowGlowDrag();
         RenderGlowsChanged();
     });
 }
 
-void TMe::P1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF at)
+void TMainWindow::ViewReleased(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF at)
 {
     Guarded([&] {
         if (!GlowDragging || button != Qt::LeftButton)
@@ -106,13 +106,13 @@ void TMe::P1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF at)
             EndGlowDrag();  // a click: the press picked the glow
             return;
         }
-        GlowDragging->Drag.MoveTo(at.x(), at.y(), TViewProjection::Current());
+        GlowDragging->CameraDrag.MoveTo(at.x(), at.y(), TViewProjection::Current());
         FollowGlowDrag();
         FinishGlowDrag();
     });
 }
 
-bool TMe::GlowDragKey(const QKeyEvent& key)
+bool TMainWindow::GlowDragKey(const QKeyEvent& key)
 {
     if (!GlowDragging)
         return false;
@@ -129,7 +129,7 @@ bool TMe::GlowDragKey(const QKeyEvent& key)
         // A key held down repeats: the lock changes once per press.
         if (!press || key.isAutoRepeat() || !d.Moving)
             return true;
-        d.Drag.ToggleLock(key.key() - Qt::Key_X);
+        d.CameraDrag.ToggleLock(key.key() - Qt::Key_X);
         break;
     case Qt::Key_Control:
     case Qt::Key_Shift: {
@@ -152,49 +152,49 @@ bool TMe::GlowDragKey(const QKeyEvent& key)
     return true;
 }
 
-void TMe::FollowGlowDrag()
+void TMainWindow::FollowGlowDrag()
 {
     const TGlowDragging& d = *GlowDragging;
-    const TGlowIndex at = d.Drag.Glow();
+    const TGlowIndex at = d.CameraDrag.Glow();
     const TDragSpot spot =
-        d.Drag.Spot(SnapOf(d.Modifiers), TViewProjection::Current(), TheModel.Meshes.Get(at.Mesh));
+        d.CameraDrag.Spot(SnapOf(d.Modifiers), TViewProjection::Current(), TheModel.Meshes.Get(at.Mesh));
     GlowPreview.At = at;
     GlowPreview.Values = d.Underneath.At == at ? d.Underneath.Values : GlowAt(at);
     GlowPreview.Values.Center = spot.Centre;
-    EGlow->displayinfo();
+    EGlow->ShowGlowValues();
     MessageTimer.stop();
-    BarMessage->setText(DragText(spot, d.Drag.Lock()));
+    MessageLabel->setText(DragText(spot, d.CameraDrag.Lock()));
 }
 
-void TMe::EndGlowDrag()
+void TMainWindow::EndGlowDrag()
 {
     GlowPreview = GlowDragging ? GlowDragging->Underneath : TGlowPreview{};
     GlowDragging.reset();
-    Undo1->setEnabled(History.Stack.canUndo());
-    Redo1->setEnabled(History.Stack.canRedo());
+    UndoAction->setEnabled(History.Stack.canUndo());
+    RedoAction->setEnabled(History.Stack.canRedo());
 }
 
-void TMe::CancelGlowDrag()
+void TMainWindow::CancelGlowDrag()
 {
     const bool moving = GlowDragging->Moving;
     EndGlowDrag();
     if (!moving)
         return;
-    EGlow->displayinfo();
-    BarMessage->clear();
+    EGlow->ShowGlowValues();
+    MessageLabel->clear();
     RenderGlowsChanged();
 }
 
-void TMe::FinishGlowDrag()
+void TMainWindow::FinishGlowDrag()
 {
-    const TGlowIndex at = GlowDragging->Drag.Glow();
+    const TGlowIndex at = GlowDragging->CameraDrag.Glow();
     TEngineGlow moved = GlowAt(at);
     moved.Center = GlowPreview.Values.Center;
     EndGlowDrag();
     if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(GlowAt(at))) {
         // Back where it started: nothing to write.
-        EGlow->displayinfo();
-        BarMessage->clear();
+        EGlow->ShowGlowValues();
+        MessageLabel->clear();
         RenderGlowsChanged();
         return;
     }
@@ -207,8 +207,8 @@ void TMe::FinishGlowDrag()
         History.Make(GlowEdit(at, moved));
     } catch (...) {
         // Nothing written: the glow shows where it is stored.
-        EGlow->displayinfo();
-        BarMessage->clear();
+        EGlow->ShowGlowValues();
+        MessageLabel->clear();
         RenderGlowsChanged();
         throw;
     }

@@ -1,4 +1,4 @@
-#include "M_draw.h"
+#include "scene_drawing.h"
 
 #include <GL/gl.h>
 

@@ -10,8 +10,8 @@
 #include <QImage>
 #include <QMenu>
 
-#include "M_Glunit.h"
-#include "Main.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_state.h"
 #include "dialog_seam.h"
 #include "error_display.h"
@@ -38,7 +38,7 @@ QAction* Checkable(QMenu* menu, const char* caption, bool checked)
 
 }  // namespace
 
-void TMe::BuildDisplayItems()
+void TMainWindow::BuildDisplayItems()
 {
     // Keys the key table leaves free: Ctrl with a digit, and F.
     struct TViewItem {
@@ -48,43 +48,43 @@ void TMe::BuildDisplayItems()
         TAxisView View;
     };
     const TViewItem views[] = {
-        {Front1, "Front", Qt::Key_1, TAxisView::Front}, {Back1, "Back", Qt::Key_2, TAxisView::Back},
-        {Left1, "Left", Qt::Key_3, TAxisView::Left},    {Right1, "Right", Qt::Key_4, TAxisView::Right},
-        {Top1, "Top", Qt::Key_5, TAxisView::Top},       {Bottom1, "Bottom", Qt::Key_6, TAxisView::Bottom},
+        {FrontAction, "Front", Qt::Key_1, TAxisView::Front}, {BackAction, "Back", Qt::Key_2, TAxisView::Back},
+        {LeftAction, "Left", Qt::Key_3, TAxisView::Left},    {RightAction, "Right", Qt::Key_4, TAxisView::Right},
+        {TopAction, "Top", Qt::Key_5, TAxisView::Top},       {BottomAction, "Bottom", Qt::Key_6, TAxisView::Bottom},
     };
     for (const TViewItem& v : views) {
-        v.Item = Map1->addAction(v.Caption);
+        v.Item = DisplayMenu->addAction(v.Caption);
         v.Item->setShortcut(QKeySequence(Qt::CTRL | v.Digit));
         connect(v.Item, &QAction::triggered, this, [this, view = v.View] {
             Guarded([&] {
                 LookFrom(view);
-                NewTr();
+                Redraw();
             });
         });
     }
-    FrameGlow1 = Map1->addAction("Frame Glow");
-    FrameGlow1->setShortcut(QKeySequence(Qt::Key_F));
-    Handle(FrameGlow1, &TMe::FrameGlow1Click);
-    Map1->addSeparator();
+    FrameGlowAction = DisplayMenu->addAction("Frame Glow");
+    FrameGlowAction->setShortcut(QKeySequence(Qt::Key_F));
+    Handle(FrameGlowAction, &TMainWindow::FrameEditedGlow);
+    DisplayMenu->addSeparator();
     ViewOptions.GlowColors = user_settings::Read(GlowColorsKey).toBool();
-    GlowColors1 = Checkable(Map1, "Glow Colors", ViewOptions.GlowColors);
-    Solid1 = Checkable(Map1, "Solid", ViewOptions.Solid);
-    WholeModel1 = Checkable(Map1, "Whole Model", ViewOptions.WholeModel);
-    Handle(GlowColors1, &TMe::GlowColors1Click);
-    Handle(Solid1, &TMe::Solid1Click);
-    Handle(WholeModel1, &TMe::WholeModel1Click);
+    GlowColorsAction = Checkable(DisplayMenu, "Glow Colors", ViewOptions.GlowColors);
+    SolidAction = Checkable(DisplayMenu, "Solid", ViewOptions.Solid);
+    WholeModelAction = Checkable(DisplayMenu, "Whole Model", ViewOptions.WholeModel);
+    Handle(GlowColorsAction, &TMainWindow::GlowColorsToggled);
+    Handle(SolidAction, &TMainWindow::SolidToggled);
+    Handle(WholeModelAction, &TMainWindow::WholeModelToggled);
 }
 
-void TMe::BuildPictureItems()
+void TMainWindow::BuildPictureItems()
 {
-    ExportPicture1 = new QAction("Export Picture...", File1);
-    File1->insertAction(N2, ExportPicture1);
-    CopyPicture1 = Edit1->addAction("Copy Picture");
-    Handle(ExportPicture1, &TMe::ExportPicture1Click);
-    Handle(CopyPicture1, &TMe::CopyPicture1Click);
+    ExportPictureAction = new QAction("Export Picture...", FileMenu);
+    FileMenu->insertAction(ExitSeparator, ExportPictureAction);
+    CopyPictureAction = EditMenu->addAction("Copy Picture");
+    Handle(ExportPictureAction, &TMainWindow::ExportPicture);
+    Handle(CopyPictureAction, &TMainWindow::CopyPicture);
 }
 
-void TMe::FrameGlow1Click()
+void TMainWindow::FrameEditedGlow()
 {
     // Before a model is open the start values name no glow to ask for.
     const bool open = ViewReady && CurMesh >= 0 && CurMesh < TheModel.Meshes.Count();
@@ -94,31 +94,31 @@ void TMe::FrameGlow1Click()
         return;
     }
     FrameGlow(ShownValues(shown));
-    NewTr();
+    Redraw();
 }
 
-void TMe::GlowColors1Click()
+void TMainWindow::GlowColorsToggled()
 {
-    ViewOptions.GlowColors = GlowColors1->isChecked();
+    ViewOptions.GlowColors = GlowColorsAction->isChecked();
     user_settings::Write(GlowColorsKey, ViewOptions.GlowColors);
-    NewTr();
+    Redraw();
 }
 
-void TMe::Solid1Click()
+void TMainWindow::SolidToggled()
 {
-    ViewOptions.Solid = Solid1->isChecked();
-    NewTr();
+    ViewOptions.Solid = SolidAction->isChecked();
+    Redraw();
 }
 
-void TMe::WholeModel1Click()
+void TMainWindow::WholeModelToggled()
 {
-    ViewOptions.WholeModel = WholeModel1->isChecked();
-    NewTr();
+    ViewOptions.WholeModel = WholeModelAction->isChecked();
+    Redraw();
 }
 
-void TMe::ExportPicture1Click()
+void TMainWindow::ExportPicture()
 {
-    const QImage picture = P1->grabFramebuffer();
+    const QImage picture = View->grabFramebuffer();
     const QString start = ChosenFile.isEmpty() ? QDir::homePath() + "/view.png"
                                                : QFileInfo(ChosenFile).absolutePath() + '/' +
                                                      QFileInfo(ChosenFile).completeBaseName() + ".png";
@@ -139,8 +139,8 @@ void TMe::ExportPicture1Click()
     ShowBriefly("Picture exported to " + target);
 }
 
-void TMe::CopyPicture1Click()
+void TMainWindow::CopyPicture()
 {
-    QGuiApplication::clipboard()->setImage(P1->grabFramebuffer());
+    QGuiApplication::clipboard()->setImage(View->grabFramebuffer());
     ShowBriefly("Picture copied");
 }

@@ -11,28 +11,28 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-class TCol : public QDialog {
+class TColorSettings : public QDialog {
     Q_OBJECT
 public:
-    explicit TCol(QWidget* parent = nullptr);
+    explicit TColorSettings(QWidget* parent = nullptr);
 
-    QListWidget* LB = nullptr;
-    QWidget* CPC = nullptr;  // the preview
-    QWidget* Panel1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;  // "OK"
-    QPushButton* BitBtn2 = nullptr;  // "Cancel"
+    QListWidget* EntryList = nullptr;
+    QWidget* Preview = nullptr;  // the preview
+    QWidget* ButtonArea = nullptr;
+    QLabel* HintLabel = nullptr;
+    QPushButton* OkButton = nullptr;  // "OK"
+    QPushButton* CancelButton = nullptr;  // "Cancel"
 
-    void LBClick();
-    void LBDblClick();
+    void ShowSelectedEntry();
+    void ChooseEntryColor();
     // Stores a screen colour 0x00BBGGRR into ViewColors[entry].
-    void SetAColor(uint32_t colour, int entry);
-    // Shows ViewColors[entry] on CPC.
-    void DisplayColor(int entry);
+    void SetEntryColor(uint32_t colour, int entry);
+    // Shows ViewColors[entry] on Preview.
+    void ShowEntryColor(int entry);
 
     // The colour the chooser returned last. The chooser opens on the entry
     // in hand, or on this one (black at first) when no entry is selected.
-    QColor CDColor = Qt::black;
+    QColor LastChosen = Qt::black;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,4 +43,4 @@ private:
 };
 
 // The one colour settings dialog; created after the edit dialog.
-extern TCol* Col;
+extern TColorSettings* Col;

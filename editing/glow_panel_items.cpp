@@ -1,15 +1,15 @@
-// The glow panel's side of the edit dialog: opening it on an item of LB.
+// The glow panel's side of the edit dialog: opening it on an item of ItemList.
 
 #include <QPushButton>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
 #include "app_state.h"
 #include "click_list.h"
 #include "error_display.h"
 #include "glow_ops.h"
 
-void TEGlow::LBClick()
+void TGlowPanel::OpenSelectedItem()
 {
     Guarded([&] {
         const TGlowIndex shown = ShownGlowIndex();
@@ -17,35 +17,35 @@ void TEGlow::LBClick()
             return;
         const TEngineGlow& g = GlowAt(shown);
         DialogGlow = shown;
-        Dialog->HideMost();
+        Dialog->CloseUnwritten();
         ClearPendingMarks();
-        switch (LB->SelectedRow()) {
+        switch (ItemList->SelectedRow()) {
         case 0:
-            ShoColor(g.CoreColor, QStringLiteral("Core Color"));
+            OpenColor(g.CoreColor, QStringLiteral("Core Color"));
             break;
         case 1:
-            ShoColor(g.OuterColor, QStringLiteral("Outer Color"));
+            OpenColor(g.OuterColor, QStringLiteral("Outer Color"));
             break;
         case 2:
             PendingPoint = true;
-            ShoPoint(g.Center.X, g.Center.Y, g.Center.Z, QStringLiteral("Center Point"));
-            Dialog->BBCenter->show();
+            OpenValues(g.Center.X, g.Center.Y, g.Center.Z, QStringLiteral("Center Point"));
+            Dialog->CenterButton->show();
             break;
         case 3:
             PendingVector = true;
-            ShoPoint(g.MainVec.X, g.MainVec.Y, g.MainVec.Z, QStringLiteral("Main Vector"));
+            OpenValues(g.MainVec.X, g.MainVec.Y, g.MainVec.Z, QStringLiteral("Main Vector"));
             break;
         case 4:
             PendingDensity0 = true;
-            ShoPoint(g.Density0.X, g.Density0.Y, g.Density0.Z, QStringLiteral("Denisty 0"));
+            OpenValues(g.Density0.X, g.Density0.Y, g.Density0.Z, QStringLiteral("Denisty 0"));
             break;
         case 5:
             PendingDensity1 = true;
-            ShoPoint(g.Density1.X, g.Density1.Y, g.Density1.Z, QStringLiteral("Denisty 1"));
+            OpenValues(g.Density1.X, g.Density1.Y, g.Density1.Z, QStringLiteral("Denisty 1"));
             break;
         case 6:
             PendingDensity2 = true;
-            ShoPoint(g.Density2.X, g.Density2.Y, g.Density2.Z, QStringLiteral("Denisty 2"));
+            OpenValues(g.Density2.X, g.Density2.Y, g.Density2.Z, QStringLiteral("Denisty 2"));
             break;
         default:
             break;
@@ -53,7 +53,7 @@ void TEGlow::LBClick()
     });
 }
 
-void TEGlow::KeepDialogOnShownGlow()
+void TGlowPanel::KeepDialogOnShownGlow()
 {
     // A value confirmed in a dialog left on another glow would land where the
     // user no longer looks, or be dropped unseen.
@@ -64,12 +64,12 @@ void TEGlow::KeepDialogOnShownGlow()
     ClearPendingMarks();
 }
 
-void TEGlow::ShoColor(uint32_t w, const QString& title)
+void TGlowPanel::OpenColor(uint32_t w, const QString& title)
 {
     Dialog->ShowColor(w, title);
 }
 
-void TEGlow::ShoPoint(float x, float y, float z, const QString& title)
+void TGlowPanel::OpenValues(float x, float y, float z, const QString& title)
 {
     Dialog->ShowPoint({x, y, z}, title);
 }
