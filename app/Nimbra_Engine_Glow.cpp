@@ -1,4 +1,3 @@
-#include "main_window.h"
 #include "app_start.h"
 #include "command_line.h"
 
@@ -12,12 +11,9 @@ int main(int argc, char** argv)
     const TCommandLine line = ReadCommandLine(QApplication::arguments());
     if (line.ExitCode)
         return *line.ExitCode;
-    const bool started = CreateForms();
-    int result = 0;
-    if (started) {
-        ShowMainWindow(line.File);
-        result = QApplication::exec();
-    }
-    DestroyForms();
-    return result;
+    TEditor editor;
+    if (!editor.Created())
+        return 0;
+    editor.Show(line.File);
+    return QApplication::exec();
 }

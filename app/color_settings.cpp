@@ -6,12 +6,11 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <utility>
 
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "view_colors.h"
-
-TColorSettings* Col = nullptr;
 
 namespace {
 
@@ -33,9 +32,9 @@ QColor EntryColor(int entry)
 
 }  // namespace
 
-TColorSettings::TColorSettings(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TColorSettings::TColorSettings(std::string dataDir, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), DataDir(std::move(dataDir))
 {
-    Col = this;
     setWindowTitle("Set Colors");
     setFixedSize(348, 228);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -119,7 +118,7 @@ void TColorSettings::ChooseEntryColor()
         SetEntryColor(ScreenColorOf(*chosen), entry);
         ShowEntryColor(entry);
     }
-    WriteColorFile();
+    WriteColorFile(DataDir);
 }
 
 void TColorSettings::SetEntryColor(uint32_t colour, int entry)

@@ -1,11 +1,12 @@
 #pragma once
 // "Set Colors": the modal dialog in which a click on a list entry shows its
 // drawing colour and a double click picks a new one, stored at once in
-// ViewColors and Colors.dat.
+// ViewColors and in Colors.dat.
 
 #include <QColor>
 #include <QDialog>
 #include <cstdint>
+#include <string>
 
 class QLabel;
 class QListWidget;
@@ -14,14 +15,15 @@ class QPushButton;
 class TColorSettings : public QDialog {
     Q_OBJECT
 public:
-    explicit TColorSettings(QWidget* parent = nullptr);
+    // dataDir: the folder whose Colors.dat keeps the colours.
+    explicit TColorSettings(std::string dataDir, QWidget* parent = nullptr);
 
     QListWidget* EntryList = nullptr;
-    QWidget* Preview = nullptr;  // the preview
+    QWidget* Preview = nullptr;
     QWidget* ButtonArea = nullptr;
     QLabel* HintLabel = nullptr;
-    QPushButton* OkButton = nullptr;  // "OK"
-    QPushButton* CancelButton = nullptr;  // "Cancel"
+    QPushButton* OkButton = nullptr;
+    QPushButton* CancelButton = nullptr;
 
     void ShowSelectedEntry();
     void ChooseEntryColor();
@@ -40,7 +42,6 @@ protected:
 private:
     // The first selected entry from the top, or ViewColorCount for none.
     int EntryInHand() const;
-};
 
-// The one colour settings dialog; created after the edit dialog.
-extern TColorSettings* Col;
+    const std::string DataDir;
+};

@@ -1,6 +1,6 @@
-// The main window's Display items beyond the selection mode (the views along
-// the model's axes, Frame Glow, Glow Colors, Solid, Whole Model) and the
-// picture of the view: Export Picture and Copy Picture.
+// The main window's Display items (the selection mode, the views along the
+// model's axes, Frame Glow, Glow Colors, Solid, Whole Model) and the picture
+// of the view: Export Picture and Copy Picture.
 
 #include <QBuffer>
 #include <QClipboard>
@@ -10,19 +10,18 @@
 #include <QImage>
 #include <QMenu>
 
-#include "view_panel.h"
+#include "glow_panel.h"
 #include "main_window.h"
-#include "app_state.h"
+#include "open_document.h"
+#include "view_panel.h"
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "file_util.h"
 #include "errors.h"
 #include "glow_frame.h"
 #include "glow_ops.h"
-#include "glow_preview.h"
 #include "model.h"
 #include "user_settings.h"
-#include "view_state.h"
 
 namespace {
 
@@ -57,7 +56,7 @@ void TMainWindow::BuildDisplayItems()
         v.Item->setShortcut(QKeySequence(Qt::CTRL | v.Digit));
         connect(v.Item, &QAction::triggered, this, [this, view = v.View] {
             Guarded([&] {
-                LookFrom(view);
+                LookFrom(Camera, view);
                 Redraw();
             });
         });
@@ -66,10 +65,10 @@ void TMainWindow::BuildDisplayItems()
     FrameGlowAction->setShortcut(QKeySequence(Qt::Key_F));
     Handle(FrameGlowAction, &TMainWindow::FrameEditedGlow);
     DisplayMenu->addSeparator();
-    ViewOptions.GlowColors = user_settings::Read(GlowColorsKey).toBool();
-    GlowColorsAction = Checkable(DisplayMenu, "Glow Colors", ViewOptions.GlowColors);
-    SolidAction = Checkable(DisplayMenu, "Solid", ViewOptions.Solid);
-    WholeModelAction = Checkable(DisplayMenu, "Whole Model", ViewOptions.WholeModel);
+    Options.GlowColors = user_settings::Read(GlowColorsKey).toBool();
+    GlowColorsAction = Checkable(DisplayMenu, "Glow Colors", Options.GlowColors);
+    SolidAction = Checkable(DisplayMenu, "Solid", Options.Solid);
+    WholeModelAction = Checkable(DisplayMenu, "Whole Model", Options.WholeModel);
     Handle(GlowColorsAction, &TMainWindow::GlowColorsToggled);
     Handle(SolidAction, &TMainWindow::SolidToggled);
     Handle(WholeModelAction, &TMainWindow::WholeModelToggled);
@@ -84,35 +83,63 @@ void TMainWindow::BuildPictureItems()
     Handle(CopyPictureAction, &TMainWindow::CopyPicture);
 }
 
+void TMainWindow::SelectMeshes()
+{
+    Document.Selection.SetMode(0, Document.Model);
+    MeshModeAction->setChecked(true);
+    FaceModeAction->setChecked(false);
+    // Back to meshes the packed face may name no mesh: the panel follows.
+    if (GlowPanel)
+        GlowPanel->FollowCurMesh();
+    Redraw();
+}
+
+void TMainWindow::SelectFaces()
+{
+    Document.Selection.SetMode(1, Document.Model);
+    FaceModeAction->setChecked(true);
+    MeshModeAction->setChecked(false);
+    if (GlowPanel)
+        GlowPanel->FollowCurMesh();
+    Redraw();
+}
+
+void TMainWindow::ResetView()
+{
+    ResetCamera(Camera);
+    Redraw();
+}
+
 void TMainWindow::FrameEditedGlow()
 {
     // Before a model is open the start values name no glow to ask for.
-    const bool open = ViewReady && CurMesh >= 0 && CurMesh < TheModel.Meshes.Count();
-    const TGlowIndex shown = open ? ShownGlowIndex() : TGlowIndex{};
+    const int32_t mesh = Document.Selection.CurMesh;
+    const bool open = ViewReady && mesh >= 0 && mesh < Document.Model.Meshes.Count();
+    const TGlowIndex shown = open ? ShownGlowIndex(Document) : TGlowIndex{};
     if (!shown) {
         ShowBriefly("No glow is being edited: step to one first");
         return;
     }
-    FrameGlow(ShownValues(shown));
+    FrameGlow(Camera, Document.ShownValues(shown));
     Redraw();
 }
 
 void TMainWindow::GlowColorsToggled()
 {
-    ViewOptions.GlowColors = GlowColorsAction->isChecked();
-    user_settings::Write(GlowColorsKey, ViewOptions.GlowColors);
+    Options.GlowColors = GlowColorsAction->isChecked();
+    user_settings::Write(GlowColorsKey, Options.GlowColors);
     Redraw();
 }
 
 void TMainWindow::SolidToggled()
 {
-    ViewOptions.Solid = SolidAction->isChecked();
+    Options.Solid = SolidAction->isChecked();
     Redraw();
 }
 
 void TMainWindow::WholeModelToggled()
 {
-    ViewOptions.WholeModel = WholeModelAction->isChecked();
+    Options.WholeModel = WholeModelAction->isChecked();
     Redraw();
 }
 

@@ -10,7 +10,7 @@
 #include <QUrl>
 
 #include "main_window.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "messages.h"
@@ -18,11 +18,6 @@
 #include "working_copy.h"
 
 namespace {
-
-QString WorkingCopy()
-{
-    return QString::fromStdString(ProjectDir + OptFileName);
-}
 
 // The one local OPT file a drop carries; empty for anything else.
 QString DroppedOptFile(const QMimeData* data)
@@ -57,7 +52,7 @@ void TMainWindow::BuildFileItems()
     // There is a working copy once a file was opened.
     ExportCopyAction->setEnabled(false);
     ShowCopyAction->setEnabled(false);
-    Handle(ExportCopyAction, &TMainWindow::ExportCopyClicked);
+    Handle(ExportCopyAction, &TMainWindow::ExportCopy);
     Handle(ShowCopyAction, &TMainWindow::ShowCopyFolder);
     setAcceptDrops(true);
 }
@@ -86,11 +81,11 @@ void TMainWindow::OpenRecent(const QString& path)
     OpenModel(path);
 }
 
-void TMainWindow::ExportCopyClicked()
+void TMainWindow::ExportCopy()
 {
-    const QString copy = WorkingCopy();
+    const QString copy = QString::fromStdString(Document.WorkingCopyPath());
     const QString start = ChosenFile.isEmpty() ? copy : QDir::toNativeSeparators(QFileInfo(ChosenFile).absoluteFilePath());
-    const QString target = QDir::toNativeSeparators(Dialogs().SaveFile(this, "Export Working Copy", OD1.Filter, start));
+    const QString target = QDir::toNativeSeparators(Dialogs().SaveFile(this, "Export Working Copy", OptFilter, start));
     if (target.isEmpty())
         return;
     const QString canonical = QFileInfo(copy).canonicalFilePath();
@@ -101,13 +96,13 @@ void TMainWindow::ExportCopyClicked()
     // A link there is written through, as saving through a link does.
     const QFileInfo there(target);
     const QString real = there.isSymbolicLink() ? QDir::toNativeSeparators(there.canonicalFilePath()) : QString();
-    ExportWorkingCopy((real.isEmpty() ? target : real).toStdString());
+    ExportWorkingCopy(Document, (real.isEmpty() ? target : real).toStdString());
     ShowBriefly("Working copy exported to " + target);
 }
 
 void TMainWindow::ShowCopyFolder()
 {
-    const QString folder = QString::fromStdString(ProjectDir);
+    const QString folder = QString::fromStdString(Document.ProjectDir);
     if (!Dialogs().OpenUrl(QUrl::fromLocalFile(folder)))
         ShowMsg(("No file manager could show " + folder).toStdString());
 }

@@ -8,15 +8,14 @@
 #include <vector>
 
 #include "glow_panel.h"
+#include "main_window.h"
+#include "open_document.h"
 #include "value_dialog.h"
 #include "view_panel.h"
-#include "main_window.h"
-#include "app_state.h"
 #include "conversions.h"
 #include "error_display.h"
 #include "glow_ops.h"
 #include "glow_pick.h"
-#include "glow_preview.h"
 #include "glow_record.h"
 
 namespace {
@@ -48,28 +47,30 @@ QString DragText(const TDragSpot& spot, int lock)
 
 bool TMainWindow::PickGlowAt(int x, int y)
 {
-    std::vector<TGlowIndex> glows = DrawnGlows();
+    const TScene scene = Scene();
+    const TModel& model = Document.Model;
+    TSelection& selection = Document.Selection;
+    std::vector<TGlowIndex> glows = DrawnGlows(scene);
     // In face mode the picked glow's mesh becomes current with a face
     // selected; a mesh without faces has none to select.
-    if (SelectMode == 1)
-        std::erase_if(glows, [](TGlowIndex at) { return TheModel.Meshes.Get(at.Mesh).Faces[0].Count() == 0; });
-    const TGlowIndex picked = PickGlow(glows, TViewProjection::Current(), x, y);
+    if (selection.SelectMode == 1)
+        std::erase_if(glows, [&](TGlowIndex at) { return model.Meshes.Get(at.Mesh).Faces[0].Count() == 0; });
+    const TGlowIndex picked = PickGlow(scene, glows, View->Projection(Camera), x, y);
     if (!picked)
         return false;
-    const bool edited = picked == ShownGlowIndex();
+    const bool edited = picked == ShownGlowIndex(Document);
     // The face selected in the glow's own mesh stays selected.
-    if (picked.Mesh != CurMesh)
-        SelectedId = SelectMode == 1 ? PackSelection(picked.Mesh, 0) : picked.Mesh;
-    DecodeSelection();
-    EditGlow = picked.Glow;
-    EGlow->ShowGlow();
+    if (picked.Mesh != selection.CurMesh)
+        selection.Select(selection.SelectMode == 1 ? PackSelection(picked.Mesh, 0) : picked.Mesh, model);
+    selection.EditGlow = picked.Glow;
     if (edited) {
         const QPointF at = View->Pointer();
         // From where the glow is shown: an open edit dialog may preview
         // another centre than the stored one.
-        GlowDragging.emplace(
-            TGlowDragging{TGlowDrag(picked, ShownValues(picked).Center, at.x(), at.y()), at, false, {}, GlowPreview});
+        GlowDragging.emplace(TGlowDragging{TGlowDrag(picked, Document.ShownValues(picked).Center, at.x(), at.y()), at,
+                                           false, {}, Document.Preview});
     }
+    ShowSelection();
     return true;
 }
 
@@ -90,10 +91,9 @@ void TMainWindow::ViewPointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifie
             UndoAction->setEnabled(false);
             RedoAction->setEnabled(false);
         }
-        d.CameraDrag.MoveTo(at.x(), at.y(), TViewProjection::Current());
+        d.Drag.MoveTo(at.x(), at.y(), View->Projection(Camera));
         d.Modifiers = modifiers;
-        FollowGlowDrag();
-        RenderGlowsChanged();
+        Redraw();
     });
 }
 
@@ -106,7 +106,7 @@ void TMainWindow::ViewReleased(Qt::MouseButton button, Qt::KeyboardModifiers, QP
             EndGlowDrag();  // a click: the press picked the glow
             return;
         }
-        GlowDragging->CameraDrag.MoveTo(at.x(), at.y(), TViewProjection::Current());
+        GlowDragging->Drag.MoveTo(at.x(), at.y(), View->Projection(Camera));
         FollowGlowDrag();
         FinishGlowDrag();
     });
@@ -129,7 +129,7 @@ bool TMainWindow::GlowDragKey(const QKeyEvent& key)
         // A key held down repeats: the lock changes once per press.
         if (!press || key.isAutoRepeat() || !d.Moving)
             return true;
-        d.CameraDrag.ToggleLock(key.key() - Qt::Key_X);
+        d.Drag.ToggleLock(key.key() - Qt::Key_X);
         break;
     case Qt::Key_Control:
     case Qt::Key_Shift: {
@@ -147,31 +147,31 @@ bool TMainWindow::GlowDragKey(const QKeyEvent& key)
     default:
         return false;
     }
-    FollowGlowDrag();
-    RenderGlowsChanged();
+    Redraw();
     return true;
 }
 
 void TMainWindow::FollowGlowDrag()
 {
     const TGlowDragging& d = *GlowDragging;
-    const TGlowIndex at = d.CameraDrag.Glow();
+    const TGlowIndex at = d.Drag.Glow();
     const TDragSpot spot =
-        d.CameraDrag.Spot(SnapOf(d.Modifiers), TViewProjection::Current(), TheModel.Meshes.Get(at.Mesh));
-    GlowPreview.At = at;
-    GlowPreview.Values = d.Underneath.At == at ? d.Underneath.Values : GlowAt(at);
-    GlowPreview.Values.Center = spot.Centre;
-    EGlow->ShowGlowValues();
+        d.Drag.Spot(SnapOf(d.Modifiers), View->Projection(Camera), Document.Model.Meshes.Get(at.Mesh));
+    TGlowPreview& preview = Document.Preview;
+    preview.At = at;
+    preview.Values = d.Underneath.At == at ? d.Underneath.Values : Document.GlowAt(at);
+    preview.Values.Center = spot.Centre;
+    GlowPanel->ShowGlowValues();
     MessageTimer.stop();
-    MessageLabel->setText(DragText(spot, d.CameraDrag.Lock()));
+    MessageLabel->setText(DragText(spot, d.Drag.Lock()));
 }
 
 void TMainWindow::EndGlowDrag()
 {
-    GlowPreview = GlowDragging ? GlowDragging->Underneath : TGlowPreview{};
+    Document.Preview = GlowDragging ? GlowDragging->Underneath : TGlowPreview{};
     GlowDragging.reset();
-    UndoAction->setEnabled(History.Stack.canUndo());
-    RedoAction->setEnabled(History.Stack.canRedo());
+    UndoAction->setEnabled(Document.History.Stack.canUndo());
+    RedoAction->setEnabled(Document.History.Stack.canRedo());
 }
 
 void TMainWindow::CancelGlowDrag()
@@ -180,36 +180,36 @@ void TMainWindow::CancelGlowDrag()
     EndGlowDrag();
     if (!moving)
         return;
-    EGlow->ShowGlowValues();
+    GlowPanel->ShowGlowValues();
     MessageLabel->clear();
-    RenderGlowsChanged();
+    Redraw();
 }
 
 void TMainWindow::FinishGlowDrag()
 {
-    const TGlowIndex at = GlowDragging->CameraDrag.Glow();
-    TEngineGlow moved = GlowAt(at);
-    moved.Center = GlowPreview.Values.Center;
+    const TGlowIndex at = GlowDragging->Drag.Glow();
+    TEngineGlow moved = Document.GlowAt(at);
+    moved.Center = Document.Preview.Values.Center;
     EndGlowDrag();
-    if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(GlowAt(at))) {
+    if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(Document.GlowAt(at))) {
         // Back where it started: nothing to write.
-        EGlow->ShowGlowValues();
+        GlowPanel->ShowGlowValues();
         MessageLabel->clear();
-        RenderGlowsChanged();
+        Redraw();
         return;
     }
     // An edit dialog open on the glow would write the old centre back.
-    if (MCh->isVisible() && DialogGlow == at) {
-        MCh->Dismiss();
-        ClearPendingMarks();
+    TValueDialog& dialog = *GlowPanel->Dialog;
+    if (dialog.isVisible() && dialog.DialogGlow == at) {
+        dialog.Dismiss();
+        dialog.ClearPendingMarks();
     }
-    try {
-        History.Make(GlowEdit(at, moved));
-    } catch (...) {
+    const TStepRun run = Document.History.Make(GlowEdit(at, moved));
+    if (run.Written.Changes.empty()) {
         // Nothing written: the glow shows where it is stored.
-        EGlow->ShowGlowValues();
+        GlowPanel->ShowGlowValues();
         MessageLabel->clear();
-        RenderGlowsChanged();
-        throw;
+        Redraw();
     }
+    run.ThrowFailure();
 }

@@ -10,17 +10,12 @@
 #include <algorithm>
 
 #include "value_dialog.h"
-#include "scene_drawing.h"
-#include "app_state.h"
 #include "click_list.h"
 #include "conversions.h"
 #include "error_display.h"
 #include "glow_ops.h"
-#include "glow_preview.h"
+#include "open_document.h"
 #include "glyphs.h"
-#include "view_state.h"
-
-TGlowPanel* EGlow = nullptr;
 
 namespace {
 
@@ -44,11 +39,6 @@ TClickLabel* ValueLabel(const QString& text, const QFont& font, QWidget* parent)
     return label;
 }
 
-QString EditingGlowText()
-{
-    return QStringLiteral("Editing Glow ") + QString::fromStdString(IntText(EditGlow));
-}
-
 QString Text(const std::string& s)
 {
     return QString::fromStdString(s);
@@ -58,13 +48,12 @@ QString Text(const std::string& s)
 
 // A tool window of the window that holds the anchor: it stays above that
 // window only, so the dialogs and message boxes opened over it stay in sight.
-TGlowPanel::TGlowPanel(QWidget* anchor, TGlowHistory& history)
+TGlowPanel::TGlowPanel(QWidget* anchor, TOpenDocument& document)
     : QWidget(anchor->window(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Dialog(new TValueDialog(this, history)),
+      Dialog(new TValueDialog(this, document)),
       Anchor(anchor),
-      History(history)
+      Document(document)
 {
-    EGlow = this;
     setFont(PanelFont(true));
     setWindowTitle(TitleStart);
 
@@ -87,22 +76,17 @@ TGlowPanel::TGlowPanel(QWidget* anchor, TGlowHistory& history)
     layout->addWidget(ValueArea, 1);
 
     // Whatever changed the glows, the panel shows what the file now holds.
-    connect(&History, &TGlowHistory::Changed, this, [this] { ShowGlowValues(); });
-
-    GlowDisplay = [this]() {
-        TGlowDisplay display;
-        display.Showing = isVisible();
-        display.SelectedOnly = SelectedGlowButton->isChecked();
-        display.Cones = ConesButton->isChecked();
-        return display;
-    };
+    connect(&Document.History, &TGlowHistory::Changed, this, [this] { ShowGlowValues(); });
 }
 
-TGlowPanel::~TGlowPanel()
+TGlowDisplay TGlowPanel::Display() const
 {
-    GlowDisplay = nullptr;
-    if (EGlow == this)
-        EGlow = nullptr;
+    return {isVisible(), SelectedGlowButton->isChecked(), ConesButton->isChecked()};
+}
+
+QString TGlowPanel::EditingGlowText() const
+{
+    return QStringLiteral("Editing Glow ") + QString::fromStdString(IntText(Document.Selection.EditGlow));
 }
 
 QToolButton* TGlowPanel::ToolButton(int left, const QIcon& icon, const char* hint, void (TGlowPanel::*handler)())
@@ -123,12 +107,12 @@ void TGlowPanel::BuildButtonBar()
     ButtonBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     NextGlowButton = ToolButton(5, glyphs::NextGlow(), "Select Next  Glow", &TGlowPanel::StepToNextGlow);
-    SelectedGlowButton = ToolButton(35, glyphs::SelectedGlow(), "Show Selected Glow", &TGlowPanel::SelectedGlowClicked);
-    AllGlowsButton = ToolButton(65, glyphs::AllGlows(), "Show All Glows", &TGlowPanel::AllGlowsClicked);
+    SelectedGlowButton = ToolButton(35, glyphs::SelectedGlow(), "Show Selected Glow", &TGlowPanel::DisplayChoiceClicked);
+    AllGlowsButton = ToolButton(65, glyphs::AllGlows(), "Show All Glows", &TGlowPanel::DisplayChoiceClicked);
     CopyColorButton = ToolButton(95, glyphs::CopyColor(), "Copy color to all ", &TGlowPanel::CopyColorToAll);
     CopyVectorButton = ToolButton(125, glyphs::CopyVector(), "Copy This vector to all ", &TGlowPanel::CopyVectorToAll);
-    ConesButton = ToolButton(160, glyphs::Cones(), "Show vectors as cones", &TGlowPanel::ConesClicked);
-    NoConesButton = ToolButton(190, glyphs::NoCones(), "Don`t show cones", &TGlowPanel::NoConesClicked);
+    ConesButton = ToolButton(160, glyphs::Cones(), "Show vectors as cones", &TGlowPanel::DisplayChoiceClicked);
+    NoConesButton = ToolButton(190, glyphs::NoCones(), "Don`t show cones", &TGlowPanel::DisplayChoiceClicked);
 
     const auto group = [this](QToolButton* down, QToolButton* up) {
         auto* buttons = new QButtonGroup(this);
@@ -139,8 +123,8 @@ void TGlowPanel::BuildButtonBar()
         }
         down->setChecked(true);
     };
-    group(SelectedGlowButton, AllGlowsButton);           // which glows are drawn
-    group(NoConesButton, ConesButton);  // vectors as cones or not
+    group(SelectedGlowButton, AllGlowsButton);  // which glows are drawn
+    group(NoConesButton, ConesButton);          // vectors as cones or not
 }
 
 void TGlowPanel::BuildValueArea()
@@ -214,7 +198,7 @@ void TGlowPanel::ShowForNewModel()
 {
     FitOverAnchor();
     ShowGlow();
-    EditGlow = -1;
+    Document.Selection.EditGlow = -1;
 }
 
 void TGlowPanel::FitOverAnchor()
@@ -268,38 +252,44 @@ void TGlowPanel::closeEvent(QCloseEvent* event)
 
 void TGlowPanel::ShowGlow()
 {
-    ShownMesh = CurMesh;
-    const int n = CurMeshGlowCount();
+    TSelection& selection = Document.Selection;
+    ShownMesh = selection.CurMesh;
+    const int n = CurMeshGlowCount(Document);
     if (n == 0) {
         setWindowTitle(TitleStart);
-        EditGlow = -1;
+        selection.EditGlow = -1;
     } else {
-        setWindowTitle(TitleStart + Text(IntText(n)) + QStringLiteral(" Glows in Mesh ") + Text(IntText(CurMesh)));
+        setWindowTitle(TitleStart + Text(IntText(n)) + QStringLiteral(" Glows in Mesh ") +
+                       Text(IntText(selection.CurMesh)));
         // An index that names no glow of this mesh counts as none.
-        if (!ShownGlow())
-            EditGlow = 0;
+        if (!ShownGlow(Document))
+            selection.EditGlow = 0;
         EditingLabel->setText(EditingGlowText());
     }
     KeepDialogOnShownGlow();
     ShowGlowValues();
-    RateList->setCurrentRow(RotStep - 1);
-    RateLabel->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
-    emit RedrawRequested();
+    ShowMovementRate();
+}
+
+void TGlowPanel::ShowMovementRate()
+{
+    RateList->setCurrentRow(Rate - 1);
+    RateLabel->setText(QStringLiteral("Movement Rate = ") + Text(IntText(Rate)));
 }
 
 void TGlowPanel::FollowCurMesh()
 {
-    if (isVisible() && CurMesh != ShownMesh)
+    if (isVisible() && Document.Selection.CurMesh != ShownMesh)
         ShowGlow();
 }
 
 void TGlowPanel::ShowGlowValues()
 {
-    const TGlowIndex shown = ShownGlowIndex();
+    const TGlowIndex shown = ShownGlowIndex(Document);
     if (!shown)
         return;
     // A glow being dragged shows where it is going.
-    const TEngineGlow* g = &ShownValues(shown);
+    const TEngineGlow* g = &Document.ShownValues(shown);
     ShowColorBar(g->CoreColor, CoreColorBar);
     ShowColorBar(g->OuterColor, OuterColorBar);
     const auto show = [](QLabel* label, const char* format, const TFloat3& v) {
@@ -328,11 +318,12 @@ void TGlowPanel::ShowColorBar(uint32_t w, QLabel* label)
 void TGlowPanel::StepToNextGlow()
 {
     Guarded([&] {
-        const int n = CurMeshGlowCount();
+        const int n = CurMeshGlowCount(Document);
         if (n == 0)
             return;
         // -1 and an index that names no glow of this mesh both lead to glow 0.
-        EditGlow = (EditGlow >= -1 && EditGlow < n - 1) ? EditGlow + 1 : 0;
+        int32_t& glow = Document.Selection.EditGlow;
+        glow = (glow >= -1 && glow < n - 1) ? glow + 1 : 0;
         KeepDialogOnShownGlow();
         EditingLabel->setText(EditingGlowText());
         emit RedrawRequested();
@@ -342,13 +333,13 @@ void TGlowPanel::StepToNextGlow()
 
 void TGlowPanel::CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change)
 {
-    History.Make(CopyToAllEdit(name, change));
+    Document.History.Make(CopyToAllEdit(Document.Model, name, change)).ThrowFailure();
 }
 
 void TGlowPanel::CopyColorToAll()
 {
     Guarded([&] {
-        const TEngineGlow* source = ShownGlow();
+        const TEngineGlow* source = ShownGlow(Document);
         if (!source)
             return;
         const uint32_t core = source->CoreColor;
@@ -363,7 +354,7 @@ void TGlowPanel::CopyColorToAll()
 void TGlowPanel::CopyVectorToAll()
 {
     Guarded([&] {
-        const TEngineGlow* source = ShownGlow();
+        const TEngineGlow* source = ShownGlow(Document);
         if (!source)
             return;
         const TFloat3 vector = source->MainVec;
@@ -373,22 +364,7 @@ void TGlowPanel::CopyVectorToAll()
 
 // The button groups have already changed the pressed state; the view only
 // needs to show it.
-void TGlowPanel::SelectedGlowClicked()
-{
-    Guarded([this] { emit RedrawRequested(); });
-}
-
-void TGlowPanel::AllGlowsClicked()
-{
-    Guarded([this] { emit RedrawRequested(); });
-}
-
-void TGlowPanel::ConesClicked()
-{
-    Guarded([this] { emit RedrawRequested(); });
-}
-
-void TGlowPanel::NoConesClicked()
+void TGlowPanel::DisplayChoiceClicked()
 {
     Guarded([this] { emit RedrawRequested(); });
 }
@@ -399,8 +375,8 @@ void TGlowPanel::ChooseMovementRate()
         const int row = RateList->SelectedRow();
         if (row < 0)
             return;
-        RotStep = TextInt(RateList->item(row)->text().toStdString());
-        RateLabel->setText(QStringLiteral("Movement Rate = ") + Text(IntText(RotStep)));
-        emit RedrawRequested();
+        Rate = TextInt(RateList->item(row)->text().toStdString());
+        RateLabel->setText(QStringLiteral("Movement Rate = ") + Text(IntText(Rate)));
+        emit MovementRateChosen(Rate);
     });
 }

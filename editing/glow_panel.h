@@ -1,7 +1,7 @@
 #pragma once
 // The engine glow panel: a tool window laid over its anchor (the main
-// window's right-hand panel ValueArea) that stays above the anchor's window, showing
-// and stepping through the glows of the current mesh.
+// window's right-hand area) that stays above the anchor's window, showing and
+// stepping through the glows of the current mesh.
 
 #include <QWidget>
 #include <cstdint>
@@ -9,27 +9,35 @@
 
 #include "click_label.h"
 #include "glow_history.h"
+#include "scene.h"
 
 class QFrame;
 class QLabel;
 class QToolButton;
 class TClickList;
+class TOpenDocument;
 class TValueDialog;
 
 class TGlowPanel : public QWidget {
     Q_OBJECT
 public:
     // anchor: the widget the panel is laid over; its window owns the panel.
-    // history: where the glows' changes go; the panel follows every change.
-    // The panel makes its edit dialog, the window it opens its items in.
-    TGlowPanel(QWidget* anchor, TGlowHistory& history);
-    ~TGlowPanel() override;
+    // document: the glows shown, and the history their changes go through;
+    // the panel follows every change. The panel makes its edit dialog, the
+    // window it opens its items in.
+    TGlowPanel(QWidget* anchor, TOpenDocument& document);
 
-    // Lays the panel over ValueArea, fills it for CurMesh, then EditGlow := -1.
+    // Which glows the view draws, as the panel and its buttons say.
+    TGlowDisplay Display() const;
+    // Degrees one key press turns, as chosen in the panel's list.
+    int MovementRate() const { return Rate; }
+
+    // Lays the panel over the anchor, fills it for CurMesh, then EditGlow := -1.
     void ShowForNewModel();
     // Puts the panel exactly over the client area of the anchor.
     void FitOverAnchor();
-    // Refreshes the panel for CurMesh and redraws the view.
+    // Refreshes the panel for CurMesh. Draws nothing: whoever moved the
+    // selection draws the frame.
     void ShowGlow();
     // ShowGlow when the panel shows and CurMesh is no longer the mesh it
     // describes: the panel's list and copy buttons act on CurMesh.
@@ -44,19 +52,14 @@ public:
     void StepToNextGlow();
     void CopyColorToAll();
     void CopyVectorToAll();
-    void SelectedGlowClicked();
-    void AllGlowsClicked();
-    void ConesClicked();
-    void NoConesClicked();
+    // A display button was pressed: the view shows the new choice.
+    void DisplayChoiceClicked();
     void ChooseMovementRate();
     // Opens the edit dialog on the item selected in ItemList.
     void OpenSelectedItem();
     // A click on a colour bar or a value line: selects its item in ItemList and
     // opens it, as a click on the item does.
     void OpenItem(int row);
-    // Fill and show the edit dialog for a colour word or a vector.
-    void OpenColor(uint32_t w, const QString& title);
-    void OpenValues(float x, float y, float z, const QString& title);
     // The edit dialog, above the panel.
     TValueDialog* const Dialog;
 
@@ -95,6 +98,8 @@ signals:
     // connects it to its redraw with a direct connection, so the frame is
     // drawn (and an error it raises ends the handler) at the emit.
     void RedrawRequested();
+    // A movement rate was chosen in the list.
+    void MovementRateChosen(int degrees);
 
 protected:
     bool event(QEvent* event) override;
@@ -102,7 +107,8 @@ protected:
 
 private:
     QWidget* const Anchor;
-    TGlowHistory& History;
+    TOpenDocument& Document;
+    int Rate = 4;
     // FitOverAnchor ran before the window system had told the frame's size; the
     // fit is done again as soon as it is known.
     bool FrameUnknown = false;
@@ -114,7 +120,6 @@ private:
     // Copies a value of the shown glow to every glow of the model.
     void CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change);
     QToolButton* ToolButton(int left, const QIcon& icon, const char* hint, void (TGlowPanel::*handler)());
+    QString EditingGlowText() const;
+    void ShowMovementRate();
 };
-
-// The one glow panel; created after the main window.
-extern TGlowPanel* EGlow;

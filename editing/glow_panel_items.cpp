@@ -2,50 +2,56 @@
 
 #include <QPushButton>
 
-#include "glow_panel.h"
-#include "value_dialog.h"
-#include "app_state.h"
 #include "click_list.h"
 #include "error_display.h"
 #include "glow_ops.h"
+#include "glow_panel.h"
+#include "open_document.h"
+#include "value_dialog.h"
 
 void TGlowPanel::OpenSelectedItem()
 {
     Guarded([&] {
-        const TGlowIndex shown = ShownGlowIndex();
+        const TGlowIndex shown = ShownGlowIndex(Document);
         if (!shown)
             return;
-        const TEngineGlow& g = GlowAt(shown);
-        DialogGlow = shown;
-        Dialog->CloseUnwritten();
-        ClearPendingMarks();
+        const TEngineGlow& g = Document.GlowAt(shown);
+        TValueDialog& d = *Dialog;
+        d.DialogGlow = shown;
+        d.CloseUnwritten();
+        d.ClearPendingMarks();
+        // The item's value, its pending mark and the dialog's title.
+        struct TNumbers {
+            const TFloat3& Values;
+            bool& Pending;
+            const char* Title;
+        };
+        const auto numbers = [&](const TNumbers& item) {
+            item.Pending = true;
+            d.ShowPoint({item.Values.X, item.Values.Y, item.Values.Z}, QString::fromLatin1(item.Title));
+        };
         switch (ItemList->SelectedRow()) {
         case 0:
-            OpenColor(g.CoreColor, QStringLiteral("Core Color"));
+            d.ShowColor(g.CoreColor, true);
             break;
         case 1:
-            OpenColor(g.OuterColor, QStringLiteral("Outer Color"));
+            d.ShowColor(g.OuterColor, false);
             break;
         case 2:
-            PendingPoint = true;
-            OpenValues(g.Center.X, g.Center.Y, g.Center.Z, QStringLiteral("Center Point"));
-            Dialog->CenterButton->show();
+            numbers({g.Center, d.PendingPoint, "Center Point"});
+            d.CenterButton->show();
             break;
         case 3:
-            PendingVector = true;
-            OpenValues(g.MainVec.X, g.MainVec.Y, g.MainVec.Z, QStringLiteral("Main Vector"));
+            numbers({g.MainVec, d.PendingVector, "Main Vector"});
             break;
         case 4:
-            PendingDensity0 = true;
-            OpenValues(g.Density0.X, g.Density0.Y, g.Density0.Z, QStringLiteral("Denisty 0"));
+            numbers({g.Density0, d.PendingDensity0, "Denisty 0"});
             break;
         case 5:
-            PendingDensity1 = true;
-            OpenValues(g.Density1.X, g.Density1.Y, g.Density1.Z, QStringLiteral("Denisty 1"));
+            numbers({g.Density1, d.PendingDensity1, "Denisty 1"});
             break;
         case 6:
-            PendingDensity2 = true;
-            OpenValues(g.Density2.X, g.Density2.Y, g.Density2.Z, QStringLiteral("Denisty 2"));
+            numbers({g.Density2, d.PendingDensity2, "Denisty 2"});
             break;
         default:
             break;
@@ -57,19 +63,9 @@ void TGlowPanel::KeepDialogOnShownGlow()
 {
     // A value confirmed in a dialog left on another glow would land where the
     // user no longer looks, or be dropped unseen.
-    if (Dialog->isVisible() && DialogGlow == ShownGlowIndex())
+    if (Dialog->isVisible() && Dialog->DialogGlow == ShownGlowIndex(Document))
         return;
     if (Dialog->isVisible())
         Dialog->Dismiss();
-    ClearPendingMarks();
-}
-
-void TGlowPanel::OpenColor(uint32_t w, const QString& title)
-{
-    Dialog->ShowColor(w, title);
-}
-
-void TGlowPanel::OpenValues(float x, float y, float z, const QString& title)
-{
-    Dialog->ShowPoint({x, y, z}, title);
+    Dialog->ClearPendingMarks();
 }

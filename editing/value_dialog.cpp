@@ -13,17 +13,14 @@
 #include <algorithm>
 #include <utility>
 
-#include "app_state.h"
 #include "conversions.h"
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "face_centre.h"
 #include "glow_ops.h"
-#include "glow_preview.h"
 #include "glyphs.h"
 #include "messages.h"
-
-TValueDialog* MCh = nullptr;
+#include "open_document.h"
 
 // The grid's in-place editor: what is typed is shown in the view at once,
 // and put back when the editing is given up.
@@ -49,12 +46,9 @@ private:
     TValueDialog* Dialog;
 };
 
-namespace {
-
-// The value targets that the pending marks name.
-void ApplyToPending(TEngineGlow& glow, const TFloat3& value)
+void TValueDialog::ApplyToPending(TEngineGlow& glow, const TFloat3& value) const
 {
-    const std::pair<bool&, TFloat3 TEngineGlow::*> targets[] = {
+    const std::pair<bool, TFloat3 TEngineGlow::*> targets[] = {
         {PendingPoint, &TEngineGlow::Center},       {PendingVector, &TEngineGlow::MainVec},
         {PendingDensity0, &TEngineGlow::Density0}, {PendingDensity1, &TEngineGlow::Density1},
         {PendingDensity2, &TEngineGlow::Density2},
@@ -63,8 +57,6 @@ void ApplyToPending(TEngineGlow& glow, const TFloat3& value)
         if (pending)
             glow.*member = value;
 }
-
-}  // namespace
 
 bool TColorChooser::Execute(QWidget* parent, const std::function<void(const QColor&)>& browsing)
 {
@@ -75,9 +67,8 @@ bool TColorChooser::Execute(QWidget* parent, const std::function<void(const QCol
     return true;
 }
 
-TValueDialog::TValueDialog(QWidget* parent, TGlowHistory& history) : QDialog(parent), History(history)
+TValueDialog::TValueDialog(QWidget* parent, TOpenDocument& document) : QDialog(parent), Document(document)
 {
-    MCh = this;
     setWindowTitle(QStringLiteral("EDIT"));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
@@ -144,13 +135,7 @@ TValueDialog::TValueDialog(QWidget* parent, TGlowHistory& history) : QDialog(par
     resize(336, 147);
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
-    connect(&History, &TGlowHistory::Changed, this, &TValueDialog::FollowChange);
-}
-
-TValueDialog::~TValueDialog()
-{
-    if (MCh == this)
-        MCh = nullptr;
+    connect(&Document.History, &TGlowHistory::Changed, this, &TValueDialog::FollowChange);
 }
 
 void TValueDialog::setVisible(bool visible)
@@ -171,8 +156,8 @@ bool TValueDialog::DropPreview()
     if (!Previewing)
         return false;
     Previewing = false;
-    if (GlowPreview.At == DialogGlow)
-        GlowPreview = {};
+    if (Document.Preview.At == DialogGlow)
+        Document.Preview = {};
     return true;
 }
 
@@ -180,11 +165,11 @@ void TValueDialog::UpdatePreview(int typingCol, const QString& typingText)
 {
     if (!DialogGlow || !isVisible())
         return;
-    TEngineGlow shown = GlowAt(DialogGlow);
+    TEngineGlow shown = Document.GlowAt(DialogGlow);
     const auto text = [&](int col) { return col == typingCol ? typingText : Grid->item(1, col)->text(); };
-    if (ColorButton->isVisible()) {
+    if (Editing == CoreColor || Editing == OuterColor) {
         // What Color would write: the alpha typed, the chooser's colour.
-        uint32_t& word = TitleLabel->text() == QStringLiteral("Core Color") ? shown.CoreColor : shown.OuterColor;
+        uint32_t& word = Editing == CoreColor ? shown.CoreColor : shown.OuterColor;
         try {
             const int32_t alpha = TextInt(text(0).toStdString());
             if (alpha >= 0 && alpha <= 255)
@@ -194,7 +179,7 @@ void TValueDialog::UpdatePreview(int typingCol, const QString& typingText)
         if (ChooserColor)
             word = (word & 0xFF000000u) | uint32_t(ChooserColor->red()) << 16 | uint32_t(ChooserColor->green()) << 8 |
                    uint32_t(ChooserColor->blue());
-    } else if (ManOkButton->isVisible()) {
+    } else if (Editing == Numbers) {
         float v[3] = {};
         for (int col = 0; col < 3; ++col) {
             if (!Shown[col])
@@ -211,7 +196,7 @@ void TValueDialog::UpdatePreview(int typingCol, const QString& typingText)
     } else {
         return;
     }
-    GlowPreview = {DialogGlow, shown};
+    Document.Preview = {DialogGlow, shown};
     Previewing = true;
     emit PreviewChanged();
 }
@@ -222,20 +207,15 @@ void TValueDialog::WriteFile(const TEngineGlow& edited)
     // nothing was written (or the write failed) must the preview go by a
     // frame of its own.
     const bool previewed = DropPreview();
-    Written = false;
-    try {
-        History.Make(GlowEdit(DialogGlow, edited));
-    } catch (...) {
-        if (previewed && !Written)
-            emit PreviewChanged();
-        throw;
-    }
-    if (previewed && !Written)
+    const TStepRun run = Document.History.Make(GlowEdit(DialogGlow, edited));
+    if (previewed && run.Written.Changes.empty())
         emit PreviewChanged();
+    run.ThrowFailure();
 }
 
 void TValueDialog::HideButtons()
 {
+    Editing = Nothing;
     ColorButton->hide();
     CenterButton->hide();
     ManOkButton->hide();
@@ -276,11 +256,10 @@ void TValueDialog::ForgetModel()
 
 void TValueDialog::FollowChange(const TGlowEdit& written, TGlowHistory::TMove move)
 {
-    Written = true;
     if (move == TGlowHistory::Made || !isVisible())
         return;
     if (std::any_of(written.Changes.begin(), written.Changes.end(),
-                    [](const TGlowChange& c) { return c.At == DialogGlow; })) {
+                    [this](const TGlowChange& c) { return c.At == DialogGlow; })) {
         Dismiss();
         ClearPendingMarks();
     }
@@ -301,11 +280,12 @@ void TValueDialog::Open(const QString& title, const QStringList& header)
         SetCell(col, 0, header[col]);
 }
 
-void TValueDialog::ShowColor(uint32_t w, const QString& title)
+void TValueDialog::ShowColor(uint32_t w, bool core)
 {
-    Open(title, {"Alpha", "Red", "Green", "Blue"});
+    Open(core ? QStringLiteral("Core Color") : QStringLiteral("Outer Color"), {"Alpha", "Red", "Green", "Blue"});
     for (int col = 0; col < 4; ++col)
         SetCell(col, 1, QString::number((w >> (24 - 8 * col)) & 0xFF));
+    Editing = core ? CoreColor : OuterColor;
     ColorButton->show();
 }
 
@@ -313,6 +293,7 @@ void TValueDialog::ShowPoint(const std::array<float, 3>& values, const QString& 
 {
     Open(title, {"X width", "Y height", "Z length", "Not Used"});
     ShowValues(values);
+    Editing = Numbers;
     ManOkButton->show();
 }
 
@@ -389,7 +370,7 @@ void TValueDialog::ManOkClicked()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        TEngineGlow edited = GlowAt(DialogGlow);
+        TEngineGlow edited = Document.GlowAt(DialogGlow);
         float v[3];
         try {
             for (int col = 0; col < 3; ++col)
@@ -420,10 +401,10 @@ void TValueDialog::ColorClicked()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        TEngineGlow edited = GlowAt(DialogGlow);
-        // The title decides which colour is edited; the chooser opens on its
-        // red, green and blue, so a change of alpha alone keeps them.
-        uint32_t& word = TitleLabel->text() == QStringLiteral("Core Color") ? edited.CoreColor : edited.OuterColor;
+        TEngineGlow edited = Document.GlowAt(DialogGlow);
+        // The chooser opens on the colour's red, green and blue, so a change
+        // of alpha alone keeps them.
+        uint32_t& word = Editing == CoreColor ? edited.CoreColor : edited.OuterColor;
         ColorChooser.Color = QColor(int(word >> 16 & 0xFF), int(word >> 8 & 0xFF), int(word & 0xFF));
         const bool chosen = ColorChooser.Execute(this, [this](const QColor& current) {
             ChooserColor = current;
@@ -452,13 +433,14 @@ void TValueDialog::CenterClicked()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        if (SelectMode != 1) {
+        const TSelection& selection = Document.Selection;
+        if (selection.SelectMode != 1) {
             ShowMsg("Select a Face");
             return;
         }
-        TEngineGlow edited = GlowAt(DialogGlow);
-        const TOMesh& mesh = TheModel.Meshes.Get(CurMesh);
-        edited.Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(CurFace));
+        TEngineGlow edited = Document.GlowAt(DialogGlow);
+        const TOMesh& mesh = Document.Model.Meshes.Get(selection.CurMesh);
+        edited.Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(selection.CurFace));
         WriteAndClose(edited);
     });
 }
@@ -467,6 +449,11 @@ void TValueDialog::CloseClicked()
 {
     Guarded([&] {
         if (DialogGlow)
-            WriteAndClose(GlowAt(DialogGlow));
+            WriteAndClose(Document.GlowAt(DialogGlow));
     });
+}
+
+void TValueDialog::ClearPendingMarks()
+{
+    PendingPoint = PendingVector = PendingDensity0 = PendingDensity1 = PendingDensity2 = false;
 }

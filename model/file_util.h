@@ -103,6 +103,13 @@ bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TEx
 // stay. Failures are ignored.
 void RemoveOrphanedTemporaryFiles(const std::string& dir);
 
+// The platform's path separator, used after folder names.
+#ifdef _WIN32
+inline constexpr char PathDelim = '\\';
+#else
+inline constexpr char PathDelim = '/';
+#endif
+
 // The file name part of a path as the platform defines it: on POSIX what
 // follows the last '/'; on Windows what follows the last '\\', '/' or drive ':'.
 std::string FileNamePart(const std::string& path);

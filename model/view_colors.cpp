@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "app_state.h"
 #include "byte_order.h"
 #include "file_bytes.h"
 
@@ -15,14 +14,14 @@ constexpr size_t RecordSize = 12;
 static_assert(ViewColorFileSize == RecordSize * ViewColorCount);
 }  // namespace
 
-std::string ColorFilePath()
+std::string ColorFilePath(const std::string& dataDir)
 {
-    return DataDir + "Colors.dat";
+    return dataDir + "Colors.dat";
 }
 
-bool ReadColorFile()
+bool ReadColorFile(const std::string& dataDir)
 {
-    const std::vector<uint8_t> bytes = ReadWholeFile(ColorFilePath());
+    const std::vector<uint8_t> bytes = ReadWholeFile(ColorFilePath(dataDir));
     // A cut file would leave colours black on black, or half a number.
     const bool whole = bytes.size() >= ViewColorFileSize;
     ParseColorFile(whole ? std::span<const uint8_t>(bytes) : std::span<const uint8_t>(ShippedColorBytes));
@@ -47,7 +46,7 @@ void ParseColorFile(std::span<const uint8_t> bytes)
     }
 }
 
-void WriteColorFile()
+void WriteColorFile(const std::string& dataDir)
 {
     uint8_t table[ViewColorFileSize];
     for (int i = 0; i < ViewColorCount; ++i) {
@@ -56,7 +55,7 @@ void WriteColorFile()
         PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
     }
     // Through a temporary file: a failed save leaves the old colours whole.
-    WriteWholeFile(ColorFilePath(), table, TExisting::Replace);
+    WriteWholeFile(ColorFilePath(dataDir), table, TExisting::Replace);
 }
 
 TColorF ScreenToColorF(uint32_t screenColor)

@@ -13,7 +13,7 @@
 #include "value_dialog.h"
 #include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "click_list.h"
 #include "conversions.h"
 #include "user_support.h"
@@ -47,64 +47,64 @@ private slots:
 
     void UndoAndRedoPutBackEveryByte()
     {
-        QVERIFY(!Me->UndoAction->isEnabled() && !Me->RedoAction->isEnabled());
+        QVERIFY(!MainWindow()->UndoAction->isEnabled() && !MainWindow()->RedoAction->isEnabled());
         ClickView(20, 0);  // mesh 0
-        QCOMPARE(CurMesh, 0);
+        QCOMPARE(Document().Selection.CurMesh, 0);
         CHECKED(EditVector("7.25"));
-        QCOMPARE(Me->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
-        QVERIFY(!Me->PathLabel->text().isEmpty());  // the path stays in sight
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
+        QVERIFY(!MainWindow()->PathLabel->text().isEmpty());  // the path stays in sight
         const std::vector<uint8_t> afterVector = ReadBytes(Copy);
         QVERIFY(afterVector != Original);
 
         // Close without a change writes the same bytes and makes no step.
-        ClickListItem(EGlow->ItemList, 0);
-        QTest::mouseClick(MCh->CloseButton, Qt::LeftButton);
-        QCOMPARE(Me->MessageLabel->text(), QString("Mesh 0, glow 0: written, nothing changed"));
-        QCOMPARE(Me->History.Stack.count(), 1);
+        ClickListItem(GlowPanel()->ItemList, 0);
+        QTest::mouseClick(ValueDialog()->CloseButton, Qt::LeftButton);
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: written, nothing changed"));
+        QCOMPARE(Document().History.Stack.count(), 1);
 
-        QTest::mouseClick(EGlow->CopyColorButton, Qt::LeftButton);
-        QCOMPARE(Me->MessageLabel->text(), QString("Copy color to all: 3 glows written"));
-        QCOMPARE(Me->UndoAction->text(), QString("Undo Copy color to all"));
+        QTest::mouseClick(GlowPanel()->CopyColorButton, Qt::LeftButton);
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Copy color to all: 3 glows written"));
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Copy color to all"));
         const std::vector<uint8_t> afterCopy = ReadBytes(Copy);
-        const QString copiedCore = EGlow->CoreColorBar->palette().color(QPalette::Window).name();
+        const QString copiedCore = GlowPanel()->CoreColorBar->palette().color(QPalette::Window).name();
 
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
-        QCOMPARE(Me->MessageLabel->text(), QString("Undone: Copy color to all"));
-        QCOMPARE(Me->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
-        QCOMPARE(Me->RedoAction->text(), QString("Redo Copy color to all"));
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Undone: Copy color to all"));
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(MainWindow()->RedoAction->text(), QString("Redo Copy color to all"));
         // The panel is the undo's too: from there the keys work as well.
-        CHECKED(PressOn(EGlow, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(GlowPanel(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
-        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
-        QVERIFY(!Me->UndoAction->isEnabled());
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QVERIFY(!MainWindow()->UndoAction->isEnabled());
 
-        CHECKED(PressOn(Me, Qt::Key_Y, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Y, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
-        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  7.25 ,-1.25 , 2.00 "));
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  7.25 ,-1.25 , 2.00 "));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
         QVERIFY(ReadBytes(Copy) == afterCopy);
-        QCOMPARE(EGlow->CoreColorBar->palette().color(QPalette::Window).name(), copiedCore);
-        QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(1).CoreColor, TheModel.Meshes.Get(0).Glows.Get(0).CoreColor);
+        QCOMPARE(GlowPanel()->CoreColorBar->palette().color(QPalette::Window).name(), copiedCore);
+        QCOMPARE(Document().Model.Meshes.Get(1).Glows.Get(1).CoreColor, Document().Model.Meshes.Get(0).Glows.Get(0).CoreColor);
         QVERIFY(App->Dialogs.Messages.empty());
 
         // Another model ends the history.
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("fleet.opt")));
-        QCOMPARE(Me->History.Stack.count(), 0);
-        QVERIFY(!Me->UndoAction->isEnabled());
+        QCOMPARE(Document().History.Stack.count(), 0);
+        QVERIFY(!MainWindow()->UndoAction->isEnabled());
     }
 
     void OpenDialogOnAnUndoneGlowGoesWithoutWriting()
     {
         ClickView(20, 0);
         CHECKED(EditVector("3"));
-        ClickListItem(EGlow->ItemList, 3);  // the same glow's vector, open again
-        QVERIFY(MCh->isVisible());
-        CHECKED(PressOn(MCh, Qt::Key_Z, Qt::ControlModifier));
-        QVERIFY(!MCh->isVisible());
+        ClickListItem(GlowPanel()->ItemList, 3);  // the same glow's vector, open again
+        QVERIFY(ValueDialog()->isVisible());
+        CHECKED(PressOn(ValueDialog(), Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(!ValueDialog()->isVisible());
         QVERIFY(ReadBytes(Copy) == Original);
         // A late press of its button stores nothing: the dialog is gone.
-        QVERIFY(!MCh->ManOkButton->isVisible());
+        QVERIFY(!ValueDialog()->ManOkButton->isVisible());
     }
 
     void RefusedWriteLeavesTheHistory()
@@ -114,17 +114,17 @@ private slots:
         const std::vector<uint8_t> edited = ReadBytes(Copy);
         // Another program cut the working copy short: nothing is written.
         std::filesystem::resize_file(Copy, 100);
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(App->Dialogs.Messages.size(), size_t(1));
         QVERIFY(App->Dialogs.Messages[0].Error);
         QCOMPARE(App->Dialogs.Messages[0].Text,
                  QString::fromStdString("The working copy " + Copy +
                                         " changed on disk since it was opened; nothing was written. Open it again "
                                         "to edit it."));
-        QCOMPARE(Me->History.Stack.index(), 1);
-        QCOMPARE(Me->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
-        QCOMPARE(TheModel.Meshes.Get(0).Glows.Get(0).MainVec.X, 3.0f);
-        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  3.00 ,-1.25 , 2.00 "));
+        QCOMPARE(Document().History.Stack.index(), 1);
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(Document().Model.Meshes.Get(0).Glows.Get(0).MainVec.X, 3.0f);
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  3.00 ,-1.25 , 2.00 "));
         QVERIFY(ReadBytes(Copy) == std::vector<uint8_t>(edited.begin(), edited.begin() + 100));
     }
 
@@ -135,12 +135,12 @@ private slots:
         ClickView(20, 0);
         CHECKED(TypeVector("3"));
         std::filesystem::rename(Copy, Copy + ".away");
-        QTest::mouseClick(MCh->ManOkButton, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         std::filesystem::rename(Copy + ".away", Copy);
-        QTest::mouseClick(MCh->ManOkButton, Qt::LeftButton);
-        QCOMPARE(Me->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
     }
 
@@ -152,14 +152,14 @@ private slots:
         ClickView(20, 0);
         CHECKED(TypeVector("5"));
         std::filesystem::rename(Copy, Copy + ".away");
-        QTest::mouseClick(MCh->ManOkButton, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         std::filesystem::rename(Copy + ".away", Copy);
-        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
         CHECKED(EditVector("7"));
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
-        QCOMPARE(EGlow->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
     }
 
 private:
@@ -171,13 +171,13 @@ private:
     // vector and types x over the first cell.
     static void TypeVector(const char* x)
     {
-        if (EditGlow == -1)
-            QTest::mouseClick(EGlow->NextGlowButton, Qt::LeftButton);
-        ClickListItem(EGlow->ItemList, 3);
+        if (Document().Selection.EditGlow == -1)
+            QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        ClickListItem(GlowPanel()->ItemList, 3);
         // Not qWaitForWindowActive: it counts the dialog active while the main
         // window, the owner of its owner, still is, and the keys would go there.
-        QTRY_VERIFY(MCh->isActiveWindow());
-        QTest::mouseClick(MCh->Grid->viewport(), Qt::LeftButton, {}, MCh->Grid->visualItemRect(MCh->Grid->item(1, 0)).center());
+        QTRY_VERIFY(ValueDialog()->isActiveWindow());
+        QTest::mouseClick(ValueDialog()->Grid->viewport(), Qt::LeftButton, {}, ValueDialog()->Grid->visualItemRect(ValueDialog()->Grid->item(1, 0)).center());
         for (const char* c = x; *c; ++c)
             QTest::keyClick(QApplication::focusWidget(), *c);
     }
@@ -186,8 +186,8 @@ private:
     static void EditVector(const char* x)
     {
         CHECKED(TypeVector(x));
-        QTest::mouseClick(MCh->ManOkButton, Qt::LeftButton);
-        QVERIFY(!MCh->isVisible());
+        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
+        QVERIFY(!ValueDialog()->isVisible());
     }
 
 };

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app_state.h"
+#include "open_document.h"
 #include "click_list.h"
 #include "conversions.h"
 #include "glow_fixture.h"
@@ -49,7 +49,7 @@ namespace {
 void Open(TGlowEditing& e, int mesh, int glow, int row)
 {
     e.SelectMesh(mesh);
-    EditGlow = glow;
+    e.Doc.Selection.EditGlow = glow;
     e.Panel->ItemList->setCurrentRow(row);
     e.Panel->OpenSelectedItem();
 }
@@ -81,13 +81,13 @@ void DialogTest::opensOnTheClickedItem()
     e.SelectMesh(0);
     e.Panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
-    EditGlow = 1;
+    e.Doc.Selection.EditGlow = 1;
     TClickList* lb = e.Panel->ItemList;
     lb->scrollToItem(lb->item(0));
     QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(0)).center());
 
     QVERIFY(e.Dialog->isVisible());
-    QCOMPARE(DialogGlow, (TGlowIndex{0, 1}));
+    QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));
     QCOMPARE(e.Dialog->windowTitle(), QString("EDIT"));
     QCOMPARE(e.Dialog->TitleLabel->text(), QString("Core Color"));
     // Core 80FF8001 of sample glow 1.
@@ -97,7 +97,7 @@ void DialogTest::opensOnTheClickedItem()
     QVERIFY(e.Dialog->Grid->item(1, 0)->flags() & Qt::ItemIsEditable);
     QVERIFY(Visible(e.Dialog->ColorButton) && Visible(e.Dialog->CloseButton));
     QVERIFY(!Visible(e.Dialog->ManOkButton) && !Visible(e.Dialog->CenterButton));
-    QVERIFY(!PendingPoint && !PendingVector && !PendingDensity0);
+    QVERIFY(!e.Dialog->PendingPoint && !e.Dialog->PendingVector && !e.Dialog->PendingDensity0);
 
     // Clicking the same item again opens it afresh.
     e.Dialog->SetCell(0, 1, "7");
@@ -134,7 +134,7 @@ void DialogTest::opensEachItemWithItsTitleAndButtons()
     const QStringList header = {"X width", "Y height", "Z length", "Not Used"};
 
     Open(e, 0, 0, 2);
-    QVERIFY(PendingPoint && !PendingVector);
+    QVERIFY(e.Dialog->PendingPoint && !e.Dialog->PendingVector);
     QCOMPARE(e.Dialog->TitleLabel->text(), QString("Center Point"));
     QCOMPARE(Row(e, 0), header);
     QCOMPARE(Row(e, 1), QStringList({"1,00", "-2,50", "0,30", "0"}));
@@ -144,16 +144,16 @@ void DialogTest::opensEachItemWithItsTitleAndButtons()
         int Row;
         const char* Title;
         bool* Mark;
-    } items[] = {{3, "Main Vector", &PendingVector},
-                 {4, "Denisty 0", &PendingDensity0},
-                 {5, "Denisty 1", &PendingDensity1},
-                 {6, "Denisty 2", &PendingDensity2}};
+    } items[] = {{3, "Main Vector", &e.Dialog->PendingVector},
+                 {4, "Denisty 0", &e.Dialog->PendingDensity0},
+                 {5, "Denisty 1", &e.Dialog->PendingDensity1},
+                 {6, "Denisty 2", &e.Dialog->PendingDensity2}};
     for (const auto& item : items) {
         Open(e, 0, 0, item.Row);
         QCOMPARE(e.Dialog->TitleLabel->text(), QString(item.Title));
         QCOMPARE(Row(e, 0), header);
         QVERIFY(*item.Mark);
-        QVERIFY(!PendingPoint);  // marks of the item opened before are gone
+        QVERIFY(!e.Dialog->PendingPoint);  // marks of the item opened before are gone
         QVERIFY(Visible(e.Dialog->ManOkButton) && !Visible(e.Dialog->CenterButton) && !Visible(e.Dialog->ColorButton));
     }
     QCOMPARE(Row(e, 1), QStringList({"0,00", "0,38", "0,62", "0"}));
@@ -161,7 +161,7 @@ void DialogTest::opensEachItemWithItsTitleAndButtons()
     Open(e, 0, 0, 1);
     QCOMPARE(e.Dialog->TitleLabel->text(), QString("Outer Color"));
     QCOMPARE(Row(e, 1), QStringList({"17", "34", "51", "68"}));
-    QVERIFY(!PendingDensity2);
+    QVERIFY(!e.Dialog->PendingDensity2);
     QVERIFY(Visible(e.Dialog->ColorButton) && !Visible(e.Dialog->ManOkButton));
     QCOMPARE(e.FileBytes(), e.Original);  // opening writes nothing
 }
@@ -181,7 +181,7 @@ void DialogTest::manOkStoresPointAndVector()
     QCOMPARE(g->MainVec.Y, 2.0f);
     QCOMPARE(g->MainVec.Z, 100.0f);
     QCOMPARE(g->Center.X, before.Center.X);
-    QVERIFY(!PendingVector);
+    QVERIFY(!e.Dialog->PendingVector);
     QVERIFY(!e.Dialog->isVisible());
     QVERIFY(!Visible(e.Dialog->ManOkButton));
     std::vector<uint8_t> expected = e.Original;
@@ -223,7 +223,7 @@ void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
     Open(e, 0, 0, 6);
     QCOMPARE(Row(e, 1), QStringList({"0,06", "0,33", "1,00", "0"}));
     e.Dialog->ManOkClicked();
-    QVERIFY(!PendingDensity2 && !e.Dialog->isVisible());
+    QVERIFY(!e.Dialog->PendingDensity2 && !e.Dialog->isVisible());
     QCOMPARE(e.FileBytes(), expected);
 }
 
@@ -241,16 +241,16 @@ void DialogTest::dialogStaysOnTheGlowThePanelShows()
     SetRow1(e, {"7", "8", "9"});
     redraws = 0;
     QTest::mouseClick(e.Panel->NextGlowButton, Qt::LeftButton);
-    QCOMPARE(EditGlow, 1);
+    QCOMPARE(e.Doc.Selection.EditGlow, 1);
     QVERIFY(!e.Dialog->isVisible());
-    QVERIFY(!PendingVector);
+    QVERIFY(!e.Dialog->PendingVector);
     QCOMPARE(redraws, 1);  // the panel's own
     QCOMPARE(e.FileBytes(), e.Original);
 
     // A refresh that stays on the glow keeps the dialog and its mark.
     Open(e, 0, 1, 4);
     e.Panel->ShowGlow();
-    QVERIFY(e.Dialog->isVisible() && PendingDensity0);
+    QVERIFY(e.Dialog->isVisible() && e.Dialog->PendingDensity0);
     SetRow1(e, {"0", "0.5", "1"});
     QTest::mouseClick(e.Dialog->ManOkButton, Qt::LeftButton);
     std::vector<uint8_t> expected = e.Original;
@@ -276,7 +276,7 @@ void DialogTest::manOkWithBadCellStoresNothing()
     QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"EConvertError\n'abc' is not a valid floating point value"}));
     QVERIFY(!e.Dialogs.Messages.size());
     QCOMPARE(g->Center.X, SampleGlow(0).Center.X);
-    QVERIFY(PendingPoint);
+    QVERIFY(e.Dialog->PendingPoint);
     QVERIFY(e.Dialog->isVisible() && Visible(e.Dialog->ManOkButton));
     QCOMPARE(e.FileBytes(), e.Original);
 
@@ -313,7 +313,7 @@ void DialogTest::densityRange()
         SetRow1(e, bad);
         e.Dialog->ManOkClicked();
         QCOMPARE(e.Dialogs.TakeMessages(), QStringList({range}));
-        QVERIFY(PendingDensity1);
+        QVERIFY(e.Dialog->PendingDensity1);
         QVERIFY(e.Dialog->isVisible());
         QCOMPARE(g->Density1.X, 0.5f);
         QCOMPARE(e.FileBytes(), expected);
@@ -324,7 +324,7 @@ void DialogTest::densityRange()
     QCOMPARE(g->Density1.X, 0.0f);
     QCOMPARE(g->Density1.Y, 1.0f);
     QCOMPARE(g->Density1.Z, 0.5f);
-    QVERIFY(!PendingDensity1 && !e.Dialog->isVisible());
+    QVERIFY(!e.Dialog->PendingDensity1 && !e.Dialog->isVisible());
     PutField(expected, *g, Density1Field, {0, 1, 0.5f});
     QCOMPARE(e.FileBytes(), expected);
 
@@ -361,7 +361,7 @@ void DialogTest::keysTypedAsItOpensGoIntoTheFirstCell()
 {
     TGlowEditing e({SampleMesh(1)});
     e.SelectMesh(0);
-    EditGlow = 0;
+    e.Doc.Selection.EditGlow = 0;
     e.Panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
     TClickList* lb = e.Panel->ItemList;
@@ -496,7 +496,7 @@ void DialogTest::titleDecidesCoreOrOuter()
     TEngineGlow* g = e.AllGlows()[0];
     const uint32_t core = g->CoreColor;
     Open(e, 0, 0, 0);
-    e.Dialog->TitleLabel->setText("Core Color ");
+    Open(e, 0, 0, 1);  // the same dialog, now titled "Outer Color"
     e.Dialog->SetCell(0, 1, "16");
     e.Dialogs.ColorAnswers.push_back(QColor(0x33, 0x66, 0x99));
     e.Dialog->ColorClicked();
@@ -532,7 +532,7 @@ void DialogTest::centerOfSelectedFace()
     QCOMPARE(g->Center.X, 1.0f);
     QCOMPARE(g->Center.Y, 2.0f);
     QCOMPARE(g->Center.Z, 0.0f);
-    QVERIFY(PendingPoint);  // Center leaves the marks alone
+    QVERIFY(e.Dialog->PendingPoint);  // Center leaves the marks alone
     QVERIFY(!e.Dialog->isVisible());
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, CenterField, {1, 2, 0});
@@ -583,7 +583,7 @@ void DialogTest::closeRewritesTheSameBytes()
     std::vector<uint8_t> expected = e.Original;
     expected[size_t(g->FilePos)] = 0xEE;  // byte +0 is never written
     QCOMPARE(e.FileBytes(), expected);
-    QVERIFY(PendingDensity0);  // Close stores nothing
+    QVERIFY(e.Dialog->PendingDensity0);  // Close stores nothing
     QCOMPARE(g->Density0.X, SampleGlow(1).Density0.X);
 }
 
@@ -604,13 +604,13 @@ void DialogTest::forgetModelDropsTheGlow()
     TGlowEditing e({SampleMesh(1)});
     Open(e, 0, 0, 3);
     e.Dialog->ForgetModel();
-    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->DialogGlow);
     QVERIFY(!e.Dialog->isVisible());
-    TheModel.Clear();
+    e.Doc.Model.Clear();
     // Nothing may reach a glow of the previous model any more.
     SetRow1(e, {"1", "2", "3"});
     e.Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
-    SelectMode = 1;
+    e.Doc.Selection.SelectMode = 1;
     e.Dialog->ManOkClicked();
     e.Dialog->ColorClicked();
     e.Dialog->CenterClicked();

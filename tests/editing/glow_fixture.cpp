@@ -1,6 +1,7 @@
 #include "glow_fixture.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 #include <bit>
 #include <filesystem>
 #include <fstream>
@@ -8,12 +9,11 @@
 #include <windows.h>
 #endif
 
-#include "view_panel.h"
-#include "app_state.h"
 #include "byte_order.h"
 #include "conversions.h"
 #include "file_util.h"
 #include "model.h"
+#include "view_colors.h"
 #include "working_copy.h"
 
 using namespace optbuild;
@@ -66,9 +66,10 @@ TAnchorWindow::TAnchorWindow()
 
 TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
 {
-    // The program's start values (mesh mode, mesh 0, glow 0), before the
-    // windows install themselves.
-    ResetSharedState();
+    // What stays from one test to the next in the process: as at program
+    // start.
+    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
+    DecimalSeparator = '.';
     OptBuilder b;
     for (const TMeshSpec& shape : meshes) {
         const NodeId mesh = b.Mesh();
@@ -81,28 +82,24 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     Original = b.Build();
 
     Main = std::make_unique<TAnchorWindow>();
-    Panel = std::make_unique<TGlowPanel>(Main->GlowPanelArea, History);
+    Panel = std::make_unique<TGlowPanel>(Main->GlowPanelArea, Doc);
     Dialog = Panel->Dialog;
-    // A redraw draws the frame as the main window's does, and the panel
-    // follows the mesh the frame decoded.
-    const auto redraw = [this] {
-        RenderView();
-        Panel->FollowCurMesh();
-    };
+    // No view here: a redraw is counted.
+    const auto redraw = [this] { ++Redraws; };
     QObject::connect(Panel.get(), &TGlowPanel::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
     QObject::connect(Dialog, &TValueDialog::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
-    QObject::connect(&History, &TGlowHistory::Changed, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(&Doc.History, &TGlowHistory::Changed, Panel.get(), redraw, Qt::DirectConnection);
     QObject::connect(Dialog, &TValueDialog::KeyboardReleased, Main.get(), [this] { Main->activateWindow(); });
     Main->resize(900, 500);
     Main->show();
 
     // The test's working copy.
-    ProjectDir = Dir.Path();
-    OptFileName = "model.opt";
-    Path = ProjectDir + OptFileName;
+    Doc.ProjectDir = Dir.Path();
+    Doc.OptFileName = "model.opt";
+    Path = Doc.WorkingCopyPath();
     WriteFileBytes(Path, Original);
-    ReadWorkingCopy();
-    DecodeSelection();
+    ReadWorkingCopy(Doc);
+    Doc.Selection.Decode(Doc.Model);
     Dialogs.Messages.clear();
 }
 
@@ -110,7 +107,6 @@ TGlowEditing::~TGlowEditing()
 {
     Panel.reset();
     Main.reset();
-    ResetSharedState();
 }
 
 std::vector<uint8_t> TGlowEditing::FileBytes() const
@@ -118,10 +114,10 @@ std::vector<uint8_t> TGlowEditing::FileBytes() const
     return ReadBytes(Path);
 }
 
-std::vector<TEngineGlow*> TGlowEditing::AllGlows() const
+std::vector<TEngineGlow*> TGlowEditing::AllGlows()
 {
     std::vector<TEngineGlow*> all;
-    for (TOMesh& mesh : TheModel.Meshes)
+    for (TOMesh& mesh : Doc.Model.Meshes)
         for (TEngineGlow& g : mesh.Glows)
             all.push_back(&g);
     return all;
@@ -129,16 +125,14 @@ std::vector<TEngineGlow*> TGlowEditing::AllGlows() const
 
 void TGlowEditing::SelectMesh(int mesh)
 {
-    SelectMode = 0;
-    SelectedId = mesh;
-    DecodeSelection();
+    Doc.Selection.SelectMode = 0;
+    Doc.Selection.Select(mesh, Doc.Model);
 }
 
 void TGlowEditing::SelectFace(int mesh, int face)
 {
-    SelectMode = 1;
-    SelectedId = PackSelection(mesh, face);
-    DecodeSelection();
+    Doc.Selection.SelectMode = 1;
+    Doc.Selection.Select(PackSelection(mesh, face), Doc.Model);
 }
 
 void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes) const

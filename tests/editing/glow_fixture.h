@@ -1,7 +1,7 @@
 #pragma once
-// A working copy made by the OPT builder and read into TheModel, plus the
-// windows of the glow editing (a stand-in for the main window, panel, dialog),
-// for the tests of the panel and the edit dialog.
+// A working copy made by the OPT builder and read into a document of the
+// test's own, plus the windows of the glow editing (a stand-in for the main
+// window, panel, dialog), for the tests of the panel and the edit dialog.
 
 #include <QWidget>
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include "glow_panel.h"
 #include "value_dialog.h"
 #include "glow_record.h"
+#include "open_document.h"
 #include "opt_builder.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -54,15 +55,15 @@ public:
 
 class TGlowEditing {
 public:
-    // Writes the model into a fresh folder as ProjectDir + "model.opt", reads
-    // it into TheModel as the working copy, resets the shared state and
-    // builds the windows.
+    // Writes the model into a fresh folder as the document's ProjectDir +
+    // "model.opt", reads it into the document's model as the working copy and
+    // builds the windows over the document.
     explicit TGlowEditing(const std::vector<TMeshSpec>& meshes);
     ~TGlowEditing();
 
     std::vector<uint8_t> FileBytes() const;
     // Every glow of the model, in list order.
-    std::vector<TEngineGlow*> AllGlows() const;
+    std::vector<TEngineGlow*> AllGlows();
     // Selects mesh `mesh` (mesh mode) or face `face` of it (face mode).
     void SelectMesh(int mesh);
     void SelectFace(int mesh, int face);
@@ -75,7 +76,9 @@ public:
     std::string Path;
     std::vector<uint8_t> Original;
     TScriptedDialogs Dialogs;
-    TGlowHistory History;
+    TOpenDocument Doc;
+    // Frames the panel and the dialog asked for.
+    int Redraws = 0;
     std::unique_ptr<TAnchorWindow> Main;
     std::unique_ptr<TGlowPanel> Panel;
     TValueDialog* Dialog = nullptr;  // the panel's

@@ -9,12 +9,11 @@
 #include <filesystem>
 
 #include "scene_drawing.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "click_list.h"
 #include "conversions.h"
 #include "glow_fixture.h"
 #include "model.h"
-#include "view_state.h"
 
 class PanelTest : public QObject {
     Q_OBJECT
@@ -47,7 +46,7 @@ void PanelTest::displayFormFillsTextsWithLocaleSeparator()
     e.Panel->ShowForNewModel();
     QCOMPARE(e.Panel->windowTitle(), QString("Engine Glow Editor   3 Glows in Mesh 0"));
     QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 0"));
-    QCOMPARE(EditGlow, -1);
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
     QCOMPARE(e.Panel->PointLine->text(), QString("Point =  1,00 ,-2,50 , 0,30 "));
     QCOMPARE(e.Panel->VectorLine->text(), QString("Vector =  1,00 ,-2,00 , 0,50 "));
     QCOMPARE(e.Panel->Density0Line->text(), QString("Density 0 = 0,500 ,0,250 ,1,000 "));
@@ -65,11 +64,11 @@ void PanelTest::displayFormFillsTextsWithLocaleSeparator()
     QCOMPARE(e.Panel->RateList->currentRow(), 3);
 
     // The panel shows the glow EditGlow named before the open; glow 1 here.
-    EditGlow = 1;
+    e.Doc.Selection.EditGlow = 1;
     e.Panel->ShowForNewModel();
     QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 1"));
     QCOMPARE(e.Panel->VectorLine->text(), QString("Vector =  2,00 ,-3,00 , 1,50 "));
-    QCOMPARE(EditGlow, -1);
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
 }
 
 void PanelTest::buttonsListsAndHints()
@@ -124,18 +123,18 @@ void PanelTest::stepsThroughGlowsAndWraps()
     TGlowEditing e({SampleMesh(3)});
     e.SelectMesh(0);
     e.Panel->ShowForNewModel();
-    QCOMPARE(EditGlow, -1);
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
 
     QTest::mouseClick(e.Panel->NextGlowButton, Qt::LeftButton);  // -1 gives 0
-    QCOMPARE(EditGlow, 0);
+    QCOMPARE(e.Doc.Selection.EditGlow, 0);
     QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 0"));
     e.Panel->StepToNextGlow();
     e.Panel->StepToNextGlow();
-    QCOMPARE(EditGlow, 2);
+    QCOMPARE(e.Doc.Selection.EditGlow, 2);
     QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 2"));
     QCOMPARE(e.Panel->VectorLine->text(), QString("Vector =  3.00 ,-4.00 , 2.50 "));
     e.Panel->StepToNextGlow();  // the last glow wraps to the first
-    QCOMPARE(EditGlow, 0);
+    QCOMPARE(e.Doc.Selection.EditGlow, 0);
     QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 0"));
     QCOMPARE(e.Panel->VectorLine->text(), QString("Vector =  1.00 ,-2.00 , 0.50 "));
 }
@@ -144,23 +143,23 @@ void PanelTest::meshWithoutGlowsKeepsTextsAndSelectsNothing()
 {
     TGlowEditing e({SampleMesh(2), SampleMesh(0)});
     e.SelectMesh(0);
-    EditGlow = 1;
+    e.Doc.Selection.EditGlow = 1;
     e.Panel->ShowGlow();
     const QString lp = e.Panel->PointLine->text();
     const QColor core = e.Panel->CoreColorBar->palette().color(QPalette::Window);
-    PendingVector = true;
+    e.Dialog->PendingVector = true;
 
     e.SelectMesh(1);
     e.Panel->ShowGlow();
     QCOMPARE(e.Panel->windowTitle(), QString("Engine Glow Editor   "));
-    QCOMPARE(EditGlow, -1);
-    QVERIFY(!PendingVector);
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
+    QVERIFY(!e.Dialog->PendingVector);
     QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 1"));
     QCOMPARE(e.Panel->PointLine->text(), lp);
     QCOMPARE(e.Panel->CoreColorBar->palette().color(QPalette::Window), core);
 
     e.Panel->StepToNextGlow();  // nothing to select here
-    QCOMPARE(EditGlow, -1);
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
     QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 1"));
 }
 
@@ -168,22 +167,22 @@ void PanelTest::indexLeftFromAnotherMeshCountsAsNoGlow()
 {
     TGlowEditing e({SampleMesh(3), SampleMesh(2, 10)});
     e.SelectMesh(1);
-    EditGlow = 2;  // left over from mesh 0: mesh 1 has glows 0 and 1 only
+    e.Doc.Selection.EditGlow = 2;  // left over from mesh 0: mesh 1 has glows 0 and 1 only
     e.Panel->ShowGlowValues();
     QCOMPARE(e.Panel->PointLine->text(), QString("Point"));
 
     e.Panel->ItemList->setCurrentRow(3);
     e.Panel->OpenSelectedItem();
-    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->DialogGlow);
     QVERIFY(!e.Dialog->isVisible());
 
     e.Panel->StepToNextGlow();
-    QCOMPARE(EditGlow, 0);
+    QCOMPARE(e.Doc.Selection.EditGlow, 0);
     QCOMPARE(e.Panel->VectorLine->text(), QString("Vector = 11.00 ,-12.00 ,10.50 "));
 
-    EditGlow = 5;
+    e.Doc.Selection.EditGlow = 5;
     e.Panel->ShowGlow();
-    QCOMPARE(EditGlow, 0);
+    QCOMPARE(e.Doc.Selection.EditGlow, 0);
     QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 0"));
     QVERIFY(e.Dialogs.Messages.empty());
 }
@@ -195,15 +194,15 @@ void PanelTest::copyColorWritesEveryGlowBlock()
     const auto glows = e.AllGlows();
     QCOMPARE(int(glows.size()), 5);
     e.SelectMesh(2);
-    EditGlow = 1;
+    e.Doc.Selection.EditGlow = 1;
     const uint32_t core = glows[3]->CoreColor;
     const uint32_t outer = glows[3]->OuterColor;
     const TEngineGlow before = *glows[0];
-    DialogGlow = {2, 0};
+    e.Dialog->DialogGlow = {2, 0};
 
     QTest::mouseClick(e.Panel->CopyColorButton, Qt::LeftButton);
     QVERIFY(e.Dialogs.Messages.empty());
-    QCOMPARE(DialogGlow, (TGlowIndex{2, 0}));
+    QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{2, 0}));
     for (const TEngineGlow* g : glows) {
         QCOMPARE(g->CoreColor, core);
         QCOMPARE(g->OuterColor, outer);
@@ -224,12 +223,12 @@ void PanelTest::copyVectorWritesEveryGlowBlock()
     TGlowEditing e({SampleMesh(2), SampleMesh(3, 2)});
     const auto glows = e.AllGlows();
     e.SelectMesh(0);
-    EditGlow = 0;
+    e.Doc.Selection.EditGlow = 0;
     const TFloat3 v = glows[0]->MainVec;
     const uint32_t otherCore = glows[4]->CoreColor;
 
     e.Panel->CopyVectorToAll();
-    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->DialogGlow);
     for (const TEngineGlow* g : glows) {
         QCOMPARE(g->MainVec.X, v.X);
         QCOMPARE(g->MainVec.Y, v.Y);
@@ -247,8 +246,8 @@ void PanelTest::failedWriteEndsCopyAtThatGlow()
     TGlowEditing e({SampleMesh(2), SampleMesh(2, 2)});
     const auto glows = e.AllGlows();
     e.SelectMesh(0);
-    EditGlow = 0;
-    DialogGlow = {0, 1};
+    e.Doc.Selection.EditGlow = 0;
+    e.Dialog->DialogGlow = {0, 1};
     // The third glow's block lies outside the file: its write fails.
     glows[2]->FilePos = int32_t(e.Original.size()) + 100;
     const uint32_t core = glows[0]->CoreColor;
@@ -268,10 +267,10 @@ void PanelTest::failedWriteEndsCopyAtThatGlow()
         PutField(expected, *g, OuterField, SampleGlow(0).OuterColor);
     }
     QCOMPARE(e.FileBytes(), expected);
-    QCOMPARE(DialogGlow, (TGlowIndex{0, 1}));  // the open dialog still writes its own glow
+    QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));  // the open dialog still writes its own glow
     // The two glows written are one step, and undoing it puts back their bytes.
-    QCOMPARE(e.History.Stack.count(), 1);
-    e.History.Undo();
+    QCOMPARE(e.Doc.History.Stack.count(), 1);
+    e.Doc.History.Undo();
     QCOMPARE(e.FileBytes(), e.Original);
     QCOMPARE(glows[1]->CoreColor, SampleGlow(1).CoreColor);
 }
@@ -281,7 +280,7 @@ void PanelTest::copyChangesNothingWhenTheWorkingCopyChangedOnDisk()
     TGlowEditing e({SampleMesh(2), SampleMesh(2, 2)});
     const auto glows = e.AllGlows();
     e.SelectMesh(0);
-    EditGlow = 1;  // glow 1 to all: the first one written would be glow 0
+    e.Doc.Selection.EditGlow = 1;  // glow 1 to all: the first one written would be glow 0
     // Another program writes the working copy, a second after the editor read it.
     std::vector<uint8_t> theirs = e.Original;
     PutField(theirs, *glows[3], CoreField, 0xFF000000u);
@@ -307,18 +306,18 @@ void PanelTest::nothingToCopyWhileNoGlowIsSelected()
     e.Panel->CopyVectorToAll();
     e.Panel->ItemList->setCurrentRow(0);
     e.Panel->OpenSelectedItem();
-    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->DialogGlow);
     QVERIFY(!e.Dialog->isVisible());
     QCOMPARE(e.FileBytes(), e.Original);
     QCOMPARE(e.AllGlows()[1]->CoreColor, SampleGlow(1).CoreColor);
 
     // With no glow selected nothing looks at CurMesh, which may name no mesh.
-    CurMesh = 5;
+    e.Doc.Selection.CurMesh = 5;
     e.Panel->ShowGlowValues();
     e.Panel->CopyColorToAll();
     e.Panel->OpenSelectedItem();
     QVERIFY(e.Dialogs.Messages.empty());
-    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->DialogGlow);
 }
 
 void PanelTest::movementRateByClick()
@@ -331,12 +330,12 @@ void PanelTest::movementRateByClick()
     TClickList* rate = e.Panel->RateList;
     rate->scrollToItem(rate->item(6));
     QTest::mouseClick(rate->viewport(), Qt::LeftButton, {}, rate->visualItemRect(rate->item(6)).center());
-    QCOMPARE(RotStep, 7);
+    QCOMPARE(e.Panel->MovementRate(), 7);
     QCOMPARE(e.Panel->RateLabel->text(), QString("Movement Rate = 7"));
 
     // ShowGlow (after N or P) shows the same choice again.
     rate->setCurrentRow(0);
-    QCOMPARE(RotStep, 7);  // choosing from code is not a click
+    QCOMPARE(e.Panel->MovementRate(), 7);  // choosing from code is not a click
     e.Panel->ShowGlow();
     QCOMPARE(rate->currentRow(), 6);
     QCOMPARE(e.Panel->RateLabel->text(), QString("Movement Rate = 7"));
@@ -345,25 +344,22 @@ void PanelTest::movementRateByClick()
 void PanelTest::displayChoicesReachTheDrawing()
 {
     TGlowEditing e({SampleMesh(1)});
-    QVERIFY(GlowDisplay);
-    QVERIFY(!GlowDisplay().Showing);
+    QVERIFY(!e.Panel->Display().Showing);
     e.Panel->show();
-    TGlowDisplay d = GlowDisplay();
+    TGlowDisplay d = e.Panel->Display();
     QVERIFY(d.Showing && d.SelectedOnly && !d.Cones);
     QTest::mouseClick(e.Panel->AllGlowsButton, Qt::LeftButton);
     QTest::mouseClick(e.Panel->ConesButton, Qt::LeftButton);
-    d = GlowDisplay();
+    d = e.Panel->Display();
     QVERIFY(!d.SelectedOnly && d.Cones);
     QVERIFY(!e.Panel->SelectedGlowButton->isChecked() && !e.Panel->NoConesButton->isChecked());
     QTest::mouseClick(e.Panel->SelectedGlowButton, Qt::LeftButton);
-    QVERIFY(GlowDisplay().SelectedOnly);
+    QVERIFY(e.Panel->Display().SelectedOnly);
     // A close box that a window manager adds anyway does not close it.
     QVERIFY(!e.Panel->close());
-    QVERIFY(GlowDisplay().Showing);
+    QVERIFY(e.Panel->Display().Showing);
     e.Panel->hide();
-    QVERIFY(!GlowDisplay().Showing);
-    e.Panel.reset();
-    QVERIFY(!GlowDisplay);
+    QVERIFY(!e.Panel->Display().Showing);
 }
 
 void PanelTest::setSizeCoversP2()
@@ -400,7 +396,7 @@ void PanelTest::valueLinesOpenTheirItems()
     QTest::mouseClick(e.Panel->PointLine, Qt::LeftButton);
     QVERIFY(!e.Dialog->isVisible());  // no glow selected
 
-    EditGlow = 1;
+    e.Doc.Selection.EditGlow = 1;
     const struct {
         QLabel* Line;
         const char* Title;
@@ -412,7 +408,7 @@ void PanelTest::valueLinesOpenTheirItems()
         QVERIFY(e.Dialog->isVisible());
         QCOMPARE(e.Dialog->TitleLabel->text(), QString(lines[row].Title));
         QCOMPARE(e.Panel->ItemList->SelectedRow(), row);
-        QCOMPARE(DialogGlow, (TGlowIndex{0, 1}));
+        QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));
     }
     QCOMPARE(e.FileBytes(), e.Original);
 }

@@ -9,7 +9,6 @@
 #include <unistd.h>
 #endif
 
-#include "app_state.h"
 #include "errors.h"
 #include "file_size_limit.h"
 #include "opt_builder.h"
@@ -49,6 +48,7 @@ protected:
     }
 
     TempDir Dir;
+    std::string DataDir;
 };
 
 // Pure red for Selected, chosen through Set Colors, is written as 1, 0, 0
@@ -57,7 +57,7 @@ TEST_F(ColorFileTest, TheTableIsWrittenInOrderAndReadsBack)
 {
     for (int i = 0; i < ViewColorCount; ++i)
         ViewColors[i] = ScreenToColorF(0x00102030u * static_cast<uint32_t>(i + 1) & 0xFFFFFFu);
-    WriteColorFile();
+    WriteColorFile(DataDir);
     const std::vector<uint8_t> file = ReadBytes(DataDir + "Colors.dat");
     ASSERT_EQ(file.size(), 84u);
     EXPECT_EQ(file, TableBytes());
@@ -65,7 +65,7 @@ TEST_F(ColorFileTest, TheTableIsWrittenInOrderAndReadsBack)
     // Reading it back gives the same table.
     const auto saved = TableBytes();
     std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
-    ReadColorFile();
+    ReadColorFile(DataDir);
     EXPECT_EQ(TableBytes(), saved);
 }
 
@@ -114,7 +114,7 @@ TEST_F(ColorFileTest, BytesPastTheSeventhEntryAreIgnored)
     for (size_t i = 0; i < 84; ++i)
         bytes[i] = i % 4 == 3 ? 0x3F : 0x00;
     WriteFileBytes(DataDir + "Colors.dat", bytes);
-    ReadColorFile();
+    ReadColorFile(DataDir);
     EXPECT_EQ(TableBytes(), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 84));
 }
 
@@ -122,7 +122,7 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
 {
     const std::string path = DataDir + "Colors.dat";
     try {
-        ReadColorFile();
+        ReadColorFile(DataDir);
         ADD_FAILURE() << "a missing file was read";
     } catch (const EFOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
@@ -136,7 +136,7 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
 #endif
     {
         try {
-            WriteColorFile();
+            WriteColorFile(DataDir);
             ADD_FAILURE() << "a read-only file was replaced";
         } catch (const EFCreateError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
@@ -147,7 +147,7 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
 
     DataDir = Dir.File("Missing/");
     try {
-        WriteColorFile();
+        WriteColorFile(DataDir);
         ADD_FAILURE() << "a file in a missing folder was written";
     } catch (const EFCreateError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file " + DataDir + "Colors.dat");
@@ -163,7 +163,7 @@ TEST_F(ColorFileTest, AFailedWriteRaisesAndLeavesTheOldColoursWhole)
     {
         FileSizeLimit limit(40);
         try {
-            WriteColorFile();
+            WriteColorFile(DataDir);
             ADD_FAILURE() << "a cut-short write passed";
         } catch (const EInOutError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot write file " + DataDir + "Colors.dat");

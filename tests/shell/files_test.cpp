@@ -23,14 +23,14 @@
 #include "main_window.h"
 #include "app_fixture.h"
 #include "app_start.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "command_line.h"
 #include "file_size_limit.h"
+#include "glow_record.h"
 #include "model.h"
 #include "opt_builder.h"
 #include "recent_files.h"
 #include "test_models.h"
-#include "view_state.h"
 #include "working_copy.h"
 
 class TFilesTest : public QObject {
@@ -45,16 +45,16 @@ private slots:
         WriteModel(chosen, {{0, 1}, {2, 3}});
         const TCommandLine line = ReadCommandLine({"Nimbra_Engine_Glow", QString::fromStdString(chosen)});
         QVERIFY(!line.ExitCode);
-        ShowMainWindow(line.File);
-        QTRY_VERIFY(EGlow->isVisible());
+        app.Editor->Show(line.File);
+        QTRY_VERIFY(GlowPanel()->isVisible());
         QVERIFY(app.Dialogs.OpenRequests.empty());
         QVERIFY(app.Dialogs.Messages.empty());
         const std::string copy = app.ProjectFolder() + "ship.opt";
         QVERIFY(ReadBytes(copy) == ReadBytes(chosen));
-        QCOMPARE(Me->PathLabel->text(), QString::fromStdString(copy));
-        QCOMPARE(CurMesh, 1);
+        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(copy));
+        QCOMPARE(Document().Selection.CurMesh, 1);
         // Opened after the window's first show, which switches the keys off.
-        QVERIFY(ViewReady);
+        QVERIFY(MainWindow()->ViewReady);
     }
 
     void HelpAndVersionNeedNoDisplay()
@@ -97,9 +97,9 @@ private slots:
         const QUrl ship = QUrl::fromLocalFile(QString::fromStdString(chosen));
         QVERIFY(!Drop({ship, ship}));
         QVERIFY(Drop({ship}));
-        QTRY_VERIFY(EGlow->isVisible());
+        QTRY_VERIFY(GlowPanel()->isVisible());
         QVERIFY(ReadBytes(app.ProjectFolder() + "SHIP.OP1") == ReadBytes(chosen));
-        QCOMPARE(Me->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
+        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
         QVERIFY(app.Dialogs.Messages.empty() && app.Dialogs.OpenRequests.empty());
     }
 
@@ -111,19 +111,19 @@ private slots:
         WriteModel(chosen, {{1, 1}});
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(chosen))});
-        const QPoint at = Me->View->geometry().center();
+        const QPoint at = MainWindow()->View->geometry().center();
         // A file manager offers a move too, and Shift proposes it: taken, it
         // would delete the user's model.
         const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
         QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
         QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
         QCOMPARE(drop.proposedAction(), Qt::MoveAction);
-        QApplication::sendEvent(Me, &enter);
-        QApplication::sendEvent(Me, &drop);
+        QApplication::sendEvent(MainWindow(), &enter);
+        QApplication::sendEvent(MainWindow(), &drop);
         QVERIFY(enter.isAccepted() && drop.isAccepted());
         QCOMPARE(enter.dropAction(), Qt::CopyAction);
         QCOMPARE(drop.dropAction(), Qt::CopyAction);
-        QTRY_VERIFY(EGlow->isVisible());
+        QTRY_VERIFY(GlowPanel()->isVisible());
     }
 
 #ifndef _WIN32
@@ -157,51 +157,51 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        QVERIFY(!Me->RecentFilesMenu->isEnabled());
+        QVERIFY(!MainWindow()->RecentFilesMenu->isEnabled());
         QStringList opened;
         for (int i = 0; i < 9; ++i) {
             const std::string file = app.Folder.File(QString("m%1/ship%1.opt").arg(i).toStdString());
             WriteModel(file, {{1, 1}});
             opened.prepend(QDir::toNativeSeparators(QString::fromStdString(file)));  // as the menu spells it
             app.Dialogs.OpenAnswers.push_back(opened.front());
-            Me->OpenAction->trigger();
+            MainWindow()->OpenAction->trigger();
         }
         QCOMPARE(Entries(), opened.mid(0, 8));
         // Kept through a restart.
-        DestroyForms();
+        app.Editor.reset();
         QVERIFY(app.Start());
         QCOMPARE(Entries(), opened.mid(0, 8));
 
         // An entry opens its file as Open Opt does, and goes to the top.
-        Me->RecentFilesMenu->actions()[3]->trigger();
-        QVERIFY(EGlow->isVisible());
-        QCOMPARE(Me->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "ship5.opt"));
+        MainWindow()->RecentFilesMenu->actions()[3]->trigger();
+        QVERIFY(GlowPanel()->isVisible());
+        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "ship5.opt"));
         QCOMPARE(Entries().front(), opened[3]);
         QCOMPARE(Entries().size(), 8);
 
         // An entry whose file is gone says so and goes.
         std::filesystem::remove(opened[0].toStdString());
-        Me->RecentFilesMenu->actions()[1]->trigger();
+        MainWindow()->RecentFilesMenu->actions()[1]->trigger();
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({opened[0] + " is gone; it is taken off Recent Files."}));
         QCOMPARE(Entries().size(), 7);
         QVERIFY(!Entries().contains(opened[0]));
-        QVERIFY(EGlow->isVisible());  // the open model stays
+        QVERIFY(GlowPanel()->isVisible());  // the open model stays
     }
 
     void ExportAndShowTheWorkingCopy()
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        QVERIFY(!Me->ExportCopyAction->isEnabled() && !Me->ShowCopyAction->isEnabled());
+        QVERIFY(!MainWindow()->ExportCopyAction->isEnabled() && !MainWindow()->ShowCopyAction->isEnabled());
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{2, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
-        Me->OpenAction->trigger();
+        MainWindow()->OpenAction->trigger();
         const std::string copy = app.ProjectFolder() + "ship.opt";
         // The working copy differs from the original after an edit.
-        TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+        TEngineGlow glow = Document().Model.Meshes.Get(0).Glows.Get(0);
         glow.CoreColor ^= 0xFF;
-        WriteWorkingCopyGlow(glow);
+        PatchWorkingCopyGlow(Document(), glow.FilePos, EncodeGlowWriteBack(glow));
         const std::vector<uint8_t> edited = ReadBytes(copy);
         QVERIFY(edited != ReadBytes(chosen));
 
@@ -213,12 +213,12 @@ private slots:
         const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
         fs::permissions(target, mode);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
-        Me->ExportCopyAction->trigger();
+        MainWindow()->ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.SaveRequests.size(), size_t(1));
         QCOMPARE(app.Dialogs.SaveRequests[0][2], QString::fromStdString(chosen));  // it starts at the original
         QVERIFY(ReadBytes(target) == edited);
-        QCOMPARE(Me->MessageLabel->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
-        QVERIFY(!Me->PathLabel->text().isEmpty());
+        QCOMPARE(MainWindow()->MessageLabel->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
+        QVERIFY(!MainWindow()->PathLabel->text().isEmpty());
 #ifndef _WIN32
         // As saving does: the earlier file keeps its permissions, and a link
         // is written through.
@@ -227,17 +227,17 @@ private slots:
         fs::create_symlink(target, link);
         optbuild::WriteFileBytes(target, {1, 2, 3});
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(link));
-        Me->ExportCopyAction->trigger();
+        MainWindow()->ExportCopyAction->trigger();
         QVERIFY(fs::is_symlink(link) && ReadBytes(target) == edited);
 #endif
 
         // Never onto the working copy itself.
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(app.ProjectFolder() + "./ship.opt"));
-        Me->ExportCopyAction->trigger();
+        MainWindow()->ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({"The working copy cannot be exported onto itself"}));
         QVERIFY(ReadBytes(copy) == edited);
 
-        Me->ShowCopyAction->trigger();
+        MainWindow()->ShowCopyAction->trigger();
         QCOMPARE(app.Dialogs.OpenedUrls,
                  std::vector<QUrl>({QUrl::fromLocalFile(QString::fromStdString(app.ProjectFolder()))}));
         QVERIFY(app.Dialogs.Messages.empty());
@@ -256,14 +256,14 @@ private slots:
         {
             // A disk that is full after 100 bytes, well within the model.
             FileSizeLimit limit(100);
-            Me->ExportCopyAction->trigger();
+            MainWindow()->ExportCopyAction->trigger();
         }
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot write file " + target + "."));
         QVERIFY(ReadBytes(target) == std::vector<uint8_t>({1, 2, 3}));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(app.Folder.File("game")), {}), 1);
-        QVERIFY(Me->MessageLabel->text().isEmpty());
+        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
     }
 #endif
 
@@ -278,7 +278,7 @@ private slots:
         WriteModel(app.Folder.File("other/ship.opt"), {{1, 1}, {3, 2}});
         std::filesystem::rename(app.Folder.File("other/ship.opt"), copy);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(chosen));
-        Me->ExportCopyAction->trigger();
+        MainWindow()->ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text,
@@ -295,7 +295,7 @@ private:
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{2, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
-        Me->OpenAction->trigger();
+        MainWindow()->OpenAction->trigger();
         return chosen;
     }
 
@@ -305,13 +305,13 @@ private:
     {
         QMimeData data;
         data.setUrls(urls);
-        const QPoint at = Me->View->geometry().center();
+        const QPoint at = MainWindow()->View->geometry().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Me, &enter);
+        QApplication::sendEvent(MainWindow(), &enter);
         if (!enter.isAccepted())
             return false;
         QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Me, &drop);
+        QApplication::sendEvent(MainWindow(), &drop);
         return drop.isAccepted();
     }
 
@@ -319,7 +319,7 @@ private:
     static QStringList Entries()
     {
         QStringList paths;
-        for (const QAction* item : Me->RecentFilesMenu->actions())
+        for (const QAction* item : MainWindow()->RecentFilesMenu->actions())
             paths << item->text().section(' ', 1, -1).replace("&&", "&");
         return paths;
     }
