@@ -14,6 +14,10 @@ install(TARGETS optglow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/Colors.dat DESTINATION ${NEG_SHARE_DIR})
 install(FILES ${NEG_OUT_DIR}/Samples/demo.opt DESTINATION ${NEG_SHARE_DIR}/Samples)
 
+# The documents Debian looks for beside every package.
+set(NEG_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/nimbra-engine-glow)
+install(FILES data/copyright DESTINATION ${NEG_DOC_DIR})
+
 # optglow's manual page, made from its --help.
 find_program(NEG_HELP2MAN help2man)
 if(NEG_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
@@ -32,6 +36,7 @@ endif()
 set(CPACK_PACKAGE_NAME nimbra-engine-glow)
 set(CPACK_PACKAGE_VENDOR "Nimbra_Engine_Glow")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the engine glows of OPT model files")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_CONTACT "Nimbra_Engine_Glow maintainers <maintainers@nimbra-engine-glow.invalid>")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY nimbra-engine-glow)
 set(CPACK_GENERATOR DEB)
