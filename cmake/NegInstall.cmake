@@ -14,9 +14,19 @@ install(TARGETS optglow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/Colors.dat DESTINATION ${NEG_SHARE_DIR})
 install(FILES ${NEG_OUT_DIR}/Samples/demo.opt DESTINATION ${NEG_SHARE_DIR}/Samples)
 
-# The documents Debian looks for beside every package.
+# The documents Debian looks for beside every package, compressed as it
+# expects (-n: no time stamp, so the same input gives the same bytes).
+find_program(NEG_GZIP gzip REQUIRED)
 set(NEG_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/nimbra-engine-glow)
-install(FILES data/copyright DESTINATION ${NEG_DOC_DIR})
+set(NEG_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(OUTPUT ${NEG_CHANGELOG_GZ}
+  COMMAND ${CMAKE_COMMAND} -E copy ${NEG_CHANGELOG} ${CMAKE_BINARY_DIR}/doc/changelog
+  COMMAND ${NEG_GZIP} -9nf ${CMAKE_BINARY_DIR}/doc/changelog
+  DEPENDS ${NEG_CHANGELOG}
+  COMMENT "Writing changelog.gz"
+  VERBATIM)
+add_custom_target(changelog_gz ALL DEPENDS ${NEG_CHANGELOG_GZ})
+install(FILES ${NEG_CHANGELOG_GZ} data/copyright DESTINATION ${NEG_DOC_DIR})
 
 # optglow's manual page, made from its --help.
 find_program(NEG_HELP2MAN help2man)
