@@ -28,19 +28,28 @@ add_custom_command(OUTPUT ${NEG_CHANGELOG_GZ}
 add_custom_target(changelog_gz ALL DEPENDS ${NEG_CHANGELOG_GZ})
 install(FILES ${NEG_CHANGELOG_GZ} data/copyright DESTINATION ${NEG_DOC_DIR})
 
-# optglow's manual page, made from its --help.
+# The manual pages, made from the programs' --help with the sections of
+# data/PROGRAM.h2m around it, so that no option is left out of them.
 find_program(NEG_HELP2MAN help2man)
-if(NEG_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
-  set(NEG_OPTGLOW_MAN ${CMAKE_BINARY_DIR}/man/optglow.1)
-  add_custom_command(OUTPUT ${NEG_OPTGLOW_MAN}
+function(neg_man_page target summary)
+  set(page ${CMAKE_BINARY_DIR}/man/${target}.1)
+  set(include ${CMAKE_SOURCE_DIR}/data/${target}.h2m)
+  add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    COMMAND ${NEG_HELP2MAN} --no-info --no-discard-stderr --version-string=${PROJECT_VERSION}
-            --name "read and patch the engine glows of OPT model files" --output ${NEG_OPTGLOW_MAN} $<TARGET_FILE:optglow>
-    DEPENDS optglow
-    COMMENT "Writing optglow.1"
+    COMMAND ${NEG_HELP2MAN} --no-info --version-string=${PROJECT_VERSION} --include ${include}
+            --name ${summary} --output ${page} $<TARGET_FILE:${target}>
+    COMMAND ${NEG_GZIP} -9nf ${page}
+    DEPENDS ${target} ${include}
+    COMMENT "Writing ${target}.1.gz"
     VERBATIM)
-  add_custom_target(optglow_man ALL DEPENDS ${NEG_OPTGLOW_MAN})
-  install(FILES ${NEG_OPTGLOW_MAN} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  add_custom_target(${target}_man ALL DEPENDS ${page}.gz)
+  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()
+if(NEG_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
+  neg_man_page(optglow "read and patch the engine glows of OPT model files")
+  if(NEG_BUILD_GUI)
+    neg_man_page(Nimbra_Engine_Glow "edit the engine glows of OPT model files")
+  endif()
 endif()
 
 set(CPACK_PACKAGE_NAME nimbra-engine-glow)
