@@ -1,17 +1,26 @@
 # data/changelog (Debian's format, the newest entry first) is the one place
-# the version is written: the project, the package and the window caption
-# take it from there.
+# the version is written: the project, the package, the manual pages, the
+# window caption and the AppStream releases all take it from there.
 
 set(NEG_CHANGELOG ${CMAKE_CURRENT_LIST_DIR}/../data/changelog)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${NEG_CHANGELOG})
 
 # The changelog's lines as a list; a ";" in the text, which would split a
-# list item, stands as NEG_SEMICOLON.
+# list item, stands as NEG_SEMICOLON until neg_xml_text puts it back.
 function(neg_changelog_lines out)
   file(READ ${NEG_CHANGELOG} text)
   string(REPLACE ";" "NEG_SEMICOLON" text "${text}")
   string(REPLACE "\n" ";" lines "${text}")
   set(${out} "${lines}" PARENT_SCOPE)
+endfunction()
+
+# Text made fit for XML character data.
+function(neg_xml_text out text)
+  string(REPLACE "&" "&amp;" text "${text}")
+  string(REPLACE "<" "&lt;" text "${text}")
+  string(REPLACE ">" "&gt;" text "${text}")
+  string(REPLACE "NEG_SEMICOLON" ";" text "${text}")
+  set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
 # neg_changelog_version(OUT): the version of the newest entry.
@@ -24,4 +33,67 @@ function(neg_changelog_version out)
     endif()
   endforeach()
   message(FATAL_ERROR "${NEG_CHANGELOG} has no entry")
+endfunction()
+
+# neg_changelog_releases(OUT): the entries as AppStream <release> elements,
+# newest first, each with its date and its items.
+function(neg_changelog_releases out)
+  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  neg_changelog_lines(lines)
+  set(xml "")
+  set(items "")
+  set(item "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[a-z0-9.+-]+ \\(([^)]+)\\)")
+      set(version ${CMAKE_MATCH_1})
+    elseif(line MATCHES "^  \\* (.*)")
+      list(APPEND items "${item}")
+      set(item "${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^    +(.*)")
+      string(APPEND item " ${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^ -- .*  [A-Za-z]+, ([0-9]+) ([A-Za-z]+) ([0-9]+) ")
+      math(EXPR day ${CMAKE_MATCH_1} OUTPUT_FORMAT DECIMAL)
+      list(FIND months ${CMAKE_MATCH_2} month)
+      math(EXPR month "${month} + 1")
+      set(year ${CMAKE_MATCH_3})
+      foreach(part day month)
+        if(${part} LESS 10)
+          set(${part} 0${${part}})
+        endif()
+      endforeach()
+      list(APPEND items "${item}")
+      string(APPEND xml "    <release version=\"${version}\" date=\"${year}-${month}-${day}\">\n"
+                        "      <description>\n        <ul>\n")
+      foreach(i IN LISTS items)
+        if(NOT i STREQUAL "")
+          neg_xml_text(i "${i}")
+          string(APPEND xml "          <li>${i}</li>\n")
+        endif()
+      endforeach()
+      string(APPEND xml "        </ul>\n      </description>\n    </release>\n")
+      set(items "")
+      set(item "")
+    endif()
+  endforeach()
+  string(STRIP "${xml}" xml)
+  set(${out} "${xml}" PARENT_SCOPE)
+endfunction()
+
+# neg_paragraphs_xml(OUT FILE): a text file's paragraphs (blank lines apart)
+# as <p> elements.
+function(neg_paragraphs_xml out file)
+  file(READ ${file} text)
+  string(REPLACE ";" "NEG_SEMICOLON" text "${text}")
+  string(REGEX REPLACE "\n\n+" ";" paragraphs "${text}")
+  set(xml "")
+  foreach(p IN LISTS paragraphs)
+    string(STRIP "${p}" p)
+    if(NOT p STREQUAL "")
+      string(REPLACE "\n" " " p "${p}")
+      neg_xml_text(p "${p}")
+      string(APPEND xml "    <p>${p}</p>\n")
+    endif()
+  endforeach()
+  string(STRIP "${xml}" xml)
+  set(${out} "${xml}" PARENT_SCOPE)
 endfunction()

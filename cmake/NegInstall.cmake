@@ -9,6 +9,8 @@ if(NEG_BUILD_GUI)
   # The OPT file type; Debian's triggers update the MIME database and the
   # desktop entries' cache when these land.
   install(FILES data/nimbra-engine-glow.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+  # What software centres show of the editor (AppStream), made in data/.
+  install(FILES ${CMAKE_BINARY_DIR}/data/nimbra-engine-glow.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 install(TARGETS optglow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/Colors.dat DESTINATION ${NEG_SHARE_DIR})
@@ -55,7 +57,13 @@ endif()
 set(CPACK_PACKAGE_NAME nimbra-engine-glow)
 set(CPACK_PACKAGE_VENDOR "Nimbra_Engine_Glow")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the engine glows of OPT model files")
+# The extended description, the same text as the AppStream description. Set
+# for the Debian generator itself: through CPACK_PACKAGE_DESCRIPTION_FILE
+# CPack escapes the text for XML, and an apostrophe reached the package as
+# "&apos;".
+file(READ ${CMAKE_SOURCE_DIR}/data/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://nimbra-engine-glow.example.org")
 set(CPACK_PACKAGE_CONTACT "Nimbra_Engine_Glow maintainers <maintainers@nimbra-engine-glow.invalid>")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY nimbra-engine-glow)
 set(CPACK_GENERATOR DEB)
