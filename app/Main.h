@@ -20,8 +20,9 @@ class QLabel;
 class QMenu;
 class QStatusBar;
 
-// The window caption, also the first line of the About box.
-inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver 0.3 ";
+// The window caption, also the first line of the About box; NEG_VERSION is
+// the changelog's newest version.
+inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver " NEG_VERSION " ";
 
 // What SetODOPT prepares for the open dialog OD1.
 struct TOpenDialogSetup {
