@@ -20,6 +20,7 @@
 #include "glow_frame.h"
 #include "glow_ops.h"
 #include "glow_preview.h"
+#include "messages.h"
 #include "model.h"
 #include "user_settings.h"
 #include "view_state.h"
@@ -126,6 +127,19 @@ void TMe::ExportPicture1Click()
         Dialogs().SaveFile(this, "Export Picture", "PNG Images (*.png)", QDir::toNativeSeparators(start)));
     if (target.isEmpty())
         return;
+    // A picture never takes the place of what the user made: the working
+    // copy (every edit would be lost), another working copy beside it, or
+    // the model the copy was made from.
+    const std::string path = target.toStdString();
+    const std::string folder = FolderPart(path);
+    if (SameFile(folder.empty() ? "." : folder, ProjectDir)) {
+        ShowMsg("The picture cannot be exported into the working copies' folder " + ProjectDir);
+        return;
+    }
+    if (SameFile(path, ChosenFile.toStdString())) {
+        ShowMsg("The picture cannot be exported onto the model " + ChosenFile.toStdString());
+        return;
+    }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -133,7 +147,7 @@ void TMe::ExportPicture1Click()
         throw EInOutError::Write(target.toStdString());
     // Whole or not at all, each write checked: an earlier file there stays
     // until the new one is complete on the disk.
-    WriteWholeFile(target.toStdString(),
+    WriteWholeFile(path,
                    std::span(reinterpret_cast<const uint8_t*>(png.constData()), size_t(png.size())),
                    TExisting::Replace);
     ShowBriefly("Picture exported to " + target);

@@ -511,6 +511,17 @@ std::string FileNamePart(const std::string& path)
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+std::string FolderPart(const std::string& path)
+{
+    return path.substr(0, path.size() - FileNamePart(path).size());
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(SystemPath(a), SystemPath(b), error);
+}
+
 bool FileExists(const std::string& path)
 {
     return KindOf(path, TLinks::Follow) == TFileKind::Regular;

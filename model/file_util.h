@@ -107,6 +107,14 @@ void RemoveOrphanedTemporaryFiles(const std::string& dir);
 // follows the last '/'; on Windows what follows the last '\\', '/' or drive ':'.
 std::string FileNamePart(const std::string& path);
 
+// What precedes the file name part of a path, its last separator included;
+// empty for a bare name.
+std::string FolderPart(const std::string& path);
+
+// Whether a and b name the same file or folder, links followed; false when
+// either names nothing.
+bool SameFile(const std::string& a, const std::string& b);
+
 // Whether path names a regular file or a folder, links followed.
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);

@@ -164,6 +164,34 @@ private slots:
         QCOMPARE(copied, view);
     }
 
+    // The picture never takes the place of what the user made: the working
+    // copy, any file in the working copies' folder, the model it was opened
+    // from.
+    void APictureIsNeverExportedOverTheModel()
+    {
+        const std::string file = App->Folder.File("models/craft.opt");
+        const TUserModel model = WriteUserModel(file, Craft());
+        QVERIFY(OpenThroughMenu(App->Dialogs, file));
+        const std::string copy = App->ProjectFolder() + "craft.opt";
+        const std::string other = App->ProjectFolder() + "view.png";
+        const QString intoProject =
+            "The picture cannot be exported into the working copies' folder " + QString::fromStdString(App->ProjectFolder());
+        const std::pair<std::string, QString> refused[] = {
+            {copy, intoProject},
+            {other, intoProject},
+            {file, "The picture cannot be exported onto the model " + QString::fromStdString(file)},
+        };
+        for (const auto& [target, message] : refused) {
+            App->Dialogs.SaveAnswers = {QString::fromStdString(target)};
+            QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+            QCOMPARE(App->Dialogs.TakeMessages(), QStringList({message}));
+        }
+        QVERIFY(ReadBytes(copy) == model.Bytes);
+        QVERIFY(ReadBytes(file) == model.Bytes);
+        QVERIFY(!QFile::exists(QString::fromStdString(other)));
+        QVERIFY(Me->BarMessage->text().isEmpty());
+    }
+
 private:
     std::unique_ptr<TAppFixture> App;
 };
