@@ -1,9 +1,11 @@
 #include "Main.h"
 #include "app_start.h"
 #include "command_line.h"
+#include "file_util.h"
 
 int main(int argc, char** argv)
 {
+    FailWritesPastTheFileSizeLimit();
     if (const auto answered = AnswerWithoutDisplay(argc, argv))
         return *answered;
     TNegApplication app(argc, argv);

@@ -532,6 +532,13 @@ bool DirectoryExists(const std::string& path)
     return KindOf(path, TLinks::Follow) == TFileKind::Folder;
 }
 
+void FailWritesPastTheFileSizeLimit()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
 void CreateDirQuietly(const std::string& path)
 {
     std::error_code ec;

@@ -125,5 +125,10 @@ bool DirectoryExists(const std::string& path);
 // bits, ACLs, read-only mounts).
 bool CanCreateFileIn(const std::string& dir);
 
+// Has a write past the process's file-size limit (ulimit -f) fail as any
+// failed write does (EFBIG, "File too large"), where the system would end the
+// program at once with SIGXFSZ. Each program calls it first thing.
+void FailWritesPastTheFileSizeLimit();
+
 // Creates one folder level; the outcome is not reported.
 void CreateDirQuietly(const std::string& path);

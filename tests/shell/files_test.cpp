@@ -14,8 +14,11 @@
 #include <thread>
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include "Ed_EGlow.h"
@@ -85,6 +88,28 @@ private slots:
         QCOMPARE(run("--version", "/dev/full").first, 1);
 #endif
     }
+
+#ifndef _WIN32
+    // Under a file-size limit (ulimit -f) a write past it fails as any failed
+    // write does, instead of the limit's signal ending the editor unheard.
+    void AFileSizeLimitFailsTheWriteInsteadOfEndingTheEditor()
+    {
+        TempDir dir;
+        QProcess editor;
+        editor.setChildProcessModifier([] {
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 0;
+            setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_DFL);
+        });
+        editor.setStandardOutputFile(QString::fromStdString(dir.File("version.txt")));
+        editor.start(NEG_EDITOR, {"--version"});
+        QVERIFY(editor.waitForFinished(20000));
+        QCOMPARE(editor.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(editor.exitCode(), 1);
+    }
+#endif
 
     void DroppedOptFileOpens()
     {
