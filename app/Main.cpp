@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -549,20 +550,33 @@ void TMe::Exit1Click()
 
 void TMe::Undo1Click()
 {
-    Rewrite(History.UndoStep(), &TGlowHistory::Undo, "Undone: ");
+    Rewrite(History.UndoStep(), &TGlowHistory::Undo, "Undo", "Undone: ");
 }
 
 void TMe::Redo1Click()
 {
-    Rewrite(History.RedoStep(), &TGlowHistory::Redo, "Redone: ");
+    Rewrite(History.RedoStep(), &TGlowHistory::Redo, "Redo", "Redone: ");
 }
 
-void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done)
+void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& verb, const QString& done)
 {
     if (!step)
         return;
     const QString text = step->text();
-    (History.*move)();
+    const size_t glows = step->Edit().Changes.size();
+    // A write that fails stops the move: what it wrote before is said, as a
+    // copy to all that stops says it.
+    size_t written = 0;
+    const QMetaObject::Connection counting =
+        connect(&History, &TGlowHistory::Changed, this, [&written](const TGlowEdit& edit) { written = edit.Changes.size(); });
+    const auto stopCounting = qScopeGuard([&] { disconnect(counting); });
+    try {
+        (History.*move)();
+    } catch (...) {
+        if (written > 0)
+            ShowBriefly(QStringLiteral("%1 %2: %L3 of %L4 glows written").arg(verb, text).arg(written).arg(glows));
+        throw;
+    }
     ShowBriefly(done + text);
 }
 

@@ -162,6 +162,28 @@ private slots:
         QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
     }
 
+    // A redo that stops part-way (the third glow's write fails): the status
+    // bar says what it wrote, and Undo takes back exactly those glows.
+    void ARedoThatStopsPartWaySaysWhatItWroteAndUndoTakesItBack()
+    {
+        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        QTest::mouseClick(EGlow->SBCopyColor, Qt::LeftButton);
+        QCOMPARE(Me->BarMessage->text(), QString("Copy color to all: 3 glows written"));
+        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(ReadBytes(Copy) == Original);
+        // The last glow's block now lies outside the file: its write fails.
+        TheModel.Meshes.Get(1).Glows.Get(1).FilePos = int32_t(Original.size()) + 100;
+        CHECKED(PressOn(Me, Qt::Key_Y, Qt::ControlModifier));
+        QCOMPARE(App->Dialogs.TakeMessages(), QStringList({QString::fromStdString("Cannot write file " + Copy + ".")}));
+        QCOMPARE(Me->BarMessage->text(), QString("Redo Copy color to all: 2 of 3 glows written"));
+        QVERIFY(ReadBytes(Copy) != Original);
+        QVERIFY(Me->Undo1->isEnabled() && !Me->Redo1->isEnabled());
+        QCOMPARE(Me->Undo1->text(), QString("Undo Copy color to all"));
+        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(ReadBytes(Copy) == Original);
+        QVERIFY(App->Dialogs.Messages.empty());
+    }
+
 private:
     std::unique_ptr<TAppFixture> App;
     std::vector<uint8_t> Original;
