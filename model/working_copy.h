@@ -88,8 +88,9 @@ void ExportWorkingCopy(const std::string& target);
 
 // WriteGlowBytes into the working copy's glow block at filePos, after
 // CheckWorkingCopy (on the opened file); remembers the identity after the
-// write and returns the bytes the file held there before. Throws as
-// WriteGlowBytes and CheckWorkingCopy, EWorkingCopyRefused.
+// write and returns the bytes the file held there before. Bytes that the file
+// holds there already are not written again. Throws as WriteGlowBytes and
+// CheckWorkingCopy, EWorkingCopyRefused.
 TGlowBytes PatchWorkingCopyGlow(int64_t filePos, const TGlowBytes& bytes);
 
 // PatchWorkingCopyGlow of glow's values at its FilePos.

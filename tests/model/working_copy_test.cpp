@@ -344,6 +344,28 @@ TEST(WorkingCopyWrites, AnOutsideWriteWithinTheSameSecondIsRefused)
     TheModel.Clear();
 }
 
+// Writing the bytes the file already holds (Close on a glow left as it was)
+// writes nothing: the file keeps its times, so a second editor still takes it
+// for the file it read.
+TEST(WorkingCopyWrites, TheBytesTheFileHoldsAreNotWrittenAgain)
+{
+    TempDir dir;
+    GlowFile f;
+    ProjectDir = dir.Path();
+    OptFileName = "ship.opt";
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::hours(24 * 365));
+    ReadWorkingCopy();
+    const TFileIdentity read = TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity();
+    const TEngineGlow& glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    const TGlowBytes held = PatchWorkingCopyGlow(glow.FilePos, EncodeGlowWriteBack(glow));
+    EXPECT_TRUE(std::equal(held.begin(), held.end(), f.Bytes.begin() + f.FirstPos + GlowWriteBackOffset));
+    EXPECT_EQ(TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity(), read);
+    CheckWorkingCopy();
+    TheModel.Clear();
+}
+
 class CopyOptTest : public ::testing::Test {
 protected:
     void SetUp() override
