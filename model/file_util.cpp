@@ -296,11 +296,19 @@ TOpenFile::~TOpenFile()
 TFileIdentity TOpenFile::Identity() const
 {
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(Handle, &info))
+    FILE_BASIC_INFO times{};
+    if (!GetFileInformationByHandle(Handle, &info) ||
+        !GetFileInformationByHandleEx(Handle, FileBasicInfo, &times, sizeof times))
         throw EInOutError::Read(Path);
     const int64_t ticks = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
-    return {info.dwVolumeSerialNumber, static_cast<uint64_t>(Join(info.nFileIndexHigh, info.nFileIndexLow)),
-            Join(info.nFileSizeHigh, info.nFileSizeLow), ticks / 10'000'000, ticks % 10'000'000 * 100};
+    const int64_t changed = times.ChangeTime.QuadPart;
+    return {info.dwVolumeSerialNumber,
+            static_cast<uint64_t>(Join(info.nFileIndexHigh, info.nFileIndexLow)),
+            Join(info.nFileSizeHigh, info.nFileSizeLow),
+            ticks / 10'000'000,
+            ticks % 10'000'000 * 100,
+            changed / 10'000'000,
+            changed % 10'000'000 * 100};
 }
 
 size_t TOpenFile::Read(uint8_t* buffer, size_t size)
@@ -374,8 +382,10 @@ TFileIdentity TOpenFile::Identity() const
     struct stat info {};
     if (fstat(Fd, &info) != 0)
         throw EInOutError::Read(Path);
-    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), static_cast<int64_t>(info.st_size),
-            static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int64_t>(info.st_mtim.tv_nsec)};
+    return {static_cast<uint64_t>(info.st_dev),       static_cast<uint64_t>(info.st_ino),
+            static_cast<int64_t>(info.st_size),       static_cast<int64_t>(info.st_mtim.tv_sec),
+            static_cast<int64_t>(info.st_mtim.tv_nsec), static_cast<int64_t>(info.st_ctim.tv_sec),
+            static_cast<int64_t>(info.st_ctim.tv_nsec)};
 }
 
 namespace {

@@ -19,14 +19,18 @@ std::filesystem::path SystemPath(const std::string& path);
 // What a file is as the system reports it: another program that replaces,
 // cuts, grows or writes it gives it another identity (as far as the file
 // system's timestamps tell writes apart; on Linux they do to the nanosecond
-// for a file whose time was looked at). On Windows: volume, file index, size
-// and last write time in 100 ns.
+// for a file whose time was looked at). The status-change time counts too: a
+// program that writes the file and sets its modification time back (touch -r,
+// cp -p) cannot set that one. On Windows: volume, file index, size, last
+// write and change time in 100 ns.
 struct TFileIdentity {
     uint64_t Device = 0;
     uint64_t Inode = 0;
     int64_t Size = 0;
     int64_t ModifiedSeconds = 0;
     int64_t ModifiedNanoseconds = 0;
+    int64_t ChangedSeconds = 0;
+    int64_t ChangedNanoseconds = 0;
     bool operator==(const TFileIdentity&) const = default;
 };
 

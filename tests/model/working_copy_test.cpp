@@ -344,6 +344,34 @@ TEST(WorkingCopyWrites, AnOutsideWriteWithinTheSameSecondIsRefused)
     TheModel.Clear();
 }
 
+// Another program's write whose time it set back to the editor's own (touch
+// -r, cp -p of a file of the same size): the file's status changed all the
+// same, and the write is refused.
+TEST(WorkingCopyWrites, AnOutsideWriteWhoseTimeWasSetBackIsRefused)
+{
+    TempDir dir;
+    GlowFile f;
+    ProjectDir = dir.Path();
+    OptFileName = "ship.opt";
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    ReadWorkingCopy();
+    TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    glow.CoreColor = 1;
+    WriteWorkingCopyGlow(glow);
+    const auto ours = std::filesystem::last_write_time(path);
+
+    TEngineGlow theirs = glow;
+    theirs.CoreColor = 0xEEEEEEEE;
+    WriteGlow(path, theirs);
+    std::filesystem::last_write_time(path, ours);
+    const std::vector<uint8_t> changed = ReadBytes(path);
+    glow.CoreColor = 2;
+    EXPECT_THROW(WriteWorkingCopyGlow(glow), EFileChanged);
+    EXPECT_EQ(ReadBytes(path), changed);
+    TheModel.Clear();
+}
+
 // Writing the bytes the file already holds (Close on a glow left as it was)
 // writes nothing: the file keeps its times, so a second editor still takes it
 // for the file it read.
