@@ -188,8 +188,8 @@ void TMe::FormCreate()
         return;  // CreateOk stays false: the program ends
     CreateOk = true;
     try {
-        if (!ReadColorFile())
-            ShowMsg(DamagedColorsText());
+        if (const TColorFile found = ReadColorFile(); found != TColorFile::Whole)
+            ShowMsg(DamagedColorsText(found));
     } catch (const std::exception& e) {
         ShowError(e);
         // Start with black rather than with whatever part was read.

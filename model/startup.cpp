@@ -15,11 +15,15 @@ std::string MissingColorsText()
            " Locate the \"Colors.dat\" file in the zip and copy to  " + LineBreak + DataDir;
 }
 
-std::string DamagedColorsText()
+std::string DamagedColorsText(TColorFile found)
 {
-    return "File is damaged " + ColorFilePath() + LineBreak +
-           "It holds fewer than 84 bytes. The editor starts with the shipped colours and leaves the file as it is; "
-           "Set Colors saves all seven anew.";
+    const std::string size = found == TColorFile::Short
+                                 ? "fewer than 84 bytes"
+                                 : "more than " + std::to_string(ViewColorFileMaxSize) +
+                                       " bytes, far more than the 84 of the seven colours";
+    return "File is damaged " + ColorFilePath() + LineBreak + "It holds " + size +
+           ". The editor starts with the shipped colours and leaves the file as it is; Set Colors saves all seven "
+           "anew.";
 }
 
 std::string ColorsSource(const std::string& exeDir, const std::string& installedColors)

@@ -4,11 +4,14 @@
 
 #include <string>
 
+#include "view_colors.h"
+
 // The text of the first message shown when Colors.dat is missing.
 std::string MissingColorsText();
 inline constexpr const char* CannotContinueText = "Cannot Continue ,Closing Application";
-// What start-up says of a Colors.dat too short to hold the seven colours.
-std::string DamagedColorsText();
+// What start-up says of a damaged Colors.dat (too short to hold the seven
+// colours, or far longer than any colour file).
+std::string DamagedColorsText(TColorFile found);
 
 // The folder that holds Project/ and Data/: the executable's folder when it
 // can be written and the program is not an installed one (a build folder, a

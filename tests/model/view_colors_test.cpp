@@ -12,7 +12,9 @@
 #include "app_state.h"
 #include "errors.h"
 #include "file_size_limit.h"
+#include "messages.h"
 #include "opt_builder.h"
+#include "startup.h"
 #include "temp_dir.h"
 #include "view_colors.h"
 
@@ -116,6 +118,22 @@ TEST_F(ColorFileTest, BytesPastTheSeventhEntryAreIgnored)
     WriteFileBytes(DataDir + "Colors.dat", bytes);
     ReadColorFile();
     EXPECT_EQ(TableBytes(), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 84));
+}
+
+// A file far longer than the seven colours holds no colours: only their bytes
+// are read (a huge file would hold up the start), and it is damaged.
+TEST_F(ColorFileTest, AFileFarLongerThanTheColoursIsDamaged)
+{
+    const std::string path = DataDir + "Colors.dat";
+    WriteFileBytes(path, std::vector<uint8_t>(84, 0x3F));
+    std::filesystem::resize_file(path, 100 << 20);
+    EXPECT_EQ(ReadColorFile(), TColorFile::FarTooLong);
+    EXPECT_EQ(TableBytes(), std::vector<uint8_t>(std::begin(ShippedColorBytes), std::end(ShippedColorBytes)));
+    EXPECT_EQ(DamagedColorsText(TColorFile::FarTooLong),
+              "File is damaged " + path + LineBreak +
+                  "It holds more than 65536 bytes, far more than the 84 of the seven colours. The editor starts with "
+                  "the shipped colours and leaves the file as it is; Set Colors saves all seven anew.");
+    EXPECT_EQ(std::filesystem::file_size(path), uintmax_t{100} << 20);
 }
 
 TEST_F(ColorFileTest, FileErrorsNameThePath)
