@@ -57,8 +57,13 @@ bool PrepareFolders(const std::string& appDir, const std::string& colorsSource)
             // A failed copy leaves the file missing, as reported below.
         }
     }
-    if (!FileExists(ColorFilePath())) {
-        ShowMsg(MissingColorsText());
+    // Something else of that name (a folder, a named pipe, a device) is
+    // named for what it is: the file is not missing, it cannot be used.
+    const TFileKind kind = KindOf(ColorFilePath(), TLinks::Follow);
+    if (kind != TFileKind::Regular) {
+        ShowMsg(kind == TFileKind::Missing
+                    ? MissingColorsText()
+                    : "Cannot use the colour file " + ColorFilePath() + ": it is " + KindText(kind));
         ShowMsg(CannotContinueText);
         return false;
     }

@@ -30,5 +30,6 @@ std::string ColorsSource(const std::string& exeDir, const std::string& installed
 // two folders if missing (outcome not examined). When DataDir has no Colors.dat
 // and colorsSource names one (the installed copy), it is copied there first.
 // Returns false after showing the two messages when DataDir still has no
-// Colors.dat: the program must end.
+// Colors.dat, or something else of that name (the first message then says
+// what): the program must end.
 bool PrepareFolders(const std::string& appDir, const std::string& colorsSource = {});
