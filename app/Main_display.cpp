@@ -129,8 +129,9 @@ void TMe::ExportPicture1Click()
         return;
     // A picture never takes the place of what the user made: the working
     // copy (every edit would be lost), another working copy beside it, or
-    // the model the copy was made from.
-    const std::string path = target.toStdString();
+    // the model the copy was made from. A link is written through, as saving
+    // through a link does, so where it leads is what counts.
+    const std::string path = ThroughLinks(target.toStdString());
     const std::string folder = FolderPart(path);
     if (SameFile(folder.empty() ? "." : folder, ProjectDir)) {
         ShowMsg("The picture cannot be exported into the working copies' folder " + ProjectDir);

@@ -98,10 +98,7 @@ void TMe::ExportCopy1Click()
         ShowMsg("The working copy cannot be exported onto itself");
         return;
     }
-    // A link there is written through, as saving through a link does.
-    const QFileInfo there(target);
-    const QString real = there.isSymbolicLink() ? QDir::toNativeSeparators(there.canonicalFilePath()) : QString();
-    ExportWorkingCopy((real.isEmpty() ? target : real).toStdString());
+    ExportWorkingCopy(target.toStdString());
     ShowBriefly("Working copy exported to " + target);
 }
 

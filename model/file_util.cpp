@@ -191,6 +191,17 @@ void RemoveQuietly(const std::string& path)
     std::filesystem::remove(SystemPath(path), ignored);
 }
 
+// A system path as the program spells paths (the reverse of SystemPath).
+std::string ProgramPath(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+#else
+    return path.native();
+#endif
+}
+
 }  // namespace
 
 std::filesystem::path SystemPath(const std::string& path)
@@ -496,6 +507,23 @@ bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TEx
     }
     RemoveQuietly(temporary);
     return false;
+}
+
+std::string ThroughLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path at = SystemPath(path);
+    // As many links as the system itself follows before it gives up.
+    for (int links = 0; links <= 40; ++links) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(at, error)))
+            return links == 0 ? path : ProgramPath(at);
+        const fs::path target = fs::read_symlink(at, error);
+        if (error)
+            break;
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    throw EFCreateError(path);
 }
 
 void RemoveOrphanedTemporaryFiles(const std::string& dir)

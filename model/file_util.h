@@ -102,6 +102,12 @@ enum class TExisting { Replace, Keep };
 // temporary file or the move), EInOutError "Cannot write file <path>".
 bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TExisting existing);
 
+// The file that a write to path reaches: path itself, or, where path is a
+// symbolic link, the end of its chain of links, which need not exist yet (a
+// write through a link replaces its target, not the link). Throws
+// EFCreateError naming path for a chain that goes round.
+std::string ThroughLinks(const std::string& path);
+
 // Removes from the folder dir the temporary files of WriteWholeFile whose
 // process is gone (killed while it wrote one); those of a running process
 // stay. Failures are ignored.

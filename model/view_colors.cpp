@@ -62,7 +62,8 @@ void WriteColorFile()
         PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
     }
     // Through a temporary file: a failed save leaves the old colours whole.
-    WriteWholeFile(ColorFilePath(), table, TExisting::Replace);
+    // A Colors.dat linked from elsewhere is saved where the link leads.
+    WriteWholeFile(ThroughLinks(ColorFilePath()), table, TExisting::Replace);
 }
 
 TColorF ScreenToColorF(uint32_t screenColor)

@@ -81,8 +81,8 @@ void ReadWorkingCopy();
 void CheckWorkingCopy();
 
 // Writes the working copy whole as the file target (WriteWholeFile, an
-// earlier file there replaced), provided it is still the file that the
-// editor last read or wrote. Throws EFileChanged as CheckWorkingCopy (nothing
+// earlier file there replaced, a link there written through), provided it is
+// still the file that the editor last read or wrote. Throws EFileChanged as CheckWorkingCopy (nothing
 // written), EWorkingCopyRefused, what TFileBytes and WriteWholeFile throw.
 void ExportWorkingCopy(const std::string& target);
 

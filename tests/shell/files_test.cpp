@@ -3,7 +3,9 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QImage>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
@@ -22,6 +24,7 @@
 #endif
 
 #include "Ed_EGlow.h"
+#include "M_Color.h"
 #include "M_Glunit.h"
 #include "Main.h"
 #include "app_fixture.h"
@@ -312,6 +315,51 @@ private slots:
                                         "to edit it."));
         QVERIFY(ReadBytes(chosen) == original);
     }
+
+#ifndef _WIN32
+    // A link where a file is written is written through, as saving through a
+    // link does: the link stays and its target gets the bytes, also a target
+    // that is not there yet.
+    void ExportsAndColoursWriteThroughLinks()
+    {
+        namespace fs = std::filesystem;
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        OpenShip(app);
+        fs::create_directories(app.Folder.File("game"));
+        const std::string dangling = app.Folder.File("game/link.opt");
+        fs::create_symlink("ship.opt", dangling);
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(dangling));
+        Me->ExportCopy1->trigger();
+        QVERIFY(fs::is_symlink(dangling));
+        QVERIFY(ReadBytes(app.Folder.File("game/ship.opt")) == ReadBytes(app.ProjectFolder() + "ship.opt"));
+
+        const std::string picture = app.Folder.File("game/view.png");
+        const std::string pictureLink = app.Folder.File("view.png");
+        optbuild::WriteFileBytes(picture, {1, 2, 3});
+        fs::create_symlink(picture, pictureLink);
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(pictureLink));
+        Me->ExportPicture1->trigger();
+        QVERIFY(fs::is_symlink(pictureLink));
+        QVERIFY(!QImage(QString::fromStdString(picture)).isNull());
+
+        // Colors.dat kept in a folder of its own and linked into Data/.
+        const std::string colors = app.DataFolder() + "Colors.dat";
+        const std::string kept = app.Folder.File("dotfiles/Colors.dat");
+        fs::create_directories(app.Folder.File("dotfiles"));
+        fs::rename(colors, kept);
+        fs::create_symlink(kept, colors);
+        app.Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
+        Col->LB->setCurrentRow(1);
+        Col->LBDblClick();
+        QVERIFY(fs::is_symlink(colors));
+        const std::vector<uint8_t> saved = ReadBytes(kept);
+        QCOMPARE(saved.size(), size_t(84));
+        QVERIFY(std::vector<uint8_t>(saved.begin() + 12, saved.begin() + 16) ==
+                std::vector<uint8_t>({0x00, 0x00, 0x80, 0x3F}));
+        QVERIFY(app.Dialogs.Messages.empty());
+    }
+#endif
 
 private:
     // Opens a small ship.opt of the application folder; returns its path.
