@@ -173,7 +173,9 @@ bool MoveIntoPlace(const std::string& from, const std::string& to, TExisting exi
     throw EFCreateError(to);
 }
 
-// Whether a file is at path that may not be written (read-only, or on a
+// Whether a file is at path that may not be written: made read-only by its
+// owner (by the permission bits: root, who may write it all the same, leaves
+// it alone too), or one this process may not write (another's, on a
 // read-only file system).
 bool ReadOnly(const std::string& path)
 {
@@ -181,7 +183,10 @@ bool ReadOnly(const std::string& path)
     const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 #else
-    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return false;
+    return !(info.st_mode & S_IWUSR) || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
 #endif
 }
 
