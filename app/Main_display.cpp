@@ -148,9 +148,7 @@ void TMe::ExportPicture1Click()
         throw EInOutError::Write(target.toStdString());
     // Whole or not at all, each write checked: an earlier file there stays
     // until the new one is complete on the disk.
-    WriteWholeFile(path,
-                   std::span(reinterpret_cast<const uint8_t*>(png.constData()), size_t(png.size())),
-                   TExisting::Replace);
+    WriteExport(path, std::span(reinterpret_cast<const uint8_t*>(png.constData()), size_t(png.size())));
     ShowBriefly("Picture exported to " + target);
 }
 

@@ -544,6 +544,14 @@ void RemoveOrphanedTemporaryFiles(const std::string& dir)
     }
 }
 
+void WriteExport(const std::string& target, std::span<const uint8_t> bytes)
+{
+    const std::string path = ThroughLinks(target);
+    const std::string folder = FolderPart(path);
+    RemoveOrphanedTemporaryFiles(folder.empty() ? "." : folder);
+    WriteWholeFile(path, bytes, TExisting::Replace);
+}
+
 std::string FileNamePart(const std::string& path)
 {
 #ifdef _WIN32

@@ -113,6 +113,12 @@ std::string ThroughLinks(const std::string& path);
 // stay. Failures are ignored.
 void RemoveOrphanedTemporaryFiles(const std::string& dir);
 
+// Writes bytes as the file target that the user chose for an export: through
+// a link there (ThroughLinks), whole, an earlier file replaced (WriteWholeFile
+// with Replace). First removes from that folder the temporary files of
+// exports killed there. Throws as ThroughLinks and WriteWholeFile.
+void WriteExport(const std::string& target, std::span<const uint8_t> bytes);
+
 // The file name part of a path as the platform defines it: on POSIX what
 // follows the last '/'; on Windows what follows the last '\\', '/' or drive ':'.
 std::string FileNamePart(const std::string& path);

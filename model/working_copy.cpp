@@ -205,7 +205,7 @@ void ExportWorkingCopy(const std::string& target)
     // would take the place of the user's file.
     if (!OpenModel.KnownCopy || !(copy->Identity() == *OpenModel.KnownCopy))
         ChangedOnDisk();
-    WriteWholeFile(ThroughLinks(target), copy->Bytes(), TExisting::Replace);
+    WriteExport(target, copy->Bytes());
 }
 
 TGlowBytes PatchWorkingCopyGlow(int64_t filePos, const TGlowBytes& bytes)

@@ -80,10 +80,11 @@ void ReadWorkingCopy();
 // last read or wrote, and when nothing was read since the last CopyOpt.
 void CheckWorkingCopy();
 
-// Writes the working copy whole as the file target (WriteWholeFile, an
-// earlier file there replaced, a link there written through), provided it is
-// still the file that the editor last read or wrote. Throws EFileChanged as CheckWorkingCopy (nothing
-// written), EWorkingCopyRefused, what TFileBytes and WriteWholeFile throw.
+// Writes the working copy whole as the file target (WriteExport: a link there
+// written through, an earlier file replaced), provided it is still the file
+// that the editor last read or wrote. Throws EFileChanged as CheckWorkingCopy
+// (nothing written), EWorkingCopyRefused, what TFileBytes and WriteExport
+// throw.
 void ExportWorkingCopy(const std::string& target);
 
 // WriteGlowBytes into the working copy's glow block at filePos, after

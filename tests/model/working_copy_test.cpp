@@ -626,6 +626,23 @@ TEST_F(CopyOptTest, AnOpenRemovesTheTemporaryFilesOfEditorsThatAreGone)
     EXPECT_EQ(ReadBytes(ProjectDir + "ship.opt"), f.Bytes);
 }
 
+// An export killed while it wrote left its temporary file beside the target:
+// the next export into that folder takes it away.
+TEST_F(CopyOptTest, AnExportRemovesTheTemporaryFilesOfExportsThatAreGone)
+{
+    GlowFile f;
+    OptFileName = "ship.opt";
+    WriteFileBytes(ProjectDir + "ship.opt", f.Bytes);
+    ReadWorkingCopy();
+    const std::string game = MakeFolder("game");
+    const std::string killed = game + ".ship.opt.neg-2147483647-81723-0.tmp";
+    WriteFileBytes(killed, std::vector<uint8_t>(1000, 1));
+    ExportWorkingCopy(game + "ship.opt");
+    EXPECT_FALSE(std::filesystem::exists(killed));
+    EXPECT_EQ(ReadBytes(game + "ship.opt"), f.Bytes);
+    TheModel.Clear();
+}
+
 #ifndef _WIN32
 // A name near the file system's limit of 255 bytes: the temporary file beside
 // the copy must not take a name past it.
