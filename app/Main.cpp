@@ -463,6 +463,8 @@ void TMe::CloseModel()
     // No working copy is open: an export now would put the previous one
     // where the user takes it for the file being opened.
     ExportCopy1->setEnabled(false);
+    ExportPicture1->setEnabled(false);
+    CopyPicture1->setEnabled(false);
     EGlow->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
     MCh->ForgetModel();
@@ -508,6 +510,8 @@ void TMe::OpenModel(const QString& path)
     GLMade = 1;
     EGlow->DisplayForm();
     EGlow->show();
+    ExportPicture1->setEnabled(true);
+    CopyPicture1->setEnabled(true);
 }
 
 void TMe::Mesh1Click()

@@ -81,6 +81,9 @@ void TMe::BuildPictureItems()
     ExportPicture1 = new QAction("Export Picture...", File1);
     File1->insertAction(N2, ExportPicture1);
     CopyPicture1 = Edit1->addAction("Copy Picture");
+    // There is a picture once a model is shown.
+    ExportPicture1->setEnabled(false);
+    CopyPicture1->setEnabled(false);
     Handle(ExportPicture1, &TMe::ExportPicture1Click);
     Handle(CopyPicture1, &TMe::CopyPicture1Click);
 }

@@ -192,6 +192,19 @@ private slots:
         QVERIFY(Me->BarMessage->text().isEmpty());
     }
 
+    // Without a model in the view there is no picture to export or copy.
+    void PicturesAreOfferedOnlyWithAModelShown()
+    {
+        QVERIFY(!Me->ExportPicture1->isEnabled() && !Me->CopyPicture1->isEnabled());
+        const std::string file = App->Folder.File("models/craft.opt");
+        WriteUserModel(file, Craft());
+        QVERIFY(OpenThroughMenu(App->Dialogs, file));
+        QVERIFY(Me->ExportPicture1->isEnabled() && Me->CopyPicture1->isEnabled());
+        QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("models/none.opt")));
+        QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
+        QVERIFY(!Me->ExportPicture1->isEnabled() && !Me->CopyPicture1->isEnabled());
+    }
+
 private:
     std::unique_ptr<TAppFixture> App;
 };
