@@ -26,6 +26,7 @@
 #include "messages.h"
 #include "model.h"
 #include "opt_file_io.h"
+#include "path_names.h"
 #include "recent_files.h"
 #include "selection.h"
 #include "startup.h"
@@ -49,14 +50,14 @@ std::string ExecutableDir()
         return AppDirOverride;
     // Qt's own paths take '/' everywhere: shown to the user (the status bar,
     // the messages) the folder is spelt as the system spells it.
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString() + PathDelim;
+    return PathBytes(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())) + PathDelim;
 }
 
 // The user's own data folder, for an installed program whose folder cannot be
 // written.
 std::string UserDataDir()
 {
-    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString() +
+    return PathBytes(QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))) +
            PathDelim;
 }
 
@@ -423,18 +424,18 @@ void TMe::SetODOPT()
 {
     OD1.Title = " Locate an opt to read";
     OD1.Filter = "OPT Files (*.opt *.op1)";
-    OD1.Folder = QString::fromStdString(ProjectDir);
+    OD1.Folder = PathText(ProjectDir);
 }
 
 bool TMe::CopyOpt()
 {
-    const std::string chosen = ChosenFile.toStdString();
+    const std::string chosen = PathBytes(ChosenFile);
     const TExistingCopy existing = LookAtExistingCopy(chosen);
     if (existing.Kind != TExistingCopy::Fits) {
         // Reused silently, it would have the user edit another model, or
         // keep failing on a damaged copy; replaced silently, it would lose
         // the edits made to it.
-        const QString copy = QString::fromStdString(ProjectDir + FileNamePart(chosen));
+        const QString copy = PathText(ProjectDir + FileNamePart(chosen));
         const QString what = existing.Kind == TExistingCopy::OtherModel
                                  ? QStringLiteral("holds another model than\n%1.").arg(ChosenFile)
                                  : QStringLiteral("cannot be read: %1").arg(QString::fromStdString(existing.Problem));
@@ -445,7 +446,7 @@ bool TMe::CopyOpt()
         case 0:
             break;
         case 1:
-            CopyFileStream(chosen, copy.toStdString());
+            CopyFileStream(chosen, PathBytes(copy));
             break;
         default:
             return false;

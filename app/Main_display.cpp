@@ -22,6 +22,7 @@
 #include "glow_preview.h"
 #include "messages.h"
 #include "model.h"
+#include "path_names.h"
 #include "user_settings.h"
 #include "view_state.h"
 
@@ -134,14 +135,14 @@ void TMe::ExportPicture1Click()
     // copy (every edit would be lost), another working copy beside it, or
     // the model the copy was made from. A link is written through, as saving
     // through a link does, so where it leads is what counts.
-    const std::string path = ThroughLinks(target.toStdString());
+    const std::string path = ThroughLinks(PathBytes(target));
     const std::string folder = FolderPart(path);
     if (SameFile(folder.empty() ? "." : folder, ProjectDir)) {
         ShowMsg("The picture cannot be exported into the working copies' folder " + ProjectDir);
         return;
     }
-    if (SameFile(path, ChosenFile.toStdString())) {
-        ShowMsg("The picture cannot be exported onto the model " + ChosenFile.toStdString());
+    if (SameFile(path, PathBytes(ChosenFile))) {
+        ShowMsg("The picture cannot be exported onto the model " + PathBytes(ChosenFile));
         return;
     }
     QByteArray png;

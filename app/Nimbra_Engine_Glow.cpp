@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     TNegApplication app(argc, argv);
     InstallAppBasics();
     // The toolkit has taken its own options out of the arguments by now.
-    const TCommandLine line = ReadCommandLine(QApplication::arguments());
+    const TCommandLine line = ReadCommandLine(CommandLineArguments(argc, argv));
     if (line.ExitCode)
         return *line.ExitCode;
     const bool started = CreateForms();

@@ -361,6 +361,45 @@ private slots:
     }
 #endif
 
+#ifdef __linux__
+    // A name that is not UTF-8 reaches the system as the bytes it is: the file
+    // dropped is the file opened, never another one of a similar name, and
+    // Recent Files keeps the name.
+    void NamesThatAreNotUtf8AreTheFilesChosen()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const auto url = [](const std::string& path) {
+            return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+        };
+        // Project/ship.opt holds another model than bad<FF>dir/ship.opt.
+        WriteModel(app.ProjectFolder() + "ship.opt", {{1, 1}});
+        std::filesystem::create_directories(app.Folder.File("bad\xFF" "dir"));
+        WriteModel(app.Folder.File("bad\xFF" "dir/ship.opt"), {{2, 1}, {0, 1}});
+        QVERIFY(Drop({url(app.Folder.File("bad\xFF" "dir/ship.opt"))}));
+        QTRY_COMPARE(app.Dialogs.Questions.size(), size_t(1));  // the question is cancelled
+        QVERIFY(!EGlow->isVisible());
+
+        const std::string named = app.Folder.File("b\xFEq.opt");
+        WriteModel(named, {{1, 2}});
+        QVERIFY(Drop({url(named)}));
+        QTRY_VERIFY(EGlow->isVisible());
+        QVERIFY(ReadBytes(app.ProjectFolder() + "b\xFEq.opt") == ReadBytes(named));
+        QVERIFY(app.Dialogs.Messages.empty());
+
+        // Read anew from the settings file (Qt would answer from its cache).
+        const std::string settings = app.Folder.File("settings/NEG/NEG.ini");
+        std::filesystem::last_write_time(settings, std::filesystem::last_write_time(settings) + std::chrono::seconds(5));
+        DestroyForms();
+        QVERIFY(app.Start());
+        std::filesystem::remove(app.ProjectFolder() + "b\xFEq.opt");
+        Me->RecentFiles1->actions()[0]->trigger();
+        QVERIFY(app.Dialogs.Messages.empty());
+        QVERIFY(EGlow->isVisible());
+        QVERIFY(ReadBytes(app.ProjectFolder() + "b\xFEq.opt") == ReadBytes(named));
+    }
+#endif
+
 private:
     // Opens a small ship.opt of the application folder; returns its path.
     static std::string OpenShip(TAppFixture& app)
