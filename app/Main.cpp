@@ -572,8 +572,8 @@ void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QSt
     // A write that fails stops the move: what it wrote before is said, as a
     // copy to all that stops says it.
     size_t written = 0;
-    const QMetaObject::Connection counting =
-        connect(&History, &TGlowHistory::Changed, this, [&written](const TGlowEdit& edit) { written = edit.Changes.size(); });
+    const auto count = [&written](const TGlowEdit& edit) { written = edit.Changes.size(); };
+    const QMetaObject::Connection counting = connect(&History, &TGlowHistory::Changed, this, count);
     const auto stopCounting = qScopeGuard([&] { disconnect(counting); });
     try {
         (History.*move)();

@@ -174,8 +174,8 @@ private slots:
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
         const std::string copy = App->ProjectFolder() + "craft.opt";
         const std::string other = App->ProjectFolder() + "view.png";
-        const QString intoProject =
-            "The picture cannot be exported into the working copies' folder " + QString::fromStdString(App->ProjectFolder());
+        const QString intoProject = "The picture cannot be exported into the working copies' folder " +
+                                    QString::fromStdString(App->ProjectFolder());
         const std::pair<std::string, QString> refused[] = {
             {copy, intoProject},
             {other, intoProject},

@@ -389,7 +389,8 @@ private slots:
 
         // Read anew from the settings file (Qt would answer from its cache).
         const std::string settings = app.Folder.File("settings/NEG/NEG.ini");
-        std::filesystem::last_write_time(settings, std::filesystem::last_write_time(settings) + std::chrono::seconds(5));
+        const auto written = std::filesystem::last_write_time(settings);
+        std::filesystem::last_write_time(settings, written + std::chrono::seconds(5));
         DestroyForms();
         QVERIFY(app.Start());
         std::filesystem::remove(app.ProjectFolder() + "b\xFEq.opt");
