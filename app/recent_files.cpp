@@ -31,11 +31,22 @@ void Save(const QStringList& files)
 
 QStringList Load()
 {
+    // The settings give a list of strings back as such, one that holds bytes
+    // as a list of values, and a list of one as that one value.
+    const QVariant stored = user_settings::Read(Key);
+    const auto entry = [](const QVariant& value) {
+        return value.typeId() == QMetaType::QByteArray ? PathText(value.toByteArray().toStdString()) : value.toString();
+    };
     QStringList files;
-    for (const QVariant& entry : user_settings::Read(Key).toList().mid(0, MaxCount))
-        files << (entry.typeId() == QMetaType::QByteArray ? PathText(entry.toByteArray().toStdString())
-                                                           : entry.toString());
-    return files;
+    if (stored.typeId() == QMetaType::QVariantList) {
+        for (const QVariant& value : stored.toList())
+            files << entry(value);
+    } else if (stored.typeId() == QMetaType::QByteArray) {
+        files << entry(stored);
+    } else {
+        files = stored.toStringList();
+    }
+    return files.mid(0, MaxCount);
 }
 
 void Add(const QString& path)

@@ -372,6 +372,19 @@ private slots:
         const auto url = [](const std::string& path) {
             return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
         };
+        // Recent Files read anew from the settings file (Qt would answer from
+        // its cache).
+        const auto settingsReadAnew = [&] {
+            const std::string settings = app.Folder.File("settings/NEG/NEG.ini");
+            const auto written = std::filesystem::last_write_time(settings);
+            std::filesystem::last_write_time(settings, written + std::chrono::seconds(5));
+        };
+        const std::string plain = app.Folder.File("plain.opt");
+        WriteModel(plain, {{1, 1}});
+        app.Dialogs.OpenAnswers.push_back(QString::fromStdString(plain));
+        Me->OpenOpt->trigger();
+        settingsReadAnew();
+
         // Project/ship.opt holds another model than bad<FF>dir/ship.opt.
         WriteModel(app.ProjectFolder() + "ship.opt", {{1, 1}});
         std::filesystem::create_directories(app.Folder.File("bad\xFF" "dir"));
@@ -387,12 +400,11 @@ private slots:
         QVERIFY(ReadBytes(app.ProjectFolder() + "b\xFEq.opt") == ReadBytes(named));
         QVERIFY(app.Dialogs.Messages.empty());
 
-        // Read anew from the settings file (Qt would answer from its cache).
-        const std::string settings = app.Folder.File("settings/NEG/NEG.ini");
-        const auto written = std::filesystem::last_write_time(settings);
-        std::filesystem::last_write_time(settings, written + std::chrono::seconds(5));
+        settingsReadAnew();
         DestroyForms();
         QVERIFY(app.Start());
+        QCOMPARE(Entries().size(), 2);
+        QCOMPARE(Entries()[1], QDir::toNativeSeparators(QString::fromStdString(plain)));
         std::filesystem::remove(app.ProjectFolder() + "b\xFEq.opt");
         Me->RecentFiles1->actions()[0]->trigger();
         QVERIFY(app.Dialogs.Messages.empty());
