@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -25,6 +26,7 @@
 #include "messages.h"
 #include "model.h"
 #include "opt_file_io.h"
+#include "path_names.h"
 #include "recent_files.h"
 #include "selection.h"
 #include "startup.h"
@@ -48,14 +50,14 @@ std::string ExecutableDir()
         return AppDirOverride;
     // Qt's own paths take '/' everywhere: shown to the user (the status bar,
     // the messages) the folder is spelt as the system spells it.
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString() + PathDelim;
+    return PathBytes(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())) + PathDelim;
 }
 
 // The user's own data folder, for an installed program whose folder cannot be
 // written.
 std::string UserDataDir()
 {
-    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString() +
+    return PathBytes(QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))) +
            PathDelim;
 }
 
@@ -187,8 +189,8 @@ void TMe::FormCreate()
         return;  // CreateOk stays false: the program ends
     CreateOk = true;
     try {
-        if (!ReadColorFile())
-            ShowMsg(DamagedColorsText());
+        if (const TColorFile found = ReadColorFile(); found != TColorFile::Whole)
+            ShowMsg(DamagedColorsText(found));
     } catch (const std::exception& e) {
         ShowError(e);
         // Start with black rather than with whatever part was read.
@@ -422,18 +424,18 @@ void TMe::SetODOPT()
 {
     OD1.Title = " Locate an opt to read";
     OD1.Filter = "OPT Files (*.opt *.op1)";
-    OD1.Folder = QString::fromStdString(ProjectDir);
+    OD1.Folder = PathText(ProjectDir);
 }
 
 bool TMe::CopyOpt()
 {
-    const std::string chosen = ChosenFile.toStdString();
+    const std::string chosen = PathBytes(ChosenFile);
     const TExistingCopy existing = LookAtExistingCopy(chosen);
     if (existing.Kind != TExistingCopy::Fits) {
         // Reused silently, it would have the user edit another model, or
         // keep failing on a damaged copy; replaced silently, it would lose
         // the edits made to it.
-        const QString copy = QString::fromStdString(ProjectDir + FileNamePart(chosen));
+        const QString copy = PathText(ProjectDir + FileNamePart(chosen));
         const QString what = existing.Kind == TExistingCopy::OtherModel
                                  ? QStringLiteral("holds another model than\n%1.").arg(ChosenFile)
                                  : QStringLiteral("cannot be read: %1").arg(QString::fromStdString(existing.Problem));
@@ -444,7 +446,7 @@ bool TMe::CopyOpt()
         case 0:
             break;
         case 1:
-            CopyFileStream(chosen, copy.toStdString());
+            CopyFileStream(chosen, PathBytes(copy));
             break;
         default:
             return false;
@@ -462,6 +464,8 @@ void TMe::CloseModel()
     // No working copy is open: an export now would put the previous one
     // where the user takes it for the file being opened.
     ExportCopy1->setEnabled(false);
+    ExportPicture1->setEnabled(false);
+    CopyPicture1->setEnabled(false);
     EGlow->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
     MCh->ForgetModel();
@@ -507,6 +511,8 @@ void TMe::OpenModel(const QString& path)
     GLMade = 1;
     EGlow->DisplayForm();
     EGlow->show();
+    ExportPicture1->setEnabled(true);
+    CopyPicture1->setEnabled(true);
 }
 
 void TMe::Mesh1Click()
@@ -549,20 +555,33 @@ void TMe::Exit1Click()
 
 void TMe::Undo1Click()
 {
-    Rewrite(History.UndoStep(), &TGlowHistory::Undo, "Undone: ");
+    Rewrite(History.UndoStep(), &TGlowHistory::Undo, "Undo", "Undone: ");
 }
 
 void TMe::Redo1Click()
 {
-    Rewrite(History.RedoStep(), &TGlowHistory::Redo, "Redone: ");
+    Rewrite(History.RedoStep(), &TGlowHistory::Redo, "Redo", "Redone: ");
 }
 
-void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done)
+void TMe::Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& verb, const QString& done)
 {
     if (!step)
         return;
     const QString text = step->text();
-    (History.*move)();
+    const size_t glows = step->Edit().Changes.size();
+    // A write that fails stops the move: what it wrote before is said, as a
+    // copy to all that stops says it.
+    size_t written = 0;
+    const auto count = [&written](const TGlowEdit& edit) { written = edit.Changes.size(); };
+    const QMetaObject::Connection counting = connect(&History, &TGlowHistory::Changed, this, count);
+    const auto stopCounting = qScopeGuard([&] { disconnect(counting); });
+    try {
+        (History.*move)();
+    } catch (...) {
+        if (written > 0)
+            ShowBriefly(QStringLiteral("%1 %2: %L3 of %L4 glows written").arg(verb, text).arg(written).arg(glows));
+        throw;
+    }
     ShowBriefly(done + text);
 }
 

@@ -188,8 +188,9 @@ private:
     // Recent Files, Export Working Copy..., Show Working Copy.
     void BuildFileItems();
     void FillRecentFiles();
-    // Undo or redo of step through move; done names it in the status bar.
-    void Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& done);
+    // Undo or redo of step through move; done names it in the status bar,
+    // verb ("Undo") what stopped part-way.
+    void Rewrite(const TGlowStep* step, void (TGlowHistory::*move)(), const QString& verb, const QString& done);
     // Keeps P1 square at the left of the client area and gives P2 the rest.
     void LayoutPanels();
     bool IsPreviewedKey(QObject* watched) const;

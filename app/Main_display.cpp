@@ -20,7 +20,9 @@
 #include "glow_frame.h"
 #include "glow_ops.h"
 #include "glow_preview.h"
+#include "messages.h"
 #include "model.h"
+#include "path_names.h"
 #include "user_settings.h"
 #include "view_state.h"
 
@@ -80,6 +82,9 @@ void TMe::BuildPictureItems()
     ExportPicture1 = new QAction("Export Picture...", File1);
     File1->insertAction(N2, ExportPicture1);
     CopyPicture1 = Edit1->addAction("Copy Picture");
+    // There is a picture once a model is shown.
+    ExportPicture1->setEnabled(false);
+    CopyPicture1->setEnabled(false);
     Handle(ExportPicture1, &TMe::ExportPicture1Click);
     Handle(CopyPicture1, &TMe::CopyPicture1Click);
 }
@@ -126,6 +131,20 @@ void TMe::ExportPicture1Click()
         Dialogs().SaveFile(this, "Export Picture", "PNG Images (*.png)", QDir::toNativeSeparators(start)));
     if (target.isEmpty())
         return;
+    // A picture never takes the place of what the user made: the working
+    // copy (every edit would be lost), another working copy beside it, or
+    // the model the copy was made from. A link is written through, as saving
+    // through a link does, so where it leads is what counts.
+    const std::string path = ThroughLinks(PathBytes(target));
+    const std::string folder = FolderPart(path);
+    if (SameFile(folder.empty() ? "." : folder, ProjectDir)) {
+        ShowMsg("The picture cannot be exported into the working copies' folder " + ProjectDir);
+        return;
+    }
+    if (SameFile(path, PathBytes(ChosenFile))) {
+        ShowMsg("The picture cannot be exported onto the model " + PathBytes(ChosenFile));
+        return;
+    }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -133,9 +152,7 @@ void TMe::ExportPicture1Click()
         throw EInOutError::Write(target.toStdString());
     // Whole or not at all, each write checked: an earlier file there stays
     // until the new one is complete on the disk.
-    WriteWholeFile(target.toStdString(),
-                   std::span(reinterpret_cast<const uint8_t*>(png.constData()), size_t(png.size())),
-                   TExisting::Replace);
+    WriteExport(path, std::span(reinterpret_cast<const uint8_t*>(png.constData()), size_t(png.size())));
     ShowBriefly("Picture exported to " + target);
 }
 

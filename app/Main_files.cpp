@@ -13,7 +13,9 @@
 #include "app_state.h"
 #include "dialog_seam.h"
 #include "error_display.h"
+#include "file_util.h"
 #include "messages.h"
+#include "path_names.h"
 #include "recent_files.h"
 #include "working_copy.h"
 
@@ -21,7 +23,7 @@ namespace {
 
 QString WorkingCopy()
 {
-    return QString::fromStdString(ProjectDir + OptFileName);
+    return PathText(ProjectDir + OptFileName);
 }
 
 // The one local OPT file a drop carries; empty for anything else.
@@ -29,9 +31,9 @@ QString DroppedOptFile(const QMimeData* data)
 {
     if (!data->hasUrls() || data->urls().size() != 1)
         return {};
-    const QUrl url = data->urls().front();
-    const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
-    return url.isLocalFile() && (suffix == "opt" || suffix == "op1") ? url.toLocalFile() : QString();
+    const QString file = LocalFileOf(data->urls().front());
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == "opt" || suffix == "op1" ? file : QString();
 }
 
 // Takes a drop as a copy: a move would have the program it comes from delete
@@ -77,7 +79,7 @@ void TMe::FillRecentFiles()
 
 void TMe::OpenRecent(const QString& path)
 {
-    if (!QFileInfo::exists(path)) {
+    if (KindOf(PathBytes(path), TLinks::Follow) == TFileKind::Missing) {
         recent_files::Remove(path);
         FillRecentFiles();
         ShowMsg((path + " is gone; it is taken off Recent Files.").toStdString());
@@ -93,15 +95,11 @@ void TMe::ExportCopy1Click()
     const QString target = QDir::toNativeSeparators(Dialogs().SaveFile(this, "Export Working Copy", OD1.Filter, start));
     if (target.isEmpty())
         return;
-    const QString canonical = QFileInfo(copy).canonicalFilePath();
-    if (!canonical.isEmpty() && QFileInfo(target).canonicalFilePath() == canonical) {
+    if (SameFile(PathBytes(target), ProjectDir + OptFileName)) {
         ShowMsg("The working copy cannot be exported onto itself");
         return;
     }
-    // A link there is written through, as saving through a link does.
-    const QFileInfo there(target);
-    const QString real = there.isSymbolicLink() ? QDir::toNativeSeparators(there.canonicalFilePath()) : QString();
-    ExportWorkingCopy((real.isEmpty() ? target : real).toStdString());
+    ExportWorkingCopy(PathBytes(target));
     ShowBriefly("Working copy exported to " + target);
 }
 

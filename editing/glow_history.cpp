@@ -90,7 +90,13 @@ void TGlowHistory::Take(const TGlowStep* step, bool after)
     // The stack owns its steps and hands them out as const only.
     auto* own = const_cast<TGlowStep*>(step);
     own->Put(after);
-    if (!Failure) {
+    // A redo that stopped part-way leaves the glows it wrote redone: they are
+    // the step now, so that Undo takes back exactly those. An undo that
+    // stopped leaves the step whole: Undo again puts back the rest.
+    const bool partly = after && Failure && !Written.Changes.empty();
+    if (partly)
+        own->Changes.Changes.resize(Written.Changes.size());
+    if (!Failure || partly) {
         own->WorkDone = true;
         after ? Stack.redo() : Stack.undo();
     }

@@ -54,9 +54,11 @@ public:
     const TGlowStep* UndoStep() const;
     const TGlowStep* RedoStep() const;
     // Writes the bytes before (undo) or after (redo) of that step into its
-    // glows, then moves the stack. A write that fails stops it: the stack
-    // stays, and the glows written so far keep their new bytes, in memory as
-    // in the file. Throws what PutGlowBytes throws, after Changed.
+    // glows, then moves the stack. A write that fails stops it, and the glows
+    // written so far keep their new bytes, in memory as in the file: a redo
+    // that wrote some glows becomes a step of those glows alone and moves the
+    // stack; otherwise the stack stays. Throws what PutGlowBytes throws,
+    // after Changed.
     void Undo();
     void Redo();
 

@@ -15,11 +15,15 @@ std::string MissingColorsText()
            " Locate the \"Colors.dat\" file in the zip and copy to  " + LineBreak + DataDir;
 }
 
-std::string DamagedColorsText()
+std::string DamagedColorsText(TColorFile found)
 {
-    return "File is damaged " + ColorFilePath() + LineBreak +
-           "It holds fewer than 84 bytes. The editor starts with the shipped colours and leaves the file as it is; "
-           "Set Colors saves all seven anew.";
+    const std::string size = found == TColorFile::Short
+                                 ? "fewer than 84 bytes"
+                                 : "more than " + std::to_string(ViewColorFileMaxSize) +
+                                       " bytes, far more than the 84 of the seven colours";
+    return "File is damaged " + ColorFilePath() + LineBreak + "It holds " + size +
+           ". The editor starts with the shipped colours and leaves the file as it is; Set Colors saves all seven "
+           "anew.";
 }
 
 std::string ColorsSource(const std::string& exeDir, const std::string& installedColors)
@@ -53,8 +57,13 @@ bool PrepareFolders(const std::string& appDir, const std::string& colorsSource)
             // A failed copy leaves the file missing, as reported below.
         }
     }
-    if (!FileExists(ColorFilePath())) {
-        ShowMsg(MissingColorsText());
+    // Something else of that name (a folder, a named pipe, a device) is
+    // named for what it is: the file is not missing, it cannot be used.
+    const TFileKind kind = KindOf(ColorFilePath(), TLinks::Follow);
+    if (kind != TFileKind::Regular) {
+        ShowMsg(kind == TFileKind::Missing
+                    ? MissingColorsText()
+                    : "Cannot use the colour file " + ColorFilePath() + ": it is " + KindText(kind));
         ShowMsg(CannotContinueText);
         return false;
     }

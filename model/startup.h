@@ -4,11 +4,14 @@
 
 #include <string>
 
+#include "view_colors.h"
+
 // The text of the first message shown when Colors.dat is missing.
 std::string MissingColorsText();
 inline constexpr const char* CannotContinueText = "Cannot Continue ,Closing Application";
-// What start-up says of a Colors.dat too short to hold the seven colours.
-std::string DamagedColorsText();
+// What start-up says of a damaged Colors.dat (too short to hold the seven
+// colours, or far longer than any colour file).
+std::string DamagedColorsText(TColorFile found);
 
 // The folder that holds Project/ and Data/: the executable's folder when it
 // can be written and the program is not an installed one (a build folder, a
@@ -27,5 +30,6 @@ std::string ColorsSource(const std::string& exeDir, const std::string& installed
 // two folders if missing (outcome not examined). When DataDir has no Colors.dat
 // and colorsSource names one (the installed copy), it is copied there first.
 // Returns false after showing the two messages when DataDir still has no
-// Colors.dat: the program must end.
+// Colors.dat, or something else of that name (the first message then says
+// what): the program must end.
 bool PrepareFolders(const std::string& appDir, const std::string& colorsSource = {});

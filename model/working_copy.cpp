@@ -56,6 +56,24 @@ auto OnWorkingCopy(const Operation& operation)
                        " changed on disk since it was opened; nothing was written. Open it again to edit it");
 }
 
+// The written-back bytes of the glow block at filePos as the working copy
+// holds them, once it is found to be the file the editor knows; nothing when
+// the block does not lie inside it.
+std::optional<TGlowBytes> HeldGlowBytes(int64_t filePos)
+{
+    return OnWorkingCopy([&]() -> std::optional<TGlowBytes> {
+        TOpenFile file(WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse);
+        const TFileIdentity identity = file.Identity();
+        if (!(identity == *OpenModel.KnownCopy))
+            ChangedOnDisk();
+        TGlowBytes held{};
+        if (filePos < 0 || filePos + GlowRecordSize > identity.Size ||
+            file.ReadAt(filePos + GlowWriteBackOffset, held.data(), held.size()) != held.size())
+            return std::nullopt;
+        return held;
+    });
+}
+
 }  // namespace
 
 void CopyOpt(const std::string& chosenPath)
@@ -187,13 +205,18 @@ void ExportWorkingCopy(const std::string& target)
     // would take the place of the user's file.
     if (!OpenModel.KnownCopy || !(copy->Identity() == *OpenModel.KnownCopy))
         ChangedOnDisk();
-    WriteWholeFile(target, copy->Bytes(), TExisting::Replace);
+    WriteExport(target, copy->Bytes());
 }
 
 TGlowBytes PatchWorkingCopyGlow(int64_t filePos, const TGlowBytes& bytes)
 {
     if (!OpenModel.KnownCopy)
         ChangedOnDisk();
+    // Bytes the file holds already are not written again: the same bytes
+    // would move the file's time (another editor would take the file for
+    // changed) and fail on a working copy that cannot be written.
+    if (const std::optional<TGlowBytes> held = HeldGlowBytes(filePos); held && *held == bytes)
+        return *held;
     TGlowBytes before{};
     try {
         OpenModel.KnownCopy = OnWorkingCopy([&] {
