@@ -20,6 +20,7 @@
 #include "glow_panel.h"
 #include "messages.h"
 #include "open_document.h"
+#include "path_names.h"
 #include "startup.h"
 #include "value_dialog.h"
 #include "view_colors.h"
@@ -36,14 +37,14 @@ std::string ExecutableDir()
 {
     // Qt's own paths take '/' everywhere: shown to the user (the status bar,
     // the messages) the folder is spelt as the system spells it.
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString() + PathDelim;
+    return PathBytes(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())) + PathDelim;
 }
 
 // The user's own data folder, for an installed program whose folder cannot be
 // written.
 std::string UserDataDir()
 {
-    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString() +
+    return PathBytes(QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))) +
            PathDelim;
 }
 
@@ -99,8 +100,8 @@ bool TMainWindow::PrepareStart(const std::string& programFolder)
                         appDir == exeDir ? std::string() : ColorsSource(exeDir, installedColors)))
         return false;
     try {
-        if (!ReadColorFile(Document.DataDir))
-            ShowMsg(DamagedColorsText(Document.DataDir));
+        if (const TColorFile found = ReadColorFile(Document.DataDir); found != TColorFile::Whole)
+            ShowMsg(DamagedColorsText(Document.DataDir, found));
     } catch (const std::exception& e) {
         ShowError(e);
         // Start with black rather than with whatever part was read.

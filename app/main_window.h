@@ -26,8 +26,9 @@ class TGlowPanel;
 class TOpenDocument;
 class TViewPanel;
 
-// The window caption, also the first line of the About box.
-inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver 0.3 ";
+// The window caption, also the first line of the About box; NEG_VERSION is
+// the changelog's newest version.
+inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver " NEG_VERSION " ";
 // The OPT files the open and export dialogs offer.
 inline constexpr const char* OptFilter = "OPT Files (*.opt *.op1)";
 
