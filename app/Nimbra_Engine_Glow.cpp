@@ -1,4 +1,3 @@
-#include "Main.h"
 #include "app_start.h"
 #include "command_line.h"
 #include "file_util.h"
@@ -14,12 +13,9 @@ int main(int argc, char** argv)
     const TCommandLine line = ReadCommandLine(CommandLineArguments(argc, argv));
     if (line.ExitCode)
         return *line.ExitCode;
-    const bool started = CreateForms();
-    int result = 0;
-    if (started) {
-        ShowMainWindow(line.File);
-        result = QApplication::exec();
-    }
-    DestroyForms();
-    return result;
+    TEditor editor;
+    if (!editor.Created())
+        return 0;
+    editor.Show(line.File);
+    return QApplication::exec();
 }

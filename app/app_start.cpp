@@ -3,15 +3,8 @@
 #include <QLocale>
 #include <QTimer>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Color.h"
-#include "M_Glunit.h"
-#include "Main.h"
 #include "conversions.h"
-#include "dialog_seam.h"
 #include "error_display.h"
-#include "messages.h"
 
 TNegApplication::TNegApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -31,61 +24,21 @@ void InstallAppBasics()
     // to every window caption, and the main window's caption is fixed.
     // applicationDisplayName() still answers "NEG" for the message boxes.
     QApplication::setApplicationName("NEG");
-    SetShowMsgHandler([](const std::string& text) { Dialogs().Message(QString::fromStdString(text), false); });
     const QString point = QLocale::system().decimalPoint();
     DecimalSeparator = point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';
 }
 
-bool CreateForms()
-{
-    auto* me = new TMe;
-    if (!me->Created())
-        return false;
-    // Each window above the one it is opened from: the panel above the main
-    // window, the edit dialog above the panel, Set Colors above the main
-    // window.
-    auto* panel = new TEGlow(me->P2, me->History);
-    TMCh* dialog = panel->Dialog;
-    new TCol(me);
-    // Direct connections: the frame is drawn inside the handler that asks for
-    // it, in order, and an error it raises ends that handler.
-    QObject::connect(panel, &TEGlow::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
-    QObject::connect(dialog, &TMCh::RedrawRequested, me, &TMe::NewTr, Qt::DirectConnection);
-    // The values being edited show in the panel and the view, over the kept
-    // picture of the meshes.
-    QObject::connect(
-        dialog, &TMCh::PreviewChanged, me,
-        [panel] {
-            Guarded([&] {
-                panel->displayinfo();
-                RenderGlowsChanged();
-            });
-        },
-        Qt::DirectConnection);
-    QObject::connect(dialog, &TMCh::KeyboardReleased, me, [me] { me->activateWindow(); });
-    return true;
-}
+TEditor::TEditor(const std::string& programFolder) : Main(Document, programFolder) {}
 
-void ShowMainWindow(const QString& file)
+void TEditor::Show(const QString& file)
 {
-    Me->showMaximized();
+    Main.showMaximized();
     // Without a window manager nobody else gives the new window the
     // keyboard; with one this asks for what it would do anyway.
-    Me->activateWindow();
+    Main.activateWindow();
     if (file.isEmpty())
         return;
     // After start-up, as a user's open would come: the window is shown and
     // the view has its context.
-    QTimer::singleShot(0, Me, [file] { Guarded([&] { Me->OpenModel(file); }); });
-}
-
-void DestroyForms()
-{
-    delete Col;
-    Col = nullptr;
-    // The panel's edit dialog goes with it.
-    delete EGlow;
-    EGlow = nullptr;
-    delete Me;
-    Me = nullptr;
+    QTimer::singleShot(0, &Main, [this, file] { Guarded([&] { Main.OpenModel(file); }); });
 }

@@ -2,6 +2,10 @@
 // Start-up of the program, shared by the entry point and the GUI tests.
 
 #include <QApplication>
+#include <string>
+
+#include "main_window.h"
+#include "open_document.h"
 
 // The application object. Every handler guards its own body; this is the
 // backstop for an error that escapes one anyway, so that none crosses Qt's
@@ -12,19 +16,25 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// The application title "NEG", ShowMsg as a message box, and the locale's
-// decimal separator. Needs the application object.
+// The application title "NEG" and the locale's decimal separator. Needs the
+// application object.
 void InstallAppBasics();
 
-// Creates the four windows in order: Me, EGlow (laid over Me's P2), MCh, Col,
-// and has the panel's and the dialog's redraw requests draw through Me's
-// NewTr. Me's creation runs FormCreate; when that ends the program (no
-// Colors.dat) the other windows are not created and the result is false.
-bool CreateForms();
+// The program's windows over one open document: what the program's start
+// makes, and every GUI test of the windows. The main window makes the glow
+// panel with its edit dialog and Set Colors, once Project/, Data/ and the
+// colours are there.
+class TEditor {
+public:
+    // programFolder: as TMainWindow takes it.
+    explicit TEditor(const std::string& programFolder = {});
 
-// Shows the main window maximized (FormShow runs), then, when file is not
-// empty, opens it as File > Open Opt would once the event loop runs.
-void ShowMainWindow(const QString& file);
+    // False when the program must end (no Colors.dat): nothing is shown.
+    bool Created() const { return Main.Created(); }
+    // Shows the main window maximized, then, when file is not empty, opens it
+    // as File > Open Opt would once the event loop runs.
+    void Show(const QString& file);
 
-// Deletes the windows in reverse order and clears their globals.
-void DestroyForms();
+    TOpenDocument Document;
+    TMainWindow Main;
+};

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "Main.h"
+#include "main_window.h"
 #include "path_names.h"
 
 namespace {

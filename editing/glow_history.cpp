@@ -1,37 +1,36 @@
 #include "glow_history.h"
 
-#include <memory>
+#include <algorithm>
 #include <utility>
 
-TGlowStep::TGlowStep(TGlowHistory& history, TGlowEdit edit)
-    : QUndoCommand(StepText(edit)), History(history), Changes(std::move(edit))
+#include "open_model.h"
+#include "working_copy.h"
+
+TGlowStep::TGlowStep(TOpenModel& open, TGlowEdit edit, TStepRun& run)
+    : QUndoCommand(StepText(edit)), Open(open), Changes(std::move(edit)), Run(run)
 {
 }
 
-// The stack calls these when a step is pushed and when it moves. The history
-// has the step do its work first (a write can be refused, and the stack must
-// then stay where it is), so the call that follows only moves the stack.
 void TGlowStep::redo()
 {
-    if (!std::exchange(WorkDone, false))
-        Put(true);
+    Put(true);
 }
 
 void TGlowStep::undo()
 {
-    if (!std::exchange(WorkDone, false))
-        Put(false);
+    Put(false);
 }
 
 void TGlowStep::Put(bool after)
 {
-    History.Written = {Changes.Name, {}};
-    History.Failure = nullptr;
+    Run = {{Changes.Name, {}}, nullptr, Changes.Changes.size()};
+    std::vector<TGlowChange> written;  // in the order of Changes
     const auto put = [&](TGlowChange& change) {
-        const TGlowBytes held = PutGlowBytes(change.At, after ? change.After : change.Before);
+        const TGlowBytes held = PutGlowBytes(Open, change.At, after ? change.After : change.Before);
         if (!BeforeKnown)
             change.Before = held;
-        History.Written.Changes.push_back({change.At, held, after ? change.After : change.Before});
+        Run.Written.Changes.push_back({change.At, held, after ? change.After : change.Before});
+        written.push_back(change);
     };
     try {
         if (after) {
@@ -43,74 +42,81 @@ void TGlowStep::Put(bool after)
                 put(*change);
         }
     } catch (...) {
-        History.Failure = std::current_exception();
+        Run.Failure = std::current_exception();
+        // A first run or a redo that stopped part-way is the step of the
+        // glows it wrote, so that Undo takes back exactly those; the glows
+        // not reached keep what the file holds. An undo that stopped keeps
+        // the whole step: Redo puts back what it undid, and Undo can try the
+        // rest again.
+        if (after && (!BeforeKnown || !written.empty())) {
+            Changes.Changes = std::move(written);
+            setText(StepText(Changes));
+        }
     }
+    if (!BeforeKnown)
+        setText(StepText(Changes));  // named for the value the bytes before show changed
     BeforeKnown = true;
+    // A step that changes no byte is no step.
+    if (!ChangesBytes(Changes))
+        setObsolete(true);
 }
 
-void TGlowHistory::Make(TGlowEdit edit)
+TGlowHistory::TGlowHistory(TOpenModel& open) : Open(open) {}
+
+std::exception_ptr TGlowHistory::Refusal() const
 {
-    auto step = std::make_unique<TGlowStep>(*this, std::move(edit));
-    step->Put(true);
-    // Only the glows the file took are the step; one that changed no byte is
-    // no step, and the steps that Redo would take stay.
-    step->Changes.Changes.resize(Written.Changes.size());
-    if (ChangesBytes(step->Changes)) {
-        step->setText(StepText(step->Changes));
-        step->WorkDone = true;
-        Stack.push(step.release());
+    try {
+        CheckWorkingCopy(Open);
+    } catch (...) {
+        return std::current_exception();
     }
-    Report(Made);
+    return nullptr;
 }
 
-const TGlowStep* TGlowHistory::UndoStep() const
+TStepRun TGlowHistory::Make(TGlowEdit edit)
 {
-    return static_cast<const TGlowStep*>(Stack.command(Stack.index() - 1));
-}
-
-const TGlowStep* TGlowHistory::RedoStep() const
-{
-    return static_cast<const TGlowStep*>(Stack.command(Stack.index()));
-}
-
-void TGlowHistory::Undo()
-{
-    Take(UndoStep(), false);
-}
-
-void TGlowHistory::Redo()
-{
-    Take(RedoStep(), true);
-}
-
-void TGlowHistory::Take(const TGlowStep* step, bool after)
-{
-    if (!step)
-        return;
-    // The stack owns its steps and hands them out as const only.
-    auto* own = const_cast<TGlowStep*>(step);
-    own->Put(after);
-    // A redo that stopped part-way leaves the glows it wrote redone: they are
-    // the step now, so that Undo takes back exactly those. An undo that
-    // stopped leaves the step whole: Undo again puts back the rest.
-    const bool partly = after && Failure && !Written.Changes.empty();
-    if (partly)
-        own->Changes.Changes.resize(Written.Changes.size());
-    if (!Failure || partly) {
-        own->WorkDone = true;
-        after ? Stack.redo() : Stack.undo();
+    const bool changes = std::any_of(edit.Changes.begin(), edit.Changes.end(), [&](const TGlowChange& c) {
+        return c.After != EncodeGlowWriteBack(Open.GlowAt(c.At));
+    });
+    if (!changes) {
+        // Written and told as any edit (the file keeps the bytes it holds),
+        // but no step: a push would drop the steps that Redo would take.
+        TGlowStep(Open, std::move(edit), Run).redo();
+        return Report(Made);
     }
-    Report(after ? Redone : Undone);
+    // Refused before the step is pushed, for the same reason.
+    if (const std::exception_ptr refused = Refusal())
+        return {{edit.Name, {}}, refused, edit.Changes.size()};
+    Stack.push(new TGlowStep(Open, std::move(edit), Run));
+    return Report(Made);
 }
 
-void TGlowHistory::Report(TMove move)
+TStepRun TGlowHistory::Undo()
 {
-    const TGlowEdit written = std::exchange(Written, {});
-    const std::exception_ptr failure = std::exchange(Failure, nullptr);
-    if (!written.Changes.empty())
-        emit Changed(written, move);
-    if (failure)
-        std::rethrow_exception(failure);
+    if (!Stack.canUndo())
+        return {};
+    if (const std::exception_ptr refused = Refusal())
+        return {{}, refused, 0};
+    Stack.undo();
+    return Report(Undone);
+}
+
+TStepRun TGlowHistory::Redo()
+{
+    if (!Stack.canRedo())
+        return {};
+    if (const std::exception_ptr refused = Refusal())
+        return {{}, refused, 0};
+    Stack.redo();
+    return Report(Redone);
+}
+
+TStepRun TGlowHistory::Report(TMove move)
+{
+    TStepRun run = std::exchange(Run, {});
+    if (!run.Written.Changes.empty())
+        emit Changed(run.Written, move);
+    return run;
 }
 
 QString StepText(const TGlowEdit& edit)

@@ -1,9 +1,10 @@
 #pragma once
 // The one way glows change: every change (a value confirmed in the edit
-// dialog, Center, a copy to all glows, undo, redo) is a step that writes each
+// dialog, Center, a drag, a copy to all glows) is a step of the edit history,
+// and undo and redo are that step's own undo() and redo(). A step writes each
 // glow into the working copy first and changes the model only for what the
-// file took. The history keeps the steps of the open model for undo and redo;
-// it ends when another model is opened or the program ends.
+// file took. The history ends when another model is opened or the program
+// ends.
 
 #include <QObject>
 #include <QUndoCommand>
@@ -12,57 +13,67 @@
 
 #include "glow_write.h"
 
-class TGlowHistory;
+struct TOpenModel;
+
+// What one run of a step wrote, and the failure that stopped it.
+struct TStepRun {
+    TGlowEdit Written;
+    std::exception_ptr Failure;
+    size_t Tried = 0;  // the glows the run was to write
+
+    void ThrowFailure() const
+    {
+        if (Failure)
+            std::rethrow_exception(Failure);
+    }
+};
 
 // One step: the glows one confirmed change wrote, with their bytes before and
 // after. redo() gives each glow its bytes after, in order; undo() its bytes
-// before, in reverse order. Either stops at the first write that fails.
+// before, in reverse order. Either stops at the first write that fails. A
+// redo that stopped part-way (the first one included) is then the step of the
+// glows it wrote; a first run that wrote nothing, or changed no byte, is no
+// step (it is obsolete). Each run reports into run. Never throws: the stack
+// calls it.
 class TGlowStep : public QUndoCommand {
 public:
-    TGlowStep(TGlowHistory& history, TGlowEdit edit);
+    TGlowStep(TOpenModel& open, TGlowEdit edit, TStepRun& run);
     void redo() override;
     void undo() override;
     const TGlowEdit& Edit() const { return Changes; }
 
 private:
-    friend class TGlowHistory;
-    // Gives each glow its bytes after (or before); records in the history
-    // what was written and the failure that stopped it. Never throws: the
-    // stack calls it.
     void Put(bool after);
 
-    TGlowHistory& History;
+    TOpenModel& Open;
     TGlowEdit Changes;
-    // The first Put takes the bytes the file held as the bytes before.
+    TStepRun& Run;
+    // The first run takes the bytes the file held as the bytes before.
     bool BeforeKnown = false;
-    // The history did the work before moving the stack: the stack's next
-    // call into this step only moves it.
-    bool WorkDone = false;
 };
 
 class TGlowHistory : public QObject {
     Q_OBJECT
 public:
+    explicit TGlowHistory(TOpenModel& open);
+
     QUndoStack Stack;
 
-    // Makes edit's changes (their bytes after) and takes the glows the file
-    // took as one step, when they changed a byte. A write that fails stops
-    // the change there: the glows written before it are the step. Throws
-    // what PutGlowBytes throws, after Changed for what was written.
-    void Make(TGlowEdit edit);
-    // The step that Undo or Redo would take; nullptr when there is none.
-    const TGlowStep* UndoStep() const;
-    const TGlowStep* RedoStep() const;
-    // Writes the bytes before (undo) or after (redo) of that step into its
-    // glows, then moves the stack. A write that fails stops it, and the glows
-    // written so far keep their new bytes, in memory as in the file: a redo
-    // that wrote some glows becomes a step of those glows alone and moves the
-    // stack; otherwise the stack stays. Throws what PutGlowBytes throws,
-    // after Changed.
-    void Undo();
-    void Redo();
-
     enum TMove { Made, Undone, Redone };
+
+    // Pushes edit's changes as one step, when they change a byte of what the
+    // model holds; an edit that changes none is written all the same, and is
+    // no step. Before a push the working copy must still be the file the
+    // editor read or last wrote, open to writing: otherwise nothing is
+    // written and the history stays as it was, Redo's steps included. A write
+    // that fails part-way stops the change there: the glows written before it
+    // are the step. Returns what was written and what stopped it, after
+    // Changed for what was written; never throws.
+    TStepRun Make(TGlowEdit edit);
+    // Undoes or redoes the step the stack offers, through the stack, after the
+    // same check as Make. Returns as Make (nothing when there is no step).
+    TStepRun Undo();
+    TStepRun Redo();
 
 signals:
     // Glows changed, in the working copy and in memory: written holds each
@@ -71,15 +82,13 @@ signals:
     void Changed(const TGlowEdit& written, TGlowHistory::TMove move);
 
 private:
-    friend class TGlowStep;
-    // What the last Put wrote, and why it stopped.
-    TGlowEdit Written;
-    std::exception_ptr Failure;
+    TOpenModel& Open;
+    TStepRun Run;
 
-    // Undo (after false) or Redo of step.
-    void Take(const TGlowStep* step, bool after);
-    // Emits Changed for what the last Put wrote, then rethrows its failure.
-    void Report(TMove move);
+    // Emits Changed for what the last run wrote; hands the run over.
+    TStepRun Report(TMove move);
+    // The check before a step runs: nothing written when it fails.
+    std::exception_ptr Refusal() const;
 };
 
 // What the status bar says after edit was written: "Mesh 0, glow 1: Center

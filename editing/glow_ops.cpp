@@ -1,34 +1,33 @@
 #include "glow_ops.h"
 
-#include "app_state.h"
-
-int CurMeshGlowCount()
+int CurMeshGlowCount(const TOpenModel& open)
 {
-    return TheModel.Meshes.Get(CurMesh).Glows.Count();
+    return open.Model.Meshes.Get(open.Selection.CurMesh).Glows.Count();
 }
 
-TGlowIndex ShownGlowIndex()
+TGlowIndex ShownGlowIndex(const TOpenModel& open)
 {
+    const TSelection& s = open.Selection;
     // No glow selected: CurMesh need not name a mesh then.
-    if (EditGlow == -1)
+    if (s.EditGlow == -1)
         return {};
-    const TEngineGlowL& glows = TheModel.Meshes.Get(CurMesh).Glows;
-    if (EditGlow < 0 || EditGlow >= glows.Count())
+    const TEngineGlowL& glows = open.Model.Meshes.Get(s.CurMesh).Glows;
+    if (s.EditGlow < 0 || s.EditGlow >= glows.Count())
         return {};
-    return {CurMesh, EditGlow};
+    return {s.CurMesh, s.EditGlow};
 }
 
-const TEngineGlow* ShownGlow()
+const TEngineGlow* ShownGlow(const TOpenModel& open)
 {
-    const TGlowIndex shown = ShownGlowIndex();
-    return shown ? &GlowAt(shown) : nullptr;
+    const TGlowIndex shown = ShownGlowIndex(open);
+    return shown ? &open.GlowAt(shown) : nullptr;
 }
 
-TGlowEdit CopyToAllEdit(const char* name, const std::function<void(TEngineGlow&)>& change)
+TGlowEdit CopyToAllEdit(const TModel& model, const char* name, const std::function<void(TEngineGlow&)>& change)
 {
     TGlowEdit edit{name, {}};
-    for (int32_t m = 0; m < TheModel.Meshes.Count(); ++m) {
-        const TEngineGlowL& glows = TheModel.Meshes.Get(m).Glows;
+    for (int32_t m = 0; m < model.Meshes.Count(); ++m) {
+        const TEngineGlowL& glows = model.Meshes.Get(m).Glows;
         for (int32_t g = 0; g < glows.Count(); ++g) {
             TEngineGlow glow = glows.Get(g);
             change(glow);

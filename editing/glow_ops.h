@@ -4,19 +4,19 @@
 #include <functional>
 
 #include "glow_write.h"
-#include "model.h"
+#include "open_model.h"
 
 // Number of glows of mesh CurMesh (the list error when CurMesh names no mesh).
-int CurMeshGlowCount();
+int CurMeshGlowCount(const TOpenModel& open);
 
 // Glow EditGlow of mesh CurMesh, or nothing when EditGlow names none of its
 // glows: -1, or an index left over from another mesh or model.
-TGlowIndex ShownGlowIndex();
-const TEngineGlow* ShownGlow();
+TGlowIndex ShownGlowIndex(const TOpenModel& open);
+const TEngineGlow* ShownGlow(const TOpenModel& open);
 
 // A copy to all glows, named name: every glow of every mesh in list order,
 // each with change() applied to its values. Nothing is written.
-TGlowEdit CopyToAllEdit(const char* name, const std::function<void(TEngineGlow&)>& change);
+TGlowEdit CopyToAllEdit(const TModel& model, const char* name, const std::function<void(TEngineGlow&)>& change);
 
 // The change that gives the glow at `at` the values of glow.
 TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow);

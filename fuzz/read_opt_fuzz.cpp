@@ -27,13 +27,13 @@ void Require(bool condition)
 // inside the input (but for the one being read when the read failed), counts
 // no larger than repeated visits of the largest node the input can hold, and
 // the whole within the reader's memory bound.
-void CheckModel(int64_t size, bool complete)
+void CheckModel(const TModel& model, const OPTInFile& reader, int64_t size, bool complete)
 {
-    Require(TheModel.Meshes.Count() <= OPTInFile::MaxTopLevel);
+    Require(model.Meshes.Count() <= OPTInFile::MaxTopLevel);
     int64_t held = 0;
-    for (int m = 0; m < TheModel.Meshes.Count(); ++m) {
-        const TOMesh& mesh = TheModel.Meshes.Get(m);
-        const bool lastMesh = m == TheModel.Meshes.Count() - 1;
+    for (int m = 0; m < model.Meshes.Count(); ++m) {
+        const TOMesh& mesh = model.Meshes.Get(m);
+        const bool lastMesh = m == model.Meshes.Count() - 1;
         for (int g = 0; g < mesh.Glows.Count(); ++g) {
             const TEngineGlow& glow = mesh.Glows.Get(g);
             if (complete || !lastMesh || g < mesh.Glows.Count() - 1)
@@ -47,7 +47,7 @@ void CheckModel(int64_t size, bool complete)
         for (const TFaceL& faces : mesh.Faces)
             held += int64_t(sizeof(TOFace)) * faces.Count();
     }
-    Require(held <= TheReader.MaxModelBytes);
+    Require(held <= reader.MaxModelBytes);
 }
 
 }  // namespace
@@ -56,17 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Smaller bounds than the editor's keep one input within the fuzzer's
     // memory and time limits; the walk that checks them is the same.
-    TheReader.MaxModelBytes = 20'000'000;
-    TheReader.MaxNodeVisits = 50'000;
+    OPTInFile reader;
+    reader.MaxModelBytes = 20'000'000;
+    reader.MaxNodeVisits = 50'000;
+    TModel model;
     bool complete = true;
     try {
-        TheReader.ReadOpt(std::span<const uint8_t>(data, size), "fuzz.opt");
+        reader.ReadOpt(std::span<const uint8_t>(data, size), "fuzz.opt", model);
     } catch (const EOptDamaged&) {
         complete = false;
     } catch (const EOptTooLarge&) {
         complete = false;
     }
-    CheckModel(static_cast<int64_t>(size), complete);
-    TheModel.Clear();
+    CheckModel(model, reader, static_cast<int64_t>(size), complete);
     return 0;
 }

@@ -113,6 +113,13 @@ std::string ThroughLinks(const std::string& path);
 // stay. Failures are ignored.
 void RemoveOrphanedTemporaryFiles(const std::string& dir);
 
+// The platform's path separator, used after folder names.
+#ifdef _WIN32
+inline constexpr char PathDelim = '\\';
+#else
+inline constexpr char PathDelim = '/';
+#endif
+
 // Writes bytes as the file target that the user chose for an export: through
 // a link there (ThroughLinks), whole, an earlier file replaced (WriteWholeFile
 // with Replace). First removes from that folder the temporary files of

@@ -8,15 +8,17 @@
 
 namespace {
 
-constexpr struct {
-    uint32_t TEngineGlow::*Member;
+// Where each value of a glow lies in its 68 bytes.
+template <typename T>
+struct TValueAt {
+    T TEngineGlow::*Member;
     size_t At;
-} Colors[] = {{&TEngineGlow::CoreColor, glow_layout::CoreColor}, {&TEngineGlow::OuterColor, glow_layout::OuterColor}};
+};
 
-constexpr struct {
-    TFloat3 TEngineGlow::*Member;
-    size_t At;
-} Vectors[] = {
+constexpr TValueAt<uint32_t> Colors[] = {{&TEngineGlow::CoreColor, glow_layout::CoreColor},
+                                         {&TEngineGlow::OuterColor, glow_layout::OuterColor}};
+
+constexpr TValueAt<TFloat3> Vectors[] = {
     {&TEngineGlow::MainVec, glow_layout::MainVec},   {&TEngineGlow::Center, glow_layout::Center},
     {&TEngineGlow::Density0, glow_layout::Density0}, {&TEngineGlow::Density1, glow_layout::Density1},
     {&TEngineGlow::Density2, glow_layout::Density2},

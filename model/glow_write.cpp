@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <iterator>
 
+#include "open_model.h"
 #include "working_copy.h"
 
 namespace {
 
-// The values in the order of the written block, with the names users see.
-constexpr struct {
+// A value's place in the written block, with the name users see.
+struct TNamedValue {
     size_t At;
     const char* Name;
-} Values[] = {
+};
+
+// In the order of the written block.
+constexpr TNamedValue Values[] = {
     {glow_layout::CoreColor, "Core color"}, {glow_layout::OuterColor, "Outer color"},
     {glow_layout::MainVec, "Main vector"},  {glow_layout::Center, "Center"},
     {glow_layout::Density0, "Density 0"},   {glow_layout::Density1, "Density 1"},
@@ -37,15 +41,10 @@ std::string ChangedValueName(const TGlowChange& change)
     return value->Name;
 }
 
-TEngineGlow& GlowAt(TGlowIndex at)
+TGlowBytes PutGlowBytes(TOpenModel& open, TGlowIndex at, const TGlowBytes& bytes)
 {
-    return TheModel.Meshes.Get(at.Mesh).Glows.Get(at.Glow);
-}
-
-TGlowBytes PutGlowBytes(TGlowIndex at, const TGlowBytes& bytes)
-{
-    TEngineGlow& glow = GlowAt(at);
-    const TGlowBytes before = PatchWorkingCopyGlow(glow.FilePos, bytes);
+    TEngineGlow& glow = open.GlowAt(at);
+    const TGlowBytes before = PatchWorkingCopyGlow(open, glow.FilePos, bytes);
     DecodeGlowWriteBack(bytes, glow);
     return before;
 }

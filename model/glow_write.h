@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app_state.h"
 #include "glow_record.h"
+#include "selection.h"
+
+struct TOpenModel;
 
 struct TGlowChange {
     TGlowIndex At;
@@ -31,12 +33,9 @@ bool ChangesBytes(const TGlowEdit& edit);
 // value whose bytes differ; empty when none does.
 std::string ChangedValueName(const TGlowChange& change);
 
-// The glow at `at` of TheModel. Throws the list errors.
-TEngineGlow& GlowAt(TGlowIndex at);
-
-// Gives the glow at `at` of TheModel the written-back bytes `bytes`: into the
+// Gives the glow at `at` of open's model the written-back bytes `bytes`: into the
 // working copy first, then, once the file took them, in memory. Returns the
 // bytes the file held there before. Throws the list errors (nothing written)
 // and what PatchWorkingCopyGlow throws (a working copy changed on disk among
 // them); the glow in memory is then unchanged.
-TGlowBytes PutGlowBytes(TGlowIndex at, const TGlowBytes& bytes);
+TGlowBytes PutGlowBytes(TOpenModel& open, TGlowIndex at, const TGlowBytes& bytes);

@@ -1,6 +1,6 @@
 #pragma once
 // The in-memory model of one OPT file: meshes with their vertices, faces per
-// level of detail and engine glows. The model the windows show is TheModel.
+// level of detail and engine glows.
 //
 // Lists own their items and keep each item at a fixed address while it sits in
 // the list.
@@ -201,13 +201,8 @@ struct TEngineGlow {
 };
 
 // Members for OPT node kinds this program never reads; kept empty.
-struct THitZone {};
-struct TRotScale {};
 struct TTexture {};
 struct TPalette {};
-struct THardPoint {};
-struct TTvertex {};
-struct TVertexNormal {};
 
 namespace list_messages {
 inline constexpr char Mesh[] = "^TMeshL Index not valid: %d";
@@ -223,25 +218,16 @@ using TVertexL = TTypedList<TVertex, list_messages::Vertex>;
 using TEngineGlowL = TTypedList<TEngineGlow, list_messages::Glow>;
 using TTextureL = TTypedList<TTexture, list_messages::Texture>;
 using TPalL = TTypedList<TPalette, list_messages::Palette>;
-using TTvertexL = TOwnList<TTvertex>;
-using TVertexNormalL = TOwnList<TVertexNormal>;
-using THardPointL = TOwnList<THardPoint>;
 
 struct TOMesh {
-    THitZone HitZone;
-    TRotScale RotScale;
-    THardPointL HardPoints;
     TEngineGlowL Glows;
     TVertexL Vertices;
-    TTvertexL TexVerts[2];
-    TVertexNormalL VertNormals[2];
     TFaceL Faces[3];  // per level of detail; only Faces[0] is drawn and picked
     int32_t LodCount = 0;
     TFloat3 LodDist;
 
     // New empty items; the caller appends them to the right list.
     static TOFace NewFace() { return {}; }
-    static TVertex NewVertex() { return {}; }
     static TEngineGlow NewGlow() { return {}; }
 };
 
@@ -257,6 +243,3 @@ struct TModel {
     static TOMesh NewMesh() { return {}; }
 };
 
-// The model the windows show: the open model's (app_state.h), created before
-// any window, never destroyed.
-extern TModel& TheModel;

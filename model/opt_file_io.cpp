@@ -231,11 +231,6 @@ private:
 
 }  // namespace
 
-TFileIdentity OPTInFile::ReadOpt(const std::string& path, TLinks links)
-{
-    return ReadOpt(path, TheModel, links);
-}
-
 TFileIdentity OPTInFile::ReadOpt(const std::string& path, TModel& model, TLinks links)
 {
     model.Clear();
@@ -258,11 +253,6 @@ TFileIdentity OPTInFile::ReadOpt(const std::string& path, TModel& model, TLinks 
         throw;
     }
     return file.Identity();
-}
-
-void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name)
-{
-    ReadOpt(bytes, name, TheModel);
 }
 
 void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name, TModel& model)

@@ -24,13 +24,10 @@ public:
     // A directory or other non-regular file cannot be opened (ENotAFile), nor
     // a symbolic link with TLinks::Refuse.
     TFileIdentity ReadOpt(const std::string& path, TModel& model, TLinks links = TLinks::Follow);
-    // The same into TheModel, the model the windows show.
-    TFileIdentity ReadOpt(const std::string& path, TLinks links = TLinks::Follow);
 
     // The same walk over an OPT file's bytes in memory; name stands for the
     // file in messages. Raises EOptDamaged and EOptTooLarge as above.
     void ReadOpt(std::span<const uint8_t> bytes, const std::string& name, TModel& model);
-    void ReadOpt(std::span<const uint8_t> bytes, const std::string& name);
 
     // Bounds against node tables that point at the same nodes so often that
     // the model would not fit in memory or the walk would take minutes; an
@@ -56,6 +53,3 @@ public:
 private:
     void Walk(const TByteReader& in, TModel& model);
 };
-
-// The one reader of the program: the open model's (app_state.h).
-extern OPTInFile& TheReader;

@@ -1,8 +1,31 @@
 #pragma once
-// Stepping the selection with N and P: through the meshes of TheModel in mesh
-// mode, through the faces of the current mesh's first face list in face mode.
+// What is selected: a mesh or a face of one, and the glow being edited.
+// Stepping with N and P goes through the meshes of the model in mesh mode,
+// through the faces of the current mesh's first face list in face mode.
 
 #include <cstdint>
+
+struct TModel;
+
+// Which glow of the model: a mesh index and an index in that mesh's glows.
+struct TGlowIndex {
+    int32_t Mesh = -1;
+    int32_t Glow = -1;
+    // False for no glow.
+    explicit operator bool() const { return Mesh >= 0 && Glow >= 0; }
+    bool operator==(const TGlowIndex&) const = default;
+};
+
+// 32-bit sums that wrap around as the machine's integers do, without the
+// signed overflow C++ leaves undefined.
+constexpr int32_t WrapAdd(int32_t a, int32_t b) { return static_cast<int32_t>(uint32_t(a) + uint32_t(b)); }
+constexpr int32_t WrapSub(int32_t a, int32_t b) { return static_cast<int32_t>(uint32_t(a) - uint32_t(b)); }
+
+// Packs a mesh and face index into a selection id / pick name.
+constexpr int32_t PackSelection(int32_t mesh, int32_t face)
+{
+    return static_cast<int32_t>(uint32_t(mesh) + uint32_t(face) * 65536u);
+}
 
 // The index after cur in a list of n items, wrapping from the last to 0.
 constexpr int32_t NextIndex(int32_t cur, int32_t n) { return cur < n - 1 ? cur + 1 : 0; }
@@ -11,9 +34,25 @@ constexpr int32_t PrevIndex(int32_t cur, int32_t n) { return cur > 0 ? cur - 1 :
 
 enum class TSelStep { Next, Prev };
 
-// Moves CurMesh (mesh mode) or CurFace (face mode) one step from the values
-// the last redraw decoded and packs the result into SelectedId. Returns false
-// and changes nothing when the current mesh has no faces in face mode: there
-// is no face to step to. Throws EListError when CurMesh is not a mesh in face
-// mode.
-bool StepSelection(TSelStep step);
+struct TSelection {
+    // SelectedId packs mesh index + face index * 65536 (face mode) or the bare
+    // mesh index (mesh mode); Decode unpacks it into CurMesh, CurFace.
+    int32_t SelectMode = 0;  // 0 meshes, 1 faces
+    int32_t SelectedId = 0;
+    int32_t CurMesh = 0;
+    int32_t CurFace = 0;
+    // EditGlow indexes the glows of CurMesh (-1 none).
+    int32_t EditGlow = 0;
+
+    // Sets CurMesh and CurFace from SelectedId according to SelectMode; in
+    // mesh mode an id past the last mesh selects the last one.
+    void Decode(const TModel& model);
+    // SelectMode or SelectedId set, then decoded.
+    void SetMode(int32_t mode, const TModel& model);
+    void Select(int32_t id, const TModel& model);
+    // Moves CurMesh (mesh mode) or CurFace (face mode) one step and packs the
+    // result into SelectedId. Returns false and changes nothing when the
+    // current mesh has no faces in face mode: there is no face to step to.
+    // Throws EListError when CurMesh is not a mesh in face mode.
+    bool Step(TSelStep step, const TModel& model);
+};

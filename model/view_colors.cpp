@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app_state.h"
 #include "byte_order.h"
 #include "file_util.h"
 
@@ -14,15 +13,15 @@ constexpr size_t RecordSize = 12;
 static_assert(ViewColorFileSize == RecordSize * ViewColorCount);
 }  // namespace
 
-std::string ColorFilePath()
+std::string ColorFilePath(const std::string& dataDir)
 {
-    return DataDir + "Colors.dat";
+    return dataDir + "Colors.dat";
 }
 
-TColorFile ReadColorFile()
+TColorFile ReadColorFile(const std::string& dataDir)
 {
     // Only the colours' bytes: a file of gigabytes would hold up the start.
-    TOpenFile file(ColorFilePath(), TOpenFile::Reading, TLinks::Follow);
+    TOpenFile file(ColorFilePath(dataDir), TOpenFile::Reading, TLinks::Follow);
     uint8_t bytes[ViewColorFileSize];
     // A cut file would leave colours black on black, or half a number.
     TColorFile found = TColorFile::Whole;
@@ -53,7 +52,7 @@ void ParseColorFile(std::span<const uint8_t> bytes)
     }
 }
 
-void WriteColorFile()
+void WriteColorFile(const std::string& dataDir)
 {
     uint8_t table[ViewColorFileSize];
     for (int i = 0; i < ViewColorCount; ++i) {
@@ -63,7 +62,7 @@ void WriteColorFile()
     }
     // Through a temporary file: a failed save leaves the old colours whole.
     // A Colors.dat linked from elsewhere is saved where the link leads.
-    WriteWholeFile(ThroughLinks(ColorFilePath()), table, TExisting::Replace);
+    WriteWholeFile(ThroughLinks(ColorFilePath(dataDir)), table, TExisting::Replace);
 }
 
 TColorF ScreenToColorF(uint32_t screenColor)

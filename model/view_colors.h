@@ -1,5 +1,5 @@
 #pragma once
-// The seven drawing colours of the view and their file, Colors.dat in DataDir:
+// The seven drawing colours of the view and their file, Colors.dat in the Data folder:
 // seven records of three little-endian float32 (red, green, blue), 84 bytes.
 
 #include <cstddef>
@@ -22,7 +22,8 @@ enum TViewColor : int {
     ViewColorCount = 7
 };
 
-// Zero (black) until loaded.
+// The colours read from Colors.dat, one table for the whole program: every
+// window draws with them. Zero (black) until loaded.
 extern TColorF ViewColors[ViewColorCount];
 
 inline constexpr size_t ViewColorFileSize = 84;
@@ -32,19 +33,19 @@ inline constexpr int64_t ViewColorFileMaxSize = 65536;
 // The colour file shipped with the program (data/Colors.dat), built in.
 extern const uint8_t ShippedColorBytes[ViewColorFileSize];
 
-// Full path of the colour file: DataDir + "Colors.dat".
-std::string ColorFilePath();
+// Full path of the colour file: dataDir + "Colors.dat".
+std::string ColorFilePath(const std::string& dataDir);
 
 // What ReadColorFile found: the seven colours, or a damaged file, too short
 // to hold them or far longer than any colour file.
 enum class TColorFile { Whole, Short, FarTooLong };
 
-// Fills ViewColors from the colour file byte for byte, reading only the 84
+// Fills ViewColors from dataDir's colour file byte for byte, reading only the 84
 // bytes of the colours; bytes past 84 are ignored. A file shorter than 84
 // bytes or longer than ViewColorFileMaxSize is damaged: ViewColors gets the
 // shipped colours instead and the file is left as it is. Throws EFOpenError,
 // ENotAFile, EInOutError.
-TColorFile ReadColorFile();
+TColorFile ReadColorFile(const std::string& dataDir);
 
 // Lays the colour file's bytes in memory over ViewColors byte for byte: a
 // short file fills the table from the front and leaves the rest as it was.
@@ -52,7 +53,7 @@ void ParseColorFile(std::span<const uint8_t> bytes);
 
 // Writes all of ViewColors to the colour file (created or emptied).
 // Throws EFCreateError, EInOutError (the write failed or was short).
-void WriteColorFile();
+void WriteColorFile(const std::string& dataDir);
 
 // A screen colour 0x00BBGGRR as a drawing colour: each byte k becomes k / 255.
 TColorF ScreenToColorF(uint32_t screenColor);

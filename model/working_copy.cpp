@@ -12,11 +12,11 @@
 #include <windows.h>
 #endif
 
-#include "app_state.h"
 #include "errors.h"
 #include "file_bytes.h"
 #include "glow_record.h"
 #include "model.h"
+#include "open_model.h"
 #include "opt_file_io.h"
 
 namespace {
@@ -33,39 +33,34 @@ void KeepArchiveAttributeOnly(const std::string& path)
 }
 #endif
 
-std::string WorkingCopyPath()
-{
-    return ProjectDir + OptFileName;
-}
-
 // Runs an operation on the working copy, saying in its own words what is
 // wrong with it.
 template <typename Operation>
-auto OnWorkingCopy(const Operation& operation)
+auto OnWorkingCopy(const TOpenModel& open, const Operation& operation)
 {
     try {
         return operation();
     } catch (const ENotAFile& e) {
-        throw EWorkingCopyRefused(WorkingCopyPath(), e.Kind);
+        throw EWorkingCopyRefused(open.WorkingCopyPath(), e.Kind);
     }
 }
 
-[[noreturn]] void ChangedOnDisk()
+[[noreturn]] void ChangedOnDisk(const TOpenModel& open)
 {
-    throw EFileChanged("The working copy " + WorkingCopyPath() +
+    throw EFileChanged("The working copy " + open.WorkingCopyPath() +
                        " changed on disk since it was opened; nothing was written. Open it again to edit it");
 }
 
 // The written-back bytes of the glow block at filePos as the working copy
 // holds them, once it is found to be the file the editor knows; nothing when
 // the block does not lie inside it.
-std::optional<TGlowBytes> HeldGlowBytes(int64_t filePos)
+std::optional<TGlowBytes> HeldGlowBytes(const TOpenModel& open, int64_t filePos)
 {
-    return OnWorkingCopy([&]() -> std::optional<TGlowBytes> {
-        TOpenFile file(WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse);
+    return OnWorkingCopy(open, [&]() -> std::optional<TGlowBytes> {
+        TOpenFile file(open.WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse);
         const TFileIdentity identity = file.Identity();
-        if (!(identity == *OpenModel.KnownCopy))
-            ChangedOnDisk();
+        if (!(identity == *open.KnownCopy))
+            ChangedOnDisk(open);
         TGlowBytes held{};
         if (filePos < 0 || filePos + GlowRecordSize > identity.Size ||
             file.ReadAt(filePos + GlowWriteBackOffset, held.data(), held.size()) != held.size())
@@ -76,7 +71,7 @@ std::optional<TGlowBytes> HeldGlowBytes(int64_t filePos)
 
 }  // namespace
 
-void CopyOpt(const std::string& chosenPath)
+void CopyOpt(TOpenModel& open, const std::string& chosenPath)
 {
     // A path that ends in a separator names a folder, no file: the working
     // copy's name would be the project folder itself.
@@ -85,10 +80,10 @@ void CopyOpt(const std::string& chosenPath)
 #ifdef _WIN32
     KeepArchiveAttributeOnly(chosenPath);
 #endif
-    OptFileName = FileNamePart(chosenPath);
-    OpenModel.KnownCopy.reset();
-    RemoveOrphanedTemporaryFiles(ProjectDir);
-    const std::string workingCopy = WorkingCopyPath();
+    open.OptFileName = FileNamePart(chosenPath);
+    open.KnownCopy.reset();
+    RemoveOrphanedTemporaryFiles(open.ProjectDir);
+    const std::string workingCopy = open.WorkingCopyPath();
     // An existing copy of that name keeps every edit made to it earlier; a
     // link or anything else there is no copy of ours.
     const TFileKind kind = KindOf(workingCopy, TLinks::Refuse);
@@ -100,9 +95,9 @@ void CopyOpt(const std::string& chosenPath)
     CopyFileStream(chosenPath, workingCopy, TExisting::Keep);
 }
 
-TExistingCopy LookAtExistingCopy(const std::string& chosenPath)
+TExistingCopy LookAtExistingCopy(const TOpenModel& open, const std::string& chosenPath)
 {
-    const std::string copyPath = ProjectDir + FileNamePart(chosenPath);
+    const std::string copyPath = open.ProjectDir + FileNamePart(chosenPath);
     std::error_code ec;
     if (KindOf(copyPath, TLinks::Refuse) != TFileKind::Regular || std::filesystem::equivalent(SystemPath(chosenPath), SystemPath(copyPath), ec))
         return {};
@@ -115,7 +110,8 @@ TExistingCopy LookAtExistingCopy(const std::string& chosenPath)
     try {
         const TFileBytes copy(copyPath, TLinks::Refuse);
         TModel copyModel;
-        TheReader.ReadOpt(copy.Bytes(), copyPath, copyModel);
+        OPTInFile reader = open.Reader;  // the open model's bounds
+        reader.ReadOpt(copy.Bytes(), copyPath, copyModel);
         const bool same = HoldsSameModel(copy.Bytes(), chosen->Bytes(), copyModel);
         return {same ? TExistingCopy::Fits : TExistingCopy::OtherModel, {}};
     } catch (const std::exception& e) {
@@ -183,52 +179,49 @@ TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const 
     return WriteGlowBytes(path, glow.FilePos, EncodeGlowWriteBack(glow), expected, links);
 }
 
-void ReadWorkingCopy()
+void ReadWorkingCopy(TOpenModel& open)
 {
-    OpenModel.KnownCopy.reset();
-    OpenModel.KnownCopy = OnWorkingCopy([] { return TheReader.ReadOpt(WorkingCopyPath(), TLinks::Refuse); });
+    open.KnownCopy.reset();
+    open.KnownCopy =
+        OnWorkingCopy(open, [&] { return open.Reader.ReadOpt(open.WorkingCopyPath(), open.Model, TLinks::Refuse); });
 }
 
-void CheckWorkingCopy()
+void CheckWorkingCopy(const TOpenModel& open)
 {
-    OnWorkingCopy([] {
-        if (!OpenModel.KnownCopy || !(TOpenFile(WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse).Identity() == *OpenModel.KnownCopy))
-            ChangedOnDisk();
+    OnWorkingCopy(open, [&] {
+        if (!open.KnownCopy ||
+            !(TOpenFile(open.WorkingCopyPath(), TOpenFile::Patching, TLinks::Refuse).Identity() == *open.KnownCopy))
+            ChangedOnDisk(open);
     });
 }
 
-void ExportWorkingCopy(const std::string& target)
+void ExportWorkingCopy(const TOpenModel& open, const std::string& target)
 {
     std::optional<TFileBytes> copy;
-    OnWorkingCopy([&] { copy.emplace(WorkingCopyPath(), TLinks::Refuse); });
+    OnWorkingCopy(open, [&] { copy.emplace(open.WorkingCopyPath(), TLinks::Refuse); });
     // Another editor may have put another model there since: exported, it
     // would take the place of the user's file.
-    if (!OpenModel.KnownCopy || !(copy->Identity() == *OpenModel.KnownCopy))
-        ChangedOnDisk();
+    if (!open.KnownCopy || !(copy->Identity() == *open.KnownCopy))
+        ChangedOnDisk(open);
     WriteExport(target, copy->Bytes());
 }
 
-TGlowBytes PatchWorkingCopyGlow(int64_t filePos, const TGlowBytes& bytes)
+TGlowBytes PatchWorkingCopyGlow(TOpenModel& open, int64_t filePos, const TGlowBytes& bytes)
 {
-    if (!OpenModel.KnownCopy)
-        ChangedOnDisk();
+    if (!open.KnownCopy)
+        ChangedOnDisk(open);
     // Bytes the file holds already are not written again: the same bytes
     // would move the file's time (another editor would take the file for
     // changed) and fail on a working copy that cannot be written.
-    if (const std::optional<TGlowBytes> held = HeldGlowBytes(filePos); held && *held == bytes)
+    if (const std::optional<TGlowBytes> held = HeldGlowBytes(open, filePos); held && *held == bytes)
         return *held;
     TGlowBytes before{};
     try {
-        OpenModel.KnownCopy = OnWorkingCopy([&] {
-            return WriteGlowBytes(WorkingCopyPath(), filePos, bytes, &*OpenModel.KnownCopy, TLinks::Refuse, &before);
+        open.KnownCopy = OnWorkingCopy(open, [&] {
+            return WriteGlowBytes(open.WorkingCopyPath(), filePos, bytes, &*open.KnownCopy, TLinks::Refuse, &before);
         });
     } catch (const EFileChanged&) {
-        ChangedOnDisk();
+        ChangedOnDisk(open);
     }
     return before;
-}
-
-void WriteWorkingCopyGlow(const TEngineGlow& glow)
-{
-    PatchWorkingCopyGlow(glow.FilePos, EncodeGlowWriteBack(glow));
 }

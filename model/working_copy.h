@@ -1,5 +1,6 @@
 #pragma once
-// The working copy in ProjectDir and the in-place write-back of one glow.
+// The working copy in the open model's ProjectDir and the in-place write-back
+// of one glow.
 //
 // The working copy is a regular file of its own inside ProjectDir: a
 // symbolic link, a named pipe, a device or a folder in its place is refused
@@ -17,8 +18,9 @@
 
 struct TEngineGlow;
 struct TModel;
+struct TOpenModel;
 
-// Makes the working copy of the chosen file: sets OptFileName to its file name
+// Makes the working copy of the chosen file: sets open's OptFileName to its file name
 // and copies it to ProjectDir + OptFileName unless a file of that name exists.
 // First removes from ProjectDir the temporary files of editors killed while
 // they wrote there.
@@ -27,7 +29,7 @@ struct TModel;
 // also clears every attribute of the chosen file but archive. Throws
 // EFOpenError for a path that names no file (it ends in a separator),
 // EWorkingCopyRefused, and what CopyFileStream throws.
-void CopyOpt(const std::string& chosenPath);
+void CopyOpt(TOpenModel& open, const std::string& chosenPath);
 
 // What a working copy that is already in ProjectDir under the chosen file's
 // name holds, looked at before CopyOpt. Fits: nothing to ask (no copy yet,
@@ -39,7 +41,7 @@ struct TExistingCopy {
     enum TKind { Fits, OtherModel, Unreadable } Kind = Fits;
     std::string Problem;
 };
-TExistingCopy LookAtExistingCopy(const std::string& chosenPath);
+TExistingCopy LookAtExistingCopy(const TOpenModel& open, const std::string& chosenPath);
 
 // Whether a working copy holds the model of the chosen file, edits aside:
 // both are the same size and every byte is equal except within the
@@ -70,29 +72,30 @@ TFileIdentity WriteGlowBytes(const std::string& path, int64_t filePos, const TGl
 TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const TFileIdentity* expected = nullptr,
                         TLinks links = TLinks::Follow);
 
-// Reads the working copy ProjectDir + OptFileName into TheModel (as
-// TheReader.ReadOpt) and remembers its identity. Throws what ReadOpt throws,
+// Reads the working copy ProjectDir + OptFileName into open's Model (with its
+// Reader) and remembers its identity. Throws what ReadOpt throws,
 // EWorkingCopyRefused.
-void ReadWorkingCopy();
+void ReadWorkingCopy(TOpenModel& open);
 
 // Throws EFileChanged ("The working copy <path> changed on disk since it was
 // opened; ...") unless the working copy is still the file that the editor
-// last read or wrote, and when nothing was read since the last CopyOpt.
-void CheckWorkingCopy();
+// last read or wrote, and when nothing was read since the last CopyOpt. The
+// copy is opened as a write opens it, so one that cannot be written is
+// refused here as the write would refuse it (EFOpenError,
+// EWorkingCopyRefused): the check before a change that must write all or
+// nothing.
+void CheckWorkingCopy(const TOpenModel& open);
 
 // Writes the working copy whole as the file target (WriteExport: a link there
 // written through, an earlier file replaced), provided it is still the file
 // that the editor last read or wrote. Throws EFileChanged as CheckWorkingCopy
 // (nothing written), EWorkingCopyRefused, what TFileBytes and WriteExport
 // throw.
-void ExportWorkingCopy(const std::string& target);
+void ExportWorkingCopy(const TOpenModel& open, const std::string& target);
 
 // WriteGlowBytes into the working copy's glow block at filePos, after
 // CheckWorkingCopy (on the opened file); remembers the identity after the
 // write and returns the bytes the file held there before. Bytes that the file
 // holds there already are not written again. Throws as WriteGlowBytes and
 // CheckWorkingCopy, EWorkingCopyRefused.
-TGlowBytes PatchWorkingCopyGlow(int64_t filePos, const TGlowBytes& bytes);
-
-// PatchWorkingCopyGlow of glow's values at its FilePos.
-void WriteWorkingCopyGlow(const TEngineGlow& glow);
+TGlowBytes PatchWorkingCopyGlow(TOpenModel& open, int64_t filePos, const TGlowBytes& bytes);

@@ -4,9 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "M_Glunit.h"
-#include "app_state.h"
-#include "view_state.h"
+#include "selection.h"
 
 namespace {
 
@@ -23,9 +21,9 @@ void AddWhole(int32_t& value, double& rest, double amount)
 
 }  // namespace
 
-void WheelZoom(double notches)
+void WheelZoom(TCamera& camera, double notches)
 {
-    Zoom *= std::pow(WheelZoomFactor, notches);
+    camera.Zoom *= std::pow(WheelZoomFactor, notches);
 }
 
 void TCameraDrag::Start()
@@ -33,18 +31,18 @@ void TCameraDrag::Start()
     *this = {};
 }
 
-void TCameraDrag::Turn(double dx, double dy)
+void TCameraDrag::Turn(TCamera& camera, double dx, double dy)
 {
-    AddWhole(RotY, TurnRest[0], dx * DragDegreesPerPixel);
-    AddWhole(RotX, TurnRest[1], dy * DragDegreesPerPixel);
+    AddWhole(camera.RotY, TurnRest[0], dx * DragDegreesPerPixel);
+    AddWhole(camera.RotX, TurnRest[1], dy * DragDegreesPerPixel);
 }
 
-void TCameraDrag::Shift(double dx, double dy)
+void TCameraDrag::Shift(TCamera& camera, double dx, double dy, int width, int height)
 {
     // The volume's span covers the viewport; window y runs downwards.
-    const double span = double(ViewMax) - double(ViewMin);
-    if (ViewWidth > 0)
-        AddWhole(PanX, ShiftRest[0], dx * span / ViewWidth);
-    if (ViewHeight > 0)
-        AddWhole(PanY, ShiftRest[1], -dy * span / ViewHeight);
+    const double span = double(camera.ViewMax) - double(camera.ViewMin);
+    if (width > 0)
+        AddWhole(camera.PanX, ShiftRest[0], dx * span / width);
+    if (height > 0)
+        AddWhole(camera.PanY, ShiftRest[1], -dy * span / height);
 }

@@ -1,29 +1,44 @@
 #pragma once
 // Internals shared by the view's source files: the surface format, the fixed
-// GL state every context of the view carries, and the pick unwinding.
+// GL state every frame starts from, the camera loaded, and the small drawing
+// helpers.
+
+#include <GL/gl.h>
 
 #include <QSurfaceFormat>
+
+#include "view_colors.h"
+#include "view_projection.h"
 
 // RGBA, 24-bit colour, double-buffered, compatibility profile (immediate
 // mode), a 32-bit depth request that Qt lowers when the driver has none.
 QSurfaceFormat ViewFormat();
 
 // Brings the current context back to a known start: matrix stacks emptied to
-// identity, render mode GL_RENDER, the switches this program relies on off.
+// identity, render mode GL_RENDER, the switches this program relies on off,
+// outline polygons with counter-clockwise front faces.
 void ResetContextState();
-class TGLPanel;
-// glViewport and ViewWidth/ViewHeight from the panel's size in device pixels.
-void SetViewport(const TGLPanel& panel);
-// glOrtho over ViewMin..ViewMax; mirrored swaps bottom and top (the pick
-// volume, where window y counts down from the top as the mouse's does).
-void MultViewOrtho(bool mirrored);
-// Outline polygons, counter-clockwise front faces.
-void SetOutlineMode();
 
 // Pops the current matrix stack (queried through depthQuery) down to depth.
-void PopMatrixTo(unsigned depthQuery, int depth);
+void PopMatrixTo(GLenum depthQuery, int depth);
 
-// Undoes a pick that a list error interrupted, as EndPick would, without
-// taking a hit: render mode back to GL_RENDER, the pick projection popped,
-// model-view mode, Picking false.
-void AbortPick();
+// The viewport over view's width and height, projection and view's
+// model-view matrix loaded, model-view mode current.
+void LoadCamera(const TGLMatrix& projection, const TViewProjection& view);
+
+// One glBegin/glEnd pair. The end also runs when a list error leaves the
+// primitive half sent, so the context is never left inside glBegin.
+class TPrimitive {
+public:
+    explicit TPrimitive(GLenum mode) { glBegin(mode); }
+    ~TPrimitive() { glEnd(); }
+    TPrimitive(const TPrimitive&) = delete;
+    TPrimitive& operator=(const TPrimitive&) = delete;
+};
+
+// The drawing colour of entry.
+inline void SetColor(TViewColor entry)
+{
+    const TColorF& c = ViewColors[entry];
+    glColor3f(c.Red, c.Green, c.Blue);
+}

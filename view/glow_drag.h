@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "app_state.h"
 #include "model.h"
+#include "selection.h"
 #include "view_projection.h"
 
 enum class TSnap { None, Vertex, FaceCentre };

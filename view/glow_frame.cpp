@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "view_projection.h"
-#include "view_state.h"
 
 namespace {
 
@@ -16,19 +15,19 @@ int32_t NearestInt32(double value)
 
 }  // namespace
 
-void FrameGlow(const TEngineGlow& glow)
+void FrameGlow(TCamera& camera, const TEngineGlow& glow)
 {
-    const TViewVolume volume = ViewVolume(ViewMin, ViewMax);
+    const TViewVolume volume = ViewVolume(camera.ViewMin, camera.ViewMax);
     const double span = volume.High - volume.Low;
     const TFloat3& v = glow.MainVec;
     // A zero vector still gets a finite zoom.
     const double reach =
         std::max({std::fabs(double(v.X)) / 4, std::fabs(double(v.Y)) / 2, std::fabs(double(v.Z)), span / 1000});
-    Zoom = span / (6 * reach);
-    TCamera unshifted = Camera;
+    camera.Zoom = span / (6 * reach);
+    TCamera unshifted = camera;
     unshifted.PanX = unshifted.PanY = 0;
     const TVec3 eye = TViewProjection(unshifted, 1, 1).Turned({glow.Center.X, glow.Center.Y, glow.Center.Z});
     const double middle = (volume.Low + volume.High) / 2;
-    PanX = NearestInt32(middle - eye[0]);
-    PanY = NearestInt32(middle - eye[1]);
+    camera.PanX = NearestInt32(middle - eye[0]);
+    camera.PanY = NearestInt32(middle - eye[1]);
 }

@@ -2,36 +2,36 @@
 
 #include <cmath>
 
-#include "M_Glunit.h"
-#include "M_draw.h"
-#include "glow_preview.h"
+#include "view_panel.h"
 
-std::vector<TGlowIndex> DrawnGlows()
+std::vector<TGlowIndex> DrawnGlows(const TScene& scene)
 {
-    const TGlowDisplay display = GlowDisplay ? GlowDisplay() : TGlowDisplay{};
     std::vector<TGlowIndex> glows;
-    if (!display.Showing)
+    if (!scene.Glows.Showing)
         return glows;
-    const int32_t meshes = TheModel.Meshes.Count();
-    if (display.SelectedOnly) {
-        if (CurMesh >= 0 && CurMesh < meshes && EditGlow >= 0 &&
-            EditGlow < TheModel.Meshes.Get(CurMesh).Glows.Count())
-            glows.push_back({CurMesh, EditGlow});
+    const TModel& model = scene.Model;
+    const TSelection& s = scene.Selection;
+    const int32_t meshes = model.Meshes.Count();
+    if (scene.Glows.SelectedOnly) {
+        if (s.CurMesh >= 0 && s.CurMesh < meshes && s.EditGlow >= 0 &&
+            s.EditGlow < model.Meshes.Get(s.CurMesh).Glows.Count())
+            glows.push_back({s.CurMesh, s.EditGlow});
         return glows;
     }
     for (int32_t m = 0; m < meshes; ++m)
-        for (int32_t g = 0; g < TheModel.Meshes.Get(m).Glows.Count(); ++g)
+        for (int32_t g = 0; g < model.Meshes.Get(m).Glows.Count(); ++g)
             glows.push_back({m, g});
     return glows;
 }
 
-TGlowIndex PickGlow(const std::vector<TGlowIndex>& glows, const TViewProjection& view, double x, double y)
+TGlowIndex PickGlow(const TScene& scene, const std::vector<TGlowIndex>& glows, const TViewProjection& view, double x,
+                    double y)
 {
     constexpr double half = PickSquare / 2;
     TGlowIndex picked;
     double nearest = 0;
     for (const TGlowIndex& at : glows) {
-        const TViewPoint p = view.Project(ShownValues(at).Center);
+        const TViewPoint p = view.Project(scene.Shown(at).Center);
         if (p.Clipped() || std::fabs(p.X - x) > half || std::fabs(p.Y - y) > half)
             continue;
         if (!picked || p.Depth < nearest) {

@@ -4,16 +4,17 @@
 
 #include <vector>
 
-#include "app_state.h"
+#include "scene.h"
 #include "view_projection.h"
 
-// The glows the view draws now, as the glow panel's buttons say: none while
-// the panel is hidden, glow EditGlow of CurMesh with "Show Selected Glow",
-// every glow of every mesh with "Show All Glows".
-std::vector<TGlowIndex> DrawnGlows();
+// The glows the scene draws, as the glow panel's buttons say: none while the
+// panel is hidden, glow EditGlow of CurMesh with "Show Selected Glow", every
+// glow of every mesh with "Show All Glows".
+std::vector<TGlowIndex> DrawnGlows(const TScene& scene);
 
 // Of glows, the one whose centre the view shows within the pick square around
 // (x, y), device pixels from the view's top-left corner, and does not clip
 // away; where several are, the nearest the viewer (the first listed of
 // equals). No glow when none is there. Throws the list errors.
-TGlowIndex PickGlow(const std::vector<TGlowIndex>& glows, const TViewProjection& view, double x, double y);
+TGlowIndex PickGlow(const TScene& scene, const std::vector<TGlowIndex>& glows, const TViewProjection& view, double x,
+                    double y);

@@ -7,8 +7,6 @@
 
 namespace {
 
-std::vector<TMeshLines> Kept;
-
 // A vertex's coordinates bit for bit: two vertices with the same bits are
 // drawn at the same place whatever the camera.
 struct TBits {
@@ -73,7 +71,7 @@ TMeshLines Build(const TOMesh& mesh)
 
 }  // namespace
 
-const TMeshLines& MeshLines(int32_t meshIndex, const TOMesh& mesh)
+const TMeshLines& TMeshLinesCache::Of(int32_t meshIndex, const TOMesh& mesh)
 {
     if (size_t(meshIndex) >= Kept.size())
         Kept.resize(size_t(meshIndex) + 1);
@@ -81,9 +79,4 @@ const TMeshLines& MeshLines(int32_t meshIndex, const TOMesh& mesh)
     if (lines.VertexCount != mesh.Vertices.Count() || lines.FaceCount != mesh.Faces[0].Count())
         lines = Build(mesh);
     return lines;
-}
-
-void ForgetMeshLines()
-{
-    Kept.clear();
 }

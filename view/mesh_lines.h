@@ -21,8 +21,15 @@ struct TMeshLines {
     int FaceCount = -1;
 };
 
-// The segments of mesh meshIndex, built now if they are missing or the mesh's
-// counts changed.
-const TMeshLines& MeshLines(int32_t meshIndex, const TOMesh& mesh);
-// Drops every mesh's segments (another model, or meshes changed in place).
-void ForgetMeshLines();
+// Each mesh's segments, kept by the view from frame to frame.
+class TMeshLinesCache {
+public:
+    // The segments of mesh meshIndex, built now if they are missing or the
+    // mesh's counts changed.
+    const TMeshLines& Of(int32_t meshIndex, const TOMesh& mesh);
+    // Drops every mesh's segments (another model, or meshes changed in place).
+    void Forget() { Kept.clear(); }
+
+private:
+    std::vector<TMeshLines> Kept;
+};

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "M_Glunit.h"
-
 namespace {
 
 // Cosine and sine of whole degrees; exact at the quarter turns, so a turn of
@@ -43,12 +41,23 @@ TMatrix Times(const TMatrix& a, const TMatrix& b)
 
 }  // namespace
 
+TGLMatrix operator*(const TGLMatrix& a, const TGLMatrix& b)
+{
+    TGLMatrix m{};
+    for (size_t column = 0; column < 4; ++column)
+        for (size_t row = 0; row < 4; ++row)
+            for (size_t k = 0; k < 4; ++k)
+                m[column * 4 + row] += a[k * 4 + row] * b[column * 4 + k];
+    return m;
+}
+
 TViewVolume ViewVolume(int32_t viewMin, int32_t viewMax)
 {
     double low = viewMin, high = viewMax;
     // A model within half a unit of one integer gives bounds that meet, which
-    // glOrtho refuses (nothing would be drawn). Half a unit either side is the
-    // least that makes a volume, and it holds such a model whole.
+    // an orthographic volume cannot take (nothing would be drawn). Half a
+    // unit either side is the least that makes a volume, and it holds such a
+    // model whole.
     if (low == high) {
         low -= 0.5;
         high += 0.5;
@@ -58,14 +67,10 @@ TViewVolume ViewVolume(int32_t viewMin, int32_t viewMax)
     return {low, high, 100 * std::max(std::fabs(low), std::fabs(high))};
 }
 
-TViewProjection TViewProjection::Current()
-{
-    return TViewProjection(Camera, ViewWidth, ViewHeight);
-}
-
 TViewProjection::TViewProjection(const TCamera& camera, int32_t width, int32_t height)
-    : PanX(camera.PanX), PanY(camera.PanY), Volume(ViewVolume(camera.ViewMin, camera.ViewMax)),
-      // The frame scales by the zoom as a float.
+    : PanX(camera.PanX), PanY(camera.PanY), VolumeBox(ViewVolume(camera.ViewMin, camera.ViewMax)),
+      ViewportWidth(width), ViewportHeight(height),
+      // The frame has always scaled by the zoom as a float.
       Zoom(float(camera.Zoom))
 {
     const auto [cx, sx] = CosSin(camera.RotX);
@@ -80,7 +85,7 @@ TViewProjection::TViewProjection(const TCamera& camera, int32_t width, int32_t h
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
             Model[i][j] = turn[i][j] * Zoom;
-    const double span = Volume.High - Volume.Low;
+    const double span = VolumeBox.High - VolumeBox.Low;
     PixelsX = width / span;
     PixelsY = height / span;
 }
@@ -93,13 +98,19 @@ TVec3 TViewProjection::Turned(const TVec3& p) const
     return eye;
 }
 
-TViewPoint TViewProjection::Project(const TVec3& p) const
+TVec3 TViewProjection::Eye(const TVec3& p) const
 {
     TVec3 eye = Turned(p);
     eye[0] += PanX;
     eye[1] += PanY;
+    return eye;
+}
+
+TViewPoint TViewProjection::Project(const TVec3& p) const
+{
+    const TVec3 eye = Eye(p);
     // Window y counts down from the top, as the mouse's does.
-    return {(eye[0] - Volume.Low) * PixelsX, (Volume.High - eye[1]) * PixelsY, eye[2] / Volume.Depth};
+    return {(eye[0] - VolumeBox.Low) * PixelsX, (VolumeBox.High - eye[1]) * PixelsY, eye[2] / VolumeBox.Depth};
 }
 
 TViewPoint TViewProjection::Project(const TFloat3& p) const
@@ -128,4 +139,47 @@ std::array<double, 2> TViewProjection::AxisImage(int axis) const
 double TViewProjection::Scale() const
 {
     return std::fabs(Zoom) * std::max(PixelsX, PixelsY);
+}
+
+TGLMatrix TViewProjection::ModelView() const
+{
+    TGLMatrix m{};
+    for (size_t column = 0; column < 3; ++column)
+        for (size_t row = 0; row < 3; ++row)
+            m[column * 4 + row] = Model[row][column];
+    m[12] = PanX;
+    m[13] = PanY;
+    m[15] = 1;
+    return m;
+}
+
+TGLMatrix TViewProjection::Projection(bool mirrored) const
+{
+    const TViewVolume& v = VolumeBox;
+    const double bottom = mirrored ? v.High : v.Low;
+    const double top = mirrored ? v.Low : v.High;
+    // Near is the plane at +Depth: the viewer looks along +z.
+    const double nearPlane = v.Depth, farPlane = -v.Depth;
+    TGLMatrix m{};
+    m[0] = 2 / (v.High - v.Low);
+    m[5] = 2 / (top - bottom);
+    m[10] = -2 / (farPlane - nearPlane);
+    m[12] = -(v.High + v.Low) / (v.High - v.Low);
+    m[13] = -(top + bottom) / (top - bottom);
+    m[14] = -(farPlane + nearPlane) / (farPlane - nearPlane);
+    m[15] = 1;
+    return m;
+}
+
+TGLMatrix TViewProjection::PickProjection(double x, double y, double side) const
+{
+    // Scales the square up to the whole viewport and moves it to its middle.
+    TGLMatrix pick{};
+    pick[0] = ViewportWidth / side;
+    pick[5] = ViewportHeight / side;
+    pick[10] = 1;
+    pick[12] = (ViewportWidth - 2 * x) / side;
+    pick[13] = (ViewportHeight - 2 * y) / side;
+    pick[15] = 1;
+    return pick * Projection(true);
 }

@@ -1,14 +1,14 @@
 #pragma once
 // Where the view puts a model point: the camera's zoom and turns, then its
-// shift, then the fitted volume spread over the viewport, as every frame
-// draws it. Plain arithmetic on the camera values, so that the glows are
-// picked and dragged where the picture shows them, without asking OpenGL.
+// shift, then the fitted volume spread over the viewport. One projection for
+// everything: the frame loads its matrices into OpenGL, and picking, the
+// halos, a glow's drag and Frame Glow do the same arithmetic on it.
 
 #include <array>
 #include <cstdint>
 
+#include "camera.h"
 #include "model.h"
-#include "view_state.h"
 
 // The orthographic volume of every frame, in eye coordinates: Low..High
 // across and up, -Depth..Depth deep.
@@ -18,6 +18,9 @@ struct TViewVolume {
 TViewVolume ViewVolume(int32_t viewMin, int32_t viewMax);
 
 using TVec3 = std::array<double, 3>;
+// Column-major, as OpenGL loads it.
+using TGLMatrix = std::array<double, 16>;
+TGLMatrix operator*(const TGLMatrix& a, const TGLMatrix& b);
 
 // A model point as the view shows it: device pixels from the viewport's
 // top-left corner, and its depth from -1 (nearest the viewer, as the depth
@@ -29,9 +32,12 @@ struct TViewPoint {
 
 class TViewProjection {
 public:
-    // The camera, volume and viewport of the current frames.
-    static TViewProjection Current();
+    // The camera over a viewport of width x height device pixels.
     TViewProjection(const TCamera& camera, int32_t width, int32_t height);
+
+    int32_t Width() const { return ViewportWidth; }
+    int32_t Height() const { return ViewportHeight; }
+    const TViewVolume& Volume() const { return VolumeBox; }
 
     TViewPoint Project(const TVec3& p) const;
     TViewPoint Project(const TFloat3& p) const;
@@ -45,11 +51,25 @@ public:
     double Scale() const;
     // A model point turned and zoomed into eye coordinates, before the shift.
     TVec3 Turned(const TVec3& p) const;
+    // The same with the shift: where the frame puts it in eye coordinates.
+    TVec3 Eye(const TVec3& p) const;
+
+    // Model to eye coordinates, as the frame's model-view matrix.
+    TGLMatrix ModelView() const;
+    // The fitted volume over the viewport, as the frame's projection matrix;
+    // mirrored turns it upside down, so that window y counts down from the
+    // top as the mouse's does.
+    TGLMatrix Projection(bool mirrored = false) const;
+    // The mirrored projection narrowed to the square of side device pixels
+    // around (x, y), device pixels from the top-left corner: what a click
+    // there can hit.
+    TGLMatrix PickProjection(double x, double y, double side) const;
 
 private:
     double Model[3][3] = {};  // model to eye, zoom included
     double PanX = 0, PanY = 0;
-    TViewVolume Volume;
+    TViewVolume VolumeBox;
+    int32_t ViewportWidth = 0, ViewportHeight = 0;
     double PixelsX = 0, PixelsY = 0;  // device pixels per eye unit
     double Zoom = 0;
 };

@@ -85,17 +85,18 @@ public:
     }
 };
 
-TRealDialogs RealDialogs;
-TDialogs* Current = &RealDialogs;
+// A test's stand-in, when one is installed.
+TDialogs* StandIn = nullptr;
 
 }  // namespace
 
 TDialogs& Dialogs()
 {
-    return *Current;
+    static TRealDialogs real;
+    return StandIn ? *StandIn : real;
 }
 
 void SetDialogs(TDialogs* dialogs)
 {
-    Current = dialogs ? dialogs : &RealDialogs;
+    StandIn = dialogs;
 }

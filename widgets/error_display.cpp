@@ -18,3 +18,8 @@ void ShowError(const std::exception& e)
         // Showing the error must not raise a second one.
     }
 }
+
+void ShowMsg(const std::string& text)
+{
+    Dialogs().Message(QString::fromStdString(text), false);
+}

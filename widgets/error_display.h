@@ -15,6 +15,10 @@ QString ErrorBoxText(const std::string& message);
 // Shows the error box for e.
 void ShowError(const std::exception& e);
 
+// A message box with one OK button, captioned with the application title: a
+// condition the user is told of, no error.
+void ShowMsg(const std::string& text);
+
 // Runs one event handler; an error it raises goes to the error box instead
 // of crossing Qt's event loop.
 template <typename F>

@@ -88,13 +88,13 @@ double StatusMB(const std::string& key)
 
 // Resident sizes of one read from an empty model: the model's (what stays
 // after the read) and the peak above the start.
-void MeasureMemory(benchmark::State& state, const std::string& path)
+void MeasureMemory(benchmark::State& state, const std::string& path, OPTInFile& reader, TModel& model)
 {
-    TheModel.Clear();
+    model.Clear();
     malloc_trim(0);  // freed memory back to the system, so it is not counted as the model's
     const double before = StatusMB("VmRSS");
     std::ofstream("/proc/self/clear_refs") << "5";  // resets VmHWM to VmRSS
-    TheReader.ReadOpt(path);
+    reader.ReadOpt(path, model);
     state.counters["modelMB"] = StatusMB("VmRSS") - before;
     state.counters["peakMB"] = StatusMB("VmHWM") - before;
 }
@@ -102,13 +102,15 @@ void MeasureMemory(benchmark::State& state, const std::string& path)
 void BM_ReadOpt(benchmark::State& state)
 {
     const LargeModelFile& file = File();
+    OPTInFile reader;
+    TModel model;
     for (auto _ : state) {
-        TheReader.ReadOpt(file.Path);
-        benchmark::DoNotOptimize(TheModel.Meshes.Count());
+        reader.ReadOpt(file.Path, model);
+        benchmark::DoNotOptimize(model.Meshes.Count());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.Size));
     int64_t faces = 0, vertices = 0;
-    for (const TOMesh& mesh : TheModel.Meshes) {
+    for (const TOMesh& mesh : model.Meshes) {
         vertices += mesh.Vertices.Count();
         for (const TFaceL& lod : mesh.Faces)
             faces += lod.Count();
@@ -116,7 +118,7 @@ void BM_ReadOpt(benchmark::State& state)
     state.counters["faces"] = double(faces);
     state.counters["vertices"] = double(vertices);
     state.counters["fileMB"] = double(file.Size) / (1024.0 * 1024.0);
-    MeasureMemory(state, file.Path);
+    MeasureMemory(state, file.Path, reader, model);
 }
 
 }  // namespace
@@ -129,9 +131,11 @@ BENCHMARK(BM_ReadOpt)->Unit(benchmark::kMillisecond);
 void BM_ReadOptFromMemory(benchmark::State& state)
 {
     const TFileBytes file(File().Path);
+    OPTInFile reader;
+    TModel model;
     for (auto _ : state) {
-        TheReader.ReadOpt(file.Bytes(), "bench.opt");
-        benchmark::DoNotOptimize(TheModel.Meshes.Count());
+        reader.ReadOpt(file.Bytes(), "bench.opt", model);
+        benchmark::DoNotOptimize(model.Meshes.Count());
     }
 }
 BENCHMARK(BM_ReadOptFromMemory)->Unit(benchmark::kMillisecond);

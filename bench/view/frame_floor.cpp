@@ -2,15 +2,14 @@
 
 #include <GL/gl.h>
 
-#include "M_Glunit.h"
-#include "M_draw.h"
-#include "app_state.h"
+#include "scene_drawing.h"
 #include "view_colors.h"
+#include "view_panel.h"
 
-std::vector<std::vector<TVertex>> EdgeArrays()
+std::vector<std::vector<TVertex>> EdgeArrays(const TModel& model)
 {
     std::vector<std::vector<TVertex>> arrays;
-    for (const TOMesh& mesh : TheModel.Meshes) {
+    for (const TOMesh& mesh : model.Meshes) {
         std::vector<TVertex>& lines = arrays.emplace_back();
         for (const TOFace& face : mesh.Faces[0])
             for (int c = 0; c < face.CornerCount(); ++c) {
@@ -21,24 +20,26 @@ std::vector<std::vector<TVertex>> EdgeArrays()
     return arrays;
 }
 
-void DrawFloorFrame(const std::vector<std::vector<TVertex>>& arrays)
+void DrawFloorFrame(TViewPanel& panel, const TScene& scene, const TCamera& camera,
+                    const std::vector<std::vector<TVertex>>& arrays)
 {
-    DrawFrameWith(PanX, PanY, RotX, RotY, RotZ, Zoom, [&arrays] {
+    panel.DrawWith(camera, [&](const TViewProjection& view) {
+        const TSelection& s = scene.Selection;
         glEnableClientState(GL_VERTEX_ARRAY);
         for (size_t m = 0; m < arrays.size(); ++m) {
-            const TColorF& c = ViewColors[int(m) == CurMesh && SelectMode == 0 ? ColSelected : ColMeshLines];
+            const TColorF& c = ViewColors[int(m) == s.CurMesh && s.SelectMode == 0 ? ColSelected : ColMeshLines];
             glColor3f(c.Red, c.Green, c.Blue);
             glVertexPointer(3, GL_FLOAT, sizeof(TVertex), arrays[m].data());
             glDrawArrays(GL_LINES, 0, GLsizei(arrays[m].size()));
         }
         glDisableClientState(GL_VERTEX_ARRAY);
-        DrawAllGlows();
+        DrawAllGlows(scene, view);
     });
-    Finish();
+    Finish(panel);
 }
 
-void Finish()
+void Finish(TViewPanel& panel)
 {
-    TGLCurrent current;
+    TContextCurrent current(panel);
     glFinish();
 }

@@ -5,11 +5,17 @@
 
 #include <vector>
 
+#include "camera.h"
 #include "model.h"
+#include "scene.h"
 
-// Every face edge of LOD 0 of each mesh of TheModel, as GL_LINES vertex pairs.
-std::vector<std::vector<TVertex>> EdgeArrays();
-// One floor frame of those arrays on the view's panel, waited for (glFinish).
-void DrawFloorFrame(const std::vector<std::vector<TVertex>>& arrays);
-// Waits until the GL has drawn what it was sent.
-void Finish();
+class TViewPanel;
+
+// Every face edge of LOD 0 of each mesh of model, as GL_LINES vertex pairs.
+std::vector<std::vector<TVertex>> EdgeArrays(const TModel& model);
+// One floor frame of those arrays on panel, for scene (its selection and
+// glows) through camera, waited for (glFinish).
+void DrawFloorFrame(TViewPanel& panel, const TScene& scene, const TCamera& camera,
+                    const std::vector<std::vector<TVertex>>& arrays);
+// Waits until panel's GL has drawn what it was sent.
+void Finish(TViewPanel& panel);

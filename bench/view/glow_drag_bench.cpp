@@ -6,13 +6,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include "M_Glunit.h"
-#include "app_state.h"
 #include "frame_floor.h"
 #include "glow_drag.h"
-#include "glow_preview.h"
-#include "glow_write.h"
+#include "view_fixture.h"
+#include "view_panel.h"
 #include "view_projection.h"
+
+using namespace viewtest;
 
 namespace {
 
@@ -20,21 +20,22 @@ void BM_GlowDragStep(benchmark::State& state)
 {
     const auto snap = static_cast<TSnap>(state.range(0));
     const TGlowIndex at{0, 0};
-    const TFloat3 stored = GlowAt(at).Center;
-    const TViewPoint from = TViewProjection::Current().Project(stored);
+    const TEngineGlow& glow = Model().Meshes.Get(at.Mesh).Glows.Get(at.Glow);
+    const TFloat3 stored = glow.Center;
+    const TViewPoint from = Panel()->Projection(Camera()).Project(stored);
     TGlowDrag drag(at, stored, from.X, from.Y);
     int step = 0;
     for (auto _ : state) {
-        const TViewProjection view = TViewProjection::Current();
+        const TViewProjection view = Panel()->Projection(Camera());
         drag.MoveTo(from.X + double(++step % 40), from.Y, view);
-        GlowPreview.At = at;
-        GlowPreview.Values = GlowAt(at);
-        GlowPreview.Values.Center = drag.Spot(snap, view, TheModel.Meshes.Get(at.Mesh)).Centre;
-        RenderGlowsChanged();
-        Finish();
+        Preview().At = at;
+        Preview().Values = glow;
+        Preview().Values.Center = drag.Spot(snap, view, Model().Meshes.Get(at.Mesh)).Centre;
+        Draw();
+        Finish(*Panel());
     }
-    GlowPreview = {};
-    state.counters["vertices"] = TheModel.Meshes.Get(at.Mesh).Vertices.Count();
+    Preview() = {};
+    state.counters["vertices"] = Model().Meshes.Get(at.Mesh).Vertices.Count();
 }
 BENCHMARK(BM_GlowDragStep)
     ->Arg(int(TSnap::None))

@@ -15,27 +15,28 @@
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <vector>
 
 #include <QApplication>
-#include <QTest>
 
-#include "M_Glunit.h"
-#include "M_draw.h"
-#include "app_state.h"
 #include "frame_floor.h"
 #include "grid_craft.h"
 #include "model.h"
 #include "opt_file_io.h"
+#include "scene_drawing.h"
 #include "view_colors.h"
-#include "view_state.h"
+#include "view_fixture.h"
+#include "view_panel.h"
+
+using namespace viewtest;
 
 namespace {
 
 // The grid craft, in light grey.
 void BuildModel()
 {
-    TheReader.ReadOpt(optbuild::GridCraft(), "grid craft");
+    OPTInFile().ReadOpt(optbuild::GridCraft(), "grid craft", Model());
     for (TColorF& c : ViewColors)
         c = {0.8f, 0.8f, 0.8f};
 }
@@ -43,32 +44,33 @@ void BuildModel()
 int FaceCount()
 {
     int n = 0;
-    for (const TOMesh& mesh : TheModel.Meshes)
+    for (const TOMesh& mesh : Model().Meshes)
         n += mesh.Faces[0].Count();
     return n;
 }
 
-// One frame as DrawFrame makes it, with faces() in place of the face pass.
+// One frame as Draw makes it, with faces() in place of the face pass.
 template <typename Faces>
 void FrameWith(const Faces& faces)
 {
-    DrawFrameWith(PanX, PanY, RotX, RotY, RotZ, Zoom, [&faces] {
+    const TScene scene = Scene();
+    Panel()->DrawWith(Camera(), [&](const TViewProjection& view) {
         faces();
-        DrawAllGlows();
+        DrawAllGlows(scene, view);
     });
 }
 
 void MeshColor(int meshIndex)
 {
-    const TColorF& c = ViewColors[meshIndex == CurMesh && SelectMode == 0 ? ColSelected : ColMeshLines];
+    const TColorF& c = ViewColors[meshIndex == Selection().CurMesh && Selection().SelectMode == 0 ? ColSelected : ColMeshLines];
     glColor3f(c.Red, c.Green, c.Blue);
 }
 
 void BM_FrameFloor(benchmark::State& state)
 {
-    const std::vector<std::vector<TVertex>> arrays = EdgeArrays();
+    const std::vector<std::vector<TVertex>> arrays = EdgeArrays(Model());
     for (auto _ : state)
-        DrawFloorFrame(arrays);
+        DrawFloorFrame(*Panel(), Scene(), Camera(), arrays);
     state.counters["faces"] = FaceCount();
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMillisecond);
@@ -79,26 +81,24 @@ void BM_FrameLists(benchmark::State& state)
 {
     std::vector<GLuint> lists;
     {
-        TGLCurrent current;
-        DecodeSelection();
-        for (int m = 0; m < TheModel.Meshes.Count(); ++m) {
+        TContextCurrent current(*Panel());
+        for (int m = 0; m < Model().Meshes.Count(); ++m) {
             lists.push_back(glGenLists(1));
             glNewList(lists.back(), GL_COMPILE);
-            DrawMeshFaces(m, TheModel.Meshes.Get(m), SelectMode == 1);
+            DrawMeshFaces(m, Model().Meshes.Get(m), Selection().SelectMode == 1);
             glEndList();
         }
     }
     for (auto _ : state) {
         FrameWith([&lists] {
-            DecodeSelection();
             for (size_t m = 0; m < lists.size(); ++m) {
                 MeshColor(int(m));
                 glCallList(lists[m]);
             }
         });
-        Finish();
+        Finish(*Panel());
     }
-    TGLCurrent current;
+    TContextCurrent current(*Panel());
     for (GLuint list : lists)
         glDeleteLists(list, 1);
     state.counters["faces"] = FaceCount();
@@ -109,9 +109,9 @@ BENCHMARK(BM_FrameLists)->Unit(benchmark::kMillisecond);
 void BM_Frame(benchmark::State& state)
 {
     for (auto _ : state) {
-        GLPanel->ForgetMeshes();
-        RenderView();
-        Finish();
+        Panel()->ForgetMeshes();
+        Draw();
+        Finish(*Panel());
     }
     state.counters["faces"] = FaceCount();
 }
@@ -122,13 +122,13 @@ BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond);
 // BM_FrameFloor is its ratio.
 void BM_FrameSolid(benchmark::State& state)
 {
-    ViewOptions = {true, true, true};
+    Options() = {true, true, true};
     for (auto _ : state) {
-        GLPanel->ForgetMeshes();
-        RenderView();
-        Finish();
+        Panel()->ForgetMeshes();
+        Draw();
+        Finish(*Panel());
     }
-    ViewOptions = {};
+    Options() = {};
     state.counters["faces"] = FaceCount();
 }
 BENCHMARK(BM_FrameSolid)->Unit(benchmark::kMillisecond);
@@ -136,43 +136,32 @@ BENCHMARK(BM_FrameSolid)->Unit(benchmark::kMillisecond);
 // A frame in which only a glow moved, as in a drag.
 void BM_GlowFrame(benchmark::State& state)
 {
-    TEngineGlow& glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    TEngineGlow& glow = Model().Meshes.Get(0).Glows.Get(0);
     const TFloat3 start = glow.Center;
     int step = 0;
     for (auto _ : state) {
         glow.Center.X = start.X + float(++step % 20);
-        RenderView();
-        Finish();
+        Draw();
+        Finish(*Panel());
     }
     glow.Center = start;
     state.counters["faces"] = FaceCount();
 }
 BENCHMARK(BM_GlowFrame)->Unit(benchmark::kMillisecond);
 
-// Device pixels of the panel over the model point (x, y), camera at rest.
-int PixelX(float x)
-{
-    return int(float(ViewWidth) * (x - float(ViewMin)) / float(ViewMax - ViewMin));
-}
-int PixelY(float y)
-{
-    return int(float(ViewHeight) * (float(ViewMax) - y) / float(ViewMax - ViewMin));
-}
-
 // A click on a vertex of mesh 0, then on one of mesh 2, and so on: each pick
-// changes the selection, so the frame EndPick draws after the pass draws the
-// meshes anew.
+// changes the selection, so the frame drawn after the pass draws the meshes
+// anew.
 void BM_Pick(benchmark::State& state)
 {
     const int at[2][2] = {{PixelX(0), PixelY(-33)}, {PixelX(0), PixelY(18)}};
     const int32_t mesh[2] = {0, 2};
     int click = 0;
     for (auto _ : state) {
-        Picking = true;
-        StartPick(at[click][0], at[click][1]);
-        EndPick();
-        Finish();
-        if (SelectedId != mesh[click]) {
+        Pick(at[click][0], at[click][1]);
+        Draw();
+        Finish(*Panel());
+        if (Selection().SelectedId != mesh[click]) {
             state.SkipWithError("a click picked another mesh");
             break;
         }
@@ -186,17 +175,8 @@ BENCHMARK(BM_Pick)->Unit(benchmark::kMillisecond);
 void BM_PickPass(benchmark::State& state)
 {
     for (auto _ : state) {
-        Picking = true;
-        StartPick(PixelX(0), PixelY(-33));
-        {
-            TGLCurrent current;
-            glRenderMode(GL_RENDER);
-            glMatrixMode(GL_PROJECTION);
-            glPopMatrix();
-            glMatrixMode(GL_MODELVIEW);
-        }
-        Picking = false;
-        Finish();
+        benchmark::DoNotOptimize(Panel()->PickFace(Scene(), Camera(), PixelX(0), PixelY(-33)));
+        Finish(*Panel());
     }
 }
 BENCHMARK(BM_PickPass)->Unit(benchmark::kMillisecond);
@@ -206,16 +186,16 @@ BENCHMARK(BM_PickPass)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    TGLPanel panel;
-    panel.resize(900, 900);
-    panel.show();
-    if (!QTest::qWaitForWindowExposed(&panel))
+    std::unique_ptr<TViewPanel> panel;
+    try {
+        panel.reset(ShowPanel(900));
+    } catch (const std::exception&) {
         return 1;
+    }
     BuildModel();
-    SetStartValues();
-    EditGlow = 0;
-    GlowDisplay = [] { return TGlowDisplay{true, false, true}; };
-    GLRestart();
+    Selection().EditGlow = 0;
+    viewtest::Display() = {true, false, true};
+    Restart();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

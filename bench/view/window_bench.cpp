@@ -16,12 +16,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "Ed_EGlow.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_start.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "frame_floor.h"
 #include "grid_craft.h"
 #include "opt_builder.h"
@@ -35,10 +35,10 @@ int Swapped = 0;  // the view's frames put on the screen
 // frame it drew is on the screen; false when it drew none, or it never came.
 bool KeyToScreen(Qt::Key key)
 {
-    const int drawn = Me->P1->FramesShown();
+    const int drawn = MainWindow()->View->FramesShown();
     const int target = Swapped + 1;
     QTest::keyClick(App->KeyTarget(), key);
-    if (Me->P1->FramesShown() != drawn + 1)
+    if (MainWindow()->View->FramesShown() != drawn + 1)
         return false;
     const QDeadlineTimer deadline(5000);
     while (Swapped < target && !deadline.hasExpired())
@@ -53,16 +53,17 @@ void KeyBenchmark(benchmark::State& state, Qt::Key key)
             state.SkipWithError("no frame on the screen");
             break;
         }
-    state.counters["side"] = Me->P1->width() * Me->P1->devicePixelRatio();
+    state.counters["side"] = MainWindow()->View->width() * MainWindow()->View->devicePixelRatio();
 }
 
 void BM_FrameFloor(benchmark::State& state)
 {
-    const std::vector<std::vector<TVertex>> arrays = EdgeArrays();
+    TMainWindow& main = *MainWindow();
+    const std::vector<std::vector<TVertex>> arrays = EdgeArrays(Document().Model);
     for (auto _ : state)
-        DrawFloorFrame(arrays);
-    state.counters["side"] = Me->P1->width() * Me->P1->devicePixelRatio();
-    RenderView();
+        DrawFloorFrame(*main.View, main.Scene(), main.Camera, arrays);
+    state.counters["side"] = main.View->width() * main.View->devicePixelRatio();
+    main.Redraw();
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMillisecond);
 
@@ -90,13 +91,13 @@ int main(int argc, char** argv)
         return 1;
     // The whole screen, as maximized: without a window manager nothing
     // maximizes it.
-    Me->setGeometry(Me->screen()->availableGeometry());
+    MainWindow()->setGeometry(MainWindow()->screen()->availableGeometry());
     const std::string file = fixture.Folder.File("grid.opt");
     optbuild::WriteFileBytes(file, optbuild::GridCraft());
-    Me->OpenModel(QString::fromStdString(file));
-    QObject::connect(Me->P1, &TGLPanel::frameSwapped, [] { ++Swapped; });
-    Me->activateWindow();
-    if (!EGlow->isVisible() || !QTest::qWaitForWindowActive(Me))
+    MainWindow()->OpenModel(QString::fromStdString(file));
+    QObject::connect(MainWindow()->View, &TViewPanel::frameSwapped, [] { ++Swapped; });
+    MainWindow()->activateWindow();
+    if (!GlowPanel()->isVisible() || !QTest::qWaitForWindowActive(MainWindow()))
         return 1;
 
     benchmark::Initialize(&argc, argv);

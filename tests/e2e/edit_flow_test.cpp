@@ -10,18 +10,17 @@
 #include <QToolButton>
 #include <QTest>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "byte_order.h"
 #include "click_list.h"
 #include "conversions.h"
 #include "keyboard_focus.h"
 #include "model.h"
 #include "user_support.h"
-#include "view_state.h"
 
 using namespace optbuild;
 
@@ -62,37 +61,37 @@ private slots:
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("models/craft.opt")));
         const std::string copy = App->ProjectFolder() + "craft.opt";
         QVERIFY(ReadBytes(copy) == model.Bytes);
-        QVERIFY(EGlow->isVisible());
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
-        QCOMPARE(EditGlow, -1);
+        QVERIFY(GlowPanel()->isVisible());
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 1));
+        QCOMPARE(Document().Selection.EditGlow, -1);
 
-        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
-        QCOMPARE(SelectMode, 1);
-        QVERIFY(Me->Face1->isChecked() && !Me->Mesh1->isChecked());
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->FaceModeAction));
+        QCOMPARE(Document().Selection.SelectMode, 1);
+        QVERIFY(MainWindow()->FaceModeAction->isChecked() && !MainWindow()->MeshModeAction->isChecked());
 
         ClickView(FaceEdgeX, FaceEdgeY);
-        QCOMPARE(SelectedId, PackSelection(1, 1));
-        QCOMPARE(CurMesh, 1);
-        QCOMPARE(CurFace, 1);
-        QCOMPARE(EditGlow, 0);  // the pick's refresh of the panel chose glow 0
+        QCOMPARE(Document().Selection.SelectedId, PackSelection(1, 1));
+        QCOMPARE(Document().Selection.CurMesh, 1);
+        QCOMPARE(Document().Selection.CurFace, 1);
+        QCOMPARE(Document().Selection.EditGlow, 0);  // the pick's refresh of the panel chose glow 0
 
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        QCOMPARE(EditGlow, 1);
-        QCOMPARE(EGlow->P3->text(), QString("Editing Glow 1"));
-        QCOMPARE(EGlow->Lp->text(), QString("Point = -7.00 ,26.00 , 1.50 "));
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        QCOMPARE(Document().Selection.EditGlow, 1);
+        QCOMPARE(GlowPanel()->EditingLabel->text(), QString("Editing Glow 1"));
+        QCOMPARE(GlowPanel()->PointLine->text(), QString("Point = -7.00 ,26.00 , 1.50 "));
 
-        ClickListItem(EGlow->LB, 2);
-        QCOMPARE(EGlow->LB->item(2)->text(), QString("Point"));
-        QVERIFY(MCh->isVisible());
-        QCOMPARE(MCh->L1->text(), QString("Center Point"));
-        QCOMPARE(DialogGlow, (TGlowIndex{1, 1}));
-        QVERIFY(MCh->BBCenter->isVisible());
+        ClickListItem(GlowPanel()->ItemList, 2);
+        QCOMPARE(GlowPanel()->ItemList->item(2)->text(), QString("Point"));
+        QVERIFY(ValueDialog()->isVisible());
+        QCOMPARE(ValueDialog()->TitleLabel->text(), QString("Center Point"));
+        QCOMPARE(ValueDialog()->DialogGlow, (TGlowIndex{1, 1}));
+        QVERIFY(ValueDialog()->CenterButton->isVisible());
         QVERIFY(ReadBytes(copy) == model.Bytes);  // opening an item writes nothing
 
-        QTest::mouseClick(MCh->BBCenter, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->CenterButton, Qt::LeftButton);
         QVERIFY(App->Dialogs.Messages.empty());
-        QVERIFY(!MCh->isVisible());
-        QCOMPARE(EGlow->Lp->text(), QString("Point = 16.00 ,11.00 , 4.00 "));
+        QVERIFY(!ValueDialog()->isVisible());
+        QCOMPARE(GlowPanel()->PointLine->text(), QString("Point = 16.00 ,11.00 , 4.00 "));
 
         // Only the centre's twelve bytes of glow 1's block differ; the rest of
         // its 68 bytes were written back with the same values.
@@ -116,25 +115,25 @@ private slots:
         const TUserModel b = WriteUserModel(second, Craft(5));
         QCOMPARE(a.GlowPos, b.GlowPos);  // a stale write would land on a glow of the second copy
         QVERIFY(OpenThroughMenu(App->Dialogs, first));
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        ClickListItem(EGlow->LB, 3);
-        QVERIFY(MCh->isVisible());
-        QCOMPARE(MCh->L1->text(), QString("Main Vector"));
-        MCh->SetCell(0, 1, "9.5");
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        ClickListItem(GlowPanel()->ItemList, 3);
+        QVERIFY(ValueDialog()->isVisible());
+        QCOMPARE(ValueDialog()->TitleLabel->text(), QString("Main Vector"));
+        ValueDialog()->SetCell(0, 1, "9.5");
 
         QVERIFY(OpenThroughMenu(App->Dialogs, second));
-        QVERIFY(!MCh->isVisible());
-        QVERIFY(!DialogGlow);
-        QVERIFY(EGlow->isVisible());
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
+        QVERIFY(!ValueDialog()->isVisible());
+        QVERIFY(!ValueDialog()->DialogGlow);
+        QVERIFY(GlowPanel()->isVisible());
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 1));
 
         // A press that reached the dialog late finds no glow to store into.
-        MCh->BBMan1->click();
-        MCh->BitBtn1->click();
+        ValueDialog()->ManOkButton->click();
+        ValueDialog()->CloseButton->click();
         QVERIFY(App->Dialogs.Messages.empty());
         QVERIFY(ReadBytes(App->ProjectFolder() + "first.opt") == a.Bytes);
         QVERIFY(ReadBytes(App->ProjectFolder() + "second.opt") == b.Bytes);
-        QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(0).MainVec.X, 5.5f);
+        QCOMPARE(Document().Model.Meshes.Get(1).Glows.Get(0).MainVec.X, 5.5f);
     }
 
     // When EDIT closes (a button or its title bar) the main window has the
@@ -143,19 +142,19 @@ private slots:
     {
         WriteUserModel(App->Folder.File("craft.opt"), Craft(0));
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("craft.opt")));
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         const auto turnsTheView = [] {
-            QTRY_COMPARE(QApplication::activeWindow(), Me);
-            const int32_t rotY = RotY;
-            QTest::keyClick(Me->windowHandle(), Qt::Key_Right);
-            QCOMPARE(RotY, rotY + RotStep);
+            QTRY_COMPARE(QApplication::activeWindow(), MainWindow());
+            const int32_t rotY = MainWindow()->Camera.RotY;
+            QTest::keyClick(MainWindow()->windowHandle(), Qt::Key_Right);
+            QCOMPARE(MainWindow()->Camera.RotY, rotY + MainWindow()->Camera.RotStep);
         };
-        for (const auto close : {+[] { QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton); }, +[] { MCh->close(); }}) {
-            ClickListItem(EGlow->LB, 3);
+        for (const auto close : {+[] { QTest::mouseClick(ValueDialog()->CloseButton, Qt::LeftButton); }, +[] { ValueDialog()->close(); }}) {
+            ClickListItem(GlowPanel()->ItemList, 3);
             // As a user closes it: once it has the keyboard.
-            QTRY_VERIFY(HasKeyboard(MCh->SG));
+            QTRY_VERIFY(HasKeyboard(ValueDialog()->Grid));
             close();
-            QVERIFY(!MCh->isVisible());
+            QVERIFY(!ValueDialog()->isVisible());
             CHECKED(turnsTheView());
         }
     }

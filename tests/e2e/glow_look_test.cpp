@@ -14,17 +14,16 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "click_list.h"
 #include "file_size_limit.h"
 #include "user_support.h"
 #include "view_projection.h"
-#include "view_state.h"
 
 using namespace optbuild;
 
@@ -48,8 +47,8 @@ std::vector<TUserMesh> Craft()
 QColor HaloPixel(double t)
 {
     const double rim = 1 / std::sqrt(std::pow(0.5 / 40, 2) + std::pow(std::sqrt(0.75) / 80, 2));
-    const TViewPoint at = TViewProjection::Current().Project(TVec3{t * rim * 0.5, t * rim * std::sqrt(3.0) / 2, 0});
-    return Me->P1->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
+    const TViewPoint at = MainWindow()->View->Projection(MainWindow()->Camera).Project(TVec3{t * rim * 0.5, t * rim * std::sqrt(3.0) / 2, 0});
+    return MainWindow()->View->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
 }
 
 bool IsRed(const QColor& c)
@@ -85,40 +84,40 @@ private slots:
         const TUserModel model = WriteUserModel(file, Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
         const std::string copy = App->ProjectFolder() + "craft.opt";
-        QVERIFY(!Me->GlowColors1->isChecked());  // off at first start
-        QVERIFY(ChooseMenu(Me->Map1, Me->GlowColors1));
-        QVERIFY(Me->GlowColors1->isChecked());
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        QCOMPARE(EditGlow, 0);
+        QVERIFY(!MainWindow()->GlowColorsAction->isChecked());  // off at first start
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->GlowColorsAction));
+        QVERIFY(MainWindow()->GlowColorsAction->isChecked());
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        QCOMPARE(Document().Selection.EditGlow, 0);
         QVERIFY2(IsRed(HaloPixel(0.12)), qPrintable(HaloPixel(0.12).name()));
         QVERIFY(IsGreen(HaloPixel(0.85)));
 
         // Core alpha 0 typed, not yet confirmed: the core is not seen.
-        ClickListItem(EGlow->LB, 0);
-        QTRY_VERIFY(MCh->isActiveWindow());
-        QTest::mouseClick(MCh->SG->viewport(), Qt::LeftButton, {}, MCh->SG->visualItemRect(MCh->SG->item(1, 0)).center());
+        ClickListItem(GlowPanel()->ItemList, 0);
+        QTRY_VERIFY(ValueDialog()->isActiveWindow());
+        QTest::mouseClick(ValueDialog()->Grid->viewport(), Qt::LeftButton, {}, ValueDialog()->Grid->visualItemRect(ValueDialog()->Grid->item(1, 0)).center());
         QTest::keyClick(QApplication::focusWidget(), '0');
         QVERIFY2(HaloPixel(0.12).red() <= 2, qPrintable(HaloPixel(0.12).name()));
         QVERIFY(ReadBytes(copy) == model.Bytes);
-        QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton);
-        QVERIFY(!MCh->isVisible());
+        QTest::mouseClick(ValueDialog()->CloseButton, Qt::LeftButton);
+        QVERIFY(!ValueDialog()->isVisible());
         QVERIFY(IsRed(HaloPixel(0.12)));
         QVERIFY(ReadBytes(copy) == model.Bytes);
 
         // The chooser's current colour shows while it is open; cancelled, and
         // the dialog closed by Escape, the stored one is back.
-        ClickListItem(EGlow->LB, 1);
-        QTRY_VERIFY(MCh->isActiveWindow());
+        ClickListItem(GlowPanel()->ItemList, 1);
+        QTRY_VERIFY(ValueDialog()->isActiveWindow());
         QColor whileOpen;
         App->Dialogs.ColorBrowse = {QColor(0, 0, 255)};
         App->Dialogs.WhileChoosing = [&] { whileOpen = HaloPixel(0.85); };
         App->Dialogs.ColorAnswers = {std::nullopt};
-        QTest::mouseClick(MCh->BBColor, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->ColorButton, Qt::LeftButton);
         QVERIFY2(IsBlue(whileOpen), qPrintable(whileOpen.name()));
-        QVERIFY(MCh->isVisible());
+        QVERIFY(ValueDialog()->isVisible());
         QVERIFY(IsGreen(HaloPixel(0.85)));
-        QTest::keyClick(MCh, Qt::Key_Escape);
-        QVERIFY(!MCh->isVisible());
+        QTest::keyClick(ValueDialog(), Qt::Key_Escape);
+        QVERIFY(!ValueDialog()->isVisible());
         QVERIFY(IsGreen(HaloPixel(0.85)));
         QVERIFY(ReadBytes(copy) == model.Bytes);
     }
@@ -128,15 +127,15 @@ private slots:
         const std::string file = App->Folder.File("models/craft.opt");
         WriteUserModel(file, Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
-        QVERIFY(ChooseMenu(Me->Map1, Me->Solid1));
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->SolidAction));
         // Pixels compared: a file keeps no screen scale.
-        QImage view = Me->P1->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+        QImage view = MainWindow()->View->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
         view.setDevicePixelRatio(1);
-        QCOMPARE(view.size(), Me->P1->size() * Me->P1->devicePixelRatio());
+        QCOMPARE(view.size(), MainWindow()->View->size() * MainWindow()->View->devicePixelRatio());
 
         const QString png = QString::fromStdString(App->Folder.File("view.png"));
         App->Dialogs.SaveAnswers = {png};
-        QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+        QVERIFY(ChooseMenu(MainWindow()->FileMenu, MainWindow()->ExportPictureAction));
         const QImage saved(png);
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), view);
 #ifdef NEG_HAVE_FILE_SIZE_LIMIT
@@ -145,7 +144,7 @@ private slots:
         App->Dialogs.SaveAnswers = {png};
         {
             FileSizeLimit limit(100);
-            QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+            QVERIFY(ChooseMenu(MainWindow()->FileMenu, MainWindow()->ExportPictureAction));
         }
         QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot write file " + QDir::toNativeSeparators(png) + ".");
         QVERIFY(ReadBytes(png.toStdString()) == earlier);
@@ -154,11 +153,11 @@ private slots:
         // Nowhere to write: nothing is left, and the user is told.
         const QString nowhere = QString::fromStdString(App->Folder.File("missing/view.png"));
         App->Dialogs.SaveAnswers = {nowhere};
-        QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+        QVERIFY(ChooseMenu(MainWindow()->FileMenu, MainWindow()->ExportPictureAction));
         QVERIFY(!QFile::exists(nowhere));
         QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot create file " + QDir::toNativeSeparators(nowhere) + ".");
 
-        QVERIFY(ChooseMenu(Me->Edit1, Me->CopyPicture1));
+        QVERIFY(ChooseMenu(MainWindow()->EditMenu, MainWindow()->CopyPictureAction));
         QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
         copied.setDevicePixelRatio(1);
         QCOMPARE(copied, view);
@@ -183,26 +182,26 @@ private slots:
         };
         for (const auto& [target, message] : refused) {
             App->Dialogs.SaveAnswers = {QString::fromStdString(target)};
-            QVERIFY(ChooseMenu(Me->File1, Me->ExportPicture1));
+            QVERIFY(ChooseMenu(MainWindow()->FileMenu, MainWindow()->ExportPictureAction));
             QCOMPARE(App->Dialogs.TakeMessages(), QStringList({message}));
         }
         QVERIFY(ReadBytes(copy) == model.Bytes);
         QVERIFY(ReadBytes(file) == model.Bytes);
         QVERIFY(!QFile::exists(QString::fromStdString(other)));
-        QVERIFY(Me->BarMessage->text().isEmpty());
+        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
     }
 
     // Without a model in the view there is no picture to export or copy.
     void PicturesAreOfferedOnlyWithAModelShown()
     {
-        QVERIFY(!Me->ExportPicture1->isEnabled() && !Me->CopyPicture1->isEnabled());
+        QVERIFY(!MainWindow()->ExportPictureAction->isEnabled() && !MainWindow()->CopyPictureAction->isEnabled());
         const std::string file = App->Folder.File("models/craft.opt");
         WriteUserModel(file, Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
-        QVERIFY(Me->ExportPicture1->isEnabled() && Me->CopyPicture1->isEnabled());
+        QVERIFY(MainWindow()->ExportPictureAction->isEnabled() && MainWindow()->CopyPictureAction->isEnabled());
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("models/none.opt")));
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
-        QVERIFY(!Me->ExportPicture1->isEnabled() && !Me->CopyPicture1->isEnabled());
+        QVERIFY(!MainWindow()->ExportPictureAction->isEnabled() && !MainWindow()->CopyPictureAction->isEnabled());
     }
 
 private:

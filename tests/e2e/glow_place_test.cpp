@@ -10,18 +10,17 @@
 #include <bit>
 #include <cmath>
 
-#include "Ed_EGlow.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "byte_order.h"
 #include "conversions.h"
 #include "face_centre.h"
 #include "glow_preview.h"
 #include "user_support.h"
 #include "view_projection.h"
-#include "view_state.h"
 
 using namespace optbuild;
 
@@ -50,8 +49,8 @@ std::vector<TUserMesh> Craft()
 // The logical pixel of P1 over a model point as the camera shows it now.
 QPoint Shown(const TFloat3& p)
 {
-    const TViewPoint at = TViewProjection::Current().Project(p);
-    const double ratio = Me->P1->devicePixelRatioF();
+    const TViewPoint at = MainWindow()->View->Projection(MainWindow()->Camera).Project(p);
+    const double ratio = MainWindow()->View->devicePixelRatioF();
     return {int(std::lround(at.X / ratio)), int(std::lround(at.Y / ratio))};
 }
 
@@ -79,8 +78,8 @@ private slots:
         Model = WriteUserModel(App->Folder.File("craft.opt"), Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("craft.opt")));
         Copy = App->ProjectFolder() + "craft.opt";
-        QCOMPARE(ViewMax, 40);
-        QCOMPARE(ViewMin, -40);
+        QCOMPARE(MainWindow()->Camera.ViewMax, 40);
+        QCOMPARE(MainWindow()->Camera.ViewMin, -40);
     }
     void cleanup()
     {
@@ -90,49 +89,49 @@ private slots:
 
     void ClickOnAGlowPicksTheNearest()
     {
-        QTest::mouseClick(EGlow->SB2, Qt::LeftButton);  // every glow drawn
+        QTest::mouseClick(GlowPanel()->AllGlowsButton, Qt::LeftButton);  // every glow drawn
         ClickView(-10, 10);
-        QCOMPARE(CurMesh, 0);
-        QCOMPARE(EditGlow, 0);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
-        QCOMPARE(EGlow->P3->text(), QString("Editing Glow 0"));
-        QCOMPARE(EGlow->Lp->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
+        QCOMPARE(Document().Selection.CurMesh, 0);
+        QCOMPARE(Document().Selection.EditGlow, 0);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 0));
+        QCOMPARE(GlowPanel()->EditingLabel->text(), QString("Editing Glow 0"));
+        QCOMPARE(GlowPanel()->PointLine->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
 
         // Two glows under the pointer: the nearer wins, whichever is drawn
         // first; turned half round, the other one is the nearer.
         ClickView(10, 10);
-        QCOMPARE(CurMesh, 0);
-        QCOMPARE(EditGlow, 1);
-        QCOMPARE(EGlow->Lp->text(), QString("Point = 10.00 ,10.00 ,-20.00 "));
-        RotY = 180;
-        Me->NewTr();
+        QCOMPARE(Document().Selection.CurMesh, 0);
+        QCOMPARE(Document().Selection.EditGlow, 1);
+        QCOMPARE(GlowPanel()->PointLine->text(), QString("Point = 10.00 ,10.00 ,-20.00 "));
+        MainWindow()->Camera.RotY = 180;
+        MainWindow()->Redraw();
         ClickView(-10, 10);
-        QCOMPARE(CurMesh, 1);
-        QCOMPARE(EditGlow, 0);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 1));
+        QCOMPARE(Document().Selection.CurMesh, 1);
+        QCOMPARE(Document().Selection.EditGlow, 0);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(1, 1));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
     }
 
     void DragWritesTheCentreAloneAndUndoPutsItBack()
     {
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);  // glow 0 of mesh 0
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);  // glow 0 of mesh 0
         // Turned a quarter round and zoomed: the screen's x is the model's z
         // and its y the model's y, each unit twice as wide.
-        RotY = 90;
-        Zoom = 2;
-        Me->NewTr();
+        MainWindow()->Camera.RotY = 90;
+        MainWindow()->Camera.Zoom = 2;
+        MainWindow()->Redraw();
         const QPoint from = ViewPoint(2 * 5, 2 * 10);
         const int away = QApplication::startDragDistance() + 30;
         const QPoint to = from + QPoint(away, -away / 2);
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, from + (to - from) / 3);
-        const int frames = Me->P1->FramesShown();
-        QTest::mouseMove(Me->P1, to);
-        QCOMPARE(Me->P1->FramesShown(), frames + 1);  // one step, one frame
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View, from + (to - from) / 3);
+        const int frames = MainWindow()->View->FramesShown();
+        QTest::mouseMove(MainWindow()->View, to);
+        QCOMPARE(MainWindow()->View->FramesShown(), frames + 1);  // one step, one frame
         QCOMPARE(ReadBytes(Copy), Model.Bytes);  // nothing written while dragging
-        const QString point = EGlow->Lp->text();
-        const QString status = Me->BarMessage->text();
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
+        const QString point = GlowPanel()->PointLine->text();
+        const QString status = MainWindow()->MessageLabel->text();
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to);
 
         const std::vector<uint8_t> written = ReadBytes(Copy);
         const int32_t block = Model.GlowPos[0][0];
@@ -141,100 +140,100 @@ private slots:
             if (written[i] != Model.Bytes[i])
                 QVERIFY2(i >= size_t(block + 24) && i < size_t(block + 36), qPrintable(QString("byte %1").arg(i)));
         const TFloat3 c = CentreIn(written, block);
-        const double ratio = Me->P1->devicePixelRatioF();
-        const double span = ViewMax - ViewMin;
-        const double right = (to - from).x() * ratio * span / ViewWidth / Zoom;
-        const double up = -(to - from).y() * ratio * span / ViewHeight / Zoom;
+        const double ratio = MainWindow()->View->devicePixelRatioF();
+        const double span = MainWindow()->Camera.ViewMax - MainWindow()->Camera.ViewMin;
+        const double right = (to - from).x() * ratio * span / MainWindow()->View->DeviceSize().width() / MainWindow()->Camera.Zoom;
+        const double up = -(to - from).y() * ratio * span / MainWindow()->View->DeviceSize().height() / MainWindow()->Camera.Zoom;
         QVERIFY(SameBits(c.X, -10));
         QVERIFY2(std::fabs(c.Y - (10 + up)) < 1e-4, qPrintable(QString::number(c.Y)));
         QVERIFY2(std::fabs(c.Z - (5 + right)) < 1e-4, qPrintable(QString::number(c.Z)));
         // The panel and the status bar followed the centre.
         QCOMPARE(point, QString::fromStdString(FormatFloats("Point = %5.2f ,%5.2f ,%5.2f ", {c.X, c.Y, c.Z})));
         QCOMPARE(status, QString::fromStdString(FormatFloats("Center %.2f, %.2f, %.2f", {c.X, c.Y, c.Z})));
-        QCOMPARE(Me->Undo1->text(), QString("Undo Center of glow 0 in mesh 0"));
-        QCOMPARE(Me->History.Stack.count(), 1);
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
+        QCOMPARE(Document().History.Stack.count(), 1);
 
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
-        QCOMPARE(EGlow->Lp->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
+        QCOMPARE(GlowPanel()->PointLine->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
     }
 
     void EscapeRightClickAndAClickWriteNothing()
     {
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        const QString stored = EGlow->Lp->text();
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        const QString stored = GlowPanel()->PointLine->text();
         const QPoint from = ViewPoint(-10, 10);
         const QPoint away(QApplication::startDragDistance() + 20, 0);
         const auto dragged = [&] {
-            QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-            QTest::mouseMove(Me->P1, from + away);
-            QVERIFY(EGlow->Lp->text() != stored);
+            QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
+            QTest::mouseMove(MainWindow()->View, from + away);
+            QVERIFY(GlowPanel()->PointLine->text() != stored);
         };
 
         CHECKED(dragged());
-        CHECKED(PressOn(Me, Qt::Key_Escape, {}));
-        QCOMPARE(EGlow->Lp->text(), stored);
-        QVERIFY(Me->BarMessage->text().isEmpty());
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + away);
+        CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
+        QCOMPARE(GlowPanel()->PointLine->text(), stored);
+        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + away);
 
         CHECKED(dragged());
-        QTest::mousePress(Me->P1, Qt::RightButton, {}, from + away);
-        QCOMPARE(EGlow->Lp->text(), stored);
-        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, from + away);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + away);
+        QTest::mousePress(MainWindow()->View, Qt::RightButton, {}, from + away);
+        QCOMPARE(GlowPanel()->PointLine->text(), stored);
+        QTest::mouseRelease(MainWindow()->View, Qt::RightButton, {}, from + away);
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + away);
 
         // Under the drag distance a press and release is a click.
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, from + QPoint(QApplication::startDragDistance() - 1, 0));
-        QCOMPARE(EGlow->Lp->text(), stored);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + QPoint(QApplication::startDragDistance() - 1, 0));
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View, from + QPoint(QApplication::startDragDistance() - 1, 0));
+        QCOMPARE(GlowPanel()->PointLine->text(), stored);
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + QPoint(QApplication::startDragDistance() - 1, 0));
 
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
-        QCOMPARE(Me->History.Stack.count(), 0);
-        QCOMPARE(EditGlow, 0);
-        QCOMPARE(TheModel.Meshes.Get(0).Glows.Get(0).Center.X, -10.0f);
+        QCOMPARE(Document().History.Stack.count(), 0);
+        QCOMPARE(Document().Selection.EditGlow, 0);
+        QCOMPARE(Document().Model.Meshes.Get(0).Glows.Get(0).Center.X, -10.0f);
     }
 
     // An open edit dialog previews another centre: the drag takes the glow
     // from where it is shown, and a drag put back shows the preview again.
     void DragStartsWhereAPreviewShowsTheGlow()
     {
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        TEngineGlow previewed = TheModel.Meshes.Get(0).Glows.Get(0);
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        TEngineGlow previewed = Document().Model.Meshes.Get(0).Glows.Get(0);
         previewed.Center.X = 0;
-        GlowPreview = {{0, 0}, previewed};
+        Document().Preview = {{0, 0}, previewed};
         const QPoint from = Shown(previewed.Center);
         const QPoint to = from + QPoint(QApplication::startDragDistance() + 20, 0);
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, to);
-        CHECKED(PressOn(Me, Qt::Key_Escape, {}));
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
-        QCOMPARE(ShownValues({0, 0}).Center.X, 0.0f);
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View, to);
+        CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to);
+        QCOMPARE(Document().ShownValues({0, 0}).Center.X, 0.0f);
 
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, to);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, to);
-        GlowPreview = {};
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View, to);
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to);
+        Document().Preview = {};
         const QPoint landed = Shown(CentreIn(ReadBytes(Copy), Model.GlowPos[0][0]));
         QVERIFY2((landed - to).manhattanLength() <= 2, qPrintable(QString("landed %1,%2").arg(landed.x()).arg(landed.y())));
     }
 
     void LockedToAnAxisOrSnappedTheCentreKeepsExactBits()
     {
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         // Seen at a slant, a free drag would change every coordinate.
-        RotX = 30;
-        RotY = 40;
-        Me->NewTr();
+        MainWindow()->Camera.RotX = 30;
+        MainWindow()->Camera.RotY = 40;
+        MainWindow()->Redraw();
         const TFloat3 start{-10, 10, 5};
         const QPoint from = Shown(start);
         const int away = QApplication::startDragDistance() + 30;
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, from);
-        QTest::mouseMove(Me->P1, from + QPoint(away, away));
-        CHECKED(PressOn(Me, Qt::Key_Z, {}));
-        QVERIFY(Me->BarMessage->text().endsWith("locked to Z"));
-        QTest::mouseMove(Me->P1, from + QPoint(away, 2 * away));
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, from + QPoint(away, 2 * away));
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View, from + QPoint(away, away));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, {}));
+        QVERIFY(MainWindow()->MessageLabel->text().endsWith("locked to Z"));
+        QTest::mouseMove(MainWindow()->View, from + QPoint(away, 2 * away));
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + QPoint(away, 2 * away));
         const int32_t block = Model.GlowPos[0][0];
         const TFloat3 locked = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(locked.X, start.X) && SameBits(locked.Y, start.Y));
@@ -242,20 +241,20 @@ private slots:
 
         // Shift: onto the middle of the face's box, as Center puts it; Ctrl:
         // onto the vertex, bit for bit.
-        const TOMesh& mesh = TheModel.Meshes.Get(0);
+        const TOMesh& mesh = Document().Model.Meshes.Get(0);
         const TFloat3 faceCentre = FaceBoxCentre(mesh, mesh.Faces[0].Get(1));
         const TFloat3 odd{OddVertex.X, OddVertex.Y, OddVertex.Z};
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, Shown(locked));
-        QTest::mouseMove(Me->P1, Shown(locked) + QPoint(away, 0));
-        QTest::mouseEvent(QTest::MouseMove, Me->P1, Qt::NoButton, Qt::ShiftModifier, Shown(faceCentre));
-        const TFloat3 onFace = GlowPreview.Values.Center;
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, Shown(locked));
+        QTest::mouseMove(MainWindow()->View, Shown(locked) + QPoint(away, 0));
+        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View, Qt::NoButton, Qt::ShiftModifier, Shown(faceCentre));
+        const TFloat3 onFace = Document().Preview.Values.Center;
         QVERIFY(SameBits(onFace.X, faceCentre.X) && SameBits(onFace.Y, faceCentre.Y) &&
                 SameBits(onFace.Z, faceCentre.Z));
-        QTest::mouseEvent(QTest::MouseMove, Me->P1, Qt::NoButton, Qt::ControlModifier, Shown(odd));
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, Qt::ControlModifier, Shown(odd));
+        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View, Qt::NoButton, Qt::ControlModifier, Shown(odd));
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, Qt::ControlModifier, Shown(odd));
         const TFloat3 snapped = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(snapped.X, odd.X) && SameBits(snapped.Y, odd.Y) && SameBits(snapped.Z, odd.Z));
-        QCOMPARE(Me->History.Stack.count(), 2);
+        QCOMPARE(Document().History.Stack.count(), 2);
     }
 
 private:

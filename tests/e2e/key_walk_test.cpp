@@ -8,15 +8,14 @@
 #include <functional>
 #include <QTest>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "click_list.h"
 #include "user_support.h"
-#include "view_state.h"
 
 using namespace optbuild;
 
@@ -34,29 +33,29 @@ private slots:
                         {corners, {Tri(0, 1, 3)}, {}},
                         {corners, {Tri(1, 2, 3), Tri(0, 1, 2)}, {NumberedGlow(2)}}});
         QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("walk.opt")));
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 0));
 
         // Meshes, the one without glows included; the ends wrap.
-        CHECKED(PressOn(Me, Qt::Key_N));
-        QCOMPARE(CurMesh, 1);
-        QCOMPARE(EGlow->windowTitle(), QString("Engine Glow Editor   "));
-        QCOMPARE(EditGlow, -1);
-        CHECKED(PressOn(Me, Qt::Key_N));
-        QCOMPARE(SelectedId, 2);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
-        QCOMPARE(EditGlow, 0);
-        CHECKED(PressOn(Me, Qt::Key_N));
-        QCOMPARE(CurMesh, 0);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
-        CHECKED(PressOn(Me, Qt::Key_P));
-        QCOMPARE(CurMesh, 2);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
+        CHECKED(PressOn(MainWindow(), Qt::Key_N));
+        QCOMPARE(Document().Selection.CurMesh, 1);
+        QCOMPARE(GlowPanel()->windowTitle(), QString("Engine Glow Editor   "));
+        QCOMPARE(Document().Selection.EditGlow, -1);
+        CHECKED(PressOn(MainWindow(), Qt::Key_N));
+        QCOMPARE(Document().Selection.SelectedId, 2);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(1, 2));
+        QCOMPARE(Document().Selection.EditGlow, 0);
+        CHECKED(PressOn(MainWindow(), Qt::Key_N));
+        QCOMPARE(Document().Selection.CurMesh, 0);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 0));
+        CHECKED(PressOn(MainWindow(), Qt::Key_P));
+        QCOMPARE(Document().Selection.CurMesh, 2);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(1, 2));
         // With Ctrl held the letters step all the same.
-        CHECKED(PressOn(Me, Qt::Key_P, Qt::ControlModifier));
-        QCOMPARE(SelectedId, 1);
-        QCOMPARE(CurFace, 0);
-        CHECKED(PressOn(Me, Qt::Key_N, Qt::ControlModifier));
-        QCOMPARE(SelectedId, 2);
+        CHECKED(PressOn(MainWindow(), Qt::Key_P, Qt::ControlModifier));
+        QCOMPARE(Document().Selection.SelectedId, 1);
+        QCOMPARE(Document().Selection.CurFace, 0);
+        CHECKED(PressOn(MainWindow(), Qt::Key_N, Qt::ControlModifier));
+        QCOMPARE(Document().Selection.SelectedId, 2);
 
         // Faces of mesh 2: the highlight steps and wraps; the mesh stays.
         // Face 0 alone has the top edge, face 1 alone the bottom one; the
@@ -64,45 +63,45 @@ private slots:
         const auto highlighted = [] {
             return ViewShows(0, 20, ColSelected) ? 0 : ViewShows(0, -20, ColSelected) ? 1 : -1;
         };
-        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
-        QCOMPARE(CurFace, 0);
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->FaceModeAction));
+        QCOMPARE(Document().Selection.CurFace, 0);
         QCOMPARE(highlighted(), 0);
-        CHECKED(PressOn(Me, Qt::Key_N));
-        QCOMPARE(SelectedId, PackSelection(2, 1));
-        QCOMPARE(CurFace, 1);
+        CHECKED(PressOn(MainWindow(), Qt::Key_N));
+        QCOMPARE(Document().Selection.SelectedId, PackSelection(2, 1));
+        QCOMPARE(Document().Selection.CurFace, 1);
         QCOMPARE(highlighted(), 1);
-        CHECKED(PressOn(Me, Qt::Key_N));
-        QCOMPARE(SelectedId, PackSelection(2, 0));
+        CHECKED(PressOn(MainWindow(), Qt::Key_N));
+        QCOMPARE(Document().Selection.SelectedId, PackSelection(2, 0));
         QCOMPARE(highlighted(), 0);
-        CHECKED(PressOn(Me, Qt::Key_P));
-        QCOMPARE(SelectedId, PackSelection(2, 1));
+        CHECKED(PressOn(MainWindow(), Qt::Key_P));
+        QCOMPARE(Document().Selection.SelectedId, PackSelection(2, 1));
         QCOMPARE(highlighted(), 1);
-        QCOMPARE(CurMesh, 2);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 2));
+        QCOMPARE(Document().Selection.CurMesh, 2);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(1, 2));
 
         // The camera: 4 degrees a press, then 7 once the panel says so.
-        CHECKED(PressOn(Me, Qt::Key_Right));
-        QCOMPARE(RotY, 4);
-        CHECKED(PressOn(Me, Qt::Key_Up));
-        QCOMPARE(RotX, -4);
-        ClickListItem(EGlow->LBRate, 6);
-        QCOMPARE(RotStep, 7);
-        QCOMPARE(EGlow->Label1->text(), QString("Movement Rate = 7"));
-        CHECKED(PressOn(Me, Qt::Key_Right));
-        CHECKED(PressOn(Me, Qt::Key_Down));
-        QCOMPARE(RotY, 11);
-        QCOMPARE(RotX, 3);
+        CHECKED(PressOn(MainWindow(), Qt::Key_Right));
+        QCOMPARE(MainWindow()->Camera.RotY, 4);
+        CHECKED(PressOn(MainWindow(), Qt::Key_Up));
+        QCOMPARE(MainWindow()->Camera.RotX, -4);
+        ClickListItem(GlowPanel()->RateList, 6);
+        QCOMPARE(MainWindow()->Camera.RotStep, 7);
+        QCOMPARE(GlowPanel()->RateLabel->text(), QString("Movement Rate = 7"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Right));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Down));
+        QCOMPARE(MainWindow()->Camera.RotY, 11);
+        QCOMPARE(MainWindow()->Camera.RotX, 3);
         // The selection is untouched by the camera.
-        QCOMPARE(SelectedId, PackSelection(2, 1));
+        QCOMPARE(Document().Selection.SelectedId, PackSelection(2, 1));
 
         // Back to meshes the packed face names no mesh: the last one stays
         // selected, and N wraps to mesh 0.
-        QVERIFY(ChooseMenu(Me->Map1, Me->Mesh1));
-        QCOMPARE(CurMesh, 2);
-        QCOMPARE(SelectedId, 65536 + 2);  // face 1 of mesh 2
-        CHECKED(PressOn(Me, Qt::Key_N));
-        QCOMPARE(SelectedId, 0);
-        QCOMPARE(CurMesh, 0);
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->MeshModeAction));
+        QCOMPARE(Document().Selection.CurMesh, 2);
+        QCOMPARE(Document().Selection.SelectedId, 65536 + 2);  // face 1 of mesh 2
+        CHECKED(PressOn(MainWindow(), Qt::Key_N));
+        QCOMPARE(Document().Selection.SelectedId, 0);
+        QCOMPARE(Document().Selection.CurMesh, 0);
         QVERIFY(app.Dialogs.Messages.empty());
     }
 
@@ -118,31 +117,31 @@ private slots:
                         {corners, {Tri(1, 2, 3)}, {NumberedGlow(2)}}});
         QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("frames.opt")));
         const auto frames = [&app](const char* action, const std::function<void()>& act) {
-            const int before = Me->P1->FramesShown();
+            const int before = MainWindow()->View->FramesShown();
             act();
-            QVERIFY2(Me->P1->FramesShown() - before == 1,
-                     qPrintable(QString("%1: %2 frames").arg(action).arg(Me->P1->FramesShown() - before)));
+            QVERIFY2(MainWindow()->View->FramesShown() - before == 1,
+                     qPrintable(QString("%1: %2 frames").arg(action).arg(MainWindow()->View->FramesShown() - before)));
             QVERIFY(app.Dialogs.Messages.empty());
         };
-        CHECKED(frames("Left", [&] { PressOn(Me, Qt::Key_Left); }));
-        QCOMPARE(RotY, -4);
-        CHECKED(frames("N", [&] { PressOn(Me, Qt::Key_N); }));
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(1, 1));
-        CHECKED(frames("P", [&] { PressOn(Me, Qt::Key_P); }));
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 0));
-        CHECKED(frames("step", [] { QTest::mouseClick(EGlow->SBUp, Qt::LeftButton); }));
-        QCOMPARE(EditGlow, 1);
-        RotY = 0;
+        CHECKED(frames("Left", [&] { PressOn(MainWindow(), Qt::Key_Left); }));
+        QCOMPARE(MainWindow()->Camera.RotY, -4);
+        CHECKED(frames("N", [&] { PressOn(MainWindow(), Qt::Key_N); }));
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(1, 1));
+        CHECKED(frames("P", [&] { PressOn(MainWindow(), Qt::Key_P); }));
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 0));
+        CHECKED(frames("step", [] { QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton); }));
+        QCOMPARE(Document().Selection.EditGlow, 1);
+        MainWindow()->Camera.RotY = 0;
         CHECKED(frames("pick", [] { ClickView(20, 0); }));
-        QCOMPARE(SelectedId, 0);
+        QCOMPARE(Document().Selection.SelectedId, 0);
         CHECKED(frames("pick of another mesh", [] { ClickView(-10, 10); }));
-        QCOMPARE(SelectedId, 1);
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        ClickListItem(EGlow->LB, 3);
-        QVERIFY(MCh->isVisible());
-        MCh->SetCell(0, 1, "9.5");
-        CHECKED(frames("edit", [] { QTest::mouseClick(MCh->BBMan1, Qt::LeftButton); }));
-        QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(0).MainVec.X, 9.5f);
+        QCOMPARE(Document().Selection.SelectedId, 1);
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        ClickListItem(GlowPanel()->ItemList, 3);
+        QVERIFY(ValueDialog()->isVisible());
+        ValueDialog()->SetCell(0, 1, "9.5");
+        CHECKED(frames("edit", [] { QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton); }));
+        QCOMPARE(Document().Model.Meshes.Get(1).Glows.Get(0).MainVec.X, 9.5f);
     }
 };
 

@@ -4,13 +4,12 @@
 
 #include <QTest>
 
-#include "Ed_EGlow.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "user_support.h"
-#include "view_state.h"
 
 using namespace optbuild;
 
@@ -54,7 +53,7 @@ const int GlowCount[] = {0, 2, 1, 3};
 
 QString ClickReport(float x, float y)
 {
-    return QString("click at (%1, %2): SelectedId %3").arg(x).arg(y).arg(SelectedId);
+    return QString("click at (%1, %2): SelectedId %3").arg(x).arg(y).arg(Document().Selection.SelectedId);
 }
 
 }  // namespace
@@ -68,13 +67,13 @@ private slots:
         QVERIFY(App->StartWithSampleColors());
         WriteUserModel(App->Folder.File("pick.opt"), PickModel());
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("pick.opt")));
-        QCOMPARE(ViewMax, 40);
-        QCOMPARE(ViewMin, -40);
-        const qreal ratio = Me->P1->devicePixelRatioF();
-        QCOMPARE(ViewWidth, qRound(Me->P1->width() * ratio));
-        QCOMPARE(ViewHeight, qRound(Me->P1->height() * ratio));
-        QVERIFY(ViewWidth >= 200);  // a unit is at least two pixels
-        QCOMPARE(SelectedId, 1);
+        QCOMPARE(MainWindow()->Camera.ViewMax, 40);
+        QCOMPARE(MainWindow()->Camera.ViewMin, -40);
+        const qreal ratio = MainWindow()->View->devicePixelRatioF();
+        QCOMPARE(MainWindow()->View->DeviceSize().width(), qRound(MainWindow()->View->width() * ratio));
+        QCOMPARE(MainWindow()->View->DeviceSize().height(), qRound(MainWindow()->View->height() * ratio));
+        QVERIFY(MainWindow()->View->DeviceSize().width() >= 200);  // a unit is at least two pixels
+        QCOMPARE(Document().Selection.SelectedId, 1);
     }
     void cleanup()
     {
@@ -86,9 +85,9 @@ private slots:
     {
         const auto pick = [](float x, float y, int mesh) {
             ClickView(x, y);
-            QVERIFY2(SelectedId == mesh, qPrintable(ClickReport(x, y)));
-            QCOMPARE(CurMesh, mesh);
-            QCOMPARE(EGlow->windowTitle(), GlowTitle(GlowCount[mesh], mesh));
+            QVERIFY2(Document().Selection.SelectedId == mesh, qPrintable(ClickReport(x, y)));
+            QCOMPARE(Document().Selection.CurMesh, mesh);
+            QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(GlowCount[mesh], mesh));
         };
         CHECKED(pick(0, -5, 3));
         CHECKED(pick(25, 5, 1));
@@ -97,11 +96,11 @@ private slots:
         CHECKED(pick(-5, -10, 2));
         CHECKED(pick(-20, -28, 3));
         // Turned half round, mesh 2 lies in front; it still wins.
-        RotY = 180;
-        Me->NewTr();
+        MainWindow()->Camera.RotY = 180;
+        MainWindow()->Redraw();
         CHECKED(pick(5, -10, 2));
-        RotY = 0;
-        Me->NewTr();
+        MainWindow()->Camera.RotY = 0;
+        MainWindow()->Redraw();
 
         // Nothing drawn there: the selection stays.
         CHECKED(pick(0, -5, 3));
@@ -109,18 +108,18 @@ private slots:
         CHECKED(pick(-7, 26, 3));    // beside the glow shown at (-8, 26)
         CHECKED(pick(-25, 25, 3));   // mesh 0 has no glows and is not drawn
         CHECKED(pick(10, 5, 1));     // mesh 0's edge lies under mesh 1's: mesh 1
-        QVERIFY(!Picking);
+        QVERIFY(MainWindow()->View->LastFrameComplete());  // the picks left the view drawing
     }
 
     void FaceModePacksMeshAndFace()
     {
-        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->FaceModeAction));
         const auto pick = [](float x, float y, int mesh, int face) {
             ClickView(x, y);
-            QVERIFY2(SelectedId == PackSelection(mesh, face), qPrintable(ClickReport(x, y)));
-            QCOMPARE(CurMesh, mesh);
-            QCOMPARE(CurFace, face);
-            QCOMPARE(EGlow->windowTitle(), GlowTitle(GlowCount[mesh], mesh));
+            QVERIFY2(Document().Selection.SelectedId == PackSelection(mesh, face), qPrintable(ClickReport(x, y)));
+            QCOMPARE(Document().Selection.CurMesh, mesh);
+            QCOMPARE(Document().Selection.CurFace, face);
+            QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(GlowCount[mesh], mesh));
         };
         CHECKED(pick(25, 5, 1, 1));
         CHECKED(pick(-24, -28, 3, 1));
@@ -131,37 +130,37 @@ private slots:
         // Back in mesh mode a packed face names no mesh, and the last mesh
         // becomes current: the panel describes it, in either mode.
         CHECKED(pick(25, 5, 1, 1));
-        QVERIFY(ChooseMenu(Me->Map1, Me->Mesh1));
-        QCOMPARE(CurMesh, 3);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(3, 3));
-        QVERIFY(ChooseMenu(Me->Map1, Me->Face1));
-        QCOMPARE(CurMesh, 1);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->MeshModeAction));
+        QCOMPARE(Document().Selection.CurMesh, 3);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(3, 3));
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->FaceModeAction));
+        QCOMPARE(Document().Selection.CurMesh, 1);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 1));
     }
 
     void OnlyAPlainLeftClickPicks()
     {
         // Mesh 3 lies under the mouse; mesh 1 stays selected.
         const QPoint at = ViewPoint(0, -5);
-        QTest::mouseClick(Me->P1, Qt::RightButton, {}, at);
-        QTest::mouseClick(Me->P1, Qt::MiddleButton, {}, at);
+        QTest::mouseClick(MainWindow()->View, Qt::RightButton, {}, at);
+        QTest::mouseClick(MainWindow()->View, Qt::MiddleButton, {}, at);
         for (Qt::KeyboardModifier key : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
-            QTest::mouseClick(Me->P1, Qt::LeftButton, key, at);
+            QTest::mouseClick(MainWindow()->View, Qt::LeftButton, key, at);
         // The second press of a double click.
-        QTest::mouseDClick(Me->P1, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(MainWindow()->View, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, at);
         // The left button pressed while the right one is held.
-        QTest::mousePress(Me->P1, Qt::RightButton, {}, at);
-        QTest::mousePress(Me->P1, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(Me->P1, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(Me->P1, Qt::RightButton, {}, at);
-        QCOMPARE(SelectedId, 1);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(2, 1));
+        QTest::mousePress(MainWindow()->View, Qt::RightButton, {}, at);
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(MainWindow()->View, Qt::RightButton, {}, at);
+        QCOMPARE(Document().Selection.SelectedId, 1);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 1));
 
         // The same place with a plain click.
-        QTest::mouseClick(Me->P1, Qt::LeftButton, {}, at);
-        QCOMPARE(SelectedId, 3);
-        QCOMPARE(EGlow->windowTitle(), GlowTitle(3, 3));
+        QTest::mouseClick(MainWindow()->View, Qt::LeftButton, {}, at);
+        QCOMPARE(Document().Selection.SelectedId, 3);
+        QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(3, 3));
     }
 
 private:

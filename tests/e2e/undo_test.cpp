@@ -9,11 +9,11 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "click_list.h"
 #include "conversions.h"
 #include "user_support.h"
@@ -47,64 +47,64 @@ private slots:
 
     void UndoAndRedoPutBackEveryByte()
     {
-        QVERIFY(!Me->Undo1->isEnabled() && !Me->Redo1->isEnabled());
+        QVERIFY(!MainWindow()->UndoAction->isEnabled() && !MainWindow()->RedoAction->isEnabled());
         ClickView(20, 0);  // mesh 0
-        QCOMPARE(CurMesh, 0);
+        QCOMPARE(Document().Selection.CurMesh, 0);
         CHECKED(EditVector("7.25"));
-        QCOMPARE(Me->BarMessage->text(), QString("Mesh 0, glow 0: Main vector written"));
-        QVERIFY(!Me->BarPanel0->text().isEmpty());  // the path stays in sight
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
+        QVERIFY(!MainWindow()->PathLabel->text().isEmpty());  // the path stays in sight
         const std::vector<uint8_t> afterVector = ReadBytes(Copy);
         QVERIFY(afterVector != Original);
 
         // Close without a change writes the same bytes and makes no step.
-        ClickListItem(EGlow->LB, 0);
-        QTest::mouseClick(MCh->BitBtn1, Qt::LeftButton);
-        QCOMPARE(Me->BarMessage->text(), QString("Mesh 0, glow 0: written, nothing changed"));
-        QCOMPARE(Me->History.Stack.count(), 1);
+        ClickListItem(GlowPanel()->ItemList, 0);
+        QTest::mouseClick(ValueDialog()->CloseButton, Qt::LeftButton);
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: written, nothing changed"));
+        QCOMPARE(Document().History.Stack.count(), 1);
 
-        QTest::mouseClick(EGlow->SBCopyColor, Qt::LeftButton);
-        QCOMPARE(Me->BarMessage->text(), QString("Copy color to all: 3 glows written"));
-        QCOMPARE(Me->Undo1->text(), QString("Undo Copy color to all"));
+        QTest::mouseClick(GlowPanel()->CopyColorButton, Qt::LeftButton);
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Copy color to all: 3 glows written"));
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Copy color to all"));
         const std::vector<uint8_t> afterCopy = ReadBytes(Copy);
-        const QString copiedCore = EGlow->L1->palette().color(QPalette::Window).name();
+        const QString copiedCore = GlowPanel()->CoreColorBar->palette().color(QPalette::Window).name();
 
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
-        QCOMPARE(Me->BarMessage->text(), QString("Undone: Copy color to all"));
-        QCOMPARE(Me->Undo1->text(), QString("Undo Main vector of glow 0 in mesh 0"));
-        QCOMPARE(Me->Redo1->text(), QString("Redo Copy color to all"));
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Undone: Copy color to all"));
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(MainWindow()->RedoAction->text(), QString("Redo Copy color to all"));
         // The panel is the undo's too: from there the keys work as well.
-        CHECKED(PressOn(EGlow, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(GlowPanel(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
-        QVERIFY(!Me->Undo1->isEnabled());
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QVERIFY(!MainWindow()->UndoAction->isEnabled());
 
-        CHECKED(PressOn(Me, Qt::Key_Y, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Y, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  7.25 ,-1.25 , 2.00 "));
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  7.25 ,-1.25 , 2.00 "));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
         QVERIFY(ReadBytes(Copy) == afterCopy);
-        QCOMPARE(EGlow->L1->palette().color(QPalette::Window).name(), copiedCore);
-        QCOMPARE(TheModel.Meshes.Get(1).Glows.Get(1).CoreColor, TheModel.Meshes.Get(0).Glows.Get(0).CoreColor);
+        QCOMPARE(GlowPanel()->CoreColorBar->palette().color(QPalette::Window).name(), copiedCore);
+        QCOMPARE(Document().Model.Meshes.Get(1).Glows.Get(1).CoreColor, Document().Model.Meshes.Get(0).Glows.Get(0).CoreColor);
         QVERIFY(App->Dialogs.Messages.empty());
 
         // Another model ends the history.
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("fleet.opt")));
-        QCOMPARE(Me->History.Stack.count(), 0);
-        QVERIFY(!Me->Undo1->isEnabled());
+        QCOMPARE(Document().History.Stack.count(), 0);
+        QVERIFY(!MainWindow()->UndoAction->isEnabled());
     }
 
     void OpenDialogOnAnUndoneGlowGoesWithoutWriting()
     {
         ClickView(20, 0);
         CHECKED(EditVector("3"));
-        ClickListItem(EGlow->LB, 3);  // the same glow's vector, open again
-        QVERIFY(MCh->isVisible());
-        CHECKED(PressOn(MCh, Qt::Key_Z, Qt::ControlModifier));
-        QVERIFY(!MCh->isVisible());
+        ClickListItem(GlowPanel()->ItemList, 3);  // the same glow's vector, open again
+        QVERIFY(ValueDialog()->isVisible());
+        CHECKED(PressOn(ValueDialog(), Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(!ValueDialog()->isVisible());
         QVERIFY(ReadBytes(Copy) == Original);
         // A late press of its button stores nothing: the dialog is gone.
-        QVERIFY(!MCh->BBMan1->isVisible());
+        QVERIFY(!ValueDialog()->ManOkButton->isVisible());
     }
 
     void RefusedWriteLeavesTheHistory()
@@ -114,17 +114,17 @@ private slots:
         const std::vector<uint8_t> edited = ReadBytes(Copy);
         // Another program cut the working copy short: nothing is written.
         std::filesystem::resize_file(Copy, 100);
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(App->Dialogs.Messages.size(), size_t(1));
         QVERIFY(App->Dialogs.Messages[0].Error);
         QCOMPARE(App->Dialogs.Messages[0].Text,
                  QString::fromStdString("The working copy " + Copy +
                                         " changed on disk since it was opened; nothing was written. Open it again "
                                         "to edit it."));
-        QCOMPARE(Me->History.Stack.index(), 1);
-        QCOMPARE(Me->Undo1->text(), QString("Undo Main vector of glow 0 in mesh 0"));
-        QCOMPARE(TheModel.Meshes.Get(0).Glows.Get(0).MainVec.X, 3.0f);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  3.00 ,-1.25 , 2.00 "));
+        QCOMPARE(Document().History.Stack.index(), 1);
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(Document().Model.Meshes.Get(0).Glows.Get(0).MainVec.X, 3.0f);
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  3.00 ,-1.25 , 2.00 "));
         QVERIFY(ReadBytes(Copy) == std::vector<uint8_t>(edited.begin(), edited.begin() + 100));
     }
 
@@ -135,12 +135,12 @@ private slots:
         ClickView(20, 0);
         CHECKED(TypeVector("3"));
         MoveProjectFolder(true);
-        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         MoveProjectFolder(false);
-        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
-        QCOMPARE(Me->BarMessage->text(), QString("Mesh 0, glow 0: Main vector written"));
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
     }
 
@@ -152,34 +152,34 @@ private slots:
         ClickView(20, 0);
         CHECKED(TypeVector("5"));
         MoveProjectFolder(true);
-        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         MoveProjectFolder(false);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
         CHECKED(EditVector("7"));
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
-        QCOMPARE(EGlow->Lv->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+        QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
     }
 
     // A redo that stops part-way (the third glow's write fails): the status
     // bar says what it wrote, and Undo takes back exactly those glows.
     void ARedoThatStopsPartWaySaysWhatItWroteAndUndoTakesItBack()
     {
-        QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        QTest::mouseClick(EGlow->SBCopyColor, Qt::LeftButton);
-        QCOMPARE(Me->BarMessage->text(), QString("Copy color to all: 3 glows written"));
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        QTest::mouseClick(GlowPanel()->CopyColorButton, Qt::LeftButton);
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Copy color to all: 3 glows written"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
         // The last glow's block now lies outside the file: its write fails.
-        TheModel.Meshes.Get(1).Glows.Get(1).FilePos = int32_t(Original.size()) + 100;
-        CHECKED(PressOn(Me, Qt::Key_Y, Qt::ControlModifier));
+        Document().Model.Meshes.Get(1).Glows.Get(1).FilePos = int32_t(Original.size()) + 100;
+        CHECKED(PressOn(MainWindow(), Qt::Key_Y, Qt::ControlModifier));
         QCOMPARE(App->Dialogs.TakeMessages(), QStringList({QString::fromStdString("Cannot write file " + Copy + ".")}));
-        QCOMPARE(Me->BarMessage->text(), QString("Redo Copy color to all: 2 of 3 glows written"));
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Redo Copy color to all: 2 of 3 glows written"));
         QVERIFY(ReadBytes(Copy) != Original);
-        QVERIFY(Me->Undo1->isEnabled() && !Me->Redo1->isEnabled());
-        QCOMPARE(Me->Undo1->text(), QString("Undo Copy color to all"));
-        CHECKED(PressOn(Me, Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(MainWindow()->UndoAction->isEnabled() && !MainWindow()->RedoAction->isEnabled());
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Copy color to all"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
         QVERIFY(App->Dialogs.Messages.empty());
     }
@@ -193,13 +193,13 @@ private:
     // vector and types x over the first cell.
     static void TypeVector(const char* x)
     {
-        if (EditGlow == -1)
-            QTest::mouseClick(EGlow->SBUp, Qt::LeftButton);
-        ClickListItem(EGlow->LB, 3);
+        if (Document().Selection.EditGlow == -1)
+            QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        ClickListItem(GlowPanel()->ItemList, 3);
         // Not qWaitForWindowActive: it counts the dialog active while the main
         // window, the owner of its owner, still is, and the keys would go there.
-        QTRY_VERIFY(MCh->isActiveWindow());
-        QTest::mouseClick(MCh->SG->viewport(), Qt::LeftButton, {}, MCh->SG->visualItemRect(MCh->SG->item(1, 0)).center());
+        QTRY_VERIFY(ValueDialog()->isActiveWindow());
+        QTest::mouseClick(ValueDialog()->Grid->viewport(), Qt::LeftButton, {}, ValueDialog()->Grid->visualItemRect(ValueDialog()->Grid->item(1, 0)).center());
         for (const char* c = x; *c; ++c)
             QTest::keyClick(QApplication::focusWidget(), *c);
     }
@@ -217,8 +217,8 @@ private:
     static void EditVector(const char* x)
     {
         CHECKED(TypeVector(x));
-        QTest::mouseClick(MCh->BBMan1, Qt::LeftButton);
-        QVERIFY(!MCh->isVisible());
+        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
+        QVERIFY(!ValueDialog()->isVisible());
     }
 
 };

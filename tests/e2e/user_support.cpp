@@ -8,12 +8,11 @@
 #include <cmath>
 #include <filesystem>
 
-#include "M_Glunit.h"
-#include "Main.h"
-#include "app_state.h"
+#include "app_fixture.h"
 #include "click_list.h"
+#include "main_window.h"
 #include "scripted_dialogs.h"
-#include "view_state.h"
+#include "view_panel.h"
 
 using namespace optbuild;
 
@@ -62,7 +61,7 @@ GlowRecord NumberedGlow(int n)
 
 bool ChooseMenu(QMenu* menu, QAction* item)
 {
-    QMenuBar* bar = Me->menuBar();
+    QMenuBar* bar = MainWindow()->menuBar();
     const QRect title = bar->actionGeometry(menu->menuAction());
     if (!title.isValid())
         return false;
@@ -79,27 +78,28 @@ bool ChooseMenu(QMenu* menu, QAction* item)
 bool OpenThroughMenu(TScriptedDialogs& dialogs, const std::string& path)
 {
     dialogs.OpenAnswers.push_back(QString::fromStdString(path));
-    return ChooseMenu(Me->File1, Me->OpenOpt) && dialogs.OpenAnswers.empty();
+    return ChooseMenu(MainWindow()->FileMenu, MainWindow()->OpenAction) && dialogs.OpenAnswers.empty();
 }
 
 QPoint ViewPoint(float x, float y)
 {
-    const double span = double(ViewMax) - double(ViewMin);
-    const double ratio = Me->P1->devicePixelRatioF();
-    const double px = (double(x) - ViewMin) / span * ViewWidth;
-    const double py = (ViewMax - double(y)) / span * ViewHeight;
+    const TMainWindow& main = *MainWindow();
+    const double span = double(main.Camera.ViewMax) - double(main.Camera.ViewMin);
+    const double ratio = main.View->devicePixelRatioF();
+    const double px = (double(x) - main.Camera.ViewMin) / span * main.View->DeviceSize().width();
+    const double py = (main.Camera.ViewMax - double(y)) / span * main.View->DeviceSize().height();
     return {int(std::lround(px / ratio)), int(std::lround(py / ratio))};
 }
 
 void ClickView(float x, float y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
-    QTest::mouseClick(Me->P1, button, modifiers, ViewPoint(x, y));
+    QTest::mouseClick(MainWindow()->View, button, modifiers, ViewPoint(x, y));
 }
 
 bool ViewShows(float x, float y, TViewColor entry)
 {
-    const QImage frame = Me->P1->grabFramebuffer();
-    const QPoint at = ViewPoint(x, y) * Me->P1->devicePixelRatioF();
+    const QImage frame = MainWindow()->View->grabFramebuffer();
+    const QPoint at = ViewPoint(x, y) * MainWindow()->View->devicePixelRatioF();
     const TColorF& c = ViewColors[entry];
     const auto matches = [](int channel, float wanted) { return std::abs(channel - int(std::lround(wanted * 255))) <= 2; };
     for (int dy = -2; dy <= 2; ++dy)

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app_state.h"
+#include "open_document.h"
 #include "click_list.h"
 #include "conversions.h"
 #include "glow_fixture.h"
@@ -49,9 +49,9 @@ namespace {
 void Open(TGlowEditing& e, int mesh, int glow, int row)
 {
     e.SelectMesh(mesh);
-    EditGlow = glow;
-    e.Panel->LB->setCurrentRow(row);
-    e.Panel->LBClick();
+    e.Doc.Selection.EditGlow = glow;
+    e.Panel->ItemList->setCurrentRow(row);
+    e.Panel->OpenSelectedItem();
 }
 
 void SetRow1(TGlowEditing& e, const QStringList& cells)
@@ -81,23 +81,23 @@ void DialogTest::opensOnTheClickedItem()
     e.SelectMesh(0);
     e.Panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
-    EditGlow = 1;
-    TClickList* lb = e.Panel->LB;
+    e.Doc.Selection.EditGlow = 1;
+    TClickList* lb = e.Panel->ItemList;
     lb->scrollToItem(lb->item(0));
     QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(0)).center());
 
     QVERIFY(e.Dialog->isVisible());
-    QCOMPARE(DialogGlow, (TGlowIndex{0, 1}));
+    QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));
     QCOMPARE(e.Dialog->windowTitle(), QString("EDIT"));
-    QCOMPARE(e.Dialog->L1->text(), QString("Core Color"));
+    QCOMPARE(e.Dialog->TitleLabel->text(), QString("Core Color"));
     // Core 80FF8001 of sample glow 1.
     QCOMPARE(Row(e, 0), QStringList({"Alpha", "Red", "Green", "Blue"}));
     QCOMPARE(Row(e, 1), QStringList({"128", "255", "128", "1"}));
-    QVERIFY(!(e.Dialog->SG->item(0, 0)->flags() & Qt::ItemIsEditable));
-    QVERIFY(e.Dialog->SG->item(1, 0)->flags() & Qt::ItemIsEditable);
-    QVERIFY(Visible(e.Dialog->BBColor) && Visible(e.Dialog->BitBtn1));
-    QVERIFY(!Visible(e.Dialog->BBMan1) && !Visible(e.Dialog->BBCenter));
-    QVERIFY(!PendingPoint && !PendingVector && !PendingDensity0);
+    QVERIFY(!(e.Dialog->Grid->item(0, 0)->flags() & Qt::ItemIsEditable));
+    QVERIFY(e.Dialog->Grid->item(1, 0)->flags() & Qt::ItemIsEditable);
+    QVERIFY(Visible(e.Dialog->ColorButton) && Visible(e.Dialog->CloseButton));
+    QVERIFY(!Visible(e.Dialog->ManOkButton) && !Visible(e.Dialog->CenterButton));
+    QVERIFY(!e.Dialog->PendingPoint && !e.Dialog->PendingVector && !e.Dialog->PendingDensity0);
 
     // Clicking the same item again opens it afresh.
     e.Dialog->SetCell(0, 1, "7");
@@ -106,7 +106,7 @@ void DialogTest::opensOnTheClickedItem()
 
     // Moving the selection with the keyboard opens the item it moves to.
     QTest::keyClick(lb, Qt::Key_Down);
-    QCOMPARE(e.Dialog->L1->text(), QString("Outer Color"));
+    QCOMPARE(e.Dialog->TitleLabel->text(), QString("Outer Color"));
     QCOMPARE(e.Dialog->Cell(0, 1), QString("18"));
 
     const struct {
@@ -114,10 +114,10 @@ void DialogTest::opensOnTheClickedItem()
         const char* Caption;
         int Left;
         const char* Hint;
-    } buttons[] = {{e.Dialog->BBMan1, "Man Ok", 10, "Make change sin Boxes then click to confirm"},
-                   {e.Dialog->BBCenter, "Center", 90, "centers POint in selected Face"},
-                   {e.Dialog->BBColor, "Color", 170, "Set Alpha then click to change color"},
-                   {e.Dialog->BitBtn1, "&Close", 250, "Hides this window"}};
+    } buttons[] = {{e.Dialog->ManOkButton, "Man Ok", 10, "Make change sin Boxes then click to confirm"},
+                   {e.Dialog->CenterButton, "Center", 90, "centers POint in selected Face"},
+                   {e.Dialog->ColorButton, "Color", 170, "Set Alpha then click to change color"},
+                   {e.Dialog->CloseButton, "&Close", 250, "Hides this window"}};
     for (const auto& b : buttons) {
         QCOMPARE(b.Button->text(), QString(b.Caption));
         QCOMPARE(b.Button->geometry(), QRect(b.Left, 15, 75, 25));
@@ -134,35 +134,35 @@ void DialogTest::opensEachItemWithItsTitleAndButtons()
     const QStringList header = {"X width", "Y height", "Z length", "Not Used"};
 
     Open(e, 0, 0, 2);
-    QVERIFY(PendingPoint && !PendingVector);
-    QCOMPARE(e.Dialog->L1->text(), QString("Center Point"));
+    QVERIFY(e.Dialog->PendingPoint && !e.Dialog->PendingVector);
+    QCOMPARE(e.Dialog->TitleLabel->text(), QString("Center Point"));
     QCOMPARE(Row(e, 0), header);
     QCOMPARE(Row(e, 1), QStringList({"1,00", "-2,50", "0,30", "0"}));
-    QVERIFY(Visible(e.Dialog->BBMan1) && Visible(e.Dialog->BBCenter) && !Visible(e.Dialog->BBColor));
+    QVERIFY(Visible(e.Dialog->ManOkButton) && Visible(e.Dialog->CenterButton) && !Visible(e.Dialog->ColorButton));
 
     const struct {
         int Row;
         const char* Title;
         bool* Mark;
-    } items[] = {{3, "Main Vector", &PendingVector},
-                 {4, "Denisty 0", &PendingDensity0},
-                 {5, "Denisty 1", &PendingDensity1},
-                 {6, "Denisty 2", &PendingDensity2}};
+    } items[] = {{3, "Main Vector", &e.Dialog->PendingVector},
+                 {4, "Denisty 0", &e.Dialog->PendingDensity0},
+                 {5, "Denisty 1", &e.Dialog->PendingDensity1},
+                 {6, "Denisty 2", &e.Dialog->PendingDensity2}};
     for (const auto& item : items) {
         Open(e, 0, 0, item.Row);
-        QCOMPARE(e.Dialog->L1->text(), QString(item.Title));
+        QCOMPARE(e.Dialog->TitleLabel->text(), QString(item.Title));
         QCOMPARE(Row(e, 0), header);
         QVERIFY(*item.Mark);
-        QVERIFY(!PendingPoint);  // marks of the item opened before are gone
-        QVERIFY(Visible(e.Dialog->BBMan1) && !Visible(e.Dialog->BBCenter) && !Visible(e.Dialog->BBColor));
+        QVERIFY(!e.Dialog->PendingPoint);  // marks of the item opened before are gone
+        QVERIFY(Visible(e.Dialog->ManOkButton) && !Visible(e.Dialog->CenterButton) && !Visible(e.Dialog->ColorButton));
     }
     QCOMPARE(Row(e, 1), QStringList({"0,00", "0,38", "0,62", "0"}));
 
     Open(e, 0, 0, 1);
-    QCOMPARE(e.Dialog->L1->text(), QString("Outer Color"));
+    QCOMPARE(e.Dialog->TitleLabel->text(), QString("Outer Color"));
     QCOMPARE(Row(e, 1), QStringList({"17", "34", "51", "68"}));
-    QVERIFY(!PendingDensity2);
-    QVERIFY(Visible(e.Dialog->BBColor) && !Visible(e.Dialog->BBMan1));
+    QVERIFY(!e.Dialog->PendingDensity2);
+    QVERIFY(Visible(e.Dialog->ColorButton) && !Visible(e.Dialog->ManOkButton));
     QCOMPARE(e.FileBytes(), e.Original);  // opening writes nothing
 }
 
@@ -174,20 +174,20 @@ void DialogTest::manOkStoresPointAndVector()
     DecimalSeparator = ',';
     Open(e, 0, 2, 3);
     SetRow1(e, {"-3,5", "2", "100", "junk"});  // the fourth cell is not read
-    QTest::mouseClick(e.Dialog->BBMan1, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->ManOkButton, Qt::LeftButton);
 
     QVERIFY(e.Dialogs.Messages.empty());
     QCOMPARE(g->MainVec.X, -3.5f);
     QCOMPARE(g->MainVec.Y, 2.0f);
     QCOMPARE(g->MainVec.Z, 100.0f);
     QCOMPARE(g->Center.X, before.Center.X);
-    QVERIFY(!PendingVector);
+    QVERIFY(!e.Dialog->PendingVector);
     QVERIFY(!e.Dialog->isVisible());
-    QVERIFY(!Visible(e.Dialog->BBMan1));
+    QVERIFY(!Visible(e.Dialog->ManOkButton));
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, VectorField, {-3.5f, 2, 100});
     QCOMPARE(e.FileBytes(), expected);
-    QCOMPARE(e.Panel->Lv->text(), QString("Vector = -3,50 , 2,00 ,100,00 "));
+    QCOMPARE(e.Panel->VectorLine->text(), QString("Vector = -3,50 , 2,00 ,100,00 "));
 }
 
 void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
@@ -200,7 +200,7 @@ void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
     TEngineGlow* g = e.AllGlows()[0];
     DecimalSeparator = ',';
     Open(e, 0, 0, 2);
-    QTableWidget* sg = e.Dialog->SG;
+    QTableWidget* sg = e.Dialog->Grid;
     QCOMPARE(Row(e, 1), QStringList({"1,23", "0,06", "3,14", "0"}));
     QTRY_VERIFY(HasKeyboard(sg));
 
@@ -213,7 +213,7 @@ void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
     for (const char c : std::string("11,25"))
         QTest::keyClick(QApplication::focusWidget(), c);
     QCOMPARE(e.Dialog->Cell(0, 1), QString("11,25"));
-    QTest::mouseClick(e.Dialog->BBMan1, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->ManOkButton, Qt::LeftButton);
     QVERIFY(e.Dialogs.Messages.empty());
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, CenterField, {11.25f, 0.0625f, 3.14159f});
@@ -222,8 +222,8 @@ void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
     // Confirmed without a change, the densities keep their stored bits.
     Open(e, 0, 0, 6);
     QCOMPARE(Row(e, 1), QStringList({"0,06", "0,33", "1,00", "0"}));
-    e.Dialog->BBMan1Click();
-    QVERIFY(!PendingDensity2 && !e.Dialog->isVisible());
+    e.Dialog->ManOkClicked();
+    QVERIFY(!e.Dialog->PendingDensity2 && !e.Dialog->isVisible());
     QCOMPARE(e.FileBytes(), expected);
 }
 
@@ -232,27 +232,27 @@ void DialogTest::dialogStaysOnTheGlowThePanelShows()
     TGlowEditing e({SampleMesh(3), SampleMesh(1, 3)});
     const auto glows = e.AllGlows();
     int redraws = 0;
-    QObject::connect(e.Panel.get(), &TEGlow::RedrawRequested, [&] { ++redraws; });
-    QObject::connect(e.Dialog, &TMCh::RedrawRequested, [&] { ++redraws; });
+    QObject::connect(e.Panel.get(), &TGlowPanel::RedrawRequested, [&] { ++redraws; });
+    QObject::connect(e.Dialog, &TValueDialog::RedrawRequested, [&] { ++redraws; });
 
     // Select Next Glow moves the panel off the dialog's glow: the dialog
     // hides unwritten, so nothing confirmed in it can land on glow 0.
     Open(e, 0, 0, 3);
     SetRow1(e, {"7", "8", "9"});
     redraws = 0;
-    QTest::mouseClick(e.Panel->SBUp, Qt::LeftButton);
-    QCOMPARE(EditGlow, 1);
+    QTest::mouseClick(e.Panel->NextGlowButton, Qt::LeftButton);
+    QCOMPARE(e.Doc.Selection.EditGlow, 1);
     QVERIFY(!e.Dialog->isVisible());
-    QVERIFY(!PendingVector);
+    QVERIFY(!e.Dialog->PendingVector);
     QCOMPARE(redraws, 1);  // the panel's own
     QCOMPARE(e.FileBytes(), e.Original);
 
     // A refresh that stays on the glow keeps the dialog and its mark.
     Open(e, 0, 1, 4);
-    e.Panel->ShoGlow();
-    QVERIFY(e.Dialog->isVisible() && PendingDensity0);
+    e.Panel->ShowGlow();
+    QVERIFY(e.Dialog->isVisible() && e.Dialog->PendingDensity0);
     SetRow1(e, {"0", "0.5", "1"});
-    QTest::mouseClick(e.Dialog->BBMan1, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->ManOkButton, Qt::LeftButton);
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *glows[1], Density0Field, {0, 0.5f, 1});
     QCOMPARE(e.FileBytes(), expected);
@@ -260,7 +260,7 @@ void DialogTest::dialogStaysOnTheGlowThePanelShows()
     // A refresh onto another mesh hides it as well.
     Open(e, 0, 1, 1);
     e.SelectMesh(1);
-    e.Panel->ShoGlow();
+    e.Panel->ShowGlow();
     QVERIFY(!e.Dialog->isVisible());
     QCOMPARE(e.FileBytes(), expected);
     QVERIFY(e.Dialogs.Messages.empty());
@@ -272,18 +272,18 @@ void DialogTest::manOkWithBadCellStoresNothing()
     TEngineGlow* g = e.AllGlows()[0];
     Open(e, 0, 0, 2);
     SetRow1(e, {"1", "abc", "2"});
-    e.Dialog->BBMan1Click();
+    e.Dialog->ManOkClicked();
     QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"EConvertError\n'abc' is not a valid floating point value"}));
     QVERIFY(!e.Dialogs.Messages.size());
     QCOMPARE(g->Center.X, SampleGlow(0).Center.X);
-    QVERIFY(PendingPoint);
-    QVERIFY(e.Dialog->isVisible() && Visible(e.Dialog->BBMan1));
+    QVERIFY(e.Dialog->PendingPoint);
+    QVERIFY(e.Dialog->isVisible() && Visible(e.Dialog->ManOkButton));
     QCOMPARE(e.FileBytes(), e.Original);
 
     // With a comma locale a point is not a decimal separator.
     DecimalSeparator = ',';
     SetRow1(e, {"1.5", "0", "0"});
-    e.Dialog->BBMan1Click();
+    e.Dialog->ManOkClicked();
     QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"EConvertError\n'1.5' is not a valid floating point value"}));
     QCOMPARE(e.FileBytes(), e.Original);
 }
@@ -301,7 +301,7 @@ void DialogTest::densityRange()
     Open(e, 0, 0, 5);
     QCOMPARE(e.Dialog->Cell(2, 1), QString("1.00"));
     e.Dialog->SetCell(0, 1, "0.5");
-    e.Dialog->BBMan1Click();
+    e.Dialog->ManOkClicked();
     QVERIFY(e.Dialogs.Messages.empty());
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, Density1Field, {0.5f, 0.75f, 1.004f});
@@ -311,27 +311,27 @@ void DialogTest::densityRange()
     for (const QStringList& bad : {QStringList{"0", "1", "1.01"}, QStringList{"2", "3", "0.5"},
                                    QStringList{"-0.01", "0", "0"}}) {
         SetRow1(e, bad);
-        e.Dialog->BBMan1Click();
+        e.Dialog->ManOkClicked();
         QCOMPARE(e.Dialogs.TakeMessages(), QStringList({range}));
-        QVERIFY(PendingDensity1);
+        QVERIFY(e.Dialog->PendingDensity1);
         QVERIFY(e.Dialog->isVisible());
         QCOMPARE(g->Density1.X, 0.5f);
         QCOMPARE(e.FileBytes(), expected);
     }
     SetRow1(e, {"0", "1", "0.5"});
-    e.Dialog->BBMan1Click();
+    e.Dialog->ManOkClicked();
     QVERIFY(e.Dialogs.Messages.empty());
     QCOMPARE(g->Density1.X, 0.0f);
     QCOMPARE(g->Density1.Y, 1.0f);
     QCOMPARE(g->Density1.Z, 0.5f);
-    QVERIFY(!PendingDensity1 && !e.Dialog->isVisible());
+    QVERIFY(!e.Dialog->PendingDensity1 && !e.Dialog->isVisible());
     PutField(expected, *g, Density1Field, {0, 1, 0.5f});
     QCOMPARE(e.FileBytes(), expected);
 
     // The centre point takes values outside 0..1.
     Open(e, 0, 0, 2);
     SetRow1(e, {"-5", "2", "1e3"});
-    e.Dialog->BBMan1Click();
+    e.Dialog->ManOkClicked();
     QVERIFY(e.Dialogs.Messages.empty());
     QCOMPARE(g->Center.Z, 1000.0f);
 }
@@ -341,14 +341,14 @@ void DialogTest::manOkTakesTextBeingTyped()
     TGlowEditing e({SampleMesh(1)});
     TEngineGlow* g = e.AllGlows()[0];
     Open(e, 0, 0, 3);
-    QTRY_VERIFY(HasKeyboard(e.Dialog->SG));
-    e.Dialog->SG->setCurrentCell(1, 1);
-    e.Dialog->SG->editItem(e.Dialog->SG->item(1, 1));
+    QTRY_VERIFY(HasKeyboard(e.Dialog->Grid));
+    e.Dialog->Grid->setCurrentCell(1, 1);
+    e.Dialog->Grid->editItem(e.Dialog->Grid->item(1, 1));
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     QVERIFY(editor);
     editor->selectAll();
     QTest::keyClicks(editor, "42.5");
-    e.Dialog->BBMan1->click();  // no focus change
+    e.Dialog->ManOkButton->click();  // no focus change
     QCOMPARE(g->MainVec.Y, 42.5f);
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, VectorField, {SampleGlow(0).MainVec.X, 42.5f, SampleGlow(0).MainVec.Z});
@@ -361,18 +361,18 @@ void DialogTest::keysTypedAsItOpensGoIntoTheFirstCell()
 {
     TGlowEditing e({SampleMesh(1)});
     e.SelectMesh(0);
-    EditGlow = 0;
+    e.Doc.Selection.EditGlow = 0;
     e.Panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
-    TClickList* lb = e.Panel->LB;
+    TClickList* lb = e.Panel->ItemList;
     const auto clickItem = [lb](int row) {
         lb->scrollToItem(lb->item(row));
         QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(row)).center());
     };
     clickItem(0);
-    QTRY_VERIFY(HasKeyboard(e.Dialog->SG));
+    QTRY_VERIFY(HasKeyboard(e.Dialog->Grid));
     e.Dialogs.ColorAnswers.push_back(QColor());
-    QTest::mouseClick(e.Dialog->BBColor, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->ColorButton, Qt::LeftButton);
     QVERIFY(!e.Dialog->isVisible());
     // Qt names the closed dialog as the focus window until the window system
     // has moved the keyboard on; opened again before that, it would seem to
@@ -383,7 +383,7 @@ void DialogTest::keysTypedAsItOpensGoIntoTheFirstCell()
     clickItem(2);
     // Keys go where the window system has put the keyboard: once it has
     // given it to the dialog again, they reach the grid.
-    QTRY_VERIFY(HasKeyboard(e.Dialog->SG));
+    QTRY_VERIFY(HasKeyboard(e.Dialog->Grid));
     for (const char c : std::string("5.5"))
         QTest::keyClick(e.Dialog->windowHandle(), c);
     QCOMPARE(e.Dialog->Cell(0, 1), QString("5.5"));
@@ -399,7 +399,7 @@ void DialogTest::returnConfirmsUnlessItEndsACellsEdit()
         QTest::keyClick(e.Dialog->windowHandle(), c);
     QTest::keyClick(e.Dialog->windowHandle(), Qt::Key_Return);
     // The first Return ends the cell's edit only.
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.Dialog->SG));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.Dialog->Grid));
     QVERIFY(e.Dialog->isVisible());
     QCOMPARE(e.FileBytes(), e.Original);
     QTest::keyClick(e.Dialog->windowHandle(), Qt::Key_Return);
@@ -427,19 +427,19 @@ void DialogTest::colorWithAlpha()
     e.Dialog->SetCell(0, 1, "255");
     e.Dialog->SetCell(1, 1, "1");  // red, green and blue come from the chooser alone
     e.Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
-    QTest::mouseClick(e.Dialog->BBColor, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->ColorButton, Qt::LeftButton);
     QCOMPARE(g->CoreColor, 0xFFFF0000u);
     QCOMPARE(g->OuterColor, outer);
     QVERIFY(!e.Dialog->isVisible());
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, CoreField, 0xFFFF0000u);
     QCOMPARE(e.FileBytes(), expected);
-    QCOMPARE(e.Panel->L1->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QCOMPARE(e.Panel->CoreColorBar->palette().color(QPalette::Window), QColor(255, 0, 0));
 
     Open(e, 0, 0, 0);
     e.Dialog->SetCell(0, 1, "0");
     e.Dialogs.ColorAnswers.push_back(QColor(0x99, 0x66, 0x33));
-    e.Dialog->BBColorClick();
+    e.Dialog->ColorClicked();
     QCOMPARE(g->CoreColor, 0x00996633u);
     PutField(expected, *g, CoreField, 0x00996633u);
     QCOMPARE(e.FileBytes(), expected);
@@ -454,14 +454,14 @@ void DialogTest::colorWithAlpha()
     Open(e, 0, 0, 1);
     e.Dialog->SetCell(0, 1, "100");
     e.Dialogs.ColorAnswers.push_back(QColor());
-    QTest::mouseClick(e.Dialog->BBColor, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->ColorButton, Qt::LeftButton);
     QCOMPARE(e.Dialogs.ColorRequests[2], QColor(0x22, 0x33, 0x44));
     PutField(expected, *g, OuterField, 0x64223344u);
     QCOMPARE(e.FileBytes(), expected);
 
     // Cancelled: nothing changes, the dialog stays open.
     Open(e, 0, 0, 1);
-    e.Dialog->BBColorClick();
+    e.Dialog->ColorClicked();
     QCOMPARE(g->OuterColor, 0x64223344u);
     QVERIFY(e.Dialog->isVisible());
     QVERIFY(e.Dialogs.Messages.empty());
@@ -476,17 +476,17 @@ void DialogTest::colorErrorsStoreNothing()
     for (const char* alpha : {"256", "-1"}) {
         e.Dialog->SetCell(0, 1, alpha);
         e.Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
-        e.Dialog->BBColorClick();
+        e.Dialog->ColorClicked();
         QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"Alpha value not in range of 0 to 255"}));
     }
     e.Dialog->SetCell(0, 1, "x1");
     e.Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
-    e.Dialog->BBColorClick();
+    e.Dialog->ColorClicked();
     QCOMPARE(e.Dialogs.Messages.size(), size_t(1));
     QVERIFY(e.Dialogs.Messages[0].Error);
     QCOMPARE(e.Dialogs.Messages[0].Text, QString("'x1' is not a valid integer value."));
     QCOMPARE(g->CoreColor, core);
-    QVERIFY(e.Dialog->isVisible() && Visible(e.Dialog->BBColor));
+    QVERIFY(e.Dialog->isVisible() && Visible(e.Dialog->ColorButton));
     QCOMPARE(e.FileBytes(), e.Original);
 }
 
@@ -496,10 +496,10 @@ void DialogTest::titleDecidesCoreOrOuter()
     TEngineGlow* g = e.AllGlows()[0];
     const uint32_t core = g->CoreColor;
     Open(e, 0, 0, 0);
-    e.Dialog->L1->setText("Core Color ");
+    Open(e, 0, 0, 1);  // the same dialog, now titled "Outer Color"
     e.Dialog->SetCell(0, 1, "16");
     e.Dialogs.ColorAnswers.push_back(QColor(0x33, 0x66, 0x99));
-    e.Dialog->BBColorClick();
+    e.Dialog->ColorClicked();
     QCOMPARE(g->CoreColor, core);
     QCOMPARE(g->OuterColor, 0x10336699u);
     std::vector<uint8_t> expected = e.Original;
@@ -509,10 +509,10 @@ void DialogTest::titleDecidesCoreOrOuter()
 
 void DialogTest::reverseCol()
 {
-    QCOMPARE(TMCh::ReverseCol(0x00336699u), 0x00996633u);
-    QCOMPARE(TMCh::ReverseCol(0xFF336699u), 0x00996633u);
-    QCOMPARE(TMCh::ReverseCol(0x000000FFu), 0x00FF0000u);
-    QCOMPARE(TMCh::ReverseCol(0x00FF0000u), 0x000000FFu);
+    QCOMPARE(TValueDialog::ReverseCol(0x00336699u), 0x00996633u);
+    QCOMPARE(TValueDialog::ReverseCol(0xFF336699u), 0x00996633u);
+    QCOMPARE(TValueDialog::ReverseCol(0x000000FFu), 0x00FF0000u);
+    QCOMPARE(TValueDialog::ReverseCol(0x00FF0000u), 0x000000FFu);
 }
 
 void DialogTest::centerOfSelectedFace()
@@ -527,12 +527,12 @@ void DialogTest::centerOfSelectedFace()
     Open(e, 0, 0, 2);
     e.SelectFace(0, 0);  // the triangle (0,0,0) (2,0,0) (0,4,0)
     SetRow1(e, {"not", "read", "at all"});
-    QTest::mouseClick(e.Dialog->BBCenter, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->CenterButton, Qt::LeftButton);
     QVERIFY(e.Dialogs.Messages.empty());
     QCOMPARE(g->Center.X, 1.0f);
     QCOMPARE(g->Center.Y, 2.0f);
     QCOMPARE(g->Center.Z, 0.0f);
-    QVERIFY(PendingPoint);  // Center leaves the marks alone
+    QVERIFY(e.Dialog->PendingPoint);  // Center leaves the marks alone
     QVERIFY(!e.Dialog->isVisible());
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, CenterField, {1, 2, 0});
@@ -541,7 +541,7 @@ void DialogTest::centerOfSelectedFace()
     // A face of another mesh; all four corners of a quad count.
     Open(e, 0, 0, 2);
     e.SelectFace(1, 1);
-    e.Dialog->BBCenterClick();
+    e.Dialog->CenterClicked();
     QCOMPARE(g->Center.X, -0.5f);
     QCOMPARE(g->Center.Y, 5.0f);
     QCOMPARE(g->Center.Z, 1.0f);
@@ -554,12 +554,12 @@ void DialogTest::centerNeedsAFace()
     TGlowEditing e({SampleMesh(1)});
     TEngineGlow* g = e.AllGlows()[0];
     Open(e, 0, 0, 2);
-    e.Dialog->BBCenterClick();
+    e.Dialog->CenterClicked();
     QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"Select a Face"}));
     QVERIFY(e.Dialog->isVisible());
 
     e.SelectFace(0, 3);  // no such face
-    e.Dialog->BBCenterClick();
+    e.Dialog->CenterClicked();
     QCOMPARE(e.Dialogs.Messages.size(), size_t(1));
     QCOMPARE(e.Dialogs.Messages[0].Text, QString("^TFaceL Index not valid: 3."));
     QVERIFY(e.Dialog->isVisible());
@@ -576,14 +576,14 @@ void DialogTest::closeRewritesTheSameBytes()
     e.Patch(g->FilePos + 4, std::vector<uint8_t>(68, 0xEE));
     e.Patch(g->FilePos, {0xEE});
     SetRow1(e, {"5", "5", "5"});
-    QTRY_VERIFY(HasKeyboard(e.Dialog->SG));
+    QTRY_VERIFY(HasKeyboard(e.Dialog->Grid));
     // The access key of "&Close"; the button shows its press briefly first.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
     QTRY_VERIFY(!e.Dialog->isVisible());
     std::vector<uint8_t> expected = e.Original;
     expected[size_t(g->FilePos)] = 0xEE;  // byte +0 is never written
     QCOMPARE(e.FileBytes(), expected);
-    QVERIFY(PendingDensity0);  // Close stores nothing
+    QVERIFY(e.Dialog->PendingDensity0);  // Close stores nothing
     QCOMPARE(g->Density0.X, SampleGlow(1).Density0.X);
 }
 
@@ -595,7 +595,7 @@ void DialogTest::titleBarCloseWritesNothing()
     g->CoreColor = 0x01020304;  // in memory only
     e.Dialog->close();
     QVERIFY(!e.Dialog->isVisible());
-    QVERIFY(Visible(e.Dialog->BBMan1) && Visible(e.Dialog->BBCenter));
+    QVERIFY(Visible(e.Dialog->ManOkButton) && Visible(e.Dialog->CenterButton));
     QCOMPARE(e.FileBytes(), e.Original);
 }
 
@@ -604,17 +604,17 @@ void DialogTest::forgetModelDropsTheGlow()
     TGlowEditing e({SampleMesh(1)});
     Open(e, 0, 0, 3);
     e.Dialog->ForgetModel();
-    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->DialogGlow);
     QVERIFY(!e.Dialog->isVisible());
-    TheModel.Clear();
+    e.Doc.Model.Clear();
     // Nothing may reach a glow of the previous model any more.
     SetRow1(e, {"1", "2", "3"});
     e.Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
-    SelectMode = 1;
-    e.Dialog->BBMan1Click();
-    e.Dialog->BBColorClick();
-    e.Dialog->BBCenterClick();
-    e.Dialog->BitBtn1Click();
+    e.Doc.Selection.SelectMode = 1;
+    e.Dialog->ManOkClicked();
+    e.Dialog->ColorClicked();
+    e.Dialog->CenterClicked();
+    e.Dialog->CloseClicked();
     QVERIFY(e.Dialogs.Messages.empty());
     QCOMPARE(e.Dialogs.ColorRequests.size(), size_t(0));
     QCOMPARE(e.FileBytes(), e.Original);
@@ -625,17 +625,17 @@ void DialogTest::failedWriteKeepsTheDialogOpen()
     TGlowEditing e({SampleMesh(1)});
     TEngineGlow* g = e.AllGlows()[0];
     Open(e, 0, 0, 3);
-    const QString lv = e.Panel->Lv->text();
+    const QString lv = e.Panel->VectorLine->text();
     std::remove(e.Path.c_str());
     SetRow1(e, {"9", "8", "7"});
-    e.Dialog->BBMan1Click();
+    e.Dialog->ManOkClicked();
     QCOMPARE(e.Dialogs.Messages.size(), size_t(1));
     QVERIFY(e.Dialogs.Messages[0].Error);
     QCOMPARE(e.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + e.Path + "."));
     QCOMPARE(g->MainVec.X, SampleGlow(0).MainVec.X);  // as the file last held it
     QVERIFY(e.Dialog->isVisible());
-    QVERIFY(Visible(e.Dialog->BBMan1));
-    QCOMPARE(e.Panel->Lv->text(), lv);
+    QVERIFY(Visible(e.Dialog->ManOkButton));
+    QCOMPARE(e.Panel->VectorLine->text(), lv);
 }
 
 QTEST_MAIN(DialogTest)

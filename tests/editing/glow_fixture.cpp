@@ -1,15 +1,15 @@
 #include "glow_fixture.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 #include <bit>
 #include <fstream>
 
-#include "M_Glunit.h"
-#include "app_state.h"
 #include "byte_order.h"
 #include "conversions.h"
 #include "file_util.h"
 #include "model.h"
+#include "view_colors.h"
 #include "working_copy.h"
 
 using namespace optbuild;
@@ -56,15 +56,16 @@ TAnchorWindow::TAnchorWindow()
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addSpacing(400);
-    P2 = new QWidget(this);
-    layout->addWidget(P2, 1);
+    GlowPanelArea = new QWidget(this);
+    layout->addWidget(GlowPanelArea, 1);
 }
 
 TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
 {
-    // The program's start values (mesh mode, mesh 0, glow 0), before the
-    // windows install themselves.
-    ResetSharedState();
+    // What stays from one test to the next in the process: as at program
+    // start.
+    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
+    DecimalSeparator = '.';
     OptBuilder b;
     for (const TMeshSpec& shape : meshes) {
         const NodeId mesh = b.Mesh();
@@ -77,28 +78,24 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
     Original = b.Build();
 
     Main = std::make_unique<TAnchorWindow>();
-    Panel = std::make_unique<TEGlow>(Main->P2, History);
+    Panel = std::make_unique<TGlowPanel>(Main->GlowPanelArea, Doc);
     Dialog = Panel->Dialog;
-    // A redraw draws the frame as the main window's does, and the panel
-    // follows the mesh the frame decoded.
-    const auto redraw = [this] {
-        RenderView();
-        Panel->FollowCurMesh();
-    };
-    QObject::connect(Panel.get(), &TEGlow::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
-    QObject::connect(Dialog, &TMCh::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
-    QObject::connect(&History, &TGlowHistory::Changed, Panel.get(), redraw, Qt::DirectConnection);
-    QObject::connect(Dialog, &TMCh::KeyboardReleased, Main.get(), [this] { Main->activateWindow(); });
+    // No view here: a redraw is counted.
+    const auto redraw = [this] { ++Redraws; };
+    QObject::connect(Panel.get(), &TGlowPanel::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(Dialog, &TValueDialog::RedrawRequested, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(&Doc.History, &TGlowHistory::Changed, Panel.get(), redraw, Qt::DirectConnection);
+    QObject::connect(Dialog, &TValueDialog::KeyboardReleased, Main.get(), [this] { Main->activateWindow(); });
     Main->resize(900, 500);
     Main->show();
 
     // The test's working copy.
-    ProjectDir = Dir.Path();
-    OptFileName = "model.opt";
-    Path = ProjectDir + OptFileName;
+    Doc.ProjectDir = Dir.Path();
+    Doc.OptFileName = "model.opt";
+    Path = Doc.WorkingCopyPath();
     WriteFileBytes(Path, Original);
-    ReadWorkingCopy();
-    DecodeSelection();
+    ReadWorkingCopy(Doc);
+    Doc.Selection.Decode(Doc.Model);
     Dialogs.Messages.clear();
 }
 
@@ -106,7 +103,6 @@ TGlowEditing::~TGlowEditing()
 {
     Panel.reset();
     Main.reset();
-    ResetSharedState();
 }
 
 std::vector<uint8_t> TGlowEditing::FileBytes() const
@@ -114,10 +110,10 @@ std::vector<uint8_t> TGlowEditing::FileBytes() const
     return ReadBytes(Path);
 }
 
-std::vector<TEngineGlow*> TGlowEditing::AllGlows() const
+std::vector<TEngineGlow*> TGlowEditing::AllGlows()
 {
     std::vector<TEngineGlow*> all;
-    for (TOMesh& mesh : TheModel.Meshes)
+    for (TOMesh& mesh : Doc.Model.Meshes)
         for (TEngineGlow& g : mesh.Glows)
             all.push_back(&g);
     return all;
@@ -125,19 +121,17 @@ std::vector<TEngineGlow*> TGlowEditing::AllGlows() const
 
 void TGlowEditing::SelectMesh(int mesh)
 {
-    SelectMode = 0;
-    SelectedId = mesh;
-    DecodeSelection();
+    Doc.Selection.SelectMode = 0;
+    Doc.Selection.Select(mesh, Doc.Model);
 }
 
 void TGlowEditing::SelectFace(int mesh, int face)
 {
-    SelectMode = 1;
-    SelectedId = PackSelection(mesh, face);
-    DecodeSelection();
+    Doc.Selection.SelectMode = 1;
+    Doc.Selection.Select(PackSelection(mesh, face), Doc.Model);
 }
 
-void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes) const
+void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes)
 {
     {
         std::fstream file(SystemPath(Path), std::ios::in | std::ios::out | std::ios::binary);
@@ -146,5 +140,5 @@ void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes) const
     }
     // The file is taken for the one the editor last wrote, whose model
     // therefore no longer matches it.
-    OpenModel.KnownCopy = TOpenFile(Path, TOpenFile::Reading, TLinks::Follow).Identity();
+    Doc.KnownCopy = TOpenFile(Path, TOpenFile::Reading, TLinks::Follow).Identity();
 }

@@ -1,7 +1,7 @@
 #pragma once
-// A working copy made by the OPT builder and read into TheModel, plus the
-// windows of the glow editing (a stand-in for the main window, panel, dialog),
-// for the tests of the panel and the edit dialog.
+// A working copy made by the OPT builder and read into a document of the
+// test's own, plus the windows of the glow editing (a stand-in for the main
+// window, panel, dialog), for the tests of the panel and the edit dialog.
 
 #include <QWidget>
 #include <cstdint>
@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
 #include "glow_record.h"
+#include "open_document.h"
 #include "opt_builder.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -44,39 +45,41 @@ enum TGlowField : int {
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, uint32_t word);
 void PutField(std::vector<uint8_t>& bytes, const TEngineGlow& glow, TGlowField field, const TFloat3& v);
 
-// Stands in for the main window: a window whose right-hand part P2 grows with
+// Stands in for the main window: a window whose right-hand part GlowPanelArea grows with
 // it, for the panel to be laid over.
 class TAnchorWindow : public QWidget {
 public:
     TAnchorWindow();
-    QWidget* P2 = nullptr;
+    QWidget* GlowPanelArea = nullptr;
 };
 
 class TGlowEditing {
 public:
-    // Writes the model into a fresh folder as ProjectDir + "model.opt", reads
-    // it into TheModel as the working copy, resets the shared state and
-    // builds the windows.
+    // Writes the model into a fresh folder as the document's ProjectDir +
+    // "model.opt", reads it into the document's model as the working copy and
+    // builds the windows over the document.
     explicit TGlowEditing(const std::vector<TMeshSpec>& meshes);
     ~TGlowEditing();
 
     std::vector<uint8_t> FileBytes() const;
     // Every glow of the model, in list order.
-    std::vector<TEngineGlow*> AllGlows() const;
+    std::vector<TEngineGlow*> AllGlows();
     // Selects mesh `mesh` (mesh mode) or face `face` of it (face mode).
     void SelectMesh(int mesh);
     void SelectFace(int mesh, int face);
     // Overwrites the bytes of the working copy at pos behind the model's
     // back: the editor takes the file for the one it last wrote and writes
     // over these bytes.
-    void Patch(int32_t pos, const std::vector<uint8_t>& bytes) const;
+    void Patch(int32_t pos, const std::vector<uint8_t>& bytes);
 
     TempDir Dir;
     std::string Path;
     std::vector<uint8_t> Original;
     TScriptedDialogs Dialogs;
-    TGlowHistory History;
+    TOpenDocument Doc;
+    // Frames the panel and the dialog asked for.
+    int Redraws = 0;
     std::unique_ptr<TAnchorWindow> Main;
-    std::unique_ptr<TEGlow> Panel;
-    TMCh* Dialog = nullptr;  // the panel's
+    std::unique_ptr<TGlowPanel> Panel;
+    TValueDialog* Dialog = nullptr;  // the panel's
 };

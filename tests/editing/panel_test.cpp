@@ -8,13 +8,12 @@
 #include <chrono>
 #include <filesystem>
 
-#include "M_draw.h"
-#include "app_state.h"
+#include "scene_drawing.h"
+#include "open_document.h"
 #include "click_list.h"
 #include "conversions.h"
 #include "glow_fixture.h"
 #include "model.h"
-#include "view_state.h"
 
 class PanelTest : public QObject {
     Q_OBJECT
@@ -44,38 +43,38 @@ void PanelTest::displayFormFillsTextsWithLocaleSeparator()
     DecimalSeparator = ',';
     e.SelectMesh(0);
 
-    e.Panel->DisplayForm();
+    e.Panel->ShowForNewModel();
     QCOMPARE(e.Panel->windowTitle(), QString("Engine Glow Editor   3 Glows in Mesh 0"));
-    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 0"));
-    QCOMPARE(EditGlow, -1);
-    QCOMPARE(e.Panel->Lp->text(), QString("Point =  1,00 ,-2,50 , 0,30 "));
-    QCOMPARE(e.Panel->Lv->text(), QString("Vector =  1,00 ,-2,00 , 0,50 "));
-    QCOMPARE(e.Panel->lxv->text(), QString("Density 0 = 0,500 ,0,250 ,1,000 "));
-    QCOMPARE(e.Panel->lyv->text(), QString("Density 1 = 0,125 ,0,750 ,0,000 "));
-    QCOMPARE(e.Panel->lzv->text(), QString("Density 2 = 0,000 ,0,375 ,0,625 "));
+    QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 0"));
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
+    QCOMPARE(e.Panel->PointLine->text(), QString("Point =  1,00 ,-2,50 , 0,30 "));
+    QCOMPARE(e.Panel->VectorLine->text(), QString("Vector =  1,00 ,-2,00 , 0,50 "));
+    QCOMPARE(e.Panel->Density0Line->text(), QString("Density 0 = 0,500 ,0,250 ,1,000 "));
+    QCOMPARE(e.Panel->Density1Line->text(), QString("Density 1 = 0,125 ,0,750 ,0,000 "));
+    QCOMPARE(e.Panel->Density2Line->text(), QString("Density 2 = 0,000 ,0,375 ,0,625 "));
     // Core 80FF8000: red 255, green 128, blue 0; the word on the bar in black,
     // on the dark outer colour in white.
-    QCOMPARE(e.Panel->L1->palette().color(QPalette::Window), QColor(255, 128, 0));
-    QCOMPARE(e.Panel->L3->palette().color(QPalette::Window), QColor(0x22, 0x33, 0x44));
-    QCOMPARE(e.Panel->L1->text(), QString("Core Color 80FF8000"));
-    QCOMPARE(e.Panel->L3->text(), QString("Outer Color 11223344"));
-    QCOMPARE(e.Panel->L1->palette().color(QPalette::WindowText), QColor(Qt::black));
-    QCOMPARE(e.Panel->L3->palette().color(QPalette::WindowText), QColor(Qt::white));
-    QCOMPARE(e.Panel->Label1->text(), QString("Movement Rate = 4"));
-    QCOMPARE(e.Panel->LBRate->currentRow(), 3);
+    QCOMPARE(e.Panel->CoreColorBar->palette().color(QPalette::Window), QColor(255, 128, 0));
+    QCOMPARE(e.Panel->OuterColorBar->palette().color(QPalette::Window), QColor(0x22, 0x33, 0x44));
+    QCOMPARE(e.Panel->CoreColorBar->text(), QString("Core Color 80FF8000"));
+    QCOMPARE(e.Panel->OuterColorBar->text(), QString("Outer Color 11223344"));
+    QCOMPARE(e.Panel->CoreColorBar->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(e.Panel->OuterColorBar->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(e.Panel->RateLabel->text(), QString("Movement Rate = 4"));
+    QCOMPARE(e.Panel->RateList->currentRow(), 3);
 
     // The panel shows the glow EditGlow named before the open; glow 1 here.
-    EditGlow = 1;
-    e.Panel->DisplayForm();
-    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 1"));
-    QCOMPARE(e.Panel->Lv->text(), QString("Vector =  2,00 ,-3,00 , 1,50 "));
-    QCOMPARE(EditGlow, -1);
+    e.Doc.Selection.EditGlow = 1;
+    e.Panel->ShowForNewModel();
+    QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 1"));
+    QCOMPARE(e.Panel->VectorLine->text(), QString("Vector =  2,00 ,-3,00 , 1,50 "));
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
 }
 
 void PanelTest::buttonsListsAndHints()
 {
     TGlowEditing e({SampleMesh(1)});
-    TEGlow& p = *e.Panel;
+    TGlowPanel& p = *e.Panel;
     const Qt::WindowFlags flags = p.windowFlags();
     // Above the window it lies over, not above every window.
     QVERIFY(!(flags & Qt::WindowStaysOnTopHint));
@@ -88,10 +87,10 @@ void PanelTest::buttonsListsAndHints()
         QToolButton* Button;
         int Left;
         const char* Hint;
-    } buttons[] = {{p.SBUp, 5, "Select Next  Glow"},          {p.SB1, 35, "Show Selected Glow"},
-                   {p.SB2, 65, "Show All Glows"},              {p.SBCopyColor, 95, "Copy color to all "},
-                   {p.SBCopyVector, 125, "Copy This vector to all "}, {p.SBCone, 160, "Show vectors as cones"},
-                   {p.SBConeOFF, 190, "Don`t show cones"}};
+    } buttons[] = {{p.NextGlowButton, 5, "Select Next  Glow"},          {p.SelectedGlowButton, 35, "Show Selected Glow"},
+                   {p.AllGlowsButton, 65, "Show All Glows"},              {p.CopyColorButton, 95, "Copy color to all "},
+                   {p.CopyVectorButton, 125, "Copy This vector to all "}, {p.ConesButton, 160, "Show vectors as cones"},
+                   {p.NoConesButton, 190, "Don`t show cones"}};
     for (const auto& b : buttons) {
         QCOMPARE(b.Button->geometry(), QRect(b.Left, 1, 25, 25));
         QCOMPARE(b.Button->toolTip(), QString(b.Hint));
@@ -99,92 +98,92 @@ void PanelTest::buttonsListsAndHints()
         QVERIFY(b.Button->icon().pixmap(16, 16, QIcon::Disabled).toImage() !=
                 b.Button->icon().pixmap(16, 16, QIcon::Normal).toImage());
     }
-    QVERIFY(p.SB1->isChecked() && !p.SB2->isChecked());
-    QVERIFY(p.SBConeOFF->isChecked() && !p.SBCone->isChecked());
-    QVERIFY(p.SB1->group() && p.SB1->group() == p.SB2->group() && p.SB1->group()->exclusive());
-    QVERIFY(p.SBCone->group() && p.SBCone->group() == p.SBConeOFF->group() && p.SBCone->group() != p.SB1->group());
-    QVERIFY(!p.SBUp->group() && !p.SBUp->isCheckable());
+    QVERIFY(p.SelectedGlowButton->isChecked() && !p.AllGlowsButton->isChecked());
+    QVERIFY(p.NoConesButton->isChecked() && !p.ConesButton->isChecked());
+    QVERIFY(p.SelectedGlowButton->group() && p.SelectedGlowButton->group() == p.AllGlowsButton->group() && p.SelectedGlowButton->group()->exclusive());
+    QVERIFY(p.ConesButton->group() && p.ConesButton->group() == p.NoConesButton->group() && p.ConesButton->group() != p.SelectedGlowButton->group());
+    QVERIFY(!p.NextGlowButton->group() && !p.NextGlowButton->isCheckable());
 
     QStringList items;
-    for (int i = 0; i < p.LB->count(); ++i)
-        items << p.LB->item(i)->text();
+    for (int i = 0; i < p.ItemList->count(); ++i)
+        items << p.ItemList->item(i)->text();
     QCOMPARE(items, QStringList({"Core Color", "Outer Color", "Point", "Vector", "Density0", "Density1", "Density2"}));
-    QCOMPARE(p.LB->toolTip(), QString("Click to Edit"));
-    QCOMPARE(p.LBRate->count(), 10);
-    QCOMPARE(p.LBRate->item(9)->text(), QString("10"));
-    QCOMPARE(p.L1->toolTip(), QString("Core Color"));
-    QCOMPARE(p.L3->toolTip(), QString("Outer Color"));
-    QCOMPARE(p.lxv->text(), QString("lxv"));
-    QCOMPARE(p.lzv->text(), QString("lzv"));
-    QCOMPARE(p.Label1->text(), QString("Movement Rate"));
+    QCOMPARE(p.ItemList->toolTip(), QString("Click to Edit"));
+    QCOMPARE(p.RateList->count(), 10);
+    QCOMPARE(p.RateList->item(9)->text(), QString("10"));
+    QCOMPARE(p.CoreColorBar->toolTip(), QString("Core Color"));
+    QCOMPARE(p.OuterColorBar->toolTip(), QString("Outer Color"));
+    QCOMPARE(p.Density0Line->text(), QString("lxv"));
+    QCOMPARE(p.Density2Line->text(), QString("lzv"));
+    QCOMPARE(p.RateLabel->text(), QString("Movement Rate"));
 }
 
 void PanelTest::stepsThroughGlowsAndWraps()
 {
     TGlowEditing e({SampleMesh(3)});
     e.SelectMesh(0);
-    e.Panel->DisplayForm();
-    QCOMPARE(EditGlow, -1);
+    e.Panel->ShowForNewModel();
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
 
-    QTest::mouseClick(e.Panel->SBUp, Qt::LeftButton);  // -1 gives 0
-    QCOMPARE(EditGlow, 0);
-    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 0"));
-    e.Panel->SBUpClick();
-    e.Panel->SBUpClick();
-    QCOMPARE(EditGlow, 2);
-    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 2"));
-    QCOMPARE(e.Panel->Lv->text(), QString("Vector =  3.00 ,-4.00 , 2.50 "));
-    e.Panel->SBUpClick();  // the last glow wraps to the first
-    QCOMPARE(EditGlow, 0);
-    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 0"));
-    QCOMPARE(e.Panel->Lv->text(), QString("Vector =  1.00 ,-2.00 , 0.50 "));
+    QTest::mouseClick(e.Panel->NextGlowButton, Qt::LeftButton);  // -1 gives 0
+    QCOMPARE(e.Doc.Selection.EditGlow, 0);
+    QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 0"));
+    e.Panel->StepToNextGlow();
+    e.Panel->StepToNextGlow();
+    QCOMPARE(e.Doc.Selection.EditGlow, 2);
+    QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 2"));
+    QCOMPARE(e.Panel->VectorLine->text(), QString("Vector =  3.00 ,-4.00 , 2.50 "));
+    e.Panel->StepToNextGlow();  // the last glow wraps to the first
+    QCOMPARE(e.Doc.Selection.EditGlow, 0);
+    QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 0"));
+    QCOMPARE(e.Panel->VectorLine->text(), QString("Vector =  1.00 ,-2.00 , 0.50 "));
 }
 
 void PanelTest::meshWithoutGlowsKeepsTextsAndSelectsNothing()
 {
     TGlowEditing e({SampleMesh(2), SampleMesh(0)});
     e.SelectMesh(0);
-    EditGlow = 1;
-    e.Panel->ShoGlow();
-    const QString lp = e.Panel->Lp->text();
-    const QColor core = e.Panel->L1->palette().color(QPalette::Window);
-    PendingVector = true;
+    e.Doc.Selection.EditGlow = 1;
+    e.Panel->ShowGlow();
+    const QString lp = e.Panel->PointLine->text();
+    const QColor core = e.Panel->CoreColorBar->palette().color(QPalette::Window);
+    e.Dialog->PendingVector = true;
 
     e.SelectMesh(1);
-    e.Panel->ShoGlow();
+    e.Panel->ShowGlow();
     QCOMPARE(e.Panel->windowTitle(), QString("Engine Glow Editor   "));
-    QCOMPARE(EditGlow, -1);
-    QVERIFY(!PendingVector);
-    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 1"));
-    QCOMPARE(e.Panel->Lp->text(), lp);
-    QCOMPARE(e.Panel->L1->palette().color(QPalette::Window), core);
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
+    QVERIFY(!e.Dialog->PendingVector);
+    QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 1"));
+    QCOMPARE(e.Panel->PointLine->text(), lp);
+    QCOMPARE(e.Panel->CoreColorBar->palette().color(QPalette::Window), core);
 
-    e.Panel->SBUpClick();  // nothing to select here
-    QCOMPARE(EditGlow, -1);
-    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 1"));
+    e.Panel->StepToNextGlow();  // nothing to select here
+    QCOMPARE(e.Doc.Selection.EditGlow, -1);
+    QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 1"));
 }
 
 void PanelTest::indexLeftFromAnotherMeshCountsAsNoGlow()
 {
     TGlowEditing e({SampleMesh(3), SampleMesh(2, 10)});
     e.SelectMesh(1);
-    EditGlow = 2;  // left over from mesh 0: mesh 1 has glows 0 and 1 only
-    e.Panel->displayinfo();
-    QCOMPARE(e.Panel->Lp->text(), QString("Point"));
+    e.Doc.Selection.EditGlow = 2;  // left over from mesh 0: mesh 1 has glows 0 and 1 only
+    e.Panel->ShowGlowValues();
+    QCOMPARE(e.Panel->PointLine->text(), QString("Point"));
 
-    e.Panel->LB->setCurrentRow(3);
-    e.Panel->LBClick();
-    QVERIFY(!DialogGlow);
+    e.Panel->ItemList->setCurrentRow(3);
+    e.Panel->OpenSelectedItem();
+    QVERIFY(!e.Dialog->DialogGlow);
     QVERIFY(!e.Dialog->isVisible());
 
-    e.Panel->SBUpClick();
-    QCOMPARE(EditGlow, 0);
-    QCOMPARE(e.Panel->Lv->text(), QString("Vector = 11.00 ,-12.00 ,10.50 "));
+    e.Panel->StepToNextGlow();
+    QCOMPARE(e.Doc.Selection.EditGlow, 0);
+    QCOMPARE(e.Panel->VectorLine->text(), QString("Vector = 11.00 ,-12.00 ,10.50 "));
 
-    EditGlow = 5;
-    e.Panel->ShoGlow();
-    QCOMPARE(EditGlow, 0);
-    QCOMPARE(e.Panel->P3->text(), QString("Editing Glow 0"));
+    e.Doc.Selection.EditGlow = 5;
+    e.Panel->ShowGlow();
+    QCOMPARE(e.Doc.Selection.EditGlow, 0);
+    QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 0"));
     QVERIFY(e.Dialogs.Messages.empty());
 }
 
@@ -195,15 +194,15 @@ void PanelTest::copyColorWritesEveryGlowBlock()
     const auto glows = e.AllGlows();
     QCOMPARE(int(glows.size()), 5);
     e.SelectMesh(2);
-    EditGlow = 1;
+    e.Doc.Selection.EditGlow = 1;
     const uint32_t core = glows[3]->CoreColor;
     const uint32_t outer = glows[3]->OuterColor;
     const TEngineGlow before = *glows[0];
-    DialogGlow = {2, 0};
+    e.Dialog->DialogGlow = {2, 0};
 
-    QTest::mouseClick(e.Panel->SBCopyColor, Qt::LeftButton);
+    QTest::mouseClick(e.Panel->CopyColorButton, Qt::LeftButton);
     QVERIFY(e.Dialogs.Messages.empty());
-    QCOMPARE(DialogGlow, (TGlowIndex{2, 0}));
+    QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{2, 0}));
     for (const TEngineGlow* g : glows) {
         QCOMPARE(g->CoreColor, core);
         QCOMPARE(g->OuterColor, outer);
@@ -224,12 +223,12 @@ void PanelTest::copyVectorWritesEveryGlowBlock()
     TGlowEditing e({SampleMesh(2), SampleMesh(3, 2)});
     const auto glows = e.AllGlows();
     e.SelectMesh(0);
-    EditGlow = 0;
+    e.Doc.Selection.EditGlow = 0;
     const TFloat3 v = glows[0]->MainVec;
     const uint32_t otherCore = glows[4]->CoreColor;
 
-    e.Panel->SBCopyVectorClick();
-    QVERIFY(!DialogGlow);
+    e.Panel->CopyVectorToAll();
+    QVERIFY(!e.Dialog->DialogGlow);
     for (const TEngineGlow* g : glows) {
         QCOMPARE(g->MainVec.X, v.X);
         QCOMPARE(g->MainVec.Y, v.Y);
@@ -247,14 +246,14 @@ void PanelTest::failedWriteEndsCopyAtThatGlow()
     TGlowEditing e({SampleMesh(2), SampleMesh(2, 2)});
     const auto glows = e.AllGlows();
     e.SelectMesh(0);
-    EditGlow = 0;
-    DialogGlow = {0, 1};
+    e.Doc.Selection.EditGlow = 0;
+    e.Dialog->DialogGlow = {0, 1};
     // The third glow's block lies outside the file: its write fails.
     glows[2]->FilePos = int32_t(e.Original.size()) + 100;
     const uint32_t core = glows[0]->CoreColor;
     const uint32_t lastCore = glows[3]->CoreColor;
 
-    e.Panel->SBCopyColorClick();
+    e.Panel->CopyColorToAll();
     const QStringList messages = e.Dialogs.TakeMessages();
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].startsWith("Cannot write file "), qPrintable(messages[0]));
@@ -268,10 +267,10 @@ void PanelTest::failedWriteEndsCopyAtThatGlow()
         PutField(expected, *g, OuterField, SampleGlow(0).OuterColor);
     }
     QCOMPARE(e.FileBytes(), expected);
-    QCOMPARE(DialogGlow, (TGlowIndex{0, 1}));  // the open dialog still writes its own glow
+    QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));  // the open dialog still writes its own glow
     // The two glows written are one step, and undoing it puts back their bytes.
-    QCOMPARE(e.History.Stack.count(), 1);
-    e.History.Undo();
+    QCOMPARE(e.Doc.History.Stack.count(), 1);
+    e.Doc.History.Undo();
     QCOMPARE(e.FileBytes(), e.Original);
     QCOMPARE(glows[1]->CoreColor, SampleGlow(1).CoreColor);
 }
@@ -281,14 +280,14 @@ void PanelTest::copyChangesNothingWhenTheWorkingCopyChangedOnDisk()
     TGlowEditing e({SampleMesh(2), SampleMesh(2, 2)});
     const auto glows = e.AllGlows();
     e.SelectMesh(0);
-    EditGlow = 1;  // glow 1 to all: the first one written would be glow 0
+    e.Doc.Selection.EditGlow = 1;  // glow 1 to all: the first one written would be glow 0
     // Another program writes the working copy, a second after the editor read it.
     std::vector<uint8_t> theirs = e.Original;
     PutField(theirs, *glows[3], CoreField, 0xFF000000u);
     optbuild::WriteFileBytes(e.Path, theirs);
     std::filesystem::last_write_time(e.Path, std::filesystem::last_write_time(e.Path) + std::chrono::seconds(1));
 
-    e.Panel->SBCopyColorClick();
+    e.Panel->CopyColorToAll();
     QCOMPARE(e.Dialogs.TakeMessages(),
              QStringList{QString::fromStdString("The working copy " + e.Path +
                                                 " changed on disk since it was opened; nothing was written. Open it "
@@ -302,68 +301,65 @@ void PanelTest::nothingToCopyWhileNoGlowIsSelected()
 {
     TGlowEditing e({SampleMesh(2)});
     e.SelectMesh(0);
-    e.Panel->DisplayForm();  // EditGlow -1
-    e.Panel->SBCopyColorClick();
-    e.Panel->SBCopyVectorClick();
-    e.Panel->LB->setCurrentRow(0);
-    e.Panel->LBClick();
-    QVERIFY(!DialogGlow);
+    e.Panel->ShowForNewModel();  // EditGlow -1
+    e.Panel->CopyColorToAll();
+    e.Panel->CopyVectorToAll();
+    e.Panel->ItemList->setCurrentRow(0);
+    e.Panel->OpenSelectedItem();
+    QVERIFY(!e.Dialog->DialogGlow);
     QVERIFY(!e.Dialog->isVisible());
     QCOMPARE(e.FileBytes(), e.Original);
     QCOMPARE(e.AllGlows()[1]->CoreColor, SampleGlow(1).CoreColor);
 
     // With no glow selected nothing looks at CurMesh, which may name no mesh.
-    CurMesh = 5;
-    e.Panel->displayinfo();
-    e.Panel->SBCopyColorClick();
-    e.Panel->LBClick();
+    e.Doc.Selection.CurMesh = 5;
+    e.Panel->ShowGlowValues();
+    e.Panel->CopyColorToAll();
+    e.Panel->OpenSelectedItem();
     QVERIFY(e.Dialogs.Messages.empty());
-    QVERIFY(!DialogGlow);
+    QVERIFY(!e.Dialog->DialogGlow);
 }
 
 void PanelTest::movementRateByClick()
 {
     TGlowEditing e({SampleMesh(1)});
     e.SelectMesh(0);
-    e.Panel->DisplayForm();
+    e.Panel->ShowForNewModel();
     e.Panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
-    TClickList* rate = e.Panel->LBRate;
+    TClickList* rate = e.Panel->RateList;
     rate->scrollToItem(rate->item(6));
     QTest::mouseClick(rate->viewport(), Qt::LeftButton, {}, rate->visualItemRect(rate->item(6)).center());
-    QCOMPARE(RotStep, 7);
-    QCOMPARE(e.Panel->Label1->text(), QString("Movement Rate = 7"));
+    QCOMPARE(e.Panel->MovementRate(), 7);
+    QCOMPARE(e.Panel->RateLabel->text(), QString("Movement Rate = 7"));
 
-    // ShoGlow (after N or P) shows the same choice again.
+    // ShowGlow (after N or P) shows the same choice again.
     rate->setCurrentRow(0);
-    QCOMPARE(RotStep, 7);  // choosing from code is not a click
-    e.Panel->ShoGlow();
+    QCOMPARE(e.Panel->MovementRate(), 7);  // choosing from code is not a click
+    e.Panel->ShowGlow();
     QCOMPARE(rate->currentRow(), 6);
-    QCOMPARE(e.Panel->Label1->text(), QString("Movement Rate = 7"));
+    QCOMPARE(e.Panel->RateLabel->text(), QString("Movement Rate = 7"));
 }
 
 void PanelTest::displayChoicesReachTheDrawing()
 {
     TGlowEditing e({SampleMesh(1)});
-    QVERIFY(GlowDisplay);
-    QVERIFY(!GlowDisplay().Showing);
+    QVERIFY(!e.Panel->Display().Showing);
     e.Panel->show();
-    TGlowDisplay d = GlowDisplay();
+    TGlowDisplay d = e.Panel->Display();
     QVERIFY(d.Showing && d.SelectedOnly && !d.Cones);
-    QTest::mouseClick(e.Panel->SB2, Qt::LeftButton);
-    QTest::mouseClick(e.Panel->SBCone, Qt::LeftButton);
-    d = GlowDisplay();
+    QTest::mouseClick(e.Panel->AllGlowsButton, Qt::LeftButton);
+    QTest::mouseClick(e.Panel->ConesButton, Qt::LeftButton);
+    d = e.Panel->Display();
     QVERIFY(!d.SelectedOnly && d.Cones);
-    QVERIFY(!e.Panel->SB1->isChecked() && !e.Panel->SBConeOFF->isChecked());
-    QTest::mouseClick(e.Panel->SB1, Qt::LeftButton);
-    QVERIFY(GlowDisplay().SelectedOnly);
+    QVERIFY(!e.Panel->SelectedGlowButton->isChecked() && !e.Panel->NoConesButton->isChecked());
+    QTest::mouseClick(e.Panel->SelectedGlowButton, Qt::LeftButton);
+    QVERIFY(e.Panel->Display().SelectedOnly);
     // A close box that a window manager adds anyway does not close it.
     QVERIFY(!e.Panel->close());
-    QVERIFY(GlowDisplay().Showing);
+    QVERIFY(e.Panel->Display().Showing);
     e.Panel->hide();
-    QVERIFY(!GlowDisplay().Showing);
-    e.Panel.reset();
-    QVERIFY(!GlowDisplay);
+    QVERIFY(!e.Panel->Display().Showing);
 }
 
 void PanelTest::setSizeCoversP2()
@@ -371,18 +367,18 @@ void PanelTest::setSizeCoversP2()
     TGlowEditing e({SampleMesh(1)});
     QVERIFY(QTest::qWaitForWindowExposed(e.Main.get()));
     e.SelectMesh(0);
-    e.Panel->DisplayForm();
+    e.Panel->ShowForNewModel();
     e.Panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
-    e.Panel->SetSize();
-    QWidget* p2 = e.Main->P2;
+    e.Panel->FitOverAnchor();
+    QWidget* p2 = e.Main->GlowPanelArea;
     const QRect target(p2->mapToGlobal(QPoint(0, 0)), p2->size());
     QTRY_COMPARE(e.Panel->frameGeometry(), target);
 
     const QSize before = p2->size();
     e.Main->resize(1000, 600);
     QTRY_VERIFY(p2->size() != before);
-    e.Panel->SetSize();
+    e.Panel->FitOverAnchor();
     QTRY_COMPARE(e.Panel->frameGeometry(), QRect(p2->mapToGlobal(QPoint(0, 0)), p2->size()));
 }
 
@@ -394,25 +390,25 @@ void PanelTest::valueLinesOpenTheirItems()
 {
     TGlowEditing e({SampleMesh(2)});
     e.SelectMesh(0);
-    e.Panel->DisplayForm();
+    e.Panel->ShowForNewModel();
     e.Panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(e.Panel.get()));
-    QTest::mouseClick(e.Panel->Lp, Qt::LeftButton);
+    QTest::mouseClick(e.Panel->PointLine, Qt::LeftButton);
     QVERIFY(!e.Dialog->isVisible());  // no glow selected
 
-    EditGlow = 1;
+    e.Doc.Selection.EditGlow = 1;
     const struct {
         QLabel* Line;
         const char* Title;
-    } lines[] = {{e.Panel->L1, "Core Color"}, {e.Panel->L3, "Outer Color"}, {e.Panel->Lp, "Center Point"},
-                 {e.Panel->Lv, "Main Vector"}, {e.Panel->lxv, "Denisty 0"},  {e.Panel->lyv, "Denisty 1"},
-                 {e.Panel->lzv, "Denisty 2"}};
+    } lines[] = {{e.Panel->CoreColorBar, "Core Color"}, {e.Panel->OuterColorBar, "Outer Color"}, {e.Panel->PointLine, "Center Point"},
+                 {e.Panel->VectorLine, "Main Vector"}, {e.Panel->Density0Line, "Denisty 0"},  {e.Panel->Density1Line, "Denisty 1"},
+                 {e.Panel->Density2Line, "Denisty 2"}};
     for (int row = 0; row < int(std::size(lines)); ++row) {
         QTest::mouseClick(lines[row].Line, Qt::LeftButton);
         QVERIFY(e.Dialog->isVisible());
-        QCOMPARE(e.Dialog->L1->text(), QString(lines[row].Title));
-        QCOMPARE(e.Panel->LB->SelectedRow(), row);
-        QCOMPARE(DialogGlow, (TGlowIndex{0, 1}));
+        QCOMPARE(e.Dialog->TitleLabel->text(), QString(lines[row].Title));
+        QCOMPARE(e.Panel->ItemList->SelectedRow(), row);
+        QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));
     }
     QCOMPARE(e.FileBytes(), e.Original);
 }

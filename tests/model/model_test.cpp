@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app_state.h"
 #include "error_text.h"
 #include "model.h"
+#include "selection.h"
 
 namespace {
 
@@ -55,72 +55,72 @@ TEST(ModelLists, RunsAppendedAcrossBlocksLandInOrderAndStayPut)
 
 TEST(Selection, DecodeByMode)
 {
-    TheModel.Clear();
+    TModel model;
+    TSelection selection;
     for (int i = 0; i < 5; ++i)
-        TheModel.Meshes.Add(TModel::NewMesh());
-    SelectMode = 1;
-    SelectedId = PackSelection(2, 7);
-    DecodeSelection();
-    EXPECT_EQ(CurMesh, 2);
-    EXPECT_EQ(CurFace, 7);
+        model.Meshes.Add(TModel::NewMesh());
+    selection.SelectMode = 1;
+    selection.SelectedId = PackSelection(2, 7);
+    selection.Decode(model);
+    EXPECT_EQ(selection.CurMesh, 2);
+    EXPECT_EQ(selection.CurFace, 7);
     // The same id in mesh mode lies above the last mesh: the last mesh.
-    SelectMode = 0;
-    DecodeSelection();
-    EXPECT_EQ(CurMesh, 4);
-    EXPECT_EQ(CurFace, 7);
-    SelectedId = 3;
-    DecodeSelection();
-    EXPECT_EQ(CurMesh, 3);
-    EXPECT_EQ(CurFace, 0);
-    TheModel.Clear();
+    selection.SelectMode = 0;
+    selection.Decode(model);
+    EXPECT_EQ(selection.CurMesh, 4);
+    EXPECT_EQ(selection.CurFace, 7);
+    selection.SelectedId = 3;
+    selection.Decode(model);
+    EXPECT_EQ(selection.CurMesh, 3);
+    EXPECT_EQ(selection.CurFace, 0);
 }
 
 TEST(Selection, MeshModeComparesSigned)
 {
-    TheModel.Clear();
-    SelectMode = 0;
+    TModel model;
+    TSelection selection;
+    selection.SelectMode = 0;
     // An empty model: the "last mesh" is -1 and CurFace keeps its value.
-    CurFace = 9;
-    SelectedId = 0;
-    DecodeSelection();
-    EXPECT_EQ(CurMesh, -1);
-    EXPECT_EQ(CurFace, 9);
+    selection.CurFace = 9;
+    selection.SelectedId = 0;
+    selection.Decode(model);
+    EXPECT_EQ(selection.CurMesh, -1);
+    EXPECT_EQ(selection.CurFace, 9);
 
     for (int i = 0; i < 3; ++i)
-        TheModel.Meshes.Add(TModel::NewMesh());
-    SelectedId = 2;
-    DecodeSelection();
-    EXPECT_EQ(CurMesh, 2);
-    EXPECT_EQ(CurFace, 0);
+        model.Meshes.Add(TModel::NewMesh());
+    selection.SelectedId = 2;
+    selection.Decode(model);
+    EXPECT_EQ(selection.CurMesh, 2);
+    EXPECT_EQ(selection.CurFace, 0);
     // A negative id is below the last index, so it is taken as it is.
-    CurFace = 5;
-    SelectedId = -1;
-    DecodeSelection();
-    EXPECT_EQ(CurMesh, -1);
-    EXPECT_EQ(CurFace, 0);
-    TheModel.Clear();
+    selection.CurFace = 5;
+    selection.SelectedId = -1;
+    selection.Decode(model);
+    EXPECT_EQ(selection.CurMesh, -1);
+    EXPECT_EQ(selection.CurFace, 0);
 }
 
 TEST(Selection, FaceModeUnpacksBothHalvesWhateverTheModel)
 {
-    TheModel.Clear();
-    SelectMode = 1;
+    TModel model;
+    TSelection selection;
+    selection.SelectMode = 1;
     static_assert(PackSelection(3, 0) == 3);
     static_assert(PackSelection(0, 1) == 65536);
-    SelectedId = PackSelection(65535, 300);
-    DecodeSelection();
-    EXPECT_EQ(CurMesh, 65535);
-    EXPECT_EQ(CurFace, 300);
+    selection.SelectedId = PackSelection(65535, 300);
+    selection.Decode(model);
+    EXPECT_EQ(selection.CurMesh, 65535);
+    EXPECT_EQ(selection.CurFace, 300);
     // Division truncates toward zero; the remainder has the id's sign.
-    SelectedId = -1;
-    DecodeSelection();
-    EXPECT_EQ(CurMesh, -1);
-    EXPECT_EQ(CurFace, 0);
-    SelectedId = PackSelection(-1, -1);
-    DecodeSelection();
-    EXPECT_EQ(CurMesh, -1);
-    EXPECT_EQ(CurFace, -1);
-    SelectMode = 0;
+    selection.SelectedId = -1;
+    selection.Decode(model);
+    EXPECT_EQ(selection.CurMesh, -1);
+    EXPECT_EQ(selection.CurFace, 0);
+    selection.SelectedId = PackSelection(-1, -1);
+    selection.Decode(model);
+    EXPECT_EQ(selection.CurMesh, -1);
+    EXPECT_EQ(selection.CurFace, -1);
 }
 
 TEST(ModelLists, ClearEmptiesEveryListAndNumberingStartsAgain)

@@ -7,9 +7,8 @@
 #include <sys/stat.h>
 #endif
 
-#include "app_state.h"
 #include "file_util.h"
-#include "messages.h"
+#include "open_model.h"
 #include "opt_builder.h"
 #include "startup.h"
 #include "temp_dir.h"
@@ -55,32 +54,32 @@ TEST(ChooseAppDir, WritableExecutableFolderElseTheUsersDataFolder)
 TEST(PrepareFolders, FirstStartInTheUsersFolderCopiesTheInstalledColours)
 {
     TempDir dir;
+    TOpenModel open;
     std::vector<std::string> shown;
-    const TShowMsgHandler previous = SetShowMsgHandler([&](const std::string& text) { shown.push_back(text); });
+    const auto say = [&](const std::string& text) { shown.push_back(text); };
     const std::vector<uint8_t> installed(84, 7);
     WriteFileBytes(dir.File("Colors.dat"), installed);
     const std::string user = dir.File("user") + PathDelim;
     fs::create_directory(user);
 
-    EXPECT_TRUE(PrepareFolders(user, dir.File("Colors.dat")));
+    EXPECT_TRUE(PrepareFolders(open, say, user, dir.File("Colors.dat")));
     EXPECT_EQ(ReadBytes(user + "Data" + PathDelim + "Colors.dat"), installed);
-    EXPECT_TRUE(fs::is_directory(ProjectDir));
+    EXPECT_TRUE(fs::is_directory(open.ProjectDir));
 
     // The user's own colours are never replaced by the installed ones.
     const std::vector<uint8_t> own(84, 9);
-    WriteFileBytes(DataDir + "Colors.dat", own);
-    EXPECT_TRUE(PrepareFolders(user, dir.File("Colors.dat")));
-    EXPECT_EQ(ReadBytes(DataDir + "Colors.dat"), own);
+    WriteFileBytes(open.DataDir + "Colors.dat", own);
+    EXPECT_TRUE(PrepareFolders(open, say, user, dir.File("Colors.dat")));
+    EXPECT_EQ(ReadBytes(open.DataDir + "Colors.dat"), own);
     EXPECT_TRUE(shown.empty());
 
     // Nothing installed to copy: the usual two messages about the user's Data/.
     const std::string other = dir.File("other") + PathDelim;
     fs::create_directory(other);
-    EXPECT_FALSE(PrepareFolders(other, dir.File("none.dat")));
+    EXPECT_FALSE(PrepareFolders(open, say, other, dir.File("none.dat")));
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0], MissingColorsText());
+    EXPECT_EQ(shown[0], MissingColorsText(open.DataDir));
     EXPECT_NE(shown[0].find(other + "Data" + PathDelim + "Colors.dat"), std::string::npos);
-    SetShowMsgHandler(previous);
 }
 
 // Something other than a file where Colors.dat should be: the messages say
@@ -88,8 +87,9 @@ TEST(PrepareFolders, FirstStartInTheUsersFolderCopiesTheInstalledColours)
 TEST(PrepareFolders, AColorsDatThatIsNoFileIsNamedForWhatItIs)
 {
     TempDir dir;
+    TOpenModel open;
     std::vector<std::string> shown;
-    const TShowMsgHandler previous = SetShowMsgHandler([&](const std::string& text) { shown.push_back(text); });
+    const auto say = [&](const std::string& text) { shown.push_back(text); };
     const std::string colors = dir.File("Data") + PathDelim + "Colors.dat";
     // Each makes the thing at colors and says what it is.
     std::vector<std::pair<std::function<void()>, std::string>> things = {
@@ -103,11 +103,10 @@ TEST(PrepareFolders, AColorsDatThatIsNoFileIsNamedForWhatItIs)
         fs::create_directories(dir.File("Data"));
         make();
         shown.clear();
-        EXPECT_FALSE(PrepareFolders(dir.Path()));
+        EXPECT_FALSE(PrepareFolders(open, say, dir.Path()));
         EXPECT_EQ(shown, (std::vector<std::string>{"Cannot use the colour file " + colors + ": it is " + kind,
                                                    CannotContinueText}));
     }
-    SetShowMsgHandler(previous);
 }
 
 TEST(PrepareFolders, APortableCopyInAFolderItCannotWriteTakesItsOwnColours)
@@ -121,8 +120,9 @@ TEST(PrepareFolders, APortableCopyInAFolderItCannotWriteTakesItsOwnColours)
     fs::create_directory(user);
 
     // Nothing installed: the copy beside the program is what there is.
-    EXPECT_TRUE(PrepareFolders(user, ColorsSource(exe, dir.File("share/Colors.dat"))));
-    EXPECT_EQ(ReadBytes(DataDir + "Colors.dat"), own);
+    TOpenModel open;
+    EXPECT_TRUE(PrepareFolders(open, [](const std::string&) {}, user, ColorsSource(exe, dir.File("share/Colors.dat"))));
+    EXPECT_EQ(ReadBytes(open.DataDir + "Colors.dat"), own);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <functional>
 #include <numeric>
 
-#include "app_state.h"
 #include "errors.h"
 #include "file_size_limit.h"
 #include "messages.h"
@@ -47,6 +46,7 @@ protected:
     }
 
     TempDir Dir;
+    std::string DataDir;
 };
 
 // Pure red for Selected, chosen through Set Colors, is written as 1, 0, 0
@@ -55,7 +55,7 @@ TEST_F(ColorFileTest, TheTableIsWrittenInOrderAndReadsBack)
 {
     for (int i = 0; i < ViewColorCount; ++i)
         ViewColors[i] = ScreenToColorF(0x00102030u * static_cast<uint32_t>(i + 1) & 0xFFFFFFu);
-    WriteColorFile();
+    WriteColorFile(DataDir);
     const std::vector<uint8_t> file = ReadBytes(DataDir + "Colors.dat");
     ASSERT_EQ(file.size(), 84u);
     EXPECT_EQ(file, TableBytes());
@@ -63,7 +63,7 @@ TEST_F(ColorFileTest, TheTableIsWrittenInOrderAndReadsBack)
     // Reading it back gives the same table.
     const auto saved = TableBytes();
     std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
-    ReadColorFile();
+    ReadColorFile(DataDir);
     EXPECT_EQ(TableBytes(), saved);
 }
 
@@ -112,7 +112,7 @@ TEST_F(ColorFileTest, BytesPastTheSeventhEntryAreIgnored)
     for (size_t i = 0; i < 84; ++i)
         bytes[i] = i % 4 == 3 ? 0x3F : 0x00;
     WriteFileBytes(DataDir + "Colors.dat", bytes);
-    ReadColorFile();
+    ReadColorFile(DataDir);
     EXPECT_EQ(TableBytes(), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 84));
 }
 
@@ -123,9 +123,9 @@ TEST_F(ColorFileTest, AFileFarLongerThanTheColoursIsDamaged)
     const std::string path = DataDir + "Colors.dat";
     WriteFileBytes(path, std::vector<uint8_t>(84, 0x3F));
     std::filesystem::resize_file(path, 100 << 20);
-    EXPECT_EQ(ReadColorFile(), TColorFile::FarTooLong);
+    EXPECT_EQ(ReadColorFile(DataDir), TColorFile::FarTooLong);
     EXPECT_EQ(TableBytes(), std::vector<uint8_t>(std::begin(ShippedColorBytes), std::end(ShippedColorBytes)));
-    EXPECT_EQ(DamagedColorsText(TColorFile::FarTooLong),
+    EXPECT_EQ(DamagedColorsText(DataDir, TColorFile::FarTooLong),
               "File is damaged " + path + LineBreak +
                   "It holds more than 65536 bytes, far more than the 84 of the seven colours. The editor starts with "
                   "the shipped colours and leaves the file as it is; Set Colors saves all seven anew.");
@@ -136,7 +136,7 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
 {
     const std::string path = DataDir + "Colors.dat";
     try {
-        ReadColorFile();
+        ReadColorFile(DataDir);
         ADD_FAILURE() << "a missing file was read";
     } catch (const EFOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
@@ -148,7 +148,7 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     {
         try {
-            WriteColorFile();
+            WriteColorFile(DataDir);
             ADD_FAILURE() << "a read-only file was replaced";
         } catch (const EFCreateError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
@@ -159,7 +159,7 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
 
     DataDir = Dir.File("Missing/");
     try {
-        WriteColorFile();
+        WriteColorFile(DataDir);
         ADD_FAILURE() << "a file in a missing folder was written";
     } catch (const EFCreateError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file " + DataDir + "Colors.dat");
@@ -175,7 +175,7 @@ TEST_F(ColorFileTest, AFailedWriteRaisesAndLeavesTheOldColoursWhole)
     {
         FileSizeLimit limit(40);
         try {
-            WriteColorFile();
+            WriteColorFile(DataDir);
             ADD_FAILURE() << "a cut-short write passed";
         } catch (const EInOutError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot write file " + DataDir + "Colors.dat");

@@ -15,14 +15,13 @@
 #include <functional>
 #include <future>
 
-#include "app_state.h"
 #include "error_text.h"
 #include "errors.h"
 #include "file_bytes.h"
 #include "file_size_limit.h"
 #include "glow_write.h"
 #include "model.h"
-#include "opt_file_io.h"
+#include "open_model.h"
 #include "opt_builder.h"
 #include "opt_file_io.h"
 #include "temp_dir.h"
@@ -244,23 +243,29 @@ TEST(WriteGlow, AGlowsBytesGoToTheWorkingCopyThenToMemoryAndABadIndexWritesNothi
 {
     TempDir dir;
     GlowFile f;
-    ProjectDir = dir.Path();
-    OptFileName = "ship.opt";
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
     WriteFileBytes(dir.File("ship.opt"), f.Bytes);
-    ReadWorkingCopy();
-    EXPECT_THROW(PutGlowBytes({0, 2}, {}), EListError);
+    ReadWorkingCopy(open);
+    EXPECT_THROW(PutGlowBytes(open, {0, 2}, {}), EListError);
     EXPECT_EQ(ReadBytes(dir.File("ship.opt")), f.Bytes);
 
     TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
     glow.OuterColor = 0x0A0B0C0D;
-    const TGlowBytes held = PutGlowBytes({0, 0}, EncodeGlowWriteBack(glow));
+    const TGlowBytes held = PutGlowBytes(open, {0, 0}, EncodeGlowWriteBack(glow));
     const std::vector<uint8_t> after = ReadBytes(dir.File("ship.opt"));
     ExpectOnlyRangeChanged(f.Bytes, after, static_cast<size_t>(f.FirstPos) + 8, static_cast<size_t>(f.FirstPos) + 12);
     EXPECT_EQ(after[static_cast<size_t>(f.FirstPos) + 8], 0x0D);
     // What the file held before, and the glow in memory as the file now holds it.
     EXPECT_TRUE(std::equal(held.begin(), held.end(), f.Bytes.begin() + f.FirstPos + GlowWriteBackOffset));
-    EXPECT_EQ(TheModel.Meshes.Get(0).Glows.Get(0).OuterColor, 0x0A0B0C0Du);
-    TheModel.Clear();
+    EXPECT_EQ(open.Model.Meshes.Get(0).Glows.Get(0).OuterColor, 0x0A0B0C0Du);
+}
+
+// The working copy's write of glow's values at its FilePos.
+void WriteWorkingCopyGlow(TOpenModel& open, const TEngineGlow& glow)
+{
+    PatchWorkingCopyGlow(open, glow.FilePos, EncodeGlowWriteBack(glow));
 }
 
 // Another program writes the file a second after this one did: its own
@@ -276,18 +281,19 @@ TEST(WorkingCopyWrites, NothingIsWrittenOverAWorkingCopyThatChangedOnDisk)
 {
     TempDir dir;
     GlowFile f;
-    ProjectDir = dir.Path();
-    OptFileName = "ship.opt";
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
     const std::string path = dir.File("ship.opt");
     WriteFileBytes(path, f.Bytes);
-    ReadWorkingCopy();
-    TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    ReadWorkingCopy(open);
+    TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
     // The editor's own writes are the file it knows.
     glow.CoreColor = 1;
-    WriteWorkingCopyGlow(glow);
+    WriteWorkingCopyGlow(open, glow);
     glow.CoreColor = 2;
-    WriteWorkingCopyGlow(glow);
-    CheckWorkingCopy();
+    WriteWorkingCopyGlow(open, glow);
+    CheckWorkingCopy(open);
 
     TEngineGlow theirs = glow;
     theirs.Center = {7, 7, 7};
@@ -296,20 +302,19 @@ TEST(WorkingCopyWrites, NothingIsWrittenOverAWorkingCopyThatChangedOnDisk)
     const std::string message = "The working copy " + path +
                                 " changed on disk since it was opened; nothing was written. Open it again to edit it";
     glow.CoreColor = 3;
-    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(glow); }), message);
-    EXPECT_EQ(MessageOf<EFileChanged>([&] { CheckWorkingCopy(); }), message);
+    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(open, glow); }), message);
+    EXPECT_EQ(MessageOf<EFileChanged>([&] { CheckWorkingCopy(open); }), message);
     EXPECT_EQ(ReadBytes(path), changed);
 
     // Replaced by another file of the same bytes, size and time: not written
     // either, the positions may belong to another model.
-    ReadWorkingCopy();
+    ReadWorkingCopy(open);
     const std::string other = dir.File("other.opt");
     WriteFileBytes(other, changed);
     std::filesystem::last_write_time(other, std::filesystem::last_write_time(path));
     std::filesystem::rename(other, path);
-    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(glow); }), message);
+    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(open, glow); }), message);
     EXPECT_EQ(ReadBytes(path), changed);
-    TheModel.Clear();
 }
 
 // Another program's write within the same second as the editor's own differs
@@ -319,14 +324,15 @@ TEST(WorkingCopyWrites, AnOutsideWriteWithinTheSameSecondIsRefused)
 {
     TempDir dir;
     GlowFile f;
-    ProjectDir = dir.Path();
-    OptFileName = "ship.opt";
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
     const std::string path = dir.File("ship.opt");
     WriteFileBytes(path, f.Bytes);
-    ReadWorkingCopy();
-    TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    ReadWorkingCopy(open);
+    TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
     glow.CoreColor = 1;
-    WriteWorkingCopyGlow(glow);
+    WriteWorkingCopyGlow(open, glow);
     const auto ours = std::filesystem::last_write_time(path);
 
     TEngineGlow theirs = glow;
@@ -339,9 +345,8 @@ TEST(WorkingCopyWrites, AnOutsideWriteWithinTheSameSecondIsRefused)
         GTEST_SKIP() << "the file system keeps whole seconds only";
     const std::vector<uint8_t> changed = ReadBytes(path);
     glow.CoreColor = 2;
-    EXPECT_THROW(WriteWorkingCopyGlow(glow), EFileChanged);
+    EXPECT_THROW(WriteWorkingCopyGlow(open, glow), EFileChanged);
     EXPECT_EQ(ReadBytes(path), changed);
-    TheModel.Clear();
 }
 
 // Another program's write whose time it set back to the editor's own (touch
@@ -351,14 +356,15 @@ TEST(WorkingCopyWrites, AnOutsideWriteWhoseTimeWasSetBackIsRefused)
 {
     TempDir dir;
     GlowFile f;
-    ProjectDir = dir.Path();
-    OptFileName = "ship.opt";
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
     const std::string path = dir.File("ship.opt");
     WriteFileBytes(path, f.Bytes);
-    ReadWorkingCopy();
-    TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    ReadWorkingCopy(open);
+    TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
     glow.CoreColor = 1;
-    WriteWorkingCopyGlow(glow);
+    WriteWorkingCopyGlow(open, glow);
     const auto ours = std::filesystem::last_write_time(path);
 
     TEngineGlow theirs = glow;
@@ -367,9 +373,8 @@ TEST(WorkingCopyWrites, AnOutsideWriteWhoseTimeWasSetBackIsRefused)
     std::filesystem::last_write_time(path, ours);
     const std::vector<uint8_t> changed = ReadBytes(path);
     glow.CoreColor = 2;
-    EXPECT_THROW(WriteWorkingCopyGlow(glow), EFileChanged);
+    EXPECT_THROW(WriteWorkingCopyGlow(open, glow), EFileChanged);
     EXPECT_EQ(ReadBytes(path), changed);
-    TheModel.Clear();
 }
 
 // Writing the bytes the file already holds (Close on a glow left as it was)
@@ -379,19 +384,19 @@ TEST(WorkingCopyWrites, TheBytesTheFileHoldsAreNotWrittenAgain)
 {
     TempDir dir;
     GlowFile f;
-    ProjectDir = dir.Path();
-    OptFileName = "ship.opt";
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
     const std::string path = dir.File("ship.opt");
     WriteFileBytes(path, f.Bytes);
     std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::hours(24 * 365));
-    ReadWorkingCopy();
+    ReadWorkingCopy(open);
     const TFileIdentity read = TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity();
-    const TEngineGlow& glow = TheModel.Meshes.Get(0).Glows.Get(0);
-    const TGlowBytes held = PatchWorkingCopyGlow(glow.FilePos, EncodeGlowWriteBack(glow));
+    const TEngineGlow& glow = open.Model.Meshes.Get(0).Glows.Get(0);
+    const TGlowBytes held = PatchWorkingCopyGlow(open, glow.FilePos, EncodeGlowWriteBack(glow));
     EXPECT_TRUE(std::equal(held.begin(), held.end(), f.Bytes.begin() + f.FirstPos + GlowWriteBackOffset));
     EXPECT_EQ(TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity(), read);
-    CheckWorkingCopy();
-    TheModel.Clear();
+    CheckWorkingCopy(open);
 }
 
 class CopyOptTest : public ::testing::Test {
@@ -399,7 +404,7 @@ protected:
     void SetUp() override
     {
         std::filesystem::create_directory(Root.File("Project"));
-        ProjectDir = Root.File("Project/");
+        Open.ProjectDir = Root.File("Project/");
     }
 
     std::string MakeFolder(const std::string& name)
@@ -409,6 +414,7 @@ protected:
     }
 
     TempDir Root;
+    TOpenModel Open;
 };
 
 #ifdef _WIN32
@@ -419,9 +425,9 @@ TEST_F(CopyOptTest, CopiesTheChosenFileAndKeepsOnlyItsArchiveAttribute)
     WriteFileBytes(chosen, f.Bytes);
     ASSERT_TRUE(SetFileAttributesA(chosen.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                                        FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
-    CopyOpt(chosen);
-    EXPECT_EQ(OptFileName, "ship.opt");
-    EXPECT_EQ(ReadBytes(ProjectDir + "ship.opt"), f.Bytes);
+    CopyOpt(Open, chosen);
+    EXPECT_EQ(Open.OptFileName, "ship.opt");
+    EXPECT_EQ(ReadBytes(Open.ProjectDir + "ship.opt"), f.Bytes);
     EXPECT_EQ(GetFileAttributesA(chosen.c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE));
 }
 #else
@@ -431,9 +437,9 @@ TEST_F(CopyOptTest, CopiesTheChosenFileAndLeavesItsPermissionsAlone)
     const std::string chosen = MakeFolder("mods") + "ship.opt";
     WriteFileBytes(chosen, f.Bytes);
     ASSERT_EQ(chmod(chosen.c_str(), 0444), 0);
-    CopyOpt(chosen);
-    EXPECT_EQ(OptFileName, "ship.opt");
-    EXPECT_EQ(ReadBytes(ProjectDir + "ship.opt"), f.Bytes);
+    CopyOpt(Open, chosen);
+    EXPECT_EQ(Open.OptFileName, "ship.opt");
+    EXPECT_EQ(ReadBytes(Open.ProjectDir + "ship.opt"), f.Bytes);
     struct stat st {};
     ASSERT_EQ(stat(chosen.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0444u);
@@ -451,27 +457,27 @@ TEST_F(CopyOptTest, NamesBeyondAsciiKeepEveryLetter)
     std::filesystem::create_directory(dir);
     std::ofstream(dir / name, std::ios::binary)
         .write(reinterpret_cast<const char*>(f.Bytes.data()), std::streamsize(f.Bytes.size()));
-    CopyOpt(Root.Path() + utf8(folder) + PathDelim + utf8(name));
-    EXPECT_EQ(OptFileName, utf8(name));
+    CopyOpt(Open, Root.Path() + utf8(folder) + PathDelim + utf8(name));
+    EXPECT_EQ(Open.OptFileName, utf8(name));
     std::vector<std::string> copies;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ProjectDir)))
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(Open.ProjectDir)))
         copies.push_back(utf8(entry.path().filename().u8string()));
     EXPECT_EQ(copies, std::vector<std::string>{utf8(name)});
-    EXPECT_EQ(ReadWholeFile(ProjectDir + utf8(name)), f.Bytes);
+    EXPECT_EQ(ReadWholeFile(Open.ProjectDir + utf8(name)), f.Bytes);
 }
 
 TEST_F(CopyOptTest, AFileInTheProjectFolderIsItsOwnWorkingCopy)
 {
     GlowFile f;
-    WriteFileBytes(ProjectDir + "ship.opt", f.Bytes);
-    CopyOpt(ProjectDir + "ship.opt");
-    EXPECT_EQ(OptFileName, "ship.opt");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 1);
-    ReadWorkingCopy();
+    WriteFileBytes(Open.ProjectDir + "ship.opt", f.Bytes);
+    CopyOpt(Open, Open.ProjectDir + "ship.opt");
+    EXPECT_EQ(Open.OptFileName, "ship.opt");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Open.ProjectDir), {}), 1);
+    ReadWorkingCopy(Open);
     TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
     glow.CoreColor = 0x0;
-    WriteWorkingCopyGlow(glow);
-    EXPECT_EQ(ReadBytes(ProjectDir + "ship.opt"), f.WithFirstCore(0));
+    WriteWorkingCopyGlow(Open, glow);
+    EXPECT_EQ(ReadBytes(Open.ProjectDir + "ship.opt"), f.WithFirstCore(0));
 }
 
 TEST_F(CopyOptTest, ASecondFileOfTheSameNameReusesTheEditedCopy)
@@ -481,17 +487,17 @@ TEST_F(CopyOptTest, ASecondFileOfTheSameNameReusesTheEditedCopy)
     const std::string second = MakeFolder("b") + "ship.opt";
     WriteFileBytes(first, f.Bytes);
     WriteFileBytes(second, {1, 2, 3});
-    CopyOpt(first);
-    ReadWorkingCopy();
+    CopyOpt(Open, first);
+    ReadWorkingCopy(Open);
     TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
     glow.CoreColor = 0xFFFFFFFF;
-    WriteWorkingCopyGlow(glow);
-    const std::vector<uint8_t> edited = ReadBytes(ProjectDir + "ship.opt");
+    WriteWorkingCopyGlow(Open, glow);
+    const std::vector<uint8_t> edited = ReadBytes(Open.ProjectDir + "ship.opt");
     ASSERT_NE(edited, f.Bytes);
 
-    CopyOpt(second);
-    EXPECT_EQ(OptFileName, "ship.opt");
-    EXPECT_EQ(ReadBytes(ProjectDir + "ship.opt"), edited);
+    CopyOpt(Open, second);
+    EXPECT_EQ(Open.OptFileName, "ship.opt");
+    EXPECT_EQ(ReadBytes(Open.ProjectDir + "ship.opt"), edited);
     EXPECT_EQ(ReadBytes(first), f.Bytes);  // the chosen file itself is never written
 }
 
@@ -499,21 +505,21 @@ TEST_F(CopyOptTest, AnEmptyFileGivesAnEmptyCopy)
 {
     const std::string chosen = MakeFolder("mods") + "empty.op1";
     WriteFileBytes(chosen, {});
-    CopyOpt(chosen);
-    ASSERT_TRUE(std::filesystem::is_regular_file(ProjectDir + "empty.op1"));
-    EXPECT_EQ(std::filesystem::file_size(ProjectDir + "empty.op1"), 0u);
+    CopyOpt(Open, chosen);
+    ASSERT_TRUE(std::filesystem::is_regular_file(Open.ProjectDir + "empty.op1"));
+    EXPECT_EQ(std::filesystem::file_size(Open.ProjectDir + "empty.op1"), 0u);
 }
 
 TEST_F(CopyOptTest, AMissingSourceLeavesNoTarget)
 {
     const std::string chosen = MakeFolder("mods") + "gone.opt";
-    EXPECT_EQ(MessageOf<EFOpenError>([&] { CopyOpt(chosen); }), "Cannot open file " + chosen);
-    EXPECT_EQ(OptFileName, "gone.opt");
-    EXPECT_FALSE(std::filesystem::exists(ProjectDir + "gone.opt"));
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { CopyOpt(Open, chosen); }), "Cannot open file " + chosen);
+    EXPECT_EQ(Open.OptFileName, "gone.opt");
+    EXPECT_FALSE(std::filesystem::exists(Open.ProjectDir + "gone.opt"));
 
     // A folder named with its separator has no file name to copy.
     const std::string folder = MakeFolder("models");
-    EXPECT_EQ(MessageOf<EFOpenError>([&] { CopyOpt(folder); }), "Cannot open file " + folder);
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { CopyOpt(Open, folder); }), "Cannot open file " + folder);
 }
 
 #ifndef _WIN32
@@ -521,13 +527,13 @@ TEST_F(CopyOptTest, ANamedPipeIsRefusedWithoutWaitingForAWriter)
 {
     const std::string chosen = MakeFolder("mods") + "pipe.opt";
     ASSERT_EQ(mkfifo(chosen.c_str(), 0600), 0);
-    auto copy = std::async(std::launch::async, [&] { return MessageOf<EFOpenError>([&] { CopyOpt(chosen); }); });
+    auto copy = std::async(std::launch::async, [&] { return MessageOf<EFOpenError>([&] { CopyOpt(Open, chosen); }); });
     const bool waited = copy.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
     if (waited)
         close(open(chosen.c_str(), O_WRONLY | O_NONBLOCK));  // the writer it waits for, so the test ends
     EXPECT_FALSE(waited);
     EXPECT_EQ(copy.get(), "Cannot open file " + chosen);
-    EXPECT_FALSE(std::filesystem::exists(ProjectDir + "pipe.opt"));
+    EXPECT_FALSE(std::filesystem::exists(Open.ProjectDir + "pipe.opt"));
 }
 #endif
 
@@ -540,36 +546,36 @@ TEST_F(CopyOptTest, ALinkPipeOrFolderInPlaceOfTheWorkingCopyIsRefused)
     const std::string chosen = MakeFolder("mods") + "ship.opt";
     WriteFileBytes(chosen, f.Bytes);
     const std::string elsewhere = MakeFolder("elsewhere") + "target.opt";
-    const std::string copy = ProjectDir + "ship.opt";
+    const std::string copy = Open.ProjectDir + "ship.opt";
     const auto refused = [&](const std::string& what) {
         return "Cannot use the working copy " + copy + ": it is " + what;
     };
 
     // Dangling, the link would have the copy made at its target.
     ASSERT_EQ(symlink(elsewhere.c_str(), copy.c_str()), 0);
-    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { CopyOpt(chosen); }), refused("a symbolic link"));
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { CopyOpt(Open, chosen); }), refused("a symbolic link"));
     EXPECT_FALSE(std::filesystem::exists(elsewhere));
 
     // To a file elsewhere, the link is neither read nor written through,
     // also when it takes the place of a copy that was read.
     WriteFileBytes(elsewhere, f.Bytes);
-    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { CopyOpt(chosen); }), refused("a symbolic link"));
-    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { ReadWorkingCopy(); }), refused("a symbolic link"));
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { CopyOpt(Open, chosen); }), refused("a symbolic link"));
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { ReadWorkingCopy(Open); }), refused("a symbolic link"));
     std::filesystem::remove(copy);
-    CopyOpt(chosen);
-    ReadWorkingCopy();
+    CopyOpt(Open, chosen);
+    ReadWorkingCopy(Open);
     std::filesystem::remove(copy);
     ASSERT_EQ(symlink(elsewhere.c_str(), copy.c_str()), 0);
-    TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+    TEngineGlow glow = Open.Model.Meshes.Get(0).Glows.Get(0);
     glow.CoreColor = 0;
-    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { WriteWorkingCopyGlow(glow); }), refused("a symbolic link"));
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { WriteWorkingCopyGlow(Open, glow); }), refused("a symbolic link"));
     EXPECT_EQ(ReadBytes(elsewhere), f.Bytes);
     std::filesystem::remove(copy);
 
     // A named pipe is refused at once, not waited on.
     ASSERT_EQ(mkfifo(copy.c_str(), 0600), 0);
     auto opening =
-        std::async(std::launch::async, [&] { return MessageOf<EWorkingCopyRefused>([&] { CopyOpt(chosen); }); });
+        std::async(std::launch::async, [&] { return MessageOf<EWorkingCopyRefused>([&] { CopyOpt(Open, chosen); }); });
     const bool waited = opening.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
     if (waited)
         close(open(copy.c_str(), O_RDONLY | O_NONBLOCK));  // the reader it waits for, so the test ends
@@ -578,16 +584,15 @@ TEST_F(CopyOptTest, ALinkPipeOrFolderInPlaceOfTheWorkingCopyIsRefused)
     std::filesystem::remove(copy);
 
     std::filesystem::create_directory(copy);
-    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { CopyOpt(chosen); }), refused("a folder"));
+    EXPECT_EQ(MessageOf<EWorkingCopyRefused>([&] { CopyOpt(Open, chosen); }), refused("a folder"));
 
     // A project folder that is itself a link is the user's choice.
     ASSERT_EQ(symlink(MakeFolder("real").c_str(), Root.File("linked").c_str()), 0);
-    ProjectDir = Root.File("linked/");
-    CopyOpt(chosen);
-    ReadWorkingCopy();
-    WriteWorkingCopyGlow(glow);
+    Open.ProjectDir = Root.File("linked/");
+    CopyOpt(Open, chosen);
+    ReadWorkingCopy(Open);
+    WriteWorkingCopyGlow(Open, glow);
     EXPECT_EQ(ReadBytes(Root.File("real/ship.opt")), f.WithFirstCore(0));
-    TheModel.Clear();
 }
 #endif
 
@@ -596,11 +601,11 @@ TEST_F(CopyOptTest, ACopyKeepsAFileThatAppearedMeanwhileAndLeavesNoTemporaryFile
     GlowFile f;
     const std::string chosen = MakeFolder("mods") + "ship.opt";
     WriteFileBytes(chosen, f.Bytes);
-    const std::string target = ProjectDir + "ship.opt";
+    const std::string target = Open.ProjectDir + "ship.opt";
     WriteFileBytes(target, {1, 2, 3});
     EXPECT_FALSE(CopyFileStream(chosen, target, TExisting::Keep));
     EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{1, 2, 3}));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Open.ProjectDir), {}), 1);
 }
 
 TEST_F(CopyOptTest, AnOpenRemovesTheTemporaryFilesOfEditorsThatAreGone)
@@ -614,16 +619,16 @@ TEST_F(CopyOptTest, AnOpenRemovesTheTemporaryFilesOfEditorsThatAreGone)
     const unsigned long running = static_cast<unsigned long>(getpid());
 #endif
     // No process has the id 2^31 - 1: too large for Linux, odd for Windows.
-    const std::string killed = ProjectDir + ".big.opt.neg-2147483647-81723-0.tmp";
-    const std::string copying = ProjectDir + ".big.opt.neg-" + std::to_string(running) + "-81723-1.tmp";
-    const std::string users = ProjectDir + ".big.opt.neg-notes.tmp";
+    const std::string killed = Open.ProjectDir + ".big.opt.neg-2147483647-81723-0.tmp";
+    const std::string copying = Open.ProjectDir + ".big.opt.neg-" + std::to_string(running) + "-81723-1.tmp";
+    const std::string users = Open.ProjectDir + ".big.opt.neg-notes.tmp";
     for (const std::string& file : {killed, copying, users})
         WriteFileBytes(file, {1});
-    CopyOpt(chosen);
+    CopyOpt(Open, chosen);
     EXPECT_FALSE(std::filesystem::exists(killed));
     EXPECT_TRUE(std::filesystem::exists(copying));
     EXPECT_TRUE(std::filesystem::exists(users));
-    EXPECT_EQ(ReadBytes(ProjectDir + "ship.opt"), f.Bytes);
+    EXPECT_EQ(ReadBytes(Open.ProjectDir + "ship.opt"), f.Bytes);
 }
 
 // An export killed while it wrote left its temporary file beside the target:
@@ -631,16 +636,15 @@ TEST_F(CopyOptTest, AnOpenRemovesTheTemporaryFilesOfEditorsThatAreGone)
 TEST_F(CopyOptTest, AnExportRemovesTheTemporaryFilesOfExportsThatAreGone)
 {
     GlowFile f;
-    OptFileName = "ship.opt";
-    WriteFileBytes(ProjectDir + "ship.opt", f.Bytes);
-    ReadWorkingCopy();
+    Open.OptFileName = "ship.opt";
+    WriteFileBytes(Open.ProjectDir + "ship.opt", f.Bytes);
+    ReadWorkingCopy(Open);
     const std::string game = MakeFolder("game");
     const std::string killed = game + ".ship.opt.neg-2147483647-81723-0.tmp";
     WriteFileBytes(killed, std::vector<uint8_t>(1000, 1));
-    ExportWorkingCopy(game + "ship.opt");
+    ExportWorkingCopy(Open, game + "ship.opt");
     EXPECT_FALSE(std::filesystem::exists(killed));
     EXPECT_EQ(ReadBytes(game + "ship.opt"), f.Bytes);
-    TheModel.Clear();
 }
 
 #ifndef _WIN32
@@ -651,8 +655,8 @@ TEST_F(CopyOptTest, AChosenFileWithTheLongestNameGetsItsCopy)
     GlowFile f;
     const std::string name = std::string(251, 'n') + ".opt";
     WriteFileBytes(MakeFolder("mods") + name, f.Bytes);
-    CopyOpt(Root.File("mods/") + name);
-    EXPECT_EQ(ReadBytes(ProjectDir + name), f.Bytes);
+    CopyOpt(Open, Root.File("mods/") + name);
+    EXPECT_EQ(ReadBytes(Open.ProjectDir + name), f.Bytes);
 }
 #endif
 
@@ -660,8 +664,9 @@ TEST_F(CopyOptTest, ATargetThatCannotBeCreatedRaisesCreateError)
 {
     const std::string chosen = MakeFolder("mods") + "ship.opt";
     WriteFileBytes(chosen, {1, 2, 3});
-    ProjectDir = Root.File("NoSuchFolder/");
-    EXPECT_EQ(MessageOf<EFCreateError>([&] { CopyOpt(chosen); }), "Cannot create file " + ProjectDir + "ship.opt");
+    Open.ProjectDir = Root.File("NoSuchFolder/");
+    EXPECT_EQ(MessageOf<EFCreateError>([&] { CopyOpt(Open, chosen); }),
+              "Cannot create file " + Open.ProjectDir + "ship.opt");
 }
 
 #ifdef NEG_HAVE_FILE_SIZE_LIMIT
@@ -670,15 +675,15 @@ TEST_F(CopyOptTest, AFailedCopyLeavesNoPartialWorkingCopy)
     GlowFile f;
     const std::string chosen = MakeFolder("mods") + "ship.opt";
     WriteFileBytes(chosen, f.Bytes);
-    const std::string target = ProjectDir + "ship.opt";
+    const std::string target = Open.ProjectDir + "ship.opt";
     {
         FileSizeLimit limit(f.Bytes.size() / 2);
-        EXPECT_EQ(MessageOf<EInOutError>([&] { CopyOpt(chosen); }), "Cannot write file " + target);
+        EXPECT_EQ(MessageOf<EInOutError>([&] { CopyOpt(Open, chosen); }), "Cannot write file " + target);
     }
     EXPECT_FALSE(std::filesystem::exists(target));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProjectDir), {}), 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Open.ProjectDir), {}), 0);
     // The next open therefore makes a whole copy instead of reusing half a one.
-    CopyOpt(chosen);
+    CopyOpt(Open, chosen);
     EXPECT_EQ(ReadBytes(target), f.Bytes);
 }
 #endif

@@ -14,6 +14,7 @@
 #include "error_text.h"
 #include "errors.h"
 #include "model.h"
+#include "open_model.h"
 #include "opt_file_io.h"
 #include "reader_test_support.h"
 #include "temp_dir.h"
@@ -32,37 +33,39 @@ int32_t ChildEntryPos(const OptBuilder& b, NodeId parent, int index)
     return b.NodePos(parent) + 28 + 4 * index;
 }
 
-int TotalItems()
+int TotalItems(const TModel& model)
 {
     int n = 0;
-    for (const TOMesh& m : TheModel.Meshes)
+    for (const TOMesh& m : model.Meshes)
         n += m.Vertices.Count() + m.Glows.Count() + m.Faces[0].Count() + m.Faces[1].Count() + m.Faces[2].Count();
     return n;
 }
 
 TEST(ReaderDamaged, TruncationAtEveryByteEndsInACleanError)
 {
+    TOpenModel open;
     for (int32_t g : {8, -3000}) {
         SampleModel s;
         const std::vector<uint8_t> full = s.B.Build(g);
         TempDir dir;
-        const std::string path = ReadBytesAsOpt(dir, full);
-        const int fullItems = TotalItems();
+        const std::string path = ReadBytesAsOpt(open, dir, full);
+        const int fullItems = TotalItems(open.Model);
         const std::string prefix = "File " + path + " is damaged or truncated (offset ";
         for (size_t cut = 0; cut < full.size(); ++cut) {
             const std::vector<uint8_t> part(full.begin(), full.begin() + static_cast<long>(cut));
             // The file's last bytes are face data the walk reads, so every cut
             // must be noticed.
-            const std::string msg = DamagedMessage([&] { ReadBytesAsOpt(dir, part); });
+            const std::string msg = DamagedMessage([&] { ReadBytesAsOpt(open, dir, part); });
             ASSERT_EQ(msg.rfind(prefix, 0), 0u) << "cut at " << cut << ": " << msg;
-            EXPECT_LE(TheModel.Meshes.Count(), 1);
-            EXPECT_LE(TotalItems(), fullItems);
+            EXPECT_LE(open.Model.Meshes.Count(), 1);
+            EXPECT_LE(TotalItems(open.Model), fullItems);
         }
     }
 }
 
 TEST(ReaderDamaged, GlowBlockCutByTheEndStaysAppendedAndTheErrorNamesItsOffset)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     b.AddChild(mesh, b.Vertices({{1, 2, 3}}));
@@ -73,8 +76,8 @@ TEST(ReaderDamaged, GlowBlockCutByTheEndStaysAppendedAndTheErrorNamesItsOffset)
     bytes.pop_back();
     TempDir dir;
     const std::string path = dir.File("m.opt");
-    EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(dir, bytes); }), TruncatedText(path, b.DataPos(glow)));
-    const TOMesh& m = TheModel.Meshes.Get(0);
+    EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(open, dir, bytes); }), TruncatedText(path, b.DataPos(glow)));
+    const TOMesh& m = open.Model.Meshes.Get(0);
     EXPECT_EQ(m.Vertices.Count(), 1);
     ASSERT_EQ(m.Glows.Count(), 1);
     EXPECT_EQ(m.Glows.Get(0).FilePos, b.DataPos(glow));
@@ -96,6 +99,7 @@ class ReaderBadOffsets : public testing::TestWithParam<BadOffset> {};
 
 TEST_P(ReaderBadOffsets, DataOrTableOutsideTheFileIsReported)
 {
+    TOpenModel open;
     const int32_t g = 1000;
     const int32_t pos = GetParam().Position;
     const int32_t stored = static_cast<int32_t>(static_cast<uint32_t>(pos) + uint32_t(g) - 8u);
@@ -104,7 +108,8 @@ TEST_P(ReaderBadOffsets, DataOrTableOutsideTheFileIsReported)
     const auto run = [&](auto patch, int64_t reportedOffset) {
         SampleModel s;
         patch(s);
-        EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(dir, s.B.Build(g)); }), TruncatedText(path, reportedOffset))
+        EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(open, dir, s.B.Build(g)); }),
+                  TruncatedText(path, reportedOffset))
             << GetParam().What;
     };
     run([&](SampleModel& s) { s.B.SetStoredDataOffset(s.Verts, stored); }, pos);
@@ -123,36 +128,40 @@ INSTANTIATE_TEST_SUITE_P(Positions, ReaderBadOffsets,
 
 TEST(ReaderDamaged, TopLevelTableOrNodeOutsideTheFileIsReported)
 {
+    TOpenModel open;
     OptBuilder b;
     b.AddTopLevel(b.Mesh());
     std::vector<uint8_t> bytes = b.Build(8);
     TempDir dir;
     const std::string path = dir.File("m.opt");
     PutInt32LE(&bytes[22], static_cast<int32_t>(bytes.size()) - 4);  // the mesh's node header is cut
-    EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(dir, bytes); }), TruncatedText(path, int64_t(bytes.size()) - 4));
-    EXPECT_EQ(TheModel.Meshes.Count(), 0);
+    EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(open, dir, bytes); }),
+              TruncatedText(path, int64_t(bytes.size()) - 4));
+    EXPECT_EQ(open.Model.Meshes.Count(), 0);
     PutInt32LE(&bytes[18], -40);  // the top-level table
-    EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(dir, bytes); }), TruncatedText(path, -40));
+    EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(open, dir, bytes); }), TruncatedText(path, -40));
 }
 
 TEST(ReaderDamaged, HugeCountsAreCheckedBeforeAnythingIsAppended)
 {
+    TOpenModel open;
     TempDir dir;
     const std::string path = dir.File("m.opt");
     {
         SampleModel s;
         s.B.SetDataCount(s.Verts, INT32_MAX);
         const std::vector<uint8_t> bytes = s.B.Build(12);
-        EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(dir, bytes); }), TruncatedText(path, s.B.DataPos(s.Verts)));
-        EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Count(), 0);
+        EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(open, dir, bytes); }),
+                  TruncatedText(path, s.B.DataPos(s.Verts)));
+        EXPECT_EQ(open.Model.Meshes.Get(0).Vertices.Count(), 0);
     }
     {
         SampleModel s;
         s.B.SetDataCount(s.Faces0, INT32_MAX);
         const std::vector<uint8_t> bytes = s.B.Build(12);
-        EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(dir, bytes); }),
+        EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(open, dir, bytes); }),
                   TruncatedText(path, s.B.DataPos(s.Faces0) + 4));
-        const TOMesh& m = TheModel.Meshes.Get(0);
+        const TOMesh& m = open.Model.Meshes.Get(0);
         EXPECT_EQ(m.Vertices.Count(), 4);  // read before the faces
         EXPECT_EQ(m.Faces[0].Count(), 0);
     }
@@ -160,21 +169,22 @@ TEST(ReaderDamaged, HugeCountsAreCheckedBeforeAnythingIsAppended)
         // The LOD count is kept as announced before its distances are read.
         SampleModel s;
         s.B.SetChildCount(s.Lod, INT32_MAX);
-        EXPECT_NE(DamagedMessage([&] { ReadBytesAsOpt(dir, s.B.Build(12)); }), "no error");
-        EXPECT_EQ(TheModel.Meshes.Get(0).LodCount, INT32_MAX);
+        EXPECT_NE(DamagedMessage([&] { ReadBytesAsOpt(open, dir, s.B.Build(12)); }), "no error");
+        EXPECT_EQ(open.Model.Meshes.Get(0).LodCount, INT32_MAX);
     }
     // Child counts are capped by the tables; whatever follows a table is read
     // as entries and must not crash the reader.
     for (int which = 0; which < 3; ++which) {
         SampleModel s;
         s.B.SetChildCount(which == 0 ? s.Mesh : which == 1 ? s.Group : s.Faces0 - 1, INT32_MAX);
-        const std::string msg = DamagedMessage([&] { ReadBytesAsOpt(dir, s.B.Build(12)); });
+        const std::string msg = DamagedMessage([&] { ReadBytesAsOpt(open, dir, s.B.Build(12)); });
         EXPECT_TRUE(msg == "no error" || msg.rfind("File " + path + " is damaged", 0) == 0) << msg;
     }
 }
 
 TEST(ReaderDamaged, CountsOfZeroOrLessReadNothingNotEvenTheirTable)
 {
+    TOpenModel open;
     for (int32_t count : {0, -1, INT32_MIN}) {
         SampleModel s;
         s.B.SetDataCount(s.Verts, count);
@@ -184,8 +194,8 @@ TEST(ReaderDamaged, CountsOfZeroOrLessReadNothingNotEvenTheirTable)
         s.B.SetDataCount(s.Faces1, count);
         s.B.SetStoredDataOffset(s.Faces1, INT32_MAX);
         TempDir dir;
-        ReadBytesAsOpt(dir, s.B.Build(8));
-        const TOMesh& m = TheModel.Meshes.Get(0);
+        ReadBytesAsOpt(open, dir, s.B.Build(8));
+        const TOMesh& m = open.Model.Meshes.Get(0);
         EXPECT_EQ(m.Vertices.Count(), 0);
         EXPECT_EQ(m.Glows.Count(), 1);
         EXPECT_EQ(m.Faces[0].Count(), 2);
@@ -195,6 +205,7 @@ TEST(ReaderDamaged, CountsOfZeroOrLessReadNothingNotEvenTheirTable)
 
 TEST(ReaderBounds, NodesReferredToOverAndOverStopAtTheNodeBound)
 {
+    TOpenModel open;
     // About 1,300 bytes whose tables all point at the same nodes: followed
     // to the end, the walk would look at 70 * 50 * 50 * 4 * 100 face nodes.
     OptBuilder b;
@@ -215,12 +226,13 @@ TEST(ReaderBounds, NodesReferredToOverAndOverStopAtTheNodeBound)
         b.AddTopLevel(mesh);
     TempDir dir;
     const std::string path = dir.File("m.opt");
-    EXPECT_EQ(MessageOf<EOptTooLarge>([&] { ReadBytesAsOpt(dir, b.Build()); }),
+    EXPECT_EQ(MessageOf<EOptTooLarge>([&] { ReadBytesAsOpt(open, dir, b.Build()); }),
               "File " + path + " cannot be opened: its node tables lead to more than 2000000 nodes");
 }
 
 TEST(ReaderBounds, ANodeListedNineTimesIsReadUpToTheMemoryBound)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId verts = b.Vertices(std::vector<TVertex>(1000, TVertex{1, 2, 3}));
@@ -228,23 +240,23 @@ TEST(ReaderBounds, ANodeListedNineTimesIsReadUpToTheMemoryBound)
         b.AddChild(mesh, verts);
     b.AddTopLevel(mesh);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build());
-    EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Count(), 9000);
+    ReadBytesAsOpt(open, dir, b.Build());
+    EXPECT_EQ(open.Model.Meshes.Get(0).Vertices.Count(), 9000);
 
     // The same walk against a bound of exactly and just under the memory of
     // its vertices.
     const int64_t held = 9000 * int64_t(sizeof(TVertex));
-    TheReader.MaxModelBytes = held;
-    ReadBytesAsOpt(dir, b.Build());
-    TheReader.MaxModelBytes = held - 1;
-    EXPECT_EQ(MessageOf<EOptTooLarge>([&] { ReadBytesAsOpt(dir, b.Build()); }),
+    open.Reader.MaxModelBytes = held;
+    ReadBytesAsOpt(open, dir, b.Build());
+    open.Reader.MaxModelBytes = held - 1;
+    EXPECT_EQ(MessageOf<EOptTooLarge>([&] { ReadBytesAsOpt(open, dir, b.Build()); }),
               "File " + dir.File("m.opt") + " cannot be opened: its model would take more than " +
                   std::to_string(held - 1) + " bytes of memory");
-    TheReader.MaxModelBytes = OPTInFile::DefaultMaxModelBytes;
 }
 
 TEST(ReaderDamaged, ANodeMetTwiceIsStillRead)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId verts = b.Vertices({{1, 2, 3}});
@@ -253,9 +265,9 @@ TEST(ReaderDamaged, ANodeMetTwiceIsStillRead)
     b.AddTopLevel(mesh);
     b.AddTopLevel(mesh);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build());
-    ASSERT_EQ(TheModel.Meshes.Count(), 2);
-    EXPECT_EQ(TheModel.Meshes.Get(1).Vertices.Count(), 2);
+    ReadBytesAsOpt(open, dir, b.Build());
+    ASSERT_EQ(open.Model.Meshes.Count(), 2);
+    EXPECT_EQ(open.Model.Meshes.Get(1).Vertices.Count(), 2);
 }
 
 // Empty entries of the group, LOD and face-node tables are skipped, whether
@@ -271,6 +283,7 @@ TEST(ReaderDamaged, ANodeMetTwiceIsStillRead)
 // coarse file-system clock tick, so that every version gets a time of its own.
 TEST(ReaderChangingFile, AFileRewrittenWhileItIsReadIsNeverTakenHalf)
 {
+    TOpenModel open;
     std::vector<std::vector<uint8_t>> versions;
     for (uint32_t core : {0xFF000001u, 0xFF000002u}) {
         OptBuilder b;
@@ -306,10 +319,10 @@ TEST(ReaderChangingFile, AFileRewrittenWhileItIsReadIsNeverTakenHalf)
     });
     for (int i = 0; i < 300; ++i) {
         try {
-            TheReader.ReadOpt(path);
-            ASSERT_EQ(TheModel.Meshes.Count(), 8);
-            const uint32_t core = TheModel.Meshes.Get(0).Glows.Get(0).CoreColor;
-            for (const TOMesh& mesh : TheModel.Meshes) {
+            open.Reader.ReadOpt(path, open.Model);
+            ASSERT_EQ(open.Model.Meshes.Count(), 8);
+            const uint32_t core = open.Model.Meshes.Get(0).Glows.Get(0).CoreColor;
+            for (const TOMesh& mesh : open.Model.Meshes) {
                 ASSERT_EQ(mesh.Glows.Get(0).CoreColor, core);
                 ASSERT_EQ(mesh.Vertices.Get(47999).X, float(core & 3));
             }
@@ -324,6 +337,7 @@ TEST(ReaderChangingFile, AFileRewrittenWhileItIsReadIsNeverTakenHalf)
 
 TEST(ReaderEmptyEntries, StoredZeroIsSkippedInGroupLodAndFaceNodeTables)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId group = b.GroupNode();
@@ -339,8 +353,8 @@ TEST(ReaderEmptyEntries, StoredZeroIsSkippedInGroupLodAndFaceNodeTables)
     b.AddChild(mesh, group);
     b.AddTopLevel(mesh);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(1000));
-    const TOMesh& m = TheModel.Meshes.Get(0);
+    ReadBytesAsOpt(open, dir, b.Build(1000));
+    const TOMesh& m = open.Model.Meshes.Get(0);
     EXPECT_EQ(m.Vertices.Count(), 1);
     EXPECT_EQ(m.LodCount, 2);
     EXPECT_EQ(m.Faces[0].Count(), 0);
@@ -349,6 +363,7 @@ TEST(ReaderEmptyEntries, StoredZeroIsSkippedInGroupLodAndFaceNodeTables)
 
 TEST(ReaderEmptyEntries, ConvertedZeroIsSkippedInGroupLodAndFaceNodeTables)
 {
+    TOpenModel open;
     const int32_t g = 1000;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
@@ -373,8 +388,8 @@ TEST(ReaderEmptyEntries, ConvertedZeroIsSkippedInGroupLodAndFaceNodeTables)
         // Bytes 4..7 are never read as header; at position 0 they would be a
         // node type the walk acts on.
         PutInt32LE(&bytes[4], headerType);
-        ReadBytesAsOpt(dir, bytes);
-        const TOMesh& m = TheModel.Meshes.Get(0);
+        ReadBytesAsOpt(open, dir, bytes);
+        const TOMesh& m = open.Model.Meshes.Get(0);
         EXPECT_EQ(m.Vertices.Count(), 1);
         EXPECT_EQ(m.Glows.Count(), 0);
         EXPECT_EQ(m.Faces[0].Count(), 0);
@@ -384,19 +399,21 @@ TEST(ReaderEmptyEntries, ConvertedZeroIsSkippedInGroupLodAndFaceNodeTables)
 
 TEST(ReaderEmptyEntries, TopLevelAndMeshChildEntriesAreNeverSkipped)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     b.AddEmptyChild(mesh);  // stored 0 converts to -992: outside the file
     b.AddTopLevel(mesh);
     TempDir dir;
-    EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(dir, b.Build(1000)); }), TruncatedText(dir.File("m.opt"), -992));
-    EXPECT_EQ(TheModel.Meshes.Count(), 1);
+    EXPECT_EQ(DamagedMessage([&] { ReadBytesAsOpt(open, dir, b.Build(1000)); }),
+              TruncatedText(dir.File("m.opt"), -992));
+    EXPECT_EQ(open.Model.Meshes.Count(), 1);
 
     // With G = 8 a stored 0 is position 0, and a mesh child there is peeked:
     // bytes 4..7 of the file say "vertex node" here.
     std::vector<uint8_t> bytes = b.Build(8);
     PutInt32LE(&bytes[4], 3);
-    EXPECT_NE(DamagedMessage([&] { ReadBytesAsOpt(dir, bytes); }), "no error");
+    EXPECT_NE(DamagedMessage([&] { ReadBytesAsOpt(open, dir, bytes); }), "no error");
 }
 
 }  // namespace

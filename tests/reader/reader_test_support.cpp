@@ -2,17 +2,17 @@
 
 #include "error_text.h"
 #include "errors.h"
-#include "opt_file_io.h"
 
 namespace readertest {
 
 using namespace optbuild;
 
-std::string ReadBytesAsOpt(const TempDir& dir, const std::vector<uint8_t>& bytes, const std::string& name)
+std::string ReadBytesAsOpt(TOpenModel& open, const TempDir& dir, const std::vector<uint8_t>& bytes,
+                           const std::string& name)
 {
     const std::string path = dir.File(name);
     WriteFileBytes(path, bytes);
-    TheReader.ReadOpt(path);
+    open.Reader.ReadOpt(path, open.Model);
     return path;
 }
 

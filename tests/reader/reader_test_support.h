@@ -1,18 +1,21 @@
 #pragma once
 // Shared helpers of the reader tests: a sample model built with OptBuilder,
-// and a way to read any built file through TheReader.
+// and a way to read any built file through an open model's reader.
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "open_model.h"
 #include "opt_builder.h"
 #include "temp_dir.h"
 
 namespace readertest {
 
-// Writes bytes to a file in dir and reads it with TheReader; returns the path.
-std::string ReadBytesAsOpt(const TempDir& dir, const std::vector<uint8_t>& bytes, const std::string& name = "m.opt");
+// Writes bytes to a file in dir and reads it into open's Model with its
+// Reader; returns the path.
+std::string ReadBytesAsOpt(TOpenModel& open, const TempDir& dir, const std::vector<uint8_t>& bytes,
+                           const std::string& name = "m.opt");
 
 // The message of the EOptDamaged that f raises, or "no error".
 std::string DamagedMessage(const std::function<void()>& f);

@@ -11,6 +11,7 @@
 #include "error_text.h"
 #include "errors.h"
 #include "model.h"
+#include "open_model.h"
 #include "opt_file_io.h"
 #include "reader_test_support.h"
 
@@ -79,6 +80,7 @@ class SampleLayouts : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(SampleLayouts, EveryFieldLandsWhereItBelongs)
 {
+    TOpenModel open;
     SampleModel s;
     const int nodes = s.Faces1 + 1;
     std::vector<NodeId> order(static_cast<size_t>(nodes));
@@ -87,10 +89,10 @@ TEST_P(SampleLayouts, EveryFieldLandsWhereItBelongs)
     ASSERT_EQ(nodes, 12);
     s.B.SetLayoutOrder(order);
     TempDir dir;
-    ReadBytesAsOpt(dir, s.B.Build(GetParam().G));
+    ReadBytesAsOpt(open, dir, s.B.Build(GetParam().G));
 
-    ASSERT_EQ(TheModel.Meshes.Count(), 1);  // the texture node is not a mesh
-    const TOMesh& m = TheModel.Meshes.Get(0);
+    ASSERT_EQ(open.Model.Meshes.Count(), 1);  // the texture node is not a mesh
+    const TOMesh& m = open.Model.Meshes.Get(0);
     // Vertices of the mesh and of its group, in walk order, one list.
     ASSERT_EQ(m.Vertices.Count(), 4);
     EXPECT_EQ(m.Vertices.Get(0).X, 1);
@@ -126,6 +128,7 @@ INSTANTIATE_TEST_SUITE_P(Bases, SampleLayouts,
 
 TEST(Reader, WithGEightStoredOffsetsAreFilePositions)
 {
+    TOpenModel open;
     SampleModel s;
     const std::vector<uint8_t> bytes = s.B.Build(8);
     // The top-level table sits right after the 22-byte header; its second
@@ -133,8 +136,8 @@ TEST(Reader, WithGEightStoredOffsetsAreFilePositions)
     EXPECT_EQ(GetInt32LE(&bytes[18]), 22);
     EXPECT_EQ(GetInt32LE(&bytes[26]), s.B.NodePos(s.Mesh));
     TempDir dir;
-    ReadBytesAsOpt(dir, bytes);
-    EXPECT_EQ(TheModel.Meshes.Get(0).Glows.Get(0).FilePos, s.B.DataPos(s.Glow));
+    ReadBytesAsOpt(open, dir, bytes);
+    EXPECT_EQ(open.Model.Meshes.Get(0).Glows.Get(0).FilePos, s.B.DataPos(s.Glow));
 }
 
 // Written here byte by byte, not by the test builder, so that a misreading
@@ -142,6 +145,7 @@ TEST(Reader, WithGEightStoredOffsetsAreFilePositions)
 // The LOD node announces 4 LODs, and only 3 distances end the file.
 TEST(Reader, SmallModelWrittenByHand)
 {
+    TOpenModel open;
     std::vector<uint8_t> f;
     const auto i32 = [&f](int32_t v) {
         for (int i = 0; i < 4; ++i)
@@ -193,9 +197,9 @@ TEST(Reader, SmallModelWrittenByHand)
     f32(100.5f), f32(200), f32(300);  // three distances, then the end
 
     TempDir dir;
-    ReadBytesAsOpt(dir, f);
-    ASSERT_EQ(TheModel.Meshes.Count(), 1);
-    const TOMesh& m = TheModel.Meshes.Get(0);
+    ReadBytesAsOpt(open, dir, f);
+    ASSERT_EQ(open.Model.Meshes.Count(), 1);
+    const TOMesh& m = open.Model.Meshes.Get(0);
     ASSERT_EQ(m.Vertices.Count(), 3);
     ExpectFloat3({m.Vertices.Get(0).X, m.Vertices.Get(0).Y, m.Vertices.Get(0).Z}, {1.5f, 2, 3});
     ExpectFloat3({m.Vertices.Get(2).X, m.Vertices.Get(2).Y, m.Vertices.Get(2).Z}, {7, 8, -9.25f});
@@ -224,21 +228,23 @@ TEST(Reader, SmallModelWrittenByHand)
 
     // One byte less, and the third distance is cut.
     f.pop_back();
-    EXPECT_NE(readertest::DamagedMessage([&] { ReadBytesAsOpt(dir, f); }), "no error");
+    EXPECT_NE(readertest::DamagedMessage([&] { ReadBytesAsOpt(open, dir, f); }), "no error");
 }
 
 TEST(Reader, FileOfTextureNodesOnlyHasNoMeshes)
 {
+    TOpenModel open;
     OptBuilder b;
     b.AddTopLevel(b.TextureNode());
     b.AddTopLevel(b.TextureNode());
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(300));
-    EXPECT_EQ(TheModel.Meshes.Count(), 0);
+    ReadBytesAsOpt(open, dir, b.Build(300));
+    EXPECT_EQ(open.Model.Meshes.Count(), 0);
 }
 
 TEST(Reader, TopLevelNodeOfAnyTypeButTextureIsAMeshEvenWithNothingInIt)
 {
+    TOpenModel open;
     OptBuilder b;
     const std::vector<int32_t> types = {0, 1, 3, 21, 28, 25, -1, 19};
     for (int32_t type : types) {
@@ -248,9 +254,9 @@ TEST(Reader, TopLevelNodeOfAnyTypeButTextureIsAMeshEvenWithNothingInIt)
     }
     b.AddTopLevel(b.TextureNode());
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build());
-    ASSERT_EQ(TheModel.Meshes.Count(), static_cast<int>(types.size()));
-    for (const TOMesh& m : TheModel.Meshes) {
+    ReadBytesAsOpt(open, dir, b.Build());
+    ASSERT_EQ(open.Model.Meshes.Count(), static_cast<int>(types.size()));
+    for (const TOMesh& m : open.Model.Meshes) {
         EXPECT_EQ(m.Vertices.Count() + m.Glows.Count() + m.Faces[0].Count(), 0);
         EXPECT_EQ(m.LodCount, 0);
     }
@@ -258,6 +264,7 @@ TEST(Reader, TopLevelNodeOfAnyTypeButTextureIsAMeshEvenWithNothingInIt)
 
 TEST(Reader, GlowNodeWithDataCountThreeYieldsOneGlow)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     GlowRecord g;
@@ -267,13 +274,14 @@ TEST(Reader, GlowNodeWithDataCountThreeYieldsOneGlow)
     b.AddChild(mesh, glow);
     b.AddTopLevel(mesh);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(1234));
-    ASSERT_EQ(TheModel.Meshes.Get(0).Glows.Count(), 1);
-    EXPECT_EQ(TheModel.Meshes.Get(0).Glows.Get(0).CoreColor, 0x11223344u);
+    ReadBytesAsOpt(open, dir, b.Build(1234));
+    ASSERT_EQ(open.Model.Meshes.Get(0).Glows.Count(), 1);
+    EXPECT_EQ(open.Model.Meshes.Get(0).Glows.Get(0).CoreColor, 0x11223344u);
 }
 
 TEST(Reader, SecondLodNodeSetsLodCountOverwritesDistancesAndAddsFaces)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId group = b.GroupNode();
@@ -282,8 +290,8 @@ TEST(Reader, SecondLodNodeSetsLodCountOverwritesDistancesAndAddsFaces)
     b.AddChild(group, b.LodWithFaces({7, 8}, {{Quad(9, 9, 9, 9)}, {}}));
     b.AddTopLevel(mesh);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(-8));
-    const TOMesh& m = TheModel.Meshes.Get(0);
+    ReadBytesAsOpt(open, dir, b.Build(-8));
+    const TOMesh& m = open.Model.Meshes.Get(0);
     EXPECT_EQ(m.LodCount, 2);
     ExpectFloat3(m.LodDist, {7, 8, 3});
     ASSERT_EQ(m.Faces[0].Count(), 2);
@@ -295,6 +303,7 @@ TEST(Reader, SecondLodNodeSetsLodCountOverwritesDistancesAndAddsFaces)
 
 TEST(Reader, GroupInGroupAndFaceDataOutsideAnLodAreIgnored)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId outer = b.GroupNode();
@@ -308,8 +317,8 @@ TEST(Reader, GroupInGroupAndFaceDataOutsideAnLodAreIgnored)
     b.AddChild(mesh, b.Vertices({{2, 2, 2}}));
     b.AddTopLevel(mesh);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(99));
-    const TOMesh& m = TheModel.Meshes.Get(0);
+    ReadBytesAsOpt(open, dir, b.Build(99));
+    const TOMesh& m = open.Model.Meshes.Get(0);
     ASSERT_EQ(m.Vertices.Count(), 1);
     EXPECT_EQ(m.Vertices.Get(0).X, 2);
     EXPECT_EQ(m.Glows.Count(), 0);
@@ -319,6 +328,7 @@ TEST(Reader, GroupInGroupAndFaceDataOutsideAnLodAreIgnored)
 
 TEST(Reader, MeshNumberingFollowsTheTopLevelTableNotTheLayout)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId a = b.Mesh();
     const NodeId tex = b.TextureNode();
@@ -330,42 +340,46 @@ TEST(Reader, MeshNumberingFollowsTheTopLevelTableNotTheLayout)
     b.AddTopLevel(a);
     b.SetLayoutOrder({4, 3, 2, 1, 0});
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build());
-    ASSERT_EQ(TheModel.Meshes.Count(), 2);
-    EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Get(0).X, 3);
-    EXPECT_EQ(TheModel.Meshes.Get(1).Vertices.Get(0).X, 1);
+    ReadBytesAsOpt(open, dir, b.Build());
+    ASSERT_EQ(open.Model.Meshes.Count(), 2);
+    EXPECT_EQ(open.Model.Meshes.Get(0).Vertices.Get(0).X, 3);
+    EXPECT_EQ(open.Model.Meshes.Get(1).Vertices.Get(0).X, 1);
 }
 
 TEST(Reader, ANewReadReplacesTheModel)
 {
+    TOpenModel open;
     SampleModel s;
     TempDir dir;
-    ReadBytesAsOpt(dir, s.B.Build());
-    ReadBytesAsOpt(dir, s.B.Build(), "again.opt");
-    EXPECT_EQ(TheModel.Meshes.Count(), 1);
-    EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Count(), 4);
+    ReadBytesAsOpt(open, dir, s.B.Build());
+    ReadBytesAsOpt(open, dir, s.B.Build(), "again.opt");
+    EXPECT_EQ(open.Model.Meshes.Count(), 1);
+    EXPECT_EQ(open.Model.Meshes.Get(0).Vertices.Count(), 4);
 }
 
 TEST(Reader, FileThatCannotBeOpenedRaisesAfterTheModelWasEmptied)
 {
+    TOpenModel open;
     SampleModel s;
     TempDir dir;
-    ReadBytesAsOpt(dir, s.B.Build());
-    ASSERT_EQ(TheModel.Meshes.Count(), 1);
+    ReadBytesAsOpt(open, dir, s.B.Build());
+    ASSERT_EQ(open.Model.Meshes.Count(), 1);
     const std::string missing = dir.File("missing.opt");
     try {
-        TheReader.ReadOpt(missing);
+        open.Reader.ReadOpt(missing, open.Model);
         FAIL() << "no error";
     } catch (const EFOpenError& e) {
         EXPECT_STREQ(e.what(), ("Cannot open file " + missing).c_str());
     }
-    EXPECT_EQ(TheModel.Meshes.Count(), 0);
+    EXPECT_EQ(open.Model.Meshes.Count(), 0);
 }
 
 TEST(Reader, ADirectoryCannotBeOpened)
 {
+    TOpenModel open;
     TempDir dir;
-    EXPECT_EQ(MessageOf<EFOpenError>([&] { TheReader.ReadOpt(dir.Path()); }), "Cannot open file " + dir.Path());
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { open.Reader.ReadOpt(dir.Path(), open.Model); }),
+              "Cannot open file " + dir.Path());
 }
 
 // Capacities: 70 top-level entries, 50 mesh and 50 group children, 4 LODs
@@ -374,6 +388,7 @@ TEST(Reader, ADirectoryCannotBeOpened)
 
 TEST(ReaderCapacity, SeventyFirstTopLevelNodeIsIgnored)
 {
+    TOpenModel open;
     OptBuilder b;
     for (int i = 0; i < 71; ++i) {
         const NodeId mesh = b.Mesh();
@@ -381,13 +396,14 @@ TEST(ReaderCapacity, SeventyFirstTopLevelNodeIsIgnored)
         b.AddTopLevel(mesh);
     }
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(5000));
-    ASSERT_EQ(TheModel.Meshes.Count(), 70);
-    EXPECT_EQ(TheModel.Meshes.Get(69).Vertices.Get(0).X, 69);
+    ReadBytesAsOpt(open, dir, b.Build(5000));
+    ASSERT_EQ(open.Model.Meshes.Count(), 70);
+    EXPECT_EQ(open.Model.Meshes.Get(69).Vertices.Get(0).X, 69);
 }
 
 TEST(ReaderCapacity, AnnouncedCountsPastTheTablesAreNotRead)
 {
+    TOpenModel open;
     // Counts far beyond the file: a check of the whole announced run would
     // fail, so this passes only when no more than the capacity is read.
     OptBuilder b;
@@ -400,13 +416,14 @@ TEST(ReaderCapacity, AnnouncedCountsPastTheTablesAreNotRead)
         b.AddChild(mesh, b.Vertices({{float(i), 0, 0}}));
     b.SetChildCount(mesh, INT32_MAX);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(77));
-    ASSERT_EQ(TheModel.Meshes.Count(), 1);
-    EXPECT_EQ(TheModel.Meshes.Get(0).Vertices.Count(), 50);
+    ReadBytesAsOpt(open, dir, b.Build(77));
+    ASSERT_EQ(open.Model.Meshes.Count(), 1);
+    EXPECT_EQ(open.Model.Meshes.Get(0).Vertices.Count(), 50);
 }
 
 TEST(ReaderCapacity, FiftyChildrenOfAMeshAndOfAGroup)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId group = b.GroupNode();
@@ -417,8 +434,8 @@ TEST(ReaderCapacity, FiftyChildrenOfAMeshAndOfAGroup)
         b.AddChild(group, b.Vertices({{2, 0, 0}}));  // the 51st is not read
     b.AddTopLevel(mesh);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(16));
-    const TOMesh& m = TheModel.Meshes.Get(0);
+    ReadBytesAsOpt(open, dir, b.Build(16));
+    const TOMesh& m = open.Model.Meshes.Get(0);
     ASSERT_EQ(m.Vertices.Count(), 50 + 49);
     EXPECT_EQ(m.Vertices.Get(49).X, 2);
     EXPECT_EQ(m.Vertices.Get(50).X, 1);
@@ -426,6 +443,7 @@ TEST(ReaderCapacity, FiftyChildrenOfAMeshAndOfAGroup)
 
 TEST(ReaderCapacity, FiveLodsKeepCountThreeDistancesAndThreeFaceLists)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId lod = b.LodWithFaces({1, 2, 3, 4, 5}, {{Tri(0, 0, 0)}, {Tri(1, 1, 1)}, {Tri(2, 2, 2)}, {Tri(3, 3, 3)}});
@@ -433,8 +451,8 @@ TEST(ReaderCapacity, FiveLodsKeepCountThreeDistancesAndThreeFaceLists)
     b.AddChild(mesh, lod);
     b.AddTopLevel(mesh);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(-77));
-    const TOMesh& m = TheModel.Meshes.Get(0);
+    ReadBytesAsOpt(open, dir, b.Build(-77));
+    const TOMesh& m = open.Model.Meshes.Get(0);
     EXPECT_EQ(m.LodCount, 5);
     ExpectFloat3(m.LodDist, {1, 2, 3});
     for (int i = 0; i < 3; ++i) {
@@ -445,6 +463,7 @@ TEST(ReaderCapacity, FiveLodsKeepCountThreeDistancesAndThreeFaceLists)
 
 TEST(ReaderCapacity, FacesOfTheFourthLodAreCheckedThoughNotKept)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId lod = b.LodWithFaces({1, 2, 3, 4}, {{}, {}, {}, {Tri(3, 3, 3)}});
@@ -452,15 +471,16 @@ TEST(ReaderCapacity, FacesOfTheFourthLodAreCheckedThoughNotKept)
     b.AddTopLevel(mesh);
     std::vector<uint8_t> bytes = b.Build();
     TempDir dir;
-    ReadBytesAsOpt(dir, bytes);
-    EXPECT_EQ(TheModel.Meshes.Get(0).LodCount, 4);
+    ReadBytesAsOpt(open, dir, bytes);
+    EXPECT_EQ(open.Model.Meshes.Get(0).LodCount, 4);
     // The fourth LOD's face data is the last thing in the file.
     bytes.pop_back();
-    EXPECT_NE(readertest::DamagedMessage([&] { ReadBytesAsOpt(dir, bytes); }), "no error");
+    EXPECT_NE(readertest::DamagedMessage([&] { ReadBytesAsOpt(open, dir, bytes); }), "no error");
 }
 
 TEST(ReaderCapacity, HundredFaceNodesPerLod)
 {
+    TOpenModel open;
     OptBuilder b;
     const NodeId mesh = b.Mesh();
     const NodeId lod = b.LodNode({1});
@@ -471,8 +491,8 @@ TEST(ReaderCapacity, HundredFaceNodesPerLod)
     b.AddChild(mesh, lod);
     b.AddTopLevel(mesh);
     TempDir dir;
-    ReadBytesAsOpt(dir, b.Build(1 << 20));
-    const TFaceL& faces = TheModel.Meshes.Get(0).Faces[0];
+    ReadBytesAsOpt(open, dir, b.Build(1 << 20));
+    const TFaceL& faces = open.Model.Meshes.Get(0).Faces[0];
     ASSERT_EQ(faces.Count(), 100);
     EXPECT_EQ(faces.Get(99).VertIdx.Index[0], 99);
 }

@@ -7,24 +7,25 @@
 #include <QTest>
 #include <cstring>
 
-#include "M_Color.h"
-#include "Main.h"
+#include "color_settings.h"
+#include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "test_models.h"
+#include "view_panel.h"
 #include "view_colors.h"
 
 namespace {
 
 QColor Preview()
 {
-    return Col->CPC->palette().color(QPalette::Window);
+    return ColorSettings()->Preview->palette().color(QPalette::Window);
 }
 
 // A double click as the window system delivers it: press, release, double
 // click, release.
 void DoubleClickAt(QPoint pos)
 {
-    QWidget* viewport = Col->LB->viewport();
+    QWidget* viewport = ColorSettings()->EntryList->viewport();
     QTest::mousePress(viewport, Qt::LeftButton, {}, pos);
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, pos);
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, pos);
@@ -33,13 +34,13 @@ void DoubleClickAt(QPoint pos)
 
 void DoubleClickRow(int row)
 {
-    DoubleClickAt(Col->LB->visualItemRect(Col->LB->item(row)).center());
+    DoubleClickAt(ColorSettings()->EntryList->visualItemRect(ColorSettings()->EntryList->item(row)).center());
 }
 
 // A double click below the last item, where no entry is.
 void DoubleClickEmptyPart()
 {
-    DoubleClickAt(QPoint(20, Col->LB->viewport()->height() - 3));
+    DoubleClickAt(QPoint(20, ColorSettings()->EntryList->viewport()->height() - 3));
 }
 
 }  // namespace
@@ -57,16 +58,16 @@ private slots:
 
     void Layout()
     {
-        QCOMPARE(Col->windowTitle(), QString("Set Colors"));
-        QCOMPARE(Col->size(), QSize(348, 228));
+        QCOMPARE(ColorSettings()->windowTitle(), QString("Set Colors"));
+        QCOMPARE(ColorSettings()->size(), QSize(348, 228));
         QStringList items;
-        for (int i = 0; i < Col->LB->count(); ++i)
-            items << Col->LB->item(i)->text();
+        for (int i = 0; i < ColorSettings()->EntryList->count(); ++i)
+            items << ColorSettings()->EntryList->item(i)->text();
         QCOMPARE(items, QStringList({"Mesh Lines", "Selected", "Point", "X Vector", "Y Vector", "Z Vector", "Cone"}));
-        QCOMPARE(Col->Label1->text(), QString("Click to view color , double click to set"));
-        QCOMPARE(Col->BitBtn1->text(), QString("OK"));
-        QCOMPARE(Col->BitBtn2->text(), QString("Cancel"));
-        QVERIFY(Col->BitBtn1->isDefault());
+        QCOMPARE(ColorSettings()->HintLabel->text(), QString("Click to view color , double click to set"));
+        QCOMPARE(ColorSettings()->OkButton->text(), QString("OK"));
+        QCOMPARE(ColorSettings()->CancelButton->text(), QString("Cancel"));
+        QVERIFY(ColorSettings()->OkButton->isDefault());
     }
 
     void PureRedForSelected()
@@ -95,7 +96,7 @@ private slots:
         RunDialog([] {
             DoubleClickRow(5);  // accepted as it opens
             DoubleClickRow(4);
-            Col->LB->clearSelection();
+            ColorSettings()->EntryList->clearSelection();
             DoubleClickEmptyPart();  // cancelled
         });
         // The sample entries 5 and 4 as the screen shows them.
@@ -106,7 +107,7 @@ private slots:
         const uint8_t green[12] = {0, 0, 0, 0, 0x81, 0x80, 0x00, 0x3F, 0, 0, 0, 0};
         std::memcpy(expected.data() + 48, green, 12);
         QVERIFY(ReadBytes(Path) == expected);
-        Col->LB->setCurrentRow(4);
+        ColorSettings()->EntryList->setCurrentRow(4);
         QCOMPARE(Preview(), QColor(0, 128, 0));
     }
 
@@ -126,7 +127,7 @@ private slots:
         ViewColors[3] = {0.25f, 0.5f, 0.75f};
         App->Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
         RunDialog([] {
-            Col->LB->clearSelection();
+            ColorSettings()->EntryList->clearSelection();
             DoubleClickEmptyPart();
         });
         QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
@@ -145,30 +146,30 @@ private slots:
     {
         App->Dialogs.ColorAnswers.push_back(QColor(0, 0, 255));
         RunDialog([] {
-            QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, {}, Col->LB->visualItemRect(Col->LB->item(3)).center());
-            QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, {}, QPoint(20, Col->LB->viewport()->height() - 3));
-            QVERIFY(Col->LB->item(3)->isSelected());
+            QTest::mouseClick(ColorSettings()->EntryList->viewport(), Qt::LeftButton, {}, ColorSettings()->EntryList->visualItemRect(ColorSettings()->EntryList->item(3)).center());
+            QTest::mouseClick(ColorSettings()->EntryList->viewport(), Qt::LeftButton, {}, QPoint(20, ColorSettings()->EntryList->viewport()->height() - 3));
+            QVERIFY(ColorSettings()->EntryList->item(3)->isSelected());
             // Nor does a click with Ctrl on the selected entry clear it.
-            QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                              Col->LB->visualItemRect(Col->LB->item(3)).center());
-            QVERIFY(Col->LB->item(3)->isSelected());
+            QTest::mouseClick(ColorSettings()->EntryList->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              ColorSettings()->EntryList->visualItemRect(ColorSettings()->EntryList->item(3)).center());
+            QVERIFY(ColorSettings()->EntryList->item(3)->isSelected());
             DoubleClickEmptyPart();
         });
         QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
         QVERIFY(ViewColors[3].Red == 0.0f && ViewColors[3].Green == 0.0f && ViewColors[3].Blue == 1.0f);
         QVERIFY(GetRecord(ReadBytes(Path), 3).Blue == 1.0f);
-        QVERIFY(Col->LB->item(3)->isSelected());
+        QVERIFY(ColorSettings()->EntryList->item(3)->isSelected());
     }
 
     void ClickShowsAndReopeningKeepsTheEntry()
     {
         const QColor face = Preview();
-        RunDialog([] { QTest::mouseClick(Col->LB->viewport(), Qt::LeftButton, {}, Col->LB->visualItemRect(Col->LB->item(2)).center()); });
+        RunDialog([] { QTest::mouseClick(ColorSettings()->EntryList->viewport(), Qt::LeftButton, {}, ColorSettings()->EntryList->visualItemRect(ColorSettings()->EntryList->item(2)).center()); });
         const QColor expected(75, 87, 99);  // sample entry 2
         QCOMPARE(Preview(), expected);
         QVERIFY(expected != face);
         RunDialog([] {});
-        QCOMPARE(Col->LB->currentRow(), 2);
+        QCOMPARE(ColorSettings()->EntryList->currentRow(), 2);
         QCOMPARE(Preview(), expected);
     }
 
@@ -180,16 +181,21 @@ private slots:
             result = dialog->result();
             return result;
         };
-        CurMesh = 42;
-        Me->Colors1->trigger();
+        // A model on show: the view draws only once a model is open.
+        const std::string model = App->Folder.File("ship.opt");
+        WriteModel(model, {{1, 1}});
+        App->Dialogs.OpenAnswers.push_back(QString::fromStdString(model));
+        MainWindow()->OpenAction->trigger();
+        const int frames = MainWindow()->View->FramesShown();
+        MainWindow()->SetColorsAction->trigger();
         QCOMPARE(result, int(QDialog::Accepted));
-        QCOMPARE(CurMesh, -1);  // redrawn after the dialog: empty model, so no mesh
+        QVERIFY(MainWindow()->View->FramesShown() > frames);  // redrawn after the dialog
         App->Dialogs.ModalScript = [&](QDialog* dialog) {
             QTest::keyClick(dialog, Qt::Key_Escape);
             result = dialog->result();
             return result;
         };
-        Me->Colors1->trigger();
+        MainWindow()->SetColorsAction->trigger();
         QCOMPARE(result, int(QDialog::Rejected));
         QCOMPARE(App->Dialogs.ModalCount, 2);
     }
@@ -210,7 +216,7 @@ private:
             actions();
             return int(QDialog::Accepted);
         };
-        Me->Colors1->trigger();
+        MainWindow()->SetColorsAction->trigger();
         App->Dialogs.ModalScript = nullptr;
     }
 

@@ -23,20 +23,20 @@
 #include <csignal>
 #endif
 
-#include "Ed_EGlow.h"
-#include "M_Color.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "color_settings.h"
+#include "glow_panel.h"
+#include "main_window.h"
+#include "view_panel.h"
 #include "app_fixture.h"
 #include "app_start.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "command_line.h"
 #include "file_size_limit.h"
+#include "glow_record.h"
 #include "model.h"
 #include "opt_builder.h"
 #include "recent_files.h"
 #include "test_models.h"
-#include "view_state.h"
 #include "working_copy.h"
 
 class TFilesTest : public QObject {
@@ -51,16 +51,16 @@ private slots:
         WriteModel(chosen, {{0, 1}, {2, 3}});
         const TCommandLine line = ReadCommandLine({"Nimbra_Engine_Glow", QString::fromStdString(chosen)});
         QVERIFY(!line.ExitCode);
-        ShowMainWindow(line.File);
-        QTRY_VERIFY(EGlow->isVisible());
+        app.Editor->Show(line.File);
+        QTRY_VERIFY(GlowPanel()->isVisible());
         QVERIFY(app.Dialogs.OpenRequests.empty());
         QVERIFY(app.Dialogs.Messages.empty());
         const std::string copy = app.ProjectFolder() + "ship.opt";
         QVERIFY(ReadBytes(copy) == ReadBytes(chosen));
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(copy));
-        QCOMPARE(CurMesh, 1);
+        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(copy));
+        QCOMPARE(Document().Selection.CurMesh, 1);
         // Opened after the window's first show, which switches the keys off.
-        QVERIFY(ViewReady);
+        QVERIFY(MainWindow()->ViewReady);
     }
 
     void HelpAndVersionNeedNoDisplay()
@@ -125,9 +125,9 @@ private slots:
         const QUrl ship = QUrl::fromLocalFile(QString::fromStdString(chosen));
         QVERIFY(!Drop({ship, ship}));
         QVERIFY(Drop({ship}));
-        QTRY_VERIFY(EGlow->isVisible());
+        QTRY_VERIFY(GlowPanel()->isVisible());
         QVERIFY(ReadBytes(app.ProjectFolder() + "SHIP.OP1") == ReadBytes(chosen));
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
+        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
         QVERIFY(app.Dialogs.Messages.empty() && app.Dialogs.OpenRequests.empty());
     }
 
@@ -139,19 +139,19 @@ private slots:
         WriteModel(chosen, {{1, 1}});
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(chosen))});
-        const QPoint at = Me->P1->geometry().center();
+        const QPoint at = MainWindow()->View->geometry().center();
         // A file manager offers a move too, and Shift proposes it: taken, it
         // would delete the user's model.
         const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
         QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
         QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
         QCOMPARE(drop.proposedAction(), Qt::MoveAction);
-        QApplication::sendEvent(Me, &enter);
-        QApplication::sendEvent(Me, &drop);
+        QApplication::sendEvent(MainWindow(), &enter);
+        QApplication::sendEvent(MainWindow(), &drop);
         QVERIFY(enter.isAccepted() && drop.isAccepted());
         QCOMPARE(enter.dropAction(), Qt::CopyAction);
         QCOMPARE(drop.dropAction(), Qt::CopyAction);
-        QTRY_VERIFY(EGlow->isVisible());
+        QTRY_VERIFY(GlowPanel()->isVisible());
     }
 
 #ifndef _WIN32
@@ -185,51 +185,51 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        QVERIFY(!Me->RecentFiles1->isEnabled());
+        QVERIFY(!MainWindow()->RecentFilesMenu->isEnabled());
         QStringList opened;
         for (int i = 0; i < 9; ++i) {
             const std::string file = app.Folder.File(QString("m%1/ship%1.opt").arg(i).toStdString());
             WriteModel(file, {{1, 1}});
             opened.prepend(QDir::toNativeSeparators(QString::fromStdString(file)));  // as the menu spells it
             app.Dialogs.OpenAnswers.push_back(opened.front());
-            Me->OpenOpt->trigger();
+            MainWindow()->OpenAction->trigger();
         }
         QCOMPARE(Entries(), opened.mid(0, 8));
         // Kept through a restart.
-        DestroyForms();
+        app.Editor.reset();
         QVERIFY(app.Start());
         QCOMPARE(Entries(), opened.mid(0, 8));
 
         // An entry opens its file as Open Opt does, and goes to the top.
-        Me->RecentFiles1->actions()[3]->trigger();
-        QVERIFY(EGlow->isVisible());
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "ship5.opt"));
+        MainWindow()->RecentFilesMenu->actions()[3]->trigger();
+        QVERIFY(GlowPanel()->isVisible());
+        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "ship5.opt"));
         QCOMPARE(Entries().front(), opened[3]);
         QCOMPARE(Entries().size(), 8);
 
         // An entry whose file is gone says so and goes.
         std::filesystem::remove(opened[0].toStdString());
-        Me->RecentFiles1->actions()[1]->trigger();
+        MainWindow()->RecentFilesMenu->actions()[1]->trigger();
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({opened[0] + " is gone; it is taken off Recent Files."}));
         QCOMPARE(Entries().size(), 7);
         QVERIFY(!Entries().contains(opened[0]));
-        QVERIFY(EGlow->isVisible());  // the open model stays
+        QVERIFY(GlowPanel()->isVisible());  // the open model stays
     }
 
     void ExportAndShowTheWorkingCopy()
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        QVERIFY(!Me->ExportCopy1->isEnabled() && !Me->ShowCopy1->isEnabled());
+        QVERIFY(!MainWindow()->ExportCopyAction->isEnabled() && !MainWindow()->ShowCopyAction->isEnabled());
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{2, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
-        Me->OpenOpt->trigger();
+        MainWindow()->OpenAction->trigger();
         const std::string copy = app.ProjectFolder() + "ship.opt";
         // The working copy differs from the original after an edit.
-        TEngineGlow glow = TheModel.Meshes.Get(0).Glows.Get(0);
+        TEngineGlow glow = Document().Model.Meshes.Get(0).Glows.Get(0);
         glow.CoreColor ^= 0xFF;
-        WriteWorkingCopyGlow(glow);
+        PatchWorkingCopyGlow(Document(), glow.FilePos, EncodeGlowWriteBack(glow));
         const std::vector<uint8_t> edited = ReadBytes(copy);
         QVERIFY(edited != ReadBytes(chosen));
 
@@ -241,12 +241,12 @@ private slots:
         const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
         fs::permissions(target, mode);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
-        Me->ExportCopy1->trigger();
+        MainWindow()->ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.SaveRequests.size(), size_t(1));
         QCOMPARE(app.Dialogs.SaveRequests[0][2], QString::fromStdString(chosen));  // it starts at the original
         QVERIFY(ReadBytes(target) == edited);
-        QCOMPARE(Me->BarMessage->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
-        QVERIFY(!Me->BarPanel0->text().isEmpty());
+        QCOMPARE(MainWindow()->MessageLabel->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
+        QVERIFY(!MainWindow()->PathLabel->text().isEmpty());
 #ifndef _WIN32
         // As saving does: the earlier file keeps its permissions, and a link
         // is written through.
@@ -255,17 +255,17 @@ private slots:
         fs::create_symlink(target, link);
         optbuild::WriteFileBytes(target, {1, 2, 3});
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(link));
-        Me->ExportCopy1->trigger();
+        MainWindow()->ExportCopyAction->trigger();
         QVERIFY(fs::is_symlink(link) && ReadBytes(target) == edited);
 #endif
 
         // Never onto the working copy itself.
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(app.ProjectFolder() + "./ship.opt"));
-        Me->ExportCopy1->trigger();
+        MainWindow()->ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({"The working copy cannot be exported onto itself"}));
         QVERIFY(ReadBytes(copy) == edited);
 
-        Me->ShowCopy1->trigger();
+        MainWindow()->ShowCopyAction->trigger();
         QCOMPARE(app.Dialogs.OpenedUrls,
                  std::vector<QUrl>({QUrl::fromLocalFile(QString::fromStdString(app.ProjectFolder()))}));
         QVERIFY(app.Dialogs.Messages.empty());
@@ -284,14 +284,14 @@ private slots:
         {
             // A disk that is full after 100 bytes, well within the model.
             FileSizeLimit limit(100);
-            Me->ExportCopy1->trigger();
+            MainWindow()->ExportCopyAction->trigger();
         }
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot write file " + target + "."));
         QVERIFY(ReadBytes(target) == std::vector<uint8_t>({1, 2, 3}));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(app.Folder.File("game")), {}), 1);
-        QVERIFY(Me->BarMessage->text().isEmpty());
+        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
     }
 #endif
 
@@ -306,7 +306,7 @@ private slots:
         WriteModel(app.Folder.File("other/ship.opt"), {{1, 1}, {3, 2}});
         std::filesystem::rename(app.Folder.File("other/ship.opt"), copy);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(chosen));
-        Me->ExportCopy1->trigger();
+        MainWindow()->ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text,
@@ -330,7 +330,7 @@ private slots:
         const std::string dangling = app.Folder.File("game/link.opt");
         fs::create_symlink("ship.opt", dangling);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(dangling));
-        Me->ExportCopy1->trigger();
+        MainWindow()->ExportCopyAction->trigger();
         QVERIFY(fs::is_symlink(dangling));
         QVERIFY(ReadBytes(app.Folder.File("game/ship.opt")) == ReadBytes(app.ProjectFolder() + "ship.opt"));
 
@@ -339,7 +339,7 @@ private slots:
         optbuild::WriteFileBytes(picture, {1, 2, 3});
         fs::create_symlink(picture, pictureLink);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(pictureLink));
-        Me->ExportPicture1->trigger();
+        MainWindow()->ExportPictureAction->trigger();
         QVERIFY(fs::is_symlink(pictureLink));
         QVERIFY(!QImage(QString::fromStdString(picture)).isNull());
 
@@ -350,8 +350,8 @@ private slots:
         fs::rename(colors, kept);
         fs::create_symlink(kept, colors);
         app.Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
-        Col->LB->setCurrentRow(1);
-        Col->LBDblClick();
+        ColorSettings()->EntryList->setCurrentRow(1);
+        ColorSettings()->ChooseEntryColor();
         QVERIFY(fs::is_symlink(colors));
         const std::vector<uint8_t> saved = ReadBytes(kept);
         QCOMPARE(saved.size(), size_t(84));
@@ -382,7 +382,7 @@ private slots:
         const std::string plain = app.Folder.File("plain.opt");
         WriteModel(plain, {{1, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(plain));
-        Me->OpenOpt->trigger();
+        MainWindow()->OpenAction->trigger();
         settingsReadAnew();
 
         // Project/ship.opt holds another model than bad<FF>dir/ship.opt.
@@ -391,24 +391,24 @@ private slots:
         WriteModel(app.Folder.File("bad\xFF" "dir/ship.opt"), {{2, 1}, {0, 1}});
         QVERIFY(Drop({url(app.Folder.File("bad\xFF" "dir/ship.opt"))}));
         QTRY_COMPARE(app.Dialogs.Questions.size(), size_t(1));  // the question is cancelled
-        QVERIFY(!EGlow->isVisible());
+        QVERIFY(!GlowPanel()->isVisible());
 
         const std::string named = app.Folder.File("b\xFEq.opt");
         WriteModel(named, {{1, 2}});
         QVERIFY(Drop({url(named)}));
-        QTRY_VERIFY(EGlow->isVisible());
+        QTRY_VERIFY(GlowPanel()->isVisible());
         QVERIFY(ReadBytes(app.ProjectFolder() + "b\xFEq.opt") == ReadBytes(named));
         QVERIFY(app.Dialogs.Messages.empty());
 
         settingsReadAnew();
-        DestroyForms();
+        app.Editor.reset();
         QVERIFY(app.Start());
         QCOMPARE(Entries().size(), 2);
         QCOMPARE(Entries()[1], QDir::toNativeSeparators(QString::fromStdString(plain)));
         std::filesystem::remove(app.ProjectFolder() + "b\xFEq.opt");
-        Me->RecentFiles1->actions()[0]->trigger();
+        MainWindow()->RecentFilesMenu->actions()[0]->trigger();
         QVERIFY(app.Dialogs.Messages.empty());
-        QVERIFY(EGlow->isVisible());
+        QVERIFY(GlowPanel()->isVisible());
         QVERIFY(ReadBytes(app.ProjectFolder() + "b\xFEq.opt") == ReadBytes(named));
     }
 #endif
@@ -420,7 +420,7 @@ private:
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{2, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
-        Me->OpenOpt->trigger();
+        MainWindow()->OpenAction->trigger();
         return chosen;
     }
 
@@ -430,13 +430,13 @@ private:
     {
         QMimeData data;
         data.setUrls(urls);
-        const QPoint at = Me->P1->geometry().center();
+        const QPoint at = MainWindow()->View->geometry().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Me, &enter);
+        QApplication::sendEvent(MainWindow(), &enter);
         if (!enter.isAccepted())
             return false;
         QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Me, &drop);
+        QApplication::sendEvent(MainWindow(), &drop);
         return drop.isAccepted();
     }
 
@@ -444,7 +444,7 @@ private:
     static QStringList Entries()
     {
         QStringList paths;
-        for (const QAction* item : Me->RecentFiles1->actions())
+        for (const QAction* item : MainWindow()->RecentFilesMenu->actions())
             paths << item->text().section(' ', 1, -1).replace("&&", "&");
         return paths;
     }

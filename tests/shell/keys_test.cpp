@@ -11,19 +11,20 @@
 #include <memory>
 #include <optional>
 
-#include "Ed_EGlow.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "test_models.h"
-#include "view_state.h"
 
 namespace {
 
-// A value DecodeSelection never produces here: after a frame CurMesh holds
-// the decoded mesh again, so it tells whether a frame was drawn.
-constexpr int32_t NoFrame = 99;
+// The frames the view has shown: whether an action drew one.
+int Frames()
+{
+    return MainWindow()->View->FramesShown();
+}
 
 struct TCameraValues {
     int32_t RotX, RotY, RotZ, PanX, PanY;
@@ -33,7 +34,8 @@ struct TCameraValues {
 
 TCameraValues CameraNow()
 {
-    return {RotX, RotY, RotZ, PanX, PanY, Zoom};
+    const TCamera& camera = MainWindow()->Camera;
+    return {camera.RotX, camera.RotY, camera.RotZ, camera.PanX, camera.PanY, camera.Zoom};
 }
 
 struct TCameraDelta {
@@ -56,10 +58,10 @@ private slots:
         // Mesh 0: 2 glows, 3 faces; mesh 1: no glows; mesh 2: a glow, no faces.
         WriteModel(model, {{2, 3}, {0, 2}, {1, 0}});
         App->Dialogs.OpenAnswers.push_back(QString::fromStdString(model));
-        Me->OpenOpt->trigger();
-        QVERIFY(ViewReady);
-        QCOMPARE(CurMesh, 0);
-        ViewMax = 95;  // a pan step of 9
+        MainWindow()->OpenAction->trigger();
+        QVERIFY(MainWindow()->ViewReady);
+        QCOMPARE(Document().Selection.CurMesh, 0);
+        MainWindow()->Camera.ViewMax = 95;  // a pan step of 9
     }
     void cleanup()
     {
@@ -106,12 +108,12 @@ private slots:
         QFETCH(int, mods);
         QFETCH(TCameraDelta, delta);
         const TCameraValues before = CameraNow();
-        CurMesh = NoFrame;
+        const int frames = Frames();
         Press(key, mods);
         const TCameraValues expected{before.RotX + delta.RotX, before.RotY + delta.RotY, before.RotZ + delta.RotZ,
                                before.PanX + delta.PanX, before.PanY + delta.PanY, before.Zoom + delta.Zoom};
         QVERIFY(CameraNow() == expected);
-        QCOMPARE(CurMesh, 0);  // redrawn
+        QVERIFY(Frames() > frames);  // redrawn
     }
 
     void KeysThatDoNothing_data()
@@ -138,40 +140,40 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, mods);
         const TCameraValues before = CameraNow();
-        const int32_t selected = SelectedId;
-        CurMesh = NoFrame;
+        const int32_t selected = Document().Selection.SelectedId;
+        const int frames = Frames();
         Press(key, mods);
         QVERIFY(CameraNow() == before);
-        QCOMPARE(SelectedId, selected);
-        QCOMPARE(CurMesh, NoFrame);
+        QCOMPARE(Document().Selection.SelectedId, selected);
+        QCOMPARE(Frames(), frames);
     }
 
     // Through the window system the key reaches the focus widget and, if
     // ignored, its parents: the table must act once, focus widget or not.
     void KeyFromTheWindowSystemActsOnce()
     {
-        QTest::keyClick(Me->windowHandle(), Qt::Key_Left);
-        QCOMPARE(RotY, -4);
-        Me->P2->setFocusPolicy(Qt::StrongFocus);
-        Me->P2->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), Me->P2);
-        QTest::keyClick(Me->windowHandle(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(RotY, -4);
-        QCOMPARE(PanX, 9);
+        QTest::keyClick(MainWindow()->windowHandle(), Qt::Key_Left);
+        QCOMPARE(MainWindow()->Camera.RotY, -4);
+        MainWindow()->GlowPanelArea->setFocusPolicy(Qt::StrongFocus);
+        MainWindow()->GlowPanelArea->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), MainWindow()->GlowPanelArea);
+        QTest::keyClick(MainWindow()->windowHandle(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(MainWindow()->Camera.RotY, -4);
+        QCOMPARE(MainWindow()->Camera.PanX, 9);
     }
 
     // The sums wrap around as 32-bit integers.
     void CameraSumsWrap()
     {
-        RotY = INT32_MAX - 1;
-        RotX = INT32_MIN + 1;
-        PanX = INT32_MIN + 3;
+        MainWindow()->Camera.RotY = INT32_MAX - 1;
+        MainWindow()->Camera.RotX = INT32_MIN + 1;
+        MainWindow()->Camera.PanX = INT32_MIN + 3;
         Press(Qt::Key_Right, 0);
         Press(Qt::Key_Up, 0);
         Press(Qt::Key_Left, Qt::ShiftModifier);
-        QCOMPARE(RotY, INT32_MIN + 2);
-        QCOMPARE(RotX, INT32_MAX - 2);
-        QCOMPARE(PanX, INT32_MAX - 5);
+        QCOMPARE(MainWindow()->Camera.RotY, INT32_MIN + 2);
+        QCOMPARE(MainWindow()->Camera.RotX, INT32_MAX - 2);
+        QCOMPARE(MainWindow()->Camera.PanX, INT32_MAX - 5);
         static_assert(PackSelection(1, 32768) == INT32_MIN + 1);
         static_assert(PackSelection(0, -1) == -65536);
     }
@@ -181,55 +183,55 @@ private slots:
     void NoKeysWhileTheMenuBarHasTheKeyboard()
     {
         // A pointer resting on a menu title highlights it; the keys still act.
-        QMenuBar* bar = Me->menuBar();
-        const int32_t rotY = RotY;
-        QTest::mouseMove(bar, bar->actionGeometry(Me->Map1->menuAction()).center());
+        QMenuBar* bar = MainWindow()->menuBar();
+        const int32_t rotY = MainWindow()->Camera.RotY;
+        QTest::mouseMove(bar, bar->actionGeometry(MainWindow()->DisplayMenu->menuAction()).center());
         QTRY_VERIFY(bar->activeAction());
         Press(Qt::Key_Right, 0);
-        QCOMPARE(RotY, rotY + 4);
-        QTest::mouseMove(Me->P1, Me->P1->rect().center());
+        QCOMPARE(MainWindow()->Camera.RotY, rotY + 4);
+        QTest::mouseMove(MainWindow()->View, MainWindow()->View->rect().center());
         QTRY_VERIFY(!bar->activeAction());
 
         QTest::keyPress(App->KeyTarget(), Qt::Key_Alt, Qt::AltModifier);
         QTest::keyRelease(App->KeyTarget(), Qt::Key_Alt);
-        QTRY_VERIFY(Me->menuBar()->activeAction());
+        QTRY_VERIFY(MainWindow()->menuBar()->activeAction());
         const TCameraValues before = CameraNow();
-        CurMesh = NoFrame;
+        const int frames = Frames();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_N);
         QVERIFY(CameraNow() == before);
-        QCOMPARE(CurMesh, NoFrame);
+        QCOMPARE(Frames(), frames);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QTRY_VERIFY(!Me->menuBar()->activeAction());
+        QTRY_VERIFY(!MainWindow()->menuBar()->activeAction());
         Press(Qt::Key_Right, 0);
-        QCOMPARE(RotY, before.RotY + 4);
+        QCOMPARE(MainWindow()->Camera.RotY, before.RotY + 4);
 
         // Nor while a menu is open.
-        Me->Map1->popup(Me->mapToGlobal(QPoint(10, 10)));
-        QTRY_VERIFY(QApplication::activePopupWidget() == Me->Map1);
-        QTest::keyClick(Me, Qt::Key_Left);
-        QCOMPARE(RotY, before.RotY + 4);
-        Me->Map1->close();
+        MainWindow()->DisplayMenu->popup(MainWindow()->mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(QApplication::activePopupWidget() == MainWindow()->DisplayMenu);
+        QTest::keyClick(MainWindow(), Qt::Key_Left);
+        QCOMPARE(MainWindow()->Camera.RotY, before.RotY + 4);
+        MainWindow()->DisplayMenu->close();
     }
 
     void TwentyMinusesNearlyReachZero()
     {
         for (int i = 0; i < 20; ++i)
             Press(Qt::Key_Minus, 0);
-        QVERIFY(Zoom != 0.0 && std::abs(Zoom) < 1e-15);
+        QVERIFY(MainWindow()->Camera.Zoom != 0.0 && std::abs(MainWindow()->Camera.Zoom) < 1e-15);
         Press(Qt::Key_Minus, 0);
-        QVERIFY(Zoom < 0);
+        QVERIFY(MainWindow()->Camera.Zoom < 0);
     }
 
     void NoKeysBeforeViewReady()
     {
-        ViewReady = false;
+        MainWindow()->ViewReady = false;
         const TCameraValues before = CameraNow();
         for (int key : {Qt::Key_Left, Qt::Key_PageUp, Qt::Key_Equal, Qt::Key_N, Qt::Key_P})
             Press(key, 0);
         QVERIFY(CameraNow() == before);
-        QCOMPARE(SelectedId, 0);
-        ViewReady = true;
+        QCOMPARE(Document().Selection.SelectedId, 0);
+        MainWindow()->ViewReady = true;
     }
 
     void NoKeysWhileAnotherWindowIsActive()
@@ -239,27 +241,27 @@ private slots:
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
         const TCameraValues before = CameraNow();
-        QTest::keyClick(Me, Qt::Key_Left);
+        QTest::keyClick(MainWindow(), Qt::Key_Left);
         QTest::keyClick(&other, Qt::Key_Left);
-        QTest::keyClick(Me, Qt::Key_N);
+        QTest::keyClick(MainWindow(), Qt::Key_N);
         QVERIFY(CameraNow() == before);
-        QCOMPARE(SelectedId, 0);
+        QCOMPARE(Document().Selection.SelectedId, 0);
     }
 
     void FaceSteppingInAMeshWithoutFaces()
     {
         Press(Qt::Key_P, 0);  // mesh 2 has no faces
-        QCOMPARE(CurMesh, 2);
+        QCOMPARE(Document().Selection.CurMesh, 2);
         // The face-mode frame outlines face 0 of a mesh that has none: the
         // list's error, shown once by the error display.
-        Me->Face1->trigger();
-        QCOMPARE(CurMesh, 2);
+        MainWindow()->FaceModeAction->trigger();
+        QCOMPARE(Document().Selection.CurMesh, 2);
         QCOMPARE(App->Dialogs.TakeMessages(), QStringList{"^TFaceL Index not valid: 0."});
         for (int key : {Qt::Key_N, Qt::Key_P}) {
-            CurMesh = 2;
+            Document().Selection.CurMesh = 2;
             Press(key, 0);
-            QCOMPARE(SelectedId, 2);
-            QCOMPARE(CurFace, 0);
+            QCOMPARE(Document().Selection.SelectedId, 2);
+            QCOMPARE(Document().Selection.CurFace, 0);
         }
     }
 
@@ -268,23 +270,26 @@ private slots:
     // once frames complete again, a resize draws the model at the new size.
     void FailingFrameKeepsTheLastPicture()
     {
-        EGlow->SB2->click();  // every glow: drawn after the faces, so a stopped frame lacks them
+        // The picture over the bounds the open fitted (init widened them for
+        // the pan step), -40..60.
+        FitToModel(MainWindow()->Camera, Document().Model);
+        GlowPanel()->AllGlowsButton->click();  // every glow: drawn after the faces, so a stopped frame lacks them
         Press(Qt::Key_P, 0);  // mesh 2: a glow and no faces
-        QCOMPARE(CurMesh, 2);
-        const QImage whole = Me->P1->grabFramebuffer();
-        QCOMPARE(whole.size(), Me->P1->size() * Me->P1->devicePixelRatio());
+        QCOMPARE(Document().Selection.CurMesh, 2);
+        const QImage whole = MainWindow()->View->grabFramebuffer();
+        QCOMPARE(whole.size(), MainWindow()->View->size() * MainWindow()->View->devicePixelRatio());
         // Mesh 2's glow point at (0, 1) in the point colour (sample entry 2);
         // the bounds are -40..60.
         QVERIFY(LitNear(whole, qRound(whole.width() * 0.4), qRound(whole.height() * 0.59), 2, QColor(75, 87, 99)));
-        Me->Face1->trigger();
+        MainWindow()->FaceModeAction->trigger();
         QCOMPARE(App->Dialogs.TakeMessages(), QStringList{"^TFaceL Index not valid: 0."});
-        QVERIFY(Me->P1->grabFramebuffer() == whole);
+        QVERIFY(MainWindow()->View->grabFramebuffer() == whole);
 
-        Me->showNormal();
+        MainWindow()->showNormal();
         for (const QSize size : {QSize(700, 500), QSize(900, 640), QSize(640, 420)}) {
-            Me->resize(size);
-            QTRY_COMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
-            const QImage shown = Me->P1->grabFramebuffer();
+            MainWindow()->resize(size);
+            QTRY_COMPARE(MainWindow()->View->DeviceSize().height(), qRound(MainWindow()->View->height() * MainWindow()->View->devicePixelRatio()));
+            const QImage shown = MainWindow()->View->grabFramebuffer();
             // The old picture unscaled at the top-left corner, black around it.
             const int common = std::min(shown.height(), whole.height());
             QVERIFY(shown.copy(0, 0, common, common) == whole.copy(0, 0, common, common));
@@ -294,43 +299,41 @@ private slots:
         // A move to a screen of another scale changes the size in device
         // pixels without a resize: the sizes are taken anew, the picture
         // stays.
-        const QImage beforeScale = Me->P1->grabFramebuffer();
-        ViewWidth = ViewHeight = 0;
+        const QImage beforeScale = MainWindow()->View->grabFramebuffer();
         QEvent screenChange(QEvent::ScreenChangeInternal);
-        QCoreApplication::sendEvent(Me->P1, &screenChange);
+        QCoreApplication::sendEvent(MainWindow()->View, &screenChange);
         QVERIFY(App->Dialogs.Messages.empty());
-        QCOMPARE(ViewWidth, qRound(Me->P1->width() * Me->P1->devicePixelRatio()));
-        QCOMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
-        QVERIFY(Me->P1->grabFramebuffer() == beforeScale);
+        QCOMPARE(MainWindow()->View->DeviceSize().width(), qRound(MainWindow()->View->width() * MainWindow()->View->devicePixelRatio()));
+        QCOMPARE(MainWindow()->View->DeviceSize().height(), qRound(MainWindow()->View->height() * MainWindow()->View->devicePixelRatio()));
+        QVERIFY(MainWindow()->View->grabFramebuffer() == beforeScale);
 
         // Mesh 0's edge along y = 0 lies at 0.6 of the height (bounds -40..60).
-        Me->Mesh1->trigger();
-        Me->resize(760, 560);
-        QTRY_COMPARE(ViewHeight, qRound(Me->P1->height() * Me->P1->devicePixelRatio()));
-        const QImage larger = Me->P1->grabFramebuffer();
-        QCOMPARE(larger.size(), QSize(ViewWidth, ViewHeight));
-        QVERIFY(LitNear(larger, ViewWidth * 4 / 10, ViewHeight * 6 / 10, 2));
+        MainWindow()->MeshModeAction->trigger();
+        MainWindow()->resize(760, 560);
+        QTRY_COMPARE(MainWindow()->View->DeviceSize().height(), qRound(MainWindow()->View->height() * MainWindow()->View->devicePixelRatio()));
+        const QImage larger = MainWindow()->View->grabFramebuffer();
+        QCOMPARE(larger.size(), QSize(MainWindow()->View->DeviceSize().width(), MainWindow()->View->DeviceSize().height()));
+        QVERIFY(LitNear(larger, MainWindow()->View->DeviceSize().width() * 4 / 10, MainWindow()->View->DeviceSize().height() * 6 / 10, 2));
         QVERIFY(App->Dialogs.Messages.empty());
     }
 
     void ViewClickConditions()
     {
         const auto click = [](Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, bool doubleClick) {
-            CurMesh = NoFrame;
-            emit Me->P1->MouseDown(Qt::LeftButton, buttons, mods, doubleClick, 10, 10);
-            return CurMesh != NoFrame;
+            const int frames = Frames();
+            emit MainWindow()->View->MouseDown(Qt::LeftButton, buttons, mods, doubleClick, 10, 10);
+            return Frames() != frames;
         };
         QVERIFY(click(Qt::LeftButton, {}, false));
-        QVERIFY(!Picking);
         QVERIFY(!click(Qt::RightButton, {}, false));
         QVERIFY(!click(Qt::LeftButton | Qt::RightButton, {}, false));
         QVERIFY(!click(Qt::LeftButton, Qt::ShiftModifier, false));
         QVERIFY(!click(Qt::LeftButton, Qt::ControlModifier, false));
         QVERIFY(!click(Qt::LeftButton, Qt::AltModifier, false));
         QVERIFY(!click(Qt::LeftButton, {}, true));
-        ViewReady = false;
+        MainWindow()->ViewReady = false;
         QVERIFY(!click(Qt::LeftButton, {}, false));
-        ViewReady = true;
+        MainWindow()->ViewReady = true;
     }
 
 private:

@@ -11,16 +11,16 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "main_window.h"
 #include "app_fixture.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "dialog_seam.h"
 #include "model.h"
 #include "opt_builder.h"
 #include "test_models.h"
-#include "view_state.h"
+#include "view_panel.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +33,7 @@ private slots:
         QVERIFY(app.StartWithSampleColors());
         const std::string chosen = app.Folder.File("models/ship.opt");
         WriteModel(chosen, {{0, 2}, {0, 1}, {2, 3}});
-        RotY = 12;  // the camera carries over an open
+        MainWindow()->Camera.RotY = 12;  // the camera carries over an open
         Open(app, chosen);
 
         QCOMPARE(app.Dialogs.OpenRequests.size(), size_t(1));
@@ -42,38 +42,37 @@ private slots:
         QCOMPARE(app.Dialogs.OpenRequests[0], request);
         QVERIFY(app.Dialogs.Messages.empty());
         const std::string copy = app.ProjectFolder() + "ship.opt";
-        QCOMPARE(OptFileName, std::string("ship.opt"));
+        QCOMPARE(Document().OptFileName, std::string("ship.opt"));
         QVERIFY(ReadBytes(copy) == ReadBytes(chosen));
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(copy));
-        QCOMPARE(TheModel.Meshes.Count(), 3);
-        QCOMPARE(SelectedId, 2);  // the first two meshes have no glows
-        QCOMPARE(CurMesh, 2);     // decoded by the first frame
-        QCOMPARE(GLMade, 1);
-        QVERIFY(ViewReady);
-        QVERIFY(EGlow->isVisible());
-        QCOMPARE(RotY, 12);
+        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(copy));
+        QCOMPARE(Document().Model.Meshes.Count(), 3);
+        QCOMPARE(Document().Selection.SelectedId, 2);  // the first two meshes have no glows
+        QCOMPARE(Document().Selection.CurMesh, 2);     // decoded by the first frame
+        QCOMPARE(MainWindow()->View->Restarts(), 1);
+        QVERIFY(MainWindow()->ViewReady);
+        QVERIFY(GlowPanel()->isVisible());
+        QCOMPARE(MainWindow()->Camera.RotY, 12);
         // The panel, a window of the main window, made none of the main
         // window's parts native: the view's OpenGL composition would fail.
-        QVERIFY(!Me->centralWidget()->internalWinId());
+        QVERIFY(!MainWindow()->centralWidget()->internalWinId());
     }
 
     void ResizeRedrawsOnlyAShownModel()
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        Me->showNormal();
-        // Before a model is shown a resize draws nothing (CurMesh is only
-        // rewritten by a frame).
-        CurMesh = 99;
-        Me->resize(800, 600);
-        QCOMPARE(CurMesh, 99);
+        MainWindow()->showNormal();
+        // Before a model is shown a resize draws nothing.
+        int frames = MainWindow()->View->FramesShown();
+        MainWindow()->resize(800, 600);
+        QCOMPARE(MainWindow()->View->FramesShown(), frames);
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{0, 2}, {1, 1}});
         Open(app, chosen);
-        QCOMPARE(CurMesh, 1);
-        CurMesh = 99;
-        Me->resize(900, 700);
-        QCOMPARE(CurMesh, 1);  // the panel got a new picture at once
+        QCOMPARE(Document().Selection.CurMesh, 1);
+        frames = MainWindow()->View->FramesShown();
+        MainWindow()->resize(900, 700);
+        QVERIFY(MainWindow()->View->FramesShown() > frames);  // the panel got a new picture at once
         QVERIFY(app.Dialogs.Messages.empty());
     }
 
@@ -84,21 +83,21 @@ private slots:
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{1, 1}});
         Open(app, chosen);
-        QVERIFY(EGlow->isVisible());
+        QVERIFY(GlowPanel()->isVisible());
         const auto moveMain = [] {
-            EGlow->move(EGlow->pos() + QPoint(40, 30));
-            QMoveEvent event(Me->pos(), Me->pos() + QPoint(5, 5));
-            QApplication::sendEvent(Me, &event);
+            GlowPanel()->move(GlowPanel()->pos() + QPoint(40, 30));
+            QMoveEvent event(MainWindow()->pos(), MainWindow()->pos() + QPoint(5, 5));
+            QApplication::sendEvent(MainWindow(), &event);
         };
         // Maximized: the new place may come after the new size.
-        Me->setWindowState(Qt::WindowMaximized);
+        MainWindow()->setWindowState(Qt::WindowMaximized);
         moveMain();
-        QTRY_COMPARE(EGlow->frameGeometry(), QRect(Me->P2->mapToGlobal(QPoint(0, 0)), Me->P2->size()));
+        QTRY_COMPARE(GlowPanel()->frameGeometry(), QRect(MainWindow()->GlowPanelArea->mapToGlobal(QPoint(0, 0)), MainWindow()->GlowPanelArea->size()));
         // Otherwise the user moved the window, and the panel stays put.
-        Me->setWindowState(Qt::WindowNoState);
-        const QPoint before = EGlow->pos();
+        MainWindow()->setWindowState(Qt::WindowNoState);
+        const QPoint before = GlowPanel()->pos();
         moveMain();
-        QCOMPARE(EGlow->pos(), before + QPoint(40, 30));
+        QCOMPARE(GlowPanel()->pos(), before + QPoint(40, 30));
     }
 
     // A copy that holds the same model, edited, is read without a question;
@@ -113,7 +112,7 @@ private slots:
         WriteModel(chosen, {{1, 1}});
         Open(app, chosen);
         std::vector<uint8_t> edited = ReadBytes(copy);
-        edited[size_t(TheModel.Meshes.Get(0).Glows.Get(0).FilePos) + 4] ^= 0xFF;
+        edited[size_t(Document().Model.Meshes.Get(0).Glows.Get(0).FilePos) + 4] ^= 0xFF;
         optbuild::WriteFileBytes(copy, edited);
         Open(app, chosen);
         Open(app, copy);
@@ -129,19 +128,19 @@ private slots:
                                       QDir::toNativeSeparators(QString::fromStdString(other))),
                  qPrintable(question[0]));
         QCOMPARE(question.mid(1), QStringList({"Continue with Working Copy", "Replace Working Copy", "Cancel"}));
-        QVERIFY(!EGlow->isVisible());
-        QVERIFY(Me->BarPanel0->text().isEmpty());
+        QVERIFY(!GlowPanel()->isVisible());
+        QVERIFY(MainWindow()->PathLabel->text().isEmpty());
         // Nor is there a working copy to export (over the file just refused).
-        QVERIFY(!Me->ExportCopy1->isEnabled());
+        QVERIFY(!MainWindow()->ExportCopyAction->isEnabled());
         app.Dialogs.AskAnswers = {0, 1};
         Open(app, other);  // continued: the copy and its edit
-        QCOMPARE(TheModel.Meshes.Count(), 1);
+        QCOMPARE(Document().Model.Meshes.Count(), 1);
         QVERIFY(ReadBytes(copy) == edited);
         Open(app, other);  // replaced
         QVERIFY(ReadBytes(copy) == ReadBytes(other));
-        QCOMPARE(TheModel.Meshes.Count(), 2);
-        QVERIFY(EGlow->isVisible());
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(copy));
+        QCOMPARE(Document().Model.Meshes.Count(), 2);
+        QVERIFY(GlowPanel()->isVisible());
+        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(copy));
         QVERIFY(app.Dialogs.Messages.empty());
     }
 
@@ -161,7 +160,7 @@ private slots:
         QCOMPARE(app.Dialogs.Questions.size(), size_t(1));
         QVERIFY2(app.Dialogs.Questions[0][0].contains("cannot be read: "), qPrintable(app.Dialogs.Questions[0][0]));
         QVERIFY(app.Dialogs.Messages.empty());
-        QVERIFY(EGlow->isVisible());
+        QVERIFY(GlowPanel()->isVisible());
     }
 
     void ModelWithoutGlows()
@@ -170,16 +169,16 @@ private slots:
         QVERIFY(app.StartWithSampleColors());
         const std::string chosen = app.Folder.File("plain.op1");
         WriteModel(chosen, {{0, 2}, {0, 1}});
-        SelectedId = 5;
+        Document().Selection.SelectedId = 5;
         Open(app, chosen);
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({"No engine glows in this model"}));
         QVERIFY(!app.Dialogs.Messages.size());
-        QCOMPARE(Me->BarPanel0->text(), QString::fromStdString(app.ProjectFolder() + "plain.op1"));
-        QCOMPARE(TheModel.Meshes.Count(), 2);  // stays loaded, not shown
-        QCOMPARE(SelectedId, 5);
-        QCOMPARE(GLMade, 0);
-        QVERIFY(!ViewReady);
-        QVERIFY(!EGlow->isVisible());
+        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "plain.op1"));
+        QCOMPARE(Document().Model.Meshes.Count(), 2);  // stays loaded, not shown
+        QCOMPARE(Document().Selection.SelectedId, 5);
+        QCOMPARE(MainWindow()->View->Restarts(), 0);
+        QVERIFY(!MainWindow()->ViewReady);
+        QVERIFY(!GlowPanel()->isVisible());
     }
 
     void CancelledDialogAfterAModel()
@@ -189,18 +188,18 @@ private slots:
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{1, 1}});
         Open(app, chosen);
-        QVERIFY(EGlow->isVisible());
-        DialogGlow = {0, 0};
-        MCh->show();
+        QVERIFY(GlowPanel()->isVisible());
+        ValueDialog()->DialogGlow = {0, 0};
+        ValueDialog()->show();
 
         Open(app, "");
         QVERIFY(app.Dialogs.Messages.empty());
-        QCOMPARE(TheModel.Meshes.Count(), 0);
-        QVERIFY(!ViewReady);
-        QVERIFY(!EGlow->isVisible());
-        QVERIFY(!MCh->isVisible());
-        QVERIFY(!DialogGlow);
-        QVERIFY(Me->BarPanel0->text().isEmpty());  // nothing is open
+        QCOMPARE(Document().Model.Meshes.Count(), 0);
+        QVERIFY(!MainWindow()->ViewReady);
+        QVERIFY(!GlowPanel()->isVisible());
+        QVERIFY(!ValueDialog()->isVisible());
+        QVERIFY(!ValueDialog()->DialogGlow);
+        QVERIFY(MainWindow()->PathLabel->text().isEmpty());  // nothing is open
     }
 
     void TypedNameOfAMissingFile()
@@ -213,10 +212,10 @@ private slots:
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + typed + "."));
         QVERIFY(!fs::exists(app.ProjectFolder() + "none.opt"));
-        QVERIFY(!ViewReady);
-        QVERIFY(!EGlow->isVisible());
-        QVERIFY(Me->BarPanel0->text().isEmpty());
-        QVERIFY(Me->isVisible());  // the program goes on
+        QVERIFY(!MainWindow()->ViewReady);
+        QVERIFY(!GlowPanel()->isVisible());
+        QVERIFY(MainWindow()->PathLabel->text().isEmpty());
+        QVERIFY(MainWindow()->isVisible());  // the program goes on
     }
 
     void PathsAndValuesShowAsTheyAre()
@@ -245,8 +244,8 @@ private slots:
         WriteModel(chosen, {{0, 1}});
         Open(app, chosen);
         const QString copy = QString::fromStdString(app.ProjectFolder() + name);
-        QCOMPARE(Me->BarPanel0->text(), copy);
-        QVERIFY(ShowsWhole(*Me->BarPanel0, copy));
+        QCOMPARE(MainWindow()->PathLabel->text(), copy);
+        QVERIFY(ShowsWhole(*MainWindow()->PathLabel, copy));
     }
 
 private:
@@ -260,7 +259,7 @@ private:
     static void Open(TAppFixture& app, const std::string& answer)
     {
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(answer));
-        Me->OpenOpt->trigger();
+        MainWindow()->OpenAction->trigger();
     }
 };
 

@@ -16,19 +16,19 @@
 #include <unistd.h>
 #endif
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Color.h"
-#include "M_Glunit.h"
-#include "Main.h"
+#include "glow_panel.h"
+#include "value_dialog.h"
+#include "color_settings.h"
+#include "view_panel.h"
+#include "main_window.h"
 #include "app_fixture.h"
 #include "app_start.h"
-#include "app_state.h"
+#include "open_document.h"
 #include "conversions.h"
 #include "errors.h"
 #include "opt_builder.h"
+#include "test_models.h"
 #include "view_colors.h"
-#include "view_state.h"
 
 namespace fs = std::filesystem;
 
@@ -48,11 +48,11 @@ private slots:
         QCOMPARE(app.Dialogs.Messages.size(), size_t(2));
         QVERIFY(!app.Dialogs.Messages[0].Error && !app.Dialogs.Messages[1].Error);
         QCOMPARE(app.Dialogs.TakeMessages(), expected);
-        QVERIFY(!Me->isVisible());
-        QVERIFY(EGlow == nullptr && MCh == nullptr && Col == nullptr);
+        QVERIFY(!MainWindow()->isVisible());
+        QVERIFY(GlowPanel() == nullptr && ValueDialog() == nullptr && ColorSettings() == nullptr);
 
         // A second start with the folders already there says the same.
-        DestroyForms();
+        app.Editor.reset();
         QVERIFY(!app.Create());
         QCOMPARE(app.Dialogs.TakeMessages(), expected);
     }
@@ -61,37 +61,40 @@ private slots:
     {
         TAppFixture app;
         app.PutColors(SampleColorBytes());
-        RotX = RotY = RotZ = 7;
-        Zoom = 3;
-        RotStep = 9;
-        SelectedId = CurMesh = CurFace = 5;
-        GLMade = 2;
-        Closing = Picking = ViewReady = true;
+        // An earlier editor in the same process, left as a user leaves it:
+        // nothing of it carries over into the next start.
+        QVERIFY(app.Create());
+        MainWindow()->Camera.RotX = MainWindow()->Camera.RotY = MainWindow()->Camera.RotZ = 7;
+        MainWindow()->Camera.Zoom = 3;
+        MainWindow()->Camera.RotStep = 9;
+        Document().Selection.SelectedId = Document().Selection.CurMesh = Document().Selection.CurFace = 5;
+        MainWindow()->ViewReady = true;
+        app.Editor.reset();
         QVERIFY(app.Start());
         QVERIFY(app.Dialogs.Messages.empty());
         QCOMPARE(QApplication::applicationDisplayName(), QString("NEG"));
-        QCOMPARE(AppDir, app.Folder.Path());
-        QCOMPARE(ProjectDir, app.ProjectFolder());
-        QCOMPARE(DataDir, app.DataFolder());
-        QVERIFY(RotX == 0 && RotY == 0 && RotZ == 0 && Zoom == 1.0 && RotStep == 4);
-        QVERIFY(SelectedId == 0 && CurFace == 0 && GLMade == 0);
-        QVERIFY(!Closing && !Picking && !ViewReady);
+        QCOMPARE(Document().AppDir, app.Folder.Path());
+        QCOMPARE(Document().ProjectDir, app.ProjectFolder());
+        QCOMPARE(Document().DataDir, app.DataFolder());
+        QVERIFY(MainWindow()->Camera.RotX == 0 && MainWindow()->Camera.RotY == 0 && MainWindow()->Camera.RotZ == 0 && MainWindow()->Camera.Zoom == 1.0 && MainWindow()->Camera.RotStep == 4);
+        QVERIFY(Document().Selection.SelectedId == 0 && Document().Selection.CurFace == 0 && MainWindow()->View->Restarts() == 0);
+        QVERIFY(!MainWindow()->ViewReady);
         const std::vector<uint8_t> bytes = SampleColorBytes();
         QCOMPARE(std::memcmp(ViewColors, bytes.data(), 84), 0);
 
-        QVERIFY(EGlow && MCh && Col);
-        QVERIFY(!EGlow->isVisible());
-        QCOMPARE(Me->windowTitle(), QString("Nimbra_Engine_Glow ver 0.3 "));
-        QVERIFY(Me->isMaximized());
-        QVERIFY(Me->Mesh1->isChecked() && !Me->Face1->isChecked());
-        QCOMPARE(SelectMode, 0);
-        QVERIFY(Me->BarPanel0->text().isEmpty() && Me->BarPanel1->text().isEmpty());
-        QCOMPARE(Me->BarPanel0->width(), 400);
-        QCOMPARE(Me->BarPanel1->width(), 50);
+        QVERIFY(GlowPanel() && ValueDialog() && ColorSettings());
+        QVERIFY(!GlowPanel()->isVisible());
+        QCOMPARE(MainWindow()->windowTitle(), QString("Nimbra_Engine_Glow ver 0.3 "));
+        QVERIFY(MainWindow()->isMaximized());
+        QVERIFY(MainWindow()->MeshModeAction->isChecked() && !MainWindow()->FaceModeAction->isChecked());
+        QCOMPARE(Document().Selection.SelectMode, 0);
+        QVERIFY(MainWindow()->PathLabel->text().isEmpty() && MainWindow()->StatusSpacer->text().isEmpty());
+        QCOMPARE(MainWindow()->PathLabel->width(), 400);
+        QCOMPARE(MainWindow()->StatusSpacer->width(), 50);
         CheckPanels();
-        Me->showNormal();
-        Me->resize(900, 500);
-        QTRY_COMPARE(Me->width(), 900);
+        MainWindow()->showNormal();
+        MainWindow()->resize(900, 500);
+        QTRY_COMPARE(MainWindow()->width(), 900);
         CheckPanels();
     }
 
@@ -125,7 +128,7 @@ private slots:
         QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + path + "."));
         for (const TColorF& c : ViewColors)
             QVERIFY(c.Red == 0 && c.Green == 0 && c.Blue == 0);
-        QVERIFY(Me->isVisible());
+        QVERIFY(MainWindow()->isVisible());
     }
 
     void AShortColorFileStartsWithTheShippedColours()
@@ -150,38 +153,38 @@ private slots:
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
         QStringList bar;
-        for (QAction* a : Me->menuBar()->actions())
+        for (QAction* a : MainWindow()->menuBar()->actions())
             bar << a->text();
         QCOMPARE(bar, QStringList({"File", "Edit", "Display", "Colors", "About"}));
-        QVERIFY(Me->About1->menu() == nullptr);
-        QCOMPARE(ItemTexts(Me->File1), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
+        QVERIFY(MainWindow()->AboutAction->menu() == nullptr);
+        QCOMPARE(ItemTexts(MainWindow()->FileMenu), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
                                                     "Show Working Copy", "Export Picture...", "", "E&xit"}));
-        QVERIFY(Me->N2->isSeparator());
-        QCOMPARE(ItemTexts(Me->Edit1), QStringList({"Undo", "Redo", "Copy Picture"}));
-        QCOMPARE(ItemTexts(Me->Map1),
+        QVERIFY(MainWindow()->ExitSeparator->isSeparator());
+        QCOMPARE(ItemTexts(MainWindow()->EditMenu), QStringList({"Undo", "Redo", "Copy Picture"}));
+        QCOMPARE(ItemTexts(MainWindow()->DisplayMenu),
                  QStringList({"Mesh", "Face", "", "Reset View", "Front", "Back", "Left", "Right", "Top", "Bottom",
                               "Frame Glow", "", "Glow Colors", "Solid", "Whole Model"}));
-        QCOMPARE(ItemTexts(Me->Colors2), QStringList({"Set Colors"}));
-        for (QAction* a : {Me->OpenOpt, Me->Exit1, Me->Mesh1, Me->Face1, Me->Colors1, Me->About1})
+        QCOMPARE(ItemTexts(MainWindow()->ColorsMenu), QStringList({"Set Colors"}));
+        for (QAction* a : {MainWindow()->OpenAction, MainWindow()->ExitAction, MainWindow()->MeshModeAction, MainWindow()->FaceModeAction, MainWindow()->SetColorsAction, MainWindow()->AboutAction})
             QVERIFY(a->shortcut().isEmpty());
 
-        SelectedId = 3;
-        Me->Face1->trigger();
-        QCOMPARE(SelectMode, 1);
-        QVERIFY(Me->Face1->isChecked() && !Me->Mesh1->isChecked());
-        Me->Face1->trigger();  // choosing it again keeps its mark
-        QVERIFY(Me->Face1->isChecked() && !Me->Mesh1->isChecked());
-        Me->Mesh1->trigger();
-        QCOMPARE(SelectMode, 0);
-        QVERIFY(Me->Mesh1->isChecked() && !Me->Face1->isChecked());
-        QCOMPARE(SelectedId, 3);  // switching modes keeps the packed selection
+        Document().Selection.SelectedId = 3;
+        MainWindow()->FaceModeAction->trigger();
+        QCOMPARE(Document().Selection.SelectMode, 1);
+        QVERIFY(MainWindow()->FaceModeAction->isChecked() && !MainWindow()->MeshModeAction->isChecked());
+        MainWindow()->FaceModeAction->trigger();  // choosing it again keeps its mark
+        QVERIFY(MainWindow()->FaceModeAction->isChecked() && !MainWindow()->MeshModeAction->isChecked());
+        MainWindow()->MeshModeAction->trigger();
+        QCOMPARE(Document().Selection.SelectMode, 0);
+        QVERIFY(MainWindow()->MeshModeAction->isChecked() && !MainWindow()->FaceModeAction->isChecked());
+        QCOMPARE(Document().Selection.SelectedId, 3);  // switching modes keeps the packed selection
     }
 
     void AboutBox()
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        Me->About1->trigger();
+        MainWindow()->AboutAction->trigger();
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(!app.Dialogs.Messages[0].Error);
         const QStringList lines = app.Dialogs.Messages[0].Text.split('\n');
@@ -221,23 +224,32 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        Me->Exit1->trigger();
-        QVERIFY(Closing);
-        QVERIFY(!Me->isVisible());
+        // A model on show, whose view draws anew at every resize until the
+        // window closes.
+        const std::string model = app.Folder.File("ship.opt");
+        WriteModel(model, {{1, 1}});
+        app.Dialogs.OpenAnswers.push_back(QString::fromStdString(model));
+        MainWindow()->OpenAction->trigger();
+        QVERIFY(MainWindow()->ViewReady);
+        MainWindow()->ExitAction->trigger();
+        // Closing: no more frames.
+        const int frames = MainWindow()->View->FramesShown();
+        emit MainWindow()->View->FramebufferResized();
+        QCOMPARE(MainWindow()->View->FramesShown(), frames);
+        QVERIFY(!MainWindow()->isVisible());
     }
 
     void ExitEndsTheEventLoopWhileTheGlowPanelShows()
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        EGlow->show();  // a window that refuses to close must not keep the program alive
-        QTimer::singleShot(0, Me->Exit1, &QAction::trigger);
+        GlowPanel()->show();  // a window that refuses to close must not keep the program alive
+        QTimer::singleShot(0, MainWindow()->ExitAction, &QAction::trigger);
         // Ends a loop that failed to end; goes with the test, so that it
         // cannot end a later test's loop on a slow machine.
         QObject scope;
         QTimer::singleShot(5000, &scope, [] { QCoreApplication::exit(7); });
         QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(Closing);
     }
 
     void ErrorEscapingAHandlerGoesToTheErrorBox()
@@ -273,12 +285,12 @@ private:
     // P1 square at the left of the client area, P2 the rest.
     static void CheckPanels()
     {
-        const QWidget* client = Me->centralWidget();
-        QCOMPARE(Me->P1->width(), Me->P1->height());
-        QCOMPARE(Me->P1->height(), client->height());
-        QCOMPARE(Me->P1->x(), 0);
-        QCOMPARE(Me->P2->x(), Me->P1->width());
-        QCOMPARE(Me->P2->x() + Me->P2->width(), client->width());
+        const QWidget* client = MainWindow()->centralWidget();
+        QCOMPARE(MainWindow()->View->width(), MainWindow()->View->height());
+        QCOMPARE(MainWindow()->View->height(), client->height());
+        QCOMPARE(MainWindow()->View->x(), 0);
+        QCOMPARE(MainWindow()->GlowPanelArea->x(), MainWindow()->View->width());
+        QCOMPARE(MainWindow()->GlowPanelArea->x() + MainWindow()->GlowPanelArea->width(), client->width());
     }
 };
 

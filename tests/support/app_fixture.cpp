@@ -3,18 +3,30 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 
-#include "Main.h"
-#include "app_start.h"
-#include "app_state.h"
 #include "byte_order.h"
+#include "conversions.h"
+#include "glow_panel.h"
 #include "opt_builder.h"
+#include "view_colors.h"
+
+namespace {
+
+// The fixture whose windows the tests reach; one lives at a time.
+TAppFixture* Running = nullptr;
+
+}  // namespace
 
 TAppFixture::TAppFixture()
 {
-    ResetSharedState();
-    AppDirOverride = Folder.Path();
+    Running = this;
+    // What stays from one test to the next in the process: as at program
+    // start.
+    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
+    DecimalSeparator = '.';
     // The user's own settings (Recent Files) are never touched: a file in the
     // test's folder, also on Windows, whose own format is the registry.
     QSettings::setDefaultFormat(QSettings::IniFormat);
@@ -23,9 +35,9 @@ TAppFixture::TAppFixture()
 
 TAppFixture::~TAppFixture()
 {
-    DestroyForms();
-    AppDirOverride.clear();
-    ResetSharedState();
+    Editor.reset();
+    if (Running == this)
+        Running = nullptr;
 }
 
 void TAppFixture::PutColors(const std::vector<uint8_t>& bytes)
@@ -36,16 +48,18 @@ void TAppFixture::PutColors(const std::vector<uint8_t>& bytes)
 
 bool TAppFixture::Create()
 {
-    return CreateForms();
+    Editor = std::make_unique<TEditor>(Folder.Path());
+    return Editor->Created();
 }
 
 bool TAppFixture::Start()
 {
     if (!Create())
         return false;
-    Me->showMaximized();
-    Me->activateWindow();
-    return QTest::qWaitForWindowActive(Me);
+    TMainWindow& main = Editor->Main;
+    main.showMaximized();
+    main.activateWindow();
+    return QTest::qWaitForWindowActive(&main);
 }
 
 bool TAppFixture::StartWithSampleColors()
@@ -57,7 +71,8 @@ bool TAppFixture::StartWithSampleColors()
 QWidget* TAppFixture::KeyTarget() const
 {
     QWidget* focus = QApplication::focusWidget();
-    return focus && focus->window() == Me ? focus : Me;
+    TMainWindow* main = &Editor->Main;
+    return focus && focus->window() == main ? focus : main;
 }
 
 void MakeFresh(std::unique_ptr<TAppFixture>& app)
@@ -72,4 +87,29 @@ std::vector<uint8_t> SampleColorBytes()
     for (int i = 0; i < 21; ++i)
         PutFloat32LE(bytes.data() + 4 * i, float((i * 12 + 3) % 256) / 255.0f);
     return bytes;
+}
+
+TMainWindow* MainWindow()
+{
+    return Running && Running->Editor ? &Running->Editor->Main : nullptr;
+}
+
+TGlowPanel* GlowPanel()
+{
+    return MainWindow() ? MainWindow()->GlowPanel : nullptr;
+}
+
+TValueDialog* ValueDialog()
+{
+    return GlowPanel() ? GlowPanel()->Dialog : nullptr;
+}
+
+TColorSettings* ColorSettings()
+{
+    return MainWindow() ? MainWindow()->ColorSettings : nullptr;
+}
+
+TOpenDocument& Document()
+{
+    return Running->Editor->Document;
 }

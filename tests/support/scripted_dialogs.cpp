@@ -22,13 +22,11 @@ T NextAnswer(std::deque<T>& answers)
 TScriptedDialogs::TScriptedDialogs()
 {
     SetDialogs(this);
-    PreviousShowMsg = SetShowMsgHandler([this](const std::string& text) { Message(QString::fromStdString(text), false); });
 }
 
 TScriptedDialogs::~TScriptedDialogs()
 {
     SetDialogs(nullptr);
-    SetShowMsgHandler(PreviousShowMsg);
 }
 
 void TScriptedDialogs::Message(const QString& text, bool error)

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "dialog_seam.h"
-#include "messages.h"
 
 class TScriptedDialogs : public TDialogs {
 public:
@@ -71,7 +70,4 @@ public:
 
     // Texts of all messages so far, and forget them.
     QStringList TakeMessages();
-
-private:
-    TShowMsgHandler PreviousShowMsg;
 };

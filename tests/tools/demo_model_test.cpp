@@ -20,8 +20,9 @@ bool InRange(const TFloat3& v, float lo, float hi)
 TEST(DemoModel, ReadsBackAsACraftWithEngineGlows)
 {
     EXPECT_EQ(ReadBytes(NEG_DEMO_OPT), demo::BuildDemoOpt());
-    TheReader.ReadOpt(NEG_DEMO_OPT);
-    ASSERT_EQ(TheModel.Meshes.Count(), 3);
+    TModel model;
+    OPTInFile().ReadOpt(NEG_DEMO_OPT, model);
+    ASSERT_EQ(model.Meshes.Count(), 3);
 
     const int vertexCounts[] = {12, 9, 9};
     const int faceCounts[3][3] = {{10, 4, 1}, {9, 3, 0}, {9, 3, 0}};
@@ -29,7 +30,7 @@ TEST(DemoModel, ReadsBackAsACraftWithEngineGlows)
     std::set<uint32_t> outerColors;
     int triangles = 0, quads = 0;
     for (int i = 0; i < 3; ++i) {
-        const TOMesh& mesh = TheModel.Meshes.Get(i);
+        const TOMesh& mesh = model.Meshes.Get(i);
         ASSERT_EQ(mesh.Vertices.Count(), vertexCounts[i]) << i;
         EXPECT_EQ(mesh.LodCount, lodCounts[i]) << i;
         float rearmost = 1e9f;
@@ -62,9 +63,8 @@ TEST(DemoModel, ReadsBackAsACraftWithEngineGlows)
     EXPECT_GT(triangles, 0);
     EXPECT_GT(quads, 0);
     // The pods sit left and right of the fuselage.
-    EXPECT_LT(TheModel.Meshes.Get(1).Glows.Get(0).Center.X, -10);
-    EXPECT_GT(TheModel.Meshes.Get(2).Glows.Get(0).Center.X, 10);
-    TheModel.Clear();
+    EXPECT_LT(model.Meshes.Get(1).Glows.Get(0).Center.X, -10);
+    EXPECT_GT(model.Meshes.Get(2).Glows.Get(0).Center.X, 10);
 }
 
 }  // namespace

@@ -10,10 +10,8 @@
 #include <memory>
 #include <tuple>
 
-#include "app_state.h"
 #include "view_fixture.h"
 #include "view_projection.h"
-#include "view_state.h"
 
 using namespace viewtest;
 
@@ -23,7 +21,7 @@ namespace {
 void ModelWithGlowAt(const TFloat3& p)
 {
     AddMesh({{-3, -3, -3}, {3, -3, 3}, {3, 3, 0}}, {{0, 1, 2, -1}}, {{p, {0, 0, 0}}});
-    EditGlow = 0;
+    Selection().EditGlow = 0;
     ShowGlows(true, false);
 }
 
@@ -38,7 +36,7 @@ Point3 GlowPoint()
 
 std::array<float, 16> ProjectionMatrix()
 {
-    TGLCurrent current;
+    TContextCurrent current(*Panel());
     std::array<float, 16> m{};
     glGetFloatv(GL_PROJECTION_MATRIX, m.data());
     return m;
@@ -48,49 +46,49 @@ std::array<float, 16> ProjectionMatrix()
 
 class ViewCameraTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> OwnPanel;
 
 private slots:
-    void initTestCase() { Panel.reset(ShowPanel()); }
+    void initTestCase() { OwnPanel.reset(ShowPanel()); }
     void init() { ResetViewState(); }
 
     void sceneExtentPushesTheBoundsAThirdOut()
     {
         AddMesh({{-30, 0, 10}, {45, 2, 3}}, {});
         AddMesh({{0, -12, 44.4f}}, {});
-        SceneExtent();
-        QCOMPARE(ViewMin, -40);
-        QCOMPARE(ViewMax, 60);
+        FitToModel(Camera(), Model());
+        QCOMPARE(Camera().ViewMin, -40);
+        QCOMPARE(Camera().ViewMax, 60);
 
         // Ties round to the even integer.
-        TheModel.Clear();
+        Model().Clear();
         AddMesh({{-2.5f, 2.5f, 0}}, {});
-        SceneExtent();
-        QCOMPARE(ViewMax, 2);
-        QCOMPARE(ViewMin, -2);
+        FitToModel(Camera(), Model());
+        QCOMPARE(Camera().ViewMax, 2);
+        QCOMPARE(Camera().ViewMin, -2);
 
         // r div 3 truncates toward zero: -31 + (-10).
-        TheModel.Clear();
+        Model().Clear();
         AddMesh({{-31, 7, 0}}, {});
-        SceneExtent();
-        QCOMPARE(ViewMin, -41);
-        QCOMPARE(ViewMax, 9);
+        FitToModel(Camera(), Model());
+        QCOMPARE(Camera().ViewMin, -41);
+        QCOMPARE(Camera().ViewMax, 9);
 
         // No vertex at all: the start values, mirrored.
-        TheModel.Clear();
+        Model().Clear();
         AddMesh({}, {});
-        SceneExtent();
-        QCOMPARE(ViewMax, -1333332);
-        QCOMPARE(ViewMin, 1333332);
+        FitToModel(Camera(), Model());
+        QCOMPARE(Camera().ViewMax, -1333332);
+        QCOMPARE(Camera().ViewMin, 1333332);
     }
 
     void setupFitsTheProjectionAndViewport()
     {
         ModelWithGlowAt({0, 0, 0});
-        GLRestart();
-        QCOMPARE(GLMade, 1);
-        QCOMPARE(ViewWidth, DevicePixels(400));
-        QCOMPARE(ViewHeight, DevicePixels(400));
+        Restart();
+        QCOMPARE(Panel()->Restarts(), 1);
+        QCOMPARE(Panel()->DeviceSize().width(), DevicePixels(400));
+        QCOMPARE(Panel()->DeviceSize().height(), DevicePixels(400));
         const auto m = ProjectionMatrix();
         // glOrtho(-4, 4, -4, 4, 400, -400): the depth range runs backwards.
         QCOMPARE(m[0], 0.25f);
@@ -101,14 +99,14 @@ private slots:
         QCOMPARE(GLInt(GL_PROJECTION_STACK_DEPTH), 1);
         GLint mode[2] = {0, 0};
         {
-            TGLCurrent current;
+            TContextCurrent current(*Panel());
             glGetIntegerv(GL_POLYGON_MODE, mode);
         }
         QCOMPARE(mode[0], GL_LINE);
         QCOMPARE(mode[1], GL_LINE);
-        QVERIFY(ViewReady);
-        qInfo("context: %d-bit depth, %s", Panel->context()->format().depthBufferSize(),
-              Panel->context()->format().profile() == QSurfaceFormat::CompatibilityProfile ? "compatibility"
+        QVERIFY(Panel()->Started() && Panel()->LastFrameComplete());
+        qInfo("context: %d-bit depth, %s", OwnPanel->context()->format().depthBufferSize(),
+              OwnPanel->context()->format().profile() == QSurfaceFormat::CompatibilityProfile ? "compatibility"
                                                                                            : "other profile");
     }
 
@@ -120,25 +118,23 @@ private slots:
     {
         AddMesh({{1, 1, 1}, {10, 1, 1}, {10, 10, 1}, {1, 10, 1}, {1, 1, 10}, {10, 1, 10}, {10, 10, 10}, {1, 10, 10}},
                 {{0, 1, 2, 3}, {4, 5, 6, 7}}, {{{5, 5, 5}, {0, 0, 0}}});
-        GLRestart();
-        QCOMPARE(ViewMin, 1);
-        QCOMPARE(ViewMax, 13);
+        Restart();
+        QCOMPARE(Camera().ViewMin, 1);
+        QCOMPARE(Camera().ViewMax, 13);
         // The x and y bounds stay those of the fitted volume.
         QCOMPARE(ProjectionMatrix()[0], 2.0f / 12);
         for (int32_t turn : {0, 90}) {
-            RotY = turn;
+            Camera().RotY = turn;
             const auto outlines = Outlines(CaptureFrame());
             QCOMPARE(outlines.size(), size_t(2));
             for (const auto& outline : outlines)
                 QCOMPARE(outline.size(), size_t(4));
         }
-        RotY = 0;
-        RenderView();
-        SelectedId = 7;
-        Picking = true;
-        StartPick(PixelX(1), PixelY(5));
-        EndPick();
-        QCOMPARE(SelectedId, 0);
+        Camera().RotY = 0;
+        Draw();
+        Selection().SelectedId = 7;
+        Pick(PixelX(1), PixelY(5));
+        QCOMPARE(Selection().SelectedId, 0);
     }
 
     // A model within half a unit of zero: ViewMin = ViewMax = 0, which glOrtho
@@ -148,15 +144,15 @@ private slots:
     {
         AddMesh({{-0.4f, -0.4f, 0}, {0.4f, -0.4f, 0}, {0.4f, 0.4f, 0}}, {{0, 1, 2, -1}}, {{{0, 0, 0}, {0, 0, 0}}});
         {
-            TGLCurrent current;
+            TContextCurrent current(*Panel());
             while (glGetError() != GL_NO_ERROR) {
             }
         }
-        GLRestart();
-        QCOMPARE(ViewMax, 0);
-        QCOMPARE(ViewMin, 0);
+        Restart();
+        QCOMPARE(Camera().ViewMax, 0);
+        QCOMPARE(Camera().ViewMin, 0);
         {
-            TGLCurrent current;
+            TContextCurrent current(*Panel());
             QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
         }
         QCOMPARE(ProjectionMatrix()[0], 2.0f);
@@ -168,43 +164,41 @@ private slots:
                      Text(corner).c_str());
         // The upper right corner is picked, the mirrored lower left is not.
         for (const auto& [x, y, hit] : {std::tuple{0.4f, 0.3f, true}, std::tuple{-0.4f, -0.3f, false}}) {
-            SelectedId = 7;
-            Picking = true;
-            StartPick(PixelX(x), PixelY(y));
-            EndPick();
-            QCOMPARE(SelectedId == 0, hit);
+            Selection().SelectedId = 7;
+            Pick(PixelX(x), PixelY(y));
+            QCOMPARE(Selection().SelectedId == 0, hit);
         }
     }
 
     void rotationsTurnZThenYThenX()
     {
         ModelWithGlowAt({0, 2, 0});
-        GLRestart();
+        Restart();
         QVERIFY2(Near(GlowPoint(), {0, 2, 0}), Text(GlowPoint()).c_str());
-        RotX = 90;  // +y onto +z
+        Camera().RotX = 90;  // +y onto +z
         QVERIFY2(Near(GlowPoint(), {0, 0, 2}), Text(GlowPoint()).c_str());
 
-        TheModel.Clear();
+        Model().Clear();
         ModelWithGlowAt({2, 0, 0});
-        RotX = 90;
-        RotZ = 90;  // z first: +x to +y, then x: +y to +z
+        Camera().RotX = 90;
+        Camera().RotZ = 90;  // z first: +x to +y, then x: +y to +z
         QVERIFY2(Near(GlowPoint(), {0, 0, 2}), Text(GlowPoint()).c_str());
-        RotX = 0;
-        RotZ = 0;
-        RotY = 90;  // +x to -z
+        Camera().RotX = 0;
+        Camera().RotZ = 0;
+        Camera().RotY = 90;  // +x to -z
         QVERIFY2(Near(GlowPoint(), {0, 0, -2}), Text(GlowPoint()).c_str());
     }
 
     void zoomScalesAboutTheOriginAndPanIsNotScaled()
     {
         ModelWithGlowAt({1, 1, 0});
-        GLRestart();
-        Zoom = 2.0;
-        PanX = 1;
-        PanY = -1;
+        Restart();
+        Camera().Zoom = 2.0;
+        Camera().PanX = 1;
+        Camera().PanY = -1;
         QVERIFY2(Near(GlowPoint(), {3, 1, 0}), Text(GlowPoint()).c_str());
-        Zoom = -1.0;  // mirrored through the origin
-        PanX = PanY = 0;
+        Camera().Zoom = -1.0;  // mirrored through the origin
+        Camera().PanX = Camera().PanY = 0;
         QVERIFY2(Near(GlowPoint(), {-1, -1, 0}), Text(GlowPoint()).c_str());
     }
 
@@ -215,18 +209,18 @@ private slots:
     {
         const TFloat3 centre{1, -0.5f, 0.75f};
         ModelWithGlowAt(centre);
-        GLRestart();
-        RotX = 30;
-        RotY = -50;
-        RotZ = 20;
-        Zoom = 1.5;
-        PanX = 1;
-        PanY = -1;
-        const TViewProjection view = TViewProjection::Current();
+        Restart();
+        Camera().RotX = 30;
+        Camera().RotY = -50;
+        Camera().RotZ = 20;
+        Camera().Zoom = 1.5;
+        Camera().PanX = 1;
+        Camera().PanY = -1;
+        const TViewProjection view = Panel()->Projection(Camera());
         const TViewPoint p = view.Project(centre);
-        const TViewVolume volume = ViewVolume(ViewMin, ViewMax);
+        const TViewVolume volume = ViewVolume(Camera().ViewMin, Camera().ViewMax);
         const double span = volume.High - volume.Low;
-        const Point3 shown{float(volume.Low + p.X / ViewWidth * span), float(volume.High - p.Y / ViewHeight * span),
+        const Point3 shown{float(volume.Low + p.X / Panel()->DeviceSize().width() * span), float(volume.High - p.Y / Panel()->DeviceSize().height() * span),
                            float(p.Depth * volume.Depth)};
         QVERIFY2(Near(GlowPoint(), shown), (Text(GlowPoint()) + " " + Text(shown)).c_str());
 
@@ -239,49 +233,51 @@ private slots:
     void anglesAreNotWrappedButDrawTheSame()
     {
         ModelWithGlowAt({2, 1, 1});
-        GLRestart();
-        RotY = 10;
+        Restart();
+        Camera().RotY = 10;
         const Point3 at10 = GlowPoint();
-        RotY = 370;
+        Camera().RotY = 370;
         QVERIFY2(Near(GlowPoint(), at10), Text(GlowPoint()).c_str());
-        QCOMPARE(RotY, 370);
+        QCOMPARE(Camera().RotY, 370);
         QVERIFY(!Near(at10, {2, 1, 1}));
     }
 
     void viewportFollowsResizeAndProjectionStays()
     {
         ModelWithGlowAt({1, 1, 0});
-        GLRestart();
-        Panel->resize(300, 200);
-        QTRY_COMPARE(ViewWidth, DevicePixels(300));
-        QCOMPARE(ViewHeight, DevicePixels(200));
+        Restart();
+        OwnPanel->resize(300, 200);
+        QTRY_COMPARE(Panel()->DeviceSize().width(), DevicePixels(300));
+        QCOMPARE(Panel()->DeviceSize().height(), DevicePixels(200));
+        // The frame the main window draws on a resize.
+        Draw();
         GLint viewport[4] = {0, 0, 0, 0};
         {
-            TGLCurrent current;
+            TContextCurrent current(*Panel());
             glGetIntegerv(GL_VIEWPORT, viewport);
         }
         QCOMPARE(viewport[2], DevicePixels(300));
         QCOMPARE(viewport[3], DevicePixels(200));
         QCOMPARE(ProjectionMatrix()[0], 0.25f);
         QVERIFY2(Near(GlowPoint(), {1, 1, 0}), Text(GlowPoint()).c_str());
-        Panel->resize(400, 400);
-        QTRY_COMPARE(ViewWidth, DevicePixels(400));
+        OwnPanel->resize(400, 400);
+        QTRY_COMPARE(Panel()->DeviceSize().width(), DevicePixels(400));
     }
 
     // Qt's own repaints show the last frame again and run none of its logic.
     void repaintReshowsTheLastFrameOnly()
     {
         AddMesh({{0, -3, 0}, {0, 3, 0}, {-3, -3, 3}, {3, 3, -3}}, {{0, 1, 0, -1}}, {{{0, 0, 0}, {0, 0, 0}}});
-        GLRestart();
-        QVERIFY(ViewReady);
-        ViewReady = false;
-        CurMesh = 99;
-        QSignalSpy swapped(Panel.get(), &TGLPanel::frameSwapped);
-        Panel->repaint();
+        Restart();
+        QVERIFY(Panel()->LastFrameComplete());
+        const int frames = Panel()->FramesShown();
+        Selection().CurMesh = 99;
+        QSignalSpy swapped(OwnPanel.get(), &TViewPanel::frameSwapped);
+        OwnPanel->repaint();
         QTRY_VERIFY(!swapped.isEmpty());
-        const QImage shown = Panel->grabFramebuffer();
-        QVERIFY(!ViewReady);
-        QCOMPARE(CurMesh, 99);
+        const QImage shown = OwnPanel->grabFramebuffer();
+        QCOMPARE(Panel()->FramesShown(), frames);
+        QCOMPARE(Selection().CurMesh, 99);
         // The vertical line x = 0 of the current mesh, in "Selected".
         int lit = 0;
         for (int x = PixelX(0) - 2; x <= PixelX(0) + 2; ++x)
@@ -290,73 +286,66 @@ private slots:
         QCOMPARE(shown.pixelColor(PixelX(-2), PixelY(2)), QColor(Qt::black));
     }
 
-    // Moving the panel into another window gives it a new context from Qt;
-    // the state of the last GLSetup comes with it.
+    // Moving the panel into another window: its context, and the state of
+    // the last Restart, go with it.
     void newContextFromQtGetsTheFixedState()
     {
         ModelWithGlowAt({1, 1, 0});
-        GLRestart();
+        Restart();
         QWidget host;
-        Panel->setParent(&host);
+        OwnPanel->setParent(&host);
         host.resize(400, 400);
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&host));
         QCOMPARE(ProjectionMatrix()[0], 0.25f);
         QVERIFY2(Near(GlowPoint(), {1, 1, 0}), Text(GlowPoint()).c_str());
-        Panel->setParent(nullptr);
-        Panel->resize(400, 400);
-        Panel->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Panel.get()));
+        OwnPanel->setParent(nullptr);
+        OwnPanel->resize(400, 400);
+        OwnPanel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(OwnPanel.get()));
         QCOMPARE(ProjectionMatrix()[0], 0.25f);
-        QCOMPARE(ViewWidth, DevicePixels(400));
+        QCOMPARE(Panel()->DeviceSize().width(), DevicePixels(400));
     }
 
     void openingAgainRefitsAndKeepsTheCamera()
     {
         ModelWithGlowAt({1, 1, 0});
-        GLRestart();
-        RotX = 30;
-        Zoom = 1.5;
-        TheModel.Clear();
+        Restart();
+        Camera().RotX = 30;
+        Camera().Zoom = 1.5;
+        Model().Clear();
         AddMesh({{-30, 0, 0}, {45, 0, 0}}, {}, {{{0, 0, 0}, {0, 0, 0}}});
-        GLRestart();
-        QCOMPARE(ViewMin, -40);
-        QCOMPARE(ViewMax, 60);
-        QCOMPARE(RotX, 30);
-        QCOMPARE(Zoom, 1.5);
+        Restart();
+        QCOMPARE(Camera().ViewMin, -40);
+        QCOMPARE(Camera().ViewMax, 60);
+        QCOMPARE(Camera().RotX, 30);
+        QCOMPARE(Camera().Zoom, 1.5);
         QCOMPARE(ProjectionMatrix()[0], 0.02f);
         QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
     }
 
-    // A frame asked for before the first open runs its logic but leaves P1
-    // showing its own colour.
+    // A frame asked for before the first open leaves the panel showing its
+    // own colour.
     void frameBeforeSetupIsHarmless()
     {
-        TGLPanel* const testPanel = GLPanel;
+        TViewPanel* const testPanel = Panel();
         {
-            std::unique_ptr<TGLPanel> fresh(ShowPanel(100));
+            std::unique_ptr<TViewPanel> fresh(ShowPanel(100));
             AddMesh({{0, 0, 0}}, {});
-            SelectedId = 5;  // past the last mesh: decoding picks the last one
-            CurMesh = 99;
-            RenderView();
-            QVERIFY(ViewReady);
-            QCOMPARE(CurMesh, 0);
-            QCOMPARE(GLMade, 0);
+            Selection().Select(5, Model());  // past the last mesh: the last one
+            Draw();
+            QCOMPARE(Panel()->Restarts(), 0);
             const QImage shown = fresh->grabFramebuffer();
             QCOMPARE(shown.pixelColor(DevicePixels(50), DevicePixels(50)), fresh->palette().color(fresh->backgroundRole()));
 
-            // Its list errors still reach the caller.
-            SelectMode = 1;
-            SelectedId = PackSelection(0, 3);
-            QVERIFY_THROWS_EXCEPTION(EListError, RenderView());
+            // Not even a scene that names no face draws or raises anything.
+            Selection().SetMode(1, Model());
+            Selection().Select(PackSelection(0, 3), Model());
+            Draw();
+            QCOMPARE(fresh->grabFramebuffer().pixelColor(DevicePixels(50), DevicePixels(50)),
+                     fresh->palette().color(fresh->backgroundRole()));
         }
-        // Without any panel at all.
-        QCOMPARE(GLPanel, nullptr);
-        SelectMode = 0;
-        ViewReady = false;
-        RenderView();
-        QVERIFY(ViewReady);
-        GLPanel = testPanel;
+        UsePanel(testPanel);
     }
 
     void listErrorMidFrameLeavesTheStateBalanced()
@@ -364,30 +353,30 @@ private slots:
         // Face 0's last corner names a vertex that does not exist.
         AddMesh({{-3, -3, 0}, {3, 3, 0}, {3, -3, 0}}, {{0, 1, 2, -1}, {0, 1, 7, -1}}, {{{0, 0, 0}, {0, 0, 0}}});
         try {
-            GLRestart();
+            Restart();
             QFAIL("no error");
         } catch (const EListError& e) {
             QCOMPARE(std::string(e.what()), std::string("^TVertexL Index not valid: 7"));
         }
-        QVERIFY(!ViewReady);
+        QVERIFY(!Panel()->LastFrameComplete());
         QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
         QCOMPARE(GLInt(GL_RENDER_MODE), GL_RENDER);
 
         // The next frame is whole and raises no GL error (the primitive cut
         // short was ended).
-        TheModel.Meshes.Get(0).Faces[0].Get(1).VertIdx.Index[2] = 2;
+        Model().Meshes.Get(0).Faces[0].Get(1).VertIdx.Index[2] = 2;
         {
-            TGLCurrent current;
+            TContextCurrent current(*Panel());
             while (glGetError() != GL_NO_ERROR) {
             }
         }
         QCOMPARE(Outlines(CaptureFrame()).size(), size_t(2));
         QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
         {
-            TGLCurrent current;
+            TContextCurrent current(*Panel());
             QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
         }
-        QVERIFY(ViewReady);
+        QVERIFY(Panel()->LastFrameComplete());
     }
 };
 

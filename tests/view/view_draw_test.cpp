@@ -7,10 +7,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "M_draw.h"
-#include "app_state.h"
+#include "scene_drawing.h"
 #include "view_fixture.h"
-#include "view_state.h"
 
 using namespace viewtest;
 
@@ -87,18 +85,18 @@ void ThreeMeshes()
 
 class ViewDrawTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> OwnPanel;
 
 private slots:
-    void initTestCase() { Panel.reset(ShowPanel()); }
+    void initTestCase() { OwnPanel.reset(ShowPanel()); }
     void init() { ResetViewState(); }
 
     void glowAtOriginDrawsPointAndFiveSegments()
     {
         AddMesh({{-3, -3, -3}, {3, 3, 3}, {3, -3, 0}}, {}, {{{0, 0, 0}, {8, 6, 3}}});
-        EditGlow = 0;
+        Selection().EditGlow = 0;
         ShowGlows(true, false);
-        GLRestart();
+        Restart();
         const auto frame = CaptureFrame();
 
         const auto points = InColor(frame, ColPoint);
@@ -113,7 +111,7 @@ private slots:
 
         float pointSize = 0;
         {
-            TGLCurrent current;
+            TContextCurrent current(*Panel());
             glGetFloatv(GL_POINT_SIZE, &pointSize);
         }
         QCOMPARE(pointSize, 4.0f);
@@ -122,9 +120,9 @@ private slots:
     void conesAreSixTrianglesUnderTheApex()
     {
         AddMesh({{-3, -3, -3}, {3, 3, 3}}, {}, {{{0, 0, 0}, {8, 6, 3}}});
-        EditGlow = 0;
+        Selection().EditGlow = 0;
         ShowGlows(true, true);
-        GLRestart();
+        Restart();
         const auto cones = Outlines(InColor(CaptureFrame(), ColCone));
         const Point3 apex{0, 3, 0};
         const std::vector<std::vector<Point3>> expected = {
@@ -140,7 +138,7 @@ private slots:
     {
         AddMesh({{-3, -3, -3}, {3, 3, 3}}, {}, {{{1, 1, 0}, {0, -4, 0}}, {{-1, 0, 0}, {0, 0, 0}}});
         ShowGlows(false, true);
-        GLRestart();
+        Restart();
         const auto frame = CaptureFrame();
         const auto y = Segments(InColor(frame, ColYVector));
         QCOMPARE(y.size(), size_t(2));
@@ -159,7 +157,7 @@ private slots:
         // Index[3] = 0 is a quad whose fourth corner is vertex 0.
         AddMesh({{-3, -3, 0}, {3, -3, 0}, {3, 3, 0}, {-3, 3, 0}, {0, 0, 3}}, {{1, 2, 4, -1}, {1, 2, 3, 0}, {4, 3, 2, 0}},
                 {{{0, 0, 0}, {0, 0, 0}}});
-        GLRestart();
+        Restart();
         const auto faces = Outlines(InColor(CaptureFrame(), ColSelected));
         QCOMPARE(faces.size(), size_t(3));
         QVERIFY(SameCycle(faces[0], {{3, -3, 0}, {3, 3, 0}, {0, 0, 3}}));
@@ -170,9 +168,9 @@ private slots:
     void meshModeHighlightsTheCurrentMesh()
     {
         ThreeMeshes();
-        SelectedId = 1;
-        GLRestart();
-        QCOMPARE(CurMesh, 1);
+        Selection().Select(1, Model());
+        Restart();
+        QCOMPARE(Selection().CurMesh, 1);
         const auto frame = CaptureFrame();
         const auto selected = Outlines(InColor(frame, ColSelected));
         QCOMPARE(selected.size(), size_t(2));  // both faces of mesh 1
@@ -186,11 +184,11 @@ private slots:
     void faceModeOutlinesTheCurrentFaceLast()
     {
         ThreeMeshes();
-        SelectMode = 1;
-        SelectedId = PackSelection(1, 1);
-        GLRestart();
-        QCOMPARE(CurMesh, 1);
-        QCOMPARE(CurFace, 1);
+        Selection().SetMode(1, Model());
+        Selection().Select(PackSelection(1, 1), Model());
+        Restart();
+        QCOMPARE(Selection().CurMesh, 1);
+        QCOMPARE(Selection().CurFace, 1);
         const auto outlines = Outlines(CaptureFrame());
         QCOMPARE(outlines.size(), size_t(5));
         const auto selected = Outlines(InColor(CaptureFrame(), ColSelected));
@@ -204,14 +202,14 @@ private slots:
     {
         AddMesh({{-3, -3, 0}, {-1, -3, 0}, {-1, -1, 0}}, {{0, 1, 2, -1}});  // no glows
         AddMesh({{3, 3, 0}, {1, 3, 0}, {1, 1, 0}}, {{0, 1, 2, -1}}, {{{2, 2, 0}, {0, 0, 0}}});
-        GLRestart();
+        Restart();
         auto outlines = Outlines(CaptureFrame());
         QCOMPARE(outlines.size(), size_t(1));
         QVERIFY(SameCorners(outlines[0], {{3, 3, 0}, {1, 3, 0}, {1, 1, 0}}));
 
         // In face mode the current face is outlined even in a mesh without glows.
-        SelectMode = 1;
-        SelectedId = PackSelection(0, 0);
+        Selection().SetMode(1, Model());
+        Selection().Select(PackSelection(0, 0), Model());
         const auto frame = CaptureFrame();
         outlines = Outlines(frame);
         QCOMPARE(outlines.size(), size_t(2));
@@ -221,19 +219,19 @@ private slots:
     void glowsFollowThePanelButtons()
     {
         ThreeMeshes();
-        SelectedId = 1;
-        GLRestart();
+        Selection().Select(1, Model());
+        Restart();
 
         // Panel hidden: no glow, whatever the buttons say.
-        GlowDisplay = [] { return TGlowDisplay{false, false, true}; };
+        viewtest::Display() = {false, false, true};
         QCOMPARE(CountPoints(CaptureFrame()), size_t(0));
-        GlowDisplay = nullptr;
-        EditGlow = 0;
+        viewtest::Display() = {};
+        Selection().EditGlow = 0;
         QCOMPARE(CountPoints(CaptureFrame()), size_t(0));
 
-        // SB1: only glow EditGlow of CurMesh.
+        // "Show Selected Glow": only glow EditGlow of CurMesh.
         ShowGlows(true, false);
-        EditGlow = 1;
+        Selection().EditGlow = 1;
         auto frame = CaptureFrame();
         QCOMPARE(CountPoints(frame), size_t(1));
         QVERIFY(Near(InColor(frame, ColPoint)[0].Vertices[0], {0, 0.5f, 0}));
@@ -241,16 +239,16 @@ private slots:
 
         // EditGlow -1, or naming no glow of CurMesh: no glow, no error.
         for (int none : {-1, 2, 7}) {
-            EditGlow = none;
+            Selection().EditGlow = none;
             frame = CaptureFrame();
             QCOMPARE(CountPoints(frame), size_t(0));
             QCOMPARE(Outlines(frame).size(), size_t(4));
-            QVERIFY(ViewReady);
+            QVERIFY(Panel()->LastFrameComplete());
         }
 
-        // SB2: every glow of every mesh, with cones when SBCone is down.
+        // "Show All Glows": every glow of every mesh, with cones when asked.
         ShowGlows(false, true);
-        EditGlow = -1;
+        Selection().EditGlow = -1;
         frame = CaptureFrame();
         QCOMPARE(CountPoints(frame), size_t(4));
         QCOMPARE(Outlines(InColor(frame, ColCone)).size(), size_t(24));
@@ -259,21 +257,21 @@ private slots:
     void staleSelectionRaisesTheListError()
     {
         ThreeMeshes();
-        GLRestart();
-        SelectMode = 1;
-        SelectedId = PackSelection(5, 0);
+        Restart();
+        Selection().SetMode(1, Model());
+        Selection().Select(PackSelection(5, 0), Model());
         try {
             CaptureFrame();
             QFAIL("no error");
         } catch (const EListError& e) {
             QCOMPARE(std::string(e.what()), std::string("^TMeshL Index not valid: 5"));
         }
-        SelectedId = PackSelection(2, 1);
+        Selection().Select(PackSelection(2, 1), Model());
         QVERIFY_THROWS_EXCEPTION(EListError, CaptureFrame());
         // A glow index read through DrawGlow is checked too.
-        SelectMode = 0;
-        SelectedId = 0;
-        QVERIFY_THROWS_EXCEPTION(EListError, DrawGlow(0, 1));
+        Selection().SetMode(0, Model());
+        Selection().Select(0, Model());
+        QVERIFY_THROWS_EXCEPTION(EListError, DrawGlow(Scene(), Panel()->Projection(Camera()), 0, 1));
         QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
     }
 };

@@ -9,11 +9,94 @@
 #include <exception>
 #include <sstream>
 
-#include "M_draw.h"
-#include "app_state.h"
-#include "view_state.h"
+#include "scene_drawing.h"
 
 namespace viewtest {
+
+namespace {
+
+struct TViewTestState {
+    TModel Model;
+    TSelection Selection;
+    TGlowDisplay Display;
+    TGlowPreview Preview;
+    TViewOptions Options;
+    TCamera Camera;
+    TViewPanel* Panel = nullptr;
+};
+
+TViewTestState& State()
+{
+    static TViewTestState state;
+    return state;
+}
+
+}  // namespace
+
+TModel& Model()
+{
+    return State().Model;
+}
+
+TSelection& Selection()
+{
+    return State().Selection;
+}
+
+TGlowDisplay& Display()
+{
+    return State().Display;
+}
+
+TGlowPreview& Preview()
+{
+    return State().Preview;
+}
+
+TViewOptions& Options()
+{
+    return State().Options;
+}
+
+TCamera& Camera()
+{
+    return State().Camera;
+}
+
+TViewPanel* Panel()
+{
+    return State().Panel;
+}
+
+void UsePanel(TViewPanel* panel)
+{
+    State().Panel = panel;
+}
+
+TScene Scene()
+{
+    return {Model(), Selection(), Display(), Preview(), Options()};
+}
+
+void Draw()
+{
+    Panel()->Draw(Scene(), Camera());
+}
+
+void Restart()
+{
+    FitToModel(Camera(), Model());
+    Panel()->Restart();
+    Draw();
+}
+
+bool Pick(int x, int y)
+{
+    const std::optional<int32_t> hit = Panel()->PickFace(Scene(), Camera(), x, y);
+    if (hit)
+        Selection().Select(*hit, Model());
+    return bool(hit);
+}
 
 int AddMesh(const std::vector<TVertex>& vertices, const std::vector<std::array<int, 4>>& faces,
             const std::vector<Glow>& glows)
@@ -33,7 +116,7 @@ int AddMesh(const std::vector<TVertex>& vertices, const std::vector<std::array<i
         glow.MainVec = g.MainVec;
         mesh.Glows.Add(glow);
     }
-    return TheModel.Meshes.Add(std::move(mesh));
+    return Model().Meshes.Add(std::move(mesh));
 }
 
 void SetDistinctColors()
@@ -52,14 +135,16 @@ const TColorF& Color(TViewColor entry)
 
 void ResetViewState()
 {
-    ResetSharedState();
-    EditGlow = -1;
+    TViewPanel* panel = State().Panel;
+    State() = {};
+    State().Panel = panel;
+    Selection().EditGlow = -1;
     SetDistinctColors();
 }
 
 void ShowGlows(bool selectedOnly, bool cones)
 {
-    GlowDisplay = [selectedOnly, cones] { return TGlowDisplay{true, selectedOnly, cones}; };
+    Display() = {true, selectedOnly, cones};
 }
 
 bool Near(const Point3& a, const Point3& b, float tolerance)
@@ -86,7 +171,7 @@ struct Volume {
 
 Volume ViewVolume()
 {
-    float low = float(ViewMin), high = float(ViewMax);
+    float low = float(Camera().ViewMin), high = float(Camera().ViewMax);
     if (low == high) {
         low -= 0.5f;
         high += 0.5f;
@@ -102,7 +187,8 @@ Point3 ToModel(const GLfloat* v)
     const Volume volume = ViewVolume();
     const float span = volume.High - volume.Low;
     const float zNdc = 2 * v[2] - 1;
-    return {volume.Low + v[0] / float(ViewWidth) * span, volume.Low + v[1] / float(ViewHeight) * span,
+    const QSize size = Panel()->DeviceSize();
+    return {volume.Low + v[0] / float(size.width()) * span, volume.Low + v[1] / float(size.height()) * span,
             -(zNdc * (volume.Far - volume.Near) + (volume.Far + volume.Near)) / 2};
 }
 
@@ -114,11 +200,11 @@ std::vector<Primitive> CaptureFrame()
     std::vector<GLfloat> buffer(1 << 20);
     GLint count = 0;
     {
-        TGLCurrent current;
+        TContextCurrent current(*Panel());
         glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR, buffer.data());
         glRenderMode(GL_FEEDBACK);
         try {
-            RenderView();
+            Draw();
         } catch (...) {
             glRenderMode(GL_RENDER);
             throw;
@@ -180,13 +266,14 @@ std::vector<std::vector<Point3>> Outlines(const std::vector<Primitive>& lines)
     return out;
 }
 
-TGLPanel* ShowPanel(int size)
+TViewPanel* ShowPanel(int size)
 {
-    auto* panel = new TGLPanel;
+    auto* panel = new TViewPanel;
+    State().Panel = panel;
     panel->resize(size, size);
     // Qt's first frame on screen: the panel's context is made and its window
     // composed, so the tests' own frames and grabs find both.
-    QSignalSpy shown(panel, &TGLPanel::frameSwapped);
+    QSignalSpy shown(panel, &TViewPanel::frameSwapped);
     panel->show();
     if (!QTest::qWaitForWindowExposed(panel) || !QTest::qWaitFor([&] { return !shown.isEmpty(); }, 60000))
         throw std::runtime_error("panel not shown");
@@ -195,12 +282,12 @@ TGLPanel* ShowPanel(int size)
 
 int DevicePixels(int logical)
 {
-    return qRound(logical * GLPanel->devicePixelRatio());
+    return qRound(logical * Panel()->devicePixelRatio());
 }
 
 int GLInt(unsigned query)
 {
-    TGLCurrent current;
+    TContextCurrent current(*Panel());
     GLint value = 0;
     glGetIntegerv(query, &value);
     return value;
@@ -209,13 +296,13 @@ int GLInt(unsigned query)
 int PixelX(float x)
 {
     const Volume volume = ViewVolume();
-    return int(std::lround((x - volume.Low) / (volume.High - volume.Low) * float(ViewWidth)));
+    return int(std::lround((x - volume.Low) / (volume.High - volume.Low) * float(Panel()->DeviceSize().width())));
 }
 
 int PixelY(float y)
 {
     const Volume volume = ViewVolume();
-    return int(std::lround((volume.High - y) / (volume.High - volume.Low) * float(ViewHeight)));
+    return int(std::lround((volume.High - y) / (volume.High - volume.Low) * float(Panel()->DeviceSize().height())));
 }
 
 }  // namespace viewtest

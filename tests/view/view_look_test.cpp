@@ -7,12 +7,10 @@
 #include <cmath>
 #include <memory>
 
-#include "M_draw.h"
-#include "app_state.h"
+#include "scene_drawing.h"
 #include "glow_frame.h"
 #include "view_fixture.h"
 #include "view_projection.h"
-#include "view_state.h"
 
 using namespace viewtest;
 
@@ -20,14 +18,14 @@ namespace {
 
 QImage Shown()
 {
-    return GLPanel->grabFramebuffer();
+    return Panel()->grabFramebuffer();
 }
 
 // The pixel of the panel's picture over a model point, as the camera puts
 // it, or (dx, dy) device pixels from there.
 QColor PixelAt(const QImage& picture, const TVec3& p, int dx = 0, int dy = 0)
 {
-    const TViewPoint at = TViewProjection::Current().Project(p);
+    const TViewPoint at = Panel()->Projection(Camera()).Project(p);
     return picture.pixelColor(int(std::floor(at.X)) + dx, int(std::floor(at.Y)) + dy);
 }
 
@@ -50,10 +48,10 @@ int GlowMesh(TFloat3 centre, TFloat3 mainVec)
 
 class ViewLookTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> OwnPanel;
 
 private slots:
-    void initTestCase() { Panel.reset(ShowPanel()); }
+    void initTestCase() { OwnPanel.reset(ShowPanel()); }
     void init() { ResetViewState(); }
 
     void haloShowsCoreAtCentreOuterAtRimAndNothingOfAlphaZero()
@@ -61,13 +59,13 @@ private slots:
         // At rest the halo is the half ellipse x +-40, y 0..80 over the
         // centre. Rays at 5 and 60 degrees cross no line of the schematic.
         GlowMesh({0, 0, 0}, {160, 160, 0});
-        TEngineGlow& glow = TheModel.Meshes.Get(0).Glows.Get(0);
-        EditGlow = 0;
+        TEngineGlow& glow = Model().Meshes.Get(0).Glows.Get(0);
+        Selection().EditGlow = 0;
         ShowGlows(true, false);
         glow.CoreColor = 0xFFFF0000;   // red, opaque
         glow.OuterColor = 0xFF00FF00;  // green, opaque
-        GLRestart();
-        const TViewProjection view = TViewProjection::Current();
+        Restart();
+        const TViewProjection view = Panel()->Projection(Camera());
         const TViewPoint centre = view.Project(TVec3{0, 0, 0});
         const auto pixel = [&](const QImage& picture, double degrees, double r) {
             const double a = degrees * std::acos(-1.0) / 180;
@@ -88,8 +86,8 @@ private slots:
         };
         QVERIFY(pixel(Shown(), 60, 0.5 * ellipse(60)) == QColor(Qt::black));  // off: the schematic alone
 
-        ViewOptions.GlowColors = true;
-        RenderView();
+        Options().GlowColors = true;
+        Draw();
         QImage picture = Shown();
         for (const double degrees : {5.0, 60.0})
             QVERIFY2(std::fabs(reach(picture, degrees) - ellipse(degrees)) <= 2 + 0.03 * ellipse(degrees),
@@ -102,7 +100,7 @@ private slots:
         // A core of alpha 0 is not seen, not even where it shades into the
         // outer colour; the outer colour still is.
         glow.CoreColor = 0x00FF0000;
-        RenderGlowsChanged();
+        Draw();
         picture = Shown();
         for (double t = 0.1; t < 0.96; t += 0.05)
             QVERIFY2(pixel(picture, 60, t * rim).red() <= 2, qPrintable(QString::number(t)));
@@ -117,17 +115,17 @@ private slots:
         AddMesh({{-20, -20, -1}, {20, -20, -1}, {20, 20, -1}, {-20, 20, -1}, {-10, -10, 1}, {40, -10, 1}, {40, 10, 1},
                  {-10, 10, 1}},
                 {{0, 1, 2, 3}, {4, 5, 6, 7}}, {{{5, -15, 8}, {0, 0, 0}}});
-        EditGlow = 0;
+        Selection().EditGlow = 0;
         ShowGlows(true, false);
-        SelectMode = 1;  // the far square in "Mesh Lines"
-        SelectedId = PackSelection(0, 0);
-        GLRestart();
+        Selection().SetMode(1, Model());  // the far square in "Mesh Lines"
+        Selection().Select(PackSelection(0, 0), Model());
+        Restart();
         const TVec3 hiddenEdge{-10, 2, 1}, inside{8, 15, -1}, glowAt{5, -15, 8};
         QVERIFY(Shows(PixelAt(Shown(), hiddenEdge), Color(ColMeshLines)));
         QVERIFY(PixelAt(Shown(), inside) == QColor(Qt::black));
 
-        ViewOptions.Solid = true;
-        RenderView();
+        Options().Solid = true;
+        Draw();
         const QImage solid = Shown();
         const QColor fill = PixelAt(solid, inside);
         QVERIFY2(fill.red() > 40 && fill.red() == fill.green() && fill.green() == fill.blue(), qPrintable(fill.name()));
@@ -143,23 +141,21 @@ private slots:
     {
         GlowMesh({0, 0, 0}, {0, 0, 0});
         AddMesh({{-50, -50, 0}, {50, -50, 0}, {50, 50, 0}, {-50, 50, 0}}, {{0, 1, 2, 3}});  // no glows
-        GLRestart();
+        Restart();
         const TVec3 edge{0, 50, 0};
         QVERIFY(PixelAt(Shown(), edge) == QColor(Qt::black));
-        ViewOptions.WholeModel = true;
-        RenderView();
+        Options().WholeModel = true;
+        Draw();
         const QColor dimmed = PixelAt(Shown(), edge);
         const TColorF& lines = Color(ColMeshLines);
         QVERIFY2(dimmed != QColor(Qt::black) && !Shows(dimmed, lines) && dimmed.red() < lines.Red * 255,
                  qPrintable(dimmed.name()));
         // A click on it selects nothing new.
-        SelectedId = 0;
-        const TViewPoint at = TViewProjection::Current().Project(edge);
-        Picking = true;
-        StartPick(int(at.X), int(at.Y));
-        EndPick();
-        QCOMPARE(SelectedId, 0);
-        QCOMPARE(CurMesh, 0);
+        Selection().Select(0, Model());
+        const TViewPoint at = Panel()->Projection(Camera()).Project(edge);
+        Pick(int(at.X), int(at.Y));
+        QCOMPARE(Selection().SelectedId, 0);
+        QCOMPARE(Selection().CurMesh, 0);
     }
 
     void namedViewsLookAlongTheirAxisAndKeepZoomAndShift()
@@ -177,23 +173,23 @@ private slots:
         const int tip = 30;
         GlowMesh({0, 0, 0}, {0, 0, 0});
         const int marker = AddMesh({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, {{0, 1, 2, -1}}, {{{0, 0, 0}, {0, 0, 0}}});
-        SelectedId = marker;
-        GLRestart();
+        Selection().Select(marker, Model());
+        Restart();
         for (const TCase& c : cases) {
-            PanX = 2;
-            PanY = -3;
-            Zoom = 1.25;
-            LookFrom(c.View);
-            QCOMPARE(PanX, 2);
-            QCOMPARE(Zoom, 1.25);
-            TOMesh& mesh = TheModel.Meshes.Get(marker);
+            Camera().PanX = 2;
+            Camera().PanY = -3;
+            Camera().Zoom = 1.25;
+            LookFrom(Camera(), c.View);
+            QCOMPARE(Camera().PanX, 2);
+            QCOMPARE(Camera().Zoom, 1.25);
+            TOMesh& mesh = Model().Meshes.Get(marker);
             const TVec3 up{c.Up[0] * tip, c.Up[1] * tip, c.Up[2] * tip};
             mesh.Vertices.Get(1) = {float(up[0]), float(up[1]), float(up[2])};
             mesh.Vertices.Get(2) = {float(up[0] * 0.9), float(up[1] * 0.9), float(up[2] * 0.9)};
-            ForgetMeshPicture();
-            RenderView();
+            Panel()->ForgetMeshes();
+            Draw();
 
-            const TViewProjection view = TViewProjection::Current();
+            const TViewProjection view = Panel()->Projection(Camera());
             const TViewPoint origin = view.Project(TVec3{0, 0, 0});
             const TViewPoint towards = view.Project(c.TowardsViewer);
             const TViewPoint top = view.Project(up);
@@ -213,18 +209,18 @@ private slots:
     void frameGlowCentresTheGlowAndFillsAThird()
     {
         GlowMesh({30, -20, 10}, {40, 20, 8});  // reach: V.x / 4 = 10
-        GLRestart();
-        RotX = 23;
-        RotY = -37;
-        FrameGlow(TheModel.Meshes.Get(0).Glows.Get(0));
-        QCOMPARE(RotX, 23);
-        const TViewProjection view = TViewProjection::Current();
+        Restart();
+        Camera().RotX = 23;
+        Camera().RotY = -37;
+        FrameGlow(Camera(), Model().Meshes.Get(0).Glows.Get(0));
+        QCOMPARE(Camera().RotX, 23);
+        const TViewProjection view = Panel()->Projection(Camera());
         const TViewPoint centre = view.Project(TVec3{30, -20, 10});
         // The shift is whole units of the view: half of one at most.
-        const double unit = view.Scale() / std::fabs(Zoom);
-        QVERIFY(std::fabs(centre.X - ViewWidth / 2.0) <= unit / 2 + 1);
-        QVERIFY(std::fabs(centre.Y - ViewHeight / 2.0) <= unit / 2 + 1);
-        const double third = ViewWidth / 3.0;
+        const double unit = view.Scale() / std::fabs(Camera().Zoom);
+        QVERIFY(std::fabs(centre.X - Panel()->DeviceSize().width() / 2.0) <= unit / 2 + 1);
+        QVERIFY(std::fabs(centre.Y - Panel()->DeviceSize().height() / 2.0) <= unit / 2 + 1);
+        const double third = Panel()->DeviceSize().width() / 3.0;
         QVERIFY(std::fabs(2 * 10 * view.Scale() - third) < 0.05 * third);
     }
 };

@@ -1,5 +1,5 @@
 // Picking: the face pass drawn in selection mode around a pixel; the first
-// name hit in drawing order becomes SelectedId.
+// name hit in drawing order is what the click selects.
 
 #include <GL/gl.h>
 
@@ -7,9 +7,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app_state.h"
 #include "view_fixture.h"
-#include "view_state.h"
 
 using namespace viewtest;
 
@@ -31,58 +29,62 @@ void PickModel()
     AddMesh({{-1, -3, 2}, {0, -3, 2}, {0, -1, 2}, {-1, -1, 3}}, {{0, 1, 2, 3}}, {{{0, -2, 2}, {1, 1, 1}}});
 }
 
-// What P1MouseDown does with a left click at the model point (x, y).
+// What the main window does with a left click at (x, y), device pixels: the
+// selection takes what the pick hits, and the view draws a frame.
+void ClickAtPixel(int x, int y)
+{
+    Pick(x, y);
+    Draw();
+}
+
+// The same at the model point (x, y).
 void ClickAt(float x, float y)
 {
-    Picking = true;
-    StartPick(PixelX(x), PixelY(y));
-    EndPick();
+    ClickAtPixel(PixelX(x), PixelY(y));
 }
 
 }  // namespace
 
 class ViewPickTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> OwnPanel;
 
 private slots:
-    void initTestCase() { Panel.reset(ShowPanel()); }
+    void initTestCase() { OwnPanel.reset(ShowPanel()); }
     void init()
     {
         ResetViewState();
         PickModel();
         ShowGlows(false, true);
-        GLRestart();
-        QCOMPARE(ViewMax, 4);
+        Restart();
+        QCOMPARE(Camera().ViewMax, 4);
     }
 
     void meshModeSelectsTheMeshUnderTheMouse()
     {
         ClickAt(1, 2);
-        QCOMPARE(SelectedId, 1);
-        QCOMPARE(CurMesh, 1);  // EndPick's frame decoded it
-        QVERIFY(!Picking);
+        QCOMPARE(Selection().SelectedId, 1);
+        QCOMPARE(Selection().CurMesh, 1);
         ClickAt(0, -2);
-        QCOMPARE(SelectedId, 3);
+        QCOMPARE(Selection().SelectedId, 3);
         ClickAt(2, -2.5f);
-        QCOMPARE(SelectedId, 2);
+        QCOMPARE(Selection().SelectedId, 2);
         QCOMPARE(GLInt(GL_PROJECTION_STACK_DEPTH), 1);
         QCOMPARE(GLInt(GL_RENDER_MODE), GL_RENDER);
     }
 
     void clicksOnNothingKeepTheSelection()
     {
-        SelectedId = 3;
+        Selection().Select(3, Model());
         ClickAt(-3.5f, 0);
-        QCOMPARE(SelectedId, 3);
+        QCOMPARE(Selection().SelectedId, 3);
         // The glow at the origin is not pickable.
         ClickAt(0, 0);
-        QCOMPARE(SelectedId, 3);
+        QCOMPARE(Selection().SelectedId, 3);
         // Nor is a mesh without glows.
         ClickAt(-3, 2);
-        QCOMPARE(SelectedId, 3);
-        QCOMPARE(CurMesh, 3);
-        QVERIFY(!Picking);
+        QCOMPARE(Selection().SelectedId, 3);
+        QCOMPARE(Selection().CurMesh, 3);
     }
 
     // The pick region is 5 x 5 pixels around the mouse: mesh 1's left edge
@@ -92,11 +94,9 @@ private slots:
     {
         const int edgeX = PixelX(1), edgeY = PixelY(1), midX = PixelX(2), midY = PixelY(2);
         const auto picks = [](int x, int y) {
-            SelectedId = 3;
-            Picking = true;
-            StartPick(x, y);
-            EndPick();
-            return SelectedId == 1;
+            Selection().Select(3, Model());
+            ClickAtPixel(x, y);
+            return Selection().SelectedId == 1;
         };
         QVERIFY(picks(edgeX + 2, midY));
         QVERIFY(picks(edgeX - 2, midY));
@@ -110,25 +110,25 @@ private slots:
 
     void faceModePacksMeshAndFace()
     {
-        SelectMode = 1;
+        Selection().SetMode(1, Model());
         ClickAt(-2, -2);  // the diagonal shared by faces 1 and 2
-        QCOMPARE(SelectedId, PackSelection(2, 1));
-        QCOMPARE(CurMesh, 2);
-        QCOMPARE(CurFace, 1);
+        QCOMPARE(Selection().SelectedId, PackSelection(2, 1));
+        QCOMPARE(Selection().CurMesh, 2);
+        QCOMPARE(Selection().CurFace, 1);
         ClickAt(-1, -2);
-        QCOMPARE(SelectedId, PackSelection(2, 1));
+        QCOMPARE(Selection().SelectedId, PackSelection(2, 1));
         ClickAt(-0.5f, -1);
-        QCOMPARE(SelectedId, PackSelection(3, 0));
+        QCOMPARE(Selection().SelectedId, PackSelection(3, 0));
     }
 
     void faceModeHighlightCountsUnderTheLastName()
     {
         // The current face belongs to mesh 0, which has no glows: only its
         // second outline is drawn, named after the last face of mesh 3.
-        SelectMode = 1;
-        SelectedId = PackSelection(0, 0);
+        Selection().SetMode(1, Model());
+        Selection().Select(PackSelection(0, 0), Model());
         ClickAt(-3, 2);
-        QCOMPARE(SelectedId, PackSelection(3, 0));
+        QCOMPARE(Selection().SelectedId, PackSelection(3, 0));
     }
 
     // The buffer holds 2048 values, 512 hit records: 500 faces under the
@@ -138,54 +138,52 @@ private slots:
         std::vector<TVertex> vertices{{-3, -3, 0}, {3, 3, 0}};
         std::vector<std::array<int, 4>> faces(500, {0, 1, 0, -1});  // faces through the middle
         AddMesh(vertices, faces, {{{0, 0, 0}, {0, 0, 0}}});
-        SelectMode = 1;
-        SelectedId = PackSelection(1, 0);
+        Selection().SetMode(1, Model());
+        Selection().Select(PackSelection(1, 0), Model());
         ClickAt(0, 0);
-        QCOMPARE(SelectedId, PackSelection(4, 0));
+        QCOMPARE(Selection().SelectedId, PackSelection(4, 0));
         for (int f = 500; f < 600; ++f)
-            TheModel.Meshes.Get(4).Faces[0].Add(TheModel.Meshes.Get(4).Faces[0].Get(0));
-        SelectedId = PackSelection(1, 0);
+            Model().Meshes.Get(4).Faces[0].Add(Model().Meshes.Get(4).Faces[0].Get(0));
+        Selection().Select(PackSelection(1, 0), Model());
         ClickAt(0, 0);
-        QCOMPARE(SelectedId, PackSelection(1, 0));
+        QCOMPARE(Selection().SelectedId, PackSelection(1, 0));
         // The same click with room for every record picks the first face.
-        TheModel.Meshes.Get(4).Faces[0].Clear();
-        TheModel.Meshes.Get(4).Faces[0].Add(TOMesh::NewFace());
-        TheModel.Meshes.Get(4).Faces[0].Get(0).VertIdx = {{0, 1, 0, -1}};
+        Model().Meshes.Get(4).Faces[0].Clear();
+        Model().Meshes.Get(4).Faces[0].Add(TOMesh::NewFace());
+        Model().Meshes.Get(4).Faces[0].Get(0).VertIdx = {{0, 1, 0, -1}};
         ClickAt(0, 0);
-        QCOMPARE(SelectedId, PackSelection(4, 0));
+        QCOMPARE(Selection().SelectedId, PackSelection(4, 0));
     }
 
     void picksFollowTheViewportAfterAResize()
     {
-        Panel->resize(600, 600);
-        QTRY_COMPARE(ViewWidth, DevicePixels(600));
+        OwnPanel->resize(600, 600);
+        QTRY_COMPARE(Panel()->DeviceSize().width(), DevicePixels(600));
         ClickAt(1, 2);
-        QCOMPARE(SelectedId, 1);
-        Panel->resize(400, 400);
-        QTRY_COMPARE(ViewWidth, DevicePixels(400));
+        QCOMPARE(Selection().SelectedId, 1);
+        OwnPanel->resize(400, 400);
+        QTRY_COMPARE(Panel()->DeviceSize().width(), DevicePixels(400));
     }
 
     void listErrorDuringThePickUndoesIt()
     {
-        SelectMode = 1;
-        SelectedId = PackSelection(9, 0);
-        Picking = true;
-        QVERIFY_THROWS_EXCEPTION(EListError, StartPick(PixelX(1), PixelY(2)));
-        QVERIFY(!Picking);
+        Selection().SetMode(1, Model());
+        Selection().Select(PackSelection(9, 0), Model());
+        QVERIFY_THROWS_EXCEPTION(EListError, Pick(PixelX(1), PixelY(2)));
         QCOMPARE(GLInt(GL_RENDER_MODE), GL_RENDER);
         QCOMPARE(GLInt(GL_PROJECTION_STACK_DEPTH), 1);
         QCOMPARE(GLInt(GL_MATRIX_MODE), GL_MODELVIEW);
         QCOMPARE(GLInt(GL_MODELVIEW_STACK_DEPTH), 1);
 
         // The next pick works on the fitted projection.
-        SelectedId = PackSelection(1, 0);
+        Selection().Select(PackSelection(1, 0), Model());
         ClickAt(1, 2);
-        QCOMPARE(SelectedId, PackSelection(1, 0));
+        QCOMPARE(Selection().SelectedId, PackSelection(1, 0));
         ClickAt(-0.5f, -3);
-        QCOMPARE(SelectedId, PackSelection(3, 0));
+        QCOMPARE(Selection().SelectedId, PackSelection(3, 0));
         float m[16];
         {
-            TGLCurrent current;
+            TContextCurrent current(*Panel());
             glGetFloatv(GL_PROJECTION_MATRIX, m);
         }
         QCOMPARE(m[0], 0.25f);
@@ -193,17 +191,17 @@ private slots:
 
     void mouseDownReportsDevicePixels()
     {
-        QSignalSpy spy(Panel.get(), &TGLPanel::MouseDown);
-        QTest::mousePress(Panel.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
+        QSignalSpy spy(OwnPanel.get(), &TViewPanel::MouseDown);
+        QTest::mousePress(OwnPanel.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
         QCOMPARE(spy.size(), 1);
         const auto args = spy.takeFirst();
         QCOMPARE(args[0].value<Qt::MouseButton>(), Qt::LeftButton);
         QCOMPARE(args[2].value<Qt::KeyboardModifiers>(), Qt::KeyboardModifiers(Qt::ShiftModifier));
         QCOMPARE(args[3].toBool(), false);
-        const qreal ratio = Panel->devicePixelRatioF();
+        const qreal ratio = OwnPanel->devicePixelRatioF();
         QCOMPARE(args[4].toInt(), int(30 * ratio));
         QCOMPARE(args[5].toInt(), int(40 * ratio));
-        QTest::mouseRelease(Panel.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
+        QTest::mouseRelease(OwnPanel.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
     }
 };
 

@@ -3,7 +3,6 @@
 // near the click against the pass that sends them all.
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <QImage>
 #include <QTest>
@@ -11,10 +10,10 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <set>
 
-#include "M_draw.h"
-#include "app_state.h"
+#include "scene_drawing.h"
 #include "gl_state.h"
 #include "grid_craft.h"
 #include "opt_file_io.h"
@@ -31,12 +30,12 @@ struct TestCamera {
 
 void Use(const TestCamera& c)
 {
-    PanX = c.PanX;
-    PanY = c.PanY;
-    RotX = c.RotX;
-    RotY = c.RotY;
-    RotZ = c.RotZ;
-    Zoom = c.Zoom;
+    Camera().PanX = c.PanX;
+    Camera().PanY = c.PanY;
+    Camera().RotX = c.RotX;
+    Camera().RotY = c.RotY;
+    Camera().RotZ = c.RotZ;
+    Camera().Zoom = c.Zoom;
 }
 
 // At rest, turned every way, crowded (many vertices to a pixel), edge-on.
@@ -48,7 +47,7 @@ const TestCamera TestCameras[] = {{}, {3, -2, 23, -37, 11, 1.6}, {0, 0, 0, 0, 0,
 // whose fourth index is 0.
 void Craft()
 {
-    TheReader.ReadOpt(optbuild::GridCraft(), "grid craft");
+    OPTInFile().ReadOpt(optbuild::GridCraft(), "grid craft", Model());
     std::vector<TVertex> vertices{{0, -8, 0}};
     std::vector<std::array<int, 4>> faces;
     constexpr int Rim = 24;
@@ -68,17 +67,31 @@ void Craft()
 
 QImage Shown()
 {
-    return GLPanel->grabFramebuffer();
+    return Panel()->grabFramebuffer();
 }
 
 // The frame drawn with every face sent on its own.
 QImage FaceByFace()
 {
-    DrawFrameWith(PanX, PanY, RotX, RotY, RotZ, Zoom, [] {
-        DrawMeshes();
-        DrawSceneGlows();
+    const TScene scene = Scene();
+    Panel()->DrawWith(Camera(), [&scene](const TViewProjection& view) {
+        DrawMeshes(scene);
+        DrawSceneGlows(scene, view);
     });
     return Shown();
+}
+
+// The meshes' picture as the panel draws it, from each mesh's kept edges.
+void MeshPicture(const TViewProjection& view)
+{
+    TMeshLinesCache lines;
+    DrawMeshPicture(Scene(), view, lines);
+}
+
+// The face pass, every face sent on its own.
+void MeshFaces(const TViewProjection&)
+{
+    DrawMeshes(Scene());
 }
 
 struct Point {
@@ -93,16 +106,16 @@ struct Segment {
 
 // The line segments draw() sends under the camera, in window coordinates,
 // as feedback reports them.
-std::set<Segment> Segments(const std::function<void()>& draw)
+std::set<Segment> Segments(const std::function<void(const TViewProjection&)>& draw)
 {
     constexpr size_t VertexSize = 7;  // x, y, z, r, g, b, a
     std::vector<GLfloat> buffer(1 << 22);
     GLint count = 0;
     {
-        TGLCurrent current;
+        TContextCurrent current(*Panel());
         glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR, buffer.data());
         glRenderMode(GL_FEEDBACK);
-        DrawFrameWith(PanX, PanY, RotX, RotY, RotZ, Zoom, draw);
+        Panel()->DrawWith(Camera(), draw);
         count = glRenderMode(GL_RENDER);
     }
     std::set<Segment> out;
@@ -128,36 +141,28 @@ int DifferentPixels(const QImage& a, const QImage& b)
     return n;
 }
 
-// The names of the hit records of a pick at (x, y), device pixels; whole
-// sends every face, as the pass did before it looked only near the click.
+// The names of the hit records of the pick pass at (x, y), device pixels, as
+// the panel's pick sends it: only the faces that can meet the pick square;
+// whole sends every face, as the pass did before it looked only near the
+// click.
 std::vector<GLuint> Hits(int x, int y, bool whole)
 {
-    TGLCurrent current;
-    Picking = true;
-    if (whole) {
-        glSelectBuffer(SelectBufSize, SelectBuf);
-        GLint viewport[4];
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glRenderMode(GL_SELECT);
-        glLoadIdentity();
-        gluPickMatrix(x, y, 5.0, 5.0, viewport);
-        MultViewOrtho(true);
-        glInitNames();
-        glPushName(0);
-        DrawFrameWith(PanX, PanY, RotX, RotY, RotZ, Zoom, [] { DrawMeshes(); });
-    } else {
-        StartPick(x, y);
-    }
+    TContextCurrent current(*Panel());
+    const TScene scene = Scene();
+    const TViewProjection view = Panel()->Projection(Camera());
+    std::array<GLuint, 2048> records{};
+    glSelectBuffer(GLsizei(records.size()), records.data());
+    glRenderMode(GL_SELECT);
+    const TGLMatrix pick = view.PickProjection(x, y, PickSquare);
+    LoadCamera(pick, view);
+    glInitNames();
+    glPushName(0);
+    const TGLMatrix region = pick * view.ModelView();
+    DrawMeshes(scene, whole ? nullptr : &region);
     const GLint hits = glRenderMode(GL_RENDER);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    Picking = false;
     std::vector<GLuint> names;
     for (GLint i = 0; i < hits; ++i)
-        names.push_back(SelectBuf[i * 4 + 3]);
+        names.push_back(records[size_t(i) * 4 + 3]);
     if (hits < 0)
         names.push_back(~0u);
     return names;
@@ -167,17 +172,17 @@ std::vector<GLuint> Hits(int x, int y, bool whole)
 
 class ViewPictureTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TGLPanel> Panel;
+    std::unique_ptr<TViewPanel> OwnPanel;
 
 private slots:
-    void initTestCase() { Panel.reset(ShowPanel()); }
+    void initTestCase() { OwnPanel.reset(ShowPanel()); }
     void init()
     {
         ResetViewState();
         Craft();
         ShowGlows(false, true);
-        SelectedId = 1;
-        GLRestart();
+        Selection().Select(1, Model());
+        Restart();
     }
 
     // Every segment of the kept edges is a face's edge drawn as the face
@@ -187,14 +192,14 @@ private slots:
     void keptEdgesAreTheFacesEdges()
     {
         for (int32_t mode : {0, 1}) {
-            SelectMode = mode;
-            SelectedId = mode == 0 ? 4 : PackSelection(4, 24);
+            Selection().SetMode(mode, Model());
+            Selection().Select(mode == 0 ? 4 : PackSelection(4, 24), Model());
             // Turned, and small enough that no edge is clipped: a clipped
             // polygon and a clipped line end at points rounded apart.
             for (const TestCamera& camera : {TestCameras[0], TestCamera{0, 0, 23, -37, 11, 0.8}}) {
                 Use(camera);
-                const std::set<Segment> faces = Segments([] { DrawMeshes(); });
-                const std::set<Segment> kept = Segments(DrawMeshPicture);
+                const std::set<Segment> faces = Segments(MeshFaces);
+                const std::set<Segment> kept = Segments(MeshPicture);
                 std::set<Point> keptBegin;
                 for (const Segment& k : kept) {
                     QVERIFY(faces.count(k));
@@ -219,12 +224,12 @@ private slots:
     void pictureIsTheFacesDrawnOneByOne()
     {
         for (int32_t mode : {0, 1}) {
-            SelectMode = mode;
-            SelectedId = mode == 0 ? 4 : PackSelection(4, 24);
+            Selection().SetMode(mode, Model());
+            Selection().Select(mode == 0 ? 4 : PackSelection(4, 24), Model());
             for (const TestCamera& camera : TestCameras) {
                 Use(camera);
-                const std::set<Segment> kept = Segments(DrawMeshPicture);
-                RenderView();
+                const std::set<Segment> kept = Segments(MeshPicture);
+                Draw();
                 const QImage picture = Shown();
                 const QImage faces = FaceByFace();
                 QCOMPARE(picture.size(), faces.size());
@@ -263,43 +268,43 @@ private slots:
     void keptPictureFollowsEveryChange()
     {
         const std::vector<std::pair<const char*, std::function<void()>>> changes = {
-            {"turn", [] { RotY += 4; }},
-            {"shift", [] { PanY -= 5; }},
-            {"zoom", [] { Zoom += 0.05; }},
-            {"selection", [] { SelectedId = 2; }},
-            {"face mode", [] { SelectMode = 1; }},
-            {"face", [] { SelectedId = PackSelection(2, 7); }},
+            {"turn", [] { Camera().RotY += 4; }},
+            {"shift", [] { Camera().PanY -= 5; }},
+            {"zoom", [] { Camera().Zoom += 0.05; }},
+            {"selection", [] { Selection().Select(2, Model()); }},
+            {"face mode", [] { Selection().SetMode(1, Model()); }},
+            {"face", [] { Selection().Select(PackSelection(2, 7), Model()); }},
             {"line colour", [] { ViewColors[ColMeshLines] = {0.5f, 0, 0.5f}; }},
             {"selected colour", [] { ViewColors[ColSelected] = {0, 0.5f, 0.5f}; }},
             // The lowest glow down: its point sticks out below its lines.
-            {"glow", [] { TheModel.Meshes.Get(TheModel.Meshes.Count() - 1).Glows.Get(0).Center.Y -= 9; }},
+            {"glow", [] { Model().Meshes.Get(Model().Meshes.Count() - 1).Glows.Get(0).Center.Y -= 9; }},
             {"halos", [] {
                  // Half clear, so that a halo blended twice shows.
-                 ViewOptions.GlowColors = true;
-                 for (TOMesh& mesh : TheModel.Meshes)
+                 Options().GlowColors = true;
+                 for (TOMesh& mesh : Model().Meshes)
                      for (TEngineGlow& glow : mesh.Glows)
                          glow.CoreColor = 0x80FF8000, glow.OuterColor = 0x400080FF;
              }},
-            {"glow under halos", [] { TheModel.Meshes.Get(0).Glows.Get(0).Center.X += 9; }},
+            {"glow under halos", [] { Model().Meshes.Get(0).Glows.Get(0).Center.X += 9; }},
             {"glow buttons", [] { ShowGlows(true, false); }},
             {"size", [this] {
-                 Panel->resize(300, 300);
-                 QTRY_COMPARE(ViewWidth, DevicePixels(300));
+                 OwnPanel->resize(300, 300);
+                 QTRY_COMPARE(Panel()->DeviceSize().width(), DevicePixels(300));
              }},
         };
-        RenderView();
+        Draw();
         for (const auto& [name, change] : changes) {
             const QImage before = Shown();
             change();
-            RenderView();
+            Draw();
             const QImage kept = Shown();
             QVERIFY2(kept != before, name);
-            ForgetMeshPicture();
-            RenderView();
+            Panel()->ForgetMeshes();
+            Draw();
             QVERIFY2(DifferentPixels(kept, Shown()) == 0, name);
         }
-        Panel->resize(400, 400);
-        QTRY_COMPARE(ViewWidth, DevicePixels(400));
+        OwnPanel->resize(400, 400);
+        QTRY_COMPARE(Panel()->DeviceSize().width(), DevicePixels(400));
     }
 
     void pickLooksOnlyNearTheClickAndFindsTheSame()
@@ -307,13 +312,18 @@ private slots:
         constexpr int Step = 71;
         int hit = 0, clicks = 0;
         for (int32_t mode : {0, 1}) {
-            SelectMode = mode;
+            Selection().SetMode(mode, Model());
             for (const TestCamera& camera : {TestCameras[0], TestCameras[1]}) {
                 Use(camera);
-                for (int y = 3; y < ViewHeight; y += DevicePixels(Step))
-                    for (int x = 3; x < ViewWidth; x += DevicePixels(Step)) {
+                for (int y = 3; y < Panel()->DeviceSize().height(); y += DevicePixels(Step))
+                    for (int x = 3; x < Panel()->DeviceSize().width(); x += DevicePixels(Step)) {
                         const std::vector<GLuint> sent = Hits(x, y, false);
                         QVERIFY2(sent == Hits(x, y, true), qPrintable(QString("click at %1, %2").arg(x).arg(y)));
+                        // The panel's pick is that pass: it finds the first.
+                        const std::optional<int32_t> picked = Panel()->PickFace(Scene(), Camera(), x, y);
+                        const bool none = sent.empty() || sent[0] == ~0u;
+                        QVERIFY2(picked.has_value() != none && (none || *picked == int32_t(sent[0])),
+                                 qPrintable(QString("click at %1, %2").arg(x).arg(y)));
                         hit += sent.empty() ? 0 : 1;
                         ++clicks;
                     }

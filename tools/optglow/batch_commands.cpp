@@ -68,7 +68,7 @@ int GlowsCommand(const std::vector<std::string>& args, std::ostream& out)
     if (operands.size() != 1)
         throw UsageError("glows takes one FILE");
     TModel model;
-    TheReader.ReadOpt(operands[0], model);
+    OPTInFile().ReadOpt(operands[0], model);
     out << (json ? GlowsJson(model).dump() + "\n" : GlowTable(model));
     return ExitOk;
 }
@@ -82,8 +82,8 @@ int DiffCommand(const std::vector<std::string>& args, std::ostream& out)
     const std::string& oldPath = operands[0];
     const std::string& newPath = operands[1];
     TModel oldModel, newModel;
-    TheReader.ReadOpt(oldPath, oldModel);
-    TheReader.ReadOpt(newPath, newModel);
+    OPTInFile().ReadOpt(oldPath, oldModel);
+    OPTInFile().ReadOpt(newPath, newModel);
     const std::string layout = GlowLayoutDifference(oldModel, oldPath, newModel, newPath);
     if (!layout.empty())
         throw Exception(oldPath + " and " + newPath + " do not hold the same glows: " + layout);
@@ -114,7 +114,7 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out)
     // fails the read).
     const std::vector<uint8_t> editBytes = ReadWholeFile(editsPath);
     TModel model;
-    const TFileIdentity read = TheReader.ReadOpt(path, model);
+    const TFileIdentity read = OPTInFile().ReadOpt(path, model);
     std::vector<GlowPatch> patches;
     try {
         patches = ParseEditList(std::string(editBytes.begin(), editBytes.end()), model, path);

@@ -160,7 +160,7 @@ int Dump(const std::vector<std::string>& args, std::ostream& out)
         throw UsageError("dump takes one FILE");
     TModel model;
     // Read whole before anything is printed: a damaged file prints nothing.
-    TheReader.ReadOpt(args[1], model);
+    OPTInFile().ReadOpt(args[1], model);
     PrintModel(out, model);
     return ExitOk;
 }
@@ -181,7 +181,7 @@ int Set(const std::vector<std::string>& args)
     }
 
     TModel model;
-    const TFileIdentity read = TheReader.ReadOpt(path, model);
+    const TFileIdentity read = OPTInFile().ReadOpt(path, model);
     if (meshIndex >= model.Meshes.Count())
         throw Exception("mesh " + std::to_string(meshIndex) + " does not exist: " + path + " has " +
                         CountText(model.Meshes.Count(), "mesh", "meshes"));

@@ -1,4 +1,4 @@
-#include "M_Change.h"
+#include "value_dialog.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -13,23 +13,20 @@
 #include <algorithm>
 #include <utility>
 
-#include "app_state.h"
 #include "conversions.h"
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "face_centre.h"
 #include "glow_ops.h"
-#include "glow_preview.h"
 #include "glyphs.h"
 #include "messages.h"
-
-TMCh* MCh = nullptr;
+#include "open_document.h"
 
 // The grid's in-place editor: what is typed is shown in the view at once,
 // and put back when the editing is given up.
 class TTypingDelegate : public QStyledItemDelegate {
 public:
-    explicit TTypingDelegate(TMCh* dialog) : QStyledItemDelegate(dialog), Dialog(dialog)
+    explicit TTypingDelegate(TValueDialog* dialog) : QStyledItemDelegate(dialog), Dialog(dialog)
     {
         connect(this, &QAbstractItemDelegate::closeEditor, dialog, [dialog] { dialog->UpdatePreview(); });
     }
@@ -37,7 +34,7 @@ public:
     {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-            TMCh* dialog = Dialog;
+            TValueDialog* dialog = Dialog;
             const int col = index.column();
             connect(line, &QLineEdit::textEdited, dialog,
                     [dialog, col](const QString& text) { dialog->UpdatePreview(col, text); });
@@ -46,15 +43,12 @@ public:
     }
 
 private:
-    TMCh* Dialog;
+    TValueDialog* Dialog;
 };
 
-namespace {
-
-// The value targets that the pending marks name.
-void ApplyToPending(TEngineGlow& glow, const TFloat3& value)
+void TValueDialog::ApplyToPending(TEngineGlow& glow, const TFloat3& value) const
 {
-    const std::pair<bool&, TFloat3 TEngineGlow::*> targets[] = {
+    const std::pair<bool, TFloat3 TEngineGlow::*> targets[] = {
         {PendingPoint, &TEngineGlow::Center},       {PendingVector, &TEngineGlow::MainVec},
         {PendingDensity0, &TEngineGlow::Density0}, {PendingDensity1, &TEngineGlow::Density1},
         {PendingDensity2, &TEngineGlow::Density2},
@@ -64,9 +58,7 @@ void ApplyToPending(TEngineGlow& glow, const TFloat3& value)
             glow.*member = value;
 }
 
-}  // namespace
-
-bool TColorDialog::Execute(QWidget* parent, const std::function<void(const QColor&)>& browsing)
+bool TColorChooser::Execute(QWidget* parent, const std::function<void(const QColor&)>& browsing)
 {
     const auto chosen = Dialogs().ChooseColor(parent, Color, browsing);
     if (!chosen)
@@ -75,9 +67,8 @@ bool TColorDialog::Execute(QWidget* parent, const std::function<void(const QColo
     return true;
 }
 
-TMCh::TMCh(QWidget* parent, TGlowHistory& history) : QDialog(parent), History(history)
+TValueDialog::TValueDialog(QWidget* parent, TOpenDocument& document) : QDialog(parent), Document(document)
 {
-    MCh = this;
     setWindowTitle(QStringLiteral("EDIT"));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
@@ -88,43 +79,43 @@ TMCh::TMCh(QWidget* parent, TGlowHistory& history) : QDialog(parent), History(hi
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    L1 = new QLabel(this);
-    L1->setFixedHeight(20);
-    layout->addWidget(L1);
+    TitleLabel = new QLabel(this);
+    TitleLabel->setFixedHeight(20);
+    layout->addWidget(TitleLabel);
 
-    SG = new QTableWidget(2, 4, this);
-    SG->setFixedHeight(55);
-    SG->horizontalHeader()->hide();
-    SG->verticalHeader()->hide();
-    SG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    SG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    SG->setShowGrid(true);
-    SG->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Grid = new QTableWidget(2, 4, this);
+    Grid->setFixedHeight(55);
+    Grid->horizontalHeader()->hide();
+    Grid->verticalHeader()->hide();
+    Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid->setShowGrid(true);
+    Grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // No SelectedClicked: its delayed start after a click on the current cell
     // drops the keys typed meanwhile. The first key typed starts editing.
-    SG->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+    Grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                         QAbstractItemView::EditKeyPressed);
     for (int col = 0; col < 4; ++col) {
-        SG->setColumnWidth(col, 80);
+        Grid->setColumnWidth(col, 80);
         // Row 0 is the fixed header row: shown like a header, never edited.
         auto* header = new QTableWidgetItem;
         header->setFlags(Qt::ItemIsEnabled);
         header->setBackground(palette().button());
         header->setForeground(palette().buttonText());
-        SG->setItem(0, col, header);
-        SG->setItem(1, col, new QTableWidgetItem);
+        Grid->setItem(0, col, header);
+        Grid->setItem(1, col, new QTableWidgetItem);
     }
     for (int row = 0; row < 2; ++row)
-        SG->setRowHeight(row, 25);
-    SG->setCurrentCell(1, 0);
-    SG->setItemDelegate(new TTypingDelegate(this));
-    layout->addWidget(SG);
+        Grid->setRowHeight(row, 25);
+    Grid->setCurrentCell(1, 0);
+    Grid->setItemDelegate(new TTypingDelegate(this));
+    layout->addWidget(Grid);
 
-    Panel1 = new QWidget(this);
-    layout->addWidget(Panel1, 1);
+    ButtonArea = new QWidget(this);
+    layout->addWidget(ButtonArea, 1);
     const auto button = [this](const char* caption, int left, const char* hint, const QIcon& icon,
-                               void (TMCh::*handler)()) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), Panel1);
+                               void (TValueDialog::*handler)()) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), ButtonArea);
         b->setGeometry(left, 15, 75, 25);
         b->setToolTip(QString::fromLatin1(hint));
         b->setIcon(icon);
@@ -135,25 +126,19 @@ TMCh::TMCh(QWidget* parent, TGlowHistory& history) : QDialog(parent), History(hi
         connect(b, &QPushButton::clicked, this, handler);
         return b;
     };
-    BBMan1 = button("Man Ok", 10, "Make change sin Boxes then click to confirm", glyphs::Confirm(), &TMCh::BBMan1Click);
-    BBCenter = button("Center", 90, "centers POint in selected Face", glyphs::Retry(), &TMCh::BBCenterClick);
-    BBColor = button("Color", 170, "Set Alpha then click to change color", glyphs::AcceptAll(), &TMCh::BBColorClick);
-    BitBtn1 = button("&Close", 250, "Hides this window", glyphs::Hide(), &TMCh::BitBtn1Click);
+    ManOkButton = button("Man Ok", 10, "Make change sin Boxes then click to confirm", glyphs::Confirm(), &TValueDialog::ManOkClicked);
+    CenterButton = button("Center", 90, "centers POint in selected Face", glyphs::Retry(), &TValueDialog::CenterClicked);
+    ColorButton = button("Color", 170, "Set Alpha then click to change color", glyphs::AcceptAll(), &TValueDialog::ColorClicked);
+    CloseButton = button("&Close", 250, "Hides this window", glyphs::Hide(), &TValueDialog::CloseClicked);
     HideButtons();
 
     resize(336, 147);
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
-    connect(&History, &TGlowHistory::Changed, this, &TMCh::FollowChange);
+    connect(&Document.History, &TGlowHistory::Changed, this, &TValueDialog::FollowChange);
 }
 
-TMCh::~TMCh()
-{
-    if (MCh == this)
-        MCh = nullptr;
-}
-
-void TMCh::setVisible(bool visible)
+void TValueDialog::setVisible(bool visible)
 {
     // Asked before hiding: the window system takes the keyboard away later.
     const bool releasing = !visible && isVisible() && isActiveWindow();
@@ -166,25 +151,25 @@ void TMCh::setVisible(bool visible)
         emit KeyboardReleased();
 }
 
-bool TMCh::DropPreview()
+bool TValueDialog::DropPreview()
 {
     if (!Previewing)
         return false;
     Previewing = false;
-    if (GlowPreview.At == DialogGlow)
-        GlowPreview = {};
+    if (Document.Preview.At == DialogGlow)
+        Document.Preview = {};
     return true;
 }
 
-void TMCh::UpdatePreview(int typingCol, const QString& typingText)
+void TValueDialog::UpdatePreview(int typingCol, const QString& typingText)
 {
     if (!DialogGlow || !isVisible())
         return;
-    TEngineGlow shown = GlowAt(DialogGlow);
-    const auto text = [&](int col) { return col == typingCol ? typingText : SG->item(1, col)->text(); };
-    if (BBColor->isVisible()) {
+    TEngineGlow shown = Document.GlowAt(DialogGlow);
+    const auto text = [&](int col) { return col == typingCol ? typingText : Grid->item(1, col)->text(); };
+    if (Editing == CoreColor || Editing == OuterColor) {
         // What Color would write: the alpha typed, the chooser's colour.
-        uint32_t& word = L1->text() == QStringLiteral("Core Color") ? shown.CoreColor : shown.OuterColor;
+        uint32_t& word = Editing == CoreColor ? shown.CoreColor : shown.OuterColor;
         try {
             const int32_t alpha = TextInt(text(0).toStdString());
             if (alpha >= 0 && alpha <= 255)
@@ -194,7 +179,7 @@ void TMCh::UpdatePreview(int typingCol, const QString& typingText)
         if (ChooserColor)
             word = (word & 0xFF000000u) | uint32_t(ChooserColor->red()) << 16 | uint32_t(ChooserColor->green()) << 8 |
                    uint32_t(ChooserColor->blue());
-    } else if (BBMan1->isVisible()) {
+    } else if (Editing == Numbers) {
         float v[3] = {};
         for (int col = 0; col < 3; ++col) {
             if (!Shown[col])
@@ -211,37 +196,32 @@ void TMCh::UpdatePreview(int typingCol, const QString& typingText)
     } else {
         return;
     }
-    GlowPreview = {DialogGlow, shown};
+    Document.Preview = {DialogGlow, shown};
     Previewing = true;
     emit PreviewChanged();
 }
 
-void TMCh::WriteFile(const TEngineGlow& edited)
+void TValueDialog::WriteFile(const TEngineGlow& edited)
 {
     // The frame that shows what was written shows the stored glow; only when
     // nothing was written (or the write failed) must the preview go by a
     // frame of its own.
     const bool previewed = DropPreview();
-    Written = false;
-    try {
-        History.Make(GlowEdit(DialogGlow, edited));
-    } catch (...) {
-        if (previewed && !Written)
-            emit PreviewChanged();
-        throw;
-    }
-    if (previewed && !Written)
+    const TStepRun run = Document.History.Make(GlowEdit(DialogGlow, edited));
+    if (previewed && run.Written.Changes.empty())
         emit PreviewChanged();
+    run.ThrowFailure();
 }
 
-void TMCh::HideButtons()
+void TValueDialog::HideButtons()
 {
-    BBColor->hide();
-    BBCenter->hide();
-    BBMan1->hide();
+    Editing = Nothing;
+    ColorButton->hide();
+    CenterButton->hide();
+    ManOkButton->hide();
 }
 
-void TMCh::HideAll(const TEngineGlow& edited)
+void TValueDialog::WriteAndClose(const TEngineGlow& edited)
 {
     // The history's change refreshes the panel and draws the view.
     WriteFile(edited);
@@ -250,7 +230,7 @@ void TMCh::HideAll(const TEngineGlow& edited)
     hide();
 }
 
-void TMCh::HideMost()
+void TValueDialog::CloseUnwritten()
 {
     // The redraw asked for shows the stored glow.
     DropPreview();
@@ -258,14 +238,14 @@ void TMCh::HideMost()
     emit RedrawRequested();
 }
 
-void TMCh::Dismiss()
+void TValueDialog::Dismiss()
 {
     Shown = {};
     HideButtons();
     hide();
 }
 
-void TMCh::ForgetModel()
+void TValueDialog::ForgetModel()
 {
     // The model goes: nothing of it is drawn again.
     DropPreview();
@@ -274,19 +254,18 @@ void TMCh::ForgetModel()
     DialogGlow = {};
 }
 
-void TMCh::FollowChange(const TGlowEdit& written, TGlowHistory::TMove move)
+void TValueDialog::FollowChange(const TGlowEdit& written, TGlowHistory::TMove move)
 {
-    Written = true;
     if (move == TGlowHistory::Made || !isVisible())
         return;
     if (std::any_of(written.Changes.begin(), written.Changes.end(),
-                    [](const TGlowChange& c) { return c.At == DialogGlow; })) {
+                    [this](const TGlowChange& c) { return c.At == DialogGlow; })) {
         Dismiss();
         ClearPendingMarks();
     }
 }
 
-void TMCh::Open(const QString& title, const QStringList& header)
+void TValueDialog::Open(const QString& title, const QStringList& header)
 {
     show();
     raise();
@@ -294,43 +273,45 @@ void TMCh::Open(const QString& title, const QStringList& header)
     // Keys typed as it opens go into the first value: the button that had the
     // keyboard last time may be hidden now, and then no part of the dialog
     // would take them.
-    SG->setCurrentCell(1, 0);
-    SG->setFocus();
-    L1->setText(title);
+    Grid->setCurrentCell(1, 0);
+    Grid->setFocus();
+    TitleLabel->setText(title);
     for (int col = 0; col < 4; ++col)
         SetCell(col, 0, header[col]);
 }
 
-void TMCh::ShowColor(uint32_t w, const QString& title)
+void TValueDialog::ShowColor(uint32_t w, bool core)
 {
-    Open(title, {"Alpha", "Red", "Green", "Blue"});
+    Open(core ? QStringLiteral("Core Color") : QStringLiteral("Outer Color"), {"Alpha", "Red", "Green", "Blue"});
     for (int col = 0; col < 4; ++col)
         SetCell(col, 1, QString::number((w >> (24 - 8 * col)) & 0xFF));
-    BBColor->show();
+    Editing = core ? CoreColor : OuterColor;
+    ColorButton->show();
 }
 
-void TMCh::ShowPoint(const std::array<float, 3>& values, const QString& title)
+void TValueDialog::ShowPoint(const std::array<float, 3>& values, const QString& title)
 {
     Open(title, {"X width", "Y height", "Z length", "Not Used"});
     ShowValues(values);
-    BBMan1->show();
+    Editing = Numbers;
+    ManOkButton->show();
 }
 
-bool TMCh::EditingCell() const
+bool TValueDialog::EditingCell() const
 {
     const QWidget* focus = QApplication::focusWidget();
-    return focus && focus != SG->viewport() && SG->viewport()->isAncestorOf(focus);
+    return focus && focus != Grid->viewport() && Grid->viewport()->isAncestorOf(focus);
 }
 
-void TMCh::CommitCellEdit()
+void TValueDialog::CommitCellEdit()
 {
     // The in-place editor hands its text to the grid when it loses focus; a
     // button pressed with the keyboard would otherwise read the old text.
     if (EditingCell())
-        SG->setFocus();
+        Grid->setFocus();
 }
 
-void TMCh::keyPressEvent(QKeyEvent* event)
+void TValueDialog::keyPressEvent(QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
@@ -338,26 +319,26 @@ void TMCh::keyPressEvent(QKeyEvent* event)
         QDialog::keyPressEvent(event);
         return;
     }
-    for (QPushButton* main : {BBMan1, BBColor})
+    for (QPushButton* main : {ManOkButton, ColorButton})
         if (main->isVisible()) {
             main->click();
             return;
         }
 }
 
-QString TMCh::Cell(int col, int row)
+QString TValueDialog::Cell(int col, int row)
 {
     CommitCellEdit();
-    const QTableWidgetItem* item = SG->item(row, col);
+    const QTableWidgetItem* item = Grid->item(row, col);
     return item ? item->text() : QString();
 }
 
-void TMCh::SetCell(int col, int row, const QString& text)
+void TValueDialog::SetCell(int col, int row, const QString& text)
 {
-    SG->item(row, col)->setText(text);
+    Grid->item(row, col)->setText(text);
 }
 
-void TMCh::ShowValues(const std::array<float, 3>& values)
+void TValueDialog::ShowValues(const std::array<float, 3>& values)
 {
     for (int col = 0; col < 3; ++col) {
         const QString text = QString::fromStdString(FormatFloats("%4.2f", {values[col]}));
@@ -367,29 +348,29 @@ void TMCh::ShowValues(const std::array<float, 3>& values)
     SetCell(3, 1, QStringLiteral("0"));
 }
 
-bool TMCh::CellTouched(int col)
+bool TValueDialog::CellTouched(int col)
 {
     return !Shown[col] || Shown[col]->Text != Cell(col, 1);
 }
 
-float TMCh::CellValue(int col)
+float TValueDialog::CellValue(int col)
 {
     if (!CellTouched(col))
         return Shown[col]->Value;
     return TextFloat(Cell(col, 1).toStdString());
 }
 
-uint32_t TMCh::ReverseCol(uint32_t p)
+uint32_t TValueDialog::ReverseCol(uint32_t p)
 {
     return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
 }
 
-void TMCh::BBMan1Click()
+void TValueDialog::ManOkClicked()
 {
     Guarded([&] {
         if (!DialogGlow)
             return;
-        TEngineGlow edited = GlowAt(DialogGlow);
+        TEngineGlow edited = Document.GlowAt(DialogGlow);
         float v[3];
         try {
             for (int col = 0; col < 3; ++col)
@@ -408,24 +389,24 @@ void TMCh::BBMan1Click()
                 }
         }
         ApplyToPending(edited, value);
-        HideAll(edited);
+        WriteAndClose(edited);
         // Served once written: after a write that failed, Man Ok again stores
         // the same value.
         ClearPendingMarks();
     });
 }
 
-void TMCh::BBColorClick()
+void TValueDialog::ColorClicked()
 {
     Guarded([&] {
         if (!DialogGlow)
             return;
-        TEngineGlow edited = GlowAt(DialogGlow);
-        // The title decides which colour is edited; the chooser opens on its
-        // red, green and blue, so a change of alpha alone keeps them.
-        uint32_t& word = L1->text() == QStringLiteral("Core Color") ? edited.CoreColor : edited.OuterColor;
-        CD1.Color = QColor(int(word >> 16 & 0xFF), int(word >> 8 & 0xFF), int(word & 0xFF));
-        const bool chosen = CD1.Execute(this, [this](const QColor& current) {
+        TEngineGlow edited = Document.GlowAt(DialogGlow);
+        // The chooser opens on the colour's red, green and blue, so a change
+        // of alpha alone keeps them.
+        uint32_t& word = Editing == CoreColor ? edited.CoreColor : edited.OuterColor;
+        ColorChooser.Color = QColor(int(word >> 16 & 0xFF), int(word >> 8 & 0xFF), int(word & 0xFF));
+        const bool chosen = ColorChooser.Execute(this, [this](const QColor& current) {
             ChooserColor = current;
             UpdatePreview();
         });
@@ -435,7 +416,7 @@ void TMCh::BBColorClick()
             UpdatePreview();
             return;
         }
-        const QColor& c = CD1.Color;
+        const QColor& c = ColorChooser.Color;
         const uint32_t w = ReverseCol(uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16);
         const int32_t alpha = TextInt(Cell(0, 1).toStdString());
         if (alpha < 0 || alpha > 255) {
@@ -443,30 +424,36 @@ void TMCh::BBColorClick()
             return;
         }
         word = w | uint32_t(alpha) << 24;
-        HideAll(edited);
+        WriteAndClose(edited);
     });
 }
 
-void TMCh::BBCenterClick()
+void TValueDialog::CenterClicked()
 {
     Guarded([&] {
         if (!DialogGlow)
             return;
-        if (SelectMode != 1) {
+        const TSelection& selection = Document.Selection;
+        if (selection.SelectMode != 1) {
             ShowMsg("Select a Face");
             return;
         }
-        TEngineGlow edited = GlowAt(DialogGlow);
-        const TOMesh& mesh = TheModel.Meshes.Get(CurMesh);
-        edited.Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(CurFace));
-        HideAll(edited);
+        TEngineGlow edited = Document.GlowAt(DialogGlow);
+        const TOMesh& mesh = Document.Model.Meshes.Get(selection.CurMesh);
+        edited.Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(selection.CurFace));
+        WriteAndClose(edited);
     });
 }
 
-void TMCh::BitBtn1Click()
+void TValueDialog::CloseClicked()
 {
     Guarded([&] {
         if (DialogGlow)
-            HideAll(GlowAt(DialogGlow));
+            WriteAndClose(Document.GlowAt(DialogGlow));
     });
+}
+
+void TValueDialog::ClearPendingMarks()
+{
+    PendingPoint = PendingVector = PendingDensity0 = PendingDensity1 = PendingDensity2 = false;
 }

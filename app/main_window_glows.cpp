@@ -7,16 +7,15 @@
 #include <QLabel>
 #include <vector>
 
-#include "Ed_EGlow.h"
-#include "M_Change.h"
-#include "M_Glunit.h"
-#include "Main.h"
-#include "app_state.h"
+#include "glow_panel.h"
+#include "main_window.h"
+#include "open_document.h"
+#include "value_dialog.h"
+#include "view_panel.h"
 #include "conversions.h"
 #include "error_display.h"
 #include "glow_ops.h"
 #include "glow_pick.h"
-#include "glow_preview.h"
 #include "glow_record.h"
 
 namespace {
@@ -46,34 +45,36 @@ QString DragText(const TDragSpot& spot, int lock)
 
 }  // namespace
 
-bool TMe::PickGlowAt(int x, int y)
+bool TMainWindow::PickGlowAt(int x, int y)
 {
-    std::vector<TGlowIndex> glows = DrawnGlows();
+    const TScene scene = Scene();
+    const TModel& model = Document.Model;
+    TSelection& selection = Document.Selection;
+    std::vector<TGlowIndex> glows = DrawnGlows(scene);
     // In face mode the picked glow's mesh becomes current with a face
     // selected; a mesh without faces has none to select.
-    if (SelectMode == 1)
-        std::erase_if(glows, [](TGlowIndex at) { return TheModel.Meshes.Get(at.Mesh).Faces[0].Count() == 0; });
-    const TGlowIndex picked = PickGlow(glows, TViewProjection::Current(), x, y);
+    if (selection.SelectMode == 1)
+        std::erase_if(glows, [&](TGlowIndex at) { return model.Meshes.Get(at.Mesh).Faces[0].Count() == 0; });
+    const TGlowIndex picked = PickGlow(scene, glows, View->Projection(Camera), x, y);
     if (!picked)
         return false;
-    const bool edited = picked == ShownGlowIndex();
+    const bool edited = picked == ShownGlowIndex(Document);
     // The face selected in the glow's own mesh stays selected.
-    if (picked.Mesh != CurMesh)
-        SelectedId = SelectMode == 1 ? PackSelection(picked.Mesh, 0) : picked.Mesh;
-    DecodeSelection();
-    EditGlow = picked.Glow;
-    EGlow->ShoGlow();
+    if (picked.Mesh != selection.CurMesh)
+        selection.Select(selection.SelectMode == 1 ? PackSelection(picked.Mesh, 0) : picked.Mesh, model);
+    selection.EditGlow = picked.Glow;
     if (edited) {
-        const QPointF at = P1->Pointer();
+        const QPointF at = View->Pointer();
         // From where the glow is shown: an open edit dialog may preview
         // another centre than the stored one.
-        GlowDragging.emplace(
-            TGlowDragging{TGlowDrag(picked, ShownValues(picked).Center, at.x(), at.y()), at, false, {}, GlowPreview});
+        GlowDragging.emplace(TGlowDragging{TGlowDrag(picked, Document.ShownValues(picked).Center, at.x(), at.y()), at,
+                                           false, {}, Document.Preview});
     }
+    ShowSelection();
     return true;
 }
 
-void TMe::P1PointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at)
+void TMainWindow::ViewPointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at)
 {
     Guarded([&] {
         if (!GlowDragging || !buttons.testFlag(Qt::LeftButton))
@@ -81,23 +82,22 @@ void TMe::P1PointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifie
         TGlowDragging& d = *GlowDragging;
         if (!d.Moving) {
             // Under the drag distance a press and release stays a click.
-            const double moved = (at - d.PressedAt).manhattanLength() / P1->devicePixelRatioF();
+            const double moved = (at - d.PressedAt).manhattanLength() / View->devicePixelRatioF();
             if (moved < QApplication::startDragDistance())
                 return;
             d.Moving = true;
             // Ctrl with Z or Y locks an axis while the glow moves: no undo
             // or redo takes those keys meanwhile.
-            Undo1->setEnabled(false);
-            Redo1->setEnabled(false);
+            UndoAction->setEnabled(false);
+            RedoAction->setEnabled(false);
         }
-        d.Drag.MoveTo(at.x(), at.y(), TViewProjection::Current());
+        d.Drag.MoveTo(at.x(), at.y(), View->Projection(Camera));
         d.Modifiers = modifiers;
-        FollowGlowDrag();
-        RenderGlowsChanged();
+        Redraw();
     });
 }
 
-void TMe::P1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF at)
+void TMainWindow::ViewReleased(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF at)
 {
     Guarded([&] {
         if (!GlowDragging || button != Qt::LeftButton)
@@ -106,13 +106,13 @@ void TMe::P1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF at)
             EndGlowDrag();  // a click: the press picked the glow
             return;
         }
-        GlowDragging->Drag.MoveTo(at.x(), at.y(), TViewProjection::Current());
+        GlowDragging->Drag.MoveTo(at.x(), at.y(), View->Projection(Camera));
         FollowGlowDrag();
         FinishGlowDrag();
     });
 }
 
-bool TMe::GlowDragKey(const QKeyEvent& key)
+bool TMainWindow::GlowDragKey(const QKeyEvent& key)
 {
     if (!GlowDragging)
         return false;
@@ -147,69 +147,69 @@ bool TMe::GlowDragKey(const QKeyEvent& key)
     default:
         return false;
     }
-    FollowGlowDrag();
-    RenderGlowsChanged();
+    Redraw();
     return true;
 }
 
-void TMe::FollowGlowDrag()
+void TMainWindow::FollowGlowDrag()
 {
     const TGlowDragging& d = *GlowDragging;
     const TGlowIndex at = d.Drag.Glow();
     const TDragSpot spot =
-        d.Drag.Spot(SnapOf(d.Modifiers), TViewProjection::Current(), TheModel.Meshes.Get(at.Mesh));
-    GlowPreview.At = at;
-    GlowPreview.Values = d.Underneath.At == at ? d.Underneath.Values : GlowAt(at);
-    GlowPreview.Values.Center = spot.Centre;
-    EGlow->displayinfo();
+        d.Drag.Spot(SnapOf(d.Modifiers), View->Projection(Camera), Document.Model.Meshes.Get(at.Mesh));
+    TGlowPreview& preview = Document.Preview;
+    preview.At = at;
+    preview.Values = d.Underneath.At == at ? d.Underneath.Values : Document.GlowAt(at);
+    preview.Values.Center = spot.Centre;
+    GlowPanel->ShowGlowValues();
     MessageTimer.stop();
-    BarMessage->setText(DragText(spot, d.Drag.Lock()));
+    MessageLabel->setText(DragText(spot, d.Drag.Lock()));
 }
 
-void TMe::EndGlowDrag()
+void TMainWindow::EndGlowDrag()
 {
-    GlowPreview = GlowDragging ? GlowDragging->Underneath : TGlowPreview{};
+    Document.Preview = GlowDragging ? GlowDragging->Underneath : TGlowPreview{};
     GlowDragging.reset();
-    Undo1->setEnabled(History.Stack.canUndo());
-    Redo1->setEnabled(History.Stack.canRedo());
+    UndoAction->setEnabled(Document.History.Stack.canUndo());
+    RedoAction->setEnabled(Document.History.Stack.canRedo());
 }
 
-void TMe::CancelGlowDrag()
+void TMainWindow::CancelGlowDrag()
 {
     const bool moving = GlowDragging->Moving;
     EndGlowDrag();
     if (!moving)
         return;
-    EGlow->displayinfo();
-    BarMessage->clear();
-    RenderGlowsChanged();
+    GlowPanel->ShowGlowValues();
+    MessageLabel->clear();
+    Redraw();
 }
 
-void TMe::FinishGlowDrag()
+void TMainWindow::FinishGlowDrag()
 {
     const TGlowIndex at = GlowDragging->Drag.Glow();
-    TEngineGlow moved = GlowAt(at);
-    moved.Center = GlowPreview.Values.Center;
+    TEngineGlow moved = Document.GlowAt(at);
+    moved.Center = Document.Preview.Values.Center;
     EndGlowDrag();
-    if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(GlowAt(at))) {
+    if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(Document.GlowAt(at))) {
         // Back where it started: nothing to write.
-        EGlow->displayinfo();
-        BarMessage->clear();
-        RenderGlowsChanged();
+        GlowPanel->ShowGlowValues();
+        MessageLabel->clear();
+        Redraw();
         return;
     }
     // An edit dialog open on the glow would write the old centre back.
-    if (MCh->isVisible() && DialogGlow == at) {
-        MCh->Dismiss();
-        ClearPendingMarks();
+    TValueDialog& dialog = *GlowPanel->Dialog;
+    if (dialog.isVisible() && dialog.DialogGlow == at) {
+        dialog.Dismiss();
+        dialog.ClearPendingMarks();
     }
-    try {
-        History.Make(GlowEdit(at, moved));
-    } catch (...) {
+    const TStepRun run = Document.History.Make(GlowEdit(at, moved));
+    if (run.Written.Changes.empty()) {
         // Nothing written: the glow shows where it is stored.
-        EGlow->displayinfo();
-        BarMessage->clear();
-        RenderGlowsChanged();
-        throw;
+        GlowPanel->ShowGlowValues();
+        MessageLabel->clear();
+        Redraw();
     }
+    run.ThrowFailure();
 }

@@ -1,112 +1,18 @@
+// The panel's buffers: the back buffer each frame is drawn into, the kept
+// picture of the meshes, and the picture shown.
+
 #include <cstring>
 
-#include <QGuiApplication>
-#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLFramebufferObject>
-#include <QPainter>
-#include <QPointer>
 
 #include "gl_state.h"
-#include "M_Glunit.h"
+#include "view_panel.h"
 
-namespace {
-
-int Depth = 0;
-TGLPanel* Target = nullptr;
-
-// The hidden context that takes frames while P1 has none set up yet: the
-// frame's logic (selection decoding, list errors, ViewReady) runs as always,
-// and P1 keeps showing its face colour.
-QPointer<QOpenGLContext> Hidden;
-QPointer<QOffscreenSurface> HiddenSurface;
-
-void MakeHiddenCurrent()
+void TViewPanel::BindBackBuffer()
 {
-    if (!Hidden) {
-        HiddenSurface = new QOffscreenSurface(nullptr, qApp);
-        HiddenSurface->setFormat(ViewFormat());
-        HiddenSurface->create();
-        Hidden = new QOpenGLContext(qApp);
-        Hidden->setFormat(ViewFormat());
-        Hidden->create();
-    }
-    Hidden->makeCurrent(HiddenSurface);
-}
-
-}  // namespace
-
-QSurfaceFormat ViewFormat()
-{
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    format.setRedBufferSize(8);
-    format.setGreenBufferSize(8);
-    format.setBlueBufferSize(8);
-    format.setDepthBufferSize(32);
-    format.setStencilBufferSize(0);
-    return format;
-}
-
-TGLCurrent::TGLCurrent()
-{
-    if (Depth++ > 0)
-        return;
-    Target = GLPanel && GLPanel->ContextMade() ? GLPanel : nullptr;
-    if (Target)
-        Target->makeCurrent();
-    else
-        MakeHiddenCurrent();
-}
-
-TGLCurrent::~TGLCurrent()
-{
-    if (--Depth > 0)
-        return;
-    if (Target)
-        Target->doneCurrent();
-    else if (Hidden)
-        Hidden->doneCurrent();
-    Target = nullptr;
-}
-
-TGLPanel* TGLCurrent::Panel()
-{
-    return Target;
-}
-
-// ---- P1's context and buffers ----
-
-QOpenGLContext* TGLPanel::context()
-{
-    if (!Context) {
-        Surface = new QOffscreenSurface(nullptr, this);
-        Surface->setFormat(ViewFormat());
-        Surface->create();
-        Context = new QOpenGLContext(this);
-        Context->setFormat(ViewFormat());
-        Context->create();
-    }
-    return Context;
-}
-
-void TGLPanel::makeCurrent()
-{
-    context()->makeCurrent(Surface);
-}
-
-void TGLPanel::doneCurrent()
-{
-    if (Context)
-        Context->doneCurrent();
-}
-
-void TGLPanel::BindBackBuffer()
-{
-    const QSize size = this->size() * devicePixelRatio();
+    const QSize size = DeviceSize();
     if (!Back || Back->size() != size)
         Back = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
     Back->bind();
@@ -115,7 +21,7 @@ void TGLPanel::BindBackBuffer()
     GlowsDrawn.reset();
 }
 
-void TGLPanel::SwapBuffers()
+void TViewPanel::SwapBuffers()
 {
     // A pass in selection or feedback mode makes no picture to show.
     GLint renderMode = GL_RENDER;
@@ -159,33 +65,27 @@ void TGLPanel::SwapBuffers()
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-bool TGLPanel::MeshesKept(const TMeshPicture& picture) const
+bool TViewPanel::MeshesKept(const TMeshPicture& picture) const
 {
-    return Meshes && MeshesShow == picture && Meshes->size() == size() * devicePixelRatio();
+    return Meshes && MeshesShow == picture && Meshes->size() == DeviceSize();
 }
 
-void TGLPanel::BindMeshBuffer()
+void TViewPanel::BindMeshBuffer()
 {
     MeshesShow.reset();
     GlowsAt.reset();
-    const QSize size = this->size() * devicePixelRatio();
+    const QSize size = DeviceSize();
     if (!Meshes || Meshes->size() != size)
         Meshes = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
     Meshes->bind();
 }
 
-void TGLPanel::KeepMeshes(const TMeshPicture& picture)
+void TViewPanel::KeepMeshes(const TMeshPicture& picture)
 {
     MeshesShow = picture;
 }
 
-void TGLPanel::ForgetMeshes()
-{
-    MeshesShow.reset();
-    GlowsAt.reset();
-}
-
-void TGLPanel::BindBackBufferOverMeshes(const QRect& glows)
+void TViewPanel::BindBackBufferOverMeshes(const QRect& glows)
 {
     const QSize size = Meshes->size();
     // Back keeps the last frame of glows over these meshes: elsewhere than
@@ -210,32 +110,9 @@ void TGLPanel::BindBackBufferOverMeshes(const QRect& glows)
     glEnable(GL_SCISSOR_TEST);
 }
 
-void TGLPanel::DropBackBuffer()
+void TViewPanel::DropBackBuffer()
 {
     GlowsAt.reset();
     glDisable(GL_SCISSOR_TEST);
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
-QImage TGLPanel::grabFramebuffer() const
-{
-    const QSize size = this->size() * devicePixelRatio();
-    if (Picture.size() == size && Picture.devicePixelRatio() == devicePixelRatio())
-        return Picture;
-    // Nothing drawn yet: the panel's own colour until the first open. Around
-    // a picture of another size (the panel changed size while frames could
-    // not be drawn) black, the clear colour of every frame.
-    QImage shown(size, QImage::Format_RGBA8888);
-    shown.fill(Made || !Picture.isNull() ? QColor(Qt::black) : palette().color(backgroundRole()));
-    QImage from = Picture;
-    from.setDevicePixelRatio(1);
-    QPainter(&shown).drawImage(0, 0, from);
-    shown.setDevicePixelRatio(devicePixelRatio());
-    return shown;
-}
-
-void TGLPanel::paintEvent(QPaintEvent*)
-{
-    QPainter(this).drawImage(0, 0, grabFramebuffer());
-    emit frameSwapped();
 }

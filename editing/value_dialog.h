@@ -1,7 +1,7 @@
 #pragma once
 // The value edit dialog "EDIT": changes one value of the glow DialogGlow and
-// writes the glow into the working copy, through the edit history, when it
-// closes through a button.
+// writes the glow into the working copy, through the document's edit
+// history, when it closes through a button.
 
 #include <QColor>
 #include <QDialog>
@@ -11,15 +11,18 @@
 #include <optional>
 
 #include "glow_history.h"
+#include "model.h"
+#include "selection.h"
 
 class QLabel;
 class QPushButton;
 class QTableWidget;
 class QWidget;
+class TOpenDocument;
 
 // The colour chooser: opens on Color, which the caller sets to the colour
 // being edited, so that accepting it unchanged keeps that colour.
-class TColorDialog {
+class TColorChooser {
 public:
     QColor Color = Qt::black;
     // True when the user chose a colour; it is then in Color. browsing is
@@ -27,21 +30,27 @@ public:
     bool Execute(QWidget* parent, const std::function<void(const QColor&)>& browsing = {});
 };
 
-class TMCh : public QDialog {
+class TValueDialog : public QDialog {
     Q_OBJECT
 public:
-    // parent: the glow panel, so that the dialog stays above it; history:
-    // where its writes go.
-    TMCh(QWidget* parent, TGlowHistory& history);
-    ~TMCh() override;
+    // parent: the glow panel, so that the dialog stays above it; document:
+    // the glows it edits, and the history its writes go through.
+    TValueDialog(QWidget* parent, TOpenDocument& document);
+
+    // The glow the dialog works on, kept while the panel moves on.
+    TGlowIndex DialogGlow;
+    // Which value of DialogGlow Man Ok stores the grid into.
+    bool PendingPoint = false, PendingVector = false, PendingDensity0 = false, PendingDensity1 = false,
+         PendingDensity2 = false;
+    void ClearPendingMarks();
 
     // Gives DialogGlow the values of edited, through the edit history (which
     // refreshes the panel and the view); then hides the buttons and the
     // dialog. A write that fails throws, and the dialog stays open.
     void WriteFile(const TEngineGlow& edited);
-    void HideAll(const TEngineGlow& edited);
+    void WriteAndClose(const TEngineGlow& edited);
     // Hide the buttons and the dialog, redraw; nothing is written.
-    void HideMost();
+    void CloseUnwritten();
     // The panel moved off DialogGlow: hide the buttons and the dialog without
     // writing; the panel's own redraw follows.
     void Dismiss();
@@ -50,10 +59,10 @@ public:
     void ForgetModel();
 
     // Button handlers.
-    void BBMan1Click();
-    void BBColorClick();
-    void BBCenterClick();
-    void BitBtn1Click();
+    void ManOkClicked();
+    void ColorClicked();
+    void CenterClicked();
+    void CloseClicked();
 
     // A colour as the chooser gives it (0x00BBGGRR) as a colour word
     // (0x00RRGGBB, alpha 0).
@@ -66,20 +75,21 @@ public:
     // Fills row 1 with the three values as the grid shows them, and "0".
     void ShowValues(const std::array<float, 3>& values);
 
-    // Shows the dialog on a colour word (its four bytes, alpha first, and the
-    // Color button) or on three numbers (and Man Ok), titled title, with the
-    // keyboard in the first value.
-    void ShowColor(uint32_t w, const QString& title);
+    // Shows the dialog on a colour word, the core colour or the outer one
+    // (its four bytes, alpha first, and the Color button), or on three
+    // numbers titled title (and Man Ok), with the keyboard in the first
+    // value.
+    void ShowColor(uint32_t w, bool core);
     void ShowPoint(const std::array<float, 3>& values, const QString& title);
 
-    QLabel* L1 = nullptr;
-    QTableWidget* SG = nullptr;
-    QWidget* Panel1 = nullptr;
-    QPushButton* BBMan1 = nullptr;
-    QPushButton* BBCenter = nullptr;
-    QPushButton* BBColor = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    TColorDialog CD1;
+    QLabel* TitleLabel = nullptr;
+    QTableWidget* Grid = nullptr;
+    QWidget* ButtonArea = nullptr;
+    QPushButton* ManOkButton = nullptr;
+    QPushButton* CenterButton = nullptr;
+    QPushButton* ColorButton = nullptr;
+    QPushButton* CloseButton = nullptr;
+    TColorChooser ColorChooser;
 
     void setVisible(bool visible) override;
 
@@ -87,7 +97,7 @@ signals:
     // The view must be drawn anew; connected as the glow panel's is.
     void RedrawRequested();
     // The glow being edited is shown with other values than before
-    // (GlowPreview): the values typed or chosen, or again those it holds.
+    // (the document's Preview): the values typed or chosen, or again those it holds.
     // Only the glows need drawing anew.
     void PreviewChanged();
     // The dialog closed while it had the keyboard (a button or its title
@@ -114,8 +124,8 @@ private:
     bool Previewing = false;
     // The colour the open chooser is on.
     std::optional<QColor> ChooserColor;
-    // The history wrote glows since WriteFile began.
-    bool Written = false;
+    // What the dialog is open on.
+    enum TEditing { Nothing, CoreColor, OuterColor, Numbers } Editing = Nothing;
 
     // A value that ShowValues put into row 1, and the text it showed there.
     struct TShownValue {
@@ -125,7 +135,7 @@ private:
     // The grid shows few decimals: a cell whose text is still the text shown
     // gives back the stored value, so Man Ok changes only what was typed.
     std::array<std::optional<TShownValue>, 3> Shown;
-    TGlowHistory& History;
+    TOpenDocument& Document;
 
     void Open(const QString& title, const QStringList& header);
     // An undo or redo rewrote glows: a dialog open on one of them would
@@ -139,7 +149,6 @@ private:
     // ShowValues put there.
     bool CellTouched(int col);
     float CellValue(int col);
+    // The value targets that the pending marks name take value.
+    void ApplyToPending(TEngineGlow& glow, const TFloat3& value) const;
 };
-
-// The one edit dialog; created after the glow panel.
-extern TMCh* MCh;

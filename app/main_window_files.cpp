@@ -9,22 +9,17 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "Main.h"
-#include "app_state.h"
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "file_util.h"
+#include "main_window.h"
 #include "messages.h"
+#include "open_document.h"
 #include "path_names.h"
 #include "recent_files.h"
 #include "working_copy.h"
 
 namespace {
-
-QString WorkingCopy()
-{
-    return PathText(ProjectDir + OptFileName);
-}
 
 // The one local OPT file a drop carries; empty for anything else.
 QString DroppedOptFile(const QMimeData* data)
@@ -49,35 +44,35 @@ bool AcceptAsCopy(QDropEvent* event)
 
 }  // namespace
 
-void TMe::BuildFileItems()
+void TMainWindow::BuildFileItems()
 {
-    RecentFiles1 = File1->addMenu("Recent Files");
+    RecentFilesMenu = FileMenu->addMenu("Recent Files");
     FillRecentFiles();
-    File1->addSeparator();
-    ExportCopy1 = File1->addAction("Export Working Copy...");
-    ShowCopy1 = File1->addAction("Show Working Copy");
+    FileMenu->addSeparator();
+    ExportCopyAction = FileMenu->addAction("Export Working Copy...");
+    ShowCopyAction = FileMenu->addAction("Show Working Copy");
     // There is a working copy once a file was opened.
-    ExportCopy1->setEnabled(false);
-    ShowCopy1->setEnabled(false);
-    Handle(ExportCopy1, &TMe::ExportCopy1Click);
-    Handle(ShowCopy1, &TMe::ShowCopy1Click);
+    ExportCopyAction->setEnabled(false);
+    ShowCopyAction->setEnabled(false);
+    Handle(ExportCopyAction, &TMainWindow::ExportCopy);
+    Handle(ShowCopyAction, &TMainWindow::ShowCopyFolder);
     setAcceptDrops(true);
 }
 
-void TMe::FillRecentFiles()
+void TMainWindow::FillRecentFiles()
 {
-    RecentFiles1->clear();
+    RecentFilesMenu->clear();
     const QStringList files = recent_files::Load();
     for (int i = 0; i < files.size(); ++i) {
         QString shown = files[i];
         shown.replace('&', "&&");  // a path's & is no mnemonic
-        QAction* item = RecentFiles1->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        QAction* item = RecentFilesMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
         connect(item, &QAction::triggered, this, [this, file = files[i]] { Guarded([&] { OpenRecent(file); }); });
     }
-    RecentFiles1->setEnabled(!files.isEmpty());
+    RecentFilesMenu->setEnabled(!files.isEmpty());
 }
 
-void TMe::OpenRecent(const QString& path)
+void TMainWindow::OpenRecent(const QString& path)
 {
     if (KindOf(PathBytes(path), TLinks::Follow) == TFileKind::Missing) {
         recent_files::Remove(path);
@@ -88,35 +83,35 @@ void TMe::OpenRecent(const QString& path)
     OpenModel(path);
 }
 
-void TMe::ExportCopy1Click()
+void TMainWindow::ExportCopy()
 {
-    const QString copy = WorkingCopy();
+    const QString copy = PathText(Document.WorkingCopyPath());
     const QString start = ChosenFile.isEmpty() ? copy : QDir::toNativeSeparators(QFileInfo(ChosenFile).absoluteFilePath());
-    const QString target = QDir::toNativeSeparators(Dialogs().SaveFile(this, "Export Working Copy", OD1.Filter, start));
+    const QString target = QDir::toNativeSeparators(Dialogs().SaveFile(this, "Export Working Copy", OptFilter, start));
     if (target.isEmpty())
         return;
-    if (SameFile(PathBytes(target), ProjectDir + OptFileName)) {
+    if (SameFile(PathBytes(target), Document.WorkingCopyPath())) {
         ShowMsg("The working copy cannot be exported onto itself");
         return;
     }
-    ExportWorkingCopy(PathBytes(target));
+    ExportWorkingCopy(Document, PathBytes(target));
     ShowBriefly("Working copy exported to " + target);
 }
 
-void TMe::ShowCopy1Click()
+void TMainWindow::ShowCopyFolder()
 {
-    const QString folder = QString::fromStdString(ProjectDir);
+    const QString folder = QString::fromStdString(Document.ProjectDir);
     if (!Dialogs().OpenUrl(QUrl::fromLocalFile(folder)))
         ShowMsg(("No file manager could show " + folder).toStdString());
 }
 
-void TMe::dragEnterEvent(QDragEnterEvent* event)
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!DroppedOptFile(event->mimeData()).isEmpty())
         AcceptAsCopy(event);
 }
 
-void TMe::dropEvent(QDropEvent* event)
+void TMainWindow::dropEvent(QDropEvent* event)
 {
     const QString path = DroppedOptFile(event->mimeData());
     if (path.isEmpty() || !AcceptAsCopy(event))

@@ -1,0 +1,267 @@
+#pragma once
+// The main window: menus, status bar, the view on the left and the area on
+// the right that the glow panel lies over; the keys, the mouse in the view,
+// the open flow, the camera and the display options. It shows the document it
+// is given, and asks the view for one frame per action (Redraw).
+
+#include <QMainWindow>
+#include <QPointF>
+#include <QTimer>
+#include <optional>
+#include <string>
+
+#include "camera.h"
+#include "camera_mouse.h"
+#include "glow_drag.h"
+#include "glow_history.h"
+#include "scene.h"
+
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class TColorSettings;
+class TGlowPanel;
+class TOpenDocument;
+class TViewPanel;
+
+// The window caption, also the first line of the About box; NEG_VERSION is
+// the changelog's newest version.
+inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver " NEG_VERSION " ";
+// The OPT files the open and export dialogs offer.
+inline constexpr const char* OptFilter = "OPT Files (*.opt *.op1)";
+
+class TMainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // document: what the windows show and change. programFolder: where
+    // Project/ and Data/ are looked for first, with its trailing separator;
+    // empty for the executable's folder (tests give a folder of their own).
+    // Makes the folders and reads the colours; when Colors.dat is missing it
+    // says so and makes no other window (Created is false).
+    explicit TMainWindow(TOpenDocument& document, const std::string& programFolder = {});
+
+    // False when no Colors.dat was found: the program must end without
+    // showing the window.
+    bool Created() const { return CreateOk; }
+
+    // Draws one frame of the document with the camera: the one redraw.
+    void Redraw();
+    // What the view shows now.
+    TScene Scene() const;
+
+    TOpenDocument& Document;
+    TCamera Camera;
+    TViewOptions Options;
+    // A frame of the open model was drawn: keys and view clicks act.
+    bool ViewReady = false;
+
+    TViewPanel* View = nullptr;          // the OpenGL view, kept square
+    QWidget* GlowPanelArea = nullptr;    // the rest; the glow panel is laid over it
+    TGlowPanel* GlowPanel = nullptr;     // with its edit dialog
+    TColorSettings* ColorSettings = nullptr;
+    QLabel* PathLabel = nullptr;     // width 400: the working copy's path
+    QLabel* StatusSpacer = nullptr;  // width 50, blank: the path keeps its place
+    QLabel* MessageLabel = nullptr;  // what was written last, for a few seconds
+
+    QMenu* FileMenu = nullptr;
+    QAction* OpenAction = nullptr;
+    QMenu* RecentFilesMenu = nullptr;
+    QAction* ExportCopyAction = nullptr;
+    QAction* ExportPictureAction = nullptr;
+    QAction* ShowCopyAction = nullptr;
+    QAction* ExitSeparator = nullptr;
+    QAction* ExitAction = nullptr;
+    QMenu* EditMenu = nullptr;
+    QAction* UndoAction = nullptr;
+    QAction* RedoAction = nullptr;
+    QAction* CopyPictureAction = nullptr;
+    QMenu* DisplayMenu = nullptr;
+    QAction* MeshModeAction = nullptr;
+    QAction* FaceModeAction = nullptr;
+    QAction* ResetViewAction = nullptr;
+    QAction* FrontAction = nullptr;
+    QAction* BackAction = nullptr;
+    QAction* LeftAction = nullptr;
+    QAction* RightAction = nullptr;
+    QAction* TopAction = nullptr;
+    QAction* BottomAction = nullptr;
+    QAction* FrameGlowAction = nullptr;
+    QAction* GlowColorsAction = nullptr;
+    QAction* SolidAction = nullptr;
+    QAction* WholeModelAction = nullptr;
+    QMenu* ColorsMenu = nullptr;
+    QAction* SetColorsAction = nullptr;
+    QAction* AboutAction = nullptr;
+
+    // The path line of the status bar.
+    void SetStatus(const std::string& text);
+    // Says text in the status bar for a few seconds, beside the path.
+    void ShowBriefly(const QString& text);
+
+    // Keys (main_window_keys.cpp): the key table, while a model is shown.
+    void KeyPressed(int key, Qt::KeyboardModifiers shift);
+    void SelectNext();
+    void SelectPrevious();
+
+    // The mouse in the view (main_window_view.cpp). A left click selects the
+    // mesh or face under it; the wheel zooms; a drag with the right button
+    // turns the model, with the middle one (or Shift held at the right one's
+    // press) shifts it.
+    void ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                     bool doubleClick, int x, int y);
+    void ViewWheel(double notches);
+    void ViewDragged(Qt::MouseButtons buttons, double dx, double dy);
+    // The view changed its size in device pixels: a resize or a change of
+    // scale.
+    void ViewResized();
+
+    // Glows in the view (main_window_glows.cpp). A plain left click at (x, y),
+    // device pixels, on a drawn glow's centre picks that glow: its mesh is
+    // made current and the panel shows it. On the glow being edited it also
+    // readies a drag, which starts once the pointer has moved the system's
+    // drag distance. False when no glow is there.
+    bool PickGlowAt(int x, int y);
+    // The left button held: moves the dragged glow's centre with the
+    // pointer (Ctrl snaps it to a vertex, Shift to a face centre).
+    void ViewPointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at);
+    // The left button let go: the dragged centre is written, one edit.
+    void ViewReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at);
+    // A key pressed or let go while a glow is dragged: Escape puts the glow
+    // back, X, Y and Z lock it to an axis or free it, Ctrl and Shift snap at
+    // once, N and P wait for the drag's end. False for the keys that act as
+    // ever, and always while no glow is dragged.
+    bool GlowDragKey(const QKeyEvent& key);
+
+    // Opening (main_window_open.cpp). The open dialog, then OpenModel on the
+    // chosen file.
+    void ChooseAndOpen();
+    // Opens the OPT file at path as Open Opt does once a file is chosen: the
+    // glow panel hidden, the edit dialog forgotten, the model cleared, the
+    // working copy made and read, its path in the status bar, the first mesh
+    // with glows selected, the view and the panel shown. The command line,
+    // a drop and Recent Files open files through it. Throws what CopyOpt and
+    // ReadOpt throw.
+    void OpenModel(const QString& path);
+
+    // Files out (main_window_files.cpp). A Recent Files entry: opens it, or
+    // says it is gone and takes it off.
+    void OpenRecent(const QString& path);
+    // Saves a copy of the working copy where the user chooses.
+    void ExportCopy();
+    // Opens the working copies' folder in the desktop's file manager.
+    void ShowCopyFolder();
+
+    // The Display menu (main_window_display.cpp). Mesh and Face choose what a
+    // click and N and P select; the six views turn the camera to look along
+    // an axis of the model; Frame Glow centres and zooms on the glow being
+    // edited.
+    void SelectMeshes();
+    void SelectFaces();
+    void ResetView();
+    void FrameEditedGlow();
+    // Glow Colors (remembered between starts), Solid and Whole Model follow
+    // their check marks.
+    void GlowColorsToggled();
+    void SolidToggled();
+    void WholeModelToggled();
+    // The view as shown, in device pixels: saved as a PNG file where the
+    // user chooses (whole or not at all), or put on the clipboard.
+    void ExportPicture();
+    void CopyPicture();
+
+    void SetColors();
+    void ShowAbout();
+    // Edit > Undo and Redo: the step the history offers, through it.
+    void Undo();
+    void Redo();
+    // Glows changed through the edit history: the status bar says what a new
+    // edit wrote, and the view shows it.
+    void GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // An OPT file dropped onto the window opens as Open Opt would open it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Project/, Data/ and the colours: false when the program cannot run.
+    bool PrepareStart(const std::string& programFolder);
+    void BuildStatusBar();
+    void BuildMenu();
+    // Runs handler, guarded, when item is chosen.
+    void Handle(QAction* item, void (TMainWindow::*handler)());
+    void BuildEditMenu();
+    // The Display menu's view items and options, Export Picture and Copy
+    // Picture.
+    void BuildDisplayItems();
+    void BuildPictureItems();
+    // Recent Files, Export Working Copy..., Show Working Copy.
+    void BuildFileItems();
+    void FillRecentFiles();
+    // The glow panel with its edit dialog, and Set Colors, once the main
+    // window can run.
+    void BuildToolWindows();
+    // The first showing: caption, empty status, mesh mode.
+    void ShowFirstTime();
+    // The main window changed its size or place: the panels follow.
+    void FollowResize();
+    // Undo or redo through move; done and the step's text name it in the
+    // status bar, verb ("Undo") what stopped part-way.
+    void Rewrite(TStepRun (TGlowHistory::*move)(), const QString& verb, const QString& stepText,
+                 const QString& done);
+    // Keeps the view square at the left of the client area and gives the
+    // glow panel's area the rest.
+    void LayoutPanels();
+    bool IsPreviewedKey(QObject* watched) const;
+    // The selection moved: the panel shows its mesh, and the view the frame.
+    void ShowSelection();
+    // Makes the working copy of the file being opened. When a copy of that
+    // name holds another model or cannot be read, the user continues with
+    // it, replaces it with the file, or cancels: false. Throws what CopyOpt
+    // and CopyFileStream throw.
+    bool MakeWorkingCopy();
+    // Ends the work on the open model: panel hidden, dialog forgotten, model
+    // freed, keys and clicks off.
+    void CloseModel();
+
+    // A glow's drag: readied by a press on its centre, moving once the
+    // pointer passed the drag distance. Nothing is written until it ends.
+    struct TGlowDragging {
+        TGlowDrag Drag;
+        QPointF PressedAt;  // device pixels
+        bool Moving = false;
+        Qt::KeyboardModifiers Modifiers;
+        // What was previewed when the drag began (an edit dialog's values
+        // being typed): the drag starts from it and a drag that writes
+        // nothing puts it back.
+        TGlowPreview Underneath;
+    };
+    std::optional<TGlowDragging> GlowDragging;
+    // Shows where the dragged centre is now: the view, the panel's Point,
+    // the status bar. Draws nothing.
+    void FollowGlowDrag();
+    // Puts the glow back where it was shown; nothing is written.
+    void CancelGlowDrag();
+    // Writes the dragged centre through the edit history.
+    void FinishGlowDrag();
+    // The drag and what it shows are gone; Undo and Redo act again.
+    void EndGlowDrag();
+
+    bool CreateOk = false;
+    bool Closing = false;     // the window is closing: no more frames
+    bool ModelShown = false;  // the open model is in the view
+    QTimer MessageTimer;
+    TCameraDrag CameraDrag;
+    bool DragWithShift = false;  // Shift was held when the drag's button went down
+    QString ChosenFile;  // the file being opened: the open dialog's answer or a path given otherwise
+};
+
+// The About box text: seven lines.
+std::string AboutText();

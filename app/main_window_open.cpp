@@ -1,0 +1,112 @@
+// Opening a model: the open dialog, the working copy made (or the user asked
+// about the one already there), the copy read, and the view and the glow
+// panel started on it.
+
+#include <QDir>
+#include <QLabel>
+#include <algorithm>
+#include <iterator>
+
+#include "dialog_seam.h"
+#include "error_display.h"
+#include "glow_panel.h"
+#include "main_window.h"
+#include "open_document.h"
+#include "path_names.h"
+#include "recent_files.h"
+#include "value_dialog.h"
+#include "view_panel.h"
+#include "working_copy.h"
+
+bool TMainWindow::MakeWorkingCopy()
+{
+    const std::string chosen = PathBytes(ChosenFile);
+    const TExistingCopy existing = LookAtExistingCopy(Document, chosen);
+    if (existing.Kind != TExistingCopy::Fits) {
+        // Reused silently, it would have the user edit another model, or
+        // keep failing on a damaged copy; replaced silently, it would lose
+        // the edits made to it.
+        const QString copy = PathText(Document.ProjectDir + FileNamePart(chosen));
+        const QString what = existing.Kind == TExistingCopy::OtherModel
+                                 ? QStringLiteral("holds another model than\n%1.").arg(ChosenFile)
+                                 : QStringLiteral("cannot be read: %1").arg(QString::fromStdString(existing.Problem));
+        const QString text = QStringLiteral("The working copy\n%1\n%2\n\nContinue with the working copy and the edits "
+                                            "made to it, or replace it with the chosen file (its edits are lost)?")
+                                 .arg(copy, what);
+        switch (Dialogs().Ask(this, text, {"Continue with Working Copy", "Replace Working Copy", "Cancel"})) {
+        case 0:
+            break;
+        case 1:
+            CopyFileStream(chosen, PathBytes(copy));
+            break;
+        default:
+            return false;
+        }
+    }
+    CopyOpt(Document, chosen);
+    return true;
+}
+
+void TMainWindow::CloseModel()
+{
+    EndGlowDrag();
+    Document.History.Stack.clear();
+    MessageLabel->clear();
+    // No working copy is open: an export now would put the previous one
+    // where the user takes it for the file being opened.
+    ExportCopyAction->setEnabled(false);
+    ExportPictureAction->setEnabled(false);
+    CopyPictureAction->setEnabled(false);
+    GlowPanel->hide();
+    // The edit dialog must not keep a glow of the model about to be freed.
+    GlowPanel->Dialog->ForgetModel();
+    Document.Model.Clear();
+    // The view keeps nothing of it either.
+    View->ForgetMeshes();
+    ModelShown = ViewReady = false;
+    // Nothing is open now; a failed or cancelled open leaves it so.
+    SetStatus({});
+}
+
+void TMainWindow::ChooseAndOpen()
+{
+    // The previous model goes before the dialog is shown.
+    CloseModel();
+    const QString chosen = Dialogs().OpenFile(this, " Locate an opt to read", OptFilter,
+                                              PathText(Document.ProjectDir));
+    if (chosen.isEmpty())
+        return;
+    OpenModel(chosen);
+}
+
+void TMainWindow::OpenModel(const QString& path)
+{
+    CloseModel();
+    // Qt's dialogs and a dropped file's URL spell it with '/': messages show it
+    // as the system does.
+    ChosenFile = QDir::toNativeSeparators(path);
+    if (!MakeWorkingCopy())
+        return;
+    ShowCopyAction->setEnabled(true);
+    ReadWorkingCopy(Document);
+    ExportCopyAction->setEnabled(true);
+    recent_files::Add(path);
+    FillRecentFiles();
+    SetStatus(Document.WorkingCopyPath());
+    const auto& meshes = Document.Model.Meshes;
+    const auto withGlows = std::find_if(meshes.begin(), meshes.end(), [](const TOMesh& m) { return m.Glows.Count() > 0; });
+    if (withGlows == meshes.end()) {
+        ShowMsg("No engine glows in this model");
+        return;
+    }
+    Document.Selection.Select(static_cast<int32_t>(std::distance(meshes.begin(), withGlows)), Document.Model);
+    FitToModel(Camera, Document.Model);
+    View->Restart();
+    ModelShown = true;
+    GlowPanel->ShowForNewModel();
+    // The first frame without glows: the panel is shown once the model is.
+    Redraw();
+    GlowPanel->show();
+    ExportPictureAction->setEnabled(true);
+    CopyPictureAction->setEnabled(true);
+}

@@ -1,0 +1,74 @@
+// The mouse in the main window's view: a click selects a mesh or a face (or
+// picks a glow, main_window_glows.cpp), the wheel zooms, a drag turns or
+// shifts the model.
+
+#include "error_display.h"
+#include "glow_panel.h"
+#include "main_window.h"
+#include "open_document.h"
+#include "view_panel.h"
+
+void TMainWindow::ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                              bool doubleClick, int x, int y)
+{
+    Guarded([&] {
+        if (GlowDragging) {
+            // Another button while a glow is held: the right one puts it back.
+            if (button == Qt::RightButton)
+                CancelGlowDrag();
+            return;
+        }
+        CameraDrag.Start();
+        DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
+        const bool leftAlone = buttons == Qt::LeftButton &&
+                               !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
+                               !doubleClick;
+        if (!ViewReady || !leftAlone || PickGlowAt(x, y))
+            return;
+        if (const std::optional<int32_t> hit = View->PickFace(Scene(), Camera, x, y))
+            Document.Selection.Select(*hit, Document.Model);
+        ShowSelection();
+    });
+}
+
+void TMainWindow::ViewWheel(double notches)
+{
+    Guarded([&] {
+        if (!ViewReady)
+            return;
+        WheelZoom(Camera, notches);
+        Redraw();
+    });
+}
+
+void TMainWindow::ViewDragged(Qt::MouseButtons buttons, double dx, double dy)
+{
+    Guarded([&] {
+        if (!ViewReady)
+            return;
+        if (buttons == Qt::MiddleButton || (buttons == Qt::RightButton && DragWithShift)) {
+            CameraDrag.Shift(Camera, dx, dy, View->DeviceSize().width(), View->DeviceSize().height());
+        } else if (buttons == Qt::RightButton) {
+            const double ratio = View->devicePixelRatioF();
+            CameraDrag.Turn(Camera, dx / ratio, dy / ratio);
+        } else {
+            return;
+        }
+        Redraw();
+    });
+}
+
+void TMainWindow::ViewResized()
+{
+    // Draw the picture anew at the view's new size while frames complete.
+    // After a frame that stopped on an error the last complete one stays
+    // shown: drawing again would only raise the same error, box and all.
+    if (!Closing && ViewReady && GlowPanel && GlowPanel->isVisible() && View->LastFrameComplete())
+        Guarded([&] { Redraw(); });
+}
+
+void TMainWindow::ShowSelection()
+{
+    GlowPanel->ShowGlow();
+    Redraw();
+}

@@ -1,0 +1,81 @@
+#include "camera.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model.h"
+
+namespace {
+
+// Nearest integer, ties to the even one (the default rounding mode).
+int64_t RoundHalfEven(float value)
+{
+    const double r = std::nearbyint(double(value));
+    return int64_t(std::clamp(r, double(INT32_MIN), double(INT32_MAX)));
+}
+
+// The bound a third further from zero than r (r div 3 truncates).
+int32_t PushedOut(int64_t r)
+{
+    return static_cast<int32_t>(r + r / 3);
+}
+
+}  // namespace
+
+void ResetCamera(TCamera& camera)
+{
+    camera.RotX = camera.RotY = camera.RotZ = 0;
+    camera.Zoom = 1.0;
+    camera.PanX = camera.PanY = 0;
+}
+
+void FitToModel(TCamera& camera, const TModel& model)
+{
+    float max = -999999.0f;
+    float min = 999999.0f;
+    for (const TOMesh& mesh : model.Meshes)
+        for (const TVertex& v : mesh.Vertices)
+            for (float c : {v.X, v.Y, v.Z}) {
+                if (c > max)
+                    max = c;
+                if (c < min)
+                    min = c;
+            }
+    camera.ViewMax = PushedOut(RoundHalfEven(max));
+    camera.ViewMin = PushedOut(RoundHalfEven(min));
+}
+
+void LookFrom(TCamera& camera, TAxisView view)
+{
+    // The frame turns z first, then y, then x, and the viewer is on the side
+    // of the least depth (view_projection.h). The model's x is right, y
+    // forward, z up: the named side faces the viewer, z up, or for top and
+    // bottom the nose (+y) up.
+    struct TTurns {
+        int32_t X, Y, Z;
+    };
+    TTurns turns{};
+    switch (view) {
+    case TAxisView::Front:
+        turns = {-90, 0, 0};  // +y towards the viewer
+        break;
+    case TAxisView::Back:
+        turns = {-90, 0, 180};  // -y
+        break;
+    case TAxisView::Left:
+        turns = {-90, 0, -90};  // -x
+        break;
+    case TAxisView::Right:
+        turns = {-90, 0, 90};  // +x
+        break;
+    case TAxisView::Top:
+        turns = {180, 0, 180};  // +z
+        break;
+    case TAxisView::Bottom:
+        turns = {0, 0, 0};  // -z
+        break;
+    }
+    camera.RotX = turns.X;
+    camera.RotY = turns.Y;
+    camera.RotZ = turns.Z;
+}

@@ -1,0 +1,221 @@
+// The glows of a frame: each glow's point, lines and cones, and under Glow
+// Colors its halo in its own colours.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "gl_state.h"
+#include "scene_drawing.h"
+
+namespace {
+
+void Vertex(const TFloat3& p)
+{
+    glVertex3f(p.X, p.Y, p.Z);
+}
+
+TFloat3 Offset(const TFloat3& p, float dx, float dy, float dz)
+{
+    return {p.X + dx, p.Y + dy, p.Z + dz};
+}
+
+void Triangle(const TFloat3& first, const TFloat3& second, const TFloat3& third)
+{
+    TPrimitive primitive(GL_TRIANGLES);
+    Vertex(first);
+    Vertex(second);
+    Vertex(third);
+}
+
+// True when EditGlow names a glow of CurMesh. An index past the mesh's glows
+// is treated as no glow, never read.
+bool EditGlowShown(const TScene& scene)
+{
+    const TSelection& s = scene.Selection;
+    if (s.EditGlow == -1)
+        return false;
+    const TOMesh& mesh = scene.Model.Meshes.Get(s.CurMesh);
+    return s.EditGlow >= 0 && s.EditGlow < mesh.Glows.Count();
+}
+
+// RGBA of a glow's colour word (0xAARRGGBB), premultiplied by its alpha:
+// blended so, a colour of alpha 0 adds nothing anywhere, also where it is
+// shaded into the other colour.
+std::array<float, 4> Premultiplied(uint32_t word)
+{
+    const float alpha = float(word >> 24) / 255;
+    const auto channel = [&](int shift) { return float((word >> shift) & 0xFF) / 255 * alpha; };
+    return {channel(16), channel(8), channel(0), alpha};
+}
+
+// Blending of premultiplied colours over the picture, for its lifetime.
+class TBlend {
+public:
+    TBlend()
+    {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    }
+    ~TBlend()
+    {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        glDisable(GL_BLEND);
+    }
+    TBlend(const TBlend&) = delete;
+    TBlend& operator=(const TBlend&) = delete;
+};
+
+// The model-view matrix set to identity for its lifetime: drawing in eye
+// coordinates.
+class TEyeCoordinates {
+public:
+    TEyeCoordinates()
+    {
+        glPushMatrix();
+        glLoadIdentity();
+    }
+    ~TEyeCoordinates() { glPopMatrix(); }
+    TEyeCoordinates(const TEyeCoordinates&) = delete;
+    TEyeCoordinates& operator=(const TEyeCoordinates&) = delete;
+};
+
+// The glow as a halo in its own colours, flat towards the viewer: the core
+// colour at the centre shaded into the outer colour at the rim. The rim is
+// the outline, as seen, of the half ellipsoid that the schematic's lines
+// span (x: +-V.x/4, y: from the centre to V.y/2, z: +-V.z), never nearer the
+// centre than a few pixels.
+void DrawHalo(const TEngineGlow& glow, const TViewProjection& view)
+{
+    const TFloat3& p = glow.Center;
+    const TFloat3& v = glow.MainVec;
+    const TVec3 centre = view.Eye({p.X, p.Y, p.Z});
+    // The half axes as seen: x, y (the half the glow points to), z.
+    const auto seen = [&](int axis, double length) {
+        TVec3 unit{};
+        unit[size_t(axis)] = length;
+        const TVec3 e = view.Turned(unit);
+        return std::array<double, 2>{e[0], e[1]};
+    };
+    const std::array<double, 2> axes[3] = {seen(0, v.X / 4.0), seen(1, v.Y / 2.0), seen(2, v.Z)};
+    const TViewVolume& volume = view.Volume();
+    constexpr double MinPixels = 4;
+    const double least = MinPixels * (volume.High - volume.Low) / std::max(view.Width(), 1);
+
+    const auto core = Premultiplied(glow.CoreColor);
+    const auto outer = Premultiplied(glow.OuterColor);
+    TEyeCoordinates eye;
+    TBlend blend;
+    TPrimitive fan(GL_TRIANGLE_FAN);
+    glColor4f(core[0], core[1], core[2], core[3]);
+    glVertex3d(centre[0], centre[1], centre[2]);
+    glColor4f(outer[0], outer[1], outer[2], outer[3]);
+    constexpr int Steps = 64;
+    for (int k = 0; k <= Steps; ++k) {
+        // The outline's point farthest along the direction n: on the
+        // ellipsoid where it faces the glow's half, else on its rim.
+        const double angle = 2 * std::numbers::pi * (k % Steps) / Steps;
+        const double n[2] = {std::cos(angle), std::sin(angle)};
+        double along[3];
+        for (int i = 0; i < 3; ++i)
+            along[i] = axes[i][0] * n[0] + axes[i][1] * n[1];
+        if (along[1] < 0)
+            along[1] = 0;
+        const double length = std::sqrt(along[0] * along[0] + along[1] * along[1] + along[2] * along[2]);
+        double x = 0, y = 0;
+        if (length > 0)
+            for (int i = 0; i < 3; ++i) {
+                x += axes[i][0] * along[i] / length;
+                y += axes[i][1] * along[i] / length;
+            }
+        if (x * n[0] + y * n[1] < least) {
+            x = least * n[0];
+            y = least * n[1];
+        }
+        glVertex3d(centre[0] + x, centre[1] + y, centre[2]);
+    }
+}
+
+// The point, lines and cones of one glow (a valid index).
+void DrawGlowLines(const TScene& scene, int meshIndex, int glowIndex)
+{
+    const TEngineGlow& glow = scene.Shown({meshIndex, glowIndex});
+    const TFloat3& p = glow.Center;
+    const TFloat3& v = glow.MainVec;
+    const float a = v.X / 4;
+    const float b = v.Y / 2;
+    // The glow being edited has the larger point, among all glows or alone.
+    const bool edited = meshIndex == scene.Selection.CurMesh && glowIndex == scene.Selection.EditGlow;
+    glPointSize(edited ? LargestGlowPoint : 4.0f);
+    SetColor(ColPoint);
+    {
+        TPrimitive points(GL_POINTS);
+        Vertex(p);
+    }
+    glPointSize(4.0f);
+    {
+        TPrimitive lines(GL_LINES);
+        SetColor(ColXVector);
+        Vertex(Offset(p, a, 0, 0));
+        Vertex(p);
+        Vertex(p);
+        Vertex(Offset(p, -a, 0, 0));
+        SetColor(ColYVector);
+        Vertex(Offset(p, 0, b, 0));
+        Vertex(p);
+        SetColor(ColZVector);
+        Vertex(Offset(p, 0, 0, v.Z));
+        Vertex(p);
+        Vertex(p);
+        Vertex(Offset(p, 0, 0, -v.Z));
+    }
+    if (scene.Glows.Cones) {
+        SetColor(ColCone);
+        const TFloat3 apex = Offset(p, 0, b, 0);
+        Triangle(Offset(p, 0, 0, -v.Z), apex, Offset(p, -a, 0, 0));
+        Triangle(Offset(p, 0, 0, v.Z), apex, Offset(p, -a, 0, 0));
+        Triangle(Offset(p, 0, 0, -v.Z), apex, Offset(p, a, 0, 0));
+        Triangle(Offset(p, 0, 0, v.Z), apex, Offset(p, a, 0, 0));
+        // The last two exchange the offsets: a on the z axis, V.z on the x axis.
+        Triangle(Offset(p, 0, 0, -a), apex, Offset(p, -v.Z, 0, 0));
+        Triangle(Offset(p, 0, 0, a), apex, Offset(p, v.Z, 0, 0));
+    }
+}
+
+}  // namespace
+
+void DrawSceneGlows(const TScene& scene, const TViewProjection& view)
+{
+    if (!scene.Glows.Showing)
+        return;
+    if (!scene.Glows.SelectedOnly)
+        DrawAllGlows(scene, view);
+    else if (EditGlowShown(scene))
+        DrawGlow(scene, view, scene.Selection.CurMesh, scene.Selection.EditGlow);
+}
+
+void DrawAllGlows(const TScene& scene, const TViewProjection& view)
+{
+    // Every halo under every glow's lines, not only under its own.
+    for (const bool halos : {true, false}) {
+        if (halos && !scene.Options.GlowColors)
+            continue;
+        int i = 0;
+        for (const TOMesh& mesh : scene.Model.Meshes) {
+            for (int j = 0; j < mesh.Glows.Count(); ++j)
+                halos ? DrawHalo(scene.Shown({i, j}), view) : DrawGlowLines(scene, i, j);
+            ++i;
+        }
+    }
+}
+
+void DrawGlow(const TScene& scene, const TViewProjection& view, int meshIndex, int glowIndex)
+{
+    if (glowIndex == -1)
+        return;
+    if (scene.Options.GlowColors)
+        DrawHalo(scene.Shown({meshIndex, glowIndex}), view);
+    DrawGlowLines(scene, meshIndex, glowIndex);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// What a frame shows, apart from the camera: the model, its selection, which
+// glows are drawn and how, and the Display menu's options. The view draws a
+// scene as it is given and changes nothing in it.
+
+#include "glow_preview.h"
+#include "model.h"
+#include "selection.h"
+
+// Which glows are drawn, as the glow panel's buttons say.
+struct TGlowDisplay {
+    bool Showing = false;      // the glow panel is on screen; no glow is drawn otherwise
+    bool SelectedOnly = true;  // only glow EditGlow of CurMesh, not every glow
+    bool Cones = false;        // the vectors as cones too
+};
+
+// What the Display menu adds to the picture; all off at program start.
+struct TViewOptions {
+    bool GlowColors = false;  // each drawn glow also as a halo in its own colours
+    bool Solid = false;       // faces filled and lit, the wireframe over them
+    bool WholeModel = false;  // the meshes without glows too, dimmed
+};
+
+struct TScene {
+    const TModel& Model;
+    // Decoded: CurMesh and CurFace say what SelectedId selects.
+    TSelection Selection;
+    TGlowDisplay Glows;
+    // A glow shown with other values than the model holds (a drag, an open
+    // edit dialog).
+    TGlowPreview Preview;
+    TViewOptions Options;
+
+    // The values the glow at `at` is drawn with. Throws the list errors.
+    const TEngineGlow& Shown(TGlowIndex at) const { return Preview.Shown(Model, at); }
+};
