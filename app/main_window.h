@@ -14,6 +14,7 @@
 #include "camera_mouse.h"
 #include "glow_drag.h"
 #include "glow_history.h"
+#include "glow_nudge.h"
 #include "scene.h"
 
 class QAction;
@@ -29,6 +30,8 @@ class TViewPanel;
 // The window caption, also the first line of the About box; NEG_VERSION is
 // the changelog's newest version.
 inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver " NEG_VERSION " ";
+// What a key or item that acts on the glow being edited says without one.
+inline constexpr const char* NoGlowEditedText = "No glow is being edited: step to one first";
 // The OPT files the open and export dialogs offer.
 inline constexpr const char* OptFilter = "OPT Files (*.opt *.op1)";
 
@@ -117,11 +120,11 @@ public:
     // scale.
     void ViewResized();
 
-    // Glows in the view (main_window_glows.cpp). A plain left click at (x, y),
-    // device pixels, on a drawn glow's centre picks that glow: its mesh is
-    // made current and the panel shows it. On the glow being edited it also
-    // readies a drag, which starts once the pointer has moved the system's
-    // drag distance. False when no glow is there.
+    // Glows in the view (main_window_glows.cpp). A plain left press at
+    // (x, y), device pixels, on a drawn glow's centre picks that glow (the
+    // glow being edited where several are): its mesh is made current and the
+    // panel shows it. It also readies a drag, which starts once the pointer
+    // has moved the system's drag distance. False when no glow is there.
     bool PickGlowAt(int x, int y);
     // The left button held: moves the dragged glow's centre with the
     // pointer (Ctrl snaps it to a vertex, Shift to a face centre).
@@ -133,6 +136,18 @@ public:
     // once, N and P wait for the drag's end. False for the keys that act as
     // ever, and always while no glow is dragged.
     bool GlowDragKey(const QKeyEvent& key);
+
+    // Nudging (main_window_nudge.cpp), while no glow is dragged: J, L, I
+    // and K move the centre of the glows an edit reaches one step left,
+    // right, up or down on screen, U and O away from the viewer or towards
+    // them; [ and ] make the step finer or coarser; X, Y and Z lock the
+    // nudges to that model axis or free them. Each nudge is written at once,
+    // and a run of them on the same glows is one step of the history. False
+    // for the other keys.
+    bool NudgeKey(int key, Qt::KeyboardModifiers modifiers);
+    void Nudge(TNudge direction);
+    TNudgeStep NudgeStep;
+    int NudgeLock = TGlowDrag::NoAxis;
 
     // Opening (main_window_open.cpp). The open dialog, then OpenModel on the
     // chosen file.
@@ -253,6 +268,11 @@ private:
     void FinishGlowDrag();
     // The drag and what it shows are gone; Undo and Redo act again.
     void EndGlowDrag();
+    // An edit dialog open on the glow at `at`, which is about to be written
+    // otherwise, goes unwritten: it would write its old values back.
+    void CloseDialogOn(TGlowIndex at);
+    // The status bar's word on the nudges: the step and the lock.
+    QString NudgeText() const;
 
     bool CreateOk = false;
     bool Closing = false;     // the window is closing: no more frames

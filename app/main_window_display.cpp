@@ -122,10 +122,13 @@ void TMainWindow::FrameEditedGlow()
     const bool open = ViewReady && mesh >= 0 && mesh < Document.Model.Meshes.Count();
     const TGlowIndex shown = open ? ShownGlowIndex(Document) : TGlowIndex{};
     if (!shown) {
-        ShowBriefly("No glow is being edited: step to one first");
+        ShowBriefly(NoGlowEditedText);
         return;
     }
-    FrameGlow(Camera, Document.ShownValues(shown));
+    if (!FrameGlow(Camera, Document.ShownValues(shown))) {
+        ShowBriefly("The glow's centre or main vector is not a finite number: the view stays as it was");
+        return;
+    }
     Redraw();
 }
 

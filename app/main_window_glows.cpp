@@ -1,6 +1,6 @@
-// The glows in the main window's view: a click picks one, a drag moves the
-// centre of the glow being edited in the plane of the screen, locked to an
-// axis or snapped to the model, and writes it as one edit when it ends.
+// The glows in the main window's view: a press picks one, and a drag from it
+// moves its centre in the plane of the screen, locked to an axis or snapped
+// to what is seen of the model, and writes it as one edit when it ends.
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -55,22 +55,21 @@ bool TMainWindow::PickGlowAt(int x, int y)
     // selected; a mesh without faces has none to select.
     if (selection.SelectMode == 1)
         std::erase_if(glows, [&](TGlowIndex at) { return model.Meshes.Get(at.Mesh).Faces[0].Count() == 0; });
-    const TGlowIndex picked = PickGlow(scene, glows, View->Projection(Camera), x, y);
+    const TGlowIndex picked = PickGlow(scene, glows, View->Projection(Camera), x, y, ShownGlowIndex(Document));
     if (!picked)
         return false;
-    const bool edited = picked == ShownGlowIndex(Document);
     // The face selected in the glow's own mesh stays selected.
     if (picked.Mesh != selection.CurMesh)
         selection.Select(selection.SelectMode == 1 ? PackSelection(picked.Mesh, 0) : picked.Mesh, model);
     selection.EditGlow = picked.Glow;
-    if (edited) {
-        const QPointF at = View->Pointer();
-        // From where the glow is shown: an open edit dialog may preview
-        // another centre than the stored one.
-        GlowDragging.emplace(TGlowDragging{TGlowDrag(picked, Document.ShownValues(picked).Center, at.x(), at.y()), at,
-                                           false, {}, Document.Preview});
-    }
     ShowSelection();
+    // The same press drags it once the pointer moves: from where the glow is
+    // shown now that the panel is on it (an edit dialog open on it may
+    // preview another centre than the stored one; one open on another glow
+    // has gone).
+    const QPointF at = View->Pointer();
+    GlowDragging.emplace(TGlowDragging{TGlowDrag(picked, Document.ShownValues(picked).Center, at.x(), at.y()), at,
+                                       false, {}, Document.Preview});
     return true;
 }
 
@@ -155,8 +154,13 @@ void TMainWindow::FollowGlowDrag()
 {
     const TGlowDragging& d = *GlowDragging;
     const TGlowIndex at = d.Drag.Glow();
+    const TSnap snap = SnapOf(d.Modifiers);
+    // A snap takes only what the user sees: under Solid, nothing hidden
+    // behind faces.
+    const std::shared_ptr<const TSeenDepth> seen =
+        snap == TSnap::None ? nullptr : View->SeenDepth(Scene(), Camera);
     const TDragSpot spot =
-        d.Drag.Spot(SnapOf(d.Modifiers), View->Projection(Camera), Document.Model.Meshes.Get(at.Mesh));
+        d.Drag.Spot(snap, View->Projection(Camera), Document.Model.Meshes.Get(at.Mesh), seen.get());
     TGlowPreview& preview = Document.Preview;
     preview.At = at;
     preview.Values = d.Underneath.At == at ? d.Underneath.Values : Document.GlowAt(at);
@@ -172,6 +176,15 @@ void TMainWindow::EndGlowDrag()
     GlowDragging.reset();
     UndoAction->setEnabled(Document.History.Stack.canUndo());
     RedoAction->setEnabled(Document.History.Stack.canRedo());
+}
+
+void TMainWindow::CloseDialogOn(TGlowIndex at)
+{
+    TValueDialog& dialog = *GlowPanel->Dialog;
+    if (dialog.isVisible() && dialog.DialogGlow == at) {
+        dialog.Dismiss();
+        dialog.ClearPendingMarks();
+    }
 }
 
 void TMainWindow::CancelGlowDrag()
@@ -198,12 +211,7 @@ void TMainWindow::FinishGlowDrag()
         Redraw();
         return;
     }
-    // An edit dialog open on the glow would write the old centre back.
-    TValueDialog& dialog = *GlowPanel->Dialog;
-    if (dialog.isVisible() && dialog.DialogGlow == at) {
-        dialog.Dismiss();
-        dialog.ClearPendingMarks();
-    }
+    CloseDialogOn(at);
     const TStepRun run = Document.History.Make(GlowEdit(at, moved));
     if (run.Written.Changes.empty()) {
         // Nothing written: the glow shows where it is stored.

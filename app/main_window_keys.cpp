@@ -1,6 +1,6 @@
 // The main window's keys: every key press is previewed before the controls
-// get it, and the key table turns, shifts and zooms the view and steps the
-// selection.
+// get it, and the key table turns, shifts and zooms the view, steps the
+// selection and nudges the glow being edited (main_window_nudge.cpp).
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -43,7 +43,7 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
 {
-    if (!ViewReady)
+    if (!ViewReady || NudgeKey(key, shift))
         return;
     const bool shiftOnly = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == Qt::ShiftModifier;
     // The zoom keys are those of the main keyboard; the keypad's + and - are

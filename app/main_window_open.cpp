@@ -101,6 +101,11 @@ void TMainWindow::OpenModel(const QString& path)
     }
     Document.Selection.Select(static_cast<int32_t>(std::distance(meshes.begin(), withGlows)), Document.Model);
     FitToModel(Camera, Document.Model);
+    NudgeStep = TNudgeStep::For(double(Camera.ViewMax) - Camera.ViewMin);
+    NudgeLock = TGlowDrag::NoAxis;
+    // A glow of the last model is no point to turn about: the new one turns
+    // about its origin, as at start (turns, zoom and shift carry over).
+    Camera.Pivot = {};
     View->Restart();
     ModelShown = true;
     GlowPanel->ShowForNewModel();

@@ -6,9 +6,24 @@
 #include "open_model.h"
 #include "working_copy.h"
 
-TGlowStep::TGlowStep(TOpenModel& open, TGlowEdit edit, TStepRun& run)
-    : QUndoCommand(StepText(edit)), Open(open), Changes(std::move(edit)), Run(run)
+TGlowStep::TGlowStep(TOpenModel& open, TGlowEdit edit, TStepRun& run, int mergeId)
+    : QUndoCommand(StepText(edit)), Open(open), Changes(std::move(edit)), Run(run), MergeId(mergeId)
 {
+}
+
+bool TGlowStep::mergeWith(const QUndoCommand* next)
+{
+    // The stack asks only of a step with the same id: one of these.
+    const auto& later = static_cast<const TGlowStep*>(next)->Changes.Changes;
+    std::vector<TGlowChange>& changes = Changes.Changes;
+    const auto sameGlow = [](const TGlowChange& a, const TGlowChange& b) { return a.At == b.At; };
+    if (changes.empty() || !std::equal(changes.begin(), changes.end(), later.begin(), later.end(), sameGlow))
+        return false;
+    for (size_t i = 0; i < changes.size(); ++i)
+        changes[i].After = later[i].After;
+    // Back where the run began: the stack drops the step.
+    setObsolete(!ChangesBytes(Changes));
+    return true;
 }
 
 void TGlowStep::redo()
@@ -73,7 +88,7 @@ std::exception_ptr TGlowHistory::Refusal() const
     return nullptr;
 }
 
-TStepRun TGlowHistory::Make(TGlowEdit edit)
+TStepRun TGlowHistory::Make(TGlowEdit edit, TMerge merge)
 {
     const bool changes = std::any_of(edit.Changes.begin(), edit.Changes.end(), [&](const TGlowChange& c) {
         return c.After != EncodeGlowWriteBack(Open.GlowAt(c.At));
@@ -87,7 +102,7 @@ TStepRun TGlowHistory::Make(TGlowEdit edit)
     // Refused before the step is pushed, for the same reason.
     if (const std::exception_ptr refused = Refusal())
         return {{edit.Name, {}}, refused, edit.Changes.size()};
-    Stack.push(new TGlowStep(Open, std::move(edit), Run));
+    Stack.push(new TGlowStep(Open, std::move(edit), Run, merge));
     return Report(Made);
 }
 

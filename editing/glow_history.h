@@ -35,11 +35,17 @@ struct TStepRun {
 // glows it wrote; a first run that wrote nothing, or changed no byte, is no
 // step (it is obsolete). Each run reports into run. Never throws: the stack
 // calls it.
+//
+// A step made with a merge id other than -1 takes in the next step of that id
+// on the same glows (QUndoStack::push asks it): the glows' bytes after become
+// the next one's, and one undo takes both back.
 class TGlowStep : public QUndoCommand {
 public:
-    TGlowStep(TOpenModel& open, TGlowEdit edit, TStepRun& run);
+    TGlowStep(TOpenModel& open, TGlowEdit edit, TStepRun& run, int mergeId = -1);
     void redo() override;
     void undo() override;
+    int id() const override { return MergeId; }
+    bool mergeWith(const QUndoCommand* next) override;
     const TGlowEdit& Edit() const { return Changes; }
 
 private:
@@ -48,6 +54,7 @@ private:
     TOpenModel& Open;
     TGlowEdit Changes;
     TStepRun& Run;
+    int MergeId;
     // The first run takes the bytes the file held as the bytes before.
     bool BeforeKnown = false;
 };
@@ -60,6 +67,8 @@ public:
     QUndoStack Stack;
 
     enum TMove { Made, Undone, Redone };
+    // What Make may merge: nothing, or a run of nudges.
+    enum TMerge { Alone = -1, Nudges = 1 };
 
     // Pushes edit's changes as one step, when they change a byte of what the
     // model holds; an edit that changes none is written all the same, and is
@@ -67,9 +76,11 @@ public:
     // editor read or last wrote, open to writing: otherwise nothing is
     // written and the history stays as it was, Redo's steps included. A write
     // that fails part-way stops the change there: the glows written before it
-    // are the step. Returns what was written and what stopped it, after
-    // Changed for what was written; never throws.
-    TStepRun Make(TGlowEdit edit);
+    // are the step. An edit made with merge other than Alone right after one
+    // made with the same merge on the same glows joins its step. Returns
+    // what was written and what stopped it, after Changed for what was
+    // written; never throws.
+    TStepRun Make(TGlowEdit edit, TMerge merge = Alone);
     // Undoes or redoes the step the stack offers, through the stack, after the
     // same check as Make. Returns as Make (nothing when there is no step).
     TStepRun Undo();

@@ -23,6 +23,16 @@ const TEngineGlow* ShownGlow(const TOpenModel& open)
     return shown ? &open.GlowAt(shown) : nullptr;
 }
 
+std::vector<TGlowIndex> EditedGlows(const TOpenModel& open)
+{
+    const int32_t mesh = open.Selection.CurMesh;
+    if (mesh < 0 || mesh >= open.Model.Meshes.Count())
+        return {};
+    if (const TGlowIndex shown = ShownGlowIndex(open))
+        return {shown};
+    return {};
+}
+
 TGlowEdit CopyToAllEdit(const TModel& model, const char* name, const std::function<void(TEngineGlow&)>& change)
 {
     TGlowEdit edit{name, {}};

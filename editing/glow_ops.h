@@ -2,6 +2,7 @@
 // The model-side work of the glow panel and the edit dialog, free of widgets.
 
 #include <functional>
+#include <vector>
 
 #include "glow_write.h"
 #include "open_model.h"
@@ -13,6 +14,12 @@ int CurMeshGlowCount(const TOpenModel& open);
 // glows: -1, or an index left over from another mesh or model.
 TGlowIndex ShownGlowIndex(const TOpenModel& open);
 const TEngineGlow* ShownGlow(const TOpenModel& open);
+
+// The glows an edit of the glow being edited reaches: that glow, or none
+// when no glow of a mesh of the model is being edited (before a model is
+// open among them). The one place to widen once several glows can be
+// selected.
+std::vector<TGlowIndex> EditedGlows(const TOpenModel& open);
 
 // A copy to all glows, named name: every glow of every mesh in list order,
 // each with change() applied to its values. Nothing is written.

@@ -168,14 +168,10 @@ void TValueDialog::UpdatePreview(int typingCol, const QString& typingText)
     TEngineGlow shown = Document.GlowAt(DialogGlow);
     const auto text = [&](int col) { return col == typingCol ? typingText : Grid->item(1, col)->text(); };
     if (Editing == CoreColor || Editing == OuterColor) {
-        // What Color would write: the alpha typed, the chooser's colour.
+        // What Color would write: the alpha typed, the colour the chooser
+        // opens on (red, green and blue as typed) or is on.
         uint32_t& word = Editing == CoreColor ? shown.CoreColor : shown.OuterColor;
-        try {
-            const int32_t alpha = TextInt(text(0).toStdString());
-            if (alpha >= 0 && alpha <= 255)
-                word = (word & 0x00FFFFFFu) | uint32_t(alpha) << 24;
-        } catch (const EConvertError&) {
-        }
+        word = TypedColor(word, text);
         if (ChooserColor)
             word = (word & 0xFF000000u) | uint32_t(ChooserColor->red()) << 16 | uint32_t(ChooserColor->green()) << 8 |
                    uint32_t(ChooserColor->blue());
@@ -199,6 +195,22 @@ void TValueDialog::UpdatePreview(int typingCol, const QString& typingText)
     Document.Preview = {DialogGlow, shown};
     Previewing = true;
     emit PreviewChanged();
+}
+
+uint32_t TValueDialog::TypedColor(uint32_t word, const std::function<QString(int)>& text)
+{
+    // Alpha, red, green and blue in the grid's order, each a byte of the
+    // word from the top; a text that is no byte leaves the stored one.
+    for (int col = 0; col < 4; ++col) {
+        try {
+            const int32_t value = TextInt(text(col).toStdString());
+            const int shift = 24 - 8 * col;
+            if (value >= 0 && value <= 255)
+                word = (word & ~(0xFFu << shift)) | uint32_t(value) << shift;
+        } catch (const EConvertError&) {
+        }
+    }
+    return word;
 }
 
 void TValueDialog::WriteFile(const TEngineGlow& edited)
@@ -402,10 +414,12 @@ void TValueDialog::ColorClicked()
         if (!DialogGlow)
             return;
         TEngineGlow edited = Document.GlowAt(DialogGlow);
-        // The chooser opens on the colour's red, green and blue, so a change
-        // of alpha alone keeps them.
+        // The chooser opens on the colour's red, green and blue as typed
+        // (those left as shown are the stored ones), so a change of alpha
+        // alone keeps them.
         uint32_t& word = Editing == CoreColor ? edited.CoreColor : edited.OuterColor;
-        ColorChooser.Color = QColor(int(word >> 16 & 0xFF), int(word >> 8 & 0xFF), int(word & 0xFF));
+        const uint32_t typed = TypedColor(word, [this](int col) { return Cell(col, 1); });
+        ColorChooser.Color = QColor(int(typed >> 16 & 0xFF), int(typed >> 8 & 0xFF), int(typed & 0xFF));
         const bool chosen = ColorChooser.Execute(this, [this](const QColor& current) {
             ChooserColor = current;
             UpdatePreview();

@@ -120,6 +120,9 @@ private:
     void UpdatePreview(int typingCol = -1, const QString& typingText = {});
     // The glow shown as stored again; true when it was previewed.
     bool DropPreview();
+    // word, a colour word, with the alpha, red, green and blue typed into
+    // text(0) to text(3) where each is a number from 0 to 255.
+    static uint32_t TypedColor(uint32_t word, const std::function<QString(int)>& text);
     // The dialog's values are on show in place of the stored ones.
     bool Previewing = false;
     // The colour the open chooser is on.

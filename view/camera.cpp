@@ -14,10 +14,11 @@ int64_t RoundHalfEven(float value)
     return int64_t(std::clamp(r, double(INT32_MIN), double(INT32_MAX)));
 }
 
-// The bound a third further from zero than r (r div 3 truncates).
+// The bound a third further from zero than r (r div 3 truncates), as far as
+// the integers go.
 int32_t PushedOut(int64_t r)
 {
-    return static_cast<int32_t>(r + r / 3);
+    return static_cast<int32_t>(std::clamp<int64_t>(r + r / 3, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace
@@ -27,6 +28,7 @@ void ResetCamera(TCamera& camera)
     camera.RotX = camera.RotY = camera.RotZ = 0;
     camera.Zoom = 1.0;
     camera.PanX = camera.PanY = 0;
+    camera.Pivot = {};
 }
 
 void FitToModel(TCamera& camera, const TModel& model)
@@ -34,13 +36,16 @@ void FitToModel(TCamera& camera, const TModel& model)
     float max = -999999.0f;
     float min = 999999.0f;
     for (const TOMesh& mesh : model.Meshes)
-        for (const TVertex& v : mesh.Vertices)
+        for (const TVertex& v : mesh.Vertices) {
+            if (!std::isfinite(v.X) || !std::isfinite(v.Y) || !std::isfinite(v.Z))
+                continue;
             for (float c : {v.X, v.Y, v.Z}) {
                 if (c > max)
                     max = c;
                 if (c < min)
                     min = c;
             }
+        }
     camera.ViewMax = PushedOut(RoundHalfEven(max));
     camera.ViewMin = PushedOut(RoundHalfEven(min));
 }

@@ -33,9 +33,11 @@ TVec3 Vec(const TFloat3& p)
 }
 
 // Of points(i) for i below count, the index of the one shown nearest (x, y)
-// on screen and not clipped away (the first of equals); -1 when there is none.
+// on screen, not clipped away and seen (the first of equals); -1 when there
+// is none.
 template <typename Point>
-int32_t NearestOnScreen(int32_t count, const Point& point, const TViewProjection& view, double x, double y)
+int32_t NearestOnScreen(int32_t count, const Point& point, const TViewProjection& view, const TSeenDepth* seen,
+                        double x, double y)
 {
     int32_t nearest = -1;
     double best = std::numeric_limits<double>::infinity();
@@ -46,7 +48,8 @@ int32_t NearestOnScreen(int32_t count, const Point& point, const TViewProjection
         const TViewPoint shown = view.Project(*p);
         const double dx = shown.X - x, dy = shown.Y - y;
         const double d = dx * dx + dy * dy;
-        if (!shown.Clipped() && d < best) {
+        // Only a point that would be the nearest is looked up in the depth.
+        if (!shown.Clipped() && d < best && (!seen || seen->Seen(shown))) {
             best = d;
             nearest = i;
         }
@@ -99,7 +102,7 @@ double TGlowDrag::AlongLock(const TViewProjection& view) const
     return (shownX * along[0] + shownY * along[1]) / length2;
 }
 
-TDragSpot TGlowDrag::Spot(TSnap snap, const TViewProjection& view, const TOMesh& mesh) const
+TDragSpot TGlowDrag::Spot(TSnap snap, const TViewProjection& view, const TOMesh& mesh, const TSeenDepth* seen) const
 {
     TDragSpot spot;
     TFloat3 onto;
@@ -110,7 +113,7 @@ TDragSpot TGlowDrag::Spot(TSnap snap, const TViewProjection& view, const TOMesh&
                 const TVertex& v = mesh.Vertices.Get(i);
                 return std::optional<TFloat3>(TFloat3{v.X, v.Y, v.Z});
             },
-            view, PointerX, PointerY);
+            view, seen, PointerX, PointerY);
         if (spot.Index >= 0) {
             const TVertex& v = mesh.Vertices.Get(spot.Index);
             onto = {v.X, v.Y, v.Z};
@@ -122,7 +125,7 @@ TDragSpot TGlowDrag::Spot(TSnap snap, const TViewProjection& view, const TOMesh&
             const TOFace& face = faces.Get(i);
             return FaceCornersValid(mesh, face) ? std::optional<TFloat3>(FaceBoxCentre(mesh, face)) : std::nullopt;
         };
-        spot.Index = NearestOnScreen(faces.Count(), centre, view, PointerX, PointerY);
+        spot.Index = NearestOnScreen(faces.Count(), centre, view, seen, PointerX, PointerY);
         if (spot.Index >= 0)
             onto = *centre(spot.Index);
     }

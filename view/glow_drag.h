@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "model.h"
+#include "seen_depth.h"
 #include "selection.h"
 #include "view_projection.h"
 
@@ -38,10 +39,11 @@ public:
     void ToggleLock(int axis);
     int Lock() const { return LockAxis; }
     // The centre now, seen through view; with a snap, onto the vertex or the
-    // face centre of mesh (the glow's) nearest the pointer on screen. Under a
-    // lock only the locked coordinate moves: the other two keep their stored
-    // float bits.
-    TDragSpot Spot(TSnap snap, const TViewProjection& view, const TOMesh& mesh) const;
+    // face centre of mesh (the glow's) nearest the pointer on screen, of
+    // those seen lets be seen (all of them without it). Under a lock only the
+    // locked coordinate moves: the other two keep their stored float bits.
+    TDragSpot Spot(TSnap snap, const TViewProjection& view, const TOMesh& mesh,
+                   const TSeenDepth* seen = nullptr) const;
 
 private:
     TGlowIndex At;

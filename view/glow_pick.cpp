@@ -25,7 +25,7 @@ std::vector<TGlowIndex> DrawnGlows(const TScene& scene)
 }
 
 TGlowIndex PickGlow(const TScene& scene, const std::vector<TGlowIndex>& glows, const TViewProjection& view, double x,
-                    double y)
+                    double y, TGlowIndex edited)
 {
     constexpr double half = PickSquare / 2;
     TGlowIndex picked;
@@ -34,6 +34,10 @@ TGlowIndex PickGlow(const TScene& scene, const std::vector<TGlowIndex>& glows, c
         const TViewPoint p = view.Project(scene.Shown(at).Center);
         if (p.Clipped() || std::fabs(p.X - x) > half || std::fabs(p.Y - y) > half)
             continue;
+        // The glow being edited is the one the user works on: it wins the
+        // press, so that a glow in front of it never takes its drag.
+        if (at == edited)
+            return at;
         if (!picked || p.Depth < nearest) {
             picked = at;
             nearest = p.Depth;

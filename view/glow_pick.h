@@ -14,7 +14,8 @@ std::vector<TGlowIndex> DrawnGlows(const TScene& scene);
 
 // Of glows, the one whose centre the view shows within the pick square around
 // (x, y), device pixels from the view's top-left corner, and does not clip
-// away; where several are, the nearest the viewer (the first listed of
-// equals). No glow when none is there. Throws the list errors.
+// away; where several are, the glow being edited (edited) if it is one of
+// them, else the nearest the viewer (the first listed of equals). No glow
+// when none is there. Throws the list errors.
 TGlowIndex PickGlow(const TScene& scene, const std::vector<TGlowIndex>& glows, const TViewProjection& view, double x,
-                    double y);
+                    double y, TGlowIndex edited = {});

@@ -222,18 +222,27 @@ void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshLine
     }
     {
         TVertexArray vertexArray;
+        const auto drawLines = [&](int32_t i, const TOMesh& mesh) {
+            const TMeshLines& lines = kept.Of(i, mesh);
+            if (lines.BadVertex)
+                ListIndexError(list_messages::Vertex, *lines.BadVertex);
+            SetMeshColor(scene.Selection, i, mesh);
+            glVertexPointer(3, GL_FLOAT, sizeof(TVertex), lines.Ends.data());
+            glDrawArrays(GL_LINES, 0, GLsizei(lines.Ends.size()));
+        };
+        // The selected mesh last, its lines over the others': the user sees
+        // which one it is where meshes overlap.
+        const TSelection& s = scene.Selection;
+        const int32_t selected = s.SelectMode == 0 ? s.CurMesh : -1;
         int32_t i = 0;
         for (const TOMesh& mesh : scene.Model.Meshes) {
-            if (MeshDrawn(scene, mesh)) {
-                const TMeshLines& lines = kept.Of(i, mesh);
-                if (lines.BadVertex)
-                    ListIndexError(list_messages::Vertex, *lines.BadVertex);
-                SetMeshColor(scene.Selection, i, mesh);
-                glVertexPointer(3, GL_FLOAT, sizeof(TVertex), lines.Ends.data());
-                glDrawArrays(GL_LINES, 0, GLsizei(lines.Ends.size()));
-            }
+            if (i != selected && MeshDrawn(scene, mesh))
+                drawLines(i, mesh);
             ++i;
         }
+        if (selected >= 0 && selected < scene.Model.Meshes.Count() &&
+            MeshDrawn(scene, scene.Model.Meshes.Get(selected)))
+            drawLines(selected, scene.Model.Meshes.Get(selected));
     }
     if (scene.Selection.SelectMode == 1)
         DrawCurrentFace(scene);

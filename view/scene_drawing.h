@@ -24,7 +24,8 @@ void DrawScene(const TScene& scene, const TViewProjection& view);
 // EListError.
 void DrawMeshes(const TScene& scene, const TGLMatrix* pickRegion = nullptr);
 // The same picture as DrawMeshes in GL_RENDER mode, each mesh's outlines
-// drawn from its kept edges, no names; under Solid the lit faces first.
+// drawn from its kept edges, no names, but the selected mesh's over all the
+// others'; under Solid the lit faces first.
 // Throws EListError where DrawMeshes would.
 void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshLinesCache& lines);
 // The face pass's calls for one mesh, colours aside: per face of LOD 0 its

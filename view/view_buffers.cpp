@@ -73,6 +73,7 @@ bool TViewPanel::MeshesKept(const TMeshPicture& picture) const
 void TViewPanel::BindMeshBuffer()
 {
     MeshesShow.reset();
+    MeshDepth.reset();
     GlowsAt.reset();
     const QSize size = DeviceSize();
     if (!Meshes || Meshes->size() != size)
@@ -83,6 +84,20 @@ void TViewPanel::BindMeshBuffer()
 void TViewPanel::KeepMeshes(const TMeshPicture& picture)
 {
     MeshesShow = picture;
+}
+
+std::vector<float> TViewPanel::ReadMeshDepth(int& bits)
+{
+    Meshes->bind();
+    const QSize size = Meshes->size();
+    std::vector<float> depth(size_t(size.width()) * size_t(size.height()));
+    GLint depthBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    bits = depthBits;
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, size.width(), size.height(), GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return depth;
 }
 
 void TViewPanel::BindBackBufferOverMeshes(const QRect& glows)

@@ -86,6 +86,7 @@ TMeshPicture PictureOf(const TScene& scene, const TCamera& camera, const QSize& 
             camera.RotY,
             camera.RotZ,
             camera.Zoom,
+            camera.Pivot,
             camera.ViewMin,
             camera.ViewMax,
             viewport.width(),
@@ -153,14 +154,7 @@ void TViewPanel::DrawPanelFrame(const TScene& scene, const TCamera& camera)
 {
     const TViewProjection view = Projection(camera);
     InFrame([&] {
-        const TMeshPicture picture = PictureOf(scene, camera, DeviceSize());
-        if (!MeshesKept(picture)) {
-            BindMeshBuffer();
-            ClearFrame();
-            LoadCamera(view.Projection(), view);
-            DrawMeshPicture(scene, view, Lines);
-            KeepMeshes(picture);
-        }
+        KeepMeshPicture(scene, view, PictureOf(scene, camera, DeviceSize()));
         LoadCamera(view.Projection(), view);
         const QRect glows = DrawnBox(Feedback, DeviceSize(), [&] { DrawSceneGlows(scene, view); });
         BindBackBufferOverMeshes(glows);
@@ -168,6 +162,39 @@ void TViewPanel::DrawPanelFrame(const TScene& scene, const TCamera& camera)
         glFlush();
         SwapBuffers();
     });
+}
+
+void TViewPanel::KeepMeshPicture(const TScene& scene, const TViewProjection& view, const TMeshPicture& picture)
+{
+    if (MeshesKept(picture))
+        return;
+    BindMeshBuffer();
+    ClearFrame();
+    LoadCamera(view.Projection(), view);
+    DrawMeshPicture(scene, view, Lines);
+    KeepMeshes(picture);
+}
+
+std::shared_ptr<const TSeenDepth> TViewPanel::SeenDepth(const TScene& scene, const TCamera& camera)
+{
+    if (!Made || !scene.Options.Solid)
+        return nullptr;
+    const TMeshPicture picture = PictureOf(scene, camera, DeviceSize());
+    if (MeshDepth && MeshesKept(picture))
+        return MeshDepth;
+    TContextCurrent current(*this);
+    const TViewProjection view = Projection(camera);
+    try {
+        KeepMeshPicture(scene, view, picture);
+    } catch (...) {
+        // Nothing is kept of a picture stopped half drawn.
+        DropBackBuffer();
+        throw;
+    }
+    int bits = 0;
+    std::vector<float> depth = ReadMeshDepth(bits);
+    MeshDepth = std::make_shared<const TSeenDepth>(view, std::move(depth), bits);
+    return MeshDepth;
 }
 
 std::optional<int32_t> TViewPanel::PickFace(const TScene& scene, const TCamera& camera, int x, int y)

@@ -199,6 +199,7 @@ void TViewPanel::ForgetMeshes()
 {
     Lines.Forget();
     MeshesShow.reset();
+    MeshDepth.reset();
     GlowsAt.reset();
 }
 

@@ -29,6 +29,7 @@
 
 #include "mesh_lines.h"
 #include "scene.h"
+#include "seen_depth.h"
 #include "view_projection.h"
 
 class QOffscreenSurface;
@@ -42,6 +43,7 @@ class QOpenGLFramebufferObject;
 struct TMeshPicture {
     int32_t PanX = 0, PanY = 0, RotX = 0, RotY = 0, RotZ = 0;
     double Zoom = 0;
+    std::array<double, 3> Pivot{};
     int32_t ViewMin = 0, ViewMax = 0, Width = 0, Height = 0;
     int32_t SelectMode = 0, CurMesh = 0, CurFace = 0;
     std::array<float, 6> Colors{};  // "Mesh Lines" and "Selected", red, green, blue
@@ -80,6 +82,12 @@ public:
     // click at (x, y), device pixels from the top-left corner, hits first;
     // none when it hits nothing. Draws nothing. Throws EListError as Draw.
     std::optional<int32_t> PickFace(const TScene& scene, const TCamera& camera, int x, int y);
+    // What the picture of scene's meshes through camera lets be seen: under
+    // Solid the depth its faces leave; nothing (every point seen) in
+    // wireframe and before Restart. Draws the meshes' picture into its kept
+    // buffer when it is not kept (nothing new is shown) and reads its depth
+    // once per picture. Throws EListError as Draw.
+    std::shared_ptr<const TSeenDepth> SeenDepth(const TScene& scene, const TCamera& camera);
     // False when the last frame stopped on an error: the panel still shows the
     // frame before it.
     bool LastFrameComplete() const { return FrameComplete; }
@@ -167,6 +175,12 @@ private:
     void BindMeshBuffer();
     void KeepMeshes(const TMeshPicture& picture);
     void BindBackBufferOverMeshes(const QRect& glows);
+    // The kept picture of the meshes made to show picture: drawn anew through
+    // view when it does not, its buffer then left bound.
+    void KeepMeshPicture(const TScene& scene, const TViewProjection& view, const TMeshPicture& picture);
+    // The kept picture's depth, each pixel's, rows up from the bottom, and
+    // the bits it has; the buffer is let go.
+    std::vector<float> ReadMeshDepth(int& bits);
 
     QPointF LastPointer;  // device pixels, at the last press or move
     bool Made = false;    // Restart has run: frames are drawn
@@ -178,6 +192,7 @@ private:
     QImage Picture;                                    // the last complete frame
     std::unique_ptr<QOpenGLFramebufferObject> Meshes;  // the kept picture of the meshes
     std::optional<TMeshPicture> MeshesShow;            // what it shows, if it is whole
+    std::shared_ptr<const TSeenDepth> MeshDepth;       // its depth, once read
     TMeshLinesCache Lines;                             // each mesh's edges, kept
     // Where a frame's glows are found: room for a few hundred glows with halos.
     std::vector<float> Feedback = std::vector<float>(1 << 17);

@@ -68,7 +68,7 @@ TViewVolume ViewVolume(int32_t viewMin, int32_t viewMax)
 }
 
 TViewProjection::TViewProjection(const TCamera& camera, int32_t width, int32_t height)
-    : PanX(camera.PanX), PanY(camera.PanY), VolumeBox(ViewVolume(camera.ViewMin, camera.ViewMax)),
+    : PanX(camera.PanX), PanY(camera.PanY), Pivot(camera.Pivot), VolumeBox(ViewVolume(camera.ViewMin, camera.ViewMax)),
       ViewportWidth(width), ViewportHeight(height),
       // The frame has always scaled by the zoom as a float.
       Zoom(float(camera.Zoom))
@@ -100,7 +100,7 @@ TVec3 TViewProjection::Turned(const TVec3& p) const
 
 TVec3 TViewProjection::Eye(const TVec3& p) const
 {
-    TVec3 eye = Turned(p);
+    TVec3 eye = Turned({p[0] - Pivot[0], p[1] - Pivot[1], p[2] - Pivot[2]});
     eye[0] += PanX;
     eye[1] += PanY;
     return eye;
@@ -131,6 +131,17 @@ TVec3 TViewProjection::Unproject(double dx, double dy) const
     return model;
 }
 
+TVec3 TViewProjection::Direction(const TVec3& eye) const
+{
+    if (Zoom == 0)
+        return {0, 0, 0};
+    // The turn's inverse is its transpose; a negative zoom mirrors.
+    TVec3 model{};
+    for (int j = 0; j < 3; ++j)
+        model[j] = (Model[0][j] * eye[0] + Model[1][j] * eye[1] + Model[2][j] * eye[2]) / Zoom;
+    return model;
+}
+
 std::array<double, 2> TViewProjection::AxisImage(int axis) const
 {
     return {Model[0][axis] * PixelsX, -Model[1][axis] * PixelsY};
@@ -147,8 +158,11 @@ TGLMatrix TViewProjection::ModelView() const
     for (size_t column = 0; column < 3; ++column)
         for (size_t row = 0; row < 3; ++row)
             m[column * 4 + row] = Model[row][column];
-    m[12] = PanX;
-    m[13] = PanY;
+    // The pivot lands on the shift, at depth 0.
+    const TVec3 pivot = Turned(Pivot);
+    m[12] = PanX - pivot[0];
+    m[13] = PanY - pivot[1];
+    m[14] = 0 - pivot[2];  // +0 at rest, as the frame has always had it
     m[15] = 1;
     return m;
 }

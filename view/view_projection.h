@@ -1,6 +1,6 @@
 #pragma once
-// Where the view puts a model point: the camera's zoom and turns, then its
-// shift, then the fitted volume spread over the viewport. One projection for
+// Where the view puts a model point: the camera's zoom and turns about its
+// pivot, then its shift, then the fitted volume spread over the viewport. One projection for
 // everything: the frame loads its matrices into OpenGL, and picking, the
 // halos, a glow's drag and Frame Glow do the same arithmetic on it.
 
@@ -49,10 +49,15 @@ public:
     std::array<double, 2> AxisImage(int axis) const;
     // Device pixels per model unit along a line that lies in the screen.
     double Scale() const;
-    // A model point turned and zoomed into eye coordinates, before the shift.
+    // A model displacement turned and zoomed into eye coordinates.
     TVec3 Turned(const TVec3& p) const;
-    // The same with the shift: where the frame puts it in eye coordinates.
+    // Where the frame puts a model point in eye coordinates: turned and
+    // zoomed about the pivot, which lands on the shift.
     TVec3 Eye(const TVec3& p) const;
+    // The model direction of unit length that the view shows as the eye
+    // direction eye (x right, y up, z away from the viewer; of unit length);
+    // none when the zoom is 0.
+    TVec3 Direction(const TVec3& eye) const;
 
     // Model to eye coordinates, as the frame's model-view matrix.
     TGLMatrix ModelView() const;
@@ -68,6 +73,7 @@ public:
 private:
     double Model[3][3] = {};  // model to eye, zoom included
     double PanX = 0, PanY = 0;
+    TVec3 Pivot{};
     TViewVolume VolumeBox;
     int32_t ViewportWidth = 0, ViewportHeight = 0;
     double PixelsX = 0, PixelsY = 0;  // device pixels per eye unit

@@ -105,6 +105,11 @@ private slots:
         QCOMPARE(GlowPanel()->PointLine->text(), QString("Point = 10.00 ,10.00 ,-20.00 "));
         MainWindow()->Camera.RotY = 180;
         MainWindow()->Redraw();
+        // But the glow being edited wins over any other.
+        ClickView(-10, 10);
+        QCOMPARE(Document().Selection.CurMesh, 0);
+        QCOMPARE(Document().Selection.EditGlow, 1);
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);  // glow 0 of mesh 0
         ClickView(-10, 10);
         QCOMPARE(Document().Selection.CurMesh, 1);
         QCOMPARE(Document().Selection.EditGlow, 0);
@@ -255,6 +260,145 @@ private slots:
         const TFloat3 snapped = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(snapped.X, odd.X) && SameBits(snapped.Y, odd.Y) && SameBits(snapped.Z, odd.Z));
         QCOMPARE(Document().History.Stack.count(), 2);
+    }
+
+    // A press on a glow that is not being edited picks it and drags it in
+    // the same gesture.
+    void APressDragsAnyGlowAtOnce()
+    {
+        QTest::mouseClick(GlowPanel()->AllGlowsButton, Qt::LeftButton);
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);  // glow 0 of mesh 0
+        const QPoint from = ViewPoint(10, 10);  // glow 1 of mesh 0, in front of mesh 1's
+        const QPoint to = from + QPoint(QApplication::startDragDistance() + 20, 0);
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View, to);
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to);
+        QCOMPARE(Document().Selection.CurMesh, 0);
+        QCOMPARE(Document().Selection.EditGlow, 1);
+        const std::vector<uint8_t> written = ReadBytes(Copy);
+        const int32_t block = Model.GlowPos[0][1];
+        for (size_t i = 0; i < written.size(); ++i)
+            if (written[i] != Model.Bytes[i])
+                QVERIFY2(i >= size_t(block + 24) && i < size_t(block + 28), qPrintable(QString("byte %1").arg(i)));
+        QVERIFY(CentreIn(written, block).X > 10);
+        QCOMPARE(Document().History.Stack.count(), 1);
+    }
+
+    // With Solid on, the snaps take only vertices and face centres that are
+    // seen: the triangle's far corner and its centre lie behind the square.
+    void SnapsTakeOnlyWhatIsSeen()
+    {
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->SolidAction));
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        const TOMesh& mesh = Document().Model.Meshes.Get(0);
+        const QPoint from = Shown({-10, 10, 5});
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View, from + QPoint(QApplication::startDragDistance() + 20, 0));
+        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View, Qt::NoButton, Qt::ControlModifier,
+                          Shown({OddVertex.X, OddVertex.Y, OddVertex.Z}));
+        const TFloat3 onVertex = Document().Preview.Values.Center;
+        QVERIFY(SameBits(onVertex.X, 20) && SameBits(onVertex.Y, -5) && SameBits(onVertex.Z, 0));
+        QVERIFY(MainWindow()->MessageLabel->text().endsWith("on vertex 5"));
+        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View, Qt::NoButton, Qt::ShiftModifier,
+                          Shown(FaceBoxCentre(mesh, mesh.Faces[0].Get(1))));
+        const TFloat3 onFace = Document().Preview.Values.Center;
+        QVERIFY(SameBits(onFace.X, 0) && SameBits(onFace.Y, 0) && SameBits(onFace.Z, 0));
+        QVERIFY(MainWindow()->MessageLabel->text().endsWith("on the centre of face 0"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from);
+        QCOMPARE(ReadBytes(Copy), Model.Bytes);
+    }
+
+    // The nudge keys move the centre a step at a time, each press written at
+    // once; a run on the same glows is one step of the history; under a lock
+    // only that coordinate moves.
+    void NudgesAreWrittenAndOneUndoTakesTheRunBack()
+    {
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);  // glow 0 of mesh 0
+        const int32_t block = Model.GlowPos[0][0];
+        // At rest the screen's right is the model's x: the view spans 80
+        // units, the first step is 0.5.
+        for (int i = 0; i < 3; ++i)
+            CHECKED(PressOn(MainWindow(), Qt::Key_L));
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Center -8.50, 10.00, 5.00   step 0.5"));
+        std::vector<uint8_t> expected = Model.Bytes;
+        PutFloat32LE(&expected[size_t(block + 24)], -8.5f);
+        QCOMPARE(ReadBytes(Copy), expected);
+        QCOMPARE(Document().History.Stack.count(), 1);
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
+
+        // A coarser step, away from the viewer: the model's z.
+        CHECKED(PressOn(MainWindow(), Qt::Key_BracketRight));
+        CHECKED(PressOn(MainWindow(), Qt::Key_U));
+        QCOMPARE(CentreIn(ReadBytes(Copy), block).Z, 6.0f);
+        // Seen at a slant, up locked to y moves y alone; right has no way
+        // along y there, and moves nothing.
+        MainWindow()->Camera.RotX = 30;
+        MainWindow()->Camera.RotY = 40;
+        MainWindow()->Redraw();
+        CHECKED(PressOn(MainWindow(), Qt::Key_Y));
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Nudge step 1   locked to Y"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_I));
+        CHECKED(PressOn(MainWindow(), Qt::Key_L));
+        const TFloat3 locked = CentreIn(ReadBytes(Copy), block);
+        QVERIFY(SameBits(locked.X, -8.5f) && SameBits(locked.Y, 11) && SameBits(locked.Z, 6));
+        QCOMPARE(Document().History.Stack.count(), 1);
+
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
+        QCOMPARE(ReadBytes(Copy), Model.Bytes);
+        // Another glow's nudge is a step of its own.
+        CHECKED(PressOn(MainWindow(), Qt::Key_Y));
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Nudge step 1"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_J));
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        CHECKED(PressOn(MainWindow(), Qt::Key_J));
+        QCOMPARE(Document().History.Stack.count(), 2);
+    }
+
+    // Frame Glow makes the glow the point the view turns about: the named
+    // views, the keys and the mouse keep it in the middle, and the zoom as
+    // it was set. A glow with no finite centre leaves the view; Reset View
+    // turns about the model's origin again.
+    void FrameGlowTurnsTheViewAboutTheGlow()
+    {
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        const TCamera& camera = MainWindow()->Camera;
+        const auto inTheMiddle = [&](const char* after) {
+            const TViewPoint at = MainWindow()->View->Projection(camera).Project(TFloat3{-10, 10, 5});
+            const QSize size = MainWindow()->View->DeviceSize();
+            QVERIFY2(std::fabs(at.X - size.width() / 2.0) <= 1 && std::fabs(at.Y - size.height() / 2.0) <= 1,
+                     qPrintable(QString("%1: %2, %3").arg(after).arg(at.X).arg(at.Y)));
+            const QColor shown = MainWindow()->View->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
+            QVERIFY2(shown != QColor(Qt::black), after);
+        };
+        CHECKED(PressOn(MainWindow(), Qt::Key_F));
+        const double zoom = camera.Zoom;
+        CHECKED(inTheMiddle("F"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_4, Qt::ControlModifier));
+        QCOMPARE(camera.RotX, -90);
+        CHECKED(inTheMiddle("Ctrl+4"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Right));
+        CHECKED(PressOn(MainWindow(), Qt::Key_PageUp));
+        CHECKED(inTheMiddle("Right, Page Up"));
+        const QPoint middle = MainWindow()->View->rect().center();
+        QTest::mousePress(MainWindow()->View, Qt::RightButton, {}, middle);
+        QTest::mouseMove(MainWindow()->View, middle + QPoint(30, 20));
+        QTest::mouseRelease(MainWindow()->View, Qt::RightButton, {}, middle + QPoint(30, 20));
+        CHECKED(inTheMiddle("a right drag"));
+        QCOMPARE(camera.Zoom, zoom);
+
+        Document().Model.Meshes.Get(0).Glows.Get(1).Center.Y = NAN;  // in memory only
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        const TCamera before = camera;
+        CHECKED(PressOn(MainWindow(), Qt::Key_F));
+        QCOMPARE(MainWindow()->MessageLabel->text(),
+                 QString("The glow's centre or main vector is not a finite number: the view stays as it was"));
+        QVERIFY(camera.Pivot == before.Pivot && camera.Zoom == before.Zoom && camera.RotY == before.RotY &&
+                camera.PanX == before.PanX);
+
+        CHECKED(PressOn(MainWindow(), Qt::Key_0, Qt::ControlModifier));
+        QVERIFY(camera.Pivot == (std::array<double, 3>{}) && camera.PanX == 0 && camera.Zoom == 1.0);
+        QVERIFY(ViewShows(30, 0, ColSelected));  // the square's right edge, at rest
     }
 
 private:

@@ -32,6 +32,7 @@ private slots:
     void keysTypedAsItOpensGoIntoTheFirstCell();
     void returnConfirmsUnlessItEndsACellsEdit();
     void colorWithAlpha();
+    void typedColorShowsAndIsWhereTheChooserOpens();
     void colorErrorsStoreNothing();
     void titleDecidesCoreOrOuter();
     void reverseCol();
@@ -425,7 +426,7 @@ void DialogTest::colorWithAlpha()
 
     Open(e, 0, 0, 0);
     e.Dialog->SetCell(0, 1, "255");
-    e.Dialog->SetCell(1, 1, "1");  // red, green and blue come from the chooser alone
+    e.Dialog->SetCell(1, 1, "1");  // the chooser opens on it, and its answer is written
     e.Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
     QTest::mouseClick(e.Dialog->ColorButton, Qt::LeftButton);
     QCOMPARE(g->CoreColor, 0xFFFF0000u);
@@ -446,7 +447,7 @@ void DialogTest::colorWithAlpha()
 
     // The chooser opens on the red, green and blue being edited.
     QCOMPARE(e.Dialogs.ColorRequests.size(), size_t(2));
-    QCOMPARE(e.Dialogs.ColorRequests[0], QColor(0xFF, 0x80, 0x00));
+    QCOMPARE(e.Dialogs.ColorRequests[0], QColor(1, 0x80, 0x00));
     QCOMPARE(e.Dialogs.ColorRequests[1], QColor(255, 0, 0));
 
     // Alpha alone changed, the chooser accepted as it opens: red, green and
@@ -465,6 +466,25 @@ void DialogTest::colorWithAlpha()
     QCOMPARE(g->OuterColor, 0x64223344u);
     QVERIFY(e.Dialog->isVisible());
     QVERIFY(e.Dialogs.Messages.empty());
+}
+
+// Green typed as 0: the view shows it at once, and the chooser opens on it.
+void DialogTest::typedColorShowsAndIsWhereTheChooserOpens()
+{
+    TGlowEditing e({SampleMesh(1)});
+    TEngineGlow* g = e.AllGlows()[0];
+    Open(e, 0, 0, 0);
+    QTRY_VERIFY(HasKeyboard(e.Dialog->Grid));
+    e.Dialog->Grid->setCurrentCell(1, 2);
+    QTest::keyClick(e.Dialog->windowHandle(), '0');
+    QTest::keyClick(e.Dialog->windowHandle(), Qt::Key_Tab);
+    QCOMPARE(e.Doc.Preview.At, (TGlowIndex{0, 0}));
+    QCOMPARE(e.Doc.Preview.Values.CoreColor, 0x80FF0000u);
+    QCOMPARE(e.FileBytes(), e.Original);
+    e.Dialogs.ColorAnswers.push_back(QColor());  // accepted as it opens
+    QTest::mouseClick(e.Dialog->ColorButton, Qt::LeftButton);
+    QCOMPARE(e.Dialogs.ColorRequests, std::vector<QColor>{QColor(0xFF, 0, 0)});
+    QCOMPARE(g->CoreColor, 0x80FF0000u);
 }
 
 void DialogTest::colorErrorsStoreNothing()

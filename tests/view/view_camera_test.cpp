@@ -74,6 +74,20 @@ private slots:
         QCOMPARE(Camera().ViewMin, -41);
         QCOMPARE(Camera().ViewMax, 9);
 
+        // A vertex with a coordinate that is no finite number has no place:
+        // it is left out, and a coordinate beyond the integers fits as far
+        // as they go.
+        Model().Clear();
+        AddMesh({{-30, 0, 10}, {NAN, 500, 0}, {45, 2, 3}, {0, -INFINITY, 0}}, {});
+        FitToModel(Camera(), Model());
+        QCOMPARE(Camera().ViewMin, -40);
+        QCOMPARE(Camera().ViewMax, 60);
+        Model().Clear();
+        AddMesh({{-3e9f, 0, 3e9f}}, {});
+        FitToModel(Camera(), Model());
+        QCOMPARE(Camera().ViewMin, INT32_MIN);
+        QCOMPARE(Camera().ViewMax, INT32_MAX);
+
         // No vertex at all: the start values, mirrored.
         Model().Clear();
         AddMesh({}, {});

@@ -137,6 +137,28 @@ private slots:
                 Shows(PixelAt(solid, {39.5, 2, 1}), Color(ColMeshLines)));
     }
 
+    // Two meshes with the same outline: the selected one's lines lie over
+    // the other's, whichever comes first.
+    void selectedMeshLinesLieOverTheOthers()
+    {
+        for (int selected : {0, 1}) {
+            ResetViewState();
+            GlowMesh({0, 0, 0}, {0, 0, 0});
+            GlowMesh({0, 0, 0}, {0, 0, 0});
+            Selection().Select(selected, Model());
+            Restart();
+            const QImage picture = Shown();
+            int seen = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const QColor pixel = PixelAt(picture, {100, 20, 0}, dx, dy);
+                    QVERIFY2(!Shows(pixel, Color(ColMeshLines)), qPrintable(QString::number(selected)));
+                    seen += Shows(pixel, Color(ColSelected)) ? 1 : 0;
+                }
+            QVERIFY(seen > 0);
+        }
+    }
+
     void wholeModelDrawsMeshesWithoutGlowsDimmedAndNeverPicksThem()
     {
         GlowMesh({0, 0, 0}, {0, 0, 0});
