@@ -6,8 +6,10 @@
 #include <chrono>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "errors.h"
 
@@ -567,10 +569,40 @@ std::string FolderPart(const std::string& path)
     return path.substr(0, path.size() - FileNamePart(path).size());
 }
 
+#ifdef _WIN32
+namespace {
+
+// The volume and the file index of what path names, a folder included;
+// nothing when it names nothing.
+std::optional<std::pair<DWORD, int64_t>> FileIndex(const std::string& path)
+{
+    const HANDLE handle = CreateFileW(SystemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!known)
+        return std::nullopt;
+    return std::pair{info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow)};
+}
+
+}  // namespace
+#endif
+
 bool SameFile(const std::string& a, const std::string& b)
 {
+#ifdef _WIN32
+    // std::filesystem::equivalent asks the C library's stat first, which
+    // finds no folder spelt with its trailing separator (as the folders here
+    // are): the file system's own index has no such gap.
+    const auto first = FileIndex(a);
+    return first && first == FileIndex(b);
+#else
     std::error_code error;
     return std::filesystem::equivalent(SystemPath(a), SystemPath(b), error);
+#endif
 }
 
 bool FileExists(const std::string& path)

@@ -178,7 +178,8 @@ private slots:
         const std::pair<std::string, QString> refused[] = {
             {copy, intoProject},
             {other, intoProject},
-            {file, "The picture cannot be exported onto the model " + QString::fromStdString(file)},
+            {file, "The picture cannot be exported onto the model " +
+                       QDir::toNativeSeparators(QString::fromStdString(file))},
         };
         for (const auto& [target, message] : refused) {
             App->Dialogs.SaveAnswers = {QString::fromStdString(target)};
