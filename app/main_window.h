@@ -9,11 +9,13 @@
 #include <QTimer>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "camera.h"
 #include "camera_mouse.h"
 #include "glow_drag.h"
 #include "glow_history.h"
+#include "glow_mirror.h"
 #include "scene.h"
 
 class QAction;
@@ -63,6 +65,7 @@ public:
     QLabel* PathLabel = nullptr;     // width 400: the working copy's path
     QLabel* StatusSpacer = nullptr;  // width 50, blank: the path keeps its place
     QLabel* MessageLabel = nullptr;  // what was written last, for a few seconds
+    QLabel* SelectionLabel = nullptr;  // at the right: "3 glows selected", while more than one is
 
     QMenu* FileMenu = nullptr;
     QAction* OpenAction = nullptr;
@@ -75,6 +78,14 @@ public:
     QMenu* EditMenu = nullptr;
     QAction* UndoAction = nullptr;
     QAction* RedoAction = nullptr;
+    QAction* SelectMeshGlowsAction = nullptr;
+    QMenu* SelectTwinMenu = nullptr;
+    QMenu* MirrorMenu = nullptr;
+    QAction* SelectTwinActions[3] = {};  // across X, Y, Z
+    QAction* MirrorActions[3] = {};
+    QAction* CopyGlowAction = nullptr;
+    QAction* PasteStyleAction = nullptr;
+    QAction* PasteGlowAction = nullptr;
     QAction* CopyPictureAction = nullptr;
     QMenu* DisplayMenu = nullptr;
     QAction* MeshModeAction = nullptr;
@@ -117,10 +128,11 @@ public:
     void ViewResized();
 
     // Glows in the view (main_window_glows.cpp). A plain left click at (x, y),
-    // device pixels, on a drawn glow's centre picks that glow: its mesh is
-    // made current and the panel shows it. On the glow being edited it also
-    // readies a drag, which starts once the pointer has moved the system's
-    // drag distance. False when no glow is there.
+    // device pixels, on a drawn glow's centre picks that glow alone: its mesh
+    // is made current and the panel shows it. On the glow being edited it
+    // readies a drag of the glows selected, which starts once the pointer has
+    // moved the system's drag distance; let go before, it leaves that glow
+    // selected alone. False when no glow is there.
     bool PickGlowAt(int x, int y);
     // The left button held: moves the dragged glow's centre with the
     // pointer (Ctrl snaps it to a vertex, Shift to a face centre).
@@ -132,6 +144,28 @@ public:
     // once, N and P wait for the drag's end. False for the keys that act as
     // ever, and always while no glow is dragged.
     bool GlowDragKey(const QKeyEvent& key);
+
+    // Several glows (main_window_selection.cpp). Ctrl+click at (x, y), device
+    // pixels, on a drawn glow's centre: the glow joins the selection and is
+    // edited, or leaves it.
+    void ToggleGlowAt(int x, int y);
+    // Edit > Select Glows of Mesh: every glow of the current mesh.
+    void SelectMeshGlows();
+    // Escape: the glow being edited selected alone.
+    void SelectEditedGlowAlone();
+    // Edit > Select Mirror Twin: the glow being edited and the glow nearest
+    // its mirror image across axis.
+    void SelectMirrorTwin(TMirrorAxis axis);
+    // Edit > Mirror Glow: every selected glow but the one being edited
+    // becomes its mirror image across axis, one edit.
+    void MirrorGlows(TMirrorAxis axis);
+    // Copying (main_window_glow_copy.cpp). Edit > Copy Glow: the glow being
+    // edited onto the clipboard as an edit list. Edit > Paste Glow Style and
+    // Paste Glow: the clipboard's edit list of one glow into every selected
+    // glow, without or with the centre, one edit.
+    void CopyGlow();
+    void PasteGlowStyle();
+    void PasteGlow();
 
     // Opening (main_window_open.cpp). The open dialog, then OpenModel on the
     // chosen file.
@@ -197,6 +231,8 @@ private:
     // Runs handler, guarded, when item is chosen.
     void Handle(QAction* item, void (TMainWindow::*handler)());
     void BuildEditMenu();
+    // The Edit menu's items for several glows, mirror and copy.
+    void BuildGlowItems();
     // The Display menu's view items and options, Export Picture and Copy
     // Picture.
     void BuildDisplayItems();
@@ -220,6 +256,16 @@ private:
     bool IsPreviewedKey(QObject* watched) const;
     // The selection moved: the panel shows its mesh, and the view the frame.
     void ShowSelection();
+    // The status bar says how many glows are selected, when more than one.
+    void ShowSelectedCount();
+    // The glow whose drawn centre the pointer at (x, y) is on, or none.
+    TGlowIndex GlowAtPointer(int x, int y);
+    // Writes edit through the history, as one step; an edit dialog open on
+    // a glow it writes goes first, unwritten. Throws a refused or failed
+    // write.
+    void WriteGlows(const TGlowEdit& edit);
+    // Paste Glow Style (withCentre false) and Paste Glow.
+    void PasteGlowValues(bool withCentre);
     // Makes the working copy of the file being opened. When a copy of that
     // name holds another model or cannot be read, the user continues with
     // it, replaces it with the file, or cancels: false. Throws what CopyOpt
@@ -240,6 +286,9 @@ private:
         // being typed): the drag starts from it and a drag that writes
         // nothing puts it back.
         TGlowPreview Underneath;
+        // The other glows selected, as shown when the drag began: each moves
+        // by as much as the dragged one.
+        std::vector<TPreviewedGlow> Followers;
     };
     std::optional<TGlowDragging> GlowDragging;
     // Shows where the dragged centre is now: the view, the panel's Point,

@@ -45,31 +45,41 @@ QString DragText(const TDragSpot& spot, int lock)
 
 }  // namespace
 
-bool TMainWindow::PickGlowAt(int x, int y)
+TGlowIndex TMainWindow::GlowAtPointer(int x, int y)
 {
     const TScene scene = Scene();
     const TModel& model = Document.Model;
-    TSelection& selection = Document.Selection;
     std::vector<TGlowIndex> glows = DrawnGlows(scene);
     // In face mode the picked glow's mesh becomes current with a face
     // selected; a mesh without faces has none to select.
-    if (selection.SelectMode == 1)
+    if (Document.Selection.SelectMode == 1)
         std::erase_if(glows, [&](TGlowIndex at) { return model.Meshes.Get(at.Mesh).Faces[0].Count() == 0; });
-    const TGlowIndex picked = PickGlow(scene, glows, View->Projection(Camera), x, y);
+    return PickGlow(scene, glows, View->Projection(Camera), x, y);
+}
+
+bool TMainWindow::PickGlowAt(int x, int y)
+{
+    const TGlowIndex picked = GlowAtPointer(x, y);
     if (!picked)
         return false;
-    const bool edited = picked == ShownGlowIndex(Document);
-    // The face selected in the glow's own mesh stays selected.
-    if (picked.Mesh != selection.CurMesh)
-        selection.Select(selection.SelectMode == 1 ? PackSelection(picked.Mesh, 0) : picked.Mesh, model);
-    selection.EditGlow = picked.Glow;
-    if (edited) {
+    TSelection& selection = Document.Selection;
+    if (picked == ShownGlowIndex(Document)) {
+        // The glows selected with it move with it; a click without a move
+        // leaves it alone (ViewReleased).
         const QPointF at = View->Pointer();
-        // From where the glow is shown: an open edit dialog may preview
-        // another centre than the stored one.
+        std::vector<TPreviewedGlow> followers;
+        for (const TGlowIndex& other : selection.SelectedGlows(Document.Model))
+            if (other != picked)
+                followers.push_back({other, Document.ShownValues(other)});
+        // From where the glows are shown: an open edit dialog may preview
+        // other centres than the stored ones.
         GlowDragging.emplace(TGlowDragging{TGlowDrag(picked, Document.ShownValues(picked).Center, at.x(), at.y()), at,
-                                           false, {}, Document.Preview});
+                                           false, {}, Document.Preview, std::move(followers)});
+    } else {
+        selection.SelectEditedGlowAlone();
     }
+    // The face selected in the glow's own mesh stays selected.
+    selection.EditGlowAt(picked, Document.Model);
     ShowSelection();
     return true;
 }
@@ -103,7 +113,12 @@ void TMainWindow::ViewReleased(Qt::MouseButton button, Qt::KeyboardModifiers, QP
         if (!GlowDragging || button != Qt::LeftButton)
             return;
         if (!GlowDragging->Moving) {
-            EndGlowDrag();  // a click: the press picked the glow
+            // A click: the press picked the glow, which is now selected alone.
+            EndGlowDrag();
+            if (Document.Selection.SelectedGlows(Document.Model).size() > 1) {
+                Document.Selection.SelectEditedGlowAlone();
+                ShowSelection();
+            }
             return;
         }
         GlowDragging->Drag.MoveTo(at.x(), at.y(), View->Projection(Camera));
@@ -161,6 +176,11 @@ void TMainWindow::FollowGlowDrag()
     preview.At = at;
     preview.Values = d.Underneath.At == at ? d.Underneath.Values : Document.GlowAt(at);
     preview.Values.Center = spot.Centre;
+    // Under a lock only that coordinate moves; snapped, the others go by as
+    // much as the dragged glow.
+    preview.Others = d.Followers;
+    for (TPreviewedGlow& other : preview.Others)
+        other.Values.Center = MovedAlong(other.Values.Center, d.Drag.Start(), spot.Centre);
     GlowPanel->ShowGlowValues();
     MessageTimer.stop();
     MessageLabel->setText(DragText(spot, d.Drag.Lock()));
@@ -190,6 +210,13 @@ void TMainWindow::FinishGlowDrag()
     const TGlowIndex at = GlowDragging->Drag.Glow();
     TEngineGlow moved = Document.GlowAt(at);
     moved.Center = Document.Preview.Values.Center;
+    // The dragged glow first: the step is named for it.
+    TGlowEdit edit = GlowEdit(at, moved);
+    for (const TPreviewedGlow& other : Document.Preview.Others) {
+        TEngineGlow follower = Document.GlowAt(other.At);
+        follower.Center = other.Values.Center;
+        edit.Changes.push_back({other.At, {}, EncodeGlowWriteBack(follower)});
+    }
     EndGlowDrag();
     if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(Document.GlowAt(at))) {
         // Back where it started: nothing to write.
@@ -198,15 +225,11 @@ void TMainWindow::FinishGlowDrag()
         Redraw();
         return;
     }
-    // An edit dialog open on the glow would write the old centre back.
-    TValueDialog& dialog = *GlowPanel->Dialog;
-    if (dialog.isVisible() && dialog.DialogGlow == at) {
-        dialog.Dismiss();
-        dialog.ClearPendingMarks();
-    }
-    const TStepRun run = Document.History.Make(GlowEdit(at, moved));
+    // An edit dialog open on the glows would write the old centres back.
+    GlowPanel->Dialog->LeaveGlows(edit);
+    const TStepRun run = Document.History.Make(edit);
     if (run.Written.Changes.empty()) {
-        // Nothing written: the glow shows where it is stored.
+        // Nothing written: the glows show where they are stored.
         GlowPanel->ShowGlowValues();
         MessageLabel->clear();
         Redraw();
