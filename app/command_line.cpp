@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "main_window.h"
+#include "path_names.h"
 
 namespace {
 
@@ -65,6 +66,20 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
         return {2, {}};
     }
     return {std::nullopt, files.value(0)};
+}
+
+QStringList CommandLineArguments(int argc, char** argv)
+{
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    return QCoreApplication::arguments();
+#else
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << PathText(argv[i]);
+    return arguments;
+#endif
 }
 
 std::optional<int> AnswerWithoutDisplay(int& argc, char** argv)

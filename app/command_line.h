@@ -19,6 +19,12 @@ struct TCommandLine {
 // whose arguments lack the toolkit's own options.
 TCommandLine ReadCommandLine(const QStringList& arguments);
 
+// The program's arguments once the application object took the toolkit's
+// own options out of argc and argv: on Linux as the bytes they are (a file
+// name need not be UTF-8, see path_names.h), on Windows from the wide
+// command line.
+QStringList CommandLineArguments(int argc, char** argv);
+
 // Answers --help and --version before a display is needed, with an
 // application object that needs none; nullopt when the program is to start.
 std::optional<int> AnswerWithoutDisplay(int& argc, char** argv);

@@ -20,6 +20,7 @@
 #include "glow_panel.h"
 #include "messages.h"
 #include "open_document.h"
+#include "path_names.h"
 #include "startup.h"
 #include "value_dialog.h"
 #include "view_colors.h"
@@ -36,14 +37,14 @@ std::string ExecutableDir()
 {
     // Qt's own paths take '/' everywhere: shown to the user (the status bar,
     // the messages) the folder is spelt as the system spells it.
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString() + PathDelim;
+    return PathBytes(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())) + PathDelim;
 }
 
 // The user's own data folder, for an installed program whose folder cannot be
 // written.
 std::string UserDataDir()
 {
-    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).toStdString() +
+    return PathBytes(QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))) +
            PathDelim;
 }
 
@@ -99,8 +100,8 @@ bool TMainWindow::PrepareStart(const std::string& programFolder)
                         appDir == exeDir ? std::string() : ColorsSource(exeDir, installedColors)))
         return false;
     try {
-        if (!ReadColorFile(Document.DataDir))
-            ShowMsg(DamagedColorsText(Document.DataDir));
+        if (const TColorFile found = ReadColorFile(Document.DataDir); found != TColorFile::Whole)
+            ShowMsg(DamagedColorsText(Document.DataDir, found));
     } catch (const std::exception& e) {
         ShowError(e);
         // Start with black rather than with whatever part was read.
@@ -324,19 +325,28 @@ void TMainWindow::Undo()
 {
     const QUndoStack& stack = Document.History.Stack;
     if (stack.canUndo())
-        Rewrite(&TGlowHistory::Undo, stack.undoText(), "Undone: ");
+        Rewrite(&TGlowHistory::Undo, "Undo", stack.undoText(), "Undone: ");
 }
 
 void TMainWindow::Redo()
 {
     const QUndoStack& stack = Document.History.Stack;
     if (stack.canRedo())
-        Rewrite(&TGlowHistory::Redo, stack.redoText(), "Redone: ");
+        Rewrite(&TGlowHistory::Redo, "Redo", stack.redoText(), "Redone: ");
 }
 
-void TMainWindow::Rewrite(TStepRun (TGlowHistory::*move)(), const QString& stepText, const QString& done)
+void TMainWindow::Rewrite(TStepRun (TGlowHistory::*move)(), const QString& verb, const QString& stepText,
+                          const QString& done)
 {
-    (Document.History.*move)().ThrowFailure();
+    const TStepRun run = (Document.History.*move)();
+    // A write that fails stops the move: what it wrote before is said, as a
+    // copy to all that stops says it.
+    if (run.Failure && !run.Written.Changes.empty())
+        ShowBriefly(QStringLiteral("%1 %2: %L3 of %L4 glows written")
+                        .arg(verb, stepText)
+                        .arg(run.Written.Changes.size())
+                        .arg(run.Tried));
+    run.ThrowFailure();
     ShowBriefly(done + stepText);
 }
 

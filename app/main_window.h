@@ -28,8 +28,9 @@ class TGlowPanel;
 class TOpenDocument;
 class TViewPanel;
 
-// The window caption, also the first line of the About box.
-inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver 0.3 ";
+// The window caption, also the first line of the About box; NEG_VERSION is
+// the changelog's newest version.
+inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver " NEG_VERSION " ";
 // The OPT files the open and export dialogs offer.
 inline constexpr const char* OptFilter = "OPT Files (*.opt *.op1)";
 
@@ -248,8 +249,9 @@ private:
     // The main window changed its size or place: the panels follow.
     void FollowResize();
     // Undo or redo through move; done and the step's text name it in the
-    // status bar.
-    void Rewrite(TStepRun (TGlowHistory::*move)(), const QString& stepText, const QString& done);
+    // status bar, verb ("Undo") what stopped part-way.
+    void Rewrite(TStepRun (TGlowHistory::*move)(), const QString& verb, const QString& stepText,
+                 const QString& done);
     // Keeps the view square at the left of the client area and gives the
     // glow panel's area the rest.
     void LayoutPanels();

@@ -20,7 +20,9 @@
 #include "errors.h"
 #include "glow_frame.h"
 #include "glow_ops.h"
+#include "messages.h"
 #include "model.h"
+#include "path_names.h"
 #include "user_settings.h"
 
 namespace {
@@ -79,6 +81,9 @@ void TMainWindow::BuildPictureItems()
     ExportPictureAction = new QAction("Export Picture...", FileMenu);
     FileMenu->insertAction(ExitSeparator, ExportPictureAction);
     CopyPictureAction = EditMenu->addAction("Copy Picture");
+    // There is a picture once a model is shown.
+    ExportPictureAction->setEnabled(false);
+    CopyPictureAction->setEnabled(false);
     Handle(ExportPictureAction, &TMainWindow::ExportPicture);
     Handle(CopyPictureAction, &TMainWindow::CopyPicture);
 }
@@ -153,6 +158,20 @@ void TMainWindow::ExportPicture()
         Dialogs().SaveFile(this, "Export Picture", "PNG Images (*.png)", QDir::toNativeSeparators(start)));
     if (target.isEmpty())
         return;
+    // A picture never takes the place of what the user made: the working
+    // copy (every edit would be lost), another working copy beside it, or
+    // the model the copy was made from. A link is written through, as saving
+    // through a link does, so where it leads is what counts.
+    const std::string path = ThroughLinks(PathBytes(target));
+    const std::string folder = FolderPart(path);
+    if (SameFile(folder.empty() ? "." : folder, Document.ProjectDir)) {
+        ShowMsg("The picture cannot be exported into the working copies' folder " + Document.ProjectDir);
+        return;
+    }
+    if (SameFile(path, PathBytes(ChosenFile))) {
+        ShowMsg("The picture cannot be exported onto the model " + PathBytes(ChosenFile));
+        return;
+    }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -160,9 +179,7 @@ void TMainWindow::ExportPicture()
         throw EInOutError::Write(target.toStdString());
     // Whole or not at all, each write checked: an earlier file there stays
     // until the new one is complete on the disk.
-    WriteWholeFile(target.toStdString(),
-                   std::span(reinterpret_cast<const uint8_t*>(png.constData()), size_t(png.size())),
-                   TExisting::Replace);
+    WriteExport(path, std::span(reinterpret_cast<const uint8_t*>(png.constData()), size_t(png.size())));
     ShowBriefly("Picture exported to " + target);
 }
 

@@ -9,11 +9,13 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "main_window.h"
-#include "open_document.h"
 #include "dialog_seam.h"
 #include "error_display.h"
+#include "file_util.h"
+#include "main_window.h"
 #include "messages.h"
+#include "open_document.h"
+#include "path_names.h"
 #include "recent_files.h"
 #include "working_copy.h"
 
@@ -24,9 +26,9 @@ QString DroppedOptFile(const QMimeData* data)
 {
     if (!data->hasUrls() || data->urls().size() != 1)
         return {};
-    const QUrl url = data->urls().front();
-    const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
-    return url.isLocalFile() && (suffix == "opt" || suffix == "op1") ? url.toLocalFile() : QString();
+    const QString file = LocalFileOf(data->urls().front());
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == "opt" || suffix == "op1" ? file : QString();
 }
 
 // Takes a drop as a copy: a move would have the program it comes from delete
@@ -72,7 +74,7 @@ void TMainWindow::FillRecentFiles()
 
 void TMainWindow::OpenRecent(const QString& path)
 {
-    if (!QFileInfo::exists(path)) {
+    if (KindOf(PathBytes(path), TLinks::Follow) == TFileKind::Missing) {
         recent_files::Remove(path);
         FillRecentFiles();
         ShowMsg((path + " is gone; it is taken off Recent Files.").toStdString());
@@ -83,20 +85,16 @@ void TMainWindow::OpenRecent(const QString& path)
 
 void TMainWindow::ExportCopy()
 {
-    const QString copy = QString::fromStdString(Document.WorkingCopyPath());
+    const QString copy = PathText(Document.WorkingCopyPath());
     const QString start = ChosenFile.isEmpty() ? copy : QDir::toNativeSeparators(QFileInfo(ChosenFile).absoluteFilePath());
     const QString target = QDir::toNativeSeparators(Dialogs().SaveFile(this, "Export Working Copy", OptFilter, start));
     if (target.isEmpty())
         return;
-    const QString canonical = QFileInfo(copy).canonicalFilePath();
-    if (!canonical.isEmpty() && QFileInfo(target).canonicalFilePath() == canonical) {
+    if (SameFile(PathBytes(target), Document.WorkingCopyPath())) {
         ShowMsg("The working copy cannot be exported onto itself");
         return;
     }
-    // A link there is written through, as saving through a link does.
-    const QFileInfo there(target);
-    const QString real = there.isSymbolicLink() ? QDir::toNativeSeparators(there.canonicalFilePath()) : QString();
-    ExportWorkingCopy(Document, (real.isEmpty() ? target : real).toStdString());
+    ExportWorkingCopy(Document, PathBytes(target));
     ShowBriefly("Working copy exported to " + target);
 }
 

@@ -12,6 +12,7 @@
 #include "glow_panel.h"
 #include "main_window.h"
 #include "open_document.h"
+#include "path_names.h"
 #include "recent_files.h"
 #include "value_dialog.h"
 #include "view_panel.h"
@@ -19,13 +20,13 @@
 
 bool TMainWindow::MakeWorkingCopy()
 {
-    const std::string chosen = ChosenFile.toStdString();
+    const std::string chosen = PathBytes(ChosenFile);
     const TExistingCopy existing = LookAtExistingCopy(Document, chosen);
     if (existing.Kind != TExistingCopy::Fits) {
         // Reused silently, it would have the user edit another model, or
         // keep failing on a damaged copy; replaced silently, it would lose
         // the edits made to it.
-        const QString copy = QString::fromStdString(Document.ProjectDir + FileNamePart(chosen));
+        const QString copy = PathText(Document.ProjectDir + FileNamePart(chosen));
         const QString what = existing.Kind == TExistingCopy::OtherModel
                                  ? QStringLiteral("holds another model than\n%1.").arg(ChosenFile)
                                  : QStringLiteral("cannot be read: %1").arg(QString::fromStdString(existing.Problem));
@@ -36,7 +37,7 @@ bool TMainWindow::MakeWorkingCopy()
         case 0:
             break;
         case 1:
-            CopyFileStream(chosen, copy.toStdString());
+            CopyFileStream(chosen, PathBytes(copy));
             break;
         default:
             return false;
@@ -54,6 +55,8 @@ void TMainWindow::CloseModel()
     // No working copy is open: an export now would put the previous one
     // where the user takes it for the file being opened.
     ExportCopyAction->setEnabled(false);
+    ExportPictureAction->setEnabled(false);
+    CopyPictureAction->setEnabled(false);
     GlowPanel->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
     GlowPanel->Dialog->ForgetModel();
@@ -70,7 +73,7 @@ void TMainWindow::ChooseAndOpen()
     // The previous model goes before the dialog is shown.
     CloseModel();
     const QString chosen = Dialogs().OpenFile(this, " Locate an opt to read", OptFilter,
-                                              QString::fromStdString(Document.ProjectDir));
+                                              PathText(Document.ProjectDir));
     if (chosen.isEmpty())
         return;
     OpenModel(chosen);
@@ -104,4 +107,6 @@ void TMainWindow::OpenModel(const QString& path)
     // The first frame without glows: the panel is shown once the model is.
     Redraw();
     GlowPanel->show();
+    ExportPictureAction->setEnabled(true);
+    CopyPictureAction->setEnabled(true);
 }

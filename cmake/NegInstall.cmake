@@ -9,29 +9,61 @@ if(NEG_BUILD_GUI)
   # The OPT file type; Debian's triggers update the MIME database and the
   # desktop entries' cache when these land.
   install(FILES data/nimbra-engine-glow.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+  # What software centres show of the editor (AppStream), made in data/.
+  install(FILES ${CMAKE_BINARY_DIR}/data/nimbra-engine-glow.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 install(TARGETS optglow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/Colors.dat DESTINATION ${NEG_SHARE_DIR})
 install(FILES ${NEG_OUT_DIR}/Samples/demo.opt DESTINATION ${NEG_SHARE_DIR}/Samples)
 
-# optglow's manual page, made from its --help.
+# The documents Debian looks for beside every package, compressed as it
+# expects (-n: no time stamp, so the same input gives the same bytes).
+find_program(NEG_GZIP gzip REQUIRED)
+set(NEG_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/nimbra-engine-glow)
+set(NEG_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(OUTPUT ${NEG_CHANGELOG_GZ}
+  COMMAND ${CMAKE_COMMAND} -E copy ${NEG_CHANGELOG} ${CMAKE_BINARY_DIR}/doc/changelog
+  COMMAND ${NEG_GZIP} -9nf ${CMAKE_BINARY_DIR}/doc/changelog
+  DEPENDS ${NEG_CHANGELOG}
+  COMMENT "Writing changelog.gz"
+  VERBATIM)
+add_custom_target(changelog_gz ALL DEPENDS ${NEG_CHANGELOG_GZ})
+install(FILES ${NEG_CHANGELOG_GZ} data/copyright DESTINATION ${NEG_DOC_DIR})
+
+# The manual pages, made from the programs' --help with the sections of
+# data/PROGRAM.h2m around it, so that no option is left out of them.
 find_program(NEG_HELP2MAN help2man)
-if(NEG_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
-  set(NEG_OPTGLOW_MAN ${CMAKE_BINARY_DIR}/man/optglow.1)
-  add_custom_command(OUTPUT ${NEG_OPTGLOW_MAN}
+function(neg_man_page target summary)
+  set(page ${CMAKE_BINARY_DIR}/man/${target}.1)
+  set(include ${CMAKE_SOURCE_DIR}/data/${target}.h2m)
+  add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    COMMAND ${NEG_HELP2MAN} --no-info --no-discard-stderr --version-string=${PROJECT_VERSION}
-            --name "read and patch the engine glows of OPT model files" --output ${NEG_OPTGLOW_MAN} $<TARGET_FILE:optglow>
-    DEPENDS optglow
-    COMMENT "Writing optglow.1"
+    COMMAND ${NEG_HELP2MAN} --no-info --version-string=${PROJECT_VERSION} --include ${include}
+            --name ${summary} --output ${page} $<TARGET_FILE:${target}>
+    COMMAND ${NEG_GZIP} -9nf ${page}
+    DEPENDS ${target} ${include}
+    COMMENT "Writing ${target}.1.gz"
     VERBATIM)
-  add_custom_target(optglow_man ALL DEPENDS ${NEG_OPTGLOW_MAN})
-  install(FILES ${NEG_OPTGLOW_MAN} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  add_custom_target(${target}_man ALL DEPENDS ${page}.gz)
+  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()
+if(NEG_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
+  neg_man_page(optglow "read and patch the engine glows of OPT model files")
+  if(NEG_BUILD_GUI)
+    neg_man_page(Nimbra_Engine_Glow "edit the engine glows of OPT model files")
+  endif()
 endif()
 
 set(CPACK_PACKAGE_NAME nimbra-engine-glow)
 set(CPACK_PACKAGE_VENDOR "Nimbra_Engine_Glow")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the engine glows of OPT model files")
+# The extended description, the same text as the AppStream description. Set
+# for the Debian generator itself: through CPACK_PACKAGE_DESCRIPTION_FILE
+# CPack escapes the text for XML, and an apostrophe reached the package as
+# "&apos;".
+file(READ ${CMAKE_SOURCE_DIR}/data/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://nimbra-engine-glow.example.org")
 set(CPACK_PACKAGE_CONTACT "Nimbra_Engine_Glow maintainers <maintainers@nimbra-engine-glow.invalid>")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY nimbra-engine-glow)
 set(CPACK_GENERATOR DEB)

@@ -24,7 +24,7 @@ void TGlowStep::undo()
 void TGlowStep::Put(bool after)
 {
     Run = {{Changes.Name, {}}, nullptr, Changes.Changes.size()};
-    std::vector<TGlowChange> written;
+    std::vector<TGlowChange> written;  // in the order of Changes
     const auto put = [&](TGlowChange& change) {
         const TGlowBytes held = PutGlowBytes(Open, change.At, after ? change.After : change.Before);
         if (!BeforeKnown)
@@ -43,12 +43,15 @@ void TGlowStep::Put(bool after)
         }
     } catch (...) {
         Run.Failure = std::current_exception();
-        // The glows not reached keep what the file holds and leave the step:
-        // undone or redone, it writes only what it wrote here.
-        if (!after)
-            std::reverse(written.begin(), written.end());
-        Changes.Changes = std::move(written);
-        setText(StepText(Changes));
+        // A first run or a redo that stopped part-way is the step of the
+        // glows it wrote, so that Undo takes back exactly those; the glows
+        // not reached keep what the file holds. An undo that stopped keeps
+        // the whole step: Redo puts back what it undid, and Undo can try the
+        // rest again.
+        if (after && (!BeforeKnown || !written.empty())) {
+            Changes.Changes = std::move(written);
+            setText(StepText(Changes));
+        }
     }
     if (!BeforeKnown)
         setText(StepText(Changes));  // named for the value the bytes before show changed

@@ -30,11 +30,11 @@ struct TStepRun {
 
 // One step: the glows one confirmed change wrote, with their bytes before and
 // after. redo() gives each glow its bytes after, in order; undo() its bytes
-// before, in reverse order. Either stops at the first write that fails, and
-// the step is then what was written: the glows it did not reach keep what the
-// file holds and leave the step, and a step that wrote nothing leaves the
-// history (it is obsolete). Each run reports into run. Never throws: the
-// stack calls it.
+// before, in reverse order. Either stops at the first write that fails. A
+// redo that stopped part-way (the first one included) is then the step of the
+// glows it wrote; a first run that wrote nothing, or changed no byte, is no
+// step (it is obsolete). Each run reports into run. Never throws: the stack
+// calls it.
 class TGlowStep : public QUndoCommand {
 public:
     TGlowStep(TOpenModel& open, TGlowEdit edit, TStepRun& run);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <set>
 
 #include "errors.h"
@@ -78,41 +77,76 @@ int64_t ToSelector(const Json& value, size_t edit, const char* name)
 }
 
 // The JSON parser keeps the last of two equal keys of an object: a key given
-// twice is refused instead, naming the edit where it stands. Watches the
-// parse: the keys of every open object, and which element of the top-level
-// "edits" array is being read.
-class TDuplicateKeys {
+// twice is refused instead, naming the edit where it stands. Read as a pass
+// of its own over the text before it is parsed: the keys of every open
+// object, and which element of the top-level "edits" array is being read.
+// (The parser's own callback would do, but it looks through the whole array
+// again after each edit, which made a long list take quadratic time.)
+class TDuplicateKeys : public nlohmann::json_sax<Json> {
 public:
-    bool operator()(int depth, Json::parse_event_t event, const Json& parsed)
+    bool null() override { return Value(); }
+    bool boolean(bool) override { return Value(); }
+    bool number_integer(number_integer_t) override { return Value(); }
+    bool number_unsigned(number_unsigned_t) override { return Value(); }
+    bool number_float(number_float_t, const string_t&) override { return Value(); }
+    bool string(string_t&) override { return Value(); }
+    bool binary(binary_t&) override { return Value(); }
+    bool start_object(std::size_t) override
     {
-        using Event = Json::parse_event_t;
-        // Depth 0 is the list, 1 its keys and their values, 2 the edits.
-        const bool element = event == Event::object_start || event == Event::array_start || event == Event::value;
-        if (depth == 2 && InEdits && element)
-            ++Edit;
-        if (depth == 1 && event == Event::array_start)
-            InEdits = TopKey == "edits";
-        if (event == Event::object_start)
-            Keys.emplace_back();
-        else if (event == Event::object_end)
-            Keys.pop_back();
-        else if (event == Event::key && !Keys.back().insert(parsed.get_ref<const std::string&>()).second) {
-            const std::string& key = parsed.get_ref<const std::string&>();
-            if (depth == 3 && InEdits)
+        Value();
+        Keys.emplace_back();
+        ++Depth;
+        return true;
+    }
+    bool key(string_t& key) override
+    {
+        if (!Keys.back().insert(key).second) {
+            if (Depth == 3 && InEdits)
                 FailEdit(static_cast<size_t>(Edit), key, "given twice");
             throw Exception("key \"" + key + "\" given twice");
         }
-        if (event == Event::key && depth == 1) {
-            TopKey = parsed.get_ref<const std::string&>();
+        if (Depth == 1) {
+            TopKey = key;
             InEdits = false;
         }
         return true;
     }
+    bool end_object() override
+    {
+        Keys.pop_back();
+        --Depth;
+        return true;
+    }
+    bool start_array(std::size_t) override
+    {
+        Value();
+        if (Depth == 1)
+            InEdits = TopKey == "edits";
+        ++Depth;
+        return true;
+    }
+    bool end_array() override
+    {
+        --Depth;
+        return true;
+    }
+    // The parse proper says what is wrong with the text.
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
 
 private:
+    // A value (or an object or array) begins inside Depth open ones; depth 0
+    // is the list, 1 its keys and their values, 2 the edits.
+    bool Value()
+    {
+        if (Depth == 2 && InEdits)
+            ++Edit;
+        return true;
+    }
+
     std::vector<std::set<std::string>> Keys;
     std::string TopKey;
     bool InEdits = false;
+    int Depth = 0;
     int64_t Edit = -1;
 };
 
@@ -129,7 +163,8 @@ Json ListedEdits(const std::string& jsonText)
     Json list;
     try {
         TDuplicateKeys duplicates;
-        list = Json::parse(jsonText, std::ref(duplicates));
+        Json::sax_parse(jsonText, &duplicates);
+        list = Json::parse(jsonText);
     } catch (const Json::exception& e) {
         // A syntax error, or a number beyond a double (1e400). The library's
         // text starts with its own tag, "[json.exception.parse_error.101] ".

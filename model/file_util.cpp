@@ -173,7 +173,9 @@ bool MoveIntoPlace(const std::string& from, const std::string& to, TExisting exi
     throw EFCreateError(to);
 }
 
-// Whether a file is at path that may not be written (read-only, or on a
+// Whether a file is at path that may not be written: made read-only by its
+// owner (by the permission bits: root, who may write it all the same, leaves
+// it alone too), or one this process may not write (another's, on a
 // read-only file system).
 bool ReadOnly(const std::string& path)
 {
@@ -181,7 +183,10 @@ bool ReadOnly(const std::string& path)
     const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 #else
-    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return false;
+    return !(info.st_mode & S_IWUSR) || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
 #endif
 }
 
@@ -189,6 +194,17 @@ void RemoveQuietly(const std::string& path)
 {
     std::error_code ignored;
     std::filesystem::remove(SystemPath(path), ignored);
+}
+
+// A system path as the program spells paths (the reverse of SystemPath).
+std::string ProgramPath(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+#else
+    return path.native();
+#endif
 }
 
 }  // namespace
@@ -296,11 +312,19 @@ TOpenFile::~TOpenFile()
 TFileIdentity TOpenFile::Identity() const
 {
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(Handle, &info))
+    FILE_BASIC_INFO times{};
+    if (!GetFileInformationByHandle(Handle, &info) ||
+        !GetFileInformationByHandleEx(Handle, FileBasicInfo, &times, sizeof times))
         throw EInOutError::Read(Path);
     const int64_t ticks = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
-    return {info.dwVolumeSerialNumber, static_cast<uint64_t>(Join(info.nFileIndexHigh, info.nFileIndexLow)),
-            Join(info.nFileSizeHigh, info.nFileSizeLow), ticks / 10'000'000, ticks % 10'000'000 * 100};
+    const int64_t changed = times.ChangeTime.QuadPart;
+    return {info.dwVolumeSerialNumber,
+            static_cast<uint64_t>(Join(info.nFileIndexHigh, info.nFileIndexLow)),
+            Join(info.nFileSizeHigh, info.nFileSizeLow),
+            ticks / 10'000'000,
+            ticks % 10'000'000 * 100,
+            changed / 10'000'000,
+            changed % 10'000'000 * 100};
 }
 
 size_t TOpenFile::Read(uint8_t* buffer, size_t size)
@@ -374,8 +398,10 @@ TFileIdentity TOpenFile::Identity() const
     struct stat info {};
     if (fstat(Fd, &info) != 0)
         throw EInOutError::Read(Path);
-    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), static_cast<int64_t>(info.st_size),
-            static_cast<int64_t>(info.st_mtim.tv_sec), static_cast<int64_t>(info.st_mtim.tv_nsec)};
+    return {static_cast<uint64_t>(info.st_dev),       static_cast<uint64_t>(info.st_ino),
+            static_cast<int64_t>(info.st_size),       static_cast<int64_t>(info.st_mtim.tv_sec),
+            static_cast<int64_t>(info.st_mtim.tv_nsec), static_cast<int64_t>(info.st_ctim.tv_sec),
+            static_cast<int64_t>(info.st_ctim.tv_nsec)};
 }
 
 namespace {
@@ -488,6 +514,23 @@ bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TEx
     return false;
 }
 
+std::string ThroughLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path at = SystemPath(path);
+    // As many links as the system itself follows before it gives up.
+    for (int links = 0; links <= 40; ++links) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(at, error)))
+            return links == 0 ? path : ProgramPath(at);
+        const fs::path target = fs::read_symlink(at, error);
+        if (error)
+            break;
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    throw EFCreateError(path);
+}
+
 void RemoveOrphanedTemporaryFiles(const std::string& dir)
 {
     std::error_code error;
@@ -501,6 +544,14 @@ void RemoveOrphanedTemporaryFiles(const std::string& dir)
     }
 }
 
+void WriteExport(const std::string& target, std::span<const uint8_t> bytes)
+{
+    const std::string path = ThroughLinks(target);
+    const std::string folder = FolderPart(path);
+    RemoveOrphanedTemporaryFiles(folder.empty() ? "." : folder);
+    WriteWholeFile(path, bytes, TExisting::Replace);
+}
+
 std::string FileNamePart(const std::string& path)
 {
 #ifdef _WIN32
@@ -511,6 +562,17 @@ std::string FileNamePart(const std::string& path)
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+std::string FolderPart(const std::string& path)
+{
+    return path.substr(0, path.size() - FileNamePart(path).size());
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(SystemPath(a), SystemPath(b), error);
+}
+
 bool FileExists(const std::string& path)
 {
     return KindOf(path, TLinks::Follow) == TFileKind::Regular;
@@ -519,6 +581,13 @@ bool FileExists(const std::string& path)
 bool DirectoryExists(const std::string& path)
 {
     return KindOf(path, TLinks::Follow) == TFileKind::Folder;
+}
+
+void FailWritesPastTheFileSizeLimit()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 void CreateDirQuietly(const std::string& path)

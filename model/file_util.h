@@ -19,14 +19,18 @@ std::filesystem::path SystemPath(const std::string& path);
 // What a file is as the system reports it: another program that replaces,
 // cuts, grows or writes it gives it another identity (as far as the file
 // system's timestamps tell writes apart; on Linux they do to the nanosecond
-// for a file whose time was looked at). On Windows: volume, file index, size
-// and last write time in 100 ns.
+// for a file whose time was looked at). The status-change time counts too: a
+// program that writes the file and sets its modification time back (touch -r,
+// cp -p) cannot set that one. On Windows: volume, file index, size, last
+// write and change time in 100 ns.
 struct TFileIdentity {
     uint64_t Device = 0;
     uint64_t Inode = 0;
     int64_t Size = 0;
     int64_t ModifiedSeconds = 0;
     int64_t ModifiedNanoseconds = 0;
+    int64_t ChangedSeconds = 0;
+    int64_t ChangedNanoseconds = 0;
     bool operator==(const TFileIdentity&) const = default;
 };
 
@@ -98,6 +102,12 @@ enum class TExisting { Replace, Keep };
 // temporary file or the move), EInOutError "Cannot write file <path>".
 bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TExisting existing);
 
+// The file that a write to path reaches: path itself, or, where path is a
+// symbolic link, the end of its chain of links, which need not exist yet (a
+// write through a link replaces its target, not the link). Throws
+// EFCreateError naming path for a chain that goes round.
+std::string ThroughLinks(const std::string& path);
+
 // Removes from the folder dir the temporary files of WriteWholeFile whose
 // process is gone (killed while it wrote one); those of a running process
 // stay. Failures are ignored.
@@ -110,9 +120,23 @@ inline constexpr char PathDelim = '\\';
 inline constexpr char PathDelim = '/';
 #endif
 
+// Writes bytes as the file target that the user chose for an export: through
+// a link there (ThroughLinks), whole, an earlier file replaced (WriteWholeFile
+// with Replace). First removes from that folder the temporary files of
+// exports killed there. Throws as ThroughLinks and WriteWholeFile.
+void WriteExport(const std::string& target, std::span<const uint8_t> bytes);
+
 // The file name part of a path as the platform defines it: on POSIX what
 // follows the last '/'; on Windows what follows the last '\\', '/' or drive ':'.
 std::string FileNamePart(const std::string& path);
+
+// What precedes the file name part of a path, its last separator included;
+// empty for a bare name.
+std::string FolderPart(const std::string& path);
+
+// Whether a and b name the same file or folder, links followed; false when
+// either names nothing.
+bool SameFile(const std::string& a, const std::string& b);
 
 // Whether path names a regular file or a folder, links followed.
 bool FileExists(const std::string& path);
@@ -123,6 +147,11 @@ bool DirectoryExists(const std::string& path);
 // removed again. Trying is the one test that holds everywhere (permission
 // bits, ACLs, read-only mounts).
 bool CanCreateFileIn(const std::string& dir);
+
+// Has a write past the process's file-size limit (ulimit -f) fail as any
+// failed write does (EFBIG, "File too large"), where the system would end the
+// program at once with SIGXFSZ. Each program calls it first thing.
+void FailWritesPastTheFileSizeLimit();
 
 // Creates one folder level; the outcome is not reported.
 void CreateDirQuietly(const std::string& path);

@@ -15,11 +15,15 @@ std::string MissingColorsText(const std::string& dataDir)
            " Locate the \"Colors.dat\" file in the zip and copy to  " + LineBreak + dataDir;
 }
 
-std::string DamagedColorsText(const std::string& dataDir)
+std::string DamagedColorsText(const std::string& dataDir, TColorFile found)
 {
-    return "File is damaged " + ColorFilePath(dataDir) + LineBreak +
-           "It holds fewer than 84 bytes. The editor starts with the shipped colours and leaves the file as it is; "
-           "Set Colors saves all seven anew.";
+    const std::string size = found == TColorFile::Short
+                                 ? "fewer than 84 bytes"
+                                 : "more than " + std::to_string(ViewColorFileMaxSize) +
+                                       " bytes, far more than the 84 of the seven colours";
+    return "File is damaged " + ColorFilePath(dataDir) + LineBreak + "It holds " + size +
+           ". The editor starts with the shipped colours and leaves the file as it is; Set Colors saves all seven "
+           "anew.";
 }
 
 std::string ColorsSource(const std::string& exeDir, const std::string& installedColors)
@@ -55,8 +59,12 @@ bool PrepareFolders(TOpenModel& open, const std::function<void(const std::string
             // A failed copy leaves the file missing, as reported below.
         }
     }
-    if (!FileExists(colors)) {
-        say(MissingColorsText(open.DataDir));
+    // Something else of that name (a folder, a named pipe, a device) is
+    // named for what it is: the file is not missing, it cannot be used.
+    const TFileKind kind = KindOf(colors, TLinks::Follow);
+    if (kind != TFileKind::Regular) {
+        say(kind == TFileKind::Missing ? MissingColorsText(open.DataDir)
+                                       : "Cannot use the colour file " + colors + ": it is " + KindText(kind));
         say(CannotContinueText);
         return false;
     }

@@ -5,14 +5,16 @@
 #include <functional>
 #include <string>
 
+#include "view_colors.h"
+
 struct TOpenModel;
 
 // The text of the first message shown when Colors.dat is missing from dataDir.
 std::string MissingColorsText(const std::string& dataDir);
 inline constexpr const char* CannotContinueText = "Cannot Continue ,Closing Application";
-// What start-up says of a Colors.dat in dataDir too short to hold the seven
-// colours.
-std::string DamagedColorsText(const std::string& dataDir);
+// What start-up says of a damaged Colors.dat in dataDir (too short to hold
+// the seven colours, or far longer than any colour file).
+std::string DamagedColorsText(const std::string& dataDir, TColorFile found);
 
 // The folder that holds Project/ and Data/: the executable's folder when it
 // can be written and the program is not an installed one (a build folder, a
@@ -31,6 +33,7 @@ std::string ColorsSource(const std::string& exeDir, const std::string& installed
 // creates the two folders if missing (outcome not examined). When DataDir has
 // no Colors.dat and colorsSource names one (the installed copy), it is copied
 // there first. Returns false after saying the two messages when DataDir still
-// has no Colors.dat: the program must end.
+// has no Colors.dat, or something else of that name (the first message then
+// says what): the program must end.
 bool PrepareFolders(TOpenModel& open, const std::function<void(const std::string&)>& say, const std::string& appDir,
                     const std::string& colorsSource = {});

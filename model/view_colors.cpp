@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "byte_order.h"
-#include "file_bytes.h"
+#include "file_util.h"
 
 TColorF ViewColors[ViewColorCount];
 
@@ -19,13 +18,20 @@ std::string ColorFilePath(const std::string& dataDir)
     return dataDir + "Colors.dat";
 }
 
-bool ReadColorFile(const std::string& dataDir)
+TColorFile ReadColorFile(const std::string& dataDir)
 {
-    const std::vector<uint8_t> bytes = ReadWholeFile(ColorFilePath(dataDir));
+    // Only the colours' bytes: a file of gigabytes would hold up the start.
+    TOpenFile file(ColorFilePath(dataDir), TOpenFile::Reading, TLinks::Follow);
+    uint8_t bytes[ViewColorFileSize];
     // A cut file would leave colours black on black, or half a number.
-    const bool whole = bytes.size() >= ViewColorFileSize;
-    ParseColorFile(whole ? std::span<const uint8_t>(bytes) : std::span<const uint8_t>(ShippedColorBytes));
-    return whole;
+    TColorFile found = TColorFile::Whole;
+    if (file.Read(bytes, sizeof bytes) < sizeof bytes)
+        found = TColorFile::Short;
+    else if (file.Identity().Size > ViewColorFileMaxSize)
+        found = TColorFile::FarTooLong;
+    ParseColorFile(found == TColorFile::Whole ? std::span<const uint8_t>(bytes)
+                                              : std::span<const uint8_t>(ShippedColorBytes));
+    return found;
 }
 
 void ParseColorFile(std::span<const uint8_t> bytes)
@@ -55,7 +61,8 @@ void WriteColorFile(const std::string& dataDir)
         PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
     }
     // Through a temporary file: a failed save leaves the old colours whole.
-    WriteWholeFile(ColorFilePath(dataDir), table, TExisting::Replace);
+    // A Colors.dat linked from elsewhere is saved where the link leads.
+    WriteWholeFile(ThroughLinks(ColorFilePath(dataDir)), table, TExisting::Replace);
 }
 
 TColorF ScreenToColorF(uint32_t screenColor)

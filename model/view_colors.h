@@ -27,6 +27,8 @@ enum TViewColor : int {
 extern TColorF ViewColors[ViewColorCount];
 
 inline constexpr size_t ViewColorFileSize = 84;
+// A colour file longer than this is no colour file.
+inline constexpr int64_t ViewColorFileMaxSize = 65536;
 
 // The colour file shipped with the program (data/Colors.dat), built in.
 extern const uint8_t ShippedColorBytes[ViewColorFileSize];
@@ -34,11 +36,16 @@ extern const uint8_t ShippedColorBytes[ViewColorFileSize];
 // Full path of the colour file: dataDir + "Colors.dat".
 std::string ColorFilePath(const std::string& dataDir);
 
-// Fills ViewColors from the colour file byte for byte; bytes past 84 are
-// ignored. A file shorter than 84 bytes is damaged: ViewColors gets the
-// shipped colours instead, the file is left as it is, and the result is
-// false. Throws EFOpenError, EInOutError.
-bool ReadColorFile(const std::string& dataDir);
+// What ReadColorFile found: the seven colours, or a damaged file, too short
+// to hold them or far longer than any colour file.
+enum class TColorFile { Whole, Short, FarTooLong };
+
+// Fills ViewColors from dataDir's colour file byte for byte, reading only the 84
+// bytes of the colours; bytes past 84 are ignored. A file shorter than 84
+// bytes or longer than ViewColorFileMaxSize is damaged: ViewColors gets the
+// shipped colours instead and the file is left as it is. Throws EFOpenError,
+// ENotAFile, EInOutError.
+TColorFile ReadColorFile(const std::string& dataDir);
 
 // Lays the colour file's bytes in memory over ViewColors byte for byte: a
 // short file fills the table from the front and leaves the rest as it was.

@@ -51,6 +51,24 @@ auto OnWorkingCopy(const TOpenModel& open, const Operation& operation)
                        " changed on disk since it was opened; nothing was written. Open it again to edit it");
 }
 
+// The written-back bytes of the glow block at filePos as the working copy
+// holds them, once it is found to be the file the editor knows; nothing when
+// the block does not lie inside it.
+std::optional<TGlowBytes> HeldGlowBytes(const TOpenModel& open, int64_t filePos)
+{
+    return OnWorkingCopy(open, [&]() -> std::optional<TGlowBytes> {
+        TOpenFile file(open.WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse);
+        const TFileIdentity identity = file.Identity();
+        if (!(identity == *open.KnownCopy))
+            ChangedOnDisk(open);
+        TGlowBytes held{};
+        if (filePos < 0 || filePos + GlowRecordSize > identity.Size ||
+            file.ReadAt(filePos + GlowWriteBackOffset, held.data(), held.size()) != held.size())
+            return std::nullopt;
+        return held;
+    });
+}
+
 }  // namespace
 
 void CopyOpt(TOpenModel& open, const std::string& chosenPath)
@@ -185,13 +203,18 @@ void ExportWorkingCopy(const TOpenModel& open, const std::string& target)
     // would take the place of the user's file.
     if (!open.KnownCopy || !(copy->Identity() == *open.KnownCopy))
         ChangedOnDisk(open);
-    WriteWholeFile(target, copy->Bytes(), TExisting::Replace);
+    WriteExport(target, copy->Bytes());
 }
 
 TGlowBytes PatchWorkingCopyGlow(TOpenModel& open, int64_t filePos, const TGlowBytes& bytes)
 {
     if (!open.KnownCopy)
         ChangedOnDisk(open);
+    // Bytes the file holds already are not written again: the same bytes
+    // would move the file's time (another editor would take the file for
+    // changed) and fail on a working copy that cannot be written.
+    if (const std::optional<TGlowBytes> held = HeldGlowBytes(open, filePos); held && *held == bytes)
+        return *held;
     TGlowBytes before{};
     try {
         open.KnownCopy = OnWorkingCopy(open, [&] {

@@ -86,14 +86,16 @@ void ReadWorkingCopy(TOpenModel& open);
 // nothing.
 void CheckWorkingCopy(const TOpenModel& open);
 
-// Writes the working copy whole as the file target (WriteWholeFile, an
-// earlier file there replaced), provided it is still the file that the
-// editor last read or wrote. Throws EFileChanged as CheckWorkingCopy (nothing
-// written), EWorkingCopyRefused, what TFileBytes and WriteWholeFile throw.
+// Writes the working copy whole as the file target (WriteExport: a link there
+// written through, an earlier file replaced), provided it is still the file
+// that the editor last read or wrote. Throws EFileChanged as CheckWorkingCopy
+// (nothing written), EWorkingCopyRefused, what TFileBytes and WriteExport
+// throw.
 void ExportWorkingCopy(const TOpenModel& open, const std::string& target);
 
 // WriteGlowBytes into the working copy's glow block at filePos, after
 // CheckWorkingCopy (on the opened file); remembers the identity after the
-// write and returns the bytes the file held there before. Throws as
-// WriteGlowBytes and CheckWorkingCopy, EWorkingCopyRefused.
+// write and returns the bytes the file held there before. Bytes that the file
+// holds there already are not written again. Throws as WriteGlowBytes and
+// CheckWorkingCopy, EWorkingCopyRefused.
 TGlowBytes PatchWorkingCopyGlow(TOpenModel& open, int64_t filePos, const TGlowBytes& bytes);

@@ -163,6 +163,47 @@ private slots:
         QCOMPARE(copied, view);
     }
 
+    // The picture never takes the place of what the user made: the working
+    // copy, any file in the working copies' folder, the model it was opened
+    // from.
+    void APictureIsNeverExportedOverTheModel()
+    {
+        const std::string file = App->Folder.File("models/craft.opt");
+        const TUserModel model = WriteUserModel(file, Craft());
+        QVERIFY(OpenThroughMenu(App->Dialogs, file));
+        const std::string copy = App->ProjectFolder() + "craft.opt";
+        const std::string other = App->ProjectFolder() + "view.png";
+        const QString intoProject = "The picture cannot be exported into the working copies' folder " +
+                                    QString::fromStdString(App->ProjectFolder());
+        const std::pair<std::string, QString> refused[] = {
+            {copy, intoProject},
+            {other, intoProject},
+            {file, "The picture cannot be exported onto the model " + QString::fromStdString(file)},
+        };
+        for (const auto& [target, message] : refused) {
+            App->Dialogs.SaveAnswers = {QString::fromStdString(target)};
+            QVERIFY(ChooseMenu(MainWindow()->FileMenu, MainWindow()->ExportPictureAction));
+            QCOMPARE(App->Dialogs.TakeMessages(), QStringList({message}));
+        }
+        QVERIFY(ReadBytes(copy) == model.Bytes);
+        QVERIFY(ReadBytes(file) == model.Bytes);
+        QVERIFY(!QFile::exists(QString::fromStdString(other)));
+        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
+    }
+
+    // Without a model in the view there is no picture to export or copy.
+    void PicturesAreOfferedOnlyWithAModelShown()
+    {
+        QVERIFY(!MainWindow()->ExportPictureAction->isEnabled() && !MainWindow()->CopyPictureAction->isEnabled());
+        const std::string file = App->Folder.File("models/craft.opt");
+        WriteUserModel(file, Craft());
+        QVERIFY(OpenThroughMenu(App->Dialogs, file));
+        QVERIFY(MainWindow()->ExportPictureAction->isEnabled() && MainWindow()->CopyPictureAction->isEnabled());
+        QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("models/none.opt")));
+        QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
+        QVERIFY(!MainWindow()->ExportPictureAction->isEnabled() && !MainWindow()->CopyPictureAction->isEnabled());
+    }
+
 private:
     std::unique_ptr<TAppFixture> App;
 };

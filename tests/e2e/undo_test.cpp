@@ -128,16 +128,16 @@ private slots:
         QVERIFY(ReadBytes(Copy) == std::vector<uint8_t>(edited.begin(), edited.begin() + 100));
     }
 
-    // A write that failed (the copy held elsewhere for a moment), then Man
-    // Ok again: one step, undone to the bytes before the first press.
+    // A write that failed (the copy's folder moved elsewhere for a moment),
+    // then Man Ok again: one step, undone to the bytes before the first press.
     void WriteThatWorksOnRetryIsUndoneWhole()
     {
         ClickView(20, 0);
         CHECKED(TypeVector("3"));
-        std::filesystem::rename(Copy, Copy + ".away");
+        MoveProjectFolder(true);
         QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
-        std::filesystem::rename(Copy + ".away", Copy);
+        MoveProjectFolder(false);
         QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
         QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
@@ -151,15 +151,37 @@ private slots:
     {
         ClickView(20, 0);
         CHECKED(TypeVector("5"));
-        std::filesystem::rename(Copy, Copy + ".away");
+        MoveProjectFolder(true);
         QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
-        std::filesystem::rename(Copy + ".away", Copy);
+        MoveProjectFolder(false);
         QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
         CHECKED(EditVector("7"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
         QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
+    }
+
+    // A redo that stops part-way (the third glow's write fails): the status
+    // bar says what it wrote, and Undo takes back exactly those glows.
+    void ARedoThatStopsPartWaySaysWhatItWroteAndUndoTakesItBack()
+    {
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        QTest::mouseClick(GlowPanel()->CopyColorButton, Qt::LeftButton);
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Copy color to all: 3 glows written"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(ReadBytes(Copy) == Original);
+        // The last glow's block now lies outside the file: its write fails.
+        Document().Model.Meshes.Get(1).Glows.Get(1).FilePos = int32_t(Original.size()) + 100;
+        CHECKED(PressOn(MainWindow(), Qt::Key_Y, Qt::ControlModifier));
+        QCOMPARE(App->Dialogs.TakeMessages(), QStringList({QString::fromStdString("Cannot write file " + Copy + ".")}));
+        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Redo Copy color to all: 2 of 3 glows written"));
+        QVERIFY(ReadBytes(Copy) != Original);
+        QVERIFY(MainWindow()->UndoAction->isEnabled() && !MainWindow()->RedoAction->isEnabled());
+        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Copy color to all"));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
+        QVERIFY(ReadBytes(Copy) == Original);
+        QVERIFY(App->Dialogs.Messages.empty());
     }
 
 private:
@@ -180,6 +202,15 @@ private:
         QTest::mouseClick(ValueDialog()->Grid->viewport(), Qt::LeftButton, {}, ValueDialog()->Grid->visualItemRect(ValueDialog()->Grid->item(1, 0)).center());
         for (const char* c = x; *c; ++c)
             QTest::keyClick(QApplication::focusWidget(), *c);
+    }
+
+    // Moves the working copies' folder away or back. The working copy itself
+    // stays as it was, its status included: moved itself, it would count as
+    // changed on disk.
+    void MoveProjectFolder(bool away) const
+    {
+        const std::string folder = App->Folder.File("Project");
+        std::filesystem::rename(away ? folder : folder + ".away", away ? folder + ".away" : folder);
     }
 
     // TypeVector, then confirms with Man Ok.

@@ -3,11 +3,7 @@
 #include <QHBoxLayout>
 #include <algorithm>
 #include <bit>
-#include <filesystem>
 #include <fstream>
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 #include "byte_order.h"
 #include "conversions.h"
@@ -135,28 +131,14 @@ void TGlowEditing::SelectFace(int mesh, int face)
     Doc.Selection.Select(PackSelection(mesh, face), Doc.Model);
 }
 
-void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes) const
+void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes)
 {
-#ifdef _WIN32
-    // libstdc++ gives and sets a file's time in whole seconds on Windows: the
-    // system's own calls keep every 100 ns of it, as the editor compares them.
-    const HANDLE file = CreateFileW(SystemPath(Path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    FILETIME time{};
-    GetFileTime(file, nullptr, nullptr, &time);
-    OVERLAPPED at{};
-    at.Offset = DWORD(pos);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, &at);
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
-#else
-    const auto time = std::filesystem::last_write_time(Path);
     {
-        std::fstream file(Path, std::ios::in | std::ios::out | std::ios::binary);
+        std::fstream file(SystemPath(Path), std::ios::in | std::ios::out | std::ios::binary);
         file.seekp(pos);
         file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
-    std::filesystem::last_write_time(Path, time);
-#endif
+    // The file is taken for the one the editor last wrote, whose model
+    // therefore no longer matches it.
+    Doc.KnownCopy = TOpenFile(Path, TOpenFile::Reading, TLinks::Follow).Identity();
 }

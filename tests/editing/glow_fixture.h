@@ -67,10 +67,10 @@ public:
     // Selects mesh `mesh` (mesh mode) or face `face` of it (face mode).
     void SelectMesh(int mesh);
     void SelectFace(int mesh, int face);
-    // Overwrites the bytes of the working copy at pos behind the editor's
-    // back: the file keeps its modification time, so the editor takes it for
-    // the file it read and writes over these bytes.
-    void Patch(int32_t pos, const std::vector<uint8_t>& bytes) const;
+    // Overwrites the bytes of the working copy at pos behind the model's
+    // back: the editor takes the file for the one it last wrote and writes
+    // over these bytes.
+    void Patch(int32_t pos, const std::vector<uint8_t>& bytes);
 
     TempDir Dir;
     std::string Path;

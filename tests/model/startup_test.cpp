@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "file_util.h"
 #include "open_model.h"
@@ -75,6 +80,33 @@ TEST(PrepareFolders, FirstStartInTheUsersFolderCopiesTheInstalledColours)
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0], MissingColorsText(open.DataDir));
     EXPECT_NE(shown[0].find(other + "Data" + PathDelim + "Colors.dat"), std::string::npos);
+}
+
+// Something other than a file where Colors.dat should be: the messages say
+// what is there, and the program ends as without one.
+TEST(PrepareFolders, AColorsDatThatIsNoFileIsNamedForWhatItIs)
+{
+    TempDir dir;
+    TOpenModel open;
+    std::vector<std::string> shown;
+    const auto say = [&](const std::string& text) { shown.push_back(text); };
+    const std::string colors = dir.File("Data") + PathDelim + "Colors.dat";
+    // Each makes the thing at colors and says what it is.
+    std::vector<std::pair<std::function<void()>, std::string>> things = {
+        {[&] { fs::create_directories(colors); }, "a folder"}};
+#ifndef _WIN32
+    things.push_back({[&] { ASSERT_EQ(mkfifo(colors.c_str(), 0600), 0); }, "a named pipe"});
+    things.push_back({[&] { fs::create_symlink("/dev/null", colors); }, "a device"});
+#endif
+    for (const auto& [make, kind] : things) {
+        fs::remove_all(dir.File("Data"));
+        fs::create_directories(dir.File("Data"));
+        make();
+        shown.clear();
+        EXPECT_FALSE(PrepareFolders(open, say, dir.Path()));
+        EXPECT_EQ(shown, (std::vector<std::string>{"Cannot use the colour file " + colors + ": it is " + kind,
+                                                   CannotContinueText}));
+    }
 }
 
 TEST(PrepareFolders, APortableCopyInAFolderItCannotWriteTakesItsOwnColours)

@@ -5,13 +5,11 @@
 #include <functional>
 #include <numeric>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include "errors.h"
 #include "file_size_limit.h"
+#include "messages.h"
 #include "opt_builder.h"
+#include "startup.h"
 #include "temp_dir.h"
 #include "view_colors.h"
 
@@ -118,6 +116,22 @@ TEST_F(ColorFileTest, BytesPastTheSeventhEntryAreIgnored)
     EXPECT_EQ(TableBytes(), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 84));
 }
 
+// A file far longer than the seven colours holds no colours: only their bytes
+// are read (a huge file would hold up the start), and it is damaged.
+TEST_F(ColorFileTest, AFileFarLongerThanTheColoursIsDamaged)
+{
+    const std::string path = DataDir + "Colors.dat";
+    WriteFileBytes(path, std::vector<uint8_t>(84, 0x3F));
+    std::filesystem::resize_file(path, 100 << 20);
+    EXPECT_EQ(ReadColorFile(DataDir), TColorFile::FarTooLong);
+    EXPECT_EQ(TableBytes(), std::vector<uint8_t>(std::begin(ShippedColorBytes), std::end(ShippedColorBytes)));
+    EXPECT_EQ(DamagedColorsText(DataDir, TColorFile::FarTooLong),
+              "File is damaged " + path + LineBreak +
+                  "It holds more than 65536 bytes, far more than the 84 of the seven colours. The editor starts with "
+                  "the shipped colours and leaves the file as it is; Set Colors saves all seven anew.");
+    EXPECT_EQ(std::filesystem::file_size(path), uintmax_t{100} << 20);
+}
+
 TEST_F(ColorFileTest, FileErrorsNameThePath)
 {
     const std::string path = DataDir + "Colors.dat";
@@ -127,13 +141,11 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
     } catch (const EFOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
     }
-    // A file the user made read-only is not replaced (root may write it).
+    // A file the user made read-only is not replaced, also when root, who
+    // may write it, runs the program.
     const std::vector<uint8_t> old(84, 0x3F);
     WriteFileBytes(path, old);
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-#ifndef _WIN32
-    if (geteuid() != 0)
-#endif
     {
         try {
             WriteColorFile(DataDir);

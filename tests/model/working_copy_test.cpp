@@ -349,6 +349,56 @@ TEST(WorkingCopyWrites, AnOutsideWriteWithinTheSameSecondIsRefused)
     EXPECT_EQ(ReadBytes(path), changed);
 }
 
+// Another program's write whose time it set back to the editor's own (touch
+// -r, cp -p of a file of the same size): the file's status changed all the
+// same, and the write is refused.
+TEST(WorkingCopyWrites, AnOutsideWriteWhoseTimeWasSetBackIsRefused)
+{
+    TempDir dir;
+    GlowFile f;
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    ReadWorkingCopy(open);
+    TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
+    glow.CoreColor = 1;
+    WriteWorkingCopyGlow(open, glow);
+    const auto ours = std::filesystem::last_write_time(path);
+
+    TEngineGlow theirs = glow;
+    theirs.CoreColor = 0xEEEEEEEE;
+    WriteGlow(path, theirs);
+    std::filesystem::last_write_time(path, ours);
+    const std::vector<uint8_t> changed = ReadBytes(path);
+    glow.CoreColor = 2;
+    EXPECT_THROW(WriteWorkingCopyGlow(open, glow), EFileChanged);
+    EXPECT_EQ(ReadBytes(path), changed);
+}
+
+// Writing the bytes the file already holds (Close on a glow left as it was)
+// writes nothing: the file keeps its times, so a second editor still takes it
+// for the file it read.
+TEST(WorkingCopyWrites, TheBytesTheFileHoldsAreNotWrittenAgain)
+{
+    TempDir dir;
+    GlowFile f;
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::hours(24 * 365));
+    ReadWorkingCopy(open);
+    const TFileIdentity read = TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity();
+    const TEngineGlow& glow = open.Model.Meshes.Get(0).Glows.Get(0);
+    const TGlowBytes held = PatchWorkingCopyGlow(open, glow.FilePos, EncodeGlowWriteBack(glow));
+    EXPECT_TRUE(std::equal(held.begin(), held.end(), f.Bytes.begin() + f.FirstPos + GlowWriteBackOffset));
+    EXPECT_EQ(TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity(), read);
+    CheckWorkingCopy(open);
+}
+
 class CopyOptTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -579,6 +629,22 @@ TEST_F(CopyOptTest, AnOpenRemovesTheTemporaryFilesOfEditorsThatAreGone)
     EXPECT_TRUE(std::filesystem::exists(copying));
     EXPECT_TRUE(std::filesystem::exists(users));
     EXPECT_EQ(ReadBytes(Open.ProjectDir + "ship.opt"), f.Bytes);
+}
+
+// An export killed while it wrote left its temporary file beside the target:
+// the next export into that folder takes it away.
+TEST_F(CopyOptTest, AnExportRemovesTheTemporaryFilesOfExportsThatAreGone)
+{
+    GlowFile f;
+    Open.OptFileName = "ship.opt";
+    WriteFileBytes(Open.ProjectDir + "ship.opt", f.Bytes);
+    ReadWorkingCopy(Open);
+    const std::string game = MakeFolder("game");
+    const std::string killed = game + ".ship.opt.neg-2147483647-81723-0.tmp";
+    WriteFileBytes(killed, std::vector<uint8_t>(1000, 1));
+    ExportWorkingCopy(Open, game + "ship.opt");
+    EXPECT_FALSE(std::filesystem::exists(killed));
+    EXPECT_EQ(ReadBytes(game + "ship.opt"), f.Bytes);
 }
 
 #ifndef _WIN32

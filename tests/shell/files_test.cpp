@@ -3,7 +3,9 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QImage>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
@@ -14,13 +16,17 @@
 #include <thread>
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
+#include "color_settings.h"
 #include "glow_panel.h"
-#include "view_panel.h"
 #include "main_window.h"
+#include "view_panel.h"
 #include "app_fixture.h"
 #include "app_start.h"
 #include "open_document.h"
@@ -85,6 +91,28 @@ private slots:
         QCOMPARE(run("--version", "/dev/full").first, 1);
 #endif
     }
+
+#ifndef _WIN32
+    // Under a file-size limit (ulimit -f) a write past it fails as any failed
+    // write does, instead of the limit's signal ending the editor unheard.
+    void AFileSizeLimitFailsTheWriteInsteadOfEndingTheEditor()
+    {
+        TempDir dir;
+        QProcess editor;
+        editor.setChildProcessModifier([] {
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 0;
+            setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_DFL);
+        });
+        editor.setStandardOutputFile(QString::fromStdString(dir.File("version.txt")));
+        editor.start(NEG_EDITOR, {"--version"});
+        QVERIFY(editor.waitForFinished(20000));
+        QCOMPARE(editor.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(editor.exitCode(), 1);
+    }
+#endif
 
     void DroppedOptFileOpens()
     {
@@ -287,6 +315,103 @@ private slots:
                                         "to edit it."));
         QVERIFY(ReadBytes(chosen) == original);
     }
+
+#ifndef _WIN32
+    // A link where a file is written is written through, as saving through a
+    // link does: the link stays and its target gets the bytes, also a target
+    // that is not there yet.
+    void ExportsAndColoursWriteThroughLinks()
+    {
+        namespace fs = std::filesystem;
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        OpenShip(app);
+        fs::create_directories(app.Folder.File("game"));
+        const std::string dangling = app.Folder.File("game/link.opt");
+        fs::create_symlink("ship.opt", dangling);
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(dangling));
+        MainWindow()->ExportCopyAction->trigger();
+        QVERIFY(fs::is_symlink(dangling));
+        QVERIFY(ReadBytes(app.Folder.File("game/ship.opt")) == ReadBytes(app.ProjectFolder() + "ship.opt"));
+
+        const std::string picture = app.Folder.File("game/view.png");
+        const std::string pictureLink = app.Folder.File("view.png");
+        optbuild::WriteFileBytes(picture, {1, 2, 3});
+        fs::create_symlink(picture, pictureLink);
+        app.Dialogs.SaveAnswers.push_back(QString::fromStdString(pictureLink));
+        MainWindow()->ExportPictureAction->trigger();
+        QVERIFY(fs::is_symlink(pictureLink));
+        QVERIFY(!QImage(QString::fromStdString(picture)).isNull());
+
+        // Colors.dat kept in a folder of its own and linked into Data/.
+        const std::string colors = app.DataFolder() + "Colors.dat";
+        const std::string kept = app.Folder.File("dotfiles/Colors.dat");
+        fs::create_directories(app.Folder.File("dotfiles"));
+        fs::rename(colors, kept);
+        fs::create_symlink(kept, colors);
+        app.Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
+        ColorSettings()->EntryList->setCurrentRow(1);
+        ColorSettings()->ChooseEntryColor();
+        QVERIFY(fs::is_symlink(colors));
+        const std::vector<uint8_t> saved = ReadBytes(kept);
+        QCOMPARE(saved.size(), size_t(84));
+        QVERIFY(std::vector<uint8_t>(saved.begin() + 12, saved.begin() + 16) ==
+                std::vector<uint8_t>({0x00, 0x00, 0x80, 0x3F}));
+        QVERIFY(app.Dialogs.Messages.empty());
+    }
+#endif
+
+#ifdef __linux__
+    // A name that is not UTF-8 reaches the system as the bytes it is: the file
+    // dropped is the file opened, never another one of a similar name, and
+    // Recent Files keeps the name.
+    void NamesThatAreNotUtf8AreTheFilesChosen()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const auto url = [](const std::string& path) {
+            return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+        };
+        // Recent Files read anew from the settings file (Qt would answer from
+        // its cache).
+        const auto settingsReadAnew = [&] {
+            const std::string settings = app.Folder.File("settings/NEG/NEG.ini");
+            const auto written = std::filesystem::last_write_time(settings);
+            std::filesystem::last_write_time(settings, written + std::chrono::seconds(5));
+        };
+        const std::string plain = app.Folder.File("plain.opt");
+        WriteModel(plain, {{1, 1}});
+        app.Dialogs.OpenAnswers.push_back(QString::fromStdString(plain));
+        MainWindow()->OpenAction->trigger();
+        settingsReadAnew();
+
+        // Project/ship.opt holds another model than bad<FF>dir/ship.opt.
+        WriteModel(app.ProjectFolder() + "ship.opt", {{1, 1}});
+        std::filesystem::create_directories(app.Folder.File("bad\xFF" "dir"));
+        WriteModel(app.Folder.File("bad\xFF" "dir/ship.opt"), {{2, 1}, {0, 1}});
+        QVERIFY(Drop({url(app.Folder.File("bad\xFF" "dir/ship.opt"))}));
+        QTRY_COMPARE(app.Dialogs.Questions.size(), size_t(1));  // the question is cancelled
+        QVERIFY(!GlowPanel()->isVisible());
+
+        const std::string named = app.Folder.File("b\xFEq.opt");
+        WriteModel(named, {{1, 2}});
+        QVERIFY(Drop({url(named)}));
+        QTRY_VERIFY(GlowPanel()->isVisible());
+        QVERIFY(ReadBytes(app.ProjectFolder() + "b\xFEq.opt") == ReadBytes(named));
+        QVERIFY(app.Dialogs.Messages.empty());
+
+        settingsReadAnew();
+        app.Editor.reset();
+        QVERIFY(app.Start());
+        QCOMPARE(Entries().size(), 2);
+        QCOMPARE(Entries()[1], QDir::toNativeSeparators(QString::fromStdString(plain)));
+        std::filesystem::remove(app.ProjectFolder() + "b\xFEq.opt");
+        MainWindow()->RecentFilesMenu->actions()[0]->trigger();
+        QVERIFY(app.Dialogs.Messages.empty());
+        QVERIFY(GlowPanel()->isVisible());
+        QVERIFY(ReadBytes(app.ProjectFolder() + "b\xFEq.opt") == ReadBytes(named));
+    }
+#endif
 
 private:
     // Opens a small ship.opt of the application folder; returns its path.

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include <bit>
@@ -645,5 +649,46 @@ TEST(OptglowProgram, ExitCodes)
         .write(reinterpret_cast<const char*>(m.Bytes.data()), std::streamsize(m.Bytes.size()));
     EXPECT_EQ(exitCode("diff \"" + path + "\" \"" + path + "\""), 0);
 }
+
+#ifndef _WIN32
+// A file-size limit (ulimit -f) that the patch of the second glow runs into:
+// the write fails and is reported as any failed write is, naming the glow
+// patched before, instead of the limit's signal ending the program unheard.
+TEST(OptglowProgram, AFileSizeLimitFailsTheWriteAndIsReported)
+{
+    TempDir dir;
+    ToolModel m;
+    const std::string path = dir.File("m.opt");
+    optbuild::WriteFileBytes(path, m.Bytes);
+    const std::string edits = dir.File("edits.json");
+    std::ofstream(edits) << R"({"edits": [{"mesh": 0, "glow": "*", "core": "FF102030"}]})";
+    ASSERT_LT(m.Pos0 + 72, m.Pos1);
+    int error[2];
+    ASSERT_EQ(pipe(error), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{rlim_t(m.Pos1), rlim_t(m.Pos1)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        dup2(error[1], 2);
+        execl(OPTGLOW_EXE, OPTGLOW_EXE, "apply", path.c_str(), edits.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(error[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t n; (n = read(error[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, size_t(n));
+    close(error[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(text, "optglow: Cannot write file " + path +
+                        " while patching mesh 0 glow 1, whose 68 bytes may be partly written; 1 of 2 glows were "
+                        "patched before, up to mesh 0 glow 0\n");
+    EXPECT_EQ(ReadBytes(path)[size_t(m.Pos0) + 4], 0x30);
+}
+#endif
 
 }  // namespace

@@ -35,13 +35,20 @@ std::vector<std::pair<int, int>> Select(const edit_list::TListedEdit& edit, size
                                 "glow " + std::to_string(glow) + " does not exist: mesh " + std::to_string(mesh) +
                                     " has " + CountText(glowCount, "glow", "glows"));
     }
-    // "*" for the mesh: glow N of every mesh that has one, or every glow.
+    // "*" for the mesh: glow N of every mesh that has one, or every glow. An
+    // index looks at its own mesh or glow alone.
     std::vector<std::pair<int, int>> selected;
-    for (int m = 0; m < meshCount; ++m)
-        if (mesh < 0 || m == mesh)
-            for (int g = 0; g < model.Meshes.Get(m).Glows.Count(); ++g)
-                if (glow < 0 || g == glow)
-                    selected.emplace_back(m, g);
+    const int firstMesh = mesh < 0 ? 0 : int(mesh);
+    const int endMesh = mesh < 0 ? meshCount : int(mesh) + 1;
+    for (int m = firstMesh; m < endMesh; ++m) {
+        const int glowCount = model.Meshes.Get(m).Glows.Count();
+        if (glow < 0) {
+            for (int g = 0; g < glowCount; ++g)
+                selected.emplace_back(m, g);
+        } else if (glow < glowCount) {
+            selected.emplace_back(m, int(glow));
+        }
+    }
     if (selected.empty())
         edit_list::FailEdit(index, "glow",
                             glow < 0 ? "selects no glow: " + (mesh < 0 ? modelName : "mesh " + std::to_string(mesh)) +

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "file_util.h"
 #include "optglow_commands.h"
 
 #ifdef _WIN32
@@ -12,6 +13,7 @@
 // program: a narrow argv would hold them in the ANSI code page.
 int wmain(int argc, wchar_t** argv)
 {
+    FailWritesPastTheFileSizeLimit();
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         const std::u8string arg = std::filesystem::path(argv[i]).u8string();
@@ -22,6 +24,7 @@ int wmain(int argc, wchar_t** argv)
 #else
 int main(int argc, char** argv)
 {
+    FailWritesPastTheFileSizeLimit();
     return optglow::Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }
 #endif
