@@ -114,19 +114,14 @@ bool ChooseEditSubmenu(QMenu* menu, QAction* item)
     QMenu* edit = MainWindow()->EditMenu;
     QMenuBar* bar = MainWindow()->menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(edit->menuAction()).center());
-    if (!QTest::qWaitForWindowExposed(edit)) {
-        qWarning("edit");
+    if (!QTest::qWaitForWindowExposed(edit))
         return false;
-    }
-    // Opened as the pointer comes to rest on its item (a move to where the
-    // pointer is already would be no move).
-    const QRect entry = edit->actionGeometry(menu->menuAction());
-    QTest::mouseMove(edit, entry.center() - QPoint(0, entry.height()));
-    QTest::mouseMove(edit, entry.center());
-    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }) || !QTest::qWaitForWindowExposed(menu)) {
-        qWarning("sub %d edit %d", menu->isVisible(), edit->isVisible());
+    // Highlighted as the keyboard does it: a pointer resting on the item
+    // opens the submenu only after a delay, and not at all while it moves
+    // towards another open submenu.
+    edit->setActiveAction(menu->menuAction());
+    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }) || !QTest::qWaitForWindowExposed(menu))
         return false;
-    }
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
     return QTest::qWaitFor([edit] { return !edit->isVisible(); });
 }
