@@ -108,11 +108,6 @@ std::vector<TGlowIndex> TSelection::SelectedGlows(const TModel& model) const
     return glows;
 }
 
-bool TSelection::IsSelected(TGlowIndex at, const TModel& model) const
-{
-    return Contains(InOrder(*this, model), at);
-}
-
 void TSelection::EditGlowAt(TGlowIndex at, const TModel& model)
 {
     if (at.Mesh != CurMesh) {

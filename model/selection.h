@@ -73,8 +73,6 @@ struct TSelection {
     // the order they were selected; none while no glow is being edited. A
     // glow that model does not hold is left out. Throws as EditedGlow.
     std::vector<TGlowIndex> SelectedGlows(const TModel& model) const;
-    // Whether the glow at `at` is one of SelectedGlows.
-    bool IsSelected(TGlowIndex at, const TModel& model) const;
     // The glow at `at`, of model, becomes the glow being edited, the others
     // selected stay selected: its mesh becomes CurMesh (in face mode with
     // its face 0 selected, unless it is CurMesh already).
