@@ -137,6 +137,8 @@ void TMainWindow::BuildToolWindows()
         },
         Qt::DirectConnection);
     connect(dialog, &TValueDialog::KeyboardReleased, this, [this] { activateWindow(); });
+    // The glow items' keys act from the panel too, not from the edit dialog.
+    GlowPanel->addActions({SelectMeshGlowsAction, CopyGlowAction, PasteStyleAction});
 }
 
 void TMainWindow::BuildStatusBar()
@@ -150,9 +152,11 @@ void TMainWindow::BuildStatusBar()
     StatusSpacer->setFixedWidth(SpacerWidth);
     MessageLabel = new QLabel(bar);
     MessageLabel->setTextFormat(Qt::PlainText);
+    SelectionLabel = new QLabel(bar);
     bar->addWidget(PathLabel);
     bar->addWidget(StatusSpacer);
     bar->addWidget(MessageLabel, 1);
+    bar->addPermanentWidget(SelectionLabel);
     MessageTimer.setSingleShot(true);
     connect(&MessageTimer, &QTimer::timeout, MessageLabel, &QLabel::clear);
 }
@@ -213,6 +217,7 @@ void TMainWindow::BuildEditMenu()
     UndoAction = item("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TMainWindow::Undo);
     RedoAction = item("Redo", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
                       &TMainWindow::Redo);
+    BuildGlowItems();
     const auto follow = [](QAction* action, const QString& verb) {
         return [action, verb](const QString& step) { action->setText(step.isEmpty() ? verb : verb + ' ' + step); };
     };
@@ -295,6 +300,7 @@ void TMainWindow::Redraw()
     View->Draw(Scene(), Camera);
     // Keys and clicks act once the open model is on screen.
     ViewReady = ModelShown;
+    ShowSelectedCount();
 }
 
 void TMainWindow::SetStatus(const std::string& text)

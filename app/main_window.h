@@ -9,12 +9,14 @@
 #include <QTimer>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "camera.h"
 #include "camera_mouse.h"
 #include "glow_drag.h"
 #include "glow_history.h"
 #include "glow_nudge.h"
+#include "glow_mirror.h"
 #include "scene.h"
 
 class QAction;
@@ -67,6 +69,7 @@ public:
     QLabel* PathLabel = nullptr;     // width 400: the working copy's path
     QLabel* StatusSpacer = nullptr;  // width 50, blank: the path keeps its place
     QLabel* MessageLabel = nullptr;  // what was written last, for a few seconds
+    QLabel* SelectionLabel = nullptr;  // at the right: "3 glows selected", while more than one is
 
     QMenu* FileMenu = nullptr;
     QAction* OpenAction = nullptr;
@@ -79,6 +82,14 @@ public:
     QMenu* EditMenu = nullptr;
     QAction* UndoAction = nullptr;
     QAction* RedoAction = nullptr;
+    QAction* SelectMeshGlowsAction = nullptr;
+    QMenu* SelectTwinMenu = nullptr;
+    QMenu* MirrorMenu = nullptr;
+    QAction* SelectTwinActions[3] = {};  // across X, Y, Z
+    QAction* MirrorActions[3] = {};
+    QAction* CopyGlowAction = nullptr;
+    QAction* PasteStyleAction = nullptr;
+    QAction* PasteGlowAction = nullptr;
     QAction* CopyPictureAction = nullptr;
     QMenu* DisplayMenu = nullptr;
     QAction* MeshModeAction = nullptr;
@@ -123,8 +134,11 @@ public:
     // Glows in the view (main_window_glows.cpp). A plain left press at
     // (x, y), device pixels, on a drawn glow's centre picks that glow (the
     // glow being edited where several are): its mesh is made current and the
-    // panel shows it. It also readies a drag, which starts once the pointer
-    // has moved the system's drag distance. False when no glow is there.
+    // panel shows it; a glow other than the one being edited is selected
+    // alone. It also readies a drag of it and the glows selected with it,
+    // which starts once the pointer has moved the system's drag distance; let
+    // go before, it leaves that glow selected alone. False when no glow is
+    // there.
     bool PickGlowAt(int x, int y);
     // The left button held: moves the dragged glow's centre with the
     // pointer (Ctrl snaps it to a vertex, Shift to a face centre).
@@ -148,6 +162,28 @@ public:
     void Nudge(TNudge direction);
     TNudgeStep NudgeStep;
     int NudgeLock = TGlowDrag::NoAxis;
+
+    // Several glows (main_window_selection.cpp). Ctrl+click at (x, y), device
+    // pixels, on a drawn glow's centre: the glow joins the selection and is
+    // edited, or leaves it.
+    void ToggleGlowAt(int x, int y);
+    // Edit > Select Glows of Mesh: every glow of the current mesh.
+    void SelectMeshGlows();
+    // Escape: the glow being edited selected alone.
+    void SelectEditedGlowAlone();
+    // Edit > Select Mirror Twin: the glow being edited and the glow nearest
+    // its mirror image across axis.
+    void SelectMirrorTwin(TMirrorAxis axis);
+    // Edit > Mirror Glow: every selected glow but the one being edited
+    // becomes its mirror image across axis, one edit.
+    void MirrorGlows(TMirrorAxis axis);
+    // Copying (main_window_glow_copy.cpp). Edit > Copy Glow: the glow being
+    // edited onto the clipboard as an edit list. Edit > Paste Glow Style and
+    // Paste Glow: the clipboard's edit list of one glow into every selected
+    // glow, without or with the centre, one edit.
+    void CopyGlow();
+    void PasteGlowStyle();
+    void PasteGlow();
 
     // Opening (main_window_open.cpp). The open dialog, then OpenModel on the
     // chosen file.
@@ -213,6 +249,8 @@ private:
     // Runs handler, guarded, when item is chosen.
     void Handle(QAction* item, void (TMainWindow::*handler)());
     void BuildEditMenu();
+    // The Edit menu's items for several glows, mirror and copy.
+    void BuildGlowItems();
     // The Display menu's view items and options, Export Picture and Copy
     // Picture.
     void BuildDisplayItems();
@@ -237,6 +275,16 @@ private:
     bool IsPreviewedKey(QObject* watched) const;
     // The selection moved: the panel shows its mesh, and the view the frame.
     void ShowSelection();
+    // The status bar says how many glows are selected, when more than one.
+    void ShowSelectedCount();
+    // The glow whose drawn centre the pointer at (x, y) is on, or none.
+    TGlowIndex GlowAtPointer(int x, int y);
+    // Writes edit through the history, as one step; an edit dialog open on
+    // a glow it writes goes first, unwritten. Throws a refused or failed
+    // write.
+    void WriteGlows(const TGlowEdit& edit);
+    // Paste Glow Style (withCentre false) and Paste Glow.
+    void PasteGlowValues(bool withCentre);
     // Makes the working copy of the file being opened. When a copy of that
     // name holds another model or cannot be read, the user continues with
     // it, replaces it with the file, or cancels: false. Throws what CopyOpt
@@ -257,6 +305,9 @@ private:
         // being typed): the drag starts from it and a drag that writes
         // nothing puts it back.
         TGlowPreview Underneath;
+        // The other glows selected, as shown when the drag began: each moves
+        // by as much as the dragged one.
+        std::vector<TPreviewedGlow> Followers;
     };
     std::optional<TGlowDragging> GlowDragging;
     // Shows where the dragged centre is now: the view, the panel's Point,
@@ -268,9 +319,6 @@ private:
     void FinishGlowDrag();
     // The drag and what it shows are gone; Undo and Redo act again.
     void EndGlowDrag();
-    // An edit dialog open on the glow at `at`, which is about to be written
-    // otherwise, goes unwritten: it would write its old values back.
-    void CloseDialogOn(TGlowIndex at);
     // The status bar's word on the nudges: the step and the lock.
     QString NudgeText() const;
 

@@ -45,31 +45,41 @@ QString DragText(const TDragSpot& spot, int lock)
 
 }  // namespace
 
-bool TMainWindow::PickGlowAt(int x, int y)
+TGlowIndex TMainWindow::GlowAtPointer(int x, int y)
 {
     const TScene scene = Scene();
     const TModel& model = Document.Model;
-    TSelection& selection = Document.Selection;
     std::vector<TGlowIndex> glows = DrawnGlows(scene);
     // In face mode the picked glow's mesh becomes current with a face
     // selected; a mesh without faces has none to select.
-    if (selection.SelectMode == 1)
+    if (Document.Selection.SelectMode == 1)
         std::erase_if(glows, [&](TGlowIndex at) { return model.Meshes.Get(at.Mesh).Faces[0].Count() == 0; });
-    const TGlowIndex picked = PickGlow(scene, glows, View->Projection(Camera), x, y, ShownGlowIndex(Document));
+    return PickGlow(scene, glows, View->Projection(Camera), x, y, ShownGlowIndex(Document));
+}
+
+bool TMainWindow::PickGlowAt(int x, int y)
+{
+    const TGlowIndex picked = GlowAtPointer(x, y);
     if (!picked)
         return false;
+    TSelection& selection = Document.Selection;
+    if (picked != ShownGlowIndex(Document))
+        selection.SelectEditedGlowAlone();
     // The face selected in the glow's own mesh stays selected.
-    if (picked.Mesh != selection.CurMesh)
-        selection.Select(selection.SelectMode == 1 ? PackSelection(picked.Mesh, 0) : picked.Mesh, model);
-    selection.EditGlow = picked.Glow;
+    selection.EditGlowAt(picked, Document.Model);
     ShowSelection();
-    // The same press drags it once the pointer moves: from where the glow is
-    // shown now that the panel is on it (an edit dialog open on it may
-    // preview another centre than the stored one; one open on another glow
-    // has gone).
+    // The same press drags it once the pointer moves, and the glows selected
+    // with it move with it; a click without a move leaves it selected alone
+    // (ViewReleased). From where the glows are shown now that the panel is on
+    // them: an edit dialog open on them may preview other centres than the
+    // stored ones (one open on another glow has gone).
     const QPointF at = View->Pointer();
+    std::vector<TPreviewedGlow> followers;
+    for (const TGlowIndex& other : selection.SelectedGlows(Document.Model))
+        if (other != picked)
+            followers.push_back({other, Document.ShownValues(other)});
     GlowDragging.emplace(TGlowDragging{TGlowDrag(picked, Document.ShownValues(picked).Center, at.x(), at.y()), at,
-                                       false, {}, Document.Preview});
+                                       false, {}, Document.Preview, std::move(followers)});
     return true;
 }
 
@@ -102,7 +112,12 @@ void TMainWindow::ViewReleased(Qt::MouseButton button, Qt::KeyboardModifiers, QP
         if (!GlowDragging || button != Qt::LeftButton)
             return;
         if (!GlowDragging->Moving) {
-            EndGlowDrag();  // a click: the press picked the glow
+            // A click: the press picked the glow, which is now selected alone.
+            EndGlowDrag();
+            if (Document.Selection.SelectedGlows(Document.Model).size() > 1) {
+                Document.Selection.SelectEditedGlowAlone();
+                ShowSelection();
+            }
             return;
         }
         GlowDragging->Drag.MoveTo(at.x(), at.y(), View->Projection(Camera));
@@ -165,6 +180,11 @@ void TMainWindow::FollowGlowDrag()
     preview.At = at;
     preview.Values = d.Underneath.At == at ? d.Underneath.Values : Document.GlowAt(at);
     preview.Values.Center = spot.Centre;
+    // Under a lock only that coordinate moves; snapped, the others go by as
+    // much as the dragged glow.
+    preview.Others = d.Followers;
+    for (TPreviewedGlow& other : preview.Others)
+        other.Values.Center = MovedAlong(other.Values.Center, d.Drag.Start(), spot.Centre);
     GlowPanel->ShowGlowValues();
     MessageTimer.stop();
     MessageLabel->setText(DragText(spot, d.Drag.Lock()));
@@ -176,15 +196,6 @@ void TMainWindow::EndGlowDrag()
     GlowDragging.reset();
     UndoAction->setEnabled(Document.History.Stack.canUndo());
     RedoAction->setEnabled(Document.History.Stack.canRedo());
-}
-
-void TMainWindow::CloseDialogOn(TGlowIndex at)
-{
-    TValueDialog& dialog = *GlowPanel->Dialog;
-    if (dialog.isVisible() && dialog.DialogGlow == at) {
-        dialog.Dismiss();
-        dialog.ClearPendingMarks();
-    }
 }
 
 void TMainWindow::CancelGlowDrag()
@@ -203,6 +214,13 @@ void TMainWindow::FinishGlowDrag()
     const TGlowIndex at = GlowDragging->Drag.Glow();
     TEngineGlow moved = Document.GlowAt(at);
     moved.Center = Document.Preview.Values.Center;
+    // The dragged glow first: the step is named for it.
+    TGlowEdit edit = GlowEdit(at, moved);
+    for (const TPreviewedGlow& other : Document.Preview.Others) {
+        TEngineGlow follower = Document.GlowAt(other.At);
+        follower.Center = other.Values.Center;
+        edit.Changes.push_back({other.At, {}, EncodeGlowWriteBack(follower)});
+    }
     EndGlowDrag();
     if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(Document.GlowAt(at))) {
         // Back where it started: nothing to write.
@@ -211,10 +229,11 @@ void TMainWindow::FinishGlowDrag()
         Redraw();
         return;
     }
-    CloseDialogOn(at);
-    const TStepRun run = Document.History.Make(GlowEdit(at, moved));
+    // An edit dialog open on the glows would write the old centres back.
+    GlowPanel->Dialog->LeaveGlows(edit);
+    const TStepRun run = Document.History.Make(edit);
     if (run.Written.Changes.empty()) {
-        // Nothing written: the glow shows where it is stored.
+        // Nothing written: the glows show where they are stored.
         GlowPanel->ShowGlowValues();
         MessageLabel->clear();
         Redraw();

@@ -7,8 +7,10 @@
 #include <QMenuBar>
 
 #include "error_display.h"
+#include "glow_panel.h"
 #include "main_window.h"
 #include "open_document.h"
+#include "value_dialog.h"
 
 bool TMainWindow::IsPreviewedKey(QObject* watched) const
 {
@@ -82,6 +84,12 @@ void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
     case Qt::Key_P:
         if (!shiftOnly)
             SelectPrevious();
+        return;
+    case Qt::Key_Escape:
+        // A drag takes it first (GlowDragKey), an edit dialog's own Escape
+        // closes it: with neither, it ends a selection of several glows.
+        if (shift == Qt::NoModifier && !GlowPanel->Dialog->isVisible())
+            SelectEditedGlowAlone();
         return;
     case Qt::Key_Equal:
     case Qt::Key_Plus:

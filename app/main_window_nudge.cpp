@@ -6,9 +6,11 @@
 
 #include "conversions.h"
 #include "glow_ops.h"
+#include "glow_panel.h"
 #include "glow_record.h"
 #include "main_window.h"
 #include "open_document.h"
+#include "value_dialog.h"
 #include "view_panel.h"
 
 namespace {
@@ -88,7 +90,7 @@ void TMainWindow::Nudge(TNudge direction)
         return;
     }
     const TViewProjection view = View->Projection(Camera);
-    TGlowEdit edit{glows.size() > 1 ? "Nudge" : "", {}};
+    TGlowEdit edit;
     for (const TGlowIndex& at : glows) {
         // From where the glow is shown, as a drag starts.
         const std::optional<TFloat3> centre =
@@ -102,8 +104,8 @@ void TMainWindow::Nudge(TNudge direction)
         moved.Center = *centre;
         edit.Changes.push_back({at, {}, EncodeGlowWriteBack(moved)});
     }
-    for (const TGlowIndex& at : glows)
-        CloseDialogOn(at);
+    // An edit dialog open on the glows would write the old values back.
+    GlowPanel->Dialog->LeaveGlows(edit);
     const TStepRun run = Document.History.Make(std::move(edit), TGlowHistory::Nudges);
     if (!run.Written.Changes.empty()) {
         const TFloat3& c = Document.GlowAt(run.Written.Changes.front().At).Center;

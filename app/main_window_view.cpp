@@ -1,6 +1,7 @@
 // The mouse in the main window's view: a click selects a mesh or a face (or
-// picks a glow, main_window_glows.cpp), the wheel zooms, a drag turns or
-// shifts the model.
+// picks a glow, main_window_glows.cpp; Ctrl+click selects several,
+// main_window_selection.cpp), the wheel zooms, a drag turns or shifts the
+// model.
 
 #include "error_display.h"
 #include "glow_panel.h"
@@ -20,10 +21,13 @@ void TMainWindow::ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, 
         }
         CameraDrag.Start();
         DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
-        const bool leftAlone = buttons == Qt::LeftButton &&
-                               !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) &&
-                               !doubleClick;
-        if (!ViewReady || !leftAlone || PickGlowAt(x, y))
+        const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        const bool left = buttons == Qt::LeftButton && !doubleClick;
+        if (ViewReady && left && held == Qt::ControlModifier) {
+            ToggleGlowAt(x, y);
+            return;
+        }
+        if (!ViewReady || !left || held || PickGlowAt(x, y))
             return;
         if (const std::optional<int32_t> hit = View->PickFace(Scene(), Camera, x, y))
             Document.Selection.Select(*hit, Document.Model);

@@ -134,10 +134,29 @@ TStepRun TGlowHistory::Report(TMove move)
     return run;
 }
 
+namespace {
+
+// The value an edit of several glows changed, named as the panel's items are
+// ("Core Color", "Main Vector"): that of the first glow whose bytes changed.
+QString SeveralGlowsValue(const TGlowEdit& edit)
+{
+    const auto changed = std::find_if(edit.Changes.begin(), edit.Changes.end(),
+                                      [](const TGlowChange& c) { return c.Before != c.After; });
+    QString name = QString::fromStdString(ChangedValueName(changed == edit.Changes.end() ? edit.Changes.front() : *changed));
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (i == 0 || name[i - 1] == ' ')
+            name[i] = name[i].toUpper();
+    return name;
+}
+
+}  // namespace
+
 QString StepText(const TGlowEdit& edit)
 {
     if (!edit.Name.empty() || edit.Changes.empty())
         return QString::fromStdString(edit.Name);
+    if (edit.Changes.size() > 1)
+        return QStringLiteral("%1 of %2 glows").arg(SeveralGlowsValue(edit)).arg(edit.Changes.size());
     const TGlowChange& c = edit.Changes.front();
     return QStringLiteral("%1 of glow %2 in mesh %3")
         .arg(QString::fromStdString(ChangedValueName(c)))
@@ -156,6 +175,10 @@ QString WrittenText(const TGlowEdit& edit)
     }
     if (edit.Changes.empty())
         return {};
+    if (edit.Changes.size() > 1)
+        return SeveralGlowsValue(edit).isEmpty()
+                   ? QStringLiteral("%1 glows: written, nothing changed").arg(edit.Changes.size())
+                   : StepText(edit) + QStringLiteral(" written");
     const TGlowChange& c = edit.Changes.front();
     const std::string changed = ChangedValueName(c);
     return QStringLiteral("Mesh %1, glow %2: %3")

@@ -1,5 +1,7 @@
 #include "glow_ops.h"
 
+#include <bit>
+
 int CurMeshGlowCount(const TOpenModel& open)
 {
     return open.Model.Meshes.Get(open.Selection.CurMesh).Glows.Count();
@@ -7,14 +9,7 @@ int CurMeshGlowCount(const TOpenModel& open)
 
 TGlowIndex ShownGlowIndex(const TOpenModel& open)
 {
-    const TSelection& s = open.Selection;
-    // No glow selected: CurMesh need not name a mesh then.
-    if (s.EditGlow == -1)
-        return {};
-    const TEngineGlowL& glows = open.Model.Meshes.Get(s.CurMesh).Glows;
-    if (s.EditGlow < 0 || s.EditGlow >= glows.Count())
-        return {};
-    return {s.CurMesh, s.EditGlow};
+    return open.Selection.EditedGlow(open.Model);
 }
 
 const TEngineGlow* ShownGlow(const TOpenModel& open)
@@ -28,26 +23,45 @@ std::vector<TGlowIndex> EditedGlows(const TOpenModel& open)
     const int32_t mesh = open.Selection.CurMesh;
     if (mesh < 0 || mesh >= open.Model.Meshes.Count())
         return {};
-    if (const TGlowIndex shown = ShownGlowIndex(open))
-        return {shown};
-    return {};
+    return open.Selection.SelectedGlows(open.Model);
+}
+
+TGlowEdit GlowsEdit(const TModel& model, const std::string& name, const std::vector<TGlowIndex>& glows,
+                    const std::function<void(TEngineGlow&)>& change)
+{
+    TGlowEdit edit{name, {}};
+    for (const TGlowIndex& at : glows) {
+        TEngineGlow glow = model.Meshes.Get(at.Mesh).Glows.Get(at.Glow);
+        change(glow);
+        edit.Changes.push_back({at, {}, EncodeGlowWriteBack(glow)});
+    }
+    return edit;
 }
 
 TGlowEdit CopyToAllEdit(const TModel& model, const char* name, const std::function<void(TEngineGlow&)>& change)
 {
-    TGlowEdit edit{name, {}};
-    for (int32_t m = 0; m < model.Meshes.Count(); ++m) {
-        const TEngineGlowL& glows = model.Meshes.Get(m).Glows;
-        for (int32_t g = 0; g < glows.Count(); ++g) {
-            TEngineGlow glow = glows.Get(g);
-            change(glow);
-            edit.Changes.push_back({{m, g}, {}, EncodeGlowWriteBack(glow)});
-        }
-    }
-    return edit;
+    std::vector<TGlowIndex> all;
+    for (int32_t m = 0; m < model.Meshes.Count(); ++m)
+        for (int32_t g = 0; g < model.Meshes.Get(m).Glows.Count(); ++g)
+            all.push_back({m, g});
+    return GlowsEdit(model, name, all, change);
 }
 
 TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow)
 {
     return {{}, {{at, {}, EncodeGlowWriteBack(glow)}}};
+}
+
+TFloat3 MovedAlong(const TFloat3& p, const TFloat3& from, const TFloat3& to)
+{
+    const auto moved = [](float c, float start, float end) {
+        const uint32_t bits = std::bit_cast<uint32_t>(c);
+        if (std::bit_cast<uint32_t>(start) == std::bit_cast<uint32_t>(end))
+            return c;
+        if (bits == std::bit_cast<uint32_t>(start))
+            return end;
+        // In double the offset is exact and the sum rounds once.
+        return static_cast<float>(double(c) + (double(end) - double(start)));
+    };
+    return {moved(p.X, from.X, to.X), moved(p.Y, from.Y, to.Y), moved(p.Z, from.Z, to.Z)};
 }

@@ -2,6 +2,7 @@
 // The model-side work of the glow panel and the edit dialog, free of widgets.
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "glow_write.h"
@@ -15,11 +16,16 @@ int CurMeshGlowCount(const TOpenModel& open);
 TGlowIndex ShownGlowIndex(const TOpenModel& open);
 const TEngineGlow* ShownGlow(const TOpenModel& open);
 
-// The glows an edit of the glow being edited reaches: that glow, or none
-// when no glow of a mesh of the model is being edited (before a model is
-// open among them). The one place to widen once several glows can be
-// selected.
+// The glows an edit of the glow being edited reaches: every selected glow,
+// the glow being edited first; none when no glow of a mesh of the model is
+// being edited (before a model is open among them).
 std::vector<TGlowIndex> EditedGlows(const TOpenModel& open);
+
+// The edit named name (empty for a glow's own edit) that gives each glow of
+// glows, in that order, its values in model with change() applied. Nothing
+// is written. Throws the list errors.
+TGlowEdit GlowsEdit(const TModel& model, const std::string& name, const std::vector<TGlowIndex>& glows,
+                    const std::function<void(TEngineGlow&)>& change);
 
 // A copy to all glows, named name: every glow of every mesh in list order,
 // each with change() applied to its values. Nothing is written.
@@ -27,3 +33,8 @@ TGlowEdit CopyToAllEdit(const TModel& model, const char* name, const std::functi
 
 // The change that gives the glow at `at` the values of glow.
 TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow);
+
+// p moved by as much as from moved to reach to, coordinate by coordinate: a
+// coordinate that from and to hold with the same bits keeps p's bits, and
+// where p holds from's bits it takes to's. Several glows move together so.
+TFloat3 MovedAlong(const TFloat3& p, const TFloat3& from, const TFloat3& to);

@@ -199,6 +199,7 @@ void TGlowPanel::ShowForNewModel()
     FitOverAnchor();
     ShowGlow();
     Document.Selection.EditGlow = -1;
+    Document.Selection.SelectEditedGlowAlone();
 }
 
 void TGlowPanel::FitOverAnchor()
@@ -262,8 +263,10 @@ void TGlowPanel::ShowGlow()
         setWindowTitle(TitleStart + Text(IntText(n)) + QStringLiteral(" Glows in Mesh ") +
                        Text(IntText(selection.CurMesh)));
         // An index that names no glow of this mesh counts as none.
-        if (!ShownGlow(Document))
+        if (!ShownGlow(Document)) {
             selection.EditGlow = 0;
+            selection.SelectEditedGlowAlone();
+        }
         EditingLabel->setText(EditingGlowText());
     }
     KeepDialogOnShownGlow();
@@ -324,6 +327,7 @@ void TGlowPanel::StepToNextGlow()
         // -1 and an index that names no glow of this mesh both lead to glow 0.
         int32_t& glow = Document.Selection.EditGlow;
         glow = (glow >= -1 && glow < n - 1) ? glow + 1 : 0;
+        Document.Selection.SelectEditedGlowAlone();
         KeepDialogOnShownGlow();
         EditingLabel->setText(EditingGlowText());
         emit RedrawRequested();

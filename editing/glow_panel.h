@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "click_label.h"
 #include "glow_history.h"
@@ -63,9 +64,10 @@ public:
     // The edit dialog, above the panel.
     TValueDialog* const Dialog;
 
-    // The edit dialog works on the glow the panel shows: once the panel has
-    // moved to another glow (or none), an open dialog is hidden unwritten and
-    // the pending marks are cleared; on the same glow it stays as it is.
+    // The edit dialog works on the glow the panel shows and the glows
+    // selected with it: once the panel has moved to another glow (or none),
+    // or other glows are selected, an open dialog is hidden unwritten and the
+    // pending marks are cleared; on the same glows it stays as it is.
     void KeepDialogOnShownGlow();
 
     // The button bar.
@@ -121,5 +123,7 @@ private:
     void CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change);
     QToolButton* ToolButton(int left, const QIcon& icon, const char* hint, void (TGlowPanel::*handler)());
     QString EditingGlowText() const;
+    // The glows selected besides the glow the panel shows.
+    std::vector<TGlowIndex> OtherSelectedGlows() const;
     void ShowMovementRate();
 };

@@ -18,6 +18,7 @@ void TGlowPanel::OpenSelectedItem()
         const TEngineGlow& g = Document.GlowAt(shown);
         TValueDialog& d = *Dialog;
         d.DialogGlow = shown;
+        d.OtherGlows = OtherSelectedGlows();
         d.CloseUnwritten();
         d.ClearPendingMarks();
         // The item's value, its pending mark and the dialog's title.
@@ -59,11 +60,21 @@ void TGlowPanel::OpenSelectedItem()
     });
 }
 
+std::vector<TGlowIndex> TGlowPanel::OtherSelectedGlows() const
+{
+    std::vector<TGlowIndex> glows = Document.Selection.SelectedGlows(Document.Model);
+    if (!glows.empty())
+        glows.erase(glows.begin());
+    return glows;
+}
+
 void TGlowPanel::KeepDialogOnShownGlow()
 {
-    // A value confirmed in a dialog left on another glow would land where the
-    // user no longer looks, or be dropped unseen.
-    if (Dialog->isVisible() && Dialog->DialogGlow == ShownGlowIndex(Document))
+    // A value confirmed in a dialog left on another glow (or other glows
+    // selected) would land where the user no longer looks, or be dropped
+    // unseen.
+    if (Dialog->isVisible() && Dialog->DialogGlow == ShownGlowIndex(Document) &&
+        Dialog->OtherGlows == OtherSelectedGlows())
         return;
     if (Dialog->isVisible())
         Dialog->Dismiss();

@@ -46,16 +46,30 @@ private:
     TValueDialog* Dialog;
 };
 
-void TValueDialog::ApplyToPending(TEngineGlow& glow, const TFloat3& value) const
+void TValueDialog::ApplyToPending(TEngineGlow& glow, const std::array<std::optional<float>, 3>& typed) const
 {
     const std::pair<bool, TFloat3 TEngineGlow::*> targets[] = {
         {PendingPoint, &TEngineGlow::Center},       {PendingVector, &TEngineGlow::MainVec},
         {PendingDensity0, &TEngineGlow::Density0}, {PendingDensity1, &TEngineGlow::Density1},
         {PendingDensity2, &TEngineGlow::Density2},
     };
-    for (const auto& [pending, member] : targets)
-        if (pending)
-            glow.*member = value;
+    for (const auto& [pending, member] : targets) {
+        if (!pending)
+            continue;
+        float* values[3] = {&(glow.*member).X, &(glow.*member).Y, &(glow.*member).Z};
+        for (int col = 0; col < 3; ++col)
+            if (typed[size_t(col)])
+                *values[col] = *typed[size_t(col)];
+    }
+}
+
+void TValueDialog::ApplyToColor(TEngineGlow& glow, std::optional<uint32_t> rgb, std::optional<uint32_t> alpha) const
+{
+    uint32_t& word = Editing == CoreColor ? glow.CoreColor : glow.OuterColor;
+    if (alpha)
+        word = (word & 0x00FFFFFFu) | *alpha << 24;
+    if (rgb)
+        word = (word & 0xFF000000u) | *rgb;
 }
 
 bool TColorChooser::Execute(QWidget* parent, const std::function<void(const QColor&)>& browsing)
@@ -165,34 +179,50 @@ void TValueDialog::UpdatePreview(int typingCol, const QString& typingText)
 {
     if (!DialogGlow || !isVisible())
         return;
-    TEngineGlow shown = Document.GlowAt(DialogGlow);
     const auto text = [&](int col) { return col == typingCol ? typingText : Grid->item(1, col)->text(); };
+    std::function<void(TEngineGlow&)> change;
     if (Editing == CoreColor || Editing == OuterColor) {
-        // What Color would write: the alpha typed, the colour the chooser
-        // opens on (red, green and blue as typed) or is on.
-        uint32_t& word = Editing == CoreColor ? shown.CoreColor : shown.OuterColor;
-        word = TypedColor(word, text);
+        // What Color would write: the alpha typed (one left as shown keeps
+        // each glow's own), the colour the chooser opens on (red, green and
+        // blue as typed) or is on.
+        std::optional<uint32_t> alpha, rgb;
+        try {
+            const int32_t typed = TextInt(text(0).toStdString());
+            if (text(0) != ShownAlpha && typed >= 0 && typed <= 255)
+                alpha = uint32_t(typed);
+        } catch (const EConvertError&) {
+        }
+        const TEngineGlow& shown = Document.GlowAt(DialogGlow);
+        const uint32_t stored = (Editing == CoreColor ? shown.CoreColor : shown.OuterColor) & 0x00FFFFFFu;
+        if (const uint32_t typed = TypedColor(stored, text) & 0x00FFFFFFu; typed != stored)
+            rgb = typed;
         if (ChooserColor)
-            word = (word & 0xFF000000u) | uint32_t(ChooserColor->red()) << 16 | uint32_t(ChooserColor->green()) << 8 |
-                   uint32_t(ChooserColor->blue());
+            rgb = uint32_t(ChooserColor->red()) << 16 | uint32_t(ChooserColor->green()) << 8 |
+                  uint32_t(ChooserColor->blue());
+        change = [this, alpha, rgb](TEngineGlow& glow) { ApplyToColor(glow, rgb, alpha); };
     } else if (Editing == Numbers) {
-        float v[3] = {};
+        std::array<std::optional<float>, 3> typed;
         for (int col = 0; col < 3; ++col) {
             if (!Shown[col])
                 return;
-            v[col] = Shown[col]->Value;
-            if (text(col) != Shown[col]->Text) {
+            if (text(col) != *Shown[col]) {
                 try {
-                    v[col] = TextFloat(text(col).toStdString());
+                    typed[size_t(col)] = TextFloat(text(col).toStdString());
                 } catch (const EConvertError&) {
                 }
             }
         }
-        ApplyToPending(shown, {v[0], v[1], v[2]});
+        change = [this, typed](TEngineGlow& glow) { ApplyToPending(glow, typed); };
     } else {
         return;
     }
-    Document.Preview = {DialogGlow, shown};
+    TGlowPreview preview{DialogGlow, Document.GlowAt(DialogGlow)};
+    change(preview.Values);
+    for (const TGlowIndex& at : OtherGlows) {
+        preview.Others.push_back({at, Document.GlowAt(at)});
+        change(preview.Others.back().Values);
+    }
+    Document.Preview = std::move(preview);
     Previewing = true;
     emit PreviewChanged();
 }
@@ -213,13 +243,20 @@ uint32_t TValueDialog::TypedColor(uint32_t word, const std::function<QString(int
     return word;
 }
 
-void TValueDialog::WriteFile(const TEngineGlow& edited)
+std::vector<TGlowIndex> TValueDialog::DialogGlows() const
 {
-    // The frame that shows what was written shows the stored glow; only when
+    std::vector<TGlowIndex> glows{DialogGlow};
+    glows.insert(glows.end(), OtherGlows.begin(), OtherGlows.end());
+    return glows;
+}
+
+void TValueDialog::WriteFile(const std::vector<TGlowIndex>& glows, const std::function<void(TEngineGlow&)>& change)
+{
+    // The frame that shows what was written shows the stored glows; only when
     // nothing was written (or the write failed) must the preview go by a
     // frame of its own.
     const bool previewed = DropPreview();
-    const TStepRun run = Document.History.Make(GlowEdit(DialogGlow, edited));
+    const TStepRun run = Document.History.Make(GlowsEdit(Document.Model, {}, glows, change));
     if (previewed && run.Written.Changes.empty())
         emit PreviewChanged();
     run.ThrowFailure();
@@ -233,10 +270,11 @@ void TValueDialog::HideButtons()
     ManOkButton->hide();
 }
 
-void TValueDialog::WriteAndClose(const TEngineGlow& edited)
+void TValueDialog::WriteAndClose(const std::vector<TGlowIndex>& glows,
+                                 const std::function<void(TEngineGlow&)>& change)
 {
     // The history's change refreshes the panel and draws the view.
-    WriteFile(edited);
+    WriteFile(glows, change);
     Shown = {};
     HideButtons();
     hide();
@@ -264,14 +302,23 @@ void TValueDialog::ForgetModel()
     Shown = {};
     hide();
     DialogGlow = {};
+    OtherGlows.clear();
 }
 
 void TValueDialog::FollowChange(const TGlowEdit& written, TGlowHistory::TMove move)
 {
-    if (move == TGlowHistory::Made || !isVisible())
+    if (move != TGlowHistory::Made)
+        LeaveGlows(written);
+}
+
+void TValueDialog::LeaveGlows(const TGlowEdit& edit)
+{
+    if (!isVisible())
         return;
-    if (std::any_of(written.Changes.begin(), written.Changes.end(),
-                    [this](const TGlowChange& c) { return c.At == DialogGlow; })) {
+    const std::vector<TGlowIndex> glows = DialogGlows();
+    if (std::any_of(edit.Changes.begin(), edit.Changes.end(), [&](const TGlowChange& c) {
+            return std::find(glows.begin(), glows.end(), c.At) != glows.end();
+        })) {
         Dismiss();
         ClearPendingMarks();
     }
@@ -297,6 +344,7 @@ void TValueDialog::ShowColor(uint32_t w, bool core)
     Open(core ? QStringLiteral("Core Color") : QStringLiteral("Outer Color"), {"Alpha", "Red", "Green", "Blue"});
     for (int col = 0; col < 4; ++col)
         SetCell(col, 1, QString::number((w >> (24 - 8 * col)) & 0xFF));
+    ShownAlpha = Grid->item(1, 0)->text();
     Editing = core ? CoreColor : OuterColor;
     ColorButton->show();
 }
@@ -354,7 +402,7 @@ void TValueDialog::ShowValues(const std::array<float, 3>& values)
 {
     for (int col = 0; col < 3; ++col) {
         const QString text = QString::fromStdString(FormatFloats("%4.2f", {values[col]}));
-        Shown[col] = TShownValue{text, values[col]};
+        Shown[col] = text;
         SetCell(col, 1, text);
     }
     SetCell(3, 1, QStringLiteral("0"));
@@ -362,14 +410,7 @@ void TValueDialog::ShowValues(const std::array<float, 3>& values)
 
 bool TValueDialog::CellTouched(int col)
 {
-    return !Shown[col] || Shown[col]->Text != Cell(col, 1);
-}
-
-float TValueDialog::CellValue(int col)
-{
-    if (!CellTouched(col))
-        return Shown[col]->Value;
-    return TextFloat(Cell(col, 1).toStdString());
+    return !Shown[col] || *Shown[col] != Cell(col, 1);
 }
 
 uint32_t TValueDialog::ReverseCol(uint32_t p)
@@ -382,26 +423,25 @@ void TValueDialog::ManOkClicked()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        TEngineGlow edited = Document.GlowAt(DialogGlow);
-        float v[3];
+        // Only the cells the user changed: the others keep each glow's own
+        // stored value.
+        std::array<std::optional<float>, 3> typed;
         try {
             for (int col = 0; col < 3; ++col)
-                v[col] = CellValue(col);
+                if (CellTouched(col))
+                    typed[size_t(col)] = TextFloat(Cell(col, 1).toStdString());
         } catch (const EConvertError& e) {
             ShowMsg(std::string("EConvertError") + LineBreak + e.what());
             return;
         }
-        const TFloat3 value{v[0], v[1], v[2]};
         if (PendingDensity0 || PendingDensity1 || PendingDensity2) {
-            // A cell the user left as shown keeps its stored value unchecked.
-            for (int col = 0; col < 3; ++col)
-                if (CellTouched(col) && !(v[col] >= 0.0f && v[col] <= 1.0f)) {
+            for (const std::optional<float>& v : typed)
+                if (v && !(*v >= 0.0f && *v <= 1.0f)) {
                     ShowMsg("Value not 0.0 to 1.0 ! Exiting ");
                     return;
                 }
         }
-        ApplyToPending(edited, value);
-        WriteAndClose(edited);
+        WriteAndClose(DialogGlows(), [&](TEngineGlow& glow) { ApplyToPending(glow, typed); });
         // Served once written: after a write that failed, Man Ok again stores
         // the same value.
         ClearPendingMarks();
@@ -413,13 +453,13 @@ void TValueDialog::ColorClicked()
     Guarded([&] {
         if (!DialogGlow)
             return;
-        TEngineGlow edited = Document.GlowAt(DialogGlow);
         // The chooser opens on the colour's red, green and blue as typed
         // (those left as shown are the stored ones), so a change of alpha
         // alone keeps them.
-        uint32_t& word = Editing == CoreColor ? edited.CoreColor : edited.OuterColor;
-        const uint32_t typed = TypedColor(word, [this](int col) { return Cell(col, 1); });
-        ColorChooser.Color = QColor(int(typed >> 16 & 0xFF), int(typed >> 8 & 0xFF), int(typed & 0xFF));
+        const TEngineGlow& glow = Document.GlowAt(DialogGlow);
+        const uint32_t word = Editing == CoreColor ? glow.CoreColor : glow.OuterColor;
+        const uint32_t opensOn = TypedColor(word, [this](int col) { return Cell(col, 1); });
+        ColorChooser.Color = QColor(int(opensOn >> 16 & 0xFF), int(opensOn >> 8 & 0xFF), int(opensOn & 0xFF));
         const bool chosen = ColorChooser.Execute(this, [this](const QColor& current) {
             ChooserColor = current;
             UpdatePreview();
@@ -431,14 +471,17 @@ void TValueDialog::ColorClicked()
             return;
         }
         const QColor& c = ColorChooser.Color;
-        const uint32_t w = ReverseCol(uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16);
-        const int32_t alpha = TextInt(Cell(0, 1).toStdString());
+        const uint32_t rgb = ReverseCol(uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16);
+        const QString alphaText = Cell(0, 1);
+        const int32_t alpha = TextInt(alphaText.toStdString());
         if (alpha < 0 || alpha > 255) {
             ShowMsg("Alpha value not in range of 0 to 255");
             return;
         }
-        word = w | uint32_t(alpha) << 24;
-        WriteAndClose(edited);
+        // An alpha left as shown: each glow keeps its own.
+        const std::optional<uint32_t> typed =
+            alphaText != ShownAlpha ? std::optional<uint32_t>(uint32_t(alpha)) : std::nullopt;
+        WriteAndClose(DialogGlows(), [&](TEngineGlow& g) { ApplyToColor(g, rgb, typed); });
     });
 }
 
@@ -452,10 +495,11 @@ void TValueDialog::CenterClicked()
             ShowMsg("Select a Face");
             return;
         }
-        TEngineGlow edited = Document.GlowAt(DialogGlow);
+        // The glow onto the face's centre, the others with it by as much.
         const TOMesh& mesh = Document.Model.Meshes.Get(selection.CurMesh);
-        edited.Center = FaceBoxCentre(mesh, mesh.Faces[0].Get(selection.CurFace));
-        WriteAndClose(edited);
+        const TFloat3 to = FaceBoxCentre(mesh, mesh.Faces[0].Get(selection.CurFace));
+        const TFloat3 from = Document.GlowAt(DialogGlow).Center;
+        WriteAndClose(DialogGlows(), [&](TEngineGlow& g) { g.Center = MovedAlong(g.Center, from, to); });
     });
 }
 
@@ -463,7 +507,7 @@ void TValueDialog::CloseClicked()
 {
     Guarded([&] {
         if (DialogGlow)
-            WriteAndClose(Document.GlowAt(DialogGlow));
+            WriteAndClose({DialogGlow}, [](TEngineGlow&) {});
     });
 }
 

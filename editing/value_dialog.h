@@ -1,7 +1,8 @@
 #pragma once
-// The value edit dialog "EDIT": changes one value of the glow DialogGlow and
-// writes the glow into the working copy, through the document's edit
-// history, when it closes through a button.
+// The value edit dialog "EDIT": changes one value of the glow DialogGlow,
+// and of the glows selected with it, and writes the glows into the working
+// copy, through the document's edit history, when it closes through a
+// button.
 
 #include <QColor>
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "glow_history.h"
 #include "model.h"
@@ -37,18 +39,27 @@ public:
     // the glows it edits, and the history its writes go through.
     TValueDialog(QWidget* parent, TOpenDocument& document);
 
-    // The glow the dialog works on, kept while the panel moves on.
+    // The glow the dialog works on, kept while the panel moves on, and the
+    // other glows selected with it as it opened: Man Ok, Color and Center
+    // reach them all.
     TGlowIndex DialogGlow;
+    std::vector<TGlowIndex> OtherGlows;
     // Which value of DialogGlow Man Ok stores the grid into.
     bool PendingPoint = false, PendingVector = false, PendingDensity0 = false, PendingDensity1 = false,
          PendingDensity2 = false;
     void ClearPendingMarks();
 
-    // Gives DialogGlow the values of edited, through the edit history (which
-    // refreshes the panel and the view); then hides the buttons and the
-    // dialog. A write that fails throws, and the dialog stays open.
-    void WriteFile(const TEngineGlow& edited);
-    void WriteAndClose(const TEngineGlow& edited);
+    // Gives each glow of glows its stored values changed by change, as one
+    // edit through the edit history (which refreshes the panel and the
+    // view); then hides the buttons and the dialog. A write that fails
+    // throws, and the dialog stays open.
+    void WriteFile(const std::vector<TGlowIndex>& glows, const std::function<void(TEngineGlow&)>& change);
+    void WriteAndClose(const std::vector<TGlowIndex>& glows, const std::function<void(TEngineGlow&)>& change);
+    // DialogGlow and OtherGlows.
+    std::vector<TGlowIndex> DialogGlows() const;
+    // Another edit is to write glows: an open dialog on one of them would
+    // show and write values from before it, so it goes, without writing.
+    void LeaveGlows(const TGlowEdit& edit);
     // Hide the buttons and the dialog, redraw; nothing is written.
     void CloseUnwritten();
     // The panel moved off DialogGlow: hide the buttons and the dialog without
@@ -130,14 +141,12 @@ private:
     // What the dialog is open on.
     enum TEditing { Nothing, CoreColor, OuterColor, Numbers } Editing = Nothing;
 
-    // A value that ShowValues put into row 1, and the text it showed there.
-    struct TShownValue {
-        QString Text;
-        float Value;
-    };
-    // The grid shows few decimals: a cell whose text is still the text shown
-    // gives back the stored value, so Man Ok changes only what was typed.
-    std::array<std::optional<TShownValue>, 3> Shown;
+    // The texts ShowValues put into row 1. The grid shows few decimals: a
+    // cell whose text is still the text shown keeps each glow's stored value,
+    // so Man Ok changes only what was typed.
+    std::array<std::optional<QString>, 3> Shown;
+    // The alpha a colour was shown with: left so, each glow keeps its own.
+    QString ShownAlpha;
     TOpenDocument& Document;
 
     void Open(const QString& title, const QStringList& header);
@@ -151,7 +160,9 @@ private:
     // Whether the user changed the text of row 1's cell col from what
     // ShowValues put there.
     bool CellTouched(int col);
-    float CellValue(int col);
-    // The value targets that the pending marks name take value.
-    void ApplyToPending(TEngineGlow& glow, const TFloat3& value) const;
+    // The value that the pending marks name takes each typed number, in its
+    // column; a column without one keeps glow's own.
+    void ApplyToPending(TEngineGlow& glow, const std::array<std::optional<float>, 3>& typed) const;
+    // The colour being edited takes rgb (0x00RRGGBB) when set, and alpha.
+    void ApplyToColor(TEngineGlow& glow, std::optional<uint32_t> rgb, std::optional<uint32_t> alpha) const;
 };

@@ -3,5 +3,12 @@
 const TEngineGlow& TGlowPreview::Shown(const TModel& model, TGlowIndex at) const
 {
     const TEngineGlow& stored = model.Meshes.Get(at.Mesh).Glows.Get(at.Glow);
-    return At && At == at ? Values : stored;
+    if (!At)
+        return stored;
+    if (At == at)
+        return Values;
+    for (const TPreviewedGlow& other : Others)
+        if (other.At == at)
+            return other.Values;
+    return stored;
 }

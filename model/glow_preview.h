@@ -1,15 +1,25 @@
 #pragma once
-// A glow shown with values the model does not hold: the centre of a glow
-// being dragged, or the values typed into an open edit dialog, until they are
-// written or put back. The view draws it and the glow panel shows it; the
-// model keeps what the working copy holds.
+// Glows shown with values the model does not hold: the glows being dragged,
+// or the values typed into an open edit dialog for the glows it edits, until
+// they are written or put back. The view draws them and the glow panel shows
+// them; the model keeps what the working copy holds.
+
+#include <vector>
 
 #include "model.h"
 #include "selection.h"
 
-struct TGlowPreview {
-    TGlowIndex At;  // no glow: nothing is previewed
+// One glow shown with values of its own.
+struct TPreviewedGlow {
+    TGlowIndex At;
     TEngineGlow Values;
+};
+
+struct TGlowPreview {
+    TGlowIndex At;  // the glow dragged or edited; no glow: nothing is previewed
+    TEngineGlow Values;
+    // The glows selected with it, previewed with it.
+    std::vector<TPreviewedGlow> Others{};
 
     // The values shown for the glow at `at` of model: the preview's when it
     // previews that glow, the model's otherwise. Throws the list errors.

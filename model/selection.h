@@ -1,9 +1,11 @@
 #pragma once
-// What is selected: a mesh or a face of one, and the glow being edited.
-// Stepping with N and P goes through the meshes of the model in mesh mode,
-// through the faces of the current mesh's first face list in face mode.
+// What is selected: a mesh or a face of one, the glow being edited and the
+// glows selected with it. Stepping with N and P goes through the meshes of
+// the model in mesh mode, through the faces of the current mesh's first face
+// list in face mode.
 
 #include <cstdint>
+#include <vector>
 
 struct TModel;
 
@@ -43,6 +45,12 @@ struct TSelection {
     int32_t CurFace = 0;
     // EditGlow indexes the glows of CurMesh (-1 none).
     int32_t EditGlow = 0;
+    // The glows selected together, in the order they were selected, the
+    // glow being edited last. While the glow being edited is not the last
+    // (another glow came to be edited), it is selected alone. A move to
+    // another mesh (Select, SetMode, Step) selects the glow edited there
+    // alone.
+    std::vector<TGlowIndex> Glows{};
 
     // Sets CurMesh and CurFace from SelectedId according to SelectMode; in
     // mesh mode an id past the last mesh selects the last one.
@@ -55,4 +63,26 @@ struct TSelection {
     // current mesh has no faces in face mode: there is no face to step to.
     // Throws EListError when CurMesh is not a mesh in face mode.
     bool Step(TSelStep step, const TModel& model);
+
+    // The glow being edited: glow EditGlow of CurMesh, or none when EditGlow
+    // names none of its glows (-1, or an index left over from another mesh
+    // or model). Throws EListError when EditGlow is set and CurMesh names no
+    // mesh.
+    TGlowIndex EditedGlow(const TModel& model) const;
+    // Every selected glow, the glow being edited first, then the others in
+    // the order they were selected; none while no glow is being edited. A
+    // glow that model does not hold is left out. Throws as EditedGlow.
+    std::vector<TGlowIndex> SelectedGlows(const TModel& model) const;
+    // The glow at `at`, of model, becomes the glow being edited, the others
+    // selected stay selected: its mesh becomes CurMesh (in face mode with
+    // its face 0 selected, unless it is CurMesh already).
+    void EditGlowAt(TGlowIndex at, const TModel& model);
+    // Ctrl+click: the glow at `at` is added to the selection and edited, or,
+    // when selected, taken out of it (the glow selected before it is edited
+    // then). The only glow selected stays: false, nothing changed.
+    bool ToggleGlow(TGlowIndex at, const TModel& model);
+    // Adds the glows of glows to the selection; the glow being edited stays.
+    void AddGlows(const std::vector<TGlowIndex>& glows, const TModel& model);
+    // Leaves the glow being edited selected alone.
+    void SelectEditedGlowAlone() { Glows.clear(); }
 };

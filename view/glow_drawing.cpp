@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "gl_state.h"
 #include "scene_drawing.h"
@@ -27,17 +28,6 @@ void Triangle(const TFloat3& first, const TFloat3& second, const TFloat3& third)
     Vertex(first);
     Vertex(second);
     Vertex(third);
-}
-
-// True when EditGlow names a glow of CurMesh. An index past the mesh's glows
-// is treated as no glow, never read.
-bool EditGlowShown(const TScene& scene)
-{
-    const TSelection& s = scene.Selection;
-    if (s.EditGlow == -1)
-        return false;
-    const TOMesh& mesh = scene.Model.Meshes.Get(s.CurMesh);
-    return s.EditGlow >= 0 && s.EditGlow < mesh.Glows.Count();
 }
 
 // RGBA of a glow's colour word (0xAARRGGBB), premultiplied by its alpha:
@@ -138,23 +128,40 @@ void DrawHalo(const TEngineGlow& glow, const TViewProjection& view)
     }
 }
 
+// The selected glows, the glow being edited first; none for a selection
+// that names no mesh.
+std::vector<TGlowIndex> MarkedGlows(const TScene& scene)
+{
+    const TSelection& s = scene.Selection;
+    if (s.CurMesh < 0 || s.CurMesh >= scene.Model.Meshes.Count())
+        return {};
+    return s.SelectedGlows(scene.Model);
+}
+
+// The glow being edited has the largest point, the others selected with it
+// the next, among all glows or alone.
+float PointSize(const std::vector<TGlowIndex>& marked, TGlowIndex at)
+{
+    if (!marked.empty() && marked.front() == at)
+        return LargestGlowPoint;
+    return std::find(marked.begin(), marked.end(), at) != marked.end() ? SelectedGlowPoint : GlowPoint;
+}
+
 // The point, lines and cones of one glow (a valid index).
-void DrawGlowLines(const TScene& scene, int meshIndex, int glowIndex)
+void DrawGlowLines(const TScene& scene, int meshIndex, int glowIndex, float pointSize)
 {
     const TEngineGlow& glow = scene.Shown({meshIndex, glowIndex});
     const TFloat3& p = glow.Center;
     const TFloat3& v = glow.MainVec;
     const float a = v.X / 4;
     const float b = v.Y / 2;
-    // The glow being edited has the larger point, among all glows or alone.
-    const bool edited = meshIndex == scene.Selection.CurMesh && glowIndex == scene.Selection.EditGlow;
-    glPointSize(edited ? LargestGlowPoint : 4.0f);
+    glPointSize(pointSize);
     SetColor(ColPoint);
     {
         TPrimitive points(GL_POINTS);
         Vertex(p);
     }
-    glPointSize(4.0f);
+    glPointSize(GlowPoint);
     {
         TPrimitive lines(GL_LINES);
         SetColor(ColXVector);
@@ -184,6 +191,17 @@ void DrawGlowLines(const TScene& scene, int meshIndex, int glowIndex)
     }
 }
 
+// Every halo under every glow's lines, not only under its own.
+void DrawGlows(const TScene& scene, const TViewProjection& view, const std::vector<TGlowIndex>& glows)
+{
+    if (scene.Options.GlowColors)
+        for (const TGlowIndex& at : glows)
+            DrawHalo(scene.Shown(at), view);
+    const std::vector<TGlowIndex> marked = MarkedGlows(scene);
+    for (const TGlowIndex& at : glows)
+        DrawGlowLines(scene, at.Mesh, at.Glow, PointSize(marked, at));
+}
+
 }  // namespace
 
 void DrawSceneGlows(const TScene& scene, const TViewProjection& view)
@@ -192,23 +210,17 @@ void DrawSceneGlows(const TScene& scene, const TViewProjection& view)
         return;
     if (!scene.Glows.SelectedOnly)
         DrawAllGlows(scene, view);
-    else if (EditGlowShown(scene))
-        DrawGlow(scene, view, scene.Selection.CurMesh, scene.Selection.EditGlow);
+    else
+        DrawGlows(scene, view, scene.Selection.SelectedGlows(scene.Model));
 }
 
 void DrawAllGlows(const TScene& scene, const TViewProjection& view)
 {
-    // Every halo under every glow's lines, not only under its own.
-    for (const bool halos : {true, false}) {
-        if (halos && !scene.Options.GlowColors)
-            continue;
-        int i = 0;
-        for (const TOMesh& mesh : scene.Model.Meshes) {
-            for (int j = 0; j < mesh.Glows.Count(); ++j)
-                halos ? DrawHalo(scene.Shown({i, j}), view) : DrawGlowLines(scene, i, j);
-            ++i;
-        }
-    }
+    std::vector<TGlowIndex> all;
+    for (int32_t m = 0; m < scene.Model.Meshes.Count(); ++m)
+        for (int32_t g = 0; g < scene.Model.Meshes.Get(m).Glows.Count(); ++g)
+            all.push_back({m, g});
+    DrawGlows(scene, view, all);
 }
 
 void DrawGlow(const TScene& scene, const TViewProjection& view, int meshIndex, int glowIndex)
@@ -217,5 +229,5 @@ void DrawGlow(const TScene& scene, const TViewProjection& view, int meshIndex, i
         return;
     if (scene.Options.GlowColors)
         DrawHalo(scene.Shown({meshIndex, glowIndex}), view);
-    DrawGlowLines(scene, meshIndex, glowIndex);
+    DrawGlowLines(scene, meshIndex, glowIndex, PointSize(MarkedGlows(scene), {meshIndex, glowIndex}));
 }

@@ -12,12 +12,8 @@ std::vector<TGlowIndex> DrawnGlows(const TScene& scene)
     const TModel& model = scene.Model;
     const TSelection& s = scene.Selection;
     const int32_t meshes = model.Meshes.Count();
-    if (scene.Glows.SelectedOnly) {
-        if (s.CurMesh >= 0 && s.CurMesh < meshes && s.EditGlow >= 0 &&
-            s.EditGlow < model.Meshes.Get(s.CurMesh).Glows.Count())
-            glows.push_back({s.CurMesh, s.EditGlow});
-        return glows;
-    }
+    if (scene.Glows.SelectedOnly)
+        return s.CurMesh >= 0 && s.CurMesh < meshes ? s.SelectedGlows(model) : glows;
     for (int32_t m = 0; m < meshes; ++m)
         for (int32_t g = 0; g < model.Meshes.Get(m).Glows.Count(); ++g)
             glows.push_back({m, g});

@@ -10,7 +10,7 @@
 // Which glows are drawn, as the glow panel's buttons say.
 struct TGlowDisplay {
     bool Showing = false;      // the glow panel is on screen; no glow is drawn otherwise
-    bool SelectedOnly = true;  // only glow EditGlow of CurMesh, not every glow
+    bool SelectedOnly = true;  // only the selected glows, not every glow
     bool Cones = false;        // the vectors as cones too
 };
 

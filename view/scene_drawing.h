@@ -34,11 +34,14 @@ void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshLine
 void DrawMeshFaces(int32_t meshIndex, const TOMesh& mesh, bool faceNames);
 
 // The glows the scene's display asks for: none while the glow panel is
-// hidden, the glow being edited, or every glow.
+// hidden, the selected glows, or every glow.
 void DrawSceneGlows(const TScene& scene, const TViewProjection& view);
 void DrawAllGlows(const TScene& scene, const TViewProjection& view);
 // One glow: its halo under Glow Colors, then its point, lines and cones;
 // glowIndex -1 draws nothing.
 void DrawGlow(const TScene& scene, const TViewProjection& view, int meshIndex, int glowIndex);
-// The point of the glow being edited, the largest a glow draws, in pixels.
+// The point of the glow being edited, the largest a glow draws, of the other
+// glows selected with it, and of every other glow, in pixels.
 inline constexpr float LargestGlowPoint = 8.0f;
+inline constexpr float SelectedGlowPoint = 6.0f;
+inline constexpr float GlowPoint = 4.0f;

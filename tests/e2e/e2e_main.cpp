@@ -12,6 +12,7 @@ int RunUndoTests(int argc, char** argv);
 int RunNavigationTests(int argc, char** argv);
 int RunGlowPlaceTests(int argc, char** argv);
 int RunGlowLookTests(int argc, char** argv);
+int RunSeveralGlowsTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -25,5 +26,6 @@ int main(int argc, char** argv)
     failed += RunNavigationTests(argc, argv);
     failed += RunGlowPlaceTests(argc, argv);
     failed += RunGlowLookTests(argc, argv);
+    failed += RunSeveralGlowsTests(argc, argv);
     return failed;
 }

@@ -160,7 +160,9 @@ private slots:
         QCOMPARE(ItemTexts(MainWindow()->FileMenu), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
                                                     "Show Working Copy", "Export Picture...", "", "E&xit"}));
         QVERIFY(MainWindow()->ExitSeparator->isSeparator());
-        QCOMPARE(ItemTexts(MainWindow()->EditMenu), QStringList({"Undo", "Redo", "Copy Picture"}));
+        QCOMPARE(ItemTexts(MainWindow()->EditMenu),
+                 QStringList({"Undo", "Redo", "", "Select Glows of Mesh", "Select Mirror Twin", "Mirror Glow", "",
+                              "Copy Glow", "Paste Glow Style", "Paste Glow", "", "Copy Picture"}));
         QCOMPARE(ItemTexts(MainWindow()->DisplayMenu),
                  QStringList({"Mesh", "Face", "", "Reset View", "Front", "Back", "Left", "Right", "Top", "Bottom",
                               "Frame Glow", "", "Glow Colors", "Solid", "Whole Model"}));

@@ -1,19 +1,18 @@
 #pragma once
-// Edit lists: the JSON that diff writes and apply reads,
-//   {"edits": [{"mesh": 0, "glow": 1, "core": "FF8040C0", "center": [0, 1.5, -2]}, ...]}
-// Each edit selects glows ("mesh" and "glow": an index from 0 or "*" for all)
-// and sets fields with set's names: colours as "AARRGGBB", vectors as three
-// numbers. A number is the float32 nearest to the JSON number, so the numbers
-// diff writes read back bit for bit.
+// Edit lists (their format: model/edit_list_format.h) against a model: the
+// glows an edit list patches, and the edit list diff writes.
 
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "edit_list_format.h"
 #include "model.h"
 
 namespace optglow {
+
+using edit_list::EditListText;
 
 // The new values of one glow of the model.
 struct GlowPatch {
@@ -40,9 +39,6 @@ std::string GlowLayoutDifference(const TModel& oldModel, const std::string& oldN
 // changed value that apply would refuse (not finite, a density outside
 // 0.0..1.0).
 nlohmann::ordered_json DiffEdits(const TModel& oldModel, const TModel& newModel, const std::string& newName);
-
-// An edit list as text, one edit a line, ending in a newline.
-std::string EditListText(const nlohmann::ordered_json& edits);
 
 // One line per field that differs between before and after:
 // "mesh 0 glow 1 core: FF000000 -> FF8040C0".

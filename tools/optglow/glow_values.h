@@ -9,59 +9,34 @@
 
 #include <nlohmann/json.hpp>
 
+#include "glow_fields.h"
 #include "model.h"
 
 namespace optglow {
 
-// One settable field of a glow: a colour or a vector (densities are vectors
-// whose numbers lie in 0.0..1.0). Exactly one of Color and Vector is set.
-struct GlowField {
-    const char* Name;
-    uint32_t TEngineGlow::*Color;
-    TFloat3 TEngineGlow::*Vector;
-    bool Density;
-};
-
-// The fields in the order dump, diff and the glows table show them.
-extern const std::array<GlowField, 7> GlowFields;
-
-// The field of that name, or nullptr.
-const GlowField* FindField(const std::string& name);
-
-// "core, outer, center, vector, density0, density1, density2".
-std::string FieldNames();
-
-// True when the field holds the same bits in both glows.
-bool SameValue(const GlowField& field, const TEngineGlow& a, const TEngineGlow& b);
-
-// A float32 as JSON: a number that parses back to the same float32, or
-// "nan", "inf", "-inf".
-nlohmann::ordered_json FloatToJson(float value);
-nlohmann::ordered_json VectorJson(const TFloat3& v);
-
-// A float32 as the shortest text that reads back to it ("0.8", "-1e-30",
-// "nan", "inf"), in every locale.
-std::string FloatText(float value);
-
-// A colour word as 8 uppercase hexadecimal digits AARRGGBB.
-std::string ColorText(uint32_t color);
-
-// The field's value as text: a colour as AARRGGBB, a vector as "x,y,z".
-std::string ValueText(const GlowField& field, const TEngineGlow& glow);
+// The fields and their values as text, shared with the editor's Copy Glow
+// and Paste Glow.
+using edit_list::CheckDensity;
+using edit_list::ColorText;
+using edit_list::FieldNames;
+using edit_list::FindField;
+using edit_list::FloatText;
+using edit_list::FloatToJson;
+using edit_list::GlowField;
+using edit_list::GlowFields;
+using edit_list::ParseColor;
+using edit_list::SameValue;
+using edit_list::ValueText;
+using edit_list::VectorJson;
 
 // One glow as dump shows it: filePos, coreColor, outerColor, center, mainVec,
 // density0..2.
 nlohmann::ordered_json GlowToJson(const TEngineGlow& glow);
 
 // Parsers of set's values. Each throws Exception with a message for the user.
-uint32_t ParseColor(const std::string& text);     // exactly 8 hex digits
 TFloat3 ParseVector(const std::string& text);     // "x,y,z", '.' as decimal point, finite
 TFloat3 ParseDensity(const std::string& text);    // as ParseVector, each in 0.0..1.0
 int ParseIndex(const std::string& text, const char* what);  // a mesh or glow index: decimal digits, from 0 up
-
-// Throws the density error for a vector with a number outside 0.0..1.0;
-// text is the vector as the user wrote it.
-void CheckDensity(const TFloat3& v, const std::string& text);
 
 // Sets one field of glow ("core", "outer", "center", "vector", "density0",
 // "density1", "density2") from its text. Throws Exception for an unknown
