@@ -80,6 +80,11 @@ bool TMainWindow::PickGlowAt(int x, int y)
             followers.push_back({other, Document.ShownValues(other)});
     GlowDragging.emplace(TGlowDragging{TGlowDrag(picked, Document.ShownValues(picked).Center, at.x(), at.y()), at,
                                        false, {}, Document.Preview, std::move(followers)});
+    // Undo and Redo wait for the gesture's end from the press on: the drag
+    // would write the centres it started from over what they took back. And
+    // Ctrl with Z or Y locks an axis once the glow moves.
+    UndoAction->setEnabled(false);
+    RedoAction->setEnabled(false);
     return true;
 }
 
@@ -95,10 +100,6 @@ void TMainWindow::ViewPointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifie
             if (moved < QApplication::startDragDistance())
                 return;
             d.Moving = true;
-            // Ctrl with Z or Y locks an axis while the glow moves: no undo
-            // or redo takes those keys meanwhile.
-            UndoAction->setEnabled(false);
-            RedoAction->setEnabled(false);
         }
         d.Drag.MoveTo(at.x(), at.y(), View->Projection(Camera));
         d.Modifiers = modifiers;

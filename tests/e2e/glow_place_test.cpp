@@ -158,6 +158,18 @@ private slots:
         QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
         QCOMPARE(Document().History.Stack.count(), 1);
 
+        // Undo waits for the gesture from the press on: Ctrl+Z while the glow
+        // is held takes nothing back, and the drag that follows is a step of
+        // its own.
+        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, to);
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
+        QCOMPARE(ReadBytes(Copy), written);
+        QTest::mouseMove(MainWindow()->View, to + QPoint(away, 0));
+        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to + QPoint(away, 0));
+        QCOMPARE(Document().History.Stack.count(), 2);
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
+        QCOMPARE(ReadBytes(Copy), written);
+
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
         QCOMPARE(GlowPanel()->PointLine->text(), QString("Point = -10.00 ,10.00 , 5.00 "));
