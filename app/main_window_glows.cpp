@@ -182,10 +182,11 @@ void TMainWindow::FollowGlowDrag()
     preview.Values = d.Underneath.At == at ? d.Underneath.Values : Document.GlowAt(at);
     preview.Values.Center = spot.Centre;
     // Under a lock only that coordinate moves; snapped, the others go by as
-    // much as the dragged glow.
+    // much as the dragged glow (those that cannot, MovedAlong, stay put).
     preview.Others = d.Followers;
     for (TPreviewedGlow& other : preview.Others)
-        other.Values.Center = MovedAlong(other.Values.Center, d.Drag.Start(), spot.Centre);
+        other.Values.Center =
+            MovedAlong(other.Values.Center, d.Drag.Start(), spot.Centre).value_or(other.Values.Center);
     GlowPanel->ShowGlowValues();
     MessageTimer.stop();
     MessageLabel->setText(DragText(spot, d.Drag.Lock()));
@@ -215,14 +216,23 @@ void TMainWindow::FinishGlowDrag()
     const TGlowIndex at = GlowDragging->Drag.Glow();
     TEngineGlow moved = Document.GlowAt(at);
     moved.Center = Document.Preview.Values.Center;
-    // The dragged glow first: the step is named for it.
+    // The dragged glow first: the step is named for it. A glow whose centre
+    // would become infinite or no number stays where it is.
     TGlowEdit edit = GlowEdit(at, moved);
-    for (const TPreviewedGlow& other : Document.Preview.Others) {
+    std::vector<TGlowIndex> refused;
+    for (const TPreviewedGlow& other : GlowDragging->Followers) {
+        const std::optional<TFloat3> centre = MovedAlong(other.Values.Center, GlowDragging->Drag.Start(), moved.Center);
+        if (!centre) {
+            refused.push_back(other.At);
+            continue;
+        }
         TEngineGlow follower = Document.GlowAt(other.At);
-        follower.Center = other.Values.Center;
+        follower.Center = *centre;
         edit.Changes.push_back({other.At, {}, EncodeGlowWriteBack(follower)});
     }
     EndGlowDrag();
+    if (!refused.empty())
+        ShowMsg(NotMovedText(refused));
     if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(Document.GlowAt(at))) {
         // Back where it started: nothing to write.
         GlowPanel->ShowGlowValues();

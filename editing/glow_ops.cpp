@@ -1,6 +1,8 @@
 #include "glow_ops.h"
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 
 int CurMeshGlowCount(const TOpenModel& open)
 {
@@ -52,16 +54,42 @@ TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow)
     return {{}, {{at, {}, EncodeGlowWriteBack(glow)}}};
 }
 
-TFloat3 MovedAlong(const TFloat3& p, const TFloat3& from, const TFloat3& to)
+std::optional<TFloat3> MovedAlong(const TFloat3& p, const TFloat3& from, const TFloat3& to)
 {
-    const auto moved = [](float c, float start, float end) {
+    bool finite = true;
+    const auto moved = [&](float c, float start, float end) {
         const uint32_t bits = std::bit_cast<uint32_t>(c);
         if (std::bit_cast<uint32_t>(start) == std::bit_cast<uint32_t>(end))
             return c;
         if (bits == std::bit_cast<uint32_t>(start))
             return end;
         // In double the offset is exact and the sum rounds once.
-        return static_cast<float>(double(c) + (double(end) - double(start)));
+        const double offset = double(end) - double(start);
+        if (!std::isfinite(c) && std::isfinite(offset))
+            return c;
+        const float sum = static_cast<float>(double(c) + offset);
+        finite = finite && std::isfinite(sum);
+        return sum;
     };
-    return {moved(p.X, from.X, to.X), moved(p.Y, from.Y, to.Y), moved(p.Z, from.Z, to.Z)};
+    const TFloat3 result{moved(p.X, from.X, to.X), moved(p.Y, from.Y, to.Y), moved(p.Z, from.Z, to.Z)};
+    return finite ? std::optional(result) : std::nullopt;
+}
+
+std::string NotMovedText(const std::vector<TGlowIndex>& glows)
+{
+    const auto name = [](TGlowIndex at) {
+        return "glow " + std::to_string(at.Glow) + " of mesh " + std::to_string(at.Mesh);
+    };
+    if (glows.size() == 1)
+        return "G" + name(glows.front()).substr(1) + " was not moved: its centre would not be a finite number";
+    // A selection of thousands would fill the screen: the first ones stand
+    // for the rest.
+    constexpr size_t Named = 10;
+    std::string text =
+        std::to_string(glows.size()) + " glows were not moved, their centres would not be finite numbers: ";
+    for (size_t i = 0; i < std::min(glows.size(), Named); ++i)
+        text += (i > 0 ? ", " : "") + name(glows[i]);
+    if (glows.size() > Named)
+        text += " and " + std::to_string(glows.size() - Named) + " more";
+    return text;
 }

@@ -2,6 +2,7 @@
 // The model-side work of the glow panel and the edit dialog, free of widgets.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,13 @@ TGlowEdit CopyToAllEdit(const TModel& model, const char* name, const std::functi
 TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow);
 
 // p moved by as much as from moved to reach to, coordinate by coordinate: a
-// coordinate that from and to hold with the same bits keeps p's bits, and
-// where p holds from's bits it takes to's. Several glows move together so.
-TFloat3 MovedAlong(const TFloat3& p, const TFloat3& from, const TFloat3& to);
+// coordinate that from and to hold with the same bits keeps p's bits, where
+// p holds from's bits it takes to's, and one that is no finite number keeps
+// its bits. Several glows move together so. Nothing where p cannot move so:
+// the offset of a coordinate is no finite number (from or to is none), or a
+// finite coordinate would leave the range of a float.
+std::optional<TFloat3> MovedAlong(const TFloat3& p, const TFloat3& from, const TFloat3& to);
+
+// The message for glows left where they were because MovedAlong refused
+// them: "Glow 2 of mesh 0 was not moved: ...", several named up to ten.
+std::string NotMovedText(const std::vector<TGlowIndex>& glows);

@@ -499,7 +499,15 @@ void TValueDialog::CenterClicked()
         const TOMesh& mesh = Document.Model.Meshes.Get(selection.CurMesh);
         const TFloat3 to = FaceBoxCentre(mesh, mesh.Faces[0].Get(selection.CurFace));
         const TFloat3 from = Document.GlowAt(DialogGlow).Center;
-        WriteAndClose(DialogGlows(), [&](TEngineGlow& g) { g.Center = MovedAlong(g.Center, from, to); });
+        // A glow whose centre would become infinite or no number stays where
+        // it is, and the user is told which.
+        std::vector<TGlowIndex> moving, refused;
+        for (const TGlowIndex& at : DialogGlows())
+            (MovedAlong(Document.GlowAt(at).Center, from, to) ? moving : refused).push_back(at);
+        if (!refused.empty())
+            ShowMsg(NotMovedText(refused));
+        if (!moving.empty())
+            WriteAndClose(moving, [&](TEngineGlow& g) { g.Center = *MovedAlong(g.Center, from, to); });
     });
 }
 

@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <bit>
+#include <limits>
 
 #include "open_document.h"
 #include "click_list.h"
@@ -38,6 +40,7 @@ private slots:
     void reverseCol();
     void centerOfSelectedFace();
     void centerNeedsAFace();
+    void centerLeavesGlowsThatWouldNotBeFinite();
     void closeRewritesTheSameBytes();
     void titleBarCloseWritesNothing();
     void forgetModelDropsTheGlow();
@@ -585,6 +588,60 @@ void DialogTest::centerNeedsAFace()
     QVERIFY(e.Dialog->isVisible());
     QCOMPARE(g->Center.X, SampleGlow(0).Center.X);
     QCOMPARE(e.FileBytes(), e.Original);
+}
+
+// Center on several glows moves the others by as much as the glow edited:
+// one whose centre would become infinite or no number is named and left as
+// it is, the others are written. From a glow with no x, no glow has an
+// offset along x; 3e38 more overflows; an x that is no number keeps its
+// bits under a finite offset.
+void DialogTest::centerLeavesGlowsThatWouldNotBeFinite()
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    // Another NaN than the edited glow's: one with its very bits would go
+    // where it goes.
+    const float otherNan = std::bit_cast<float>(std::bit_cast<uint32_t>(nan) | 1);
+    TMeshSpec noX = SampleMesh(6), far = SampleMesh(4, 6);
+    const float noXs[] = {nan, inf, 1e-45f, -0.0f, 5, otherNan};
+    const float farXs[] = {-3e38f, 3e38f, 1, -inf};
+    for (size_t i = 0; i < 6; ++i)
+        noX.Glows[i].Center.X = noXs[i];
+    noX.Glows[0].Center = {nan, -31, 0};
+    for (size_t i = 0; i < 4; ++i)
+        far.Glows[i].Center.X = farXs[i];
+    TGlowEditing e({noX, far});
+    const std::vector<TEngineGlow*> glows = e.AllGlows();
+    std::vector<uint8_t> expected = e.Original;
+    const auto centerAll = [&](int mesh, int count) {
+        e.SelectMesh(mesh);
+        e.Doc.Selection.EditGlow = 0;
+        for (int g = 1; g < count; ++g)
+            e.Doc.Selection.AddGlows({{mesh, g}}, e.Doc.Model);
+        e.Panel->ItemList->setCurrentRow(2);
+        e.Panel->OpenSelectedItem();
+        e.SelectFace(mesh, 0);  // the triangle (0,0,0) (2,0,0) (0,4,0): centre (1, 2, 0)
+        e.Dialog->CenterClicked();
+    };
+
+    centerAll(0, 6);
+    QCOMPARE(e.Dialogs.TakeMessages(),
+             QStringList({"5 glows were not moved, their centres would not be finite numbers: glow 1 of mesh 0, "
+                          "glow 2 of mesh 0, glow 3 of mesh 0, glow 4 of mesh 0, glow 5 of mesh 0"}));
+    PutField(expected, *glows[0], CenterField, {1, 2, 0});
+    QCOMPARE(e.FileBytes(), expected);
+
+    centerAll(1, 4);
+    QCOMPARE(e.Dialogs.TakeMessages(),
+             QStringList({"Glow 1 of mesh 1 was not moved: its centre would not be a finite number"}));
+    // x goes from -3e38 to 1, y and z from 26 and -36 to 2 and 0.
+    const double dx = 1 - double(-3e38f);
+    const float dy = 2 - 26, dz = 0 + 36;
+    PutField(expected, *glows[6], CenterField, {1, 2, 0});
+    PutField(expected, *glows[8], CenterField, {float(1 + dx), 28 + dy, -38 + dz});
+    PutField(expected, *glows[9], CenterField, {-inf, 29 + dy, -39 + dz});
+    QCOMPARE(e.FileBytes(), expected);
+    QCOMPARE(glows[7]->Center.X, 3e38f);
+    QVERIFY(!e.Dialog->isVisible());
 }
 
 void DialogTest::closeRewritesTheSameBytes()
