@@ -201,6 +201,12 @@ public:
     void OpenRecent(const QString& path);
     // Saves a copy of the working copy where the user chooses.
     void ExportCopy();
+    // The file that an export of what (as a message names it: "The picture")
+    // to target writes: where a link there leads (ThroughLinks). Nothing,
+    // after a message naming it, where that file lies in the editor's own
+    // Project/ or Data/, whatever path or link leads there: it would take the
+    // place of a working copy or of the colours.
+    std::optional<std::string> ExportFile(const QString& target, const std::string& what);
     // Opens the working copies' folder in the desktop's file manager.
     void ShowCopyFolder();
 

@@ -162,15 +162,14 @@ void TMainWindow::ExportPicture()
     if (target.isEmpty())
         return;
     // A picture never takes the place of what the user made: the working
-    // copy (every edit would be lost), another working copy beside it, or
-    // the model the copy was made from. A link is written through, as saving
-    // through a link does, so where it leads is what counts.
-    const std::string path = ThroughLinks(PathBytes(target));
-    const std::string folder = FolderPart(path);
-    if (SameFile(folder.empty() ? "." : folder, Document.ProjectDir)) {
-        ShowMsg("The picture cannot be exported into the working copies' folder " + Document.ProjectDir);
+    // copy (every edit would be lost), another working copy beside it, the
+    // colours in Data/, or the model the copy was made from. A link is
+    // written through, as saving through a link does, so where it leads is
+    // what counts.
+    const std::optional<std::string> file = ExportFile(target, "The picture");
+    if (!file)
         return;
-    }
+    const std::string& path = *file;
     if (SameFile(path, PathBytes(ChosenFile))) {
         ShowMsg("The picture cannot be exported onto the model " + PathBytes(ChosenFile));
         return;

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
+#include <utility>
 
 #include "dialog_seam.h"
 #include "error_display.h"
@@ -94,8 +95,25 @@ void TMainWindow::ExportCopy()
         ShowMsg("The working copy cannot be exported onto itself");
         return;
     }
-    ExportWorkingCopy(Document, PathBytes(target));
+    const std::optional<std::string> file = ExportFile(target, "The working copy");
+    if (!file)
+        return;
+    ExportWorkingCopy(Document, *file);
     ShowBriefly("Working copy exported to " + target);
+}
+
+std::optional<std::string> TMainWindow::ExportFile(const QString& target, const std::string& what)
+{
+    const std::string file = ThroughLinks(PathBytes(target));
+    const std::string folder = FolderPart(file);
+    const std::pair<const std::string&, const char*> own[] = {{Document.ProjectDir, "the working copies' folder"},
+                                                               {Document.DataDir, "the editor's Data folder"}};
+    for (const auto& [dir, name] : own)
+        if (SameFile(folder.empty() ? "." : folder, dir)) {
+            ShowMsg(what + " cannot be exported into " + name + ": " + file);
+            return std::nullopt;
+        }
+    return file;
 }
 
 void TMainWindow::ShowCopyFolder()

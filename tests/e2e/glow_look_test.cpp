@@ -173,11 +173,13 @@ private slots:
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
         const std::string copy = App->ProjectFolder() + "craft.opt";
         const std::string other = App->ProjectFolder() + "view.png";
-        const QString intoProject = "The picture cannot be exported into the working copies' folder " +
-                                    QString::fromStdString(App->ProjectFolder());
+        const auto intoProject = [](const std::string& target) {
+            return "The picture cannot be exported into the working copies' folder: " +
+                   QDir::toNativeSeparators(QString::fromStdString(target));
+        };
         const std::pair<std::string, QString> refused[] = {
-            {copy, intoProject},
-            {other, intoProject},
+            {copy, intoProject(copy)},
+            {other, intoProject(other)},
             {file, "The picture cannot be exported onto the model " +
                        QDir::toNativeSeparators(QString::fromStdString(file))},
         };

@@ -359,6 +359,41 @@ private slots:
                 std::vector<uint8_t>({0x00, 0x00, 0x80, 0x3F}));
         QVERIFY(app.Dialogs.Messages.empty());
     }
+
+    // No export writes into the editor's own Project/ or Data/, whatever
+    // link leads there: it would replace another working copy or the
+    // colours. The message names the file.
+    void NoExportWritesIntoTheEditorsOwnFolders()
+    {
+        namespace fs = std::filesystem;
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::string other = app.ProjectFolder() + "other.opt";
+        WriteModel(other, {{1, 1}});
+        const std::vector<uint8_t> otherBytes = ReadBytes(other);
+        OpenShip(app);
+        const std::string colors = app.DataFolder() + "Colors.dat";
+        const std::vector<uint8_t> colorBytes = ReadBytes(colors);
+        fs::create_directories(app.Folder.File("out"));
+        fs::create_symlink(other, app.Folder.File("out/w.opt"));
+        fs::create_symlink(colors, app.Folder.File("out/view.png"));
+        fs::create_symlink(app.DataFolder(), app.Folder.File("data"));
+        for (const char* target : {"out/w.opt", "out/view.png", "data/Colors.dat"}) {
+            app.Dialogs.SaveAnswers.push_back(QString::fromStdString(app.Folder.File(target)));
+            (std::string(target).ends_with(".png") ? MainWindow()->ExportPictureAction : MainWindow()->ExportCopyAction)
+                ->trigger();
+        }
+        QCOMPARE(app.Dialogs.TakeMessages(),
+                 QStringList({
+                     QString::fromStdString("The working copy cannot be exported into the working copies' folder: " + other),
+                     QString::fromStdString("The picture cannot be exported into the editor's Data folder: " + colors),
+                     QString::fromStdString("The working copy cannot be exported into the editor's Data folder: " +
+                                            app.Folder.File("data/Colors.dat")),
+                 }));
+        QVERIFY(ReadBytes(other) == otherBytes);
+        QVERIFY(ReadBytes(colors) == colorBytes);
+        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
+    }
 #endif
 
 #ifdef __linux__
