@@ -154,9 +154,9 @@ void TMainWindow::WholeModelToggled()
 void TMainWindow::ExportPicture()
 {
     const QImage picture = View->grabFramebuffer();
+    const QFileInfo model(AbsolutePath(ChosenFile));
     const QString start = ChosenFile.isEmpty() ? QDir::homePath() + "/view.png"
-                                               : QFileInfo(ChosenFile).absolutePath() + '/' +
-                                                     QFileInfo(ChosenFile).completeBaseName() + ".png";
+                                               : model.absolutePath() + '/' + model.completeBaseName() + ".png";
     const QString target = QDir::toNativeSeparators(
         Dialogs().SaveFile(this, "Export Picture", "PNG Images (*.png)", QDir::toNativeSeparators(start)));
     if (target.isEmpty())

@@ -87,7 +87,7 @@ void TMainWindow::OpenRecent(const QString& path)
 void TMainWindow::ExportCopy()
 {
     const QString copy = PathText(Document.WorkingCopyPath());
-    const QString start = ChosenFile.isEmpty() ? copy : QDir::toNativeSeparators(QFileInfo(ChosenFile).absoluteFilePath());
+    const QString start = ChosenFile.isEmpty() ? copy : QDir::toNativeSeparators(AbsolutePath(ChosenFile));
     const QString target = QDir::toNativeSeparators(Dialogs().SaveFile(this, "Export Working Copy", OptFilter, start));
     if (target.isEmpty())
         return;

@@ -1,7 +1,9 @@
 #include "path_names.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
+#include <filesystem>
 #include <string_view>
 
 namespace {
@@ -90,6 +92,17 @@ QString PathText(const std::string& bytes)
     }
     flush(bytes.size());
     return text;
+#endif
+}
+
+QString AbsolutePath(const QString& path)
+{
+#ifdef _WIN32
+    return QFileInfo(path).absoluteFilePath();
+#else
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(PathBytes(path), error);
+    return error ? QFileInfo(path).absoluteFilePath() : PathText(absolute.lexically_normal().native());
 #endif
 }
 

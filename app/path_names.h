@@ -18,6 +18,10 @@ std::string PathBytes(const QString& path);
 // A path of the system's, as text that PathBytes turns back into the same
 // bytes.
 QString PathText(const std::string& bytes);
+// path made absolute against the current folder and cleaned of "." and
+// "..", as QFileInfo::absoluteFilePath does, its bytes kept (Qt's own would
+// decode the current folder and the name as UTF-8).
+QString AbsolutePath(const QString& path);
 // The local file that a file: URL names (a dropped file), its bytes kept;
 // empty for any other URL.
 QString LocalFileOf(const QUrl& url);

@@ -35,6 +35,7 @@
 #include "glow_record.h"
 #include "model.h"
 #include "opt_builder.h"
+#include "path_names.h"
 #include "recent_files.h"
 #include "test_models.h"
 #include "working_copy.h"
@@ -445,6 +446,20 @@ private slots:
         QVERIFY(app.Dialogs.Messages.empty());
         QVERIFY(GlowPanel()->isVisible());
         QVERIFY(ReadBytes(app.ProjectFolder() + "b\xFEq.opt") == ReadBytes(named));
+
+        // Opened by a name relative to the current folder, as a command line
+        // gives it: the exports propose that file's own name.
+        const QString current = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QString::fromStdString(app.Folder.Path())));
+        const std::string here = std::filesystem::current_path().native() + "/";
+        MainWindow()->OpenModel(PathText("b\xFEq.opt"));
+        MainWindow()->ExportCopyAction->trigger();
+        MainWindow()->ExportPictureAction->trigger();
+        QVERIFY(QDir::setCurrent(current));
+        QCOMPARE(app.Dialogs.SaveRequests.size(), size_t(2));
+        QCOMPARE(app.Dialogs.SaveRequests[0][2], PathText(here + "b\xFEq.opt"));
+        QCOMPARE(app.Dialogs.SaveRequests[1][2], PathText(here + "b\xFEq.png"));
+        QVERIFY(app.Dialogs.Messages.empty());
     }
 #endif
 
