@@ -11,6 +11,26 @@
 #include "main_window.h"
 #include "open_document.h"
 
+namespace {
+
+// Clipboard text far longer than any edit list of the open model could be is
+// refused before it is parsed: a stray 100 MB text would hold the window for
+// seconds and take a gigabyte. One glow's edit with every field takes at
+// most about 350 characters as Copy Glow and optglow diff write it, and
+// under 1,000 pretty-printed with one number a line; 4,096 a glow leaves
+// room for any layout a person or a tool gives it.
+constexpr qsizetype TextPerGlow = 4096;
+
+qsizetype LongestEditList(const TModel& model)
+{
+    qsizetype glows = 1;  // room for the list around the edits
+    for (const TOMesh& mesh : model.Meshes)
+        glows += mesh.Glows.Count();
+    return glows * TextPerGlow;
+}
+
+}  // namespace
+
 void TMainWindow::CopyGlow()
 {
     if (!ViewReady)
@@ -52,6 +72,12 @@ void TMainWindow::PasteGlowValues(bool withCentre)
         return;
     }
     const QString text = QGuiApplication::clipboard()->text();
+    if (text.size() > LongestEditList(Document.Model)) {
+        ShowBriefly(item + QStringLiteral(": the clipboard's text (%L1 characters) is far longer than any edit list of "
+                                          "this model's glows")
+                               .arg(text.size()));
+        return;
+    }
     edit_list::TListedEdit pasted;
     try {
         if (text.trimmed().isEmpty())

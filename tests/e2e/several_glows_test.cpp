@@ -339,6 +339,16 @@ private slots:
                      "Paste Glow Style: the clipboard holds no glow's edit list: not valid JSON"),
                  qPrintable(MainWindow()->MessageLabel->text()));
         QCOMPARE(ReadBytes(Copy), outer);
+        // A text far longer than any edit list of the model is refused
+        // unread: a glow's own list padded to a megabyte.
+        const QString padded = copied + QString(1 << 20, ' ');
+        QApplication::clipboard()->setText(padded);
+        CHECKED(PressOn(MainWindow(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier));
+        QCOMPARE(MainWindow()->MessageLabel->text(),
+                 QString("Paste Glow Style: the clipboard's text (%L1 characters) is far longer than any edit list "
+                         "of this model's glows")
+                     .arg(padded.size()));
+        QCOMPARE(ReadBytes(Copy), outer);
         QCOMPARE(Document().History.Stack.count(), 1);
         QCOMPARE(Document().History.Stack.index(), 1);
 
