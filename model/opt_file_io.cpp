@@ -263,5 +263,7 @@ void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name,
 
 void OPTInFile::Walk(const TByteReader& in, TModel& model)
 {
+    SharedBlocks.Clear();
     TOptWalk(in, model, MaxModelBytes, MaxNodeVisits).Run();
+    SharedBlocks.Find(model);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "file_util.h"
+#include "shared_blocks.h"
 
 class TByteReader;
 struct TModel;
@@ -42,6 +43,9 @@ public:
     static constexpr int64_t DefaultMaxNodeVisits = 2'000'000;
     int64_t MaxModelBytes = DefaultMaxModelBytes;
     int64_t MaxNodeVisits = DefaultMaxNodeVisits;
+
+    // Which glows of the last read's model share bytes of the file.
+    TSharedBlocks SharedBlocks;
 
     // Capacities of the node tables; entries beyond them are ignored.
     static constexpr int MaxTopLevel = 70;
