@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "batch_commands.h"
+#include "messages.h"
 #include "opt_file_io.h"
 #include "working_copy.h"
 
@@ -92,7 +93,9 @@ constexpr const char* HelpText =
     "  up to 2.25 GiB in memory; the reader refuses more, and a walk over more\n"
     "  than 2,000,000 nodes. Every command holds the model while it runs, and\n"
     "  reading one that large takes seconds; dump's output grows with it, to\n"
-    "  hundreds of megabytes.\n"
+    "  hundreds of megabytes. The glows of a glow node listed more than once\n"
+    "  share its block: apply patches them alike, each field as the latest\n"
+    "  edit of any of them sets it.\n"
     "\n"
     "Exit status:\n"
     "  diff: 0 no difference, 1 differences, 2 wrong usage, 3 error.\n"
@@ -147,11 +150,6 @@ void PrintModel(std::ostream& out, const TModel& model)
         out << '}';
     });
     out << "}\n";
-}
-
-std::string CountText(int count, const char* one, const char* many)
-{
-    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 int Dump(const std::vector<std::string>& args, std::ostream& out)
