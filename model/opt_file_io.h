@@ -12,6 +12,21 @@
 class TByteReader;
 struct TModel;
 
+// What a read left out of node tables that list more than their capacities
+// (OPTInFile::Max...): the glows among the children of meshes and groups, the
+// meshes of the top level, and every other node (face nodes, and entries
+// whose kind was not looked at).
+struct TLeftOut {
+    int64_t Glows = 0;
+    int64_t Meshes = 0;
+    int64_t Others = 0;
+    bool operator==(const TLeftOut&) const = default;
+};
+
+// "10 glows and 1 mesh past the reader's limits are left out"; empty when
+// nothing was left out.
+std::string LeftOutText(const TLeftOut& leftOut);
+
 class OPTInFile {
 public:
     // Empties model and fills it from the OPT file at path; returns the
@@ -44,10 +59,13 @@ public:
     int64_t MaxModelBytes = DefaultMaxModelBytes;
     int64_t MaxNodeVisits = DefaultMaxNodeVisits;
 
-    // Which glows of the last read's model share bytes of the file.
+    // What the last read left out, and which glows of its model share bytes.
+    TLeftOut LeftOut;
     TSharedBlocks SharedBlocks;
 
-    // Capacities of the node tables; entries beyond them are ignored.
+    // Capacities of the node tables; entries beyond them are ignored (and
+    // counted in LeftOut). LOD entries beyond MaxLods are not counted: the
+    // model holds three LODs only.
     static constexpr int MaxTopLevel = 70;
     static constexpr int MaxMeshChildren = 50;
     static constexpr int MaxGroupChildren = 50;

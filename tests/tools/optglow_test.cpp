@@ -507,6 +507,31 @@ TEST_F(OptglowBatchTest, GlowsThatShareABlockArePatchedAlike)
     EXPECT_EQ(ReadBytes(EditedPath), build(shared, other));
 }
 
+// A mesh that lists 51 glows: every command that reads the file says on
+// stderr that one is left out, and works on the 50 it read.
+TEST_F(OptglowBatchTest, EveryCommandThatReadsSaysWhatTheReaderLeftOut)
+{
+    OptBuilder b;
+    const auto mesh = b.Mesh();
+    for (int i = 0; i < 51; ++i)
+        b.AddChild(mesh, b.Glow(M.G0));
+    b.AddTopLevel(mesh);
+    optbuild::WriteFileBytes(EditedPath, b.Build());
+    const std::string said = "optglow: " + EditedPath + ": 1 glow past the reader's limits is left out\n";
+    const std::string edits = Edits(R"({"edits": [{"mesh": 0, "glow": 49, "core": "FF000000"}]})");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"dump", EditedPath},
+             {"glows", EditedPath},
+             {"diff", EditedPath, EditedPath},
+             {"apply", EditedPath, edits},
+             {"set", EditedPath, "0", "49", "outer=FF000000"}}) {
+        const Result r = RunOptglow(args);
+        EXPECT_EQ(r.Code, 0) << args[0] << ": " << r.Err;
+        EXPECT_EQ(r.Err, args[0] == "diff" ? said + said : said) << args[0];
+    }
+    EXPECT_EQ(RunOptglow({"glows", Path}).Err, "");
+}
+
 TEST_F(OptglowBatchTest, BadEditListsLeaveTheFileAloneAndSayWhere)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {

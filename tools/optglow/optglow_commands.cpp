@@ -97,6 +97,12 @@ constexpr const char* HelpText =
     "  share its block: apply patches them alike, each field as the latest\n"
     "  edit of any of them sets it.\n"
     "\n"
+    "Tables longer than the reader takes:\n"
+    "  Past 70 top-level nodes, 50 children of a mesh or a group and 100 face\n"
+    "  nodes of an LOD, the entries are left out. Every command that reads a\n"
+    "  file says on standard error what was left out of it, as in\n"
+    "  \"optglow: FILE: 10 glows past the reader's limits are left out\".\n"
+    "\n"
     "Exit status:\n"
     "  diff: 0 no difference, 1 differences, 2 wrong usage, 3 error.\n"
     "  Every other command: 0 success, 1 error, 2 wrong usage.\n"
@@ -104,6 +110,8 @@ constexpr const char* HelpText =
 
 // The bounds the help text names.
 static_assert(OPTInFile::DefaultMaxModelBytes == int64_t{9} << 28 && OPTInFile::DefaultMaxNodeVisits == 2'000'000);
+static_assert(OPTInFile::MaxTopLevel == 70 && OPTInFile::MaxMeshChildren == 50 && OPTInFile::MaxGroupChildren == 50 &&
+              OPTInFile::MaxFaceNodes == 100);
 
 constexpr const char* UsageText =
     "Usage: optglow dump FILE\n"
@@ -152,18 +160,18 @@ void PrintModel(std::ostream& out, const TModel& model)
     out << "}\n";
 }
 
-int Dump(const std::vector<std::string>& args, std::ostream& out)
+int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 2)
         throw UsageError("dump takes one FILE");
     TModel model;
     // Read whole before anything is printed: a damaged file prints nothing.
-    OPTInFile().ReadOpt(args[1], model);
+    ReadModel(args[1], model, err);
     PrintModel(out, model);
     return ExitOk;
 }
 
-int Set(const std::vector<std::string>& args)
+int Set(const std::vector<std::string>& args, std::ostream& err)
 {
     if (args.size() < 5)
         throw UsageError("set takes FILE MESH GLOW and at least one FIELD=VALUE");
@@ -179,7 +187,7 @@ int Set(const std::vector<std::string>& args)
     }
 
     TModel model;
-    const TFileIdentity read = OPTInFile().ReadOpt(path, model);
+    const TFileIdentity read = ReadModel(path, model, err);
     if (meshIndex >= model.Meshes.Count())
         throw Exception("mesh " + std::to_string(meshIndex) + " does not exist: " + path + " has " +
                         CountText(model.Meshes.Count(), "mesh", "meshes"));
@@ -206,15 +214,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (args.size() == 1 && (command == "--help" || command == "-h"))
             out << HelpText;
         else if (command == "dump")
-            code = Dump(args, out);
+            code = Dump(args, out, err);
         else if (command == "glows")
-            code = GlowsCommand(args, out);
+            code = GlowsCommand(args, out, err);
         else if (command == "diff")
-            code = DiffCommand(args, out);
+            code = DiffCommand(args, out, err);
         else if (command == "apply")
-            code = ApplyCommand(args, out);
+            code = ApplyCommand(args, out, err);
         else if (command == "set")
-            code = Set(args);
+            code = Set(args, err);
         else
             throw UsageError(args.empty() ? "no command given" : "unknown command '" + command + "'");
         // A full disk or a closed pipe shows only when the buffered output
