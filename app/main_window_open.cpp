@@ -89,6 +89,9 @@ void TMainWindow::OpenModel(const QString& path)
         return;
     ShowCopyAction->setEnabled(true);
     ReadWorkingCopy(Document);
+    // What the reader could not take is not shown: say so.
+    if (const std::string leftOut = LeftOutText(Document.Reader.LeftOut); !leftOut.empty())
+        ShowBriefly(QString::fromStdString(leftOut));
     ExportCopyAction->setEnabled(true);
     recent_files::Add(path);
     FillRecentFiles();

@@ -37,6 +37,16 @@ public:
             Ready = Source->WaitFor(pos + n);
     }
 
+    // Whether the n bytes at pos lie wholly inside the file, for a look that
+    // may find nothing there; waits as Require.
+    bool Holds(int64_t pos, int64_t n) const
+    {
+        if (pos < 0 || pos > Size || n < 0 || n > Size - pos)
+            return false;
+        Require(pos, n);
+        return true;
+    }
+
     // Raises unless count records of size bytes each, from pos on, lie wholly
     // inside the file. count comes from the file: it is checked before anyone
     // loops on it or allocates for it. A count <= 0 needs nothing.

@@ -236,11 +236,25 @@ TFileKind KindOf(const std::string& path, TLinks links)
 {
 #ifdef _WIN32
     const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES ? TFileKind::Missing : KindOfAttributes(attributes, links);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return TFileKind::Missing;
+    // The attributes are the link's own: only following it tells a loop.
+    if (links == TLinks::Follow && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        const HANDLE target = CreateFileW(SystemPath(path).c_str(), 0, share, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (target == INVALID_HANDLE_VALUE && GetLastError() == ERROR_CANT_RESOLVE_FILENAME)
+            return TFileKind::LinkLoop;
+        if (target != INVALID_HANDLE_VALUE)
+            CloseHandle(target);
+    }
+    return KindOfAttributes(attributes, links);
 #else
     struct stat info {};
     const int result = links == TLinks::Follow ? stat(path.c_str(), &info) : lstat(path.c_str(), &info);
-    return result != 0 ? TFileKind::Missing : KindOfMode(info.st_mode);
+    if (result == 0)
+        return KindOfMode(info.st_mode);
+    return errno == ELOOP ? TFileKind::LinkLoop : TFileKind::Missing;
 #endif
 }
 
@@ -250,6 +264,7 @@ std::string KindText(TFileKind kind)
     case TFileKind::Missing: return "missing";
     case TFileKind::Regular: return "a file";
     case TFileKind::Link: return "a symbolic link";
+    case TFileKind::LinkLoop: return "a loop of symbolic links";
     case TFileKind::Pipe: return "a named pipe";
     case TFileKind::Device: return "a device";
     case TFileKind::Folder: return "a folder";

@@ -38,12 +38,14 @@ struct TFileIdentity {
 // of a path is followed. Folders on the way are always followed.
 enum class TLinks { Follow, Refuse };
 
-// What a path names, its last component followed or not.
-enum class TFileKind { Missing, Regular, Link, Pipe, Device, Folder, Socket, Other };
+// What a path names, its last component followed or not. LinkLoop: links
+// that lead round to themselves, which name no file though the path is there.
+enum class TFileKind { Missing, Regular, Link, LinkLoop, Pipe, Device, Folder, Socket, Other };
 TFileKind KindOf(const std::string& path, TLinks links);
 
-// "a symbolic link", "a named pipe", "a device", "a folder", "a
-// socket", "not a regular file" (Regular and Missing: "a file", "missing").
+// "a symbolic link", "a loop of symbolic links", "a named pipe", "a device",
+// "a folder", "a socket", "not a regular file" (Regular and Missing: "a
+// file", "missing").
 std::string KindText(TFileKind kind);
 
 // An open regular file; the one place that opens a file by its name.

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "model_box.h"
+
 namespace {
 
 float& Coordinate(TFloat3& p, TMirrorAxis axis)
@@ -32,21 +34,10 @@ TEngineGlow MirrorImage(const TEngineGlow& source, TMirrorAxis axis)
 
 double ModelSize(const TModel& model)
 {
-    constexpr double none = std::numeric_limits<double>::infinity();
-    double low[3] = {none, none, none}, high[3] = {-none, -none, -none};
-    for (const TOMesh& mesh : model.Meshes)
-        for (const TVertex& v : mesh.Vertices) {
-            const float c[3] = {v.X, v.Y, v.Z};
-            for (int i = 0; i < 3; ++i) {
-                low[i] = std::min<double>(low[i], c[i]);
-                high[i] = std::max<double>(high[i], c[i]);
-            }
-        }
-    double size = 0;
-    for (int i = 0; i < 3; ++i)
-        if (low[i] <= high[i])
-            size = std::max(size, high[i] - low[i]);
-    return size;
+    const TModelBox box = ModelBox(model);
+    if (box.Empty())
+        return 0;
+    return std::max({double(box.High.X) - box.Low.X, double(box.High.Y) - box.Low.Y, double(box.High.Z) - box.Low.Z});
 }
 
 TMirrorTwin NearestToMirrorImage(const TModel& model, TGlowIndex at, TMirrorAxis axis)

@@ -21,7 +21,7 @@ TEngineGlow MirrorImage(const TEngineGlow& source, TMirrorAxis axis);
 // beside an engine's place lie farther apart.
 inline constexpr double TwinShare = 0.01;
 
-// The largest extent of the box around every vertex of model (0 for none).
+// The largest extent of the model's box (model_box.h; 0 for none).
 double ModelSize(const TModel& model);
 
 // The glow of model whose centre lies nearest the mirror image of the centre

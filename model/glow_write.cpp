@@ -45,6 +45,6 @@ TGlowBytes PutGlowBytes(TOpenModel& open, TGlowIndex at, const TGlowBytes& bytes
 {
     TEngineGlow& glow = open.GlowAt(at);
     const TGlowBytes before = PatchWorkingCopyGlow(open, glow.FilePos, bytes);
-    DecodeGlowWriteBack(bytes, glow);
+    open.Reader.SharedBlocks.Decode(open.Model, at, bytes);
     return before;
 }

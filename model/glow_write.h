@@ -34,8 +34,9 @@ bool ChangesBytes(const TGlowEdit& edit);
 std::string ChangedValueName(const TGlowChange& change);
 
 // Gives the glow at `at` of open's model the written-back bytes `bytes`: into the
-// working copy first, then, once the file took them, in memory. Returns the
-// bytes the file held there before. Throws the list errors (nothing written)
+// working copy first, then, once the file took them, in memory (to every glow
+// that shares them, shared_blocks.h). Returns the bytes the file held there
+// before. Throws the list errors (nothing written)
 // and what PatchWorkingCopyGlow throws (a working copy changed on disk among
 // them); the glow in memory is then unchanged.
 TGlowBytes PutGlowBytes(TOpenModel& open, TGlowIndex at, const TGlowBytes& bytes);

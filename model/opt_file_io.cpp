@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "byte_reader.h"
 #include "errors.h"
 #include "file_bytes.h"
 #include "glow_record.h"
+#include "messages.h"
 #include "model.h"
 
 namespace {
@@ -26,11 +28,15 @@ constexpr int64_t NormalSize = 12;
 constexpr int64_t TexVecSize = 24;
 constexpr int64_t FaceSize = FaceRecordSize + NormalSize + TexVecSize;
 
-// One walk over a file in memory, appending to model.
+// Which node table is read, for what its entries past the capacity count as.
+enum class TListing { TopLevel, MeshChildren, GroupChildren, Lods, Faces, UnkeptFaces };
+
+// One walk over a file in memory, appending to model; counts what it leaves
+// out in left.
 class TOptWalk {
 public:
-    TOptWalk(const TByteReader& in, TModel& model, int64_t maxModelBytes, int64_t maxNodeVisits)
-        : In(in), Model(model), MaxModelBytes(maxModelBytes), MaxNodeVisits(maxNodeVisits)
+    TOptWalk(const TByteReader& in, TModel& model, int64_t maxModelBytes, int64_t maxNodeVisits, TLeftOut& left)
+        : In(in), Model(model), MaxModelBytes(maxModelBytes), MaxNodeVisits(maxNodeVisits), Left(left)
     {
     }
 
@@ -41,7 +47,7 @@ public:
         Base = static_cast<int32_t>(static_cast<uint32_t>(In.Int32(8)) - 8u);
         const int32_t count = In.Int32(14);
         std::array<int32_t, OPTInFile::MaxTopLevel> topLevel{};
-        const int n = ReadTable(topLevel, count, 18, false);
+        const int n = ReadTable(topLevel, count, 18, false, TListing::TopLevel);
         for (int j = 0; j < n; ++j) {
             if (Peek(topLevel[j]) == TextureType)
                 continue;
@@ -80,7 +86,8 @@ private:
     // With skipEmpty, an entry whose stored or converted value is 0 reads as 0,
     // which the caller skips.
     template <size_t N>
-    int ReadTable(std::array<int32_t, N>& table, int32_t count, int64_t tableOffsetPos, bool skipEmpty)
+    int ReadTable(std::array<int32_t, N>& table, int32_t count, int64_t tableOffsetPos, bool skipEmpty,
+                  TListing listing)
     {
         const int32_t tablePos = OffsetAt(tableOffsetPos);
         const int n = std::clamp<int32_t>(count, 0, static_cast<int32_t>(N));
@@ -89,7 +96,47 @@ private:
             const int32_t stored = In.Int32(int64_t(tablePos) + 4 * i);
             table[i] = skipEmpty && stored == 0 ? 0 : Convert(stored);
         }
+        if (count > n)
+            CountLeftOut(tablePos, n, count, skipEmpty, listing);
         return n;
+    }
+
+    // The entries from `from` on of a table past its capacity are not read,
+    // but the user is told what they would have added: each entry's node type
+    // is looked at as far as the file holds it. The looks have a bound of
+    // their own and leave the walk's alone: a file read before is read still.
+    void CountLeftOut(int32_t tablePos, int from, int32_t count, bool skipEmpty, TListing listing)
+    {
+        if (listing == TListing::Lods || listing == TListing::UnkeptFaces)
+            return;
+        const int64_t end = std::min<int64_t>(count, (In.FileSize() - tablePos) / 4);
+        for (int64_t i = from; i < end; ++i) {
+            if (++Looks > MaxNodeVisits) {
+                Left.Others += end - i;
+                return;
+            }
+            const int32_t stored = In.Int32(int64_t(tablePos) + 4 * i);
+            const int32_t node = Convert(stored);
+            if (skipEmpty && (stored == 0 || node == 0))
+                continue;
+            // A node outside the file would have ended the read: none.
+            if (!In.Holds(node, 12))
+                continue;
+            const int32_t type = In.Int32(int64_t(node) + 4);
+            // Only the nodes the walk would have acted on.
+            if (listing == TListing::TopLevel) {
+                if (type != TextureType)
+                    ++Left.Meshes;
+            } else if (listing == TListing::Faces) {
+                if (type == FaceDataType)
+                    ++Left.Others;
+            } else if (type == GlowType) {
+                ++Left.Glows;
+            } else if (type == VertexType || type == LodType ||
+                       (type == GroupType && listing == TListing::MeshChildren)) {
+                ++Left.Others;
+            }
+        }
     }
 
     // Checks that count records of size bytes at pos are in the file and
@@ -107,7 +154,8 @@ private:
     void MeshNode(TOMesh& mesh, int32_t node)
     {
         std::array<int32_t, OPTInFile::MaxMeshChildren> children{};
-        const int n = ReadTable(children, In.Int32(int64_t(node) + 8), int64_t(node) + 12, false);
+        const int n =
+            ReadTable(children, In.Int32(int64_t(node) + 8), int64_t(node) + 12, false, TListing::MeshChildren);
         for (int i = 0; i < n; ++i) {
             switch (Peek(children[i])) {
             case VertexType: VertexNode(mesh, children[i]); break;
@@ -124,7 +172,8 @@ private:
     void GroupNode(TOMesh& mesh, int32_t node)
     {
         std::array<int32_t, OPTInFile::MaxGroupChildren> children{};
-        const int n = ReadTable(children, In.Int32(int64_t(node) + 8), int64_t(node) + 12, true);
+        const int n =
+            ReadTable(children, In.Int32(int64_t(node) + 8), int64_t(node) + 12, true, TListing::GroupChildren);
         for (int i = 0; i < n; ++i) {
             if (children[i] == 0)
                 continue;
@@ -174,7 +223,7 @@ private:
             *lodDist[i] = In.Float32(dist + 4 * i);
 
         std::array<int32_t, OPTInFile::MaxLods> lodTable{};
-        const int n = ReadTable(lodTable, lods, tableOffsetPos, true);
+        const int n = ReadTable(lodTable, lods, tableOffsetPos, true, TListing::Lods);
         for (int lod = 0; lod < n; ++lod) {
             if (lodTable[lod] == 0)
                 continue;
@@ -182,7 +231,8 @@ private:
             Visit();
             const int64_t child = lodTable[lod];
             std::array<int32_t, OPTInFile::MaxFaceNodes> faceNodes{};
-            const int m = ReadTable(faceNodes, In.Int32(child + 8), child + 12, true);
+            const int m = ReadTable(faceNodes, In.Int32(child + 8), child + 12, true,
+                                    lod <= 2 ? TListing::Faces : TListing::UnkeptFaces);
             for (int k = 0; k < m; ++k) {
                 if (faceNodes[k] != 0 && Peek(faceNodes[k]) == FaceDataType)
                     FaceDataNode(mesh, faceNodes[k], lod);
@@ -225,8 +275,10 @@ private:
     int32_t Base = 0;
     const int64_t MaxModelBytes;
     const int64_t MaxNodeVisits;
+    TLeftOut& Left;
     int64_t HeldBytes = 0;
     int64_t Visits = 0;
+    int64_t Looks = 0;  // at entries left out
 };
 
 }  // namespace
@@ -263,5 +315,27 @@ void OPTInFile::ReadOpt(std::span<const uint8_t> bytes, const std::string& name,
 
 void OPTInFile::Walk(const TByteReader& in, TModel& model)
 {
-    TOptWalk(in, model, MaxModelBytes, MaxNodeVisits).Run();
+    LeftOut = {};
+    SharedBlocks.Clear();
+    TOptWalk(in, model, MaxModelBytes, MaxNodeVisits, LeftOut).Run();
+    SharedBlocks.Find(model);
+}
+
+std::string LeftOutText(const TLeftOut& leftOut)
+{
+    std::vector<std::string> parts;
+    const auto add = [&parts](int64_t count, const char* one, const char* many) {
+        if (count > 0)
+            parts.push_back(CountText(count, one, many));
+    };
+    add(leftOut.Glows, "glow", "glows");
+    add(leftOut.Meshes, "mesh", "meshes");
+    add(leftOut.Others, "other node", "other nodes");
+    if (parts.empty())
+        return {};
+    std::string text = parts[0];
+    for (size_t i = 1; i < parts.size(); ++i)
+        text += (i + 1 < parts.size() ? ", " : " and ") + parts[i];
+    const bool one = leftOut.Glows + leftOut.Meshes + leftOut.Others == 1;
+    return text + " past the reader's limits " + (one ? "is" : "are") + " left out";
 }

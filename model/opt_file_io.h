@@ -7,9 +7,25 @@
 #include <string>
 
 #include "file_util.h"
+#include "shared_blocks.h"
 
 class TByteReader;
 struct TModel;
+
+// What a read left out of node tables that list more than their capacities
+// (OPTInFile::Max...): the glows among the children of meshes and groups, the
+// meshes of the top level, and every other node (face nodes, and entries
+// whose kind was not looked at).
+struct TLeftOut {
+    int64_t Glows = 0;
+    int64_t Meshes = 0;
+    int64_t Others = 0;
+    bool operator==(const TLeftOut&) const = default;
+};
+
+// "10 glows and 1 mesh past the reader's limits are left out"; empty when
+// nothing was left out.
+std::string LeftOutText(const TLeftOut& leftOut);
 
 class OPTInFile {
 public:
@@ -43,7 +59,13 @@ public:
     int64_t MaxModelBytes = DefaultMaxModelBytes;
     int64_t MaxNodeVisits = DefaultMaxNodeVisits;
 
-    // Capacities of the node tables; entries beyond them are ignored.
+    // What the last read left out, and which glows of its model share bytes.
+    TLeftOut LeftOut;
+    TSharedBlocks SharedBlocks;
+
+    // Capacities of the node tables; entries beyond them are ignored (and
+    // counted in LeftOut). LOD entries beyond MaxLods are not counted: the
+    // model holds three LODs only.
     static constexpr int MaxTopLevel = 70;
     static constexpr int MaxMeshChildren = 50;
     static constexpr int MaxGroupChildren = 50;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model.h"
+#include "model_box.h"
 
 namespace {
 
@@ -33,19 +34,13 @@ void ResetCamera(TCamera& camera)
 
 void FitToModel(TCamera& camera, const TModel& model)
 {
+    // Every axis pooled, from the start values on.
     float max = -999999.0f;
     float min = 999999.0f;
-    for (const TOMesh& mesh : model.Meshes)
-        for (const TVertex& v : mesh.Vertices) {
-            if (!std::isfinite(v.X) || !std::isfinite(v.Y) || !std::isfinite(v.Z))
-                continue;
-            for (float c : {v.X, v.Y, v.Z}) {
-                if (c > max)
-                    max = c;
-                if (c < min)
-                    min = c;
-            }
-        }
+    if (const TModelBox box = ModelBox(model); !box.Empty()) {
+        max = std::max({max, box.High.X, box.High.Y, box.High.Z});
+        min = std::min({min, box.Low.X, box.Low.Y, box.Low.Z});
+    }
     camera.ViewMax = PushedOut(RoundHalfEven(max));
     camera.ViewMin = PushedOut(RoundHalfEven(min));
 }

@@ -71,8 +71,14 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
         const NodeId mesh = b.Mesh();
         b.AddChild(mesh, b.Vertices(shape.Vertices));
         b.AddChild(mesh, b.LodWithFaces({100.0f}, {shape.Faces}));
+        std::vector<NodeId> glows;
         for (const GlowRecord& g : shape.Glows)
-            b.AddChild(mesh, b.Glow(g));
+            glows.push_back(b.Glow(g));
+        if (shape.Listed.empty())
+            for (const NodeId glow : glows)
+                b.AddChild(mesh, glow);
+        for (const int i : shape.Listed)
+            b.AddChild(mesh, glows[size_t(i)]);
         b.AddTopLevel(mesh);
     }
     Original = b.Build();

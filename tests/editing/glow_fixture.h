@@ -21,6 +21,9 @@ struct TMeshSpec {
     std::vector<TVertex> Vertices;
     std::vector<optbuild::FaceRecord> Faces;
     std::vector<optbuild::GlowRecord> Glows;
+    // The glow nodes as the mesh lists them, by index into Glows, a node
+    // listed more than once as often as it stands here; empty: each once.
+    std::vector<int> Listed;
 };
 
 // A glow with values that differ from glow to glow and from field to field.

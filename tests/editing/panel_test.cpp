@@ -28,6 +28,7 @@ private slots:
     void copyVectorWritesEveryGlowBlock();
     void failedWriteEndsCopyAtThatGlow();
     void copyChangesNothingWhenTheWorkingCopyChangedOnDisk();
+    void aGlowListedTwiceIsOneGlow();
     void nothingToCopyWhileNoGlowIsSelected();
     void movementRateByClick();
     void displayChoicesReachTheDrawing();
@@ -295,6 +296,42 @@ void PanelTest::copyChangesNothingWhenTheWorkingCopyChangedOnDisk()
     for (int i = 0; i < 4; ++i)
         QCOMPARE(glows[size_t(i)]->CoreColor, SampleGlow(i).CoreColor);
     QCOMPARE(e.FileBytes(), theirs);
+}
+
+// A glow node the mesh lists twice is one glow. An edit that gives the two
+// listings other values writes one block: the later's, which both glows then
+// hold, as the panel shows; undo and redo put back each block whole.
+void PanelTest::aGlowListedTwiceIsOneGlow()
+{
+    std::vector<TMeshSpec> meshes = {SampleMesh(2)};
+    meshes[0].Listed = {0, 1, 0};
+    TGlowEditing e(meshes);
+    const auto glows = e.AllGlows();
+    QCOMPARE(glows.size(), size_t(3));
+    QCOMPARE(glows[2]->FilePos, glows[0]->FilePos);
+    const TEngineGlow original = *glows[0];
+    e.SelectMesh(0);
+    e.Panel->ShowForNewModel();
+    e.Doc.Selection.EditGlow = 0;
+    e.Panel->ShowGlow();
+    TEngineGlow first = original, second = original;
+    first.Center = {1, 2, 3};
+    second.CoreColor = 0xFF00FF00;
+    e.Doc.History.Make({"", {{{0, 0}, {}, EncodeGlowWriteBack(first)}, {{0, 2}, {}, EncodeGlowWriteBack(second)}}});
+    std::vector<uint8_t> later = e.Original;
+    PutField(later, original, CoreField, 0xFF00FF00u);
+    QCOMPARE(e.FileBytes(), later);
+    for (const TEngineGlow* g : {glows[0], glows[2]})
+        QCOMPARE(EncodeGlowWriteBack(*g), EncodeGlowWriteBack(second));
+    QCOMPARE(e.Panel->CoreColorBar->text(), QString("Core Color FF00FF00"));
+
+    e.Doc.History.Undo();
+    QCOMPARE(e.FileBytes(), e.Original);
+    for (const TEngineGlow* g : {glows[0], glows[2]})
+        QCOMPARE(EncodeGlowWriteBack(*g), EncodeGlowWriteBack(original));
+    e.Doc.History.Redo();
+    QCOMPARE(e.FileBytes(), later);
+    QCOMPARE(glows[0]->CoreColor, 0xFF00FF00u);
 }
 
 void PanelTest::nothingToCopyWhileNoGlowIsSelected()

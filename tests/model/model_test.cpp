@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "error_text.h"
+#include "glow_mirror.h"
 #include "model.h"
+#include "model_box.h"
 #include "selection.h"
 
 namespace {
@@ -146,6 +150,27 @@ TEST(ModelLists, TriangleOrQuadByTheFourthIndex)
     // 0 is a real vertex index: a quad whose fourth corner is vertex 0.
     face.VertIdx.Index[3] = 0;
     EXPECT_EQ(face.CornerCount(), 4);
+}
+
+// A vertex with a coordinate that is no number or infinite has no place: the
+// model's size is that of the others (one infinity made every glow lie within
+// a share of it, its own twin included), and no vertex at all is size 0.
+TEST(ModelBox, VerticesWithoutAPlaceAreLeftOut)
+{
+    TModel model;
+    TOMesh& mesh = model.Meshes.Get(model.Meshes.Add(TModel::NewMesh()));
+    for (const TVertex& v : {TVertex{-10, 0, 2}, TVertex{INFINITY, 0, 0}, TVertex{10, 5, NAN}, TVertex{6, -4, 1},
+                             TVertex{0, -INFINITY, 0}})
+        mesh.Vertices.Add(v);
+    EXPECT_EQ(ModelSize(model), 16.0);
+    const TModelBox box = ModelBox(model);
+    EXPECT_EQ(box.Low.Y, -4.0f);
+    EXPECT_EQ(box.High.Z, 2.0f);
+
+    mesh.Vertices.Clear();
+    mesh.Vertices.Add({NAN, 1, 1});
+    EXPECT_TRUE(ModelBox(model).Empty());
+    EXPECT_EQ(ModelSize(model), 0.0);
 }
 
 }  // namespace

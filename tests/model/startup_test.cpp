@@ -97,6 +97,8 @@ TEST(PrepareFolders, AColorsDatThatIsNoFileIsNamedForWhatItIs)
 #ifndef _WIN32
     things.push_back({[&] { ASSERT_EQ(mkfifo(colors.c_str(), 0600), 0); }, "a named pipe"});
     things.push_back({[&] { fs::create_symlink("/dev/null", colors); }, "a device"});
+    // A link to itself is there, though it names no file: not "missing".
+    things.push_back({[&] { fs::create_symlink("Colors.dat", colors); }, "a loop of symbolic links"});
 #endif
     for (const auto& [make, kind] : things) {
         fs::remove_all(dir.File("Data"));

@@ -262,6 +262,55 @@ TEST(WriteGlow, AGlowsBytesGoToTheWorkingCopyThenToMemoryAndABadIndexWritesNothi
     EXPECT_EQ(open.Model.Meshes.Get(0).Glows.Get(0).OuterColor, 0x0A0B0C0Du);
 }
 
+// A glow node listed three times gives three glows at one block, and a
+// damaged table can point a fourth glow into the middle of it: a write to one
+// reaches them all, in memory as in the file, so an edit of another built
+// from its values in memory (a paste) keeps what the first one wrote.
+TEST(WriteGlow, GlowsThatShareBytesOfTheFileShareThemInMemory)
+{
+    GlowFile f;
+    OptBuilder b;
+    const auto mesh = b.Mesh();
+    const auto shared = b.Glow(f.First);
+    const auto inside = b.Glow(f.Second);
+    for (int i = 0; i < 3; ++i)
+        b.AddChild(mesh, shared);
+    b.AddChild(mesh, inside);
+    b.AddTopLevel(mesh);
+    b.Build(8);
+    const int32_t pos = b.DataPos(shared);
+    b.SetStoredDataOffset(inside, pos + 24);  // with base 8, the stored offset is the position
+    TempDir dir;
+    WriteFileBytes(dir.File("ship.opt"), b.Build(8));
+    ASSERT_EQ(b.DataPos(shared), pos);
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
+    ReadWorkingCopy(open);
+    ASSERT_EQ(open.Model.Meshes.Get(0).Glows.Count(), 4);
+    ASSERT_EQ(open.GlowAt({0, 2}).FilePos, pos);
+    ASSERT_EQ(open.GlowAt({0, 3}).FilePos, pos + 24);
+    const auto expectMemoryHoldsTheFile = [&] {
+        const std::vector<uint8_t> file = ReadBytes(dir.File("ship.opt"));
+        for (int32_t g = 0; g < 4; ++g) {
+            const TGlowBytes held = EncodeGlowWriteBack(open.GlowAt({0, g}));
+            const auto at = file.begin() + open.GlowAt({0, g}).FilePos + GlowWriteBackOffset;
+            EXPECT_TRUE(std::equal(held.begin(), held.end(), at)) << "glow " << g;
+        }
+    };
+
+    TEngineGlow nudged = open.GlowAt({0, 1});
+    nudged.Center = {7, 8, 9};
+    PutGlowBytes(open, {0, 1}, EncodeGlowWriteBack(nudged));
+    expectMemoryHoldsTheFile();
+    TEngineGlow pasted = open.GlowAt({0, 2});
+    pasted.CoreColor = 0x11223344;
+    PutGlowBytes(open, {0, 2}, EncodeGlowWriteBack(pasted));
+    expectMemoryHoldsTheFile();
+    EXPECT_EQ(open.GlowAt({0, 0}).Center.Z, 9.0f);
+    EXPECT_EQ(open.GlowAt({0, 0}).CoreColor, 0x11223344u);
+}
+
 // The working copy's write of glow's values at its FilePos.
 void WriteWorkingCopyGlow(TOpenModel& open, const TEngineGlow& glow)
 {

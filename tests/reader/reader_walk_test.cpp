@@ -399,6 +399,7 @@ TEST(ReaderCapacity, SeventyFirstTopLevelNodeIsIgnored)
     ReadBytesAsOpt(open, dir, b.Build(5000));
     ASSERT_EQ(open.Model.Meshes.Count(), 70);
     EXPECT_EQ(open.Model.Meshes.Get(69).Vertices.Get(0).X, 69);
+    EXPECT_EQ(open.Reader.LeftOut, (TLeftOut{0, 1, 0}));
 }
 
 TEST(ReaderCapacity, AnnouncedCountsPastTheTablesAreNotRead)
@@ -495,6 +496,40 @@ TEST(ReaderCapacity, HundredFaceNodesPerLod)
     const TFaceL& faces = open.Model.Meshes.Get(0).Faces[0];
     ASSERT_EQ(faces.Count(), 100);
     EXPECT_EQ(faces.Get(99).VertIdx.Index[0], 99);
+    EXPECT_EQ(open.Reader.LeftOut, (TLeftOut{0, 0, 1}));
+}
+
+// What the tables list past their capacities is counted for the user, as
+// the walk would have taken it: a glow node listed many times is as many
+// glows, an empty entry or a texture among a group's children is nothing.
+TEST(ReaderCapacity, WhatIsLeftOutIsCountedForTheUser)
+{
+    TOpenModel open;
+    OptBuilder b;
+    const NodeId mesh = b.Mesh();
+    const NodeId group = b.GroupNode();
+    const NodeId glow = b.Glow({});
+    b.AddChild(mesh, group);
+    for (int i = 0; i < 59; ++i)
+        b.AddChild(mesh, glow);  // 49 read, 10 not
+    for (int i = 0; i < 50; ++i)
+        b.AddChild(group, b.Glow({}));
+    b.AddEmptyChild(group);
+    b.AddChild(group, b.Vertices({{1, 2, 3}}));
+    b.AddChild(group, b.TextureNode());
+    b.AddChild(group, glow);
+    b.AddTopLevel(mesh);
+    TempDir dir;
+    ReadBytesAsOpt(open, dir, b.Build(300));
+    EXPECT_EQ(open.Model.Meshes.Get(0).Glows.Count(), 49 + 50);
+    EXPECT_EQ(open.Reader.LeftOut, (TLeftOut{11, 0, 1}));
+    EXPECT_EQ(LeftOutText(open.Reader.LeftOut), "11 glows and 1 other node past the reader's limits are left out");
+    EXPECT_EQ(LeftOutText({1, 0, 0}), "1 glow past the reader's limits is left out");
+
+    // The next read counts its own.
+    ReadBytesAsOpt(open, dir, SampleModel().B.Build());
+    EXPECT_EQ(open.Reader.LeftOut, TLeftOut{});
+    EXPECT_EQ(LeftOutText(open.Reader.LeftOut), "");
 }
 
 }  // namespace

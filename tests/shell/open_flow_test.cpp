@@ -57,6 +57,22 @@ private slots:
         QVERIFY(!MainWindow()->centralWidget()->internalWinId());
     }
 
+    // A mesh that lists more nodes than the reader takes: the open says in
+    // the status bar what was left out.
+    void WhatTheReaderLeftOutIsSaid()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::string chosen = app.Folder.File("crowded.opt");
+        WriteModel(chosen, {{60, 1}});  // vertices, 60 glows, faces
+        Open(app, chosen);
+        QVERIFY(app.Dialogs.Messages.empty());
+        QCOMPARE(Document().Model.Meshes.Get(0).Glows.Count(), 49);
+        QVERIFY(GlowPanel()->isVisible());
+        QCOMPARE(MainWindow()->MessageLabel->text(),
+                 QString("11 glows and 1 other node past the reader's limits are left out"));
+    }
+
     void ResizeRedrawsOnlyAShownModel()
     {
         TAppFixture app;

@@ -459,15 +459,77 @@ TEST_F(OptglowBatchTest, StarsSelectEveryGlowAndLaterEditsWin)
     const std::string edits = Edits(R"({"edits": [
         {"mesh": "*", "glow": "*", "core": "11223344", "vector": [1, 2, 3]},
         {"mesh": "*", "glow": 1, "core": "55667788"},
-        {"mesh": 0, "glow": 0, "vector": [0.5, 0, -0.0]}]})");
+        {"mesh": 0, "glow": 0, "vector": [0.5, 0, -0.0]},
+        {"mesh": 0, "glow": 1, "outer": "AAAAAAAA"},
+        {"mesh": 0, "glow": "*", "outer": "12345678"}]})");
     ASSERT_EQ(RunOptglow({"apply", Path, edits}).Code, 0);
     ToolModel expected;
     expected.G0.CoreColor = 0x11223344;
     expected.G0.MainVec = {0.5f, 0, -0.0f};
     expected.G1.CoreColor = 0x55667788;
     expected.G1.MainVec = {1, 2, 3};
+    // The later edit wins, however few glows the earlier one named.
+    expected.G0.OuterColor = expected.G1.OuterColor = 0x12345678;
     expected = ToolModel(expected.G0, expected.G1);
     EXPECT_EQ(ReadBytes(Path), WithGlows(expected.WrittenBytes(expected.Pos0), expected.WrittenBytes(expected.Pos1)));
+}
+
+// A glow node listed twice is one block: apply gives each field of it the
+// latest edit of either glow, and both glows' patches carry that.
+TEST_F(OptglowBatchTest, GlowsThatShareABlockArePatchedAlike)
+{
+    const auto build = [](const GlowRecord& shared, const GlowRecord& other) {
+        OptBuilder b;
+        const auto mesh = b.Mesh();
+        const auto glow = b.Glow(shared);
+        b.AddChild(mesh, glow);
+        b.AddChild(mesh, b.Glow(other));
+        b.AddChild(mesh, glow);
+        b.AddTopLevel(mesh);
+        return b.Build();
+    };
+    optbuild::WriteFileBytes(EditedPath, build(M.G0, M.G1));
+    const std::string edits = Edits(R"({"edits": [
+        {"mesh": 0, "glow": 2, "core": "11111111"},
+        {"mesh": 0, "glow": 0, "center": [4, 5, 6]},
+        {"mesh": 0, "glow": "*", "outer": "22222222"},
+        {"mesh": 0, "glow": 2, "outer": "33333333"}]})");
+    const Result dry = RunOptglow({"apply", EditedPath, edits, "--dry-run"});
+    EXPECT_NE(dry.Out.find("mesh 0 glow 0 core: ABCDEF01 -> 11111111\n"), std::string::npos) << dry.Out;
+    EXPECT_NE(dry.Out.find("mesh 0 glow 2 center: 1,2,3 -> 4,5,6\n"), std::string::npos) << dry.Out;
+    const Result r = RunOptglow({"apply", EditedPath, edits});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    GlowRecord shared = M.G0, other = M.G1;
+    shared.CoreColor = 0x11111111;
+    shared.Center = {4, 5, 6};
+    shared.OuterColor = 0x33333333;
+    other.OuterColor = 0x22222222;
+    EXPECT_EQ(ReadBytes(EditedPath), build(shared, other));
+}
+
+// A mesh that lists 51 glows: every command that reads the file says on
+// stderr that one is left out, and works on the 50 it read.
+TEST_F(OptglowBatchTest, EveryCommandThatReadsSaysWhatTheReaderLeftOut)
+{
+    OptBuilder b;
+    const auto mesh = b.Mesh();
+    for (int i = 0; i < 51; ++i)
+        b.AddChild(mesh, b.Glow(M.G0));
+    b.AddTopLevel(mesh);
+    optbuild::WriteFileBytes(EditedPath, b.Build());
+    const std::string said = "optglow: " + EditedPath + ": 1 glow past the reader's limits is left out\n";
+    const std::string edits = Edits(R"({"edits": [{"mesh": 0, "glow": 49, "core": "FF000000"}]})");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"dump", EditedPath},
+             {"glows", EditedPath},
+             {"diff", EditedPath, EditedPath},
+             {"apply", EditedPath, edits},
+             {"set", EditedPath, "0", "49", "outer=FF000000"}}) {
+        const Result r = RunOptglow(args);
+        EXPECT_EQ(r.Code, 0) << args[0] << ": " << r.Err;
+        EXPECT_EQ(r.Err, args[0] == "diff" ? said + said : said) << args[0];
+    }
+    EXPECT_EQ(RunOptglow({"glows", Path}).Err, "");
 }
 
 TEST_F(OptglowBatchTest, BadEditListsLeaveTheFileAloneAndSayWhere)

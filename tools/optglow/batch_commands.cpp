@@ -61,19 +61,28 @@ void WritePatches(const std::string& path, const std::vector<GlowPatch>& patches
 
 }  // namespace
 
-int GlowsCommand(const std::vector<std::string>& args, std::ostream& out)
+TFileIdentity ReadModel(const std::string& path, TModel& model, std::ostream& err)
+{
+    OPTInFile reader;
+    const TFileIdentity read = reader.ReadOpt(path, model);
+    if (const std::string leftOut = LeftOutText(reader.LeftOut); !leftOut.empty())
+        err << "optglow: " << path << ": " << leftOut << '\n';
+    return read;
+}
+
+int GlowsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     bool json = false;
     const auto operands = Operands(args, "--json", json);
     if (operands.size() != 1)
         throw UsageError("glows takes one FILE");
     TModel model;
-    OPTInFile().ReadOpt(operands[0], model);
+    ReadModel(operands[0], model, err);
     out << (json ? GlowsJson(model).dump() + "\n" : GlowTable(model));
     return ExitOk;
 }
 
-int DiffCommand(const std::vector<std::string>& args, std::ostream& out)
+int DiffCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     bool text = false;
     const auto operands = Operands(args, "--text", text);
@@ -82,8 +91,8 @@ int DiffCommand(const std::vector<std::string>& args, std::ostream& out)
     const std::string& oldPath = operands[0];
     const std::string& newPath = operands[1];
     TModel oldModel, newModel;
-    OPTInFile().ReadOpt(oldPath, oldModel);
-    OPTInFile().ReadOpt(newPath, newModel);
+    ReadModel(oldPath, oldModel, err);
+    ReadModel(newPath, newModel, err);
     const std::string layout = GlowLayoutDifference(oldModel, oldPath, newModel, newPath);
     if (!layout.empty())
         throw Exception(oldPath + " and " + newPath + " do not hold the same glows: " + layout);
@@ -100,7 +109,7 @@ int DiffCommand(const std::vector<std::string>& args, std::ostream& out)
     return edits.empty() ? ExitOk : ExitDifferent;
 }
 
-int ApplyCommand(const std::vector<std::string>& args, std::ostream& out)
+int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     bool dryRun = false;
     const auto operands = Operands(args, "--dry-run", dryRun);
@@ -114,7 +123,7 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out)
     // fails the read).
     const std::vector<uint8_t> editBytes = ReadWholeFile(editsPath);
     TModel model;
-    const TFileIdentity read = OPTInFile().ReadOpt(path, model);
+    const TFileIdentity read = ReadModel(path, model, err);
     std::vector<GlowPatch> patches;
     try {
         patches = ParseEditList(std::string(editBytes.begin(), editBytes.end()), model, path);

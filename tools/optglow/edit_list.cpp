@@ -1,90 +1,176 @@
 #include "edit_list.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <iterator>
 #include <map>
+#include <type_traits>
+#include <unordered_map>
 #include <utility>
 
 #include "errors.h"
 #include "glow_values.h"
+#include "messages.h"
 
 namespace optglow {
 
 namespace {
 
-std::string CountText(int count, const char* one, const char* many)
+constexpr size_t FieldCount = std::tuple_size_v<std::remove_cvref_t<decltype(GlowFields)>>;
+
+size_t FieldIndex(const GlowField* field)
 {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
+    return size_t(field - GlowFields.data());
 }
 
-// The glows an edit selects, as (mesh, glow) pairs.
-std::vector<std::pair<int, int>> Select(const edit_list::TListedEdit& edit, size_t index, const TModel& model,
-                                        const std::string& modelName)
+// How many glows the model's meshes hold, for what an edit selects.
+struct TGlowCounts {
+    explicit TGlowCounts(const TModel& model)
+    {
+        for (const TOMesh& mesh : model.Meshes) {
+            PerMesh.push_back(mesh.Glows.Count());
+            Most = std::max(Most, PerMesh.back());
+            Total += PerMesh.back();
+        }
+    }
+    std::vector<int> PerMesh;
+    int Most = 0;     // in one mesh
+    int64_t Total = 0;
+};
+
+// Throws the error of an edit that names a glow or mesh the model does not
+// have, or selects no glow. "*" for the mesh: glow N of every mesh that has
+// one, or every glow; an index looks at its own mesh or glow alone.
+void CheckSelection(const edit_list::TListedEdit& edit, size_t index, const TGlowCounts& counts,
+                    const std::string& modelName)
 {
     const int64_t mesh = edit.Mesh;
     const int64_t glow = edit.Glow;
-    const int meshCount = model.Meshes.Count();
+    const int meshCount = int(counts.PerMesh.size());
     if (mesh >= meshCount)
         edit_list::FailEdit(index, "mesh",
                             "mesh " + std::to_string(mesh) + " does not exist: " + modelName + " has " +
                                 CountText(meshCount, "mesh", "meshes"));
     if (mesh >= 0) {
-        const int glowCount = model.Meshes.Get(static_cast<int>(mesh)).Glows.Count();
+        const int glowCount = counts.PerMesh[size_t(mesh)];
         if (glow >= glowCount)
             edit_list::FailEdit(index, "glow",
                                 "glow " + std::to_string(glow) + " does not exist: mesh " + std::to_string(mesh) +
                                     " has " + CountText(glowCount, "glow", "glows"));
     }
-    // "*" for the mesh: glow N of every mesh that has one, or every glow. An
-    // index looks at its own mesh or glow alone.
-    std::vector<std::pair<int, int>> selected;
-    const int firstMesh = mesh < 0 ? 0 : int(mesh);
-    const int endMesh = mesh < 0 ? meshCount : int(mesh) + 1;
-    for (int m = firstMesh; m < endMesh; ++m) {
-        const int glowCount = model.Meshes.Get(m).Glows.Count();
-        if (glow < 0) {
-            for (int g = 0; g < glowCount; ++g)
-                selected.emplace_back(m, g);
-        } else if (glow < glowCount) {
-            selected.emplace_back(m, int(glow));
-        }
-    }
-    if (selected.empty())
+    const bool none = mesh >= 0   ? counts.PerMesh[size_t(mesh)] == 0
+                      : glow >= 0 ? glow >= counts.Most
+                                  : counts.Total == 0;
+    if (none)
         edit_list::FailEdit(index, "glow",
                             glow < 0 ? "selects no glow: " + (mesh < 0 ? modelName : "mesh " + std::to_string(mesh)) +
                                            " has none"
                                      : "glow " + std::to_string(glow) + " does not exist in any mesh of " + modelName);
-    return selected;
 }
+
+// The edits of one selector (the same "mesh" and "glow"): each field's latest
+// value, with the number of the edit that set it (-1: none).
+struct TLatest {
+    bool Selects = false;  // an edit of the selector was listed
+    std::array<int64_t, FieldCount> Edit;
+    TEngineGlow Values;
+    TLatest() { Edit.fill(-1); }
+};
+
+// For each field, the selector whose edit of it is the latest.
+using TWinners = std::array<const TLatest*, FieldCount>;
+
+// Field f of into becomes candidate's when candidate's edit of it is later.
+void TakeLater(TWinners& into, size_t f, const TLatest* candidate)
+{
+    if (candidate && candidate->Edit[f] >= 0 && (!into[f] || candidate->Edit[f] > into[f]->Edit[f]))
+        into[f] = candidate;
+}
+
+// The edits of a list, kept by selector: a glow's value of a field is that of
+// the latest edit, among the selectors that take the glow in, that sets it.
+// Each edit is taken once and each glow looked at once, however many glows
+// an edit of "*" selects.
+class TSelectors {
+public:
+    void Add(const edit_list::TListedEdit& edit, size_t index)
+    {
+        TLatest& latest = edit.Mesh < 0 ? (edit.Glow < 0 ? Every : ByGlow[edit.Glow])
+                          : edit.Glow < 0 ? ByMesh[edit.Mesh]
+                                          : ByIndex[{edit.Mesh, edit.Glow}];
+        latest.Selects = true;
+        for (const GlowField* field : edit.Fields) {
+            latest.Edit[FieldIndex(field)] = int64_t(index);
+            edit_list::CopyField(*field, edit.Values, latest.Values);
+        }
+    }
+
+    // The latest edit of each field among the selectors that take in glow g
+    // of mesh m; false when none does.
+    bool Winners(int m, int g, TWinners& winners) const
+    {
+        const TLatest* const from[] = {Every.Selects ? &Every : nullptr, Find(ByMesh, int64_t(m)),
+                                       Find(ByGlow, int64_t(g)), Find(ByIndex, std::pair<int64_t, int64_t>(m, g))};
+        winners.fill(nullptr);
+        for (const TLatest* latest : from)
+            for (size_t f = 0; f < FieldCount; ++f)
+                TakeLater(winners, f, latest);
+        return std::any_of(std::begin(from), std::end(from), [](const TLatest* latest) { return latest; });
+    }
+
+private:
+    template <typename Map, typename Key>
+    static const TLatest* Find(const Map& map, const Key& key)
+    {
+        const auto at = map.find(key);
+        return at == map.end() ? nullptr : &at->second;
+    }
+
+    TLatest Every;  // "*" and "*"
+    std::map<int64_t, TLatest> ByMesh, ByGlow;
+    std::map<std::pair<int64_t, int64_t>, TLatest> ByIndex;
+};
 
 }  // namespace
 
 std::vector<GlowPatch> ParseEditList(const std::string& jsonText, const TModel& model, const std::string& modelName)
 {
     const nlohmann::json edits = edit_list::ListedEdits(jsonText);
-    std::map<std::pair<int, int>, GlowPatch> patches;
+    const TGlowCounts counts(model);
+    TSelectors selectors;
     for (size_t i = 0; i < edits.size(); ++i) {
         // Every value is checked before the edit touches any glow.
         const edit_list::TListedEdit edit = edit_list::ParseEdit(edits[i], i);
-        const auto selected = Select(edit, i, model, modelName);
+        CheckSelection(edit, i, counts, modelName);
         edit_list::RequireFields(edit, i);
-        for (const auto& [mesh, glow] : selected) {
-            auto [at, added] = patches.try_emplace({mesh, glow});
-            GlowPatch& patch = at->second;
-            if (added) {
-                patch.Mesh = mesh;
-                patch.Glow = glow;
-                patch.Before = patch.After = model.Meshes.Get(mesh).Glows.Get(glow);
-            }
-            for (const GlowField* field : edit.Fields)
-                edit_list::CopyField(*field, edit.Values, patch.After);
+        selectors.Add(edit, i);
+    }
+
+    // Glows that the node tables list more than once share one block: the
+    // file keeps one value of each field for all of them, that of the latest
+    // edit of any of them, and each of their patches carries it.
+    std::vector<GlowPatch> patches;
+    std::unordered_map<int32_t, TWinners> blocks;
+    for (int m = 0; m < model.Meshes.Count(); ++m) {
+        const TEngineGlowL& glows = model.Meshes.Get(m).Glows;
+        for (int g = 0; g < glows.Count(); ++g) {
+            TWinners winners;
+            if (!selectors.Winners(m, g, winners))
+                continue;
+            patches.push_back({m, g, glows.Get(g), glows.Get(g)});
+            auto [block, added] = blocks.try_emplace(glows.Get(g).FilePos, winners);
+            for (size_t f = 0; !added && f < FieldCount; ++f)
+                TakeLater(block->second, f, winners[f]);
         }
     }
-    std::vector<GlowPatch> result;
-    result.reserve(patches.size());
-    for (auto& entry : patches)
-        result.push_back(std::move(entry.second));
-    return result;
+    for (GlowPatch& patch : patches) {
+        const TWinners& winners = blocks.at(patch.Before.FilePos);
+        for (size_t f = 0; f < FieldCount; ++f)
+            if (winners[f])
+                edit_list::CopyField(GlowFields[f], winners[f]->Values, patch.After);
+    }
+    return patches;
 }
 
 std::string GlowLayoutDifference(const TModel& oldModel, const std::string& oldName, const TModel& newModel,

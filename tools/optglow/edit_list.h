@@ -23,8 +23,10 @@ struct GlowPatch {
 };
 
 // Checks every edit of the list against model and returns one patch per
-// selected glow, ordered by mesh and glow. Throws Exception naming the edit
-// (counted from 0) and the field; modelName names the model in messages.
+// selected glow, ordered by mesh and glow. Glows at one block (a node listed
+// more than once) are patched alike: each field as the latest edit of any of
+// them sets it. Throws Exception naming the edit (counted from 0) and the
+// field; modelName names the model in messages.
 std::vector<GlowPatch> ParseEditList(const std::string& jsonText, const TModel& model,
                                      const std::string& modelName = "the model");
 

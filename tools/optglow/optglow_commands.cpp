@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "batch_commands.h"
+#include "messages.h"
 #include "opt_file_io.h"
 #include "working_copy.h"
 
@@ -92,7 +93,15 @@ constexpr const char* HelpText =
     "  up to 2.25 GiB in memory; the reader refuses more, and a walk over more\n"
     "  than 2,000,000 nodes. Every command holds the model while it runs, and\n"
     "  reading one that large takes seconds; dump's output grows with it, to\n"
-    "  hundreds of megabytes.\n"
+    "  hundreds of megabytes. The glows of a glow node listed more than once\n"
+    "  share its block: apply patches them alike, each field as the latest\n"
+    "  edit of any of them sets it.\n"
+    "\n"
+    "Tables longer than the reader takes:\n"
+    "  Past 70 top-level nodes, 50 children of a mesh or a group and 100 face\n"
+    "  nodes of an LOD, the entries are left out. Every command that reads a\n"
+    "  file says on standard error what was left out of it, as in\n"
+    "  \"optglow: FILE: 10 glows past the reader's limits are left out\".\n"
     "\n"
     "Exit status:\n"
     "  diff: 0 no difference, 1 differences, 2 wrong usage, 3 error.\n"
@@ -101,6 +110,8 @@ constexpr const char* HelpText =
 
 // The bounds the help text names.
 static_assert(OPTInFile::DefaultMaxModelBytes == int64_t{9} << 28 && OPTInFile::DefaultMaxNodeVisits == 2'000'000);
+static_assert(OPTInFile::MaxTopLevel == 70 && OPTInFile::MaxMeshChildren == 50 && OPTInFile::MaxGroupChildren == 50 &&
+              OPTInFile::MaxFaceNodes == 100);
 
 constexpr const char* UsageText =
     "Usage: optglow dump FILE\n"
@@ -149,23 +160,18 @@ void PrintModel(std::ostream& out, const TModel& model)
     out << "}\n";
 }
 
-std::string CountText(int count, const char* one, const char* many)
-{
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-int Dump(const std::vector<std::string>& args, std::ostream& out)
+int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 2)
         throw UsageError("dump takes one FILE");
     TModel model;
     // Read whole before anything is printed: a damaged file prints nothing.
-    OPTInFile().ReadOpt(args[1], model);
+    ReadModel(args[1], model, err);
     PrintModel(out, model);
     return ExitOk;
 }
 
-int Set(const std::vector<std::string>& args)
+int Set(const std::vector<std::string>& args, std::ostream& err)
 {
     if (args.size() < 5)
         throw UsageError("set takes FILE MESH GLOW and at least one FIELD=VALUE");
@@ -181,7 +187,7 @@ int Set(const std::vector<std::string>& args)
     }
 
     TModel model;
-    const TFileIdentity read = OPTInFile().ReadOpt(path, model);
+    const TFileIdentity read = ReadModel(path, model, err);
     if (meshIndex >= model.Meshes.Count())
         throw Exception("mesh " + std::to_string(meshIndex) + " does not exist: " + path + " has " +
                         CountText(model.Meshes.Count(), "mesh", "meshes"));
@@ -208,15 +214,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (args.size() == 1 && (command == "--help" || command == "-h"))
             out << HelpText;
         else if (command == "dump")
-            code = Dump(args, out);
+            code = Dump(args, out, err);
         else if (command == "glows")
-            code = GlowsCommand(args, out);
+            code = GlowsCommand(args, out, err);
         else if (command == "diff")
-            code = DiffCommand(args, out);
+            code = DiffCommand(args, out, err);
         else if (command == "apply")
-            code = ApplyCommand(args, out);
+            code = ApplyCommand(args, out, err);
         else if (command == "set")
-            code = Set(args);
+            code = Set(args, err);
         else
             throw UsageError(args.empty() ? "no command given" : "unknown command '" + command + "'");
         // A full disk or a closed pipe shows only when the buffered output
