@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMoveEvent>
@@ -18,6 +19,7 @@
 #include "error_display.h"
 #include "file_util.h"
 #include "glow_panel.h"
+#include "keys_window.h"
 #include "messages.h"
 #include "open_document.h"
 #include "path_names.h"
@@ -53,6 +55,14 @@ std::string UserDataDir()
 std::string InstalledColorsFile(const std::string& exeDir)
 {
     return exeDir + NEG_SHARE_FROM_BIN + PathDelim + "Colors.dat";
+}
+
+// The platform's keys for a standard action, or key where it has none
+// (Windows has no Quit key). The key table does not use either.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey standard, QKeyCombination key)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    return keys.isEmpty() ? QList<QKeySequence>{key} : keys;
 }
 
 }  // namespace
@@ -137,8 +147,9 @@ void TMainWindow::BuildToolWindows()
         },
         Qt::DirectConnection);
     connect(dialog, &TValueDialog::KeyboardReleased, this, [this] { activateWindow(); });
-    // The glow items' keys act from the panel too, not from the edit dialog.
-    GlowPanel->addActions({SelectMeshGlowsAction, CopyGlowAction, PasteStyleAction});
+    // The glow items' keys, Open Opt's and Exit's act from the panel too, not
+    // from the edit dialog.
+    GlowPanel->addActions({SelectMeshGlowsAction, CopyGlowAction, PasteStyleAction, OpenAction, ExitAction});
 }
 
 void TMainWindow::BuildStatusBar()
@@ -166,9 +177,11 @@ void TMainWindow::BuildMenu()
     QMenuBar* bar = menuBar();
     FileMenu = bar->addMenu("File");
     OpenAction = FileMenu->addAction("Open Opt");
+    OpenAction->setShortcuts(StandardKeys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
     BuildFileItems();
     ExitSeparator = FileMenu->addSeparator();
     ExitAction = FileMenu->addAction("E&xit");
+    ExitAction->setShortcuts(StandardKeys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
     BuildEditMenu();
     BuildPictureItems();
     DisplayMenu = bar->addMenu("Display");
@@ -183,6 +196,7 @@ void TMainWindow::BuildMenu()
     BuildDisplayItems();
     ColorsMenu = bar->addMenu("Colors");
     SetColorsAction = ColorsMenu->addAction("Set Colors");
+    AddHelpMenu(*this);
     AboutAction = bar->addAction("About");
 
     Handle(OpenAction, &TMainWindow::ChooseAndOpen);

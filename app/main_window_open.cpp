@@ -10,6 +10,7 @@
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "glow_panel.h"
+#include "glow_pick.h"
 #include "main_window.h"
 #include "open_document.h"
 #include "path_names.h"
@@ -112,9 +113,14 @@ void TMainWindow::OpenModel(const QString& path)
     View->Restart();
     ModelShown = true;
     GlowPanel->ShowForNewModel();
-    // The first frame without glows: the panel is shown once the model is.
+    // The first frame without glows: the panel is shown once the model is
+    // (a frame that fails leaves it hidden).
     Redraw();
     GlowPanel->show();
+    // The view draws glows only while the panel shows: those it shows now
+    // (every glow, after Show All Glows) join the picture at once.
+    if (!DrawnGlows(Scene()).empty())
+        Redraw();
     ExportPictureAction->setEnabled(true);
     CopyPictureAction->setEnabled(true);
 }

@@ -31,17 +31,28 @@ add_custom_target(changelog_gz ALL DEPENDS ${NEG_CHANGELOG_GZ})
 install(FILES ${NEG_CHANGELOG_GZ} data/copyright DESTINATION ${NEG_DOC_DIR})
 
 # The manual pages, made from the programs' --help with the sections of
-# data/PROGRAM.h2m around it, so that no option is left out of them.
+# data/PROGRAM.h2m around it, so that no option is left out of them. A
+# section generator, when given, writes more sections first: the editor's
+# KEYS AND MOUSE, from the table that Help > Keys and Mouse shows.
 find_program(NEG_HELP2MAN help2man)
 function(neg_man_page target summary)
   set(page ${CMAKE_BINARY_DIR}/man/${target}.1)
-  set(include ${CMAKE_SOURCE_DIR}/data/${target}.h2m)
+  set(includes --include ${CMAKE_SOURCE_DIR}/data/${target}.h2m)
+  set(depends ${target} ${CMAKE_SOURCE_DIR}/data/${target}.h2m)
+  set(generate)
+  if(ARGC GREATER 2)
+    set(sections ${CMAKE_BINARY_DIR}/man/${target}-sections.h2m)
+    set(generate COMMAND ${ARGV2} ${sections})
+    set(includes --include ${sections} ${includes})
+    list(APPEND depends ${ARGV2})
+  endif()
   add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    COMMAND ${NEG_HELP2MAN} --no-info --version-string=${PROJECT_VERSION} --include ${include}
+    ${generate}
+    COMMAND ${NEG_HELP2MAN} --no-info --version-string=${PROJECT_VERSION} ${includes}
             --name ${summary} --output ${page} $<TARGET_FILE:${target}>
     COMMAND ${NEG_GZIP} -9nf ${page}
-    DEPENDS ${target} ${include}
+    DEPENDS ${depends}
     COMMENT "Writing ${target}.1.gz"
     VERBATIM)
   add_custom_target(${target}_man ALL DEPENDS ${page}.gz)
@@ -50,7 +61,7 @@ endfunction()
 if(NEG_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
   neg_man_page(optglow "read and patch the engine glows of OPT model files")
   if(NEG_BUILD_GUI)
-    neg_man_page(Nimbra_Engine_Glow "edit the engine glows of OPT model files")
+    neg_man_page(Nimbra_Engine_Glow "edit the engine glows of OPT model files" neg_keys_man)
   endif()
 endif()
 

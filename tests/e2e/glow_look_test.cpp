@@ -122,6 +122,25 @@ private slots:
         QVERIFY(ReadBytes(copy) == model.Bytes);
     }
 
+    // The frame drawn by an open is the one any later redraw of the same view
+    // draws: with every glow shown in its colours, the halos are there at once.
+    void HalosShowFromTheFirstFrameAfterAnOpen()
+    {
+        const std::string file = App->Folder.File("models/craft.opt");
+        WriteUserModel(file, Craft());
+        QVERIFY(OpenThroughMenu(App->Dialogs, file));
+        GlowPanel()->AllGlowsButton->click();
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->GlowColorsAction));
+        QVERIFY(OpenThroughMenu(App->Dialogs, file));
+        QVERIFY(GlowPanel()->AllGlowsButton->isChecked() && MainWindow()->GlowColorsAction->isChecked());
+        const QImage opened = MainWindow()->View->grabFramebuffer();
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->SolidAction));
+        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->SolidAction));
+        const QImage redrawn = MainWindow()->View->grabFramebuffer();
+        QVERIFY(IsRed(HaloPixel(0.12)));
+        QCOMPARE(opened, redrawn);
+    }
+
     void ExportedAndCopiedPicturesAreTheViewInDevicePixels()
     {
         const std::string file = App->Folder.File("models/craft.opt");

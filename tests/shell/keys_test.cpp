@@ -4,6 +4,10 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <algorithm>
 #include <QTest>
@@ -12,6 +16,8 @@
 #include <optional>
 
 #include "glow_panel.h"
+#include "key_table.h"
+#include "keys_window.h"
 #include "view_panel.h"
 #include "main_window.h"
 #include "app_fixture.h"
@@ -212,6 +218,57 @@ private slots:
         QTest::keyClick(MainWindow(), Qt::Key_Left);
         QCOMPARE(MainWindow()->Camera.RotY, before.RotY + 4);
         MainWindow()->DisplayMenu->close();
+    }
+
+    // Help > Keys and Mouse lists the key table beside the main window and
+    // leaves the keyboard to the view; the manual page's section is written
+    // from the same table.
+    void KeysAndMouseListsTheTableAndLeavesTheKeysToTheView()
+    {
+        QMenu* help = MainWindow()->menuBar()->actions()[4]->menu();
+        QVERIFY(help && help->title() == "Help");
+        help->actions()[0]->trigger();
+        auto* window = MainWindow()->findChild<TKeysWindow*>();
+        QVERIFY(window && window->isVisible() && !window->isModal());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(QApplication::activeWindow(), MainWindow());
+        QTest::keyClick(MainWindow()->windowHandle(), Qt::Key_Left);
+        QCOMPARE(MainWindow()->Camera.RotY, -4);
+        // Beside, where the screen leaves room for it.
+        const QRect main = MainWindow()->frameGeometry();
+        const QRect room = MainWindow()->screen()->availableGeometry();
+        if (room.right() - main.right() >= window->frameGeometry().width())
+            QCOMPARE(window->frameGeometry().left(), main.right() + 1);
+        help->actions()[0]->trigger();  // again: the same window
+        QCOMPARE(MainWindow()->findChildren<TKeysWindow*>().size(), qsizetype(1));
+
+        const QString listed = window->List->toPlainText();
+#ifdef NEG_KEYS_MAN
+        QProcess generator;
+        generator.start(NEG_KEYS_MAN);
+        QVERIFY(generator.waitForFinished(20000));
+        QCOMPARE(generator.exitCode(), 0);
+        // The roff text as man sets it, fonts aside.
+        QString page = QString::fromUtf8(generator.readAllStandardOutput());
+        page.remove(QRegularExpression(R"(\\f[BIR]|\\&)")).replace(R"(\-)", "-").replace(R"(\e)", R"(\)");
+        QVERIFY(page.startsWith("[KEYS AND MOUSE]\n"));
+#endif
+        int rows = 0;
+        for (const TKeyGroup& group : KeyTable()) {
+            QVERIFY(listed.contains(group.Title));
+#ifdef NEG_KEYS_MAN
+            QVERIFY(page.contains(QStringLiteral(".SS \"%1\"").arg(group.Title)));
+#endif
+            for (const TKeyRow& row : group.Rows) {
+                const QString does = QString::fromUtf8(row.Does).remove('*');
+                QVERIFY2(listed.contains(row.Keys) && listed.contains(does), row.Keys);
+#ifdef NEG_KEYS_MAN
+                QVERIFY2(page.contains(QStringLiteral("%1\n%2.\n").arg(row.Keys, does)), row.Keys);
+#endif
+                ++rows;
+            }
+        }
+        QVERIFY(rows > 30);
     }
 
     void TwentyMinusesNearlyReachZero()

@@ -17,6 +17,7 @@
 #endif
 
 #include "glow_panel.h"
+#include "key_table.h"
 #include "value_dialog.h"
 #include "color_settings.h"
 #include "view_panel.h"
@@ -155,7 +156,7 @@ private slots:
         QStringList bar;
         for (QAction* a : MainWindow()->menuBar()->actions())
             bar << a->text();
-        QCOMPARE(bar, QStringList({"File", "Edit", "Display", "Colors", "About"}));
+        QCOMPARE(bar, QStringList({"File", "Edit", "Display", "Colors", "Help", "About"}));
         QVERIFY(MainWindow()->AboutAction->menu() == nullptr);
         QCOMPARE(ItemTexts(MainWindow()->FileMenu), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
                                                     "Show Working Copy", "Export Picture...", "", "E&xit"}));
@@ -167,7 +168,8 @@ private slots:
                  QStringList({"Mesh", "Face", "", "Reset View", "Front", "Back", "Left", "Right", "Top", "Bottom",
                               "Frame Glow", "", "Glow Colors", "Solid", "Whole Model"}));
         QCOMPARE(ItemTexts(MainWindow()->ColorsMenu), QStringList({"Set Colors"}));
-        for (QAction* a : {MainWindow()->OpenAction, MainWindow()->ExitAction, MainWindow()->MeshModeAction, MainWindow()->FaceModeAction, MainWindow()->SetColorsAction, MainWindow()->AboutAction})
+        QCOMPARE(ItemTexts(MainWindow()->menuBar()->actions()[4]->menu()), QStringList({"Keys and Mouse"}));
+        for (QAction* a : {MainWindow()->MeshModeAction, MainWindow()->FaceModeAction, MainWindow()->SetColorsAction, MainWindow()->AboutAction})
             QVERIFY(a->shortcut().isEmpty());
 
         Document().Selection.SelectedId = 3;
@@ -180,6 +182,40 @@ private slots:
         QCOMPARE(Document().Selection.SelectMode, 0);
         QVERIFY(MainWindow()->MeshModeAction->isChecked() && !MainWindow()->FaceModeAction->isChecked());
         QCOMPARE(Document().Selection.SelectedId, 3);  // switching modes keeps the packed selection
+    }
+
+    // Ctrl+O and Ctrl+Q stand beside Open Opt and Exit; every key a menu
+    // shows is one Help > Keys and Mouse and the manual page list, and the
+    // key table does not take Ctrl+O for itself.
+    void MenuKeysAreListedAndAct()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        QCOMPARE(MainWindow()->OpenAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(MainWindow()->ExitAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QStringList listed;
+        for (const TKeyGroup& group : KeyTable())
+            for (const TKeyRow& row : group.Rows)
+                listed += QString::fromUtf8(row.Keys).split(", ");
+        std::vector<QMenu*> menus;
+        for (QAction* title : MainWindow()->menuBar()->actions())
+            if (title->menu())
+                menus.push_back(title->menu());
+        int keys = 0;
+        for (size_t i = 0; i < menus.size(); ++i)
+            for (QAction* item : menus[i]->actions()) {
+                if (item->menu())
+                    menus.push_back(item->menu());
+                for (const QKeySequence& key : item->shortcuts()) {
+                    QVERIFY2(listed.contains(key.toString(QKeySequence::PortableText)), qPrintable(item->text()));
+                    ++keys;
+                }
+            }
+        QCOMPARE(keys, 16);
+
+        QVERIFY(QTest::qWaitForWindowActive(MainWindow()));
+        QTest::keyClick(app.KeyTarget(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(app.Dialogs.OpenRequests.size(), size_t(1));
     }
 
     void AboutBox()
