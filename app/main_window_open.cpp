@@ -37,7 +37,7 @@ bool TMainWindow::MakeWorkingCopy()
         case 0:
             break;
         case 1:
-            CopyFileStream(chosen, PathBytes(copy));
+            ReplaceWorkingCopy(chosen, PathBytes(copy));
             break;
         default:
             return false;
@@ -88,11 +88,17 @@ void TMainWindow::OpenModel(const QString& path)
     if (!MakeWorkingCopy())
         return;
     ShowCopyAction->setEnabled(true);
+    // A write of several glows that a crash cut short is taken back before
+    // the copy is read.
+    const TTakeBack takeBack = TakeBackWorkingCopy(Document);
     ReadWorkingCopy(Document);
     ExportCopyAction->setEnabled(true);
     recent_files::Add(path);
     FillRecentFiles();
     SetStatus(Document.WorkingCopyPath());
+    // Said until the next message: it may be the only sign of the crash.
+    MessageTimer.stop();
+    MessageLabel->setText(QString::fromStdString(takeBack.Text));
     const auto& meshes = Document.Model.Meshes;
     const auto withGlows = std::find_if(meshes.begin(), meshes.end(), [](const TOMesh& m) { return m.Glows.Count() > 0; });
     if (withGlows == meshes.end()) {

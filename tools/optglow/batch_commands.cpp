@@ -31,49 +31,37 @@ std::vector<std::string> Operands(const std::vector<std::string>& args, const st
     return operands;
 }
 
-std::string GlowName(const GlowPatch& patch)
-{
-    return "mesh " + std::to_string(patch.Mesh) + " glow " + std::to_string(patch.Glow);
-}
-
-// Patches each glow once, in order, into the file as read (identity), and
-// as this command left it after each glow. A failure names what was already
-// written.
-void WritePatches(const std::string& path, const std::vector<GlowPatch>& patches, TFileIdentity identity)
-{
-    for (size_t k = 0; k < patches.size(); ++k) {
-        const std::string before = k == 0 ? "no glow was patched before"
-                                          : std::to_string(k) + " of " + std::to_string(patches.size()) +
-                                                " glows were patched before, up to " + GlowName(patches[k - 1]);
-        try {
-            identity = WriteGlow(path, patches[k].After, &identity);
-        } catch (const EFOpenError& e) {
-            // Nothing of this glow was written.
-            throw Exception(std::string(e.what()) + " to patch " + GlowName(patches[k]) + "; " + before);
-        } catch (const EFileChanged& e) {
-            throw Exception(std::string(e.what()) + ", so " + GlowName(patches[k]) + " was not patched; " + before);
-        } catch (const Exception& e) {
-            throw Exception(std::string(e.what()) + " while patching " + GlowName(patches[k]) +
-                            ", whose 68 bytes may be partly written; " + before);
-        }
-    }
-}
-
 }  // namespace
 
-int GlowsCommand(const std::vector<std::string>& args, std::ostream& out)
+void NoteUnfinishedWrite(const std::string& path, std::ostream& err)
+{
+    if (const std::string note = UnfinishedWriteNote(path); !note.empty())
+        err << "optglow: " << note << '\n';
+}
+
+void TakeBackBeforeWriting(const std::string& path, std::ostream& err)
+{
+    const TTakeBack takeBack = TakeBackUnfinishedWrite(path, TLinks::Follow);
+    if (takeBack.Kind == TTakeBack::LeftAlone)
+        throw Exception(takeBack.Text + "; nothing was written");
+    if (takeBack.Kind == TTakeBack::TakenBack)
+        err << "optglow: " << takeBack.Text << '\n';
+}
+
+int GlowsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     bool json = false;
     const auto operands = Operands(args, "--json", json);
     if (operands.size() != 1)
         throw UsageError("glows takes one FILE");
+    NoteUnfinishedWrite(operands[0], err);
     TModel model;
     OPTInFile().ReadOpt(operands[0], model);
     out << (json ? GlowsJson(model).dump() + "\n" : GlowTable(model));
     return ExitOk;
 }
 
-int DiffCommand(const std::vector<std::string>& args, std::ostream& out)
+int DiffCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     bool text = false;
     const auto operands = Operands(args, "--text", text);
@@ -81,6 +69,8 @@ int DiffCommand(const std::vector<std::string>& args, std::ostream& out)
         throw UsageError("diff takes OLD and NEW");
     const std::string& oldPath = operands[0];
     const std::string& newPath = operands[1];
+    NoteUnfinishedWrite(oldPath, err);
+    NoteUnfinishedWrite(newPath, err);
     TModel oldModel, newModel;
     OPTInFile().ReadOpt(oldPath, oldModel);
     OPTInFile().ReadOpt(newPath, newModel);
@@ -100,7 +90,7 @@ int DiffCommand(const std::vector<std::string>& args, std::ostream& out)
     return edits.empty() ? ExitOk : ExitDifferent;
 }
 
-int ApplyCommand(const std::vector<std::string>& args, std::ostream& out)
+int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     bool dryRun = false;
     const auto operands = Operands(args, "--dry-run", dryRun);
@@ -111,8 +101,12 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out)
 
     // Everything is checked before the first byte is written: the edit list
     // whole, against the model read whole (a glow block that leaves the file
-    // fails the read).
+    // fails the read), once a write that was cut short is taken back.
     const std::vector<uint8_t> editBytes = ReadWholeFile(editsPath);
+    if (dryRun)
+        NoteUnfinishedWrite(path, err);
+    else
+        TakeBackBeforeWriting(path, err);
     TModel model;
     const TFileIdentity read = OPTInFile().ReadOpt(path, model);
     std::vector<GlowPatch> patches;
@@ -129,7 +123,12 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out)
             << path << ", nothing written\n";
         return ExitOk;
     }
-    WritePatches(path, patches, read);
+    // All or nothing, and not over values that another program wrote since
+    // the read.
+    std::vector<TGlowPatch> blocks;
+    for (const GlowPatch& patch : patches)
+        blocks.push_back({patch.After.FilePos, EncodeGlowWriteBack(patch.After)});
+    WriteGlowPatches(path, blocks, &read);
     return ExitOk;
 }
 

@@ -9,8 +9,18 @@
 
 namespace optglow {
 
-int GlowsCommand(const std::vector<std::string>& args, std::ostream& out);
-int DiffCommand(const std::vector<std::string>& args, std::ostream& out);
-int ApplyCommand(const std::vector<std::string>& args, std::ostream& out);
+int GlowsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int DiffCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// For a command that only reads path: says on err that the record of an
+// unfinished write lies beside it (glow_patch.h), if one does; changes nothing.
+void NoteUnfinishedWrite(const std::string& path, std::ostream& err);
+
+// Before a command writes into path: takes back an unfinished write recorded
+// beside it and says so on err. Throws when a record is there that the file
+// no longer matches or that cannot be read (both are left alone), and what
+// TakeBackUnfinishedWrite throws.
+void TakeBackBeforeWriting(const std::string& path, std::ostream& err);
 
 }  // namespace optglow
