@@ -339,28 +339,20 @@ void TMainWindow::Undo()
 {
     const QUndoStack& stack = Document.History.Stack;
     if (stack.canUndo())
-        Rewrite(&TGlowHistory::Undo, "Undo", stack.undoText(), "Undone: ");
+        Rewrite(&TGlowHistory::Undo, stack.undoText(), "Undone: ");
 }
 
 void TMainWindow::Redo()
 {
     const QUndoStack& stack = Document.History.Stack;
     if (stack.canRedo())
-        Rewrite(&TGlowHistory::Redo, "Redo", stack.redoText(), "Redone: ");
+        Rewrite(&TGlowHistory::Redo, stack.redoText(), "Redone: ");
 }
 
-void TMainWindow::Rewrite(TStepRun (TGlowHistory::*move)(), const QString& verb, const QString& stepText,
-                          const QString& done)
+void TMainWindow::Rewrite(TStepRun (TGlowHistory::*move)(), const QString& stepText, const QString& done)
 {
-    const TStepRun run = (Document.History.*move)();
-    // A write that fails stops the move: what it wrote before is said, as a
-    // copy to all that stops says it.
-    if (run.Failure && !run.Written.Changes.empty())
-        ShowBriefly(QStringLiteral("%1 %2: %L3 of %L4 glows written")
-                        .arg(verb, stepText)
-                        .arg(run.Written.Changes.size())
-                        .arg(run.Tried));
-    run.ThrowFailure();
+    // A write that fails writes nothing and leaves the history as it was.
+    (Document.History.*move)().ThrowFailure();
     ShowBriefly(done + stepText);
 }
 

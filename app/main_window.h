@@ -272,9 +272,8 @@ private:
     // The main window changed its size or place: the panels follow.
     void FollowResize();
     // Undo or redo through move; done and the step's text name it in the
-    // status bar, verb ("Undo") what stopped part-way.
-    void Rewrite(TStepRun (TGlowHistory::*move)(), const QString& verb, const QString& stepText,
-                 const QString& done);
+    // status bar.
+    void Rewrite(TStepRun (TGlowHistory::*move)(), const QString& stepText, const QString& done);
     // Keeps the view square at the left of the client area and gives the
     // glow panel's area the rest.
     void LayoutPanels();

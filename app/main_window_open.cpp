@@ -38,7 +38,7 @@ bool TMainWindow::MakeWorkingCopy()
         case 0:
             break;
         case 1:
-            CopyFileStream(chosen, PathBytes(copy));
+            ReplaceWorkingCopy(chosen, PathBytes(copy));
             break;
         default:
             return false;
@@ -89,14 +89,23 @@ void TMainWindow::OpenModel(const QString& path)
     if (!MakeWorkingCopy())
         return;
     ShowCopyAction->setEnabled(true);
+    // A write of several glows that a crash cut short is taken back before
+    // the copy is read.
+    const TTakeBack takeBack = TakeBackWorkingCopy(Document);
     ReadWorkingCopy(Document);
-    // What the reader could not take is not shown: say so.
-    if (const std::string leftOut = LeftOutText(Document.Reader.LeftOut); !leftOut.empty())
-        ShowBriefly(QString::fromStdString(leftOut));
     ExportCopyAction->setEnabled(true);
     recent_files::Add(path);
     FillRecentFiles();
     SetStatus(Document.WorkingCopyPath());
+    // A write taken back is said until the next message: it may be the only
+    // sign of the crash. What the reader could not take is not shown: say so.
+    const std::string leftOut = LeftOutText(Document.Reader.LeftOut);
+    if (takeBack.Text.empty() && !leftOut.empty()) {
+        ShowBriefly(QString::fromStdString(leftOut));
+    } else {
+        MessageTimer.stop();
+        MessageLabel->setText(QString::fromStdString(takeBack.Text + (leftOut.empty() ? "" : "; " + leftOut)));
+    }
     const auto& meshes = Document.Model.Meshes;
     const auto withGlows = std::find_if(meshes.begin(), meshes.end(), [](const TOMesh& m) { return m.Glows.Count() > 0; });
     if (withGlows == meshes.end()) {

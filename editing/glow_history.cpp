@@ -4,10 +4,9 @@
 #include <utility>
 
 #include "open_model.h"
-#include "working_copy.h"
 
-TGlowStep::TGlowStep(TOpenModel& open, TGlowEdit edit, TStepRun& run, int mergeId)
-    : QUndoCommand(StepText(edit)), Open(open), Changes(std::move(edit)), Run(run), MergeId(mergeId)
+TGlowStep::TGlowStep(TGlowEdit edit, int mergeId)
+    : QUndoCommand(StepText(edit)), Changes(std::move(edit)), MergeId(mergeId)
 {
 }
 
@@ -26,109 +25,73 @@ bool TGlowStep::mergeWith(const QUndoCommand* next)
     return true;
 }
 
-void TGlowStep::redo()
-{
-    Put(true);
-}
-
-void TGlowStep::undo()
-{
-    Put(false);
-}
-
-void TGlowStep::Put(bool after)
-{
-    Run = {{Changes.Name, {}}, nullptr, Changes.Changes.size()};
-    std::vector<TGlowChange> written;  // in the order of Changes
-    const auto put = [&](TGlowChange& change) {
-        const TGlowBytes held = PutGlowBytes(Open, change.At, after ? change.After : change.Before);
-        if (!BeforeKnown)
-            change.Before = held;
-        Run.Written.Changes.push_back({change.At, held, after ? change.After : change.Before});
-        written.push_back(change);
-    };
-    try {
-        if (after) {
-            for (TGlowChange& change : Changes.Changes)
-                put(change);
-        } else {
-            // In the reverse of the order the step wrote them.
-            for (auto change = Changes.Changes.rbegin(); change != Changes.Changes.rend(); ++change)
-                put(*change);
-        }
-    } catch (...) {
-        Run.Failure = std::current_exception();
-        // A first run or a redo that stopped part-way is the step of the
-        // glows it wrote, so that Undo takes back exactly those; the glows
-        // not reached keep what the file holds. An undo that stopped keeps
-        // the whole step: Redo puts back what it undid, and Undo can try the
-        // rest again.
-        if (after && (!BeforeKnown || !written.empty())) {
-            Changes.Changes = std::move(written);
-            setText(StepText(Changes));
-        }
-    }
-    if (!BeforeKnown)
-        setText(StepText(Changes));  // named for the value the bytes before show changed
-    BeforeKnown = true;
-    // A step that changes no byte is no step.
-    if (!ChangesBytes(Changes))
-        setObsolete(true);
-}
-
 TGlowHistory::TGlowHistory(TOpenModel& open) : Open(open) {}
 
-std::exception_ptr TGlowHistory::Refusal() const
+TStepRun TGlowHistory::Write(const TGlowEdit& edit, bool after)
 {
+    std::vector<TGlowPut> puts;
+    for (const TGlowChange& change : edit.Changes)
+        puts.push_back({change.At, after ? change.After : change.Before});
+    // An undo goes in the reverse of the order the step wrote (of two
+    // changes of one block, the first one's bytes before are put back last).
+    if (!after)
+        std::reverse(puts.begin(), puts.end());
+    TStepRun run{{edit.Name, {}}, nullptr};
     try {
-        CheckWorkingCopy(Open);
+        const std::vector<TGlowBytes> held = PutGlowBytes(Open, puts);
+        for (size_t i = 0; i < puts.size(); ++i)
+            run.Written.Changes.push_back({puts[i].At, held[i], puts[i].Bytes});
     } catch (...) {
-        return std::current_exception();
+        run.Failure = std::current_exception();
     }
-    return nullptr;
+    return run;
 }
 
 TStepRun TGlowHistory::Make(TGlowEdit edit, TMerge merge)
 {
-    const bool changes = std::any_of(edit.Changes.begin(), edit.Changes.end(), [&](const TGlowChange& c) {
-        return c.After != EncodeGlowWriteBack(Open.GlowAt(c.At));
-    });
-    if (!changes) {
-        // Written and told as any edit (the file keeps the bytes it holds),
-        // but no step: a push would drop the steps that Redo would take.
-        TGlowStep(Open, std::move(edit), Run).redo();
-        return Report(Made);
+    bool changes = false;
+    try {
+        changes = std::any_of(edit.Changes.begin(), edit.Changes.end(), [&](const TGlowChange& c) {
+            return c.After != EncodeGlowWriteBack(Open.GlowAt(c.At));
+        });
+    } catch (...) {
+        return {{edit.Name, {}}, std::current_exception()};
     }
-    // Refused before the step is pushed, for the same reason.
-    if (const std::exception_ptr refused = Refusal())
-        return {{edit.Name, {}}, refused, edit.Changes.size()};
-    Stack.push(new TGlowStep(Open, std::move(edit), Run, merge));
-    return Report(Made);
+    TStepRun run = Write(edit, true);
+    // An edit that changes nothing is written and told as any edit (the file
+    // keeps the bytes it holds), but is no step: a push would drop the steps
+    // that Redo would take.
+    if (!run.Failure && changes) {
+        for (size_t i = 0; i < edit.Changes.size(); ++i)
+            edit.Changes[i].Before = run.Written.Changes[i].Before;
+        if (ChangesBytes(edit))
+            Stack.push(new TGlowStep(std::move(edit), merge));
+    }
+    return Report(std::move(run), Made);
 }
 
 TStepRun TGlowHistory::Undo()
 {
     if (!Stack.canUndo())
         return {};
-    if (const std::exception_ptr refused = Refusal())
-        return {{}, refused, 0};
-    Stack.undo();
-    return Report(Undone);
+    TStepRun run = Write(static_cast<const TGlowStep*>(Stack.command(Stack.index() - 1))->Edit(), false);
+    if (!run.Failure)
+        Stack.undo();
+    return Report(std::move(run), Undone);
 }
 
 TStepRun TGlowHistory::Redo()
 {
     if (!Stack.canRedo())
         return {};
-    if (const std::exception_ptr refused = Refusal())
-        return {{}, refused, 0};
-    Stack.redo();
-    return Report(Redone);
+    TStepRun run = Write(static_cast<const TGlowStep*>(Stack.command(Stack.index()))->Edit(), true);
+    if (!run.Failure)
+        Stack.redo();
+    return Report(std::move(run), Redone);
 }
 
-TStepRun TGlowHistory::Report(TMove move)
+TStepRun TGlowHistory::Report(TStepRun run, TMove move)
 {
-    TStepRun run = std::exchange(Run, {});
     if (!run.Written.Changes.empty())
         emit Changed(run.Written, move);
     return run;

@@ -1,9 +1,10 @@
 #pragma once
 // The one way glows change: every change (a value confirmed in the edit
-// dialog, Center, a drag, a copy to all glows) is a step of the edit history,
-// and undo and redo are that step's own undo() and redo(). A step writes each
-// glow into the working copy first and changes the model only for what the
-// file took. The history ends when another model is opened or the program
+// dialog, Center, a drag, a copy to all glows) is a step of the edit history.
+// The history writes a change, its undo or its redo into the working copy all
+// or nothing, and changes the model and moves the stack only once the file
+// took it: a write that fails leaves the file, the model and the history as
+// they were. The history ends when another model is opened or the program
 // ends.
 
 #include <QObject>
@@ -15,11 +16,11 @@
 
 struct TOpenModel;
 
-// What one run of a step wrote, and the failure that stopped it.
+// What one run of a step wrote (every glow, or none), and the failure that
+// stopped it.
 struct TStepRun {
     TGlowEdit Written;
     std::exception_ptr Failure;
-    size_t Tried = 0;  // the glows the run was to write
 
     void ThrowFailure() const
     {
@@ -29,34 +30,24 @@ struct TStepRun {
 };
 
 // One step: the glows one confirmed change wrote, with their bytes before and
-// after. redo() gives each glow its bytes after, in order; undo() its bytes
-// before, in reverse order. Either stops at the first write that fails. A
-// redo that stopped part-way (the first one included) is then the step of the
-// glows it wrote; a first run that wrote nothing, or changed no byte, is no
-// step (it is obsolete). Each run reports into run. Never throws: the stack
-// calls it.
+// after. The history writes a step's bytes before it moves the stack, so the
+// stack's redo() and undo() write nothing.
 //
 // A step made with a merge id other than -1 takes in the next step of that id
 // on the same glows (QUndoStack::push asks it): the glows' bytes after become
 // the next one's, and one undo takes both back.
 class TGlowStep : public QUndoCommand {
 public:
-    TGlowStep(TOpenModel& open, TGlowEdit edit, TStepRun& run, int mergeId = -1);
-    void redo() override;
-    void undo() override;
+    TGlowStep(TGlowEdit edit, int mergeId);
+    void redo() override {}
+    void undo() override {}
     int id() const override { return MergeId; }
     bool mergeWith(const QUndoCommand* next) override;
     const TGlowEdit& Edit() const { return Changes; }
 
 private:
-    void Put(bool after);
-
-    TOpenModel& Open;
     TGlowEdit Changes;
-    TStepRun& Run;
     int MergeId;
-    // The first run takes the bytes the file held as the bytes before.
-    bool BeforeKnown = false;
 };
 
 class TGlowHistory : public QObject {
@@ -70,19 +61,17 @@ public:
     // What Make may merge: nothing, or a run of nudges.
     enum TMerge { Alone = -1, Nudges = 1 };
 
-    // Pushes edit's changes as one step, when they change a byte of what the
-    // model holds; an edit that changes none is written all the same, and is
-    // no step. Before a push the working copy must still be the file the
-    // editor read or last wrote, open to writing: otherwise nothing is
-    // written and the history stays as it was, Redo's steps included. A write
-    // that fails part-way stops the change there: the glows written before it
-    // are the step. An edit made with merge other than Alone right after one
-    // made with the same merge on the same glows joins its step. Returns
-    // what was written and what stopped it, after Changed for what was
-    // written; never throws.
+    // Writes edit's changes and pushes them as one step, when they change a
+    // byte of what the model holds; an edit that changes none is written all
+    // the same, and is no step. A write that fails writes nothing and leaves
+    // the history as it was, Redo's steps included. An edit made with merge
+    // other than Alone right after one made with the same merge on the same
+    // glows joins its step. Returns what was written and what stopped it,
+    // after Changed for what was written; never throws.
     TStepRun Make(TGlowEdit edit, TMerge merge = Alone);
-    // Undoes or redoes the step the stack offers, through the stack, after the
-    // same check as Make. Returns as Make (nothing when there is no step).
+    // Writes the step the stack offers to undo or redo, then moves the stack;
+    // a write that fails leaves it where it was. Returns as Make (nothing
+    // when there is no step).
     TStepRun Undo();
     TStepRun Redo();
 
@@ -94,12 +83,11 @@ signals:
 
 private:
     TOpenModel& Open;
-    TStepRun Run;
 
-    // Emits Changed for what the last run wrote; hands the run over.
-    TStepRun Report(TMove move);
-    // The check before a step runs: nothing written when it fails.
-    std::exception_ptr Refusal() const;
+    // Writes each change's bytes after (or, in reverse order, before).
+    TStepRun Write(const TGlowEdit& edit, bool after);
+    // Emits Changed for what run wrote; hands it back.
+    TStepRun Report(TStepRun run, TMove move);
 };
 
 // What the status bar says after edit was written: "Mesh 0, glow 1: Center

@@ -1,5 +1,5 @@
 #pragma once
-// Little-endian 32-bit values in byte buffers, independent of the host order.
+// Little-endian 32- and 64-bit values in byte buffers, independent of the host order.
 
 #include <bit>
 #include <cstdint>
@@ -36,4 +36,15 @@ inline void PutInt32LE(uint8_t* p, int32_t v)
 inline void PutFloat32LE(uint8_t* p, float v)
 {
     PutUInt32LE(p, std::bit_cast<uint32_t>(v));
+}
+
+inline uint64_t GetUInt64LE(const uint8_t* p)
+{
+    return uint64_t(GetUInt32LE(p)) | (uint64_t(GetUInt32LE(p + 4)) << 32);
+}
+
+inline void PutUInt64LE(uint8_t* p, uint64_t v)
+{
+    PutUInt32LE(p, uint32_t(v));
+    PutUInt32LE(p + 4, uint32_t(v >> 32));
 }

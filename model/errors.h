@@ -71,6 +71,18 @@ public:
     explicit EFCreateError(const std::string& path) : Exception("Cannot create file " + path) {}
 };
 
+// A write of several glows refused because the record of an earlier one
+// that did not finish lies beside the file (glow_patch.h): the file may hold
+// part of that write until it is opened again, which takes it back.
+class EUnfinishedWrite : public Exception {
+public:
+    EUnfinishedWrite(const std::string& path, const std::string& record)
+        : Exception("The file " + path + " has an unfinished write recorded in " + record +
+                    "; nothing was written. Open it again to take that write back")
+    {
+    }
+};
+
 // Reading or writing an open file failed or moved fewer bytes than asked.
 class EInOutError : public Exception {
 public:

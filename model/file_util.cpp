@@ -175,10 +175,18 @@ bool MoveIntoPlace(const std::string& from, const std::string& to, TExisting exi
     throw EFCreateError(to);
 }
 
+#ifndef _WIN32
+// Whether a file's permission bits say that its owner made it read-only:
+// root, who may write it all the same, leaves it alone too.
+bool MadeReadOnly(mode_t mode)
+{
+    return !(mode & S_IWUSR);
+}
+#endif
+
 // Whether a file is at path that may not be written: made read-only by its
-// owner (by the permission bits: root, who may write it all the same, leaves
-// it alone too), or one this process may not write (another's, on a
-// read-only file system).
+// owner, or one this process may not write (another's, on a read-only file
+// system).
 bool ReadOnly(const std::string& path)
 {
 #ifdef _WIN32
@@ -188,7 +196,7 @@ bool ReadOnly(const std::string& path)
     struct stat info {};
     if (stat(path.c_str(), &info) != 0)
         return false;
-    return !(info.st_mode & S_IWUSR) || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+    return MadeReadOnly(info.st_mode) || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
 #endif
 }
 
@@ -304,7 +312,9 @@ TOpenFile::TOpenFile(const std::string& path, TAccess access, TLinks links) : Pa
     if (Fd >= 0) {
         struct stat info {};
         kind = fstat(Fd, &info) == 0 ? KindOfMode(info.st_mode) : TFileKind::Other;
-        if (kind == TFileKind::Regular)
+        // A file made read-only is not patched, by root either (Windows
+        // refuses such an open to everyone).
+        if (kind == TFileKind::Regular && !(access == Patching && MadeReadOnly(info.st_mode)))
             return;
         close(Fd);
         Fd = -1;
@@ -529,6 +539,29 @@ bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TEx
     }
     RemoveQuietly(temporary);
     return false;
+}
+
+bool SyncFolder(const std::string& dir)
+{
+#ifdef _WIN32
+    const HANDLE folder = CreateFileW(SystemPath(dir).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder != INVALID_HANDLE_VALUE) {
+        FlushFileBuffers(folder);
+        CloseHandle(folder);
+    }
+    return true;
+#else
+    const int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A file system that cannot sync a folder says so with EINVAL: its
+    // entries are as safe as it makes them.
+    const bool synced = fsync(fd) == 0 || errno == EINVAL;
+    close(fd);
+    return synced;
+#endif
 }
 
 std::string ThroughLinks(const std::string& path)

@@ -104,6 +104,12 @@ enum class TExisting { Replace, Keep };
 // temporary file or the move), EInOutError "Cannot write file <path>".
 bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes, TExisting existing);
 
+// Writes the folder dir's entries (a file made, moved or removed there) to
+// the disk, where the system offers that; false when it failed. On Windows
+// a move written through (as WriteWholeFile's) needs nothing more, and the
+// folder's flush is only tried.
+bool SyncFolder(const std::string& dir);
+
 // The file that a write to path reaches: path itself, or, where path is a
 // symbolic link, the end of its chain of links, which need not exist yet (a
 // write through a link replaces its target, not the link). Throws

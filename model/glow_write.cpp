@@ -41,10 +41,24 @@ std::string ChangedValueName(const TGlowChange& change)
     return value->Name;
 }
 
-TGlowBytes PutGlowBytes(TOpenModel& open, TGlowIndex at, const TGlowBytes& bytes)
+namespace {
+
+// The glow at `at` in memory as the file now holds it.
+void HoldInMemory(TOpenModel& open, TGlowIndex at, const TGlowBytes& bytes)
 {
-    TEngineGlow& glow = open.GlowAt(at);
-    const TGlowBytes before = PatchWorkingCopyGlow(open, glow.FilePos, bytes);
     open.Reader.SharedBlocks.Decode(open.Model, at, bytes);
+}
+
+}  // namespace
+
+std::vector<TGlowBytes> PutGlowBytes(TOpenModel& open, std::span<const TGlowPut> puts)
+{
+    std::vector<TGlowPatch> patches;
+    patches.reserve(puts.size());
+    for (const TGlowPut& put : puts)
+        patches.push_back({open.GlowAt(put.At).FilePos, put.Bytes});
+    std::vector<TGlowBytes> before = PatchWorkingCopyGlows(open, patches);
+    for (const TGlowPut& put : puts)
+        HoldInMemory(open, put.At, put.Bytes);
     return before;
 }

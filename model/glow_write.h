@@ -1,10 +1,12 @@
 #pragma once
 // A change to glows: which glows, and the 68 written-back bytes of each one
-// before and after. Every change to a glow of the open model is put through
+// before and after. Every change to glows of the open model is put through
 // PutGlowBytes, which writes the working copy first and changes the model
-// only for what the file took, so the model always holds what the file holds.
+// once the file took the change, so the model always holds what the file
+// holds.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,10 +35,17 @@ bool ChangesBytes(const TGlowEdit& edit);
 // value whose bytes differ; empty when none does.
 std::string ChangedValueName(const TGlowChange& change);
 
-// Gives the glow at `at` of open's model the written-back bytes `bytes`: into the
-// working copy first, then, once the file took them, in memory (to every glow
-// that shares them, shared_blocks.h). Returns the bytes the file held there
-// before. Throws the list errors (nothing written)
-// and what PatchWorkingCopyGlow throws (a working copy changed on disk among
-// them); the glow in memory is then unchanged.
-TGlowBytes PutGlowBytes(TOpenModel& open, TGlowIndex at, const TGlowBytes& bytes);
+// A glow of the open model and the written-back bytes it is to get.
+struct TGlowPut {
+    TGlowIndex At;
+    TGlowBytes Bytes{};
+};
+
+// Gives each glow of open's model its written-back bytes: into the working
+// copy first, all or nothing, then, once the file took them, in memory (to
+// every glow that shares them, shared_blocks.h).
+// Returns the bytes the file held at each glow before, in the order of puts.
+// Throws the list errors (nothing written) and what PatchWorkingCopyGlows
+// throws (a working copy changed on disk among them); the glows in memory are
+// then unchanged.
+std::vector<TGlowBytes> PutGlowBytes(TOpenModel& open, std::span<const TGlowPut> puts);

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "file_util.h"
+#include "copy_content.h"
 #include "glow_preview.h"
 #include "model.h"
 #include "opt_file_io.h"
@@ -25,7 +25,7 @@ struct TOpenModel {
     std::string OptFileName;  // file name only; the working copy is ProjectDir + OptFileName
     // The working copy as the editor last read or wrote it; empty before the
     // first read after a CopyOpt. Every write checks against it.
-    std::optional<TFileIdentity> KnownCopy;
+    std::optional<TKnownCopy> KnownCopy;
     TSelection Selection;
     TGlowPreview Preview;
 

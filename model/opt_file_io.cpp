@@ -283,7 +283,8 @@ private:
 
 }  // namespace
 
-TFileIdentity OPTInFile::ReadOpt(const std::string& path, TModel& model, TLinks links)
+TFileIdentity OPTInFile::ReadOpt(const std::string& path, TModel& model, TLinks links,
+                                 const std::function<void(std::span<const uint8_t>)>& read)
 {
     model.Clear();
     // The walk follows the read of the file as it comes in, on memory alone.
@@ -304,6 +305,8 @@ TFileIdentity OPTInFile::ReadOpt(const std::string& path, TModel& model, TLinks 
         model.Clear();
         throw;
     }
+    if (read)
+        read(file.Bytes());
     return file.Identity();
 }
 

@@ -3,6 +3,7 @@
 // where each engine glow's data block lies, for the in-place write-back.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -38,8 +39,10 @@ public:
     // empty, whatever else the walk met), and EOptDamaged naming the path
     // when a read would leave the file (what was read before stays in model).
     // A directory or other non-regular file cannot be opened (ENotAFile), nor
-    // a symbolic link with TLinks::Refuse.
-    TFileIdentity ReadOpt(const std::string& path, TModel& model, TLinks links = TLinks::Follow);
+    // a symbolic link with TLinks::Refuse. With read, the file's bytes are
+    // handed to it once they are read and walked, before they are freed.
+    TFileIdentity ReadOpt(const std::string& path, TModel& model, TLinks links = TLinks::Follow,
+                          const std::function<void(std::span<const uint8_t>)>& read = {});
 
     // The same walk over an OPT file's bytes in memory; name stands for the
     // file in messages. Raises EOptDamaged and EOptTooLarge as above.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -12,6 +13,7 @@
 #include <windows.h>
 #endif
 
+#include "copy_content.h"
 #include "errors.h"
 #include "file_bytes.h"
 #include "glow_record.h"
@@ -51,22 +53,26 @@ auto OnWorkingCopy(const TOpenModel& open, const Operation& operation)
                        " changed on disk since it was opened; nothing was written. Open it again to edit it");
 }
 
-// The written-back bytes of the glow block at filePos as the working copy
-// holds them, once it is found to be the file the editor knows; nothing when
-// the block does not lie inside it.
-std::optional<TGlowBytes> HeldGlowBytes(const TOpenModel& open, int64_t filePos)
+// Takes the open working copy for the file the editor last read or wrote,
+// or throws EFileChanged: by its identity, or, where only that changed, by
+// its bytes, whose identity it then remembers.
+void Recognise(TOpenModel& open, TOpenFile& file)
 {
-    return OnWorkingCopy(open, [&]() -> std::optional<TGlowBytes> {
-        TOpenFile file(open.WorkingCopyPath(), TOpenFile::Reading, TLinks::Refuse);
-        const TFileIdentity identity = file.Identity();
-        if (!(identity == *open.KnownCopy))
-            ChangedOnDisk(open);
-        TGlowBytes held{};
-        if (filePos < 0 || filePos + GlowRecordSize > identity.Size ||
-            file.ReadAt(filePos + GlowWriteBackOffset, held.data(), held.size()) != held.size())
-            return std::nullopt;
-        return held;
-    });
+    const TFileIdentity identity = file.Identity();
+    if (identity == open.KnownCopy->Identity)
+        return;
+    // The same once more after the read: a write meanwhile is a change.
+    if (!HoldsModel(file, open.KnownCopy->Frame, open.Model) || !(file.Identity() == identity))
+        ChangedOnDisk(open);
+    open.KnownCopy->Identity = identity;
+}
+
+// Removes the record of an unfinished write into the working copy at path,
+// which a fresh copy in its place makes meaningless.
+void RemoveRecordOf(const std::string& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(SystemPath(RecordPath(path, TLinks::Refuse)), ignored);
 }
 
 }  // namespace
@@ -92,7 +98,9 @@ void CopyOpt(TOpenModel& open, const std::string& chosenPath)
     if (kind != TFileKind::Missing)
         throw EWorkingCopyRefused(workingCopy, KindText(kind));
     // A copy that another program made meanwhile is used as an existing one.
-    CopyFileStream(chosenPath, workingCopy, TExisting::Keep);
+    // The record of a write into a copy that is gone is nothing of the new one's.
+    if (CopyFileStream(chosenPath, workingCopy, TExisting::Keep))
+        RemoveRecordOf(workingCopy);
 }
 
 TExistingCopy LookAtExistingCopy(const TOpenModel& open, const std::string& chosenPath)
@@ -152,47 +160,48 @@ bool CopyFileStream(const std::string& source, const std::string& target, TExist
     return WriteWholeFile(target, bytes.Bytes(), existing);
 }
 
-TFileIdentity WriteGlowBytes(const std::string& path, int64_t filePos, const TGlowBytes& bytes,
-                             const TFileIdentity* expected, TLinks links, TGlowBytes* before)
+TFileIdentity WriteGlowPatches(const std::string& path, std::span<const TGlowPatch> patches,
+                               const TFileIdentity* expected, TLinks links)
 {
     TOpenFile file(path, TOpenFile::Patching, links);
     const TFileIdentity identity = file.Identity();
     if (expected && !(identity == *expected))
         throw EFileChanged::SinceRead(path);
-    // The block must lie wholly inside the file: a position from another file
-    // or a stale model must neither damage other data nor grow the file.
-    if (filePos < 0 || filePos + GlowRecordSize > identity.Size)
-        throw EInOutError::Write(path);
-    const int64_t at = filePos + GlowWriteBackOffset;
-    if (before && file.ReadAt(at, before->data(), before->size()) != before->size())
-        throw EInOutError::Read(path);
-    const bool written = file.WriteAt(at, bytes.data(), bytes.size());
+    const std::vector<TGlowBytes> held = HeldGlowBytes(file, path, identity.Size, patches);
+    PatchGlowBlocks(file, path, RecordPath(path, links), patches, held);
     // Closing may report a failed write that the write call did not.
     TFileIdentity after;
-    if (!file.Close(written ? &after : nullptr) || !written)
+    if (!file.Close(&after))
         throw EInOutError::Write(path);
     return after;
 }
 
 TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const TFileIdentity* expected, TLinks links)
 {
-    return WriteGlowBytes(path, glow.FilePos, EncodeGlowWriteBack(glow), expected, links);
+    const TGlowPatch patch{glow.FilePos, EncodeGlowWriteBack(glow)};
+    return WriteGlowPatches(path, {&patch, 1}, expected, links);
 }
 
 void ReadWorkingCopy(TOpenModel& open)
 {
     open.KnownCopy.reset();
-    open.KnownCopy =
-        OnWorkingCopy(open, [&] { return open.Reader.ReadOpt(open.WorkingCopyPath(), open.Model, TLinks::Refuse); });
+    TCopyFrame frame;
+    const TFileIdentity identity = OnWorkingCopy(open, [&] {
+        return open.Reader.ReadOpt(open.WorkingCopyPath(), open.Model, TLinks::Refuse,
+                                   [&](std::span<const uint8_t> bytes) { frame = FrameOf(bytes, open.Model); });
+    });
+    open.KnownCopy = TKnownCopy{identity, frame};
 }
 
-void CheckWorkingCopy(const TOpenModel& open)
+TTakeBack TakeBackWorkingCopy(const TOpenModel& open)
 {
-    OnWorkingCopy(open, [&] {
-        if (!open.KnownCopy ||
-            !(TOpenFile(open.WorkingCopyPath(), TOpenFile::Patching, TLinks::Refuse).Identity() == *open.KnownCopy))
-            ChangedOnDisk(open);
-    });
+    return OnWorkingCopy(open, [&] { return TakeBackUnfinishedWrite(open.WorkingCopyPath(), TLinks::Refuse); });
+}
+
+void ReplaceWorkingCopy(const std::string& chosenPath, const std::string& copyPath)
+{
+    CopyFileStream(chosenPath, copyPath);
+    RemoveRecordOf(copyPath);
 }
 
 void ExportWorkingCopy(const TOpenModel& open, const std::string& target)
@@ -201,27 +210,42 @@ void ExportWorkingCopy(const TOpenModel& open, const std::string& target)
     OnWorkingCopy(open, [&] { copy.emplace(open.WorkingCopyPath(), TLinks::Refuse); });
     // Another editor may have put another model there since: exported, it
     // would take the place of the user's file.
-    if (!open.KnownCopy || !(copy->Identity() == *open.KnownCopy))
+    if (!open.KnownCopy || (!(copy->Identity() == open.KnownCopy->Identity) &&
+                            !HoldsModel(copy->Bytes(), open.KnownCopy->Frame, open.Model)))
         ChangedOnDisk(open);
     WriteExport(target, copy->Bytes());
 }
 
-TGlowBytes PatchWorkingCopyGlow(TOpenModel& open, int64_t filePos, const TGlowBytes& bytes)
+std::vector<TGlowBytes> PatchWorkingCopyGlows(TOpenModel& open, std::span<const TGlowPatch> patches)
 {
     if (!open.KnownCopy)
         ChangedOnDisk(open);
-    // Bytes the file holds already are not written again: the same bytes
-    // would move the file's time (another editor would take the file for
-    // changed) and fail on a working copy that cannot be written.
-    if (const std::optional<TGlowBytes> held = HeldGlowBytes(open, filePos); held && *held == bytes)
-        return *held;
-    TGlowBytes before{};
-    try {
-        open.KnownCopy = OnWorkingCopy(open, [&] {
-            return WriteGlowBytes(open.WorkingCopyPath(), filePos, bytes, &*open.KnownCopy, TLinks::Refuse, &before);
-        });
-    } catch (const EFileChanged&) {
-        ChangedOnDisk(open);
-    }
-    return before;
+    return OnWorkingCopy(open, [&] {
+        const std::string path = open.WorkingCopyPath();
+        // One open serves the check, the bytes held and the write. A copy
+        // that cannot be written is looked at all the same: bytes it holds
+        // already are not written again (Close on a glow left as it was).
+        std::optional<TOpenFile> file;
+        std::exception_ptr unwritable;
+        try {
+            file.emplace(path, TOpenFile::Patching, TLinks::Refuse);
+        } catch (const ENotAFile&) {
+            throw;
+        } catch (const EFOpenError&) {
+            unwritable = std::current_exception();
+            file.emplace(path, TOpenFile::Reading, TLinks::Refuse);
+        }
+        Recognise(open, *file);
+        const std::vector<TGlowBytes> held = HeldGlowBytes(*file, path, open.KnownCopy->Frame.Size, patches);
+        if (!WritesAnything(patches, held))
+            return held;
+        if (unwritable)
+            std::rethrow_exception(unwritable);
+        PatchGlowBlocks(*file, path, RecordPath(path, TLinks::Refuse), patches, held);
+        TFileIdentity after;
+        if (!file->Close(&after))
+            throw EInOutError::Write(path);
+        open.KnownCopy->Identity = after;
+        return held;
+    });
 }

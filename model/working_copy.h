@@ -1,19 +1,21 @@
 #pragma once
 // The working copy in the open model's ProjectDir and the in-place write-back
-// of one glow.
+// of glows.
 //
 // The working copy is a regular file of its own inside ProjectDir: a
 // symbolic link, a named pipe, a device or a folder in its place is refused
 // (EWorkingCopyRefused names the path and what is there), so that nothing is
 // read or written outside ProjectDir and nothing waits. The editor remembers
-// the working copy's identity after it read it and after each of its writes;
-// a write finds the file the same or writes nothing.
+// the working copy (its identity and what it holds, copy_content.h) after it
+// read it and after each of its writes; a write finds the file the same or
+// writes nothing.
 
 #include <cstdint>
 #include <span>
 #include <string>
 
 #include "file_util.h"
+#include "glow_patch.h"
 #include "glow_record.h"
 
 struct TEngineGlow;
@@ -56,46 +58,49 @@ bool HoldsSameModel(std::span<const uint8_t> copy, std::span<const uint8_t> chos
 bool CopyFileStream(const std::string& source, const std::string& target,
                     TExisting existing = TExisting::Replace);
 
-// Writes bytes as the 68 bytes filePos + 4 .. filePos + 71 of the glow block
-// at filePos of the file at path, in place, and returns the file's identity
-// after the write. Never changes the file's size and never writes outside the
-// block. With expected, the file must still be the one it describes. With
-// before, the 68 bytes the file held there go into it, read in the same open.
+// Writes the patches into the file at path in place, all or nothing
+// (glow_patch.h: several blocks through a record beside the file), and
+// returns the file's identity after the write. Never changes the file's size
+// and never writes outside the blocks; bytes the file holds already are not
+// written again. With expected, the file must still be the one it describes.
 // Throws EFOpenError, ENotAFile, EFileChanged (not as expected: nothing
-// written), EInOutError "Cannot write file <path>" (the block does not lie
-// inside the file, or the write failed), "Cannot read file <path>".
-TFileIdentity WriteGlowBytes(const std::string& path, int64_t filePos, const TGlowBytes& bytes,
-                             const TFileIdentity* expected = nullptr, TLinks links = TLinks::Follow,
-                             TGlowBytes* before = nullptr);
+// written), what HeldGlowBytes and PatchGlowBlocks throw.
+TFileIdentity WriteGlowPatches(const std::string& path, std::span<const TGlowPatch> patches,
+                               const TFileIdentity* expected = nullptr, TLinks links = TLinks::Follow);
 
-// WriteGlowBytes of glow's values at its FilePos.
+// WriteGlowPatches of glow's values at its FilePos.
 TFileIdentity WriteGlow(const std::string& path, const TEngineGlow& glow, const TFileIdentity* expected = nullptr,
                         TLinks links = TLinks::Follow);
 
 // Reads the working copy ProjectDir + OptFileName into open's Model (with its
-// Reader) and remembers its identity. Throws what ReadOpt throws,
-// EWorkingCopyRefused.
+// Reader) and remembers it (its identity and frame). Throws what ReadOpt
+// throws, EWorkingCopyRefused.
 void ReadWorkingCopy(TOpenModel& open);
 
-// Throws EFileChanged ("The working copy <path> changed on disk since it was
-// opened; ...") unless the working copy is still the file that the editor
-// last read or wrote, and when nothing was read since the last CopyOpt. The
-// copy is opened as a write opens it, so one that cannot be written is
-// refused here as the write would refuse it (EFOpenError,
-// EWorkingCopyRefused): the check before a change that must write all or
-// nothing.
-void CheckWorkingCopy(const TOpenModel& open);
+// Puts back what an unfinished write into the working copy changed
+// (TakeBackUnfinishedWrite), before it is read. Throws as that,
+// EWorkingCopyRefused.
+TTakeBack TakeBackWorkingCopy(const TOpenModel& open);
+
+// Replaces the working copy at copyPath with a copy of the chosen file
+// (CopyFileStream); the record of an unfinished write into the old copy goes
+// with it.
+void ReplaceWorkingCopy(const std::string& chosenPath, const std::string& copyPath);
 
 // Writes the working copy whole as the file target (WriteExport: a link there
-// written through, an earlier file replaced), provided it is still the file
-// that the editor last read or wrote. Throws EFileChanged as CheckWorkingCopy
-// (nothing written), EWorkingCopyRefused, what TFileBytes and WriteExport
-// throw.
+// written through, an earlier file replaced), provided it still holds what
+// the editor last read or wrote. Throws EFileChanged ("The working copy <path>
+// changed on disk since it was opened; ...": nothing written),
+// EWorkingCopyRefused, what TFileBytes and WriteExport throw.
 void ExportWorkingCopy(const TOpenModel& open, const std::string& target);
 
-// WriteGlowBytes into the working copy's glow block at filePos, after
-// CheckWorkingCopy (on the opened file); remembers the identity after the
-// write and returns the bytes the file held there before. Bytes that the file
-// holds there already are not written again. Throws as WriteGlowBytes and
-// CheckWorkingCopy, EWorkingCopyRefused.
-TGlowBytes PatchWorkingCopyGlow(TOpenModel& open, int64_t filePos, const TGlowBytes& bytes);
+// Writes the patches into the working copy (PatchGlowBlocks: all or nothing)
+// and returns the bytes the file held at each patch's block before. The copy
+// is opened once, and must be the file the editor last read or wrote: its
+// identity then, or, where that changed without a change of its bytes (a
+// chmod to the same mode, a hard link), its bytes then, whose identity is
+// taken from now on; otherwise EFileChanged ("The working copy <path> changed
+// on disk since it was opened; ...") and nothing written. Remembers the
+// identity after the write. A copy that cannot be written fails only where a
+// block would change. Throws as WriteGlowPatches, EWorkingCopyRefused.
+std::vector<TGlowBytes> PatchWorkingCopyGlows(TOpenModel& open, std::span<const TGlowPatch> patches);

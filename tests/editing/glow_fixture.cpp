@@ -7,6 +7,8 @@
 
 #include "byte_order.h"
 #include "conversions.h"
+#include "copy_content.h"
+#include "file_bytes.h"
 #include "file_util.h"
 #include "model.h"
 #include "view_colors.h"
@@ -146,5 +148,6 @@ void TGlowEditing::Patch(int32_t pos, const std::vector<uint8_t>& bytes)
     }
     // The file is taken for the one the editor last wrote, whose model
     // therefore no longer matches it.
-    Doc.KnownCopy = TOpenFile(Path, TOpenFile::Reading, TLinks::Follow).Identity();
+    const TFileBytes file(Path);
+    Doc.KnownCopy = TKnownCopy{file.Identity(), FrameOf(file.Bytes(), Doc.Model)};
 }

@@ -224,7 +224,8 @@ TEST(WriteGlow, AFailedOrShortWriteRaisesAndKeepsTheSize)
     GlowFile f;
     const std::string path = dir.File("ship.opt");
     WriteFileBytes(path, f.Bytes);
-    const TEngineGlow glow = GlowFile::ToGlow(f.Second, f.SecondPos);
+    TEngineGlow glow = GlowFile::ToGlow(f.Second, f.SecondPos);
+    glow.CoreColor = ~glow.CoreColor;  // bytes the file holds already would not be written
     const auto p = static_cast<rlim_t>(f.SecondPos);
     {
         FileSizeLimit limit(p + 4);  // not one byte of the block can be written
@@ -248,17 +249,21 @@ TEST(WriteGlow, AGlowsBytesGoToTheWorkingCopyThenToMemoryAndABadIndexWritesNothi
     open.OptFileName = "ship.opt";
     WriteFileBytes(dir.File("ship.opt"), f.Bytes);
     ReadWorkingCopy(open);
-    EXPECT_THROW(PutGlowBytes(open, {0, 2}, {}), EListError);
-    EXPECT_EQ(ReadBytes(dir.File("ship.opt")), f.Bytes);
-
     TEngineGlow glow = GlowFile::ToGlow(f.First, f.FirstPos);
     glow.OuterColor = 0x0A0B0C0D;
-    const TGlowBytes held = PutGlowBytes(open, {0, 0}, EncodeGlowWriteBack(glow));
+    // A bad index among the glows: not even the good one is written.
+    const std::vector<TGlowPut> withBad = {{{0, 0}, EncodeGlowWriteBack(glow)}, {{0, 2}, {}}};
+    EXPECT_THROW(PutGlowBytes(open, withBad), EListError);
+    EXPECT_EQ(ReadBytes(dir.File("ship.opt")), f.Bytes);
+    EXPECT_EQ(open.Model.Meshes.Get(0).Glows.Get(0).OuterColor, f.First.OuterColor);
+
+    const std::vector<TGlowBytes> held = PutGlowBytes(open, std::span(withBad).first(1));
     const std::vector<uint8_t> after = ReadBytes(dir.File("ship.opt"));
     ExpectOnlyRangeChanged(f.Bytes, after, static_cast<size_t>(f.FirstPos) + 8, static_cast<size_t>(f.FirstPos) + 12);
     EXPECT_EQ(after[static_cast<size_t>(f.FirstPos) + 8], 0x0D);
     // What the file held before, and the glow in memory as the file now holds it.
-    EXPECT_TRUE(std::equal(held.begin(), held.end(), f.Bytes.begin() + f.FirstPos + GlowWriteBackOffset));
+    ASSERT_EQ(held.size(), 1u);
+    EXPECT_TRUE(std::equal(held[0].begin(), held[0].end(), f.Bytes.begin() + f.FirstPos + GlowWriteBackOffset));
     EXPECT_EQ(open.Model.Meshes.Get(0).Glows.Get(0).OuterColor, 0x0A0B0C0Du);
 }
 
@@ -301,20 +306,30 @@ TEST(WriteGlow, GlowsThatShareBytesOfTheFileShareThemInMemory)
 
     TEngineGlow nudged = open.GlowAt({0, 1});
     nudged.Center = {7, 8, 9};
-    PutGlowBytes(open, {0, 1}, EncodeGlowWriteBack(nudged));
+    const TGlowPut nudge{{0, 1}, EncodeGlowWriteBack(nudged)};
+    PutGlowBytes(open, {&nudge, 1});
     expectMemoryHoldsTheFile();
     TEngineGlow pasted = open.GlowAt({0, 2});
     pasted.CoreColor = 0x11223344;
-    PutGlowBytes(open, {0, 2}, EncodeGlowWriteBack(pasted));
+    const TGlowPut paste{{0, 2}, EncodeGlowWriteBack(pasted)};
+    PutGlowBytes(open, {&paste, 1});
     expectMemoryHoldsTheFile();
     EXPECT_EQ(open.GlowAt({0, 0}).Center.Z, 9.0f);
     EXPECT_EQ(open.GlowAt({0, 0}).CoreColor, 0x11223344u);
 }
 
-// The working copy's write of glow's values at its FilePos.
-void WriteWorkingCopyGlow(TOpenModel& open, const TEngineGlow& glow)
+// The working copy's write of glow's values at its FilePos; the bytes the
+// file held there.
+TGlowBytes WriteWorkingCopyGlow(TOpenModel& open, const TEngineGlow& glow)
 {
-    PatchWorkingCopyGlow(open, glow.FilePos, EncodeGlowWriteBack(glow));
+    const TGlowPatch patch{glow.FilePos, EncodeGlowWriteBack(glow)};
+    return PatchWorkingCopyGlows(open, {&patch, 1}).at(0);
+}
+
+// A write of no glow: the working copy's check alone.
+void CheckWorkingCopy(TOpenModel& open)
+{
+    PatchWorkingCopyGlows(open, {});
 }
 
 // Another program writes the file a second after this one did: its own
@@ -355,15 +370,68 @@ TEST(WorkingCopyWrites, NothingIsWrittenOverAWorkingCopyThatChangedOnDisk)
     EXPECT_EQ(MessageOf<EFileChanged>([&] { CheckWorkingCopy(open); }), message);
     EXPECT_EQ(ReadBytes(path), changed);
 
-    // Replaced by another file of the same bytes, size and time: not written
-    // either, the positions may belong to another model.
+    // Replaced by another file of the same size and time whose bytes differ
+    // outside every glow: not written either.
     ReadWorkingCopy(open);
+    std::vector<uint8_t> otherModel = changed;
+    otherModel[0] ^= 1;
     const std::string other = dir.File("other.opt");
-    WriteFileBytes(other, changed);
+    WriteFileBytes(other, otherModel);
     std::filesystem::last_write_time(other, std::filesystem::last_write_time(path));
     std::filesystem::rename(other, path);
     EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(open, glow); }), message);
-    EXPECT_EQ(ReadBytes(path), changed);
+    EXPECT_EQ(ReadBytes(path), otherModel);
+}
+
+// A working copy whose identity changed while its bytes did not (a chmod to
+// the same mode, a hard link, the same bytes put back in its place) is still
+// the editor's file: the write goes on, and the next one needs no new look
+// at its bytes.
+TEST(WorkingCopyWrites, ACopyWhoseIdentityAloneChangedIsWritten)
+{
+    TempDir dir;
+    GlowFile f;
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    ReadWorkingCopy(open);
+    // Through the model, as the editor writes: the model holds what the file holds.
+    const auto put = [&](uint32_t core) {
+        TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
+        glow.CoreColor = core;
+        const TGlowPut change{{0, 0}, EncodeGlowWriteBack(glow)};
+        PutGlowBytes(open, {&change, 1});
+    };
+    put(1);
+    namespace fs = std::filesystem;
+    const auto identity = [&] { return TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity(); };
+    const std::function<void()> changes[] = {
+        [&] { fs::permissions(path, fs::status(path).permissions()); },
+        [&] { fs::create_hard_link(path, dir.File("link.opt")); },
+        [&] {
+            WriteFileBytes(dir.File("same.opt"), ReadBytes(path));
+            fs::rename(dir.File("same.opt"), path);
+        },
+    };
+    uint32_t core = 2;
+    for (const auto& change : changes) {
+        [[maybe_unused]] const TFileIdentity before = identity();
+        change();
+#ifndef _WIN32
+        ASSERT_NE(identity(), before) << core;  // Windows may keep a file's change time on a chmod
+#endif
+        put(core);
+        EXPECT_EQ(ReadBytes(path), f.WithFirstCore(core++));
+        EXPECT_EQ(open.KnownCopy->Identity, identity());
+    }
+    // A glow whose bytes differ from the model's is a change like any other.
+    std::vector<uint8_t> theirs = ReadBytes(path);
+    theirs[size_t(f.SecondPos) + 30] ^= 1;
+    WriteFileBytes(path, theirs);
+    EXPECT_THROW(put(9), EFileChanged);
+    EXPECT_EQ(ReadBytes(path), theirs);
 }
 
 // Another program's write within the same second as the editor's own differs
@@ -442,11 +510,35 @@ TEST(WorkingCopyWrites, TheBytesTheFileHoldsAreNotWrittenAgain)
     ReadWorkingCopy(open);
     const TFileIdentity read = TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity();
     const TEngineGlow& glow = open.Model.Meshes.Get(0).Glows.Get(0);
-    const TGlowBytes held = PatchWorkingCopyGlow(open, glow.FilePos, EncodeGlowWriteBack(glow));
+    const TGlowBytes held = WriteWorkingCopyGlow(open, glow);
     EXPECT_TRUE(std::equal(held.begin(), held.end(), f.Bytes.begin() + f.FirstPos + GlowWriteBackOffset));
     EXPECT_EQ(TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity(), read);
     CheckWorkingCopy(open);
 }
+
+#ifndef _WIN32
+// A working copy made read-only (chmod 444) is not written, by root either,
+// as a read-only Colors.dat is not; the bytes it holds already (Close on a
+// glow left as it was) are taken without a word.
+TEST(WorkingCopyWrites, ACopyMadeReadOnlyIsNotWritten)
+{
+    TempDir dir;
+    GlowFile f;
+    TOpenModel open;
+    open.ProjectDir = dir.Path();
+    open.OptFileName = "ship.opt";
+    const std::string path = dir.File("ship.opt");
+    WriteFileBytes(path, f.Bytes);
+    ReadWorkingCopy(open);
+    namespace fs = std::filesystem;
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
+    WriteWorkingCopyGlow(open, glow);
+    glow.CoreColor = 1;
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { WriteWorkingCopyGlow(open, glow); }), "Cannot open file " + path);
+    EXPECT_EQ(ReadBytes(path), f.Bytes);
+}
+#endif
 
 class CopyOptTest : public ::testing::Test {
 protected:

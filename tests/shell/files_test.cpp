@@ -230,7 +230,8 @@ private slots:
         // The working copy differs from the original after an edit.
         TEngineGlow glow = Document().Model.Meshes.Get(0).Glows.Get(0);
         glow.CoreColor ^= 0xFF;
-        PatchWorkingCopyGlow(Document(), glow.FilePos, EncodeGlowWriteBack(glow));
+        const TGlowPatch patch{glow.FilePos, EncodeGlowWriteBack(glow)};
+        PatchWorkingCopyGlows(Document(), {&patch, 1});
         const std::vector<uint8_t> edited = ReadBytes(copy);
         QVERIFY(edited != ReadBytes(chosen));
 

@@ -9,7 +9,9 @@
 #include <QMoveEvent>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "glow_panel.h"
 #include "value_dialog.h"
@@ -21,6 +23,7 @@
 #include "opt_builder.h"
 #include "test_models.h"
 #include "view_panel.h"
+#include "write_faults.h"
 
 namespace fs = std::filesystem;
 
@@ -263,6 +266,38 @@ private slots:
         QCOMPARE(MainWindow()->PathLabel->text(), copy);
         QVERIFY(ShowsWhole(*MainWindow()->PathLabel, copy));
     }
+
+#ifdef NEG_HAVE_WRITE_FAULTS
+    // A write of several glows into the working copy killed part-way (by
+    // optglow apply, killed between its two glows): the next open puts the
+    // old bytes back before it reads the copy, and the status bar says so.
+    void AnOpenTakesBackAWriteThatWasCutShort()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::string chosen = app.Folder.File("ship.opt");
+        WriteModel(chosen, {{2, 1}});
+        Open(app, chosen);
+        const std::string copy = app.ProjectFolder() + "ship.opt";
+        const std::vector<uint8_t> before = ReadBytes(copy);
+        const std::string edits = app.Folder.File("edits.json");
+        std::ofstream(edits) << R"({"edits": [{"mesh": 0, "glow": "*", "core": "FF405060"}]})";
+        // The blocks are written in file order.
+        const auto& glows = Document().Model.Meshes.Get(0).Glows;
+        const int32_t second = std::max(glows.Get(0).FilePos, glows.Get(1).FilePos);
+        QVERIFY(KilledAtWrite(second + 4, NEG_OPTGLOW, {"apply", copy, edits}));
+        QVERIFY(ReadBytes(copy) != before);
+
+        Open(app, chosen);
+        QVERIFY(ReadBytes(copy) == before);
+        QCOMPARE(MainWindow()->MessageLabel->text(),
+                 QString::fromStdString("An unfinished write of 2 glows into " + copy +
+                                        " was taken back: the file is as it was before it"));
+        QVERIFY(!fs::exists(app.ProjectFolder() + ".ship.opt.neg-record"));
+        QVERIFY(GlowPanel()->isVisible());
+        QVERIFY(app.Dialogs.Messages.empty());
+    }
+#endif
 
 private:
     // A label showing markup as markup is as wide as the whole text; as

@@ -20,6 +20,7 @@
 #include "opt_builder.h"
 #include "optglow_commands.h"
 #include "temp_dir.h"
+#include "write_faults.h"
 
 namespace {
 
@@ -714,8 +715,9 @@ TEST(OptglowProgram, ExitCodes)
 
 #ifndef _WIN32
 // A file-size limit (ulimit -f) that the patch of the second glow runs into:
-// the write fails and is reported as any failed write is, naming the glow
-// patched before, instead of the limit's signal ending the program unheard.
+// the write fails and is reported as any failed write is, instead of the
+// limit's signal ending the program unheard, and the first glow, already
+// patched, is put back: apply writes all or nothing.
 TEST(OptglowProgram, AFileSizeLimitFailsTheWriteAndIsReported)
 {
     TempDir dir;
@@ -746,10 +748,50 @@ TEST(OptglowProgram, AFileSizeLimitFailsTheWriteAndIsReported)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(text, "optglow: Cannot write file " + path +
-                        " while patching mesh 0 glow 1, whose 68 bytes may be partly written; 1 of 2 glows were "
-                        "patched before, up to mesh 0 glow 0\n");
-    EXPECT_EQ(ReadBytes(path)[size_t(m.Pos0) + 4], 0x30);
+    EXPECT_EQ(text, "optglow: Cannot write file " + path + "\n");
+    EXPECT_EQ(ReadBytes(path), m.Bytes);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);  // no record left
+}
+#endif
+
+#ifdef NEG_HAVE_WRITE_FAULTS
+// apply killed between the patches of its two glows: the file holds one glow
+// new and one old, and the record beside it says what was overwritten. The
+// reading commands say so and change nothing; the next apply first puts the
+// old bytes back, byte for byte, and says so.
+TEST(OptglowProgram, AnApplyKilledPartWayIsTakenBackByTheNextWrite)
+{
+    TempDir dir;
+    ToolModel m;
+    const std::string path = dir.File("m.opt");
+    const std::string record = dir.File(".m.opt.neg-record");
+    optbuild::WriteFileBytes(path, m.Bytes);
+    const std::string edits = dir.File("edits.json");
+    std::ofstream(edits) << R"({"edits": [{"mesh": 0, "glow": "*", "core": "FF102030"}]})";
+    ASSERT_TRUE(KilledAtWrite(m.Pos1 + 4, OPTGLOW_EXE, {"apply", path, edits}));
+    const std::vector<uint8_t> cut = ReadBytes(path);
+    EXPECT_EQ(cut[size_t(m.Pos0) + 4], 0x30);
+    EXPECT_EQ(cut[size_t(m.Pos1) + 4], m.Bytes[size_t(m.Pos1) + 4]);
+    ASSERT_TRUE(std::filesystem::exists(record));
+
+    const std::string note = "optglow: " + path + " has an unfinished write of 2 glows recorded in " + record +
+                             "; set and apply take it back before they write, the editor when it opens the file. "
+                             "Nothing was changed\n";
+    for (const std::vector<std::string>& reading : std::vector<std::vector<std::string>>{
+             {"dump", path}, {"glows", path}, {"diff", path, path}, {"apply", path, edits, "--dry-run"}}) {
+        const Result r = RunOptglow(reading);
+        EXPECT_EQ(r.Err, reading[0] == "diff" ? note + note : note) << reading[0];
+        EXPECT_EQ(ReadBytes(path), cut) << reading[0];
+    }
+    ASSERT_TRUE(std::filesystem::exists(record));
+
+    std::ofstream(edits) << R"({"edits": []})";
+    const Result r = RunOptglow({"apply", path, edits});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Err, "optglow: An unfinished write of 2 glows into " + path +
+                         " was taken back: the file is as it was before it\n");
+    EXPECT_EQ(ReadBytes(path), m.Bytes);
+    EXPECT_FALSE(std::filesystem::exists(record));
 }
 #endif
 

@@ -31,34 +31,6 @@ std::vector<std::string> Operands(const std::vector<std::string>& args, const st
     return operands;
 }
 
-std::string GlowName(const GlowPatch& patch)
-{
-    return "mesh " + std::to_string(patch.Mesh) + " glow " + std::to_string(patch.Glow);
-}
-
-// Patches each glow once, in order, into the file as read (identity), and
-// as this command left it after each glow. A failure names what was already
-// written.
-void WritePatches(const std::string& path, const std::vector<GlowPatch>& patches, TFileIdentity identity)
-{
-    for (size_t k = 0; k < patches.size(); ++k) {
-        const std::string before = k == 0 ? "no glow was patched before"
-                                          : std::to_string(k) + " of " + std::to_string(patches.size()) +
-                                                " glows were patched before, up to " + GlowName(patches[k - 1]);
-        try {
-            identity = WriteGlow(path, patches[k].After, &identity);
-        } catch (const EFOpenError& e) {
-            // Nothing of this glow was written.
-            throw Exception(std::string(e.what()) + " to patch " + GlowName(patches[k]) + "; " + before);
-        } catch (const EFileChanged& e) {
-            throw Exception(std::string(e.what()) + ", so " + GlowName(patches[k]) + " was not patched; " + before);
-        } catch (const Exception& e) {
-            throw Exception(std::string(e.what()) + " while patching " + GlowName(patches[k]) +
-                            ", whose 68 bytes may be partly written; " + before);
-        }
-    }
-}
-
 }  // namespace
 
 TFileIdentity ReadModel(const std::string& path, TModel& model, std::ostream& err)
@@ -70,12 +42,28 @@ TFileIdentity ReadModel(const std::string& path, TModel& model, std::ostream& er
     return read;
 }
 
+void NoteUnfinishedWrite(const std::string& path, std::ostream& err)
+{
+    if (const std::string note = UnfinishedWriteNote(path); !note.empty())
+        err << "optglow: " << note << '\n';
+}
+
+void TakeBackBeforeWriting(const std::string& path, std::ostream& err)
+{
+    const TTakeBack takeBack = TakeBackUnfinishedWrite(path, TLinks::Follow);
+    if (takeBack.Kind == TTakeBack::LeftAlone)
+        throw Exception(takeBack.Text + "; nothing was written");
+    if (takeBack.Kind == TTakeBack::TakenBack)
+        err << "optglow: " << takeBack.Text << '\n';
+}
+
 int GlowsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     bool json = false;
     const auto operands = Operands(args, "--json", json);
     if (operands.size() != 1)
         throw UsageError("glows takes one FILE");
+    NoteUnfinishedWrite(operands[0], err);
     TModel model;
     ReadModel(operands[0], model, err);
     out << (json ? GlowsJson(model).dump() + "\n" : GlowTable(model));
@@ -90,6 +78,8 @@ int DiffCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         throw UsageError("diff takes OLD and NEW");
     const std::string& oldPath = operands[0];
     const std::string& newPath = operands[1];
+    NoteUnfinishedWrite(oldPath, err);
+    NoteUnfinishedWrite(newPath, err);
     TModel oldModel, newModel;
     ReadModel(oldPath, oldModel, err);
     ReadModel(newPath, newModel, err);
@@ -120,8 +110,12 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 
     // Everything is checked before the first byte is written: the edit list
     // whole, against the model read whole (a glow block that leaves the file
-    // fails the read).
+    // fails the read), once a write that was cut short is taken back.
     const std::vector<uint8_t> editBytes = ReadWholeFile(editsPath);
+    if (dryRun)
+        NoteUnfinishedWrite(path, err);
+    else
+        TakeBackBeforeWriting(path, err);
     TModel model;
     const TFileIdentity read = ReadModel(path, model, err);
     std::vector<GlowPatch> patches;
@@ -138,7 +132,12 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             << path << ", nothing written\n";
         return ExitOk;
     }
-    WritePatches(path, patches, read);
+    // All or nothing, and not over values that another program wrote since
+    // the read.
+    std::vector<TGlowPatch> blocks;
+    for (const GlowPatch& patch : patches)
+        blocks.push_back({patch.After.FilePos, EncodeGlowWriteBack(patch.After)});
+    WriteGlowPatches(path, blocks, &read);
     return ExitOk;
 }
 

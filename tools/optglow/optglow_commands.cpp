@@ -80,12 +80,20 @@ constexpr const char* HelpText =
     "  a byte: on any such error FILE is left exactly as it was. A file that\n"
     "  another program writes while it is read is refused (\"changed while it\n"
     "  was being read\"), and so is one that another program changed between\n"
-    "  the read and a write: that glow and those after it are not written.\n"
-    "  A failure of the writing itself (a full disk, an input/output error, a\n"
-    "  file that can no longer be opened) is reported and exits non-zero; it\n"
-    "  can leave the 68 bytes of the glow being written partly new. apply's\n"
-    "  messages name the glows it had patched before, which keep their new\n"
-    "  values.\n"
+    "  the read and the write: nothing is written.\n"
+    "  apply writes all its glows or none, even across a crash or a power cut:\n"
+    "  before it patches several glows it records what it overwrites in\n"
+    "  .FILE.neg-record beside FILE (flushed to the disk), and removes the record\n"
+    "  once the glows are patched and flushed. A failure of the writing itself\n"
+    "  (a full disk, an input/output error) puts the old bytes back at once and\n"
+    "  exits non-zero with FILE as it was; where putting them back fails too,\n"
+    "  the message says so and the record stays. One glow is written as it is:\n"
+    "  a failed write can leave its 68 bytes partly new.\n"
+    "  A record beside FILE is a write that did not finish: set and apply first\n"
+    "  put back the old bytes it keeps and say so (or, where FILE no longer\n"
+    "  matches the record, say that and write nothing), as the editor does when\n"
+    "  it opens the file; dump, glows and diff say that it is there and change\n"
+    "  nothing.\n"
     "\n"
     "Files whose node tables share nodes:\n"
     "  A node that the tables list many times (legal, though rare) is read once\n"
@@ -164,6 +172,7 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 {
     if (args.size() != 2)
         throw UsageError("dump takes one FILE");
+    NoteUnfinishedWrite(args[1], err);
     TModel model;
     // Read whole before anything is printed: a damaged file prints nothing.
     ReadModel(args[1], model, err);
@@ -186,6 +195,7 @@ int Set(const std::vector<std::string>& args, std::ostream& err)
         assignments.emplace_back(args[i].substr(0, eq), args[i].substr(eq + 1));
     }
 
+    TakeBackBeforeWriting(path, err);
     TModel model;
     const TFileIdentity read = ReadModel(path, model, err);
     if (meshIndex >= model.Meshes.Count())
