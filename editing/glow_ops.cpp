@@ -61,8 +61,11 @@ std::optional<TFloat3> MovedAlong(const TFloat3& p, const TFloat3& from, const T
         const uint32_t bits = std::bit_cast<uint32_t>(c);
         if (std::bit_cast<uint32_t>(start) == std::bit_cast<uint32_t>(end))
             return c;
-        if (bits == std::bit_cast<uint32_t>(start))
+        if (bits == std::bit_cast<uint32_t>(start)) {
+            // A face centre made of an infinite vertex is no place to go.
+            finite = finite && std::isfinite(end);
             return end;
+        }
         // In double the offset is exact and the sum rounds once.
         const double offset = double(end) - double(start);
         if (!std::isfinite(c) && std::isfinite(offset))

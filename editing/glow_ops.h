@@ -39,8 +39,9 @@ TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow);
 // coordinate that from and to hold with the same bits keeps p's bits, where
 // p holds from's bits it takes to's, and one that is no finite number keeps
 // its bits. Several glows move together so. Nothing where p cannot move so:
-// the offset of a coordinate is no finite number (from or to is none), or a
-// finite coordinate would leave the range of a float.
+// the offset of a coordinate is no finite number (from or to is none), a
+// finite coordinate would leave the range of a float, or p would take a to
+// that is no finite number.
 std::optional<TFloat3> MovedAlong(const TFloat3& p, const TFloat3& from, const TFloat3& to);
 
 // The message for glows left where they were because MovedAlong refused
