@@ -83,8 +83,11 @@ std::string NotMovedText(const std::vector<TGlowIndex>& glows)
     const auto name = [](TGlowIndex at) {
         return "glow " + std::to_string(at.Glow) + " of mesh " + std::to_string(at.Mesh);
     };
-    if (glows.size() == 1)
-        return "G" + name(glows.front()).substr(1) + " was not moved: its centre would not be a finite number";
+    if (glows.size() == 1) {
+        std::string text = name(glows.front()) + " was not moved: its centre would not be a finite number";
+        text.front() = 'G';
+        return text;
+    }
     // A selection of thousands would fill the screen: the first ones stand
     // for the rest.
     constexpr size_t Named = 10;
