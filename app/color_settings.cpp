@@ -23,17 +23,19 @@ uint32_t ScreenColorOf(const QColor& colour)
     return uint32_t(rgb.red()) | uint32_t(rgb.green()) << 8 | uint32_t(rgb.blue()) << 16;
 }
 
-// The colour of ViewColors[entry] as the preview shows it.
-QColor EntryColor(int entry)
+// A table's colour as the preview shows it.
+QColor ScreenColor(const TColorF& color)
 {
-    const uint32_t screen = ColorFToScreen(ViewColors[entry]);
+    const uint32_t screen = ColorFToScreen(color);
     return QColor(int(screen & 255), int(screen >> 8 & 255), int(screen >> 16 & 255));
 }
 
 }  // namespace
 
-TColorSettings::TColorSettings(std::string dataDir, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), DataDir(std::move(dataDir))
+TColorSettings::TColorSettings(std::string dataDir, TColorTable& colors, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      DataDir(std::move(dataDir)),
+      Colors(colors)
 {
     setWindowTitle("Set Colors");
     setFixedSize(348, 228);
@@ -109,7 +111,7 @@ void TColorSettings::ChooseEntryColor()
 {
     const int entry = EntryInHand();
     // On the entry's own colour, so that accepting it unchanged keeps it.
-    const QColor initial = entry < ViewColorCount ? EntryColor(entry) : LastChosen;
+    const QColor initial = entry < ViewColorCount ? ScreenColor(Colors[entry]) : LastChosen;
     const std::optional<QColor> chosen = Dialogs().ChooseColor(this, initial, {});
     if (!chosen)
         return;
@@ -118,17 +120,17 @@ void TColorSettings::ChooseEntryColor()
         SetEntryColor(ScreenColorOf(*chosen), entry);
         ShowEntryColor(entry);
     }
-    WriteColorFile(DataDir);
+    WriteColorFile(DataDir, Colors);
 }
 
 void TColorSettings::SetEntryColor(uint32_t colour, int entry)
 {
-    ViewColors[entry] = ScreenToColorF(colour);
+    Colors[entry] = ScreenToColorF(colour);
 }
 
 void TColorSettings::ShowEntryColor(int entry)
 {
     QPalette palette = Preview->palette();
-    palette.setColor(QPalette::Window, EntryColor(entry));
+    palette.setColor(QPalette::Window, ScreenColor(Colors[entry]));
     Preview->setPalette(palette);
 }

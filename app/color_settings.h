@@ -1,12 +1,14 @@
 #pragma once
 // "Set Colors": the modal dialog in which a click on a list entry shows its
-// drawing colour and a double click picks a new one, stored at once in
-// ViewColors and in Colors.dat.
+// drawing colour and a double click picks a new one, stored at once in the
+// colour table it is given and in Colors.dat.
 
 #include <QColor>
 #include <QDialog>
 #include <cstdint>
 #include <string>
+
+#include "view_colors.h"
 
 class QLabel;
 class QListWidget;
@@ -15,8 +17,9 @@ class QPushButton;
 class TColorSettings : public QDialog {
     Q_OBJECT
 public:
-    // dataDir: the folder whose Colors.dat keeps the colours.
-    explicit TColorSettings(std::string dataDir, QWidget* parent = nullptr);
+    // dataDir: the folder whose Colors.dat keeps the colours; colors: the
+    // table the view draws with, which the dialog changes.
+    TColorSettings(std::string dataDir, TColorTable& colors, QWidget* parent = nullptr);
 
     QListWidget* EntryList = nullptr;
     QWidget* Preview = nullptr;
@@ -27,9 +30,9 @@ public:
 
     void ShowSelectedEntry();
     void ChooseEntryColor();
-    // Stores a screen colour 0x00BBGGRR into ViewColors[entry].
+    // Stores a screen colour 0x00BBGGRR into the table's entry.
     void SetEntryColor(uint32_t colour, int entry);
-    // Shows ViewColors[entry] on Preview.
+    // Shows the table's entry on Preview.
     void ShowEntryColor(int entry);
 
     // The colour the chooser returned last. The chooser opens on the entry
@@ -44,4 +47,5 @@ private:
     int EntryInHand() const;
 
     const std::string DataDir;
+    TColorTable& Colors;
 };

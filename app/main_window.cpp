@@ -110,12 +110,13 @@ bool TMainWindow::PrepareStart(const std::string& programFolder)
                         appDir == exeDir ? std::string() : ColorsSource(exeDir, installedColors)))
         return false;
     try {
-        if (const TColorFile found = ReadColorFile(Document.DataDir); found != TColorFile::Whole)
-            ShowMsg(DamagedColorsText(Document.DataDir, found));
+        const TColorRead read = ReadColorFile(Document.DataDir);
+        Colors = read.Colors;
+        if (read.Found != TColorFile::Whole)
+            ShowMsg(DamagedColorsText(Document.DataDir, read.Found));
     } catch (const std::exception& e) {
+        // The colours stay black: nothing of a file that failed is taken.
         ShowError(e);
-        // Start with black rather than with whatever part was read.
-        std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
     }
     return true;
 }
@@ -128,7 +129,7 @@ void TMainWindow::BuildToolWindows()
     // asks for it, and an error it raises ends that handler.
     GlowPanel = new TGlowPanel(GlowPanelArea, Document);
     TValueDialog* dialog = GlowPanel->Dialog;
-    ColorSettings = new TColorSettings(Document.DataDir, this);
+    ColorSettings = new TColorSettings(Document.DataDir, Colors, this);
     connect(GlowPanel, &TGlowPanel::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
     connect(GlowPanel, &TGlowPanel::MovementRateChosen, this, [this](int degrees) {
         Camera.RotStep = degrees;
@@ -302,7 +303,7 @@ void TMainWindow::closeEvent(QCloseEvent* event)
 TScene TMainWindow::Scene() const
 {
     return {Document.Model, Document.Selection, GlowPanel ? GlowPanel->Display() : TGlowDisplay{}, Document.Preview,
-            Options};
+            Options, Colors};
 }
 
 void TMainWindow::Redraw()

@@ -59,6 +59,8 @@ public:
     TOpenDocument& Document;
     TCamera Camera;
     TViewOptions Options;
+    // The drawing colours read from Colors.dat, as Set Colors changes them.
+    TColorTable Colors{};
     // A frame of the open model was drawn: keys and view clicks act.
     bool ViewReady = false;
 

@@ -20,12 +20,12 @@ void Require(bool condition)
         std::abort();
 }
 
-void Serialise(uint8_t* table)
+void Serialise(const TColorTable& colors, uint8_t* table)
 {
     for (int i = 0; i < ViewColorCount; ++i) {
-        PutFloat32LE(table + 12 * i + 0, ViewColors[i].Red);
-        PutFloat32LE(table + 12 * i + 4, ViewColors[i].Green);
-        PutFloat32LE(table + 12 * i + 8, ViewColors[i].Blue);
+        PutFloat32LE(table + 12 * i + 0, colors[i].Red);
+        PutFloat32LE(table + 12 * i + 4, colors[i].Green);
+        PutFloat32LE(table + 12 * i + 8, colors[i].Blue);
     }
 }
 
@@ -33,17 +33,18 @@ void Serialise(uint8_t* table)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    TColorTable colors;
     for (int i = 0; i < ViewColorCount; ++i)
-        ViewColors[i] = {0.25f * float(i), 0.5f, -1.0f / float(i + 1)};
+        colors[i] = {0.25f * float(i), 0.5f, -1.0f / float(i + 1)};
     uint8_t expected[TableSize];
-    Serialise(expected);
+    Serialise(colors, expected);
     std::copy_n(data, std::min(size, TableSize), expected);
 
-    ParseColorFile(std::span<const uint8_t>(data, size));
+    ParseColorFile(std::span<const uint8_t>(data, size), colors);
     uint8_t table[TableSize];
-    Serialise(table);
+    Serialise(colors, table);
     Require(std::equal(table, table + TableSize, expected));
-    for (const TColorF& color : ViewColors) {
+    for (const TColorF& color : colors) {
         const uint32_t screen = ColorFToScreen(color);
         Require(screen <= 0xFFFFFFu && ColorFToScreen(ScreenToColorF(screen)) == screen);
     }

@@ -6,11 +6,20 @@
 #include "byte_order.h"
 #include "file_util.h"
 
-TColorF ViewColors[ViewColorCount];
-
 namespace {
+
 constexpr size_t RecordSize = 12;
 static_assert(ViewColorFileSize == RecordSize * ViewColorCount);
+
+void Serialise(const TColorTable& colors, uint8_t* table)
+{
+    for (int i = 0; i < ViewColorCount; ++i) {
+        PutFloat32LE(table + i * RecordSize + 0, colors[i].Red);
+        PutFloat32LE(table + i * RecordSize + 4, colors[i].Green);
+        PutFloat32LE(table + i * RecordSize + 8, colors[i].Blue);
+    }
+}
+
 }  // namespace
 
 std::string ColorFilePath(const std::string& dataDir)
@@ -18,7 +27,7 @@ std::string ColorFilePath(const std::string& dataDir)
     return dataDir + "Colors.dat";
 }
 
-TColorFile ReadColorFile(const std::string& dataDir)
+TColorRead ReadColorFile(const std::string& dataDir)
 {
     // Only the colours' bytes: a file of gigabytes would hold up the start.
     TOpenFile file(ColorFilePath(dataDir), TOpenFile::Reading, TLinks::Follow);
@@ -29,37 +38,31 @@ TColorFile ReadColorFile(const std::string& dataDir)
         found = TColorFile::Short;
     else if (file.Identity().Size > ViewColorFileMaxSize)
         found = TColorFile::FarTooLong;
+    TColorRead read{{}, found};
     ParseColorFile(found == TColorFile::Whole ? std::span<const uint8_t>(bytes)
-                                              : std::span<const uint8_t>(ShippedColorBytes));
-    return found;
+                                              : std::span<const uint8_t>(ShippedColorBytes),
+                   read.Colors);
+    return read;
 }
 
-void ParseColorFile(std::span<const uint8_t> bytes)
+void ParseColorFile(std::span<const uint8_t> bytes, TColorTable& colors)
 {
     // Serialise the table, lay the file's bytes over it, and read it back:
     // a short file changes only the bytes it reaches.
     uint8_t table[ViewColorFileSize];
-    for (int i = 0; i < ViewColorCount; ++i) {
-        PutFloat32LE(table + i * RecordSize + 0, ViewColors[i].Red);
-        PutFloat32LE(table + i * RecordSize + 4, ViewColors[i].Green);
-        PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
-    }
+    Serialise(colors, table);
     std::copy_n(bytes.begin(), std::min(bytes.size(), ViewColorFileSize), table);
     for (int i = 0; i < ViewColorCount; ++i) {
-        ViewColors[i].Red = GetFloat32LE(table + i * RecordSize + 0);
-        ViewColors[i].Green = GetFloat32LE(table + i * RecordSize + 4);
-        ViewColors[i].Blue = GetFloat32LE(table + i * RecordSize + 8);
+        colors[i].Red = GetFloat32LE(table + i * RecordSize + 0);
+        colors[i].Green = GetFloat32LE(table + i * RecordSize + 4);
+        colors[i].Blue = GetFloat32LE(table + i * RecordSize + 8);
     }
 }
 
-void WriteColorFile(const std::string& dataDir)
+void WriteColorFile(const std::string& dataDir, const TColorTable& colors)
 {
     uint8_t table[ViewColorFileSize];
-    for (int i = 0; i < ViewColorCount; ++i) {
-        PutFloat32LE(table + i * RecordSize + 0, ViewColors[i].Red);
-        PutFloat32LE(table + i * RecordSize + 4, ViewColors[i].Green);
-        PutFloat32LE(table + i * RecordSize + 8, ViewColors[i].Blue);
-    }
+    Serialise(colors, table);
     // Through a temporary file: a failed save leaves the old colours whole.
     // A Colors.dat linked from elsewhere is saved where the link leads.
     WriteWholeFile(ThroughLinks(ColorFilePath(dataDir)), table, TExisting::Replace);

@@ -2,6 +2,7 @@
 // The seven drawing colours of the view and their file, Colors.dat in the Data folder:
 // seven records of three little-endian float32 (red, green, blue), 84 bytes.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -22,11 +23,14 @@ enum TViewColor : int {
     ViewColorCount = 7
 };
 
-// The colours read from Colors.dat, one table for the whole program: every
-// window draws with them. Zero (black) until loaded.
-extern TColorF ViewColors[ViewColorCount];
-
 inline constexpr size_t ViewColorFileSize = 84;
+
+// The seven colours, in the file's order: what the view draws with. The
+// window that reads them keeps them and hands them on with each scene.
+// Zero (black) until loaded.
+using TColorTable = std::array<TColorF, ViewColorCount>;
+// Laid out in memory as the file's records are (on a little-endian host).
+static_assert(sizeof(TColorTable) == ViewColorFileSize);
 // A colour file longer than this is no colour file.
 inline constexpr int64_t ViewColorFileMaxSize = 65536;
 
@@ -40,20 +44,25 @@ std::string ColorFilePath(const std::string& dataDir);
 // to hold them or far longer than any colour file.
 enum class TColorFile { Whole, Short, FarTooLong };
 
-// Fills ViewColors from dataDir's colour file byte for byte, reading only the 84
+struct TColorRead {
+    TColorTable Colors{};
+    TColorFile Found = TColorFile::Whole;
+};
+
+// The colours of dataDir's colour file byte for byte, reading only the 84
 // bytes of the colours; bytes past 84 are ignored. A file shorter than 84
-// bytes or longer than ViewColorFileMaxSize is damaged: ViewColors gets the
-// shipped colours instead and the file is left as it is. Throws EFOpenError,
-// ENotAFile, EInOutError.
-TColorFile ReadColorFile(const std::string& dataDir);
+// bytes or longer than ViewColorFileMaxSize is damaged: the shipped colours
+// instead, and the file is left as it is. Throws EFOpenError, ENotAFile,
+// EInOutError.
+TColorRead ReadColorFile(const std::string& dataDir);
 
-// Lays the colour file's bytes in memory over ViewColors byte for byte: a
-// short file fills the table from the front and leaves the rest as it was.
-void ParseColorFile(std::span<const uint8_t> bytes);
+// Lays the colour file's bytes in memory over colors byte for byte: a short
+// file fills the table from the front and leaves the rest as it was.
+void ParseColorFile(std::span<const uint8_t> bytes, TColorTable& colors);
 
-// Writes all of ViewColors to the colour file (created or emptied).
+// Writes all of colors to the colour file (created or emptied).
 // Throws EFCreateError, EInOutError (the write failed or was short).
-void WriteColorFile(const std::string& dataDir);
+void WriteColorFile(const std::string& dataDir, const TColorTable& colors);
 
 // A screen colour 0x00BBGGRR as a drawing colour: each byte k becomes k / 255.
 TColorF ScreenToColorF(uint32_t screenColor);

@@ -37,8 +37,8 @@ public:
 };
 
 // The drawing colour of entry.
-inline void SetColor(TViewColor entry)
+inline void SetColor(const TColorTable& colors, TViewColor entry)
 {
-    const TColorF& c = ViewColors[entry];
+    const TColorF& c = colors[entry];
     glColor3f(c.Red, c.Green, c.Blue);
 }

@@ -156,7 +156,7 @@ void DrawGlowLines(const TScene& scene, int meshIndex, int glowIndex, float poin
     const float a = v.X / 4;
     const float b = v.Y / 2;
     glPointSize(pointSize);
-    SetColor(ColPoint);
+    SetColor(scene.Colors, ColPoint);
     {
         TPrimitive points(GL_POINTS);
         Vertex(p);
@@ -164,22 +164,22 @@ void DrawGlowLines(const TScene& scene, int meshIndex, int glowIndex, float poin
     glPointSize(GlowPoint);
     {
         TPrimitive lines(GL_LINES);
-        SetColor(ColXVector);
+        SetColor(scene.Colors, ColXVector);
         Vertex(Offset(p, a, 0, 0));
         Vertex(p);
         Vertex(p);
         Vertex(Offset(p, -a, 0, 0));
-        SetColor(ColYVector);
+        SetColor(scene.Colors, ColYVector);
         Vertex(Offset(p, 0, b, 0));
         Vertex(p);
-        SetColor(ColZVector);
+        SetColor(scene.Colors, ColZVector);
         Vertex(Offset(p, 0, 0, v.Z));
         Vertex(p);
         Vertex(p);
         Vertex(Offset(p, 0, 0, -v.Z));
     }
     if (scene.Glows.Cones) {
-        SetColor(ColCone);
+        SetColor(scene.Colors, ColCone);
         const TFloat3 apex = Offset(p, 0, b, 0);
         Triangle(Offset(p, 0, 0, -v.Z), apex, Offset(p, -a, 0, 0));
         Triangle(Offset(p, 0, 0, v.Z), apex, Offset(p, -a, 0, 0));

@@ -83,7 +83,7 @@ void SendFaces(int32_t meshIndex, const TOMesh& mesh, bool faceNames, const TGLM
 // Face mode: the current face once more on top, in "Selected".
 void DrawCurrentFace(const TScene& scene)
 {
-    SetColor(ColSelected);
+    SetColor(scene.Colors, ColSelected);
     const TOMesh& mesh = scene.Model.Meshes.Get(scene.Selection.CurMesh);
     DrawFace(mesh, mesh.Faces[0].Get(scene.Selection.CurFace));
 }
@@ -102,13 +102,13 @@ bool MeshDrawn(const TScene& scene, const TOMesh& mesh)
     return mesh.Glows.Count() > 0 || scene.Options.WholeModel;
 }
 
-void SetMeshColor(const TSelection& selection, int32_t meshIndex, const TOMesh& mesh)
+void SetMeshColor(const TScene& scene, int32_t meshIndex, const TOMesh& mesh)
 {
     if (mesh.Glows.Count() > 0) {
-        SetColor(MeshColor(selection, meshIndex));
+        SetColor(scene.Colors, MeshColor(scene.Selection, meshIndex));
         return;
     }
-    const TColorF& c = ViewColors[ColMeshLines];
+    const TColorF& c = scene.Colors[ColMeshLines];
     glColor3f(c.Red * Dimmed, c.Green * Dimmed, c.Blue * Dimmed);
 }
 
@@ -200,7 +200,7 @@ void DrawMeshes(const TScene& scene, const TGLMatrix* pickRegion)
         // Meshes without glows are neither drawn nor pickable.
         if (mesh.Glows.Count() > 0) {
             // Every face of a mesh has the mesh's colour: set once, not per face.
-            SetColor(MeshColor(selection, i));
+            SetColor(scene.Colors, MeshColor(selection, i));
             SendFaces(i, mesh, selection.SelectMode == 1, pickRegion, unsentLast);
         }
         ++i;
@@ -226,7 +226,7 @@ void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshLine
             const TMeshLines& lines = kept.Of(i, mesh);
             if (lines.BadVertex)
                 ListIndexError(list_messages::Vertex, *lines.BadVertex);
-            SetMeshColor(scene.Selection, i, mesh);
+            SetMeshColor(scene, i, mesh);
             glVertexPointer(3, GL_FLOAT, sizeof(TVertex), lines.Ends.data());
             glDrawArrays(GL_LINES, 0, GLsizei(lines.Ends.size()));
         };

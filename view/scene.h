@@ -1,11 +1,12 @@
 #pragma once
 // What a frame shows, apart from the camera: the model, its selection, which
-// glows are drawn and how, and the Display menu's options. The view draws a
+// glows are drawn and how, the Display menu's options and the colours. The view draws a
 // scene as it is given and changes nothing in it.
 
 #include "glow_preview.h"
 #include "model.h"
 #include "selection.h"
+#include "view_colors.h"
 
 // Which glows are drawn, as the glow panel's buttons say.
 struct TGlowDisplay {
@@ -30,6 +31,8 @@ struct TScene {
     // edit dialog).
     TGlowPreview Preview;
     TViewOptions Options;
+    // What the lines, points and cones are drawn in.
+    TColorTable Colors{};
 
     // The values the glow at `at` is drawn with. Throws the list errors.
     const TEngineGlow& Shown(TGlowIndex at) const { return Preview.Shown(Model, at); }

@@ -77,8 +77,8 @@ QRect DrawnBox(std::vector<GLfloat>& feedback, const QSize& viewport, const std:
 
 TMeshPicture PictureOf(const TScene& scene, const TCamera& camera, const QSize& viewport)
 {
-    const TColorF& lines = ViewColors[ColMeshLines];
-    const TColorF& selected = ViewColors[ColSelected];
+    const TColorF& lines = scene.Colors[ColMeshLines];
+    const TColorF& selected = scene.Colors[ColSelected];
     const TSelection& s = scene.Selection;
     return {camera.PanX,
             camera.PanY,

@@ -27,7 +27,7 @@ void DrawFloorFrame(TViewPanel& panel, const TScene& scene, const TCamera& camer
         const TSelection& s = scene.Selection;
         glEnableClientState(GL_VERTEX_ARRAY);
         for (size_t m = 0; m < arrays.size(); ++m) {
-            const TColorF& c = ViewColors[int(m) == s.CurMesh && s.SelectMode == 0 ? ColSelected : ColMeshLines];
+            const TColorF& c = scene.Colors[int(m) == s.CurMesh && s.SelectMode == 0 ? ColSelected : ColMeshLines];
             glColor3f(c.Red, c.Green, c.Blue);
             glVertexPointer(3, GL_FLOAT, sizeof(TVertex), arrays[m].data());
             glDrawArrays(GL_LINES, 0, GLsizei(arrays[m].size()));

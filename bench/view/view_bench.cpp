@@ -37,7 +37,7 @@ namespace {
 void BuildModel()
 {
     OPTInFile().ReadOpt(optbuild::GridCraft(), "grid craft", Model());
-    for (TColorF& c : ViewColors)
+    for (TColorF& c : Colors())
         c = {0.8f, 0.8f, 0.8f};
 }
 
@@ -62,7 +62,7 @@ void FrameWith(const Faces& faces)
 
 void MeshColor(int meshIndex)
 {
-    const TColorF& c = ViewColors[meshIndex == Selection().CurMesh && Selection().SelectMode == 0 ? ColSelected : ColMeshLines];
+    const TColorF& c = Colors()[meshIndex == Selection().CurMesh && Selection().SelectMode == 0 ? ColSelected : ColMeshLines];
     glColor3f(c.Red, c.Green, c.Blue);
 }
 

@@ -94,7 +94,7 @@ int PointWidth(TGlowIndex at)
 {
     const QImage frame = MainWindow()->View->grabFramebuffer();
     const TViewPoint centre = MainWindow()->View->Projection(MainWindow()->Camera).Project(Document().GlowAt(at).Center);
-    const TColorF& c = ViewColors[ColPoint];
+    const TColorF& c = Colors()[ColPoint];
     const auto near = [](int channel, float wanted) { return std::abs(channel - int(std::lround(wanted * 255))) <= 2; };
     int widest = 0;
     for (int y = int(centre.Y) - 8; y <= int(centre.Y) + 8; ++y) {

@@ -100,7 +100,7 @@ bool ViewShows(float x, float y, TViewColor entry)
 {
     const QImage frame = MainWindow()->View->grabFramebuffer();
     const QPoint at = ViewPoint(x, y) * MainWindow()->View->devicePixelRatioF();
-    const TColorF& c = ViewColors[entry];
+    const TColorF& c = Colors()[entry];
     const auto matches = [](int channel, float wanted) { return std::abs(channel - int(std::lround(wanted * 255))) <= 2; };
     for (int dy = -2; dy <= 2; ++dy)
         for (int dx = -2; dx <= 2; ++dx) {

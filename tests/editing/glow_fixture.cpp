@@ -66,7 +66,6 @@ TGlowEditing::TGlowEditing(const std::vector<TMeshSpec>& meshes)
 {
     // What stays from one test to the next in the process: as at program
     // start.
-    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
     DecimalSeparator = '.';
     OptBuilder b;
     for (const TMeshSpec& shape : meshes) {

@@ -27,17 +27,12 @@ std::vector<uint8_t> FloatBytes(float f)
 // Every test starts with a black table and its own data folder.
 class ColorFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        DataDir = Dir.Path();
-        std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
-    }
-    void TearDown() override { std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{}); }
+    void SetUp() override { DataDir = Dir.Path(); }
 
     std::vector<uint8_t> TableBytes() const
     {
         std::vector<uint8_t> out;
-        for (const TColorF& c : ViewColors)
+        for (const TColorF& c : Colors)
             for (float f : {c.Red, c.Green, c.Blue}) {
                 const auto b = FloatBytes(f);
                 out.insert(out.end(), b.begin(), b.end());
@@ -47,6 +42,7 @@ protected:
 
     TempDir Dir;
     std::string DataDir;
+    TColorTable Colors{};
 };
 
 // Pure red for Selected, chosen through Set Colors, is written as 1, 0, 0
@@ -54,16 +50,15 @@ protected:
 TEST_F(ColorFileTest, TheTableIsWrittenInOrderAndReadsBack)
 {
     for (int i = 0; i < ViewColorCount; ++i)
-        ViewColors[i] = ScreenToColorF(0x00102030u * static_cast<uint32_t>(i + 1) & 0xFFFFFFu);
-    WriteColorFile(DataDir);
+        Colors[i] = ScreenToColorF(0x00102030u * static_cast<uint32_t>(i + 1) & 0xFFFFFFu);
+    WriteColorFile(DataDir, Colors);
     const std::vector<uint8_t> file = ReadBytes(DataDir + "Colors.dat");
     ASSERT_EQ(file.size(), 84u);
     EXPECT_EQ(file, TableBytes());
 
     // Reading it back gives the same table.
     const auto saved = TableBytes();
-    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
-    ReadColorFile(DataDir);
+    Colors = ReadColorFile(DataDir).Colors;
     EXPECT_EQ(TableBytes(), saved);
 }
 
@@ -90,9 +85,9 @@ TEST_F(ColorFileTest, ShortBytesFillTheTableFromTheFront)
 {
     std::vector<uint8_t> bytes(30);
     std::iota(bytes.begin(), bytes.end(), uint8_t{1});
-    ViewColors[ColPoint].Green = -1.0f;  // bytes 00 00 80 BF
-    ViewColors[ColCone].Blue = 0.5f;
-    ParseColorFile(bytes);
+    Colors[ColPoint].Green = -1.0f;  // bytes 00 00 80 BF
+    Colors[ColCone].Blue = 0.5f;
+    ParseColorFile(bytes, Colors);
     const std::vector<uint8_t> table = TableBytes();
     std::vector<uint8_t> expected(84, 0);
     std::copy(bytes.begin(), bytes.end(), expected.begin());
@@ -112,7 +107,7 @@ TEST_F(ColorFileTest, BytesPastTheSeventhEntryAreIgnored)
     for (size_t i = 0; i < 84; ++i)
         bytes[i] = i % 4 == 3 ? 0x3F : 0x00;
     WriteFileBytes(DataDir + "Colors.dat", bytes);
-    ReadColorFile(DataDir);
+    Colors = ReadColorFile(DataDir).Colors;
     EXPECT_EQ(TableBytes(), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 84));
 }
 
@@ -123,7 +118,9 @@ TEST_F(ColorFileTest, AFileFarLongerThanTheColoursIsDamaged)
     const std::string path = DataDir + "Colors.dat";
     WriteFileBytes(path, std::vector<uint8_t>(84, 0x3F));
     std::filesystem::resize_file(path, 100 << 20);
-    EXPECT_EQ(ReadColorFile(DataDir), TColorFile::FarTooLong);
+    const TColorRead read = ReadColorFile(DataDir);
+    Colors = read.Colors;
+    EXPECT_EQ(read.Found, TColorFile::FarTooLong);
     EXPECT_EQ(TableBytes(), std::vector<uint8_t>(std::begin(ShippedColorBytes), std::end(ShippedColorBytes)));
     EXPECT_EQ(DamagedColorsText(DataDir, TColorFile::FarTooLong),
               "File is damaged " + path + LineBreak +
@@ -148,7 +145,7 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     {
         try {
-            WriteColorFile(DataDir);
+            WriteColorFile(DataDir, Colors);
             ADD_FAILURE() << "a read-only file was replaced";
         } catch (const EFCreateError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
@@ -159,7 +156,7 @@ TEST_F(ColorFileTest, FileErrorsNameThePath)
 
     DataDir = Dir.File("Missing/");
     try {
-        WriteColorFile(DataDir);
+        WriteColorFile(DataDir, Colors);
         ADD_FAILURE() << "a file in a missing folder was written";
     } catch (const EFCreateError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file " + DataDir + "Colors.dat");
@@ -171,11 +168,11 @@ TEST_F(ColorFileTest, AFailedWriteRaisesAndLeavesTheOldColoursWhole)
 {
     const std::vector<uint8_t> old(84, 0x3F);
     WriteFileBytes(DataDir + "Colors.dat", old);
-    ViewColors[ColCone].Blue = 0.25f;
+    Colors[ColCone].Blue = 0.25f;
     {
         FileSizeLimit limit(40);
         try {
-            WriteColorFile(DataDir);
+            WriteColorFile(DataDir, Colors);
             ADD_FAILURE() << "a cut-short write passed";
         } catch (const EInOutError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot write file " + DataDir + "Colors.dat");

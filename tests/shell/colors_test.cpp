@@ -76,7 +76,7 @@ private slots:
         App->Dialogs.ColorAnswers.push_back(QColor(255, 0, 0));
         RunDialog([] { DoubleClickRow(1); });
         QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
-        QVERIFY(ViewColors[1].Red == 1.0f && ViewColors[1].Green == 0.0f && ViewColors[1].Blue == 0.0f);
+        QVERIFY(Colors()[1].Red == 1.0f && Colors()[1].Green == 0.0f && Colors()[1].Blue == 0.0f);
         QCOMPARE(Preview(), QColor(255, 0, 0));
         std::vector<uint8_t> expected = before;
         const uint8_t red[12] = {0, 0, 0x80, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -114,17 +114,17 @@ private slots:
     void CancelledChooserWritesNothing()
     {
         const std::vector<uint8_t> before = ReadBytes(Path);
-        ViewColors[3] = {0.25f, 0.5f, 0.75f};  // differs from the file: a write would show
+        Colors()[3] = {0.25f, 0.5f, 0.75f};  // differs from the file: a write would show
         App->Dialogs.ColorAnswers.push_back(std::nullopt);
         RunDialog([] { DoubleClickRow(2); });
         QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
         QVERIFY(ReadBytes(Path) == before);
-        QVERIFY(ViewColors[2].Red == GetRecord(before, 2).Red);
+        QVERIFY(Colors()[2].Red == GetRecord(before, 2).Red);
     }
 
     void NoEntrySelectedStillRewrites()
     {
-        ViewColors[3] = {0.25f, 0.5f, 0.75f};
+        Colors()[3] = {0.25f, 0.5f, 0.75f};
         App->Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
         RunDialog([] {
             ColorSettings()->EntryList->clearSelection();
@@ -133,10 +133,10 @@ private slots:
         QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
         const std::vector<uint8_t> bytes = ReadBytes(Path);
         QCOMPARE(bytes.size(), size_t(84));
-        QCOMPARE(std::memcmp(bytes.data(), ViewColors, 84), 0);  // the table as it is now
+        QCOMPARE(std::memcmp(bytes.data(), Colors().data(), 84), 0);  // the table as it is now
         QVERIFY(GetRecord(bytes, 3).Red == 0.25f);
         for (int i = 0; i < ViewColorCount; ++i)
-            QVERIFY(ViewColors[i].Red != 1 / 255.0f);  // the chosen colour went nowhere
+            QVERIFY(Colors()[i].Red != 1 / 255.0f);  // the chosen colour went nowhere
     }
 
     // A click on blank space, or with Ctrl on the entry, keeps the entry
@@ -156,7 +156,7 @@ private slots:
             DoubleClickEmptyPart();
         });
         QCOMPARE(App->Dialogs.ColorRequests.size(), size_t(1));
-        QVERIFY(ViewColors[3].Red == 0.0f && ViewColors[3].Green == 0.0f && ViewColors[3].Blue == 1.0f);
+        QVERIFY(Colors()[3].Red == 0.0f && Colors()[3].Green == 0.0f && Colors()[3].Blue == 1.0f);
         QVERIFY(GetRecord(ReadBytes(Path), 3).Blue == 1.0f);
         QVERIFY(ColorSettings()->EntryList->item(3)->isSelected());
     }

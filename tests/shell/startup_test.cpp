@@ -81,7 +81,7 @@ private slots:
         QVERIFY(Document().Selection.SelectedId == 0 && Document().Selection.CurFace == 0 && MainWindow()->View->Restarts() == 0);
         QVERIFY(!MainWindow()->ViewReady);
         const std::vector<uint8_t> bytes = SampleColorBytes();
-        QCOMPARE(std::memcmp(ViewColors, bytes.data(), 84), 0);
+        QCOMPARE(std::memcmp(Colors().data(), bytes.data(), 84), 0);
 
         QVERIFY(GlowPanel() && ValueDialog() && ColorSettings());
         QVERIFY(!GlowPanel()->isVisible());
@@ -121,13 +121,11 @@ private slots:
             QSKIP("no file here that this user cannot read");
         }
 #endif
-        for (TColorF& c : ViewColors)
-            c = {0.5f, 0.5f, 0.5f};
         QVERIFY(app.Start());
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + path + "."));
-        for (const TColorF& c : ViewColors)
+        for (const TColorF& c : Colors())
             QVERIFY(c.Red == 0 && c.Green == 0 && c.Blue == 0);
         QVERIFY(MainWindow()->isVisible());
     }
@@ -145,7 +143,7 @@ private slots:
                                                      "all seven anew.")}));
         const std::vector<uint8_t> shipped = ReadBytes(NEG_SHIPPED_COLORS);
         QCOMPARE(shipped.size(), size_t(84));
-        QCOMPARE(std::memcmp(ViewColors, shipped.data(), 84), 0);
+        QCOMPARE(std::memcmp(Colors().data(), shipped.data(), 84), 0);
         QVERIFY(ReadBytes(path).empty());
     }
 

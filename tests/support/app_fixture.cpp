@@ -25,7 +25,6 @@ TAppFixture::TAppFixture()
     Running = this;
     // What stays from one test to the next in the process: as at program
     // start.
-    std::fill(std::begin(ViewColors), std::end(ViewColors), TColorF{});
     DecimalSeparator = '.';
     // The user's own settings (Recent Files) are never touched: a file in the
     // test's folder, also on Windows, whose own format is the registry.
@@ -112,4 +111,9 @@ TColorSettings* ColorSettings()
 TOpenDocument& Document()
 {
     return Running->Editor->Document;
+}
+
+TColorTable& Colors()
+{
+    return MainWindow()->Colors;
 }

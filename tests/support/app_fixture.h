@@ -12,6 +12,7 @@
 #include "file_util.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
+#include "view_colors.h"
 
 class QWidget;
 class TColorSettings;
@@ -59,3 +60,5 @@ TGlowPanel* GlowPanel();
 TValueDialog* ValueDialog();
 TColorSettings* ColorSettings();
 TOpenDocument& Document();
+// The colours the running main window draws with.
+TColorTable& Colors();

@@ -22,6 +22,7 @@ struct TViewTestState {
     TGlowPreview Preview;
     TViewOptions Options;
     TCamera Camera;
+    TColorTable Colors{};
     TViewPanel* Panel = nullptr;
 };
 
@@ -58,6 +59,11 @@ TViewOptions& Options()
     return State().Options;
 }
 
+TColorTable& Colors()
+{
+    return State().Colors;
+}
+
 TCamera& Camera()
 {
     return State().Camera;
@@ -75,7 +81,7 @@ void UsePanel(TViewPanel* panel)
 
 TScene Scene()
 {
-    return {Model(), Selection(), Display(), Preview(), Options()};
+    return {Model(), Selection(), Display(), Preview(), Options(), Colors()};
 }
 
 void Draw()
@@ -125,12 +131,12 @@ void SetDistinctColors()
         {0.25f, 0.25f, 0.25f}, {1, 1, 0}, {1, 1, 1}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0.5f, 1},
     };
     for (int i = 0; i < ViewColorCount; ++i)
-        ViewColors[i] = colors[i];
+        Colors()[i] = colors[i];
 }
 
 const TColorF& Color(TViewColor entry)
 {
-    return ViewColors[entry];
+    return Colors()[entry];
 }
 
 void ResetViewState()
@@ -244,7 +250,7 @@ std::vector<Primitive> CaptureFrame()
 
 std::vector<Primitive> InColor(const std::vector<Primitive>& all, TViewColor entry)
 {
-    const TColorF& c = ViewColors[entry];
+    const TColorF& c = Colors()[entry];
     std::vector<Primitive> out;
     for (const Primitive& p : all)
         if (std::fabs(p.Color.Red - c.Red) < 1e-3f && std::fabs(p.Color.Green - c.Green) < 1e-3f &&

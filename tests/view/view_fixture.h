@@ -27,6 +27,7 @@ TSelection& Selection();
 TGlowDisplay& Display();
 TGlowPreview& Preview();
 TViewOptions& Options();
+TColorTable& Colors();
 TCamera& Camera();
 // The panel ShowPanel made last, or the one UsePanel gave.
 TViewPanel* Panel();

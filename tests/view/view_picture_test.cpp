@@ -274,8 +274,8 @@ private slots:
             {"selection", [] { Selection().Select(2, Model()); }},
             {"face mode", [] { Selection().SetMode(1, Model()); }},
             {"face", [] { Selection().Select(PackSelection(2, 7), Model()); }},
-            {"line colour", [] { ViewColors[ColMeshLines] = {0.5f, 0, 0.5f}; }},
-            {"selected colour", [] { ViewColors[ColSelected] = {0, 0.5f, 0.5f}; }},
+            {"line colour", [] { Colors()[ColMeshLines] = {0.5f, 0, 0.5f}; }},
+            {"selected colour", [] { Colors()[ColSelected] = {0, 0.5f, 0.5f}; }},
             // The lowest glow down: its point sticks out below its lines.
             {"glow", [] { Model().Meshes.Get(Model().Meshes.Count() - 1).Glows.Get(0).Center.Y -= 9; }},
             {"halos", [] {
