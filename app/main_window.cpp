@@ -218,29 +218,22 @@ void TMainWindow::BuildEditMenu()
 {
     EditMenu = new QMenu("Edit", this);
     menuBar()->addMenu(EditMenu);
-    // Named after the step they take back or again, and on while there is
-    // one, as the history's stack says: Qt's own undo actions behave so.
-    const auto item = [this](const char* verb, const QList<QKeySequence>& keys, void (TMainWindow::*handler)()) {
-        QAction* action = EditMenu->addAction(verb);
+    // The history's own actions: named after the step they take back or
+    // again, on while there is one and no gesture holds the history.
+    const auto item = [this](QAction* action, const QList<QKeySequence>& keys, TGlowHistory::TMove move) {
         action->setShortcuts(keys);
         // Also while the glow panel or the edit dialog is the active window.
         action->setShortcutContext(Qt::ApplicationShortcut);
-        action->setEnabled(false);
-        Handle(action, handler);
+        EditMenu->addAction(action);
+        connect(action, &QAction::triggered, this, [this, move] { Guarded([&] { Rewrite(move); }); });
         return action;
     };
-    UndoAction = item("Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TMainWindow::Undo);
-    RedoAction = item("Redo", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
-                      &TMainWindow::Redo);
+    TGlowHistory& history = Document.History;
+    UndoAction = item(history.MakeUndoAction(this), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, TGlowHistory::Undone);
+    RedoAction = item(history.MakeRedoAction(this),
+                      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+                      TGlowHistory::Redone);
     BuildGlowItems();
-    const auto follow = [](QAction* action, const QString& verb) {
-        return [action, verb](const QString& step) { action->setText(step.isEmpty() ? verb : verb + ' ' + step); };
-    };
-    const QUndoStack& stack = Document.History.Stack;
-    connect(&stack, &QUndoStack::undoTextChanged, UndoAction, follow(UndoAction, "Undo"));
-    connect(&stack, &QUndoStack::redoTextChanged, RedoAction, follow(RedoAction, "Redo"));
-    connect(&stack, &QUndoStack::canUndoChanged, UndoAction, &QAction::setEnabled);
-    connect(&stack, &QUndoStack::canRedoChanged, RedoAction, &QAction::setEnabled);
 }
 
 void TMainWindow::ShowFirstTime()
@@ -336,25 +329,14 @@ void TMainWindow::GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove mov
     Redraw();
 }
 
-void TMainWindow::Undo()
+void TMainWindow::Rewrite(TGlowHistory::TMove move)
 {
-    const QUndoStack& stack = Document.History.Stack;
-    if (stack.canUndo())
-        Rewrite(&TGlowHistory::Undo, stack.undoText(), "Undone: ");
-}
-
-void TMainWindow::Redo()
-{
-    const QUndoStack& stack = Document.History.Stack;
-    if (stack.canRedo())
-        Rewrite(&TGlowHistory::Redo, stack.redoText(), "Redone: ");
-}
-
-void TMainWindow::Rewrite(TStepRun (TGlowHistory::*move)(), const QString& stepText, const QString& done)
-{
+    const bool undo = move == TGlowHistory::Undone;
+    const TStepRun run = undo ? Document.History.Undo() : Document.History.Redo();
     // A write that fails writes nothing and leaves the history as it was.
-    (Document.History.*move)().ThrowFailure();
-    ShowBriefly(done + stepText);
+    run.ThrowFailure();
+    if (!run.Step.isEmpty())
+        ShowBriefly((undo ? QStringLiteral("Undone: ") : QStringLiteral("Redone: ")) + run.Step);
 }
 
 void TMainWindow::SetColors()

@@ -232,9 +232,6 @@ public:
 
     void SetColors();
     void ShowAbout();
-    // Edit > Undo and Redo: the step the history offers, through it.
-    void Undo();
-    void Redo();
     // Glows changed through the edit history: the status bar says what a new
     // edit wrote, and the view shows it.
     void GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move);
@@ -273,9 +270,9 @@ private:
     void ShowFirstTime();
     // The main window changed its size or place: the panels follow.
     void FollowResize();
-    // Undo or redo through move; done and the step's text name it in the
-    // status bar.
-    void Rewrite(TStepRun (TGlowHistory::*move)(), const QString& stepText, const QString& done);
+    // Edit > Undo (move Undone) or Redo: the step the history offers, through
+    // it; the status bar names it.
+    void Rewrite(TGlowHistory::TMove move);
     // Keeps the view square at the left of the client area and gives the
     // glow panel's area the rest.
     void LayoutPanels();
@@ -315,6 +312,8 @@ private:
         // The other glows selected, as shown when the drag began: each moves
         // by as much as the dragged one.
         std::vector<TPreviewedGlow> Followers;
+        // Undo and Redo are off until the gesture ends.
+        TGlowHistory::THold Hold;
     };
     std::optional<TGlowDragging> GlowDragging;
     // Shows where the dragged centre is now: the view, the panel's Point,
@@ -324,7 +323,8 @@ private:
     void CancelGlowDrag();
     // Writes the dragged centre through the edit history.
     void FinishGlowDrag();
-    // The drag and what it shows are gone; Undo and Redo act again.
+    // The drag and what it shows are gone; Undo and Redo act again (the
+    // hold ends with it).
     void EndGlowDrag();
     // The status bar's word on the nudges: the step and the lock.
     QString NudgeText() const;

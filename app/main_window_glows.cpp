@@ -78,13 +78,11 @@ bool TMainWindow::PickGlowAt(int x, int y)
     for (const TGlowIndex& other : selection.SelectedGlows(Document.Model))
         if (other != picked)
             followers.push_back({other, Document.ShownValues(other)});
+    // Undo and Redo wait for the gesture's end from the press on (the hold):
+    // the drag would write the centres it started from over what they took
+    // back. And Ctrl with Z or Y locks an axis once the glow moves.
     GlowDragging.emplace(TGlowDragging{TGlowDrag(picked, Document.ShownValues(picked).Center, at.x(), at.y()), at,
-                                       false, {}, Document.Preview, std::move(followers)});
-    // Undo and Redo wait for the gesture's end from the press on: the drag
-    // would write the centres it started from over what they took back. And
-    // Ctrl with Z or Y locks an axis once the glow moves.
-    UndoAction->setEnabled(false);
-    RedoAction->setEnabled(false);
+                                       false, {}, Document.Preview, std::move(followers), Document.History.Hold()});
     return true;
 }
 
@@ -196,8 +194,6 @@ void TMainWindow::EndGlowDrag()
 {
     Document.Preview = GlowDragging ? GlowDragging->Underneath : TGlowPreview{};
     GlowDragging.reset();
-    UndoAction->setEnabled(Document.History.Stack.canUndo());
-    RedoAction->setEnabled(Document.History.Stack.canRedo());
 }
 
 void TMainWindow::CancelGlowDrag()

@@ -51,7 +51,7 @@ bool TMainWindow::MakeWorkingCopy()
 void TMainWindow::CloseModel()
 {
     EndGlowDrag();
-    Document.History.Stack.clear();
+    Document.History.Clear();
     MessageLabel->clear();
     // No working copy is open: an export now would put the previous one
     // where the user takes it for the file being opened.

@@ -1,5 +1,6 @@
 #include "glow_history.h"
 
+#include <QAction>
 #include <algorithm>
 #include <utility>
 
@@ -25,7 +26,53 @@ bool TGlowStep::mergeWith(const QUndoCommand* next)
     return true;
 }
 
-TGlowHistory::TGlowHistory(TOpenModel& open) : Open(open) {}
+TGlowHistory::TGlowHistory(TOpenModel& open) : Open(open)
+{
+    Group.addStack(&Steps);
+    Steps.setActive(true);
+}
+
+namespace {
+
+// The group's action without its own trigger: Undo and Redo go through the
+// history's door, which writes first and moves the stack only once written.
+QAction* Detached(QAction* action, QUndoGroup& group)
+{
+    QObject::disconnect(action, &QAction::triggered, &group, nullptr);
+    return action;
+}
+
+}  // namespace
+
+QAction* TGlowHistory::MakeUndoAction(QObject* parent)
+{
+    // A prefix without %1: Qt puts a space and the step's text after it.
+    return Detached(Group.createUndoAction(parent, QStringLiteral("Undo")), Group);
+}
+
+QAction* TGlowHistory::MakeRedoAction(QObject* parent)
+{
+    return Detached(Group.createRedoAction(parent, QStringLiteral("Redo")), Group);
+}
+
+TGlowHistory::THold::THold(TGlowHistory& history) : History(&history)
+{
+    if (History->Holds++ == 0)
+        History->Steps.setActive(false);
+}
+
+TGlowHistory::THold::THold(THold&& other) noexcept : History(std::exchange(other.History, nullptr)) {}
+
+TGlowHistory::THold::~THold()
+{
+    if (History && --History->Holds == 0)
+        History->Steps.setActive(true);
+}
+
+void TGlowHistory::Clear()
+{
+    Steps.clear();
+}
 
 TStepRun TGlowHistory::Write(const TGlowEdit& edit, bool after)
 {
@@ -36,7 +83,7 @@ TStepRun TGlowHistory::Write(const TGlowEdit& edit, bool after)
     // changes of one block, the first one's bytes before are put back last).
     if (!after)
         std::reverse(puts.begin(), puts.end());
-    TStepRun run{{edit.Name, {}}, nullptr};
+    TStepRun run{{edit.Name, {}}, nullptr, {}};
     try {
         const std::vector<TGlowBytes> held = PutGlowBytes(Open, puts);
         for (size_t i = 0; i < puts.size(); ++i)
@@ -55,7 +102,7 @@ TStepRun TGlowHistory::Make(TGlowEdit edit, TMerge merge)
             return c.After != EncodeGlowWriteBack(Open.GlowAt(c.At));
         });
     } catch (...) {
-        return {{edit.Name, {}}, std::current_exception()};
+        return {{edit.Name, {}}, std::current_exception(), {}};
     }
     TStepRun run = Write(edit, true);
     // An edit that changes nothing is written and told as any edit (the file
@@ -65,28 +112,32 @@ TStepRun TGlowHistory::Make(TGlowEdit edit, TMerge merge)
         for (size_t i = 0; i < edit.Changes.size(); ++i)
             edit.Changes[i].Before = run.Written.Changes[i].Before;
         if (ChangesBytes(edit))
-            Stack.push(new TGlowStep(std::move(edit), merge));
+            Steps.push(new TGlowStep(std::move(edit), merge));
     }
     return Report(std::move(run), Made);
 }
 
 TStepRun TGlowHistory::Undo()
 {
-    if (!Stack.canUndo())
+    if (!Steps.canUndo())
         return {};
-    TStepRun run = Write(static_cast<const TGlowStep*>(Stack.command(Stack.index() - 1))->Edit(), false);
+    const QUndoCommand* step = Steps.command(Steps.index() - 1);
+    TStepRun run = Write(static_cast<const TGlowStep*>(step)->Edit(), false);
+    run.Step = step->text();
     if (!run.Failure)
-        Stack.undo();
+        Steps.undo();
     return Report(std::move(run), Undone);
 }
 
 TStepRun TGlowHistory::Redo()
 {
-    if (!Stack.canRedo())
+    if (!Steps.canRedo())
         return {};
-    TStepRun run = Write(static_cast<const TGlowStep*>(Stack.command(Stack.index()))->Edit(), true);
+    const QUndoCommand* step = Steps.command(Steps.index());
+    TStepRun run = Write(static_cast<const TGlowStep*>(step)->Edit(), true);
+    run.Step = step->text();
     if (!run.Failure)
-        Stack.redo();
+        Steps.redo();
     return Report(std::move(run), Redone);
 }
 

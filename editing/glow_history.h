@@ -8,7 +8,9 @@
 // ends.
 
 #include <QObject>
+#include <QString>
 #include <QUndoCommand>
+#include <QUndoGroup>
 #include <QUndoStack>
 #include <exception>
 
@@ -16,11 +18,15 @@
 
 struct TOpenModel;
 
+class QAction;
+
 // What one run of a step wrote (every glow, or none), and the failure that
-// stopped it.
+// stopped it. An undo or redo names the step it moved (empty when there was
+// none).
 struct TStepRun {
     TGlowEdit Written;
     std::exception_ptr Failure;
+    QString Step;
 
     void ThrowFailure() const
     {
@@ -55,8 +61,6 @@ class TGlowHistory : public QObject {
 public:
     explicit TGlowHistory(TOpenModel& open);
 
-    QUndoStack Stack;
-
     enum TMove { Made, Undone, Redone };
     // What Make may merge: nothing, or a run of nudges.
     enum TMerge { Alone = -1, Nudges = 1 };
@@ -74,6 +78,33 @@ public:
     // when there is no step).
     TStepRun Undo();
     TStepRun Redo();
+    // No step to undo or redo: another model is opened.
+    void Clear();
+
+    // Edit > Undo and Redo, owned by parent: named after the step they take
+    // back or again ("Undo Center of glow 1 in mesh 0", "Undo" when there is
+    // none) and on while there is one and the history is not held. They act
+    // through whatever the caller connects to triggered (Undo, Redo), never
+    // on their own.
+    QAction* MakeUndoAction(QObject* parent);
+    QAction* MakeRedoAction(QObject* parent);
+
+    // While a hold lives, Undo and Redo are off (a gesture that will write
+    // glows is under way); Make goes on as ever.
+    class THold {
+    public:
+        explicit THold(TGlowHistory& history);
+        THold(THold&& other) noexcept;
+        THold& operator=(THold&&) = delete;
+        ~THold();
+
+    private:
+        TGlowHistory* History;
+    };
+    [[nodiscard]] THold Hold() { return THold(*this); }
+
+    // The steps, for reading.
+    const QUndoStack& Stack() const { return Steps; }
 
 signals:
     // Glows changed, in the working copy and in memory: written holds each
@@ -83,6 +114,10 @@ signals:
 
 private:
     TOpenModel& Open;
+    // The group gives the actions; its one stack is active but while held.
+    QUndoGroup Group;
+    QUndoStack Steps;
+    int Holds = 0;
 
     // Writes each change's bytes after (or, in reverse order, before).
     TStepRun Write(const TGlowEdit& edit, bool after);

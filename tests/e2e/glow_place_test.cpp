@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(point, QString::fromStdString(FormatFloats("Point = %5.2f ,%5.2f ,%5.2f ", {c.X, c.Y, c.Z})));
         QCOMPARE(status, QString::fromStdString(FormatFloats("Center %.2f, %.2f, %.2f", {c.X, c.Y, c.Z})));
         QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
-        QCOMPARE(Document().History.Stack.count(), 1);
+        QCOMPARE(Document().History.Stack().count(), 1);
 
         // Undo waits for the gesture from the press on: Ctrl+Z while the glow
         // is held takes nothing back, and the drag that follows is a step of
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(ReadBytes(Copy), written);
         QTest::mouseMove(MainWindow()->View, to + QPoint(away, 0));
         QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to + QPoint(away, 0));
-        QCOMPARE(Document().History.Stack.count(), 2);
+        QCOMPARE(Document().History.Stack().count(), 2);
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), written);
 
@@ -206,7 +206,7 @@ private slots:
         QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + QPoint(QApplication::startDragDistance() - 1, 0));
 
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
-        QCOMPARE(Document().History.Stack.count(), 0);
+        QCOMPARE(Document().History.Stack().count(), 0);
         QCOMPARE(Document().Selection.EditGlow, 0);
         QCOMPARE(Document().Model.Meshes.Get(0).Glows.Get(0).Center.X, -10.0f);
     }
@@ -271,7 +271,7 @@ private slots:
         QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, Qt::ControlModifier, Shown(odd));
         const TFloat3 snapped = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(snapped.X, odd.X) && SameBits(snapped.Y, odd.Y) && SameBits(snapped.Z, odd.Z));
-        QCOMPARE(Document().History.Stack.count(), 2);
+        QCOMPARE(Document().History.Stack().count(), 2);
     }
 
     // A press on a glow that is not being edited picks it and drags it in
@@ -293,7 +293,7 @@ private slots:
             if (written[i] != Model.Bytes[i])
                 QVERIFY2(i >= size_t(block + 24) && i < size_t(block + 28), qPrintable(QString("byte %1").arg(i)));
         QVERIFY(CentreIn(written, block).X > 10);
-        QCOMPARE(Document().History.Stack.count(), 1);
+        QCOMPARE(Document().History.Stack().count(), 1);
     }
 
     // With Solid on, the snaps take only vertices and face centres that are
@@ -336,7 +336,7 @@ private slots:
         std::vector<uint8_t> expected = Model.Bytes;
         PutFloat32LE(&expected[size_t(block + 24)], -8.5f);
         QCOMPARE(ReadBytes(Copy), expected);
-        QCOMPARE(Document().History.Stack.count(), 1);
+        QCOMPARE(Document().History.Stack().count(), 1);
         QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
 
         // A coarser step, away from the viewer: the model's z.
@@ -354,7 +354,7 @@ private slots:
         CHECKED(PressOn(MainWindow(), Qt::Key_L));
         const TFloat3 locked = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(locked.X, -8.5f) && SameBits(locked.Y, 11) && SameBits(locked.Z, 6));
-        QCOMPARE(Document().History.Stack.count(), 1);
+        QCOMPARE(Document().History.Stack().count(), 1);
 
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
@@ -364,7 +364,7 @@ private slots:
         CHECKED(PressOn(MainWindow(), Qt::Key_J));
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         CHECKED(PressOn(MainWindow(), Qt::Key_J));
-        QCOMPARE(Document().History.Stack.count(), 2);
+        QCOMPARE(Document().History.Stack().count(), 2);
     }
 
     // Frame Glow makes the glow the point the view turns about: the named

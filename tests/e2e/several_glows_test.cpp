@@ -202,7 +202,7 @@ private slots:
         }
         QCOMPARE(ReadBytes(Copy), expected);
         QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Core Color of 3 glows"));
-        QCOMPARE(Document().History.Stack.count(), 2);
+        QCOMPARE(Document().History.Stack().count(), 2);
     }
 
     // A drag of the glow being edited moves the others selected by as much:
@@ -258,7 +258,7 @@ private slots:
         QVERIFY(ChooseEditSubmenu(MainWindow()->SelectTwinMenu, MainWindow()->SelectTwinActions[0]));
         QCOMPARE(Document().Selection.SelectedGlows(Document().Model), (std::vector<TGlowIndex>{G00, G01}));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
-        QCOMPARE(Document().History.Stack.count(), 0);
+        QCOMPARE(Document().History.Stack().count(), 0);
 
         QVERIFY(ChooseEditSubmenu(MainWindow()->MirrorMenu, MainWindow()->MirrorActions[0]));
         std::vector<uint8_t> expected = Model.Bytes;
@@ -282,7 +282,7 @@ private slots:
         QVERIFY(ChooseEditSubmenu(MainWindow()->MirrorMenu, MainWindow()->MirrorActions[1]));
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         QCOMPARE(ReadBytes(Copy), changed);
-        QCOMPARE(Document().History.Stack.count(), 1);
+        QCOMPARE(Document().History.Stack().count(), 1);
         QVERIFY(SameBits(Document().GlowAt(G01).Center.Y, Document().GlowAt(G00).Center.Y));
         QCOMPARE(GlowPanel()->VectorLine->text(), vector);
     }
@@ -349,8 +349,8 @@ private slots:
                          "of this model's glows")
                      .arg(padded.size()));
         QCOMPARE(ReadBytes(Copy), outer);
-        QCOMPARE(Document().History.Stack.count(), 1);
-        QCOMPARE(Document().History.Stack.index(), 1);
+        QCOMPARE(Document().History.Stack().count(), 1);
+        QCOMPARE(Document().History.Stack().index(), 1);
 
         CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
         QCOMPARE(Document().Selection.SelectedGlows(Document().Model), std::vector<TGlowIndex>{G01});

@@ -61,7 +61,7 @@ private slots:
         ClickListItem(GlowPanel()->ItemList, 0);
         QTest::mouseClick(ValueDialog()->CloseButton, Qt::LeftButton);
         QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: written, nothing changed"));
-        QCOMPARE(Document().History.Stack.count(), 1);
+        QCOMPARE(Document().History.Stack().count(), 1);
 
         QTest::mouseClick(GlowPanel()->CopyColorButton, Qt::LeftButton);
         QCOMPARE(MainWindow()->MessageLabel->text(), QString("Copy color to all: 3 glows written"));
@@ -91,7 +91,7 @@ private slots:
 
         // Another model ends the history.
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("fleet.opt")));
-        QCOMPARE(Document().History.Stack.count(), 0);
+        QCOMPARE(Document().History.Stack().count(), 0);
         QVERIFY(!MainWindow()->UndoAction->isEnabled());
     }
 
@@ -122,7 +122,7 @@ private slots:
                  QString::fromStdString("The working copy " + Copy +
                                         " changed on disk since it was opened; nothing was written. Open it again "
                                         "to edit it."));
-        QCOMPARE(Document().History.Stack.index(), 1);
+        QCOMPARE(Document().History.Stack().index(), 1);
         QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
         QCOMPARE(Document().Model.Meshes.Get(0).Glows.Get(0).MainVec.X, 3.0f);
         QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  3.00 ,-1.25 , 2.00 "));

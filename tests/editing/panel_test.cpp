@@ -263,7 +263,7 @@ void PanelTest::aFailedWriteCopiesToNoGlow()
     for (size_t i = 0; i < glows.size(); ++i)
         QCOMPARE(glows[i]->CoreColor, SampleGlow(int(i)).CoreColor);
     QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));  // the open dialog still writes its own glow
-    QCOMPARE(e.Doc.History.Stack.count(), 0);
+    QCOMPARE(e.Doc.History.Stack().count(), 0);
 }
 
 void PanelTest::copyChangesNothingWhenTheWorkingCopyChangedOnDisk()
