@@ -89,7 +89,6 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     connect(View, &TViewPanel::PointerMoved, this, &TMainWindow::ViewPointerMoved);
     connect(View, &TViewPanel::MouseUp, this, &TMainWindow::ViewReleased);
     connect(View, &TViewPanel::FramebufferResized, this, &TMainWindow::ViewResized);
-    connect(&Document.History, &TGlowHistory::Changed, this, &TMainWindow::GlowsChanged);
     // Key preview: every key press reaches KeyPressed before the controls.
     qApp->installEventFilter(this);
 
@@ -148,6 +147,9 @@ void TMainWindow::BuildToolWindows()
         },
         Qt::DirectConnection);
     connect(dialog, &TValueDialog::KeyboardReleased, this, [this] { activateWindow(); });
+    // After the panel's and the dialog's: a dialog open on glows written goes
+    // first, so the frame shows what the file holds.
+    connect(&Document.History, &TGlowHistory::Changed, this, &TMainWindow::GlowsChanged);
     // The glow items' keys, Open Opt's and Exit's act from the panel too, not
     // from the edit dialog.
     GlowPanel->addActions({SelectMeshGlowsAction, CopyGlowAction, PasteStyleAction, OpenAction, ExitAction});
@@ -322,21 +324,16 @@ void TMainWindow::ShowBriefly(const QString& text)
     MessageTimer.start(6000);
 }
 
-void TMainWindow::GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move)
+void TMainWindow::GlowsChanged(const TGlowEdit&, TGlowHistory::TMove, const QString& said)
 {
-    if (move == TGlowHistory::Made)
-        ShowBriefly(WrittenText(written));
+    ShowBriefly(said);
     Redraw();
 }
 
 void TMainWindow::Rewrite(TGlowHistory::TMove move)
 {
-    const bool undo = move == TGlowHistory::Undone;
-    const TStepRun run = undo ? Document.History.Undo() : Document.History.Redo();
     // A write that fails writes nothing and leaves the history as it was.
-    run.ThrowFailure();
-    if (!run.Step.isEmpty())
-        ShowBriefly((undo ? QStringLiteral("Undone: ") : QStringLiteral("Redone: ")) + run.Step);
+    (move == TGlowHistory::Undone ? Document.History.Undo() : Document.History.Redo()).ThrowFailure();
 }
 
 void TMainWindow::SetColors()

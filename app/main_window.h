@@ -232,9 +232,9 @@ public:
 
     void SetColors();
     void ShowAbout();
-    // Glows changed through the edit history: the status bar says what a new
-    // edit wrote, and the view shows it.
-    void GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move);
+    // Glows changed through the edit history: the status bar says what was
+    // written, and the view shows it.
+    void GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move, const QString& said);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -271,7 +271,7 @@ private:
     // The main window changed its size or place: the panels follow.
     void FollowResize();
     // Edit > Undo (move Undone) or Redo: the step the history offers, through
-    // it; the status bar names it.
+    // it.
     void Rewrite(TGlowHistory::TMove move);
     // Keeps the view square at the left of the client area and gives the
     // glow panel's area the rest.
@@ -283,10 +283,6 @@ private:
     void ShowSelectedCount();
     // The glow whose drawn centre the pointer at (x, y) is on, or none.
     TGlowIndex GlowAtPointer(int x, int y);
-    // Writes edit through the history, as one step; an edit dialog open on
-    // a glow it writes goes first, unwritten. Throws a refused or failed
-    // write.
-    void WriteGlows(const TGlowEdit& edit);
     // Paste Glow Style (withCentre false) and Paste Glow.
     void PasteGlowValues(bool withCentre);
     // Makes the working copy of the file being opened. When a copy of that
@@ -311,7 +307,7 @@ private:
         TGlowPreview Underneath;
         // The other glows selected, as shown when the drag began: each moves
         // by as much as the dragged one.
-        std::vector<TPreviewedGlow> Followers;
+        std::vector<TGlowValues> Followers;
         // Undo and Redo are off until the gesture ends.
         TGlowHistory::THold Hold;
     };

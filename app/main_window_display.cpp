@@ -19,7 +19,7 @@
 #include "file_util.h"
 #include "errors.h"
 #include "glow_frame.h"
-#include "glow_ops.h"
+#include "glow_edit.h"
 #include "messages.h"
 #include "model.h"
 #include "path_names.h"

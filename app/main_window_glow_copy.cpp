@@ -7,7 +7,7 @@
 
 #include "edit_list_format.h"
 #include "errors.h"
-#include "glow_ops.h"
+#include "glow_edit.h"
 #include "main_window.h"
 #include "open_document.h"
 
@@ -95,8 +95,10 @@ void TMainWindow::PasteGlowValues(bool withCentre)
         ShowBriefly(item + QStringLiteral(": the clipboard's glow holds a centre only"));
         return;
     }
-    WriteGlows(GlowsEdit(Document.Model, withCentre ? "Paste glow" : "Paste glow style", glows, [&](TEngineGlow& g) {
-        for (const edit_list::GlowField* field : pasted.Fields)
-            edit_list::CopyField(*field, pasted.Values, g);
-    }));
+    const TGlowWrite write =
+        WithChange(Document.Model, withCentre ? "Paste glow" : "Paste glow style", glows, [&](TEngineGlow& g) {
+            for (const edit_list::GlowField* field : pasted.Fields)
+                edit_list::CopyField(*field, pasted.Values, g);
+        });
+    Document.History.Make(write).ThrowFailure();
 }

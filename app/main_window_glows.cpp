@@ -10,11 +10,10 @@
 #include "glow_panel.h"
 #include "main_window.h"
 #include "open_document.h"
-#include "value_dialog.h"
 #include "view_panel.h"
 #include "conversions.h"
 #include "error_display.h"
-#include "glow_ops.h"
+#include "glow_edit.h"
 #include "glow_pick.h"
 #include "glow_record.h"
 
@@ -74,7 +73,7 @@ bool TMainWindow::PickGlowAt(int x, int y)
     // them: an edit dialog open on them may preview other centres than the
     // stored ones (one open on another glow has gone).
     const QPointF at = View->Pointer();
-    std::vector<TPreviewedGlow> followers;
+    std::vector<TGlowValues> followers;
     for (const TGlowIndex& other : selection.SelectedGlows(Document.Model))
         if (other != picked)
             followers.push_back({other, Document.ShownValues(other)});
@@ -182,7 +181,7 @@ void TMainWindow::FollowGlowDrag()
     // Under a lock only that coordinate moves; snapped, the others go by as
     // much as the dragged glow (those that cannot, MovedAlong, stay put).
     preview.Others = d.Followers;
-    for (TPreviewedGlow& other : preview.Others)
+    for (TGlowValues& other : preview.Others)
         other.Values.Center =
             MovedAlong(other.Values.Center, d.Drag.Start(), spot.Centre).value_or(other.Values.Center);
     GlowPanel->ShowGlowValues();
@@ -210,35 +209,33 @@ void TMainWindow::CancelGlowDrag()
 void TMainWindow::FinishGlowDrag()
 {
     const TGlowIndex at = GlowDragging->Drag.Glow();
-    TEngineGlow moved = Document.GlowAt(at);
-    moved.Center = Document.Preview.Values.Center;
-    // The dragged glow first: the step is named for it. A glow whose centre
-    // would become infinite or no number stays where it is.
-    TGlowEdit edit = GlowEdit(at, moved);
+    // The stored values with the centres shown, the dragged glow first: the
+    // step is named for it. A glow whose centre would become infinite or no
+    // number stays where it is.
+    TGlowWrite write{{}, {{at, Document.GlowAt(at)}}};
+    const TFloat3 centre = Document.Preview.Values.Center;
+    write.Glows.front().Values.Center = centre;
     std::vector<TGlowIndex> refused;
-    for (const TPreviewedGlow& other : GlowDragging->Followers) {
-        const std::optional<TFloat3> centre = MovedAlong(other.Values.Center, GlowDragging->Drag.Start(), moved.Center);
-        if (!centre) {
+    for (const TGlowValues& other : GlowDragging->Followers) {
+        const std::optional<TFloat3> moved = MovedAlong(other.Values.Center, GlowDragging->Drag.Start(), centre);
+        if (!moved) {
             refused.push_back(other.At);
             continue;
         }
-        TEngineGlow follower = Document.GlowAt(other.At);
-        follower.Center = *centre;
-        edit.Changes.push_back({other.At, {}, EncodeGlowWriteBack(follower)});
+        write.Glows.push_back({other.At, Document.GlowAt(other.At)});
+        write.Glows.back().Values.Center = *moved;
     }
     EndGlowDrag();
     if (!refused.empty())
         ShowMsg(NotMovedText(refused));
-    if (EncodeGlowWriteBack(moved) == EncodeGlowWriteBack(Document.GlowAt(at))) {
+    if (EncodeGlowWriteBack(write.Glows.front().Values) == EncodeGlowWriteBack(Document.GlowAt(at))) {
         // Back where it started: nothing to write.
         GlowPanel->ShowGlowValues();
         MessageLabel->clear();
         Redraw();
         return;
     }
-    // An edit dialog open on the glows would write the old centres back.
-    GlowPanel->Dialog->LeaveGlows(edit);
-    const TStepRun run = Document.History.Make(edit);
+    const TStepRun run = Document.History.Make(write);
     if (run.Written.Changes.empty()) {
         // Nothing written: the glows show where they are stored.
         GlowPanel->ShowGlowValues();

@@ -5,12 +5,10 @@
 #include <optional>
 
 #include "conversions.h"
-#include "glow_ops.h"
+#include "glow_edit.h"
 #include "glow_panel.h"
-#include "glow_record.h"
 #include "main_window.h"
 #include "open_document.h"
-#include "value_dialog.h"
 #include "view_panel.h"
 
 namespace {
@@ -90,7 +88,7 @@ void TMainWindow::Nudge(TNudge direction)
         return;
     }
     const TViewProjection view = View->Projection(Camera);
-    TGlowEdit edit;
+    TGlowWrite write;
     for (const TGlowIndex& at : glows) {
         // From where the glow is shown, as a drag starts.
         const std::optional<TFloat3> centre =
@@ -100,13 +98,10 @@ void TMainWindow::Nudge(TNudge direction)
                             .arg(QLatin1Char("XYZ"[NudgeLock])));
             return;
         }
-        TEngineGlow moved = Document.GlowAt(at);
-        moved.Center = *centre;
-        edit.Changes.push_back({at, {}, EncodeGlowWriteBack(moved)});
+        write.Glows.push_back({at, Document.GlowAt(at)});
+        write.Glows.back().Values.Center = *centre;
     }
-    // An edit dialog open on the glows would write the old values back.
-    GlowPanel->Dialog->LeaveGlows(edit);
-    const TStepRun run = Document.History.Make(std::move(edit), TGlowHistory::Nudges);
+    const TStepRun run = Document.History.Make(write, TGlowHistory::Nudges);
     if (!run.Written.Changes.empty()) {
         const TFloat3& c = Document.GlowAt(run.Written.Changes.front().At).Center;
         ShowBriefly(QString::fromStdString(FormatFloats("Center %.2f, %.2f, %.2f   ", {c.X, c.Y, c.Z})) + NudgeText());

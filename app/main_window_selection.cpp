@@ -10,11 +10,10 @@
 
 #include "conversions.h"
 #include "error_display.h"
-#include "glow_ops.h"
+#include "glow_edit.h"
 #include "glow_panel.h"
 #include "main_window.h"
 #include "open_document.h"
-#include "value_dialog.h"
 
 namespace {
 
@@ -132,18 +131,15 @@ void TMainWindow::MirrorGlows(TMirrorAxis axis)
     }
     const TEngineGlow image = MirrorImage(Document.GlowAt(glows.front()), axis);
     glows.erase(glows.begin());
-    WriteGlows(GlowsEdit(Document.Model, QStringLiteral("Mirror across %1").arg(QLatin1Char(AxisNames[int(axis)])).toStdString(),
-                         glows, [&](TEngineGlow& g) {
+    const std::string name = "Mirror across " + std::string(1, AxisNames[int(axis)]);
+    Document.History
+        .Make(WithChange(Document.Model, name, glows,
+                         [&](TEngineGlow& g) {
                              const int32_t place = g.FilePos;
                              g = image;
                              g.FilePos = place;
-                         }));
-}
-
-void TMainWindow::WriteGlows(const TGlowEdit& edit)
-{
-    GlowPanel->Dialog->LeaveGlows(edit);
-    Document.History.Make(edit).ThrowFailure();
+                         }))
+        .ThrowFailure();
 }
 
 void TMainWindow::ShowSelectedCount()

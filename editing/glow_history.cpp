@@ -6,6 +6,63 @@
 
 #include "open_model.h"
 
+namespace {
+
+// The value an edit of several glows changed, named as the panel's items are
+// ("Core Color", "Main Vector"): that of the first glow whose bytes changed.
+QString SeveralGlowsValue(const TGlowEdit& edit)
+{
+    const auto changed = std::find_if(edit.Changes.begin(), edit.Changes.end(),
+                                      [](const TGlowChange& c) { return c.Before != c.After; });
+    QString name = QString::fromStdString(ChangedValueName(changed == edit.Changes.end() ? edit.Changes.front() : *changed));
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (i == 0 || name[i - 1] == ' ')
+            name[i] = name[i].toUpper();
+    return name;
+}
+
+// The text of a step for edit: the copy's name, or the value changed and
+// where ("Center of glow 1 in mesh 0").
+QString StepText(const TGlowEdit& edit)
+{
+    if (!edit.Name.empty() || edit.Changes.empty())
+        return QString::fromStdString(edit.Name);
+    if (edit.Changes.size() > 1)
+        return QStringLiteral("%1 of %2 glows").arg(SeveralGlowsValue(edit)).arg(edit.Changes.size());
+    const TGlowChange& c = edit.Changes.front();
+    return QStringLiteral("%1 of glow %2 in mesh %3")
+        .arg(QString::fromStdString(ChangedValueName(c)))
+        .arg(c.At.Glow)
+        .arg(c.At.Mesh);
+}
+
+// What the status bar says after edit was written: "Mesh 0, glow 1: Center
+// written", "Copy color to all: 5 glows written".
+QString WrittenText(const TGlowEdit& edit)
+{
+    if (!edit.Name.empty()) {
+        const size_t n = edit.Changes.size();
+        return QStringLiteral("%1: %2 %3 written")
+            .arg(QString::fromStdString(edit.Name))
+            .arg(n)
+            .arg(n == 1 ? "glow" : "glows");
+    }
+    if (edit.Changes.empty())
+        return {};
+    if (edit.Changes.size() > 1)
+        return SeveralGlowsValue(edit).isEmpty()
+                   ? QStringLiteral("%1 glows: written, nothing changed").arg(edit.Changes.size())
+                   : StepText(edit) + QStringLiteral(" written");
+    const TGlowChange& c = edit.Changes.front();
+    const std::string changed = ChangedValueName(c);
+    return QStringLiteral("Mesh %1, glow %2: %3")
+        .arg(c.At.Mesh)
+        .arg(c.At.Glow)
+        .arg(changed.empty() ? QStringLiteral("written, nothing changed") : QString::fromStdString(changed) + " written");
+}
+
+}  // namespace
+
 TGlowStep::TGlowStep(TGlowEdit edit, int mergeId)
     : QUndoCommand(StepText(edit)), Changes(std::move(edit)), MergeId(mergeId)
 {
@@ -83,7 +140,7 @@ TStepRun TGlowHistory::Write(const TGlowEdit& edit, bool after)
     // changes of one block, the first one's bytes before are put back last).
     if (!after)
         std::reverse(puts.begin(), puts.end());
-    TStepRun run{{edit.Name, {}}, nullptr, {}};
+    TStepRun run{{edit.Name, {}}, nullptr};
     try {
         const std::vector<TGlowBytes> held = PutGlowBytes(Open, puts);
         for (size_t i = 0; i < puts.size(); ++i)
@@ -94,15 +151,18 @@ TStepRun TGlowHistory::Write(const TGlowEdit& edit, bool after)
     return run;
 }
 
-TStepRun TGlowHistory::Make(TGlowEdit edit, TMerge merge)
+TStepRun TGlowHistory::Make(const TGlowWrite& write, TMerge merge)
 {
+    TGlowEdit edit{write.Name, {}};
     bool changes = false;
     try {
-        changes = std::any_of(edit.Changes.begin(), edit.Changes.end(), [&](const TGlowChange& c) {
-            return c.After != EncodeGlowWriteBack(Open.GlowAt(c.At));
-        });
+        for (const TGlowValues& glow : write.Glows) {
+            const TGlowBytes after = EncodeGlowWriteBack(glow.Values);
+            changes = changes || after != EncodeGlowWriteBack(Open.GlowAt(glow.At));
+            edit.Changes.push_back({glow.At, {}, after});
+        }
     } catch (...) {
-        return {{edit.Name, {}}, std::current_exception(), {}};
+        return {{write.Name, {}}, std::current_exception()};
     }
     TStepRun run = Write(edit, true);
     // An edit that changes nothing is written and told as any edit (the file
@@ -114,7 +174,8 @@ TStepRun TGlowHistory::Make(TGlowEdit edit, TMerge merge)
         if (ChangesBytes(edit))
             Steps.push(new TGlowStep(std::move(edit), merge));
     }
-    return Report(std::move(run), Made);
+    const QString said = WrittenText(run.Written);
+    return Report(std::move(run), Made, said);
 }
 
 TStepRun TGlowHistory::Undo()
@@ -123,10 +184,10 @@ TStepRun TGlowHistory::Undo()
         return {};
     const QUndoCommand* step = Steps.command(Steps.index() - 1);
     TStepRun run = Write(static_cast<const TGlowStep*>(step)->Edit(), false);
-    run.Step = step->text();
+    const QString said = QStringLiteral("Undone: ") + step->text();
     if (!run.Failure)
         Steps.undo();
-    return Report(std::move(run), Undone);
+    return Report(std::move(run), Undone, said);
 }
 
 TStepRun TGlowHistory::Redo()
@@ -135,68 +196,16 @@ TStepRun TGlowHistory::Redo()
         return {};
     const QUndoCommand* step = Steps.command(Steps.index());
     TStepRun run = Write(static_cast<const TGlowStep*>(step)->Edit(), true);
-    run.Step = step->text();
+    const QString said = QStringLiteral("Redone: ") + step->text();
     if (!run.Failure)
         Steps.redo();
-    return Report(std::move(run), Redone);
+    return Report(std::move(run), Redone, said);
 }
 
-TStepRun TGlowHistory::Report(TStepRun run, TMove move)
+TStepRun TGlowHistory::Report(TStepRun run, TMove move, const QString& said)
 {
     if (!run.Written.Changes.empty())
-        emit Changed(run.Written, move);
+        emit Changed(run.Written, move, said);
     return run;
 }
 
-namespace {
-
-// The value an edit of several glows changed, named as the panel's items are
-// ("Core Color", "Main Vector"): that of the first glow whose bytes changed.
-QString SeveralGlowsValue(const TGlowEdit& edit)
-{
-    const auto changed = std::find_if(edit.Changes.begin(), edit.Changes.end(),
-                                      [](const TGlowChange& c) { return c.Before != c.After; });
-    QString name = QString::fromStdString(ChangedValueName(changed == edit.Changes.end() ? edit.Changes.front() : *changed));
-    for (qsizetype i = 0; i < name.size(); ++i)
-        if (i == 0 || name[i - 1] == ' ')
-            name[i] = name[i].toUpper();
-    return name;
-}
-
-}  // namespace
-
-QString StepText(const TGlowEdit& edit)
-{
-    if (!edit.Name.empty() || edit.Changes.empty())
-        return QString::fromStdString(edit.Name);
-    if (edit.Changes.size() > 1)
-        return QStringLiteral("%1 of %2 glows").arg(SeveralGlowsValue(edit)).arg(edit.Changes.size());
-    const TGlowChange& c = edit.Changes.front();
-    return QStringLiteral("%1 of glow %2 in mesh %3")
-        .arg(QString::fromStdString(ChangedValueName(c)))
-        .arg(c.At.Glow)
-        .arg(c.At.Mesh);
-}
-
-QString WrittenText(const TGlowEdit& edit)
-{
-    if (!edit.Name.empty()) {
-        const size_t n = edit.Changes.size();
-        return QStringLiteral("%1: %2 %3 written")
-            .arg(QString::fromStdString(edit.Name))
-            .arg(n)
-            .arg(n == 1 ? "glow" : "glows");
-    }
-    if (edit.Changes.empty())
-        return {};
-    if (edit.Changes.size() > 1)
-        return SeveralGlowsValue(edit).isEmpty()
-                   ? QStringLiteral("%1 glows: written, nothing changed").arg(edit.Changes.size())
-                   : StepText(edit) + QStringLiteral(" written");
-    const TGlowChange& c = edit.Changes.front();
-    const std::string changed = ChangedValueName(c);
-    return QStringLiteral("Mesh %1, glow %2: %3")
-        .arg(c.At.Mesh)
-        .arg(c.At.Glow)
-        .arg(changed.empty() ? QStringLiteral("written, nothing changed") : QString::fromStdString(changed) + " written");
-}

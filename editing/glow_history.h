@@ -21,12 +21,10 @@ struct TOpenModel;
 class QAction;
 
 // What one run of a step wrote (every glow, or none), and the failure that
-// stopped it. An undo or redo names the step it moved (empty when there was
-// none).
+// stopped it.
 struct TStepRun {
     TGlowEdit Written;
     std::exception_ptr Failure;
-    QString Step;
 
     void ThrowFailure() const
     {
@@ -65,14 +63,15 @@ public:
     // What Make may merge: nothing, or a run of nudges.
     enum TMerge { Alone = -1, Nudges = 1 };
 
-    // Writes edit's changes and pushes them as one step, when they change a
-    // byte of what the model holds; an edit that changes none is written all
-    // the same, and is no step. A write that fails writes nothing and leaves
-    // the history as it was, Redo's steps included. An edit made with merge
+    // Gives each glow of write its values, into the working copy and then
+    // the model, and pushes the change as one step, when it changes a byte
+    // of what the model holds; a write that changes none is written all the
+    // same, and is no step. A write that fails writes nothing and leaves the
+    // history as it was, Redo's steps included. A write made with merge
     // other than Alone right after one made with the same merge on the same
     // glows joins its step. Returns what was written and what stopped it,
     // after Changed for what was written; never throws.
-    TStepRun Make(TGlowEdit edit, TMerge merge = Alone);
+    TStepRun Make(const TGlowWrite& write, TMerge merge = Alone);
     // Writes the step the stack offers to undo or redo, then moves the stack;
     // a write that fails leaves it where it was. Returns as Make (nothing
     // when there is no step).
@@ -108,9 +107,10 @@ public:
 
 signals:
     // Glows changed, in the working copy and in memory: written holds each
-    // glow written, with the bytes it has now as After. Not emitted when no
-    // glow was written.
-    void Changed(const TGlowEdit& written, TGlowHistory::TMove move);
+    // glow written, with the bytes it has now as After; said is what the
+    // status bar says of it ("Mesh 0, glow 1: Center written", "Undone: Copy
+    // color to all"). Not emitted when no glow was written.
+    void Changed(const TGlowEdit& written, TGlowHistory::TMove move, const QString& said);
 
 private:
     TOpenModel& Open;
@@ -121,14 +121,6 @@ private:
 
     // Writes each change's bytes after (or, in reverse order, before).
     TStepRun Write(const TGlowEdit& edit, bool after);
-    // Emits Changed for what run wrote; hands it back.
-    TStepRun Report(TStepRun run, TMove move);
+    // Emits Changed for what run wrote, saying said; hands it back.
+    TStepRun Report(TStepRun run, TMove move, const QString& said);
 };
-
-// What the status bar says after edit was written: "Mesh 0, glow 1: Center
-// written", "Copy color to all: 5 glows written".
-QString WrittenText(const TGlowEdit& edit);
-
-// The text of a step for edit: the copy's name, or the value changed and
-// where ("Center of glow 1 in mesh 0").
-QString StepText(const TGlowEdit& edit);

@@ -13,7 +13,7 @@
 #include "click_list.h"
 #include "conversions.h"
 #include "error_display.h"
-#include "glow_ops.h"
+#include "glow_edit.h"
 #include "open_document.h"
 #include "glyphs.h"
 
@@ -337,7 +337,7 @@ void TGlowPanel::StepToNextGlow()
 
 void TGlowPanel::CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change)
 {
-    Document.History.Make(CopyToAllEdit(Document.Model, name, change)).ThrowFailure();
+    Document.History.Make(WithChange(Document.Model, name, EveryGlow(Document.Model), change)).ThrowFailure();
 }
 
 void TGlowPanel::CopyColorToAll()

@@ -4,7 +4,7 @@
 
 #include "click_list.h"
 #include "error_display.h"
-#include "glow_ops.h"
+#include "glow_edit.h"
 #include "glow_panel.h"
 #include "open_document.h"
 #include "value_dialog.h"

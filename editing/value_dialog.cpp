@@ -17,7 +17,7 @@
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "face_centre.h"
-#include "glow_ops.h"
+#include "glow_edit.h"
 #include "glyphs.h"
 #include "messages.h"
 #include "open_document.h"
@@ -256,7 +256,10 @@ void TValueDialog::WriteFile(const std::vector<TGlowIndex>& glows, const std::fu
     // nothing was written (or the write failed) must the preview go by a
     // frame of its own.
     const bool previewed = DropPreview();
-    const TStepRun run = Document.History.Make(GlowsEdit(Document.Model, {}, glows, change));
+    TGlowWrite write = WithChange(Document.Model, {}, glows, change);
+    OwnWrite = true;
+    const TStepRun run = Document.History.Make(write);
+    OwnWrite = false;
     if (previewed && run.Written.Changes.empty())
         emit PreviewChanged();
     run.ThrowFailure();
@@ -305,23 +308,21 @@ void TValueDialog::ForgetModel()
     OtherGlows.clear();
 }
 
-void TValueDialog::FollowChange(const TGlowEdit& written, TGlowHistory::TMove move)
+void TValueDialog::FollowChange(const TGlowEdit& written)
 {
-    if (move != TGlowHistory::Made)
-        LeaveGlows(written);
-}
-
-void TValueDialog::LeaveGlows(const TGlowEdit& edit)
-{
-    if (!isVisible())
+    if (OwnWrite || !isVisible())
         return;
     const std::vector<TGlowIndex> glows = DialogGlows();
-    if (std::any_of(edit.Changes.begin(), edit.Changes.end(), [&](const TGlowChange& c) {
+    if (std::none_of(written.Changes.begin(), written.Changes.end(), [&](const TGlowChange& c) {
             return std::find(glows.begin(), glows.end(), c.At) != glows.end();
-        })) {
-        Dismiss();
-        ClearPendingMarks();
-    }
+        }))
+        return;
+    // Left open it would show and write values from before the change. The
+    // frame that shows the change follows (the history's listeners after
+    // this one draw it): the preview goes without a frame of its own.
+    DropPreview();
+    Dismiss();
+    ClearPendingMarks();
 }
 
 void TValueDialog::Open(const QString& title, const QStringList& header)

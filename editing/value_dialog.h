@@ -57,9 +57,6 @@ public:
     void WriteAndClose(const std::vector<TGlowIndex>& glows, const std::function<void(TEngineGlow&)>& change);
     // DialogGlow and OtherGlows.
     std::vector<TGlowIndex> DialogGlows() const;
-    // Another edit is to write glows: an open dialog on one of them would
-    // show and write values from before it, so it goes, without writing.
-    void LeaveGlows(const TGlowEdit& edit);
     // Hide the buttons and the dialog, redraw; nothing is written.
     void CloseUnwritten();
     // The panel moved off DialogGlow: hide the buttons and the dialog without
@@ -150,9 +147,12 @@ private:
     TOpenDocument& Document;
 
     void Open(const QString& title, const QStringList& header);
-    // An undo or redo rewrote glows: a dialog open on one of them would
-    // write its old values back, so it goes, without writing.
-    void FollowChange(const TGlowEdit& written, TGlowHistory::TMove move);
+    // Glows were written, by another writer than the dialog (a drag, a copy
+    // to all glows, an undo): a dialog open on one of them would show and
+    // write values from before, so it goes, without writing.
+    void FollowChange(const TGlowEdit& written);
+    // The dialog's own write is under way.
+    bool OwnWrite = false;
     void HideButtons();
     void CommitCellEdit();
     // A cell's in-place editor has the keyboard.

@@ -7,7 +7,7 @@ const TEngineGlow& TGlowPreview::Shown(const TModel& model, TGlowIndex at) const
         return stored;
     if (At == at)
         return Values;
-    for (const TPreviewedGlow& other : Others)
+    for (const TGlowValues& other : Others)
         if (other.At == at)
             return other.Values;
     return stored;

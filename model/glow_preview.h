@@ -9,8 +9,8 @@
 #include "model.h"
 #include "selection.h"
 
-// One glow shown with values of its own.
-struct TPreviewedGlow {
+// One glow with values of its own: shown so, or to be written so.
+struct TGlowValues {
     TGlowIndex At;
     TEngineGlow Values;
 };
@@ -19,7 +19,7 @@ struct TGlowPreview {
     TGlowIndex At;  // the glow dragged or edited; no glow: nothing is previewed
     TEngineGlow Values;
     // The glows selected with it, previewed with it.
-    std::vector<TPreviewedGlow> Others{};
+    std::vector<TGlowValues> Others{};
 
     // The values shown for the glow at `at` of model: the preview's when it
     // previews that glow, the model's otherwise. Throws the list errors.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "glow_preview.h"
 #include "glow_record.h"
 #include "selection.h"
 
@@ -21,8 +22,17 @@ struct TGlowChange {
     TGlowBytes After{};
 };
 
-// One confirmed change: one glow's edit, or a copy to all glows (Name says
-// which copy; empty for a glow's edit).
+// A change to glows as every writer makes it (the edit dialog, a drag, a
+// nudge, a mirror, a paste, a copy to all glows): each glow with all the
+// values it is to have, the first one the glow the change is named for.
+// Name names a copy, a mirror or a paste; it is empty for an edit of the
+// glows selected.
+struct TGlowWrite {
+    std::string Name;
+    std::vector<TGlowValues> Glows;
+};
+
+// What a change wrote: its name, and each glow's bytes before and after.
 struct TGlowEdit {
     std::string Name;
     std::vector<TGlowChange> Changes;

@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QLabel>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 #include <chrono>
@@ -13,6 +14,7 @@
 #include "click_list.h"
 #include "conversions.h"
 #include "glow_fixture.h"
+#include "keyboard_focus.h"
 #include "model.h"
 
 class PanelTest : public QObject {
@@ -28,6 +30,7 @@ private slots:
     void copyVectorWritesEveryGlowBlock();
     void aFailedWriteCopiesToNoGlow();
     void copyChangesNothingWhenTheWorkingCopyChangedOnDisk();
+    void copyToAllDismissesADialogOpenOnAGlowItWrites();
     void aGlowListedTwiceIsOneGlow();
     void nothingToCopyWhileNoGlowIsSelected();
     void movementRateByClick();
@@ -288,6 +291,32 @@ void PanelTest::copyChangesNothingWhenTheWorkingCopyChangedOnDisk()
     QCOMPARE(e.FileBytes(), theirs);
 }
 
+// An edit dialog open on a glow that Copy color to all writes goes, unwritten:
+// the view shows the colours the file now holds, not the green typed before,
+// and the dialog's button cannot write that back over the copy.
+void PanelTest::copyToAllDismissesADialogOpenOnAGlowItWrites()
+{
+    TGlowEditing e({SampleMesh(2)});
+    const auto glows = e.AllGlows();
+    e.SelectMesh(0);
+    e.Doc.Selection.EditGlow = 1;
+    e.Panel->ShowGlow();
+    e.Panel->ItemList->setCurrentRow(0);
+    e.Panel->OpenSelectedItem();
+    QTRY_VERIFY(HasKeyboard(e.Dialog->Grid));
+    e.Dialog->Grid->setCurrentCell(1, 2);
+    QTest::keyClick(e.Dialog->windowHandle(), '0');
+    QTest::keyClick(e.Dialog->windowHandle(), Qt::Key_Tab);
+    QCOMPARE(e.Doc.Preview.At, (TGlowIndex{0, 1}));
+
+    e.Panel->CopyColorToAll();
+    QVERIFY(e.Dialogs.Messages.empty());
+    QVERIFY(!e.Dialog->isVisible());
+    QVERIFY(!e.Doc.Preview.At);
+    QCOMPARE(e.Doc.Preview.Shown(e.Doc.Model, {0, 1}).CoreColor, SampleGlow(1).CoreColor);
+    QCOMPARE(glows[0]->CoreColor, SampleGlow(1).CoreColor);
+}
+
 // A glow node the mesh lists twice is one glow. An edit that gives the two
 // listings other values writes one block: the later's, which both glows then
 // hold, as the panel shows; undo and redo put back each block whole.
@@ -307,7 +336,7 @@ void PanelTest::aGlowListedTwiceIsOneGlow()
     TEngineGlow first = original, second = original;
     first.Center = {1, 2, 3};
     second.CoreColor = 0xFF00FF00;
-    e.Doc.History.Make({"", {{{0, 0}, {}, EncodeGlowWriteBack(first)}, {{0, 2}, {}, EncodeGlowWriteBack(second)}}});
+    e.Doc.History.Make({"", {{{0, 0}, first}, {{0, 2}, second}}});
     std::vector<uint8_t> later = e.Original;
     PutField(later, original, CoreField, 0xFF00FF00u);
     QCOMPARE(e.FileBytes(), later);

@@ -1,5 +1,7 @@
 #pragma once
-// The model-side work of the glow panel and the edit dialog, free of widgets.
+// The glows an edit reaches and the writes that change them, as every writer
+// (the glow panel, the edit dialog, the view's tools) makes them, free of
+// widgets.
 
 #include <functional>
 #include <optional>
@@ -22,18 +24,14 @@ const TEngineGlow* ShownGlow(const TOpenModel& open);
 // being edited (before a model is open among them).
 std::vector<TGlowIndex> EditedGlows(const TOpenModel& open);
 
-// The edit named name (empty for a glow's own edit) that gives each glow of
-// glows, in that order, its values in model with change() applied. Nothing
-// is written. Throws the list errors.
-TGlowEdit GlowsEdit(const TModel& model, const std::string& name, const std::vector<TGlowIndex>& glows,
-                    const std::function<void(TEngineGlow&)>& change);
+// Every glow of every mesh of model, in list order.
+std::vector<TGlowIndex> EveryGlow(const TModel& model);
 
-// A copy to all glows, named name: every glow of every mesh in list order,
-// each with change() applied to its values. Nothing is written.
-TGlowEdit CopyToAllEdit(const TModel& model, const char* name, const std::function<void(TEngineGlow&)>& change);
-
-// The change that gives the glow at `at` the values of glow.
-TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow);
+// The write named name (empty for an edit of the glows selected) that gives
+// each glow of glows, in that order, its values in model with change()
+// applied. Nothing is written. Throws the list errors.
+TGlowWrite WithChange(const TModel& model, std::string name, const std::vector<TGlowIndex>& glows,
+                      const std::function<void(TEngineGlow&)>& change);
 
 // p moved by as much as from moved to reach to, coordinate by coordinate: a
 // coordinate that from and to hold with the same bits keeps p's bits, where

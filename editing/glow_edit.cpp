@@ -1,8 +1,9 @@
-#include "glow_ops.h"
+#include "glow_edit.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <utility>
 
 int CurMeshGlowCount(const TOpenModel& open)
 {
@@ -28,30 +29,25 @@ std::vector<TGlowIndex> EditedGlows(const TOpenModel& open)
     return open.Selection.SelectedGlows(open.Model);
 }
 
-TGlowEdit GlowsEdit(const TModel& model, const std::string& name, const std::vector<TGlowIndex>& glows,
-                    const std::function<void(TEngineGlow&)>& change)
-{
-    TGlowEdit edit{name, {}};
-    for (const TGlowIndex& at : glows) {
-        TEngineGlow glow = model.Meshes.Get(at.Mesh).Glows.Get(at.Glow);
-        change(glow);
-        edit.Changes.push_back({at, {}, EncodeGlowWriteBack(glow)});
-    }
-    return edit;
-}
-
-TGlowEdit CopyToAllEdit(const TModel& model, const char* name, const std::function<void(TEngineGlow&)>& change)
+std::vector<TGlowIndex> EveryGlow(const TModel& model)
 {
     std::vector<TGlowIndex> all;
     for (int32_t m = 0; m < model.Meshes.Count(); ++m)
         for (int32_t g = 0; g < model.Meshes.Get(m).Glows.Count(); ++g)
             all.push_back({m, g});
-    return GlowsEdit(model, name, all, change);
+    return all;
 }
 
-TGlowEdit GlowEdit(TGlowIndex at, const TEngineGlow& glow)
+TGlowWrite WithChange(const TModel& model, std::string name, const std::vector<TGlowIndex>& glows,
+                      const std::function<void(TEngineGlow&)>& change)
 {
-    return {{}, {{at, {}, EncodeGlowWriteBack(glow)}}};
+    TGlowWrite write{std::move(name), {}};
+    write.Glows.reserve(glows.size());
+    for (const TGlowIndex& at : glows) {
+        write.Glows.push_back({at, model.Meshes.Get(at.Mesh).Glows.Get(at.Glow)});
+        change(write.Glows.back().Values);
+    }
+    return write;
 }
 
 std::optional<TFloat3> MovedAlong(const TFloat3& p, const TFloat3& from, const TFloat3& to)
