@@ -19,13 +19,13 @@
 #include "error_display.h"
 #include "file_util.h"
 #include "glow_panel.h"
-#include "keys_window.h"
 #include "messages.h"
 #include "open_document.h"
 #include "path_names.h"
 #include "startup.h"
 #include "value_dialog.h"
 #include "view_colors.h"
+#include "user_settings.h"
 #include "view_panel.h"
 
 namespace {
@@ -33,7 +33,6 @@ namespace {
 // Design sizes of the window and its panels.
 constexpr int DesignLeft = 230, DesignTop = 213, DesignWidth = 696, DesignHeight = 480;
 constexpr int ViewDesignWidth = 376;
-constexpr int PathWidth = 400, SpacerWidth = 50;
 
 std::string ExecutableDir()
 {
@@ -57,14 +56,6 @@ std::string InstalledColorsFile(const std::string& exeDir)
     return exeDir + NEG_SHARE_FROM_BIN + PathDelim + "Colors.dat";
 }
 
-// The platform's keys for a standard action, or key where it has none
-// (Windows has no Quit key). The key table does not use either.
-QList<QKeySequence> StandardKeys(QKeySequence::StandardKey standard, QKeyCombination key)
-{
-    const QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
-    return keys.isEmpty() ? QList<QKeySequence>{key} : keys;
-}
-
 }  // namespace
 
 TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFolder) : Document(document)
@@ -75,20 +66,27 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     setFont(font);
 
     auto* client = new QWidget(this);
-    View = new TViewPanel(client);
-    View->setGeometry(0, 0, ViewDesignWidth, DesignHeight);
-    GlowPanelArea = new QWidget(client);
+    ViewPanel = new TViewPanel(client);
+    ViewPanel->setGeometry(0, 0, ViewDesignWidth, DesignHeight);
+    State.Options.GlowColors = user_settings::Read(user_settings::GlowColorsKey).toBool();
+    WindowItems = MakeMainWindowItems(*this, *client, Document.History, State.Options);
     setCentralWidget(client);
     client->installEventFilter(this);
+    MessageTimer.setSingleShot(true);
+    connect(&MessageTimer, &QTimer::timeout, WindowItems.MessageLabel, &QLabel::clear);
 
-    BuildStatusBar();
-    BuildMenu();
-    connect(View, &TViewPanel::MouseDown, this, &TMainWindow::ViewPressed);
-    connect(View, &TViewPanel::WheelTurned, this, &TMainWindow::ViewWheel);
-    connect(View, &TViewPanel::Dragged, this, &TMainWindow::ViewDragged);
-    connect(View, &TViewPanel::PointerMoved, this, &TMainWindow::ViewPointerMoved);
-    connect(View, &TViewPanel::MouseUp, this, &TMainWindow::ViewReleased);
-    connect(View, &TViewPanel::FramebufferResized, this, &TMainWindow::ViewResized);
+    ConnectFileItems();
+    ConnectEditItems();
+    ConnectDisplayItems();
+    connect(WindowItems.SetColorsAction, &QAction::triggered, this, [this] { Guarded([&] { SetColors(); }); });
+    connect(WindowItems.AboutAction, &QAction::triggered, this, [this] { Guarded([&] { ShowAbout(); }); });
+    setAcceptDrops(true);
+    connect(ViewPanel, &TViewPanel::MouseDown, this, &TMainWindow::ViewPressed);
+    connect(ViewPanel, &TViewPanel::WheelTurned, this, &TMainWindow::ViewWheel);
+    connect(ViewPanel, &TViewPanel::Dragged, this, &TMainWindow::ViewDragged);
+    connect(ViewPanel, &TViewPanel::PointerMoved, this, &TMainWindow::ViewPointerMoved);
+    connect(ViewPanel, &TViewPanel::MouseUp, this, &TMainWindow::ViewReleased);
+    connect(ViewPanel, &TViewPanel::FramebufferResized, this, &TMainWindow::ViewResized);
     // Key preview: every key press reaches KeyPressed before the controls.
     qApp->installEventFilter(this);
 
@@ -110,7 +108,7 @@ bool TMainWindow::PrepareStart(const std::string& programFolder)
         return false;
     try {
         const TColorRead read = ReadColorFile(Document.DataDir);
-        Colors = read.Colors;
+        State.Colors = read.Colors;
         if (read.Found != TColorFile::Whole)
             ShowMsg(DamagedColorsText(Document.DataDir, read.Found));
     } catch (const std::exception& e) {
@@ -126,12 +124,12 @@ void TMainWindow::BuildToolWindows()
     // window, its edit dialog above the panel, Set Colors above the main
     // window. Direct connections: the frame is drawn inside the handler that
     // asks for it, and an error it raises ends that handler.
-    GlowPanel = new TGlowPanel(GlowPanelArea, Document);
-    TValueDialog* dialog = GlowPanel->Dialog;
-    ColorSettings = new TColorSettings(Document.DataDir, Colors, this);
-    connect(GlowPanel, &TGlowPanel::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
-    connect(GlowPanel, &TGlowPanel::MovementRateChosen, this, [this](int degrees) {
-        Camera.RotStep = degrees;
+    Panel = new TGlowPanel(WindowItems.GlowPanelArea, Document);
+    TValueDialog* dialog = Panel->Dialog;
+    ColorWindow = new TColorSettings(Document.DataDir, State.Colors, this);
+    connect(Panel, &TGlowPanel::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
+    connect(Panel, &TGlowPanel::MovementRateChosen, this, [this](int degrees) {
+        State.Camera.RotStep = degrees;
         Guarded([&] { Redraw(); });
     });
     connect(dialog, &TValueDialog::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
@@ -141,7 +139,7 @@ void TMainWindow::BuildToolWindows()
         dialog, &TValueDialog::PreviewChanged, this,
         [this] {
             Guarded([&] {
-                GlowPanel->ShowGlowValues();
+                Panel->ShowGlowValues();
                 Redraw();
             });
         },
@@ -152,63 +150,7 @@ void TMainWindow::BuildToolWindows()
     connect(&Document.History, &TGlowHistory::Changed, this, &TMainWindow::GlowsChanged);
     // The glow items' keys, Open Opt's and Exit's act from the panel too, not
     // from the edit dialog.
-    GlowPanel->addActions({SelectMeshGlowsAction, CopyGlowAction, PasteStyleAction, OpenAction, ExitAction});
-}
-
-void TMainWindow::BuildStatusBar()
-{
-    QStatusBar* bar = statusBar();
-    bar->setSizeGripEnabled(false);
-    PathLabel = new QLabel(bar);
-    PathLabel->setTextFormat(Qt::PlainText);  // a path is shown as it is, never as markup
-    PathLabel->setFixedWidth(PathWidth);
-    StatusSpacer = new QLabel(bar);
-    StatusSpacer->setFixedWidth(SpacerWidth);
-    MessageLabel = new QLabel(bar);
-    MessageLabel->setTextFormat(Qt::PlainText);
-    SelectionLabel = new QLabel(bar);
-    bar->addWidget(PathLabel);
-    bar->addWidget(StatusSpacer);
-    bar->addWidget(MessageLabel, 1);
-    bar->addPermanentWidget(SelectionLabel);
-    MessageTimer.setSingleShot(true);
-    connect(&MessageTimer, &QTimer::timeout, MessageLabel, &QLabel::clear);
-}
-
-void TMainWindow::BuildMenu()
-{
-    QMenuBar* bar = menuBar();
-    FileMenu = bar->addMenu("File");
-    OpenAction = FileMenu->addAction("Open Opt");
-    OpenAction->setShortcuts(StandardKeys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
-    BuildFileItems();
-    ExitSeparator = FileMenu->addSeparator();
-    ExitAction = FileMenu->addAction("E&xit");
-    ExitAction->setShortcuts(StandardKeys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
-    BuildEditMenu();
-    BuildPictureItems();
-    DisplayMenu = bar->addMenu("Display");
-    MeshModeAction = DisplayMenu->addAction("Mesh");
-    MeshModeAction->setCheckable(true);
-    FaceModeAction = DisplayMenu->addAction("Face");
-    FaceModeAction->setCheckable(true);
-    DisplayMenu->addSeparator();
-    ResetViewAction = DisplayMenu->addAction("Reset View");
-    // A key the key table leaves free.
-    ResetViewAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    BuildDisplayItems();
-    ColorsMenu = bar->addMenu("Colors");
-    SetColorsAction = ColorsMenu->addAction("Set Colors");
-    AddHelpMenu(*this);
-    AboutAction = bar->addAction("About");
-
-    Handle(OpenAction, &TMainWindow::ChooseAndOpen);
-    connect(ExitAction, &QAction::triggered, this, &QWidget::close);
-    Handle(MeshModeAction, &TMainWindow::SelectMeshes);
-    Handle(FaceModeAction, &TMainWindow::SelectFaces);
-    Handle(ResetViewAction, &TMainWindow::ResetView);
-    Handle(SetColorsAction, &TMainWindow::SetColors);
-    Handle(AboutAction, &TMainWindow::ShowAbout);
+    Panel->addActions({WindowItems.SelectMeshGlowsAction, WindowItems.CopyGlowAction, WindowItems.PasteStyleAction, WindowItems.OpenAction, WindowItems.ExitAction});
 }
 
 void TMainWindow::Handle(QAction* item, void (TMainWindow::*handler)())
@@ -216,33 +158,32 @@ void TMainWindow::Handle(QAction* item, void (TMainWindow::*handler)())
     connect(item, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
 }
 
-void TMainWindow::BuildEditMenu()
+void TMainWindow::ConnectEditItems()
 {
-    EditMenu = new QMenu("Edit", this);
-    menuBar()->addMenu(EditMenu);
-    // The history's own actions: named after the step they take back or
-    // again, on while there is one and no gesture holds the history.
-    const auto item = [this](QAction* action, const QList<QKeySequence>& keys, TGlowHistory::TMove move) {
-        action->setShortcuts(keys);
-        // Also while the glow panel or the edit dialog is the active window.
-        action->setShortcutContext(Qt::ApplicationShortcut);
-        EditMenu->addAction(action);
-        connect(action, &QAction::triggered, this, [this, move] { Guarded([&] { Rewrite(move); }); });
-        return action;
-    };
-    TGlowHistory& history = Document.History;
-    UndoAction = item(history.MakeUndoAction(this), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, TGlowHistory::Undone);
-    RedoAction = item(history.MakeRedoAction(this),
-                      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
-                      TGlowHistory::Redone);
-    BuildGlowItems();
+    // The history's own actions go through the history's door, not the
+    // stack's: it writes the step, and says what it took back or again.
+    for (const auto& [item, move] : {std::pair{WindowItems.UndoAction, TGlowHistory::Undone},
+                                     std::pair{WindowItems.RedoAction, TGlowHistory::Redone}})
+        connect(item, &QAction::triggered, this, [this, move] { Guarded([&] { Rewrite(move); }); });
+    Handle(WindowItems.SelectMeshGlowsAction, &TMainWindow::SelectMeshGlows);
+    for (int axis = 0; axis < 3; ++axis) {
+        const auto mirrorAxis = TMirrorAxis(axis);
+        connect(WindowItems.SelectTwinActions[axis], &QAction::triggered, this,
+                [this, mirrorAxis] { Guarded([&] { SelectMirrorTwin(mirrorAxis); }); });
+        connect(WindowItems.MirrorActions[axis], &QAction::triggered, this,
+                [this, mirrorAxis] { Guarded([&] { MirrorGlows(mirrorAxis); }); });
+    }
+    Handle(WindowItems.CopyGlowAction, &TMainWindow::CopyGlow);
+    Handle(WindowItems.PasteStyleAction, &TMainWindow::PasteGlowStyle);
+    Handle(WindowItems.PasteGlowAction, &TMainWindow::PasteGlow);
+    Handle(WindowItems.CopyPictureAction, &TMainWindow::CopyPicture);
 }
 
 void TMainWindow::ShowFirstTime()
 {
     setWindowTitle(ProgramCaption);
     SetStatus({});
-    MeshModeAction->trigger();
+    WindowItems.MeshModeAction->trigger();
 }
 
 void TMainWindow::LayoutPanels()
@@ -251,15 +192,15 @@ void TMainWindow::LayoutPanels()
     if (!client)
         return;
     const int side = client->height();
-    View->setGeometry(0, 0, side, side);
-    GlowPanelArea->setGeometry(side, 0, std::max(0, client->width() - side), side);
+    ViewPanel->setGeometry(0, 0, side, side);
+    WindowItems.GlowPanelArea->setGeometry(side, 0, std::max(0, client->width() - side), side);
 }
 
 void TMainWindow::FollowResize()
 {
     LayoutPanels();
-    if (!Closing && ViewReady && GlowPanel && GlowPanel->isVisible())
-        GlowPanel->FitOverAnchor();
+    if (!Closing && State.Ready && Panel && Panel->isVisible())
+        Panel->FitOverAnchor();
 }
 
 void TMainWindow::showEvent(QShowEvent* event)
@@ -297,8 +238,8 @@ void TMainWindow::closeEvent(QCloseEvent* event)
 
 TScene TMainWindow::Scene() const
 {
-    return {Document.Model, Document.Selection, GlowPanel ? GlowPanel->Display() : TGlowDisplay{}, Document.Preview,
-            Options, Colors};
+    return {Document.Model, Document.Selection, Panel ? Panel->Display() : TGlowDisplay{}, Document.Preview,
+            State.Options, State.Colors};
 }
 
 void TMainWindow::Redraw()
@@ -307,20 +248,20 @@ void TMainWindow::Redraw()
     // follow the picture.
     if (GlowDragging && GlowDragging->Moving)
         FollowGlowDrag();
-    View->Draw(Scene(), Camera);
+    ViewPanel->Draw(Scene(), State.Camera);
     // Keys and clicks act once the open model is on screen.
-    ViewReady = ModelShown;
+    State.Ready = ModelShown;
     ShowSelectedCount();
 }
 
 void TMainWindow::SetStatus(const std::string& text)
 {
-    PathLabel->setText(QString::fromStdString(text));
+    WindowItems.PathLabel->setText(QString::fromStdString(text));
 }
 
 void TMainWindow::ShowBriefly(const QString& text)
 {
-    MessageLabel->setText(text);
+    WindowItems.MessageLabel->setText(text);
     MessageTimer.start(6000);
 }
 
@@ -338,7 +279,7 @@ void TMainWindow::Rewrite(TGlowHistory::TMove move)
 
 void TMainWindow::SetColors()
 {
-    Dialogs().ExecModal(ColorSettings);
+    Dialogs().ExecModal(ColorWindow);
     Redraw();
 }
 

@@ -17,6 +17,7 @@
 #include "glow_history.h"
 #include "glow_nudge.h"
 #include "glow_mirror.h"
+#include "main_window_items.h"
 #include "scene.h"
 
 class QAction;
@@ -56,61 +57,32 @@ public:
     // What the view shows now.
     TScene Scene() const;
 
-    TOpenDocument& Document;
-    TCamera Camera;
-    TViewOptions Options;
-    // The drawing colours read from Colors.dat, as Set Colors changes them.
-    TColorTable Colors{};
-    // A frame of the open model was drawn: keys and view clicks act.
-    bool ViewReady = false;
+    TViewPanel* View() const { return ViewPanel; }
+    TViewState& ViewState() { return State; }
+    const TViewState& ViewState() const { return State; }
+    const TMainWindowItems& Items() const { return WindowItems; }
+    TGlowPanel* GlowPanel() const { return Panel; }
+    TColorSettings* ColorSettings() const { return ColorWindow; }
 
-    TViewPanel* View = nullptr;          // the OpenGL view, kept square
-    QWidget* GlowPanelArea = nullptr;    // the rest; the glow panel is laid over it
-    TGlowPanel* GlowPanel = nullptr;     // with its edit dialog
-    TColorSettings* ColorSettings = nullptr;
-    QLabel* PathLabel = nullptr;     // width 400: the working copy's path
-    QLabel* StatusSpacer = nullptr;  // width 50, blank: the path keeps its place
-    QLabel* MessageLabel = nullptr;  // what was written last, for a few seconds
-    QLabel* SelectionLabel = nullptr;  // at the right: "3 glows selected", while more than one is
+    // Opens the OPT file at path as Open Opt does once a file is chosen: the
+    // glow panel hidden, the edit dialog forgotten, the model cleared, the
+    // working copy made and read, its path in the status bar, the first mesh
+    // with glows selected, the view and the panel shown. The command line,
+    // a drop and Recent Files open files through it. Throws what CopyOpt and
+    // ReadOpt throw.
+    void OpenModel(const QString& path);
 
-    QMenu* FileMenu = nullptr;
-    QAction* OpenAction = nullptr;
-    QMenu* RecentFilesMenu = nullptr;
-    QAction* ExportCopyAction = nullptr;
-    QAction* ExportPictureAction = nullptr;
-    QAction* ShowCopyAction = nullptr;
-    QAction* ExitSeparator = nullptr;
-    QAction* ExitAction = nullptr;
-    QMenu* EditMenu = nullptr;
-    QAction* UndoAction = nullptr;
-    QAction* RedoAction = nullptr;
-    QAction* SelectMeshGlowsAction = nullptr;
-    QMenu* SelectTwinMenu = nullptr;
-    QMenu* MirrorMenu = nullptr;
-    QAction* SelectTwinActions[3] = {};  // across X, Y, Z
-    QAction* MirrorActions[3] = {};
-    QAction* CopyGlowAction = nullptr;
-    QAction* PasteStyleAction = nullptr;
-    QAction* PasteGlowAction = nullptr;
-    QAction* CopyPictureAction = nullptr;
-    QMenu* DisplayMenu = nullptr;
-    QAction* MeshModeAction = nullptr;
-    QAction* FaceModeAction = nullptr;
-    QAction* ResetViewAction = nullptr;
-    QAction* FrontAction = nullptr;
-    QAction* BackAction = nullptr;
-    QAction* LeftAction = nullptr;
-    QAction* RightAction = nullptr;
-    QAction* TopAction = nullptr;
-    QAction* BottomAction = nullptr;
-    QAction* FrameGlowAction = nullptr;
-    QAction* GlowColorsAction = nullptr;
-    QAction* SolidAction = nullptr;
-    QAction* WholeModelAction = nullptr;
-    QMenu* ColorsMenu = nullptr;
-    QAction* SetColorsAction = nullptr;
-    QAction* AboutAction = nullptr;
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // An OPT file dropped onto the window opens as Open Opt would open it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
+private:
     // The path line of the status bar.
     void SetStatus(const std::string& text);
     // Says text in the status bar for a few seconds, beside the path.
@@ -190,13 +162,6 @@ public:
     // Opening (main_window_open.cpp). The open dialog, then OpenModel on the
     // chosen file.
     void ChooseAndOpen();
-    // Opens the OPT file at path as Open Opt does once a file is chosen: the
-    // glow panel hidden, the edit dialog forgotten, the model cleared, the
-    // working copy made and read, its path in the status bar, the first mesh
-    // with glows selected, the view and the panel shown. The command line,
-    // a drop and Recent Files open files through it. Throws what CopyOpt and
-    // ReadOpt throw.
-    void OpenModel(const QString& path);
 
     // Files out (main_window_files.cpp). A Recent Files entry: opens it, or
     // says it is gone and takes it off.
@@ -236,32 +201,14 @@ public:
     // written, and the view shows it.
     void GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move, const QString& said);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    // An OPT file dropped onto the window opens as Open Opt would open it.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-private:
     // Project/, Data/ and the colours: false when the program cannot run.
     bool PrepareStart(const std::string& programFolder);
-    void BuildStatusBar();
-    void BuildMenu();
+    // Connects the items to what they do.
+    void ConnectFileItems();
+    void ConnectEditItems();
+    void ConnectDisplayItems();
     // Runs handler, guarded, when item is chosen.
     void Handle(QAction* item, void (TMainWindow::*handler)());
-    void BuildEditMenu();
-    // The Edit menu's items for several glows, mirror and copy.
-    void BuildGlowItems();
-    // The Display menu's view items and options, Export Picture and Copy
-    // Picture.
-    void BuildDisplayItems();
-    void BuildPictureItems();
-    // Recent Files, Export Working Copy..., Show Working Copy.
-    void BuildFileItems();
     void FillRecentFiles();
     // The glow panel with its edit dialog, and Set Colors, once the main
     // window can run.
@@ -325,6 +272,12 @@ private:
     // The status bar's word on the nudges: the step and the lock.
     QString NudgeText() const;
 
+    TOpenDocument& Document;
+    TViewState State;
+    TMainWindowItems WindowItems;
+    TViewPanel* ViewPanel = nullptr;      // the OpenGL view, kept square
+    TGlowPanel* Panel = nullptr;          // with its edit dialog
+    TColorSettings* ColorWindow = nullptr;
     bool CreateOk = false;
     bool Closing = false;     // the window is closing: no more frames
     bool ModelShown = false;  // the open model is in the view

@@ -27,91 +27,51 @@
 
 namespace {
 
-const QString GlowColorsKey = QStringLiteral("GlowColors");
-
-QAction* Checkable(QMenu* menu, const char* caption, bool checked)
-{
-    QAction* item = menu->addAction(caption);
-    item->setCheckable(true);
-    item->setChecked(checked);
-    return item;
-}
-
 }  // namespace
 
-void TMainWindow::BuildDisplayItems()
+void TMainWindow::ConnectDisplayItems()
 {
-    // Keys the key table leaves free: Ctrl with a digit, and F.
-    struct TViewItem {
-        QAction*& Item;
-        const char* Caption;
-        Qt::Key Digit;
-        TAxisView View;
-    };
-    const TViewItem views[] = {
-        {FrontAction, "Front", Qt::Key_1, TAxisView::Front}, {BackAction, "Back", Qt::Key_2, TAxisView::Back},
-        {LeftAction, "Left", Qt::Key_3, TAxisView::Left},    {RightAction, "Right", Qt::Key_4, TAxisView::Right},
-        {TopAction, "Top", Qt::Key_5, TAxisView::Top},       {BottomAction, "Bottom", Qt::Key_6, TAxisView::Bottom},
-    };
-    for (const TViewItem& v : views) {
-        v.Item = DisplayMenu->addAction(v.Caption);
-        v.Item->setShortcut(QKeySequence(Qt::CTRL | v.Digit));
-        connect(v.Item, &QAction::triggered, this, [this, view = v.View] {
+    Handle(WindowItems.MeshModeAction, &TMainWindow::SelectMeshes);
+    Handle(WindowItems.FaceModeAction, &TMainWindow::SelectFaces);
+    Handle(WindowItems.ResetViewAction, &TMainWindow::ResetView);
+    for (int v = 0; v < 6; ++v)
+        connect(WindowItems.AxisViewActions[v], &QAction::triggered, this, [this, view = TAxisView(v)] {
             Guarded([&] {
-                LookFrom(Camera, view);
+                LookFrom(State.Camera, view);
                 Redraw();
             });
         });
-    }
-    FrameGlowAction = DisplayMenu->addAction("Frame Glow");
-    FrameGlowAction->setShortcut(QKeySequence(Qt::Key_F));
-    Handle(FrameGlowAction, &TMainWindow::FrameEditedGlow);
-    DisplayMenu->addSeparator();
-    Options.GlowColors = user_settings::Read(GlowColorsKey).toBool();
-    GlowColorsAction = Checkable(DisplayMenu, "Glow Colors", Options.GlowColors);
-    SolidAction = Checkable(DisplayMenu, "Solid", Options.Solid);
-    WholeModelAction = Checkable(DisplayMenu, "Whole Model", Options.WholeModel);
-    Handle(GlowColorsAction, &TMainWindow::GlowColorsToggled);
-    Handle(SolidAction, &TMainWindow::SolidToggled);
-    Handle(WholeModelAction, &TMainWindow::WholeModelToggled);
-}
-
-void TMainWindow::BuildPictureItems()
-{
-    ExportPictureAction = new QAction("Export Picture...", FileMenu);
-    FileMenu->insertAction(ExitSeparator, ExportPictureAction);
-    CopyPictureAction = EditMenu->addAction("Copy Picture");
-    // There is a picture once a model is shown.
-    ExportPictureAction->setEnabled(false);
-    CopyPictureAction->setEnabled(false);
-    Handle(ExportPictureAction, &TMainWindow::ExportPicture);
-    Handle(CopyPictureAction, &TMainWindow::CopyPicture);
+    Handle(WindowItems.FrameGlowAction, &TMainWindow::FrameEditedGlow);
+    Handle(WindowItems.GlowColorsAction, &TMainWindow::GlowColorsToggled);
+    Handle(WindowItems.SolidAction, &TMainWindow::SolidToggled);
+    Handle(WindowItems.WholeModelAction, &TMainWindow::WholeModelToggled);
+    Handle(WindowItems.ExportPictureAction, &TMainWindow::ExportPicture);
 }
 
 void TMainWindow::SelectMeshes()
 {
     Document.Selection.SetMode(0, Document.Model);
-    MeshModeAction->setChecked(true);
-    FaceModeAction->setChecked(false);
+    WindowItems.MeshModeAction->setChecked(true);
+    WindowItems.FaceModeAction->setChecked(false);
     // Back to meshes the packed face may name no mesh: the panel follows.
-    if (GlowPanel)
-        GlowPanel->FollowCurMesh();
+    if (Panel)
+        Panel->FollowCurMesh();
     Redraw();
 }
 
 void TMainWindow::SelectFaces()
 {
     Document.Selection.SetMode(1, Document.Model);
-    FaceModeAction->setChecked(true);
-    MeshModeAction->setChecked(false);
-    if (GlowPanel)
-        GlowPanel->FollowCurMesh();
+    WindowItems.FaceModeAction->setChecked(true);
+    WindowItems.MeshModeAction->setChecked(false);
+    if (Panel)
+        Panel->FollowCurMesh();
     Redraw();
 }
 
 void TMainWindow::ResetView()
 {
-    ResetCamera(Camera);
+    ResetCamera(State.Camera);
     Redraw();
 }
 
@@ -119,13 +79,13 @@ void TMainWindow::FrameEditedGlow()
 {
     // Before a model is open the start values name no glow to ask for.
     const int32_t mesh = Document.Selection.CurMesh;
-    const bool open = ViewReady && mesh >= 0 && mesh < Document.Model.Meshes.Count();
+    const bool open = State.Ready && mesh >= 0 && mesh < Document.Model.Meshes.Count();
     const TGlowIndex shown = open ? ShownGlowIndex(Document) : TGlowIndex{};
     if (!shown) {
         ShowBriefly(NoGlowEditedText);
         return;
     }
-    if (!FrameGlow(Camera, Document.ShownValues(shown))) {
+    if (!FrameGlow(State.Camera, Document.ShownValues(shown))) {
         ShowBriefly("The glow's centre or main vector is not a finite number: the view stays as it was");
         return;
     }
@@ -134,26 +94,26 @@ void TMainWindow::FrameEditedGlow()
 
 void TMainWindow::GlowColorsToggled()
 {
-    Options.GlowColors = GlowColorsAction->isChecked();
-    user_settings::Write(GlowColorsKey, Options.GlowColors);
+    State.Options.GlowColors = WindowItems.GlowColorsAction->isChecked();
+    user_settings::Write(user_settings::GlowColorsKey, State.Options.GlowColors);
     Redraw();
 }
 
 void TMainWindow::SolidToggled()
 {
-    Options.Solid = SolidAction->isChecked();
+    State.Options.Solid = WindowItems.SolidAction->isChecked();
     Redraw();
 }
 
 void TMainWindow::WholeModelToggled()
 {
-    Options.WholeModel = WholeModelAction->isChecked();
+    State.Options.WholeModel = WindowItems.WholeModelAction->isChecked();
     Redraw();
 }
 
 void TMainWindow::ExportPicture()
 {
-    const QImage picture = View->grabFramebuffer();
+    const QImage picture = ViewPanel->grabFramebuffer();
     const QFileInfo model(AbsolutePath(ChosenFile));
     const QString start = ChosenFile.isEmpty() ? QDir::homePath() + "/view.png"
                                                : model.absolutePath() + '/' + model.completeBaseName() + ".png";
@@ -187,6 +147,6 @@ void TMainWindow::ExportPicture()
 
 void TMainWindow::CopyPicture()
 {
-    QGuiApplication::clipboard()->setImage(View->grabFramebuffer());
+    QGuiApplication::clipboard()->setImage(ViewPanel->grabFramebuffer());
     ShowBriefly("Picture copied");
 }

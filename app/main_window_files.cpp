@@ -45,32 +45,26 @@ bool AcceptAsCopy(QDropEvent* event)
 
 }  // namespace
 
-void TMainWindow::BuildFileItems()
+void TMainWindow::ConnectFileItems()
 {
-    RecentFilesMenu = FileMenu->addMenu("Recent Files");
+    Handle(WindowItems.OpenAction, &TMainWindow::ChooseAndOpen);
     FillRecentFiles();
-    FileMenu->addSeparator();
-    ExportCopyAction = FileMenu->addAction("Export Working Copy...");
-    ShowCopyAction = FileMenu->addAction("Show Working Copy");
-    // There is a working copy once a file was opened.
-    ExportCopyAction->setEnabled(false);
-    ShowCopyAction->setEnabled(false);
-    Handle(ExportCopyAction, &TMainWindow::ExportCopy);
-    Handle(ShowCopyAction, &TMainWindow::ShowCopyFolder);
-    setAcceptDrops(true);
+    Handle(WindowItems.ExportCopyAction, &TMainWindow::ExportCopy);
+    Handle(WindowItems.ShowCopyAction, &TMainWindow::ShowCopyFolder);
+    connect(WindowItems.ExitAction, &QAction::triggered, this, &QWidget::close);
 }
 
 void TMainWindow::FillRecentFiles()
 {
-    RecentFilesMenu->clear();
+    WindowItems.RecentFilesMenu->clear();
     const QStringList files = recent_files::Load();
     for (int i = 0; i < files.size(); ++i) {
         QString shown = files[i];
         shown.replace('&', "&&");  // a path's & is no mnemonic
-        QAction* item = RecentFilesMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        QAction* item = WindowItems.RecentFilesMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
         connect(item, &QAction::triggered, this, [this, file = files[i]] { Guarded([&] { OpenRecent(file); }); });
     }
-    RecentFilesMenu->setEnabled(!files.isEmpty());
+    WindowItems.RecentFilesMenu->setEnabled(!files.isEmpty());
 }
 
 void TMainWindow::OpenRecent(const QString& path)

@@ -33,7 +33,7 @@ qsizetype LongestEditList(const TModel& model)
 
 void TMainWindow::CopyGlow()
 {
-    if (!ViewReady)
+    if (!State.Ready)
         return;
     const TGlowIndex at = ShownGlowIndex(Document);
     if (!at) {
@@ -63,7 +63,7 @@ void TMainWindow::PasteGlow()
 
 void TMainWindow::PasteGlowValues(bool withCentre)
 {
-    if (!ViewReady || GlowDragging)
+    if (!State.Ready || GlowDragging)
         return;
     const std::vector<TGlowIndex> glows = Document.Selection.SelectedGlows(Document.Model);
     const QString item = withCentre ? QStringLiteral("Paste Glow") : QStringLiteral("Paste Glow Style");

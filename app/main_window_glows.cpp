@@ -53,7 +53,7 @@ TGlowIndex TMainWindow::GlowAtPointer(int x, int y)
     // selected; a mesh without faces has none to select.
     if (Document.Selection.SelectMode == 1)
         std::erase_if(glows, [&](TGlowIndex at) { return model.Meshes.Get(at.Mesh).Faces[0].Count() == 0; });
-    return PickGlow(scene, glows, View->Projection(Camera), x, y, ShownGlowIndex(Document));
+    return PickGlow(scene, glows, ViewPanel->Projection(State.Camera), x, y, ShownGlowIndex(Document));
 }
 
 bool TMainWindow::PickGlowAt(int x, int y)
@@ -72,7 +72,7 @@ bool TMainWindow::PickGlowAt(int x, int y)
     // (ViewReleased). From where the glows are shown now that the panel is on
     // them: an edit dialog open on them may preview other centres than the
     // stored ones (one open on another glow has gone).
-    const QPointF at = View->Pointer();
+    const QPointF at = ViewPanel->Pointer();
     std::vector<TGlowValues> followers;
     for (const TGlowIndex& other : selection.SelectedGlows(Document.Model))
         if (other != picked)
@@ -93,12 +93,12 @@ void TMainWindow::ViewPointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifie
         TGlowDragging& d = *GlowDragging;
         if (!d.Moving) {
             // Under the drag distance a press and release stays a click.
-            const double moved = (at - d.PressedAt).manhattanLength() / View->devicePixelRatioF();
+            const double moved = (at - d.PressedAt).manhattanLength() / ViewPanel->devicePixelRatioF();
             if (moved < QApplication::startDragDistance())
                 return;
             d.Moving = true;
         }
-        d.Drag.MoveTo(at.x(), at.y(), View->Projection(Camera));
+        d.Drag.MoveTo(at.x(), at.y(), ViewPanel->Projection(State.Camera));
         d.Modifiers = modifiers;
         Redraw();
     });
@@ -118,7 +118,7 @@ void TMainWindow::ViewReleased(Qt::MouseButton button, Qt::KeyboardModifiers, QP
             }
             return;
         }
-        GlowDragging->Drag.MoveTo(at.x(), at.y(), View->Projection(Camera));
+        GlowDragging->Drag.MoveTo(at.x(), at.y(), ViewPanel->Projection(State.Camera));
         FollowGlowDrag();
         FinishGlowDrag();
     });
@@ -171,9 +171,9 @@ void TMainWindow::FollowGlowDrag()
     // A snap takes only what the user sees: under Solid, nothing hidden
     // behind faces.
     const std::shared_ptr<const TSeenDepth> seen =
-        snap == TSnap::None ? nullptr : View->SeenDepth(Scene(), Camera);
+        snap == TSnap::None ? nullptr : ViewPanel->SeenDepth(Scene(), State.Camera);
     const TDragSpot spot =
-        d.Drag.Spot(snap, View->Projection(Camera), Document.Model.Meshes.Get(at.Mesh), seen.get());
+        d.Drag.Spot(snap, ViewPanel->Projection(State.Camera), Document.Model.Meshes.Get(at.Mesh), seen.get());
     TGlowPreview& preview = Document.Preview;
     preview.At = at;
     preview.Values = d.Underneath.At == at ? d.Underneath.Values : Document.GlowAt(at);
@@ -184,9 +184,9 @@ void TMainWindow::FollowGlowDrag()
     for (TGlowValues& other : preview.Others)
         other.Values.Center =
             MovedAlong(other.Values.Center, d.Drag.Start(), spot.Centre).value_or(other.Values.Center);
-    GlowPanel->ShowGlowValues();
+    Panel->ShowGlowValues();
     MessageTimer.stop();
-    MessageLabel->setText(DragText(spot, d.Drag.Lock()));
+    WindowItems.MessageLabel->setText(DragText(spot, d.Drag.Lock()));
 }
 
 void TMainWindow::EndGlowDrag()
@@ -201,8 +201,8 @@ void TMainWindow::CancelGlowDrag()
     EndGlowDrag();
     if (!moving)
         return;
-    GlowPanel->ShowGlowValues();
-    MessageLabel->clear();
+    Panel->ShowGlowValues();
+    WindowItems.MessageLabel->clear();
     Redraw();
 }
 
@@ -230,16 +230,16 @@ void TMainWindow::FinishGlowDrag()
         ShowMsg(NotMovedText(refused));
     if (EncodeGlowWriteBack(write.Glows.front().Values) == EncodeGlowWriteBack(Document.GlowAt(at))) {
         // Back where it started: nothing to write.
-        GlowPanel->ShowGlowValues();
-        MessageLabel->clear();
+        Panel->ShowGlowValues();
+        WindowItems.MessageLabel->clear();
         Redraw();
         return;
     }
     const TStepRun run = Document.History.Make(write);
     if (run.Written.Changes.empty()) {
         // Nothing written: the glows show where they are stored.
-        GlowPanel->ShowGlowValues();
-        MessageLabel->clear();
+        Panel->ShowGlowValues();
+        WindowItems.MessageLabel->clear();
         Redraw();
     }
     run.ThrowFailure();

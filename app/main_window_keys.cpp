@@ -45,14 +45,14 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
 {
-    if (!ViewReady || NudgeKey(key, shift))
+    if (!State.Ready || NudgeKey(key, shift))
         return;
     const bool shiftOnly = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == Qt::ShiftModifier;
     // The zoom keys are those of the main keyboard; the keypad's + and - are
     // other keys. Its arrows and page keys (NumLock off) are the same keys
     // as the main block's; on macOS every arrow key carries the keypad mark.
     const bool keypad = shift.testFlag(Qt::KeypadModifier);
-    TCamera& c = Camera;
+    TCamera& c = State.Camera;
     const int32_t panStep = c.ViewMax / 10;
     switch (key) {
     case Qt::Key_Left:
@@ -88,7 +88,7 @@ void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
     case Qt::Key_Escape:
         // A drag takes it first (GlowDragKey), an edit dialog's own Escape
         // closes it: with neither, it ends a selection of several glows.
-        if (shift == Qt::NoModifier && !GlowPanel->Dialog->isVisible())
+        if (shift == Qt::NoModifier && !Panel->Dialog->isVisible())
             SelectEditedGlowAlone();
         return;
     case Qt::Key_Equal:

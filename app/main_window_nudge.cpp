@@ -87,7 +87,7 @@ void TMainWindow::Nudge(TNudge direction)
         ShowBriefly(NoGlowEditedText);
         return;
     }
-    const TViewProjection view = View->Projection(Camera);
+    const TViewProjection view = ViewPanel->Projection(State.Camera);
     TGlowWrite write;
     for (const TGlowIndex& at : glows) {
         // From where the glow is shown, as a drag starts.

@@ -52,19 +52,19 @@ void TMainWindow::CloseModel()
 {
     EndGlowDrag();
     Document.History.Clear();
-    MessageLabel->clear();
+    WindowItems.MessageLabel->clear();
     // No working copy is open: an export now would put the previous one
     // where the user takes it for the file being opened.
-    ExportCopyAction->setEnabled(false);
-    ExportPictureAction->setEnabled(false);
-    CopyPictureAction->setEnabled(false);
-    GlowPanel->hide();
+    WindowItems.ExportCopyAction->setEnabled(false);
+    WindowItems.ExportPictureAction->setEnabled(false);
+    WindowItems.CopyPictureAction->setEnabled(false);
+    Panel->hide();
     // The edit dialog must not keep a glow of the model about to be freed.
-    GlowPanel->Dialog->ForgetModel();
+    Panel->Dialog->ForgetModel();
     Document.Model.Clear();
     // The view keeps nothing of it either.
-    View->ForgetMeshes();
-    ModelShown = ViewReady = false;
+    ViewPanel->ForgetMeshes();
+    ModelShown = State.Ready = false;
     // Nothing is open now; a failed or cancelled open leaves it so.
     SetStatus({});
 }
@@ -88,12 +88,12 @@ void TMainWindow::OpenModel(const QString& path)
     ChosenFile = QDir::toNativeSeparators(path);
     if (!MakeWorkingCopy())
         return;
-    ShowCopyAction->setEnabled(true);
+    WindowItems.ShowCopyAction->setEnabled(true);
     // A write of several glows that a crash cut short is taken back before
     // the copy is read.
     const TTakeBack takeBack = TakeBackWorkingCopy(Document);
     ReadWorkingCopy(Document);
-    ExportCopyAction->setEnabled(true);
+    WindowItems.ExportCopyAction->setEnabled(true);
     recent_files::Add(path);
     FillRecentFiles();
     SetStatus(Document.WorkingCopyPath());
@@ -104,7 +104,7 @@ void TMainWindow::OpenModel(const QString& path)
         ShowBriefly(QString::fromStdString(leftOut));
     } else {
         MessageTimer.stop();
-        MessageLabel->setText(QString::fromStdString(takeBack.Text + (leftOut.empty() ? "" : "; " + leftOut)));
+        WindowItems.MessageLabel->setText(QString::fromStdString(takeBack.Text + (leftOut.empty() ? "" : "; " + leftOut)));
     }
     const auto& meshes = Document.Model.Meshes;
     const auto withGlows = std::find_if(meshes.begin(), meshes.end(), [](const TOMesh& m) { return m.Glows.Count() > 0; });
@@ -113,23 +113,23 @@ void TMainWindow::OpenModel(const QString& path)
         return;
     }
     Document.Selection.Select(static_cast<int32_t>(std::distance(meshes.begin(), withGlows)), Document.Model);
-    FitToModel(Camera, Document.Model);
-    NudgeStep = TNudgeStep::For(double(Camera.ViewMax) - Camera.ViewMin);
+    FitToModel(State.Camera, Document.Model);
+    NudgeStep = TNudgeStep::For(double(State.Camera.ViewMax) - State.Camera.ViewMin);
     NudgeLock = TGlowDrag::NoAxis;
     // A glow of the last model is no point to turn about: the new one turns
     // about its origin, as at start (turns, zoom and shift carry over).
-    Camera.Pivot = {};
-    View->Restart();
+    State.Camera.Pivot = {};
+    ViewPanel->Restart();
     ModelShown = true;
-    GlowPanel->ShowForNewModel();
+    Panel->ShowForNewModel();
     // The first frame without glows: the panel is shown once the model is
     // (a frame that fails leaves it hidden).
     Redraw();
-    GlowPanel->show();
+    Panel->show();
     // The view draws glows only while the panel shows: those it shows now
     // (every glow, after Show All Glows) join the picture at once.
     if (!DrawnGlows(Scene()).empty())
         Redraw();
-    ExportPictureAction->setEnabled(true);
-    CopyPictureAction->setEnabled(true);
+    WindowItems.ExportPictureAction->setEnabled(true);
+    WindowItems.CopyPictureAction->setEnabled(true);
 }

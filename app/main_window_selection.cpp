@@ -26,36 +26,6 @@ QString GlowName(TGlowIndex at)
 
 }  // namespace
 
-void TMainWindow::BuildGlowItems()
-{
-    EditMenu->addSeparator();
-    SelectMeshGlowsAction = EditMenu->addAction("Select Glows of Mesh");
-    SelectMeshGlowsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    Handle(SelectMeshGlowsAction, &TMainWindow::SelectMeshGlows);
-    SelectTwinMenu = EditMenu->addMenu("Select Mirror Twin");
-    MirrorMenu = EditMenu->addMenu("Mirror Glow");
-    for (int axis = 0; axis < 3; ++axis) {
-        const QString caption = QStringLiteral("Across %1").arg(QLatin1Char(AxisNames[axis]));
-        SelectTwinActions[axis] = SelectTwinMenu->addAction(caption);
-        MirrorActions[axis] = MirrorMenu->addAction(caption);
-        const auto mirrorAxis = TMirrorAxis(axis);
-        connect(SelectTwinActions[axis], &QAction::triggered, this,
-                [this, mirrorAxis] { Guarded([&] { SelectMirrorTwin(mirrorAxis); }); });
-        connect(MirrorActions[axis], &QAction::triggered, this,
-                [this, mirrorAxis] { Guarded([&] { MirrorGlows(mirrorAxis); }); });
-    }
-    EditMenu->addSeparator();
-    CopyGlowAction = EditMenu->addAction("Copy Glow");
-    CopyGlowAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    PasteStyleAction = EditMenu->addAction("Paste Glow Style");
-    PasteStyleAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
-    PasteGlowAction = EditMenu->addAction("Paste Glow");
-    Handle(CopyGlowAction, &TMainWindow::CopyGlow);
-    Handle(PasteStyleAction, &TMainWindow::PasteGlowStyle);
-    Handle(PasteGlowAction, &TMainWindow::PasteGlow);
-    EditMenu->addSeparator();
-}
-
 void TMainWindow::ToggleGlowAt(int x, int y)
 {
     const TGlowIndex picked = GlowAtPointer(x, y);
@@ -65,7 +35,7 @@ void TMainWindow::ToggleGlowAt(int x, int y)
 
 void TMainWindow::SelectMeshGlows()
 {
-    if (!ViewReady || GlowDragging)
+    if (!State.Ready || GlowDragging)
         return;
     TSelection& selection = Document.Selection;
     const int glows = CurMeshGlowCount(Document);
@@ -92,7 +62,7 @@ void TMainWindow::SelectEditedGlowAlone()
 
 void TMainWindow::SelectMirrorTwin(TMirrorAxis axis)
 {
-    if (!ViewReady || GlowDragging)
+    if (!State.Ready || GlowDragging)
         return;
     const TGlowIndex edited = ShownGlowIndex(Document);
     if (!edited) {
@@ -122,7 +92,7 @@ void TMainWindow::SelectMirrorTwin(TMirrorAxis axis)
 
 void TMainWindow::MirrorGlows(TMirrorAxis axis)
 {
-    if (!ViewReady || GlowDragging)
+    if (!State.Ready || GlowDragging)
         return;
     std::vector<TGlowIndex> glows = Document.Selection.SelectedGlows(Document.Model);
     if (glows.size() < 2) {
@@ -149,5 +119,5 @@ void TMainWindow::ShowSelectedCount()
     size_t selected = 0;
     if (ModelShown && s.CurMesh >= 0 && s.CurMesh < Document.Model.Meshes.Count())
         selected = s.SelectedGlows(Document.Model).size();
-    SelectionLabel->setText(selected > 1 ? QStringLiteral("%1 glows selected").arg(selected) : QString());
+    WindowItems.SelectionLabel->setText(selected > 1 ? QStringLiteral("%1 glows selected").arg(selected) : QString());
 }

@@ -23,13 +23,13 @@ void TMainWindow::ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, 
         DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
         const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         const bool left = buttons == Qt::LeftButton && !doubleClick;
-        if (ViewReady && left && held == Qt::ControlModifier) {
+        if (State.Ready && left && held == Qt::ControlModifier) {
             ToggleGlowAt(x, y);
             return;
         }
-        if (!ViewReady || !left || held || PickGlowAt(x, y))
+        if (!State.Ready || !left || held || PickGlowAt(x, y))
             return;
-        if (const std::optional<int32_t> hit = View->PickFace(Scene(), Camera, x, y))
+        if (const std::optional<int32_t> hit = ViewPanel->PickFace(Scene(), State.Camera, x, y))
             Document.Selection.Select(*hit, Document.Model);
         ShowSelection();
     });
@@ -38,9 +38,9 @@ void TMainWindow::ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, 
 void TMainWindow::ViewWheel(double notches)
 {
     Guarded([&] {
-        if (!ViewReady)
+        if (!State.Ready)
             return;
-        WheelZoom(Camera, notches);
+        WheelZoom(State.Camera, notches);
         Redraw();
     });
 }
@@ -48,13 +48,13 @@ void TMainWindow::ViewWheel(double notches)
 void TMainWindow::ViewDragged(Qt::MouseButtons buttons, double dx, double dy)
 {
     Guarded([&] {
-        if (!ViewReady)
+        if (!State.Ready)
             return;
         if (buttons == Qt::MiddleButton || (buttons == Qt::RightButton && DragWithShift)) {
-            CameraDrag.Shift(Camera, dx, dy, View->DeviceSize().width(), View->DeviceSize().height());
+            CameraDrag.Shift(State.Camera, dx, dy, ViewPanel->DeviceSize().width(), ViewPanel->DeviceSize().height());
         } else if (buttons == Qt::RightButton) {
-            const double ratio = View->devicePixelRatioF();
-            CameraDrag.Turn(Camera, dx / ratio, dy / ratio);
+            const double ratio = ViewPanel->devicePixelRatioF();
+            CameraDrag.Turn(State.Camera, dx / ratio, dy / ratio);
         } else {
             return;
         }
@@ -67,12 +67,12 @@ void TMainWindow::ViewResized()
     // Draw the picture anew at the view's new size while frames complete.
     // After a frame that stopped on an error the last complete one stays
     // shown: drawing again would only raise the same error, box and all.
-    if (!Closing && ViewReady && GlowPanel && GlowPanel->isVisible() && View->LastFrameComplete())
+    if (!Closing && State.Ready && Panel && Panel->isVisible() && ViewPanel->LastFrameComplete())
         Guarded([&] { Redraw(); });
 }
 
 void TMainWindow::ShowSelection()
 {
-    GlowPanel->ShowGlow();
+    Panel->ShowGlow();
     Redraw();
 }

@@ -7,6 +7,9 @@
 
 namespace user_settings {
 
+// Display > Glow Colors, kept from one start to the next.
+inline const QString GlowColorsKey = QStringLiteral("GlowColors");
+
 // The value kept under key; invalid when there is none or the settings
 // cannot be opened.
 QVariant Read(const QString& key);

@@ -3,6 +3,7 @@
 // glows are drawn and how, the Display menu's options and the colours. The view draws a
 // scene as it is given and changes nothing in it.
 
+#include "camera.h"
 #include "glow_preview.h"
 #include "model.h"
 #include "selection.h"
@@ -36,4 +37,14 @@ struct TScene {
 
     // The values the glow at `at` is drawn with. Throws the list errors.
     const TEngineGlow& Shown(TGlowIndex at) const { return Preview.Shown(Model, at); }
+};
+
+// How the main window shows the open model: the camera, the Display menu's
+// options, the colours, and whether a frame of it was drawn (keys and view
+// clicks act from then on).
+struct TViewState {
+    TCamera Camera;
+    TViewOptions Options;
+    TColorTable Colors{};
+    bool Ready = false;
 };

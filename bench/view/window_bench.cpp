@@ -35,10 +35,10 @@ int Swapped = 0;  // the view's frames put on the screen
 // frame it drew is on the screen; false when it drew none, or it never came.
 bool KeyToScreen(Qt::Key key)
 {
-    const int drawn = MainWindow()->View->FramesShown();
+    const int drawn = MainWindow()->View()->FramesShown();
     const int target = Swapped + 1;
     QTest::keyClick(App->KeyTarget(), key);
-    if (MainWindow()->View->FramesShown() != drawn + 1)
+    if (MainWindow()->View()->FramesShown() != drawn + 1)
         return false;
     const QDeadlineTimer deadline(5000);
     while (Swapped < target && !deadline.hasExpired())
@@ -53,7 +53,7 @@ void KeyBenchmark(benchmark::State& state, Qt::Key key)
             state.SkipWithError("no frame on the screen");
             break;
         }
-    state.counters["side"] = MainWindow()->View->width() * MainWindow()->View->devicePixelRatio();
+    state.counters["side"] = MainWindow()->View()->width() * MainWindow()->View()->devicePixelRatio();
 }
 
 void BM_FrameFloor(benchmark::State& state)
@@ -61,8 +61,8 @@ void BM_FrameFloor(benchmark::State& state)
     TMainWindow& main = *MainWindow();
     const std::vector<std::vector<TVertex>> arrays = EdgeArrays(Document().Model);
     for (auto _ : state)
-        DrawFloorFrame(*main.View, main.Scene(), main.Camera, arrays);
-    state.counters["side"] = main.View->width() * main.View->devicePixelRatio();
+        DrawFloorFrame(*main.View(), main.Scene(), main.ViewState().Camera, arrays);
+    state.counters["side"] = main.View()->width() * main.View()->devicePixelRatio();
     main.Redraw();
 }
 BENCHMARK(BM_FrameFloor)->Unit(benchmark::kMillisecond);
@@ -95,7 +95,7 @@ int main(int argc, char** argv)
     const std::string file = fixture.Folder.File("grid.opt");
     optbuild::WriteFileBytes(file, optbuild::GridCraft());
     MainWindow()->OpenModel(QString::fromStdString(file));
-    QObject::connect(MainWindow()->View, &TViewPanel::frameSwapped, [] { ++Swapped; });
+    QObject::connect(MainWindow()->View(), &TViewPanel::frameSwapped, [] { ++Swapped; });
     MainWindow()->activateWindow();
     if (!GlowPanel()->isVisible() || !QTest::qWaitForWindowActive(MainWindow()))
         return 1;

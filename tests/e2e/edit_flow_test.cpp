@@ -65,9 +65,9 @@ private slots:
         QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 1));
         QCOMPARE(Document().Selection.EditGlow, -1);
 
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->FaceModeAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().FaceModeAction));
         QCOMPARE(Document().Selection.SelectMode, 1);
-        QVERIFY(MainWindow()->FaceModeAction->isChecked() && !MainWindow()->MeshModeAction->isChecked());
+        QVERIFY(MainWindow()->Items().FaceModeAction->isChecked() && !MainWindow()->Items().MeshModeAction->isChecked());
 
         ClickView(FaceEdgeX, FaceEdgeY);
         QCOMPARE(Document().Selection.SelectedId, PackSelection(1, 1));
@@ -145,9 +145,9 @@ private slots:
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         const auto turnsTheView = [] {
             QTRY_COMPARE(QApplication::activeWindow(), MainWindow());
-            const int32_t rotY = MainWindow()->Camera.RotY;
+            const int32_t rotY = MainWindow()->ViewState().Camera.RotY;
             QTest::keyClick(MainWindow()->windowHandle(), Qt::Key_Right);
-            QCOMPARE(MainWindow()->Camera.RotY, rotY + MainWindow()->Camera.RotStep);
+            QCOMPARE(MainWindow()->ViewState().Camera.RotY, rotY + MainWindow()->ViewState().Camera.RotStep);
         };
         for (const auto close : {+[] { QTest::mouseClick(ValueDialog()->CloseButton, Qt::LeftButton); }, +[] { ValueDialog()->close(); }}) {
             ClickListItem(GlowPanel()->ItemList, 3);

@@ -47,8 +47,8 @@ std::vector<TUserMesh> Craft()
 QColor HaloPixel(double t)
 {
     const double rim = 1 / std::sqrt(std::pow(0.5 / 40, 2) + std::pow(std::sqrt(0.75) / 80, 2));
-    const TViewPoint at = MainWindow()->View->Projection(MainWindow()->Camera).Project(TVec3{t * rim * 0.5, t * rim * std::sqrt(3.0) / 2, 0});
-    return MainWindow()->View->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
+    const TViewPoint at = MainWindow()->View()->Projection(MainWindow()->ViewState().Camera).Project(TVec3{t * rim * 0.5, t * rim * std::sqrt(3.0) / 2, 0});
+    return MainWindow()->View()->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
 }
 
 bool IsRed(const QColor& c)
@@ -84,9 +84,9 @@ private slots:
         const TUserModel model = WriteUserModel(file, Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
         const std::string copy = App->ProjectFolder() + "craft.opt";
-        QVERIFY(!MainWindow()->GlowColorsAction->isChecked());  // off at first start
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->GlowColorsAction));
-        QVERIFY(MainWindow()->GlowColorsAction->isChecked());
+        QVERIFY(!MainWindow()->Items().GlowColorsAction->isChecked());  // off at first start
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().GlowColorsAction));
+        QVERIFY(MainWindow()->Items().GlowColorsAction->isChecked());
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         QCOMPARE(Document().Selection.EditGlow, 0);
         QVERIFY2(IsRed(HaloPixel(0.12)), qPrintable(HaloPixel(0.12).name()));
@@ -130,13 +130,13 @@ private slots:
         WriteUserModel(file, Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
         GlowPanel()->AllGlowsButton->click();
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->GlowColorsAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().GlowColorsAction));
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
-        QVERIFY(GlowPanel()->AllGlowsButton->isChecked() && MainWindow()->GlowColorsAction->isChecked());
-        const QImage opened = MainWindow()->View->grabFramebuffer();
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->SolidAction));
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->SolidAction));
-        const QImage redrawn = MainWindow()->View->grabFramebuffer();
+        QVERIFY(GlowPanel()->AllGlowsButton->isChecked() && MainWindow()->Items().GlowColorsAction->isChecked());
+        const QImage opened = MainWindow()->View()->grabFramebuffer();
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().SolidAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().SolidAction));
+        const QImage redrawn = MainWindow()->View()->grabFramebuffer();
         QVERIFY(IsRed(HaloPixel(0.12)));
         QCOMPARE(opened, redrawn);
     }
@@ -146,15 +146,15 @@ private slots:
         const std::string file = App->Folder.File("models/craft.opt");
         WriteUserModel(file, Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->SolidAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().SolidAction));
         // Pixels compared: a file keeps no screen scale.
-        QImage view = MainWindow()->View->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+        QImage view = MainWindow()->View()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
         view.setDevicePixelRatio(1);
-        QCOMPARE(view.size(), MainWindow()->View->size() * MainWindow()->View->devicePixelRatio());
+        QCOMPARE(view.size(), MainWindow()->View()->size() * MainWindow()->View()->devicePixelRatio());
 
         const QString png = QString::fromStdString(App->Folder.File("view.png"));
         App->Dialogs.SaveAnswers = {png};
-        QVERIFY(ChooseMenu(MainWindow()->FileMenu, MainWindow()->ExportPictureAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().FileMenu, MainWindow()->Items().ExportPictureAction));
         const QImage saved(png);
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), view);
 #ifdef NEG_HAVE_FILE_SIZE_LIMIT
@@ -163,7 +163,7 @@ private slots:
         App->Dialogs.SaveAnswers = {png};
         {
             FileSizeLimit limit(100);
-            QVERIFY(ChooseMenu(MainWindow()->FileMenu, MainWindow()->ExportPictureAction));
+            QVERIFY(ChooseMenu(MainWindow()->Items().FileMenu, MainWindow()->Items().ExportPictureAction));
         }
         QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot write file " + QDir::toNativeSeparators(png) + ".");
         QVERIFY(ReadBytes(png.toStdString()) == earlier);
@@ -172,11 +172,11 @@ private slots:
         // Nowhere to write: nothing is left, and the user is told.
         const QString nowhere = QString::fromStdString(App->Folder.File("missing/view.png"));
         App->Dialogs.SaveAnswers = {nowhere};
-        QVERIFY(ChooseMenu(MainWindow()->FileMenu, MainWindow()->ExportPictureAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().FileMenu, MainWindow()->Items().ExportPictureAction));
         QVERIFY(!QFile::exists(nowhere));
         QCOMPARE(App->Dialogs.TakeMessages().last(), "Cannot create file " + QDir::toNativeSeparators(nowhere) + ".");
 
-        QVERIFY(ChooseMenu(MainWindow()->EditMenu, MainWindow()->CopyPictureAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().EditMenu, MainWindow()->Items().CopyPictureAction));
         QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
         copied.setDevicePixelRatio(1);
         QCOMPARE(copied, view);
@@ -204,26 +204,26 @@ private slots:
         };
         for (const auto& [target, message] : refused) {
             App->Dialogs.SaveAnswers = {QString::fromStdString(target)};
-            QVERIFY(ChooseMenu(MainWindow()->FileMenu, MainWindow()->ExportPictureAction));
+            QVERIFY(ChooseMenu(MainWindow()->Items().FileMenu, MainWindow()->Items().ExportPictureAction));
             QCOMPARE(App->Dialogs.TakeMessages(), QStringList({message}));
         }
         QVERIFY(ReadBytes(copy) == model.Bytes);
         QVERIFY(ReadBytes(file) == model.Bytes);
         QVERIFY(!QFile::exists(QString::fromStdString(other)));
-        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
+        QVERIFY(MainWindow()->Items().MessageLabel->text().isEmpty());
     }
 
     // Without a model in the view there is no picture to export or copy.
     void PicturesAreOfferedOnlyWithAModelShown()
     {
-        QVERIFY(!MainWindow()->ExportPictureAction->isEnabled() && !MainWindow()->CopyPictureAction->isEnabled());
+        QVERIFY(!MainWindow()->Items().ExportPictureAction->isEnabled() && !MainWindow()->Items().CopyPictureAction->isEnabled());
         const std::string file = App->Folder.File("models/craft.opt");
         WriteUserModel(file, Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, file));
-        QVERIFY(MainWindow()->ExportPictureAction->isEnabled() && MainWindow()->CopyPictureAction->isEnabled());
+        QVERIFY(MainWindow()->Items().ExportPictureAction->isEnabled() && MainWindow()->Items().CopyPictureAction->isEnabled());
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("models/none.opt")));
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
-        QVERIFY(!MainWindow()->ExportPictureAction->isEnabled() && !MainWindow()->CopyPictureAction->isEnabled());
+        QVERIFY(!MainWindow()->Items().ExportPictureAction->isEnabled() && !MainWindow()->Items().CopyPictureAction->isEnabled());
     }
 
 private:

@@ -49,8 +49,8 @@ std::vector<TUserMesh> Craft()
 // The logical pixel of P1 over a model point as the camera shows it now.
 QPoint Shown(const TFloat3& p)
 {
-    const TViewPoint at = MainWindow()->View->Projection(MainWindow()->Camera).Project(p);
-    const double ratio = MainWindow()->View->devicePixelRatioF();
+    const TViewPoint at = MainWindow()->View()->Projection(MainWindow()->ViewState().Camera).Project(p);
+    const double ratio = MainWindow()->View()->devicePixelRatioF();
     return {int(std::lround(at.X / ratio)), int(std::lround(at.Y / ratio))};
 }
 
@@ -78,8 +78,8 @@ private slots:
         Model = WriteUserModel(App->Folder.File("craft.opt"), Craft());
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("craft.opt")));
         Copy = App->ProjectFolder() + "craft.opt";
-        QCOMPARE(MainWindow()->Camera.ViewMax, 40);
-        QCOMPARE(MainWindow()->Camera.ViewMin, -40);
+        QCOMPARE(MainWindow()->ViewState().Camera.ViewMax, 40);
+        QCOMPARE(MainWindow()->ViewState().Camera.ViewMin, -40);
     }
     void cleanup()
     {
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(Document().Selection.CurMesh, 0);
         QCOMPARE(Document().Selection.EditGlow, 1);
         QCOMPARE(GlowPanel()->PointLine->text(), QString("Point = 10.00 ,10.00 ,-20.00 "));
-        MainWindow()->Camera.RotY = 180;
+        MainWindow()->ViewState().Camera.RotY = 180;
         MainWindow()->Redraw();
         // But the glow being edited wins over any other.
         ClickView(-10, 10);
@@ -122,21 +122,21 @@ private slots:
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);  // glow 0 of mesh 0
         // Turned a quarter round and zoomed: the screen's x is the model's z
         // and its y the model's y, each unit twice as wide.
-        MainWindow()->Camera.RotY = 90;
-        MainWindow()->Camera.Zoom = 2;
+        MainWindow()->ViewState().Camera.RotY = 90;
+        MainWindow()->ViewState().Camera.Zoom = 2;
         MainWindow()->Redraw();
         const QPoint from = ViewPoint(2 * 5, 2 * 10);
         const int away = QApplication::startDragDistance() + 30;
         const QPoint to = from + QPoint(away, -away / 2);
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
-        QTest::mouseMove(MainWindow()->View, from + (to - from) / 3);
-        const int frames = MainWindow()->View->FramesShown();
-        QTest::mouseMove(MainWindow()->View, to);
-        QCOMPARE(MainWindow()->View->FramesShown(), frames + 1);  // one step, one frame
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), from + (to - from) / 3);
+        const int frames = MainWindow()->View()->FramesShown();
+        QTest::mouseMove(MainWindow()->View(), to);
+        QCOMPARE(MainWindow()->View()->FramesShown(), frames + 1);  // one step, one frame
         QCOMPARE(ReadBytes(Copy), Model.Bytes);  // nothing written while dragging
         const QString point = GlowPanel()->PointLine->text();
-        const QString status = MainWindow()->MessageLabel->text();
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to);
+        const QString status = MainWindow()->Items().MessageLabel->text();
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, to);
 
         const std::vector<uint8_t> written = ReadBytes(Copy);
         const int32_t block = Model.GlowPos[0][0];
@@ -145,27 +145,27 @@ private slots:
             if (written[i] != Model.Bytes[i])
                 QVERIFY2(i >= size_t(block + 24) && i < size_t(block + 36), qPrintable(QString("byte %1").arg(i)));
         const TFloat3 c = CentreIn(written, block);
-        const double ratio = MainWindow()->View->devicePixelRatioF();
-        const double span = MainWindow()->Camera.ViewMax - MainWindow()->Camera.ViewMin;
-        const double right = (to - from).x() * ratio * span / MainWindow()->View->DeviceSize().width() / MainWindow()->Camera.Zoom;
-        const double up = -(to - from).y() * ratio * span / MainWindow()->View->DeviceSize().height() / MainWindow()->Camera.Zoom;
+        const double ratio = MainWindow()->View()->devicePixelRatioF();
+        const double span = MainWindow()->ViewState().Camera.ViewMax - MainWindow()->ViewState().Camera.ViewMin;
+        const double right = (to - from).x() * ratio * span / MainWindow()->View()->DeviceSize().width() / MainWindow()->ViewState().Camera.Zoom;
+        const double up = -(to - from).y() * ratio * span / MainWindow()->View()->DeviceSize().height() / MainWindow()->ViewState().Camera.Zoom;
         QVERIFY(SameBits(c.X, -10));
         QVERIFY2(std::fabs(c.Y - (10 + up)) < 1e-4, qPrintable(QString::number(c.Y)));
         QVERIFY2(std::fabs(c.Z - (5 + right)) < 1e-4, qPrintable(QString::number(c.Z)));
         // The panel and the status bar followed the centre.
         QCOMPARE(point, QString::fromStdString(FormatFloats("Point = %5.2f ,%5.2f ,%5.2f ", {c.X, c.Y, c.Z})));
         QCOMPARE(status, QString::fromStdString(FormatFloats("Center %.2f, %.2f, %.2f", {c.X, c.Y, c.Z})));
-        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
         QCOMPARE(Document().History.Stack().count(), 1);
 
         // Undo waits for the gesture from the press on: Ctrl+Z while the glow
         // is held takes nothing back, and the drag that follows is a step of
         // its own.
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, to);
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, to);
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), written);
-        QTest::mouseMove(MainWindow()->View, to + QPoint(away, 0));
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to + QPoint(away, 0));
+        QTest::mouseMove(MainWindow()->View(), to + QPoint(away, 0));
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, to + QPoint(away, 0));
         QCOMPARE(Document().History.Stack().count(), 2);
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), written);
@@ -182,28 +182,28 @@ private slots:
         const QPoint from = ViewPoint(-10, 10);
         const QPoint away(QApplication::startDragDistance() + 20, 0);
         const auto dragged = [&] {
-            QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
-            QTest::mouseMove(MainWindow()->View, from + away);
+            QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+            QTest::mouseMove(MainWindow()->View(), from + away);
             QVERIFY(GlowPanel()->PointLine->text() != stored);
         };
 
         CHECKED(dragged());
         CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
         QCOMPARE(GlowPanel()->PointLine->text(), stored);
-        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + away);
+        QVERIFY(MainWindow()->Items().MessageLabel->text().isEmpty());
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, from + away);
 
         CHECKED(dragged());
-        QTest::mousePress(MainWindow()->View, Qt::RightButton, {}, from + away);
+        QTest::mousePress(MainWindow()->View(), Qt::RightButton, {}, from + away);
         QCOMPARE(GlowPanel()->PointLine->text(), stored);
-        QTest::mouseRelease(MainWindow()->View, Qt::RightButton, {}, from + away);
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + away);
+        QTest::mouseRelease(MainWindow()->View(), Qt::RightButton, {}, from + away);
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, from + away);
 
         // Under the drag distance a press and release is a click.
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
-        QTest::mouseMove(MainWindow()->View, from + QPoint(QApplication::startDragDistance() - 1, 0));
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), from + QPoint(QApplication::startDragDistance() - 1, 0));
         QCOMPARE(GlowPanel()->PointLine->text(), stored);
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + QPoint(QApplication::startDragDistance() - 1, 0));
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, from + QPoint(QApplication::startDragDistance() - 1, 0));
 
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
         QCOMPARE(Document().History.Stack().count(), 0);
@@ -221,15 +221,15 @@ private slots:
         Document().Preview = {{0, 0}, previewed};
         const QPoint from = Shown(previewed.Center);
         const QPoint to = from + QPoint(QApplication::startDragDistance() + 20, 0);
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
-        QTest::mouseMove(MainWindow()->View, to);
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), to);
         CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to);
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, to);
         QCOMPARE(Document().ShownValues({0, 0}).Center.X, 0.0f);
 
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
-        QTest::mouseMove(MainWindow()->View, to);
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to);
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), to);
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, to);
         Document().Preview = {};
         const QPoint landed = Shown(CentreIn(ReadBytes(Copy), Model.GlowPos[0][0]));
         QVERIFY2((landed - to).manhattanLength() <= 2, qPrintable(QString("landed %1,%2").arg(landed.x()).arg(landed.y())));
@@ -239,18 +239,18 @@ private slots:
     {
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         // Seen at a slant, a free drag would change every coordinate.
-        MainWindow()->Camera.RotX = 30;
-        MainWindow()->Camera.RotY = 40;
+        MainWindow()->ViewState().Camera.RotX = 30;
+        MainWindow()->ViewState().Camera.RotY = 40;
         MainWindow()->Redraw();
         const TFloat3 start{-10, 10, 5};
         const QPoint from = Shown(start);
         const int away = QApplication::startDragDistance() + 30;
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
-        QTest::mouseMove(MainWindow()->View, from + QPoint(away, away));
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), from + QPoint(away, away));
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, {}));
-        QVERIFY(MainWindow()->MessageLabel->text().endsWith("locked to Z"));
-        QTest::mouseMove(MainWindow()->View, from + QPoint(away, 2 * away));
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + QPoint(away, 2 * away));
+        QVERIFY(MainWindow()->Items().MessageLabel->text().endsWith("locked to Z"));
+        QTest::mouseMove(MainWindow()->View(), from + QPoint(away, 2 * away));
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, from + QPoint(away, 2 * away));
         const int32_t block = Model.GlowPos[0][0];
         const TFloat3 locked = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(locked.X, start.X) && SameBits(locked.Y, start.Y));
@@ -261,14 +261,14 @@ private slots:
         const TOMesh& mesh = Document().Model.Meshes.Get(0);
         const TFloat3 faceCentre = FaceBoxCentre(mesh, mesh.Faces[0].Get(1));
         const TFloat3 odd{OddVertex.X, OddVertex.Y, OddVertex.Z};
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, Shown(locked));
-        QTest::mouseMove(MainWindow()->View, Shown(locked) + QPoint(away, 0));
-        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View, Qt::NoButton, Qt::ShiftModifier, Shown(faceCentre));
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, Shown(locked));
+        QTest::mouseMove(MainWindow()->View(), Shown(locked) + QPoint(away, 0));
+        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View(), Qt::NoButton, Qt::ShiftModifier, Shown(faceCentre));
         const TFloat3 onFace = Document().Preview.Values.Center;
         QVERIFY(SameBits(onFace.X, faceCentre.X) && SameBits(onFace.Y, faceCentre.Y) &&
                 SameBits(onFace.Z, faceCentre.Z));
-        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View, Qt::NoButton, Qt::ControlModifier, Shown(odd));
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, Qt::ControlModifier, Shown(odd));
+        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View(), Qt::NoButton, Qt::ControlModifier, Shown(odd));
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, Qt::ControlModifier, Shown(odd));
         const TFloat3 snapped = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(snapped.X, odd.X) && SameBits(snapped.Y, odd.Y) && SameBits(snapped.Z, odd.Z));
         QCOMPARE(Document().History.Stack().count(), 2);
@@ -282,9 +282,9 @@ private slots:
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);  // glow 0 of mesh 0
         const QPoint from = ViewPoint(10, 10);  // glow 1 of mesh 0, in front of mesh 1's
         const QPoint to = from + QPoint(QApplication::startDragDistance() + 20, 0);
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
-        QTest::mouseMove(MainWindow()->View, to);
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, to);
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), to);
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, to);
         QCOMPARE(Document().Selection.CurMesh, 0);
         QCOMPARE(Document().Selection.EditGlow, 1);
         const std::vector<uint8_t> written = ReadBytes(Copy);
@@ -300,24 +300,24 @@ private slots:
     // seen: the triangle's far corner and its centre lie behind the square.
     void SnapsTakeOnlyWhatIsSeen()
     {
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->SolidAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().SolidAction));
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         const TOMesh& mesh = Document().Model.Meshes.Get(0);
         const QPoint from = Shown({-10, 10, 5});
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
-        QTest::mouseMove(MainWindow()->View, from + QPoint(QApplication::startDragDistance() + 20, 0));
-        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View, Qt::NoButton, Qt::ControlModifier,
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), from + QPoint(QApplication::startDragDistance() + 20, 0));
+        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View(), Qt::NoButton, Qt::ControlModifier,
                           Shown({OddVertex.X, OddVertex.Y, OddVertex.Z}));
         const TFloat3 onVertex = Document().Preview.Values.Center;
         QVERIFY(SameBits(onVertex.X, 20) && SameBits(onVertex.Y, -5) && SameBits(onVertex.Z, 0));
-        QVERIFY(MainWindow()->MessageLabel->text().endsWith("on vertex 5"));
-        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View, Qt::NoButton, Qt::ShiftModifier,
+        QVERIFY(MainWindow()->Items().MessageLabel->text().endsWith("on vertex 5"));
+        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View(), Qt::NoButton, Qt::ShiftModifier,
                           Shown(FaceBoxCentre(mesh, mesh.Faces[0].Get(1))));
         const TFloat3 onFace = Document().Preview.Values.Center;
         QVERIFY(SameBits(onFace.X, 0) && SameBits(onFace.Y, 0) && SameBits(onFace.Z, 0));
-        QVERIFY(MainWindow()->MessageLabel->text().endsWith("on the centre of face 0"));
+        QVERIFY(MainWindow()->Items().MessageLabel->text().endsWith("on the centre of face 0"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from);
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, from);
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
     }
 
@@ -332,12 +332,12 @@ private slots:
         // units, the first step is 0.5.
         for (int i = 0; i < 3; ++i)
             CHECKED(PressOn(MainWindow(), Qt::Key_L));
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Center -8.50, 10.00, 5.00   step 0.5"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Center -8.50, 10.00, 5.00   step 0.5"));
         std::vector<uint8_t> expected = Model.Bytes;
         PutFloat32LE(&expected[size_t(block + 24)], -8.5f);
         QCOMPARE(ReadBytes(Copy), expected);
         QCOMPARE(Document().History.Stack().count(), 1);
-        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Center of glow 0 in mesh 0"));
 
         // A coarser step, away from the viewer: the model's z.
         CHECKED(PressOn(MainWindow(), Qt::Key_BracketRight));
@@ -345,11 +345,11 @@ private slots:
         QCOMPARE(CentreIn(ReadBytes(Copy), block).Z, 6.0f);
         // Seen at a slant, up locked to y moves y alone; right has no way
         // along y there, and moves nothing.
-        MainWindow()->Camera.RotX = 30;
-        MainWindow()->Camera.RotY = 40;
+        MainWindow()->ViewState().Camera.RotX = 30;
+        MainWindow()->ViewState().Camera.RotY = 40;
         MainWindow()->Redraw();
         CHECKED(PressOn(MainWindow(), Qt::Key_Y));
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Nudge step 1   locked to Y"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Nudge step 1   locked to Y"));
         CHECKED(PressOn(MainWindow(), Qt::Key_I));
         CHECKED(PressOn(MainWindow(), Qt::Key_L));
         const TFloat3 locked = CentreIn(ReadBytes(Copy), block);
@@ -360,7 +360,7 @@ private slots:
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
         // Another glow's nudge is a step of its own.
         CHECKED(PressOn(MainWindow(), Qt::Key_Y));
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Nudge step 1"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Nudge step 1"));
         CHECKED(PressOn(MainWindow(), Qt::Key_J));
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         CHECKED(PressOn(MainWindow(), Qt::Key_J));
@@ -374,13 +374,13 @@ private slots:
     void FrameGlowTurnsTheViewAboutTheGlow()
     {
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
-        const TCamera& camera = MainWindow()->Camera;
+        const TCamera& camera = MainWindow()->ViewState().Camera;
         const auto inTheMiddle = [&](const char* after) {
-            const TViewPoint at = MainWindow()->View->Projection(camera).Project(TFloat3{-10, 10, 5});
-            const QSize size = MainWindow()->View->DeviceSize();
+            const TViewPoint at = MainWindow()->View()->Projection(camera).Project(TFloat3{-10, 10, 5});
+            const QSize size = MainWindow()->View()->DeviceSize();
             QVERIFY2(std::fabs(at.X - size.width() / 2.0) <= 1 && std::fabs(at.Y - size.height() / 2.0) <= 1,
                      qPrintable(QString("%1: %2, %3").arg(after).arg(at.X).arg(at.Y)));
-            const QColor shown = MainWindow()->View->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
+            const QColor shown = MainWindow()->View()->grabFramebuffer().pixelColor(int(at.X), int(at.Y));
             QVERIFY2(shown != QColor(Qt::black), after);
         };
         CHECKED(PressOn(MainWindow(), Qt::Key_F));
@@ -392,10 +392,10 @@ private slots:
         CHECKED(PressOn(MainWindow(), Qt::Key_Right));
         CHECKED(PressOn(MainWindow(), Qt::Key_PageUp));
         CHECKED(inTheMiddle("Right, Page Up"));
-        const QPoint middle = MainWindow()->View->rect().center();
-        QTest::mousePress(MainWindow()->View, Qt::RightButton, {}, middle);
-        QTest::mouseMove(MainWindow()->View, middle + QPoint(30, 20));
-        QTest::mouseRelease(MainWindow()->View, Qt::RightButton, {}, middle + QPoint(30, 20));
+        const QPoint middle = MainWindow()->View()->rect().center();
+        QTest::mousePress(MainWindow()->View(), Qt::RightButton, {}, middle);
+        QTest::mouseMove(MainWindow()->View(), middle + QPoint(30, 20));
+        QTest::mouseRelease(MainWindow()->View(), Qt::RightButton, {}, middle + QPoint(30, 20));
         CHECKED(inTheMiddle("a right drag"));
         QCOMPARE(camera.Zoom, zoom);
 
@@ -403,7 +403,7 @@ private slots:
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         const TCamera before = camera;
         CHECKED(PressOn(MainWindow(), Qt::Key_F));
-        QCOMPARE(MainWindow()->MessageLabel->text(),
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(),
                  QString("The glow's centre or main vector is not a finite number: the view stays as it was"));
         QVERIFY(camera.Pivot == before.Pivot && camera.Zoom == before.Zoom && camera.RotY == before.RotY &&
                 camera.PanX == before.PanX);

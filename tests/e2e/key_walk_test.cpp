@@ -63,7 +63,7 @@ private slots:
         const auto highlighted = [] {
             return ViewShows(0, 20, ColSelected) ? 0 : ViewShows(0, -20, ColSelected) ? 1 : -1;
         };
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->FaceModeAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().FaceModeAction));
         QCOMPARE(Document().Selection.CurFace, 0);
         QCOMPARE(highlighted(), 0);
         CHECKED(PressOn(MainWindow(), Qt::Key_N));
@@ -81,22 +81,22 @@ private slots:
 
         // The camera: 4 degrees a press, then 7 once the panel says so.
         CHECKED(PressOn(MainWindow(), Qt::Key_Right));
-        QCOMPARE(MainWindow()->Camera.RotY, 4);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, 4);
         CHECKED(PressOn(MainWindow(), Qt::Key_Up));
-        QCOMPARE(MainWindow()->Camera.RotX, -4);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotX, -4);
         ClickListItem(GlowPanel()->RateList, 6);
-        QCOMPARE(MainWindow()->Camera.RotStep, 7);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotStep, 7);
         QCOMPARE(GlowPanel()->RateLabel->text(), QString("Movement Rate = 7"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Right));
         CHECKED(PressOn(MainWindow(), Qt::Key_Down));
-        QCOMPARE(MainWindow()->Camera.RotY, 11);
-        QCOMPARE(MainWindow()->Camera.RotX, 3);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, 11);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotX, 3);
         // The selection is untouched by the camera.
         QCOMPARE(Document().Selection.SelectedId, PackSelection(2, 1));
 
         // Back to meshes the packed face names no mesh: the last one stays
         // selected, and N wraps to mesh 0.
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->MeshModeAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().MeshModeAction));
         QCOMPARE(Document().Selection.CurMesh, 2);
         QCOMPARE(Document().Selection.SelectedId, 65536 + 2);  // face 1 of mesh 2
         CHECKED(PressOn(MainWindow(), Qt::Key_N));
@@ -117,21 +117,21 @@ private slots:
                         {corners, {Tri(1, 2, 3)}, {NumberedGlow(2)}}});
         QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("frames.opt")));
         const auto frames = [&app](const char* action, const std::function<void()>& act) {
-            const int before = MainWindow()->View->FramesShown();
+            const int before = MainWindow()->View()->FramesShown();
             act();
-            QVERIFY2(MainWindow()->View->FramesShown() - before == 1,
-                     qPrintable(QString("%1: %2 frames").arg(action).arg(MainWindow()->View->FramesShown() - before)));
+            QVERIFY2(MainWindow()->View()->FramesShown() - before == 1,
+                     qPrintable(QString("%1: %2 frames").arg(action).arg(MainWindow()->View()->FramesShown() - before)));
             QVERIFY(app.Dialogs.Messages.empty());
         };
         CHECKED(frames("Left", [&] { PressOn(MainWindow(), Qt::Key_Left); }));
-        QCOMPARE(MainWindow()->Camera.RotY, -4);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, -4);
         CHECKED(frames("N", [&] { PressOn(MainWindow(), Qt::Key_N); }));
         QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(1, 1));
         CHECKED(frames("P", [&] { PressOn(MainWindow(), Qt::Key_P); }));
         QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 0));
         CHECKED(frames("step", [] { QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton); }));
         QCOMPARE(Document().Selection.EditGlow, 1);
-        MainWindow()->Camera.RotY = 0;
+        MainWindow()->ViewState().Camera.RotY = 0;
         CHECKED(frames("pick", [] { ClickView(20, 0); }));
         QCOMPARE(Document().Selection.SelectedId, 0);
         CHECKED(frames("pick of another mesh", [] { ClickView(-10, 10); }));

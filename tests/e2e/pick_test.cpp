@@ -67,12 +67,12 @@ private slots:
         QVERIFY(App->StartWithSampleColors());
         WriteUserModel(App->Folder.File("pick.opt"), PickModel());
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("pick.opt")));
-        QCOMPARE(MainWindow()->Camera.ViewMax, 40);
-        QCOMPARE(MainWindow()->Camera.ViewMin, -40);
-        const qreal ratio = MainWindow()->View->devicePixelRatioF();
-        QCOMPARE(MainWindow()->View->DeviceSize().width(), qRound(MainWindow()->View->width() * ratio));
-        QCOMPARE(MainWindow()->View->DeviceSize().height(), qRound(MainWindow()->View->height() * ratio));
-        QVERIFY(MainWindow()->View->DeviceSize().width() >= 200);  // a unit is at least two pixels
+        QCOMPARE(MainWindow()->ViewState().Camera.ViewMax, 40);
+        QCOMPARE(MainWindow()->ViewState().Camera.ViewMin, -40);
+        const qreal ratio = MainWindow()->View()->devicePixelRatioF();
+        QCOMPARE(MainWindow()->View()->DeviceSize().width(), qRound(MainWindow()->View()->width() * ratio));
+        QCOMPARE(MainWindow()->View()->DeviceSize().height(), qRound(MainWindow()->View()->height() * ratio));
+        QVERIFY(MainWindow()->View()->DeviceSize().width() >= 200);  // a unit is at least two pixels
         QCOMPARE(Document().Selection.SelectedId, 1);
     }
     void cleanup()
@@ -96,10 +96,10 @@ private slots:
         CHECKED(pick(-5, -10, 2));
         CHECKED(pick(-20, -28, 3));
         // Turned half round, mesh 2 lies in front; it still wins.
-        MainWindow()->Camera.RotY = 180;
+        MainWindow()->ViewState().Camera.RotY = 180;
         MainWindow()->Redraw();
         CHECKED(pick(5, -10, 2));
-        MainWindow()->Camera.RotY = 0;
+        MainWindow()->ViewState().Camera.RotY = 0;
         MainWindow()->Redraw();
 
         // Nothing drawn there: the selection stays.
@@ -108,12 +108,12 @@ private slots:
         CHECKED(pick(-7, 26, 3));    // beside the glow shown at (-8, 26)
         CHECKED(pick(-25, 25, 3));   // mesh 0 has no glows and is not drawn
         CHECKED(pick(10, 5, 1));     // mesh 0's edge lies under mesh 1's: mesh 1
-        QVERIFY(MainWindow()->View->LastFrameComplete());  // the picks left the view drawing
+        QVERIFY(MainWindow()->View()->LastFrameComplete());  // the picks left the view drawing
     }
 
     void FaceModePacksMeshAndFace()
     {
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->FaceModeAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().FaceModeAction));
         const auto pick = [](float x, float y, int mesh, int face) {
             ClickView(x, y);
             QVERIFY2(Document().Selection.SelectedId == PackSelection(mesh, face), qPrintable(ClickReport(x, y)));
@@ -130,10 +130,10 @@ private slots:
         // Back in mesh mode a packed face names no mesh, and the last mesh
         // becomes current: the panel describes it, in either mode.
         CHECKED(pick(25, 5, 1, 1));
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->MeshModeAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().MeshModeAction));
         QCOMPARE(Document().Selection.CurMesh, 3);
         QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(3, 3));
-        QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->FaceModeAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().FaceModeAction));
         QCOMPARE(Document().Selection.CurMesh, 1);
         QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 1));
     }
@@ -142,23 +142,23 @@ private slots:
     {
         // Mesh 3 lies under the mouse; mesh 1 stays selected.
         const QPoint at = ViewPoint(0, -5);
-        QTest::mouseClick(MainWindow()->View, Qt::RightButton, {}, at);
-        QTest::mouseClick(MainWindow()->View, Qt::MiddleButton, {}, at);
+        QTest::mouseClick(MainWindow()->View(), Qt::RightButton, {}, at);
+        QTest::mouseClick(MainWindow()->View(), Qt::MiddleButton, {}, at);
         for (Qt::KeyboardModifier key : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
-            QTest::mouseClick(MainWindow()->View, Qt::LeftButton, key, at);
+            QTest::mouseClick(MainWindow()->View(), Qt::LeftButton, key, at);
         // The second press of a double click.
-        QTest::mouseDClick(MainWindow()->View, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(MainWindow()->View(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, at);
         // The left button pressed while the right one is held.
-        QTest::mousePress(MainWindow()->View, Qt::RightButton, {}, at);
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(MainWindow()->View, Qt::RightButton, {}, at);
+        QTest::mousePress(MainWindow()->View(), Qt::RightButton, {}, at);
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(MainWindow()->View(), Qt::RightButton, {}, at);
         QCOMPARE(Document().Selection.SelectedId, 1);
         QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 1));
 
         // The same place with a plain click.
-        QTest::mouseClick(MainWindow()->View, Qt::LeftButton, {}, at);
+        QTest::mouseClick(MainWindow()->View(), Qt::LeftButton, {}, at);
         QCOMPARE(Document().Selection.SelectedId, 3);
         QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(3, 3));
     }

@@ -76,15 +76,15 @@ bool SameBits(float a, float b)
 // The logical pixel of the view over a model point as the camera shows it now.
 QPoint Shown(const TFloat3& p)
 {
-    const TViewPoint at = MainWindow()->View->Projection(MainWindow()->Camera).Project(p);
-    const double ratio = MainWindow()->View->devicePixelRatioF();
+    const TViewPoint at = MainWindow()->View()->Projection(MainWindow()->ViewState().Camera).Project(p);
+    const double ratio = MainWindow()->View()->devicePixelRatioF();
     return {int(std::lround(at.X / ratio)), int(std::lround(at.Y / ratio))};
 }
 
 // A click on the glow's centre as the view shows it, with modifiers.
 void ClickGlow(TGlowIndex at, Qt::KeyboardModifiers modifiers = {})
 {
-    QTest::mouseClick(MainWindow()->View, Qt::LeftButton, modifiers, Shown(Document().GlowAt(at).Center));
+    QTest::mouseClick(MainWindow()->View(), Qt::LeftButton, modifiers, Shown(Document().GlowAt(at).Center));
 }
 
 // How wide the glow's point is drawn in the view's last frame, in pixels:
@@ -92,8 +92,8 @@ void ClickGlow(TGlowIndex at, Qt::KeyboardModifiers modifiers = {})
 // lines are of other colours).
 int PointWidth(TGlowIndex at)
 {
-    const QImage frame = MainWindow()->View->grabFramebuffer();
-    const TViewPoint centre = MainWindow()->View->Projection(MainWindow()->Camera).Project(Document().GlowAt(at).Center);
+    const QImage frame = MainWindow()->View()->grabFramebuffer();
+    const TViewPoint centre = MainWindow()->View()->Projection(MainWindow()->ViewState().Camera).Project(Document().GlowAt(at).Center);
     const TColorF& c = Colors()[ColPoint];
     const auto near = [](int channel, float wanted) { return std::abs(channel - int(std::lround(wanted * 255))) <= 2; };
     int widest = 0;
@@ -111,7 +111,7 @@ int PointWidth(TGlowIndex at)
 // Edit > menu > item, where menu is a menu of the Edit menu.
 bool ChooseEditSubmenu(QMenu* menu, QAction* item)
 {
-    QMenu* edit = MainWindow()->EditMenu;
+    QMenu* edit = MainWindow()->Items().EditMenu;
     QMenuBar* bar = MainWindow()->menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(edit->menuAction()).center());
     if (!QTest::qWaitForWindowExposed(edit))
@@ -157,14 +157,14 @@ private slots:
         ClickGlow(G10, Qt::ControlModifier);
         QCOMPARE(Document().Selection.SelectedGlows(Document().Model), (std::vector<TGlowIndex>{G10, G00, G01}));
         QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(1, 1));  // the last one clicked is edited
-        QCOMPARE(MainWindow()->SelectionLabel->text(), QString("3 glows selected"));
+        QCOMPARE(MainWindow()->Items().SelectionLabel->text(), QString("3 glows selected"));
         // Marked one step less than the glow being edited, with and without
         // Glow Colors.
         for (int pass = 0; pass < 2; ++pass) {
             QVERIFY2(PointWidth(G10) > PointWidth(G00) && PointWidth(G00) > PointWidth(G02),
                      qPrintable(QString("%1 %2 %3").arg(PointWidth(G10)).arg(PointWidth(G00)).arg(PointWidth(G02))));
             QCOMPARE(PointWidth(G01), PointWidth(G00));
-            QVERIFY(ChooseMenu(MainWindow()->DisplayMenu, MainWindow()->GlowColorsAction));
+            QVERIFY(ChooseMenu(MainWindow()->Items().DisplayMenu, MainWindow()->Items().GlowColorsAction));
         }
 
         // The vector's x typed, y and z left as shown: while the dialog is
@@ -183,8 +183,8 @@ private slots:
             Put(expected, at, g);
         }
         QCOMPARE(ReadBytes(Copy), expected);
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Main Vector of 3 glows written"));
-        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Main Vector of 3 glows"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Main Vector of 3 glows written"));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Main Vector of 3 glows"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
         CHECKED(PressOn(MainWindow(), Qt::Key_Y, Qt::ControlModifier));
@@ -201,7 +201,7 @@ private slots:
             Put(expected, at, g);
         }
         QCOMPARE(ReadBytes(Copy), expected);
-        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Core Color of 3 glows"));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Core Color of 3 glows"));
         QCOMPARE(Document().History.Stack().count(), 2);
     }
 
@@ -213,17 +213,17 @@ private slots:
         ClickGlow(G02);
         ClickGlow(G00, Qt::ControlModifier);
         // Seen at a slant, a free drag would change every coordinate.
-        MainWindow()->Camera.RotX = 30;
-        MainWindow()->Camera.RotY = 40;
+        MainWindow()->ViewState().Camera.RotX = 30;
+        MainWindow()->ViewState().Camera.RotY = 40;
         MainWindow()->Redraw();
         const std::vector<TEngineGlow> stored = Glows();
         const QPoint from = Shown(FirstCentre);
         const int away = QApplication::startDragDistance() + 30;
-        QTest::mousePress(MainWindow()->View, Qt::LeftButton, {}, from);
-        QTest::mouseMove(MainWindow()->View, from + QPoint(away, away));
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), from + QPoint(away, away));
         CHECKED(PressOn(MainWindow(), Qt::Key_X, {}));
-        QTest::mouseMove(MainWindow()->View, from + QPoint(2 * away, away));
-        QTest::mouseRelease(MainWindow()->View, Qt::LeftButton, {}, from + QPoint(2 * away, away));
+        QTest::mouseMove(MainWindow()->View(), from + QPoint(2 * away, away));
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, from + QPoint(2 * away, away));
 
         const float movedX = Document().GlowAt(G00).Center.X;
         QVERIFY(!SameBits(movedX, FirstCentre.X));
@@ -235,13 +235,13 @@ private slots:
         other.Center.X = float(double(other.Center.X) + (double(movedX) - double(FirstCentre.X)));
         Put(expected, G02, other);  // its z, -0, stays -0
         QCOMPARE(ReadBytes(Copy), expected);
-        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Center of 2 glows"));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Center of 2 glows"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
 
-        QTest::mouseClick(MainWindow()->View, Qt::LeftButton, {}, from);
+        QTest::mouseClick(MainWindow()->View(), Qt::LeftButton, {}, from);
         QCOMPARE(Document().Selection.SelectedGlows(Document().Model), std::vector<TGlowIndex>{G00});
-        QVERIFY(MainWindow()->SelectionLabel->text().isEmpty());
+        QVERIFY(MainWindow()->Items().SelectionLabel->text().isEmpty());
     }
 
     // Mirror Glow copies the glow being edited onto its twin with the sign
@@ -250,17 +250,17 @@ private slots:
     void MirrorFlipsOneSignBitOnTheTwin()
     {
         ClickGlow(G00);
-        QVERIFY(ChooseEditSubmenu(MainWindow()->MirrorMenu, MainWindow()->MirrorActions[0]));
-        QVERIFY(MainWindow()->MessageLabel->text().startsWith("Mirror Glow: select its twin as well"));
-        QVERIFY(ChooseEditSubmenu(MainWindow()->SelectTwinMenu, MainWindow()->SelectTwinActions[2]));
-        QCOMPARE(MainWindow()->MessageLabel->text(),
+        QVERIFY(ChooseEditSubmenu(MainWindow()->Items().MirrorMenu, MainWindow()->Items().MirrorActions[0]));
+        QVERIFY(MainWindow()->Items().MessageLabel->text().startsWith("Mirror Glow: select its twin as well"));
+        QVERIFY(ChooseEditSubmenu(MainWindow()->Items().SelectTwinMenu, MainWindow()->Items().SelectTwinActions[2]));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(),
                  QString("No glow lies within 0.60 of the mirror image of glow 0 of mesh 0 across Z"));
-        QVERIFY(ChooseEditSubmenu(MainWindow()->SelectTwinMenu, MainWindow()->SelectTwinActions[0]));
+        QVERIFY(ChooseEditSubmenu(MainWindow()->Items().SelectTwinMenu, MainWindow()->Items().SelectTwinActions[0]));
         QCOMPARE(Document().Selection.SelectedGlows(Document().Model), (std::vector<TGlowIndex>{G00, G01}));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
         QCOMPARE(Document().History.Stack().count(), 0);
 
-        QVERIFY(ChooseEditSubmenu(MainWindow()->MirrorMenu, MainWindow()->MirrorActions[0]));
+        QVERIFY(ChooseEditSubmenu(MainWindow()->Items().MirrorMenu, MainWindow()->Items().MirrorActions[0]));
         std::vector<uint8_t> expected = Model.Bytes;
         const size_t first = size_t(Model.GlowPos[0][0] + GlowWriteBackOffset);
         const size_t twin = size_t(Model.GlowPos[0][1] + GlowWriteBackOffset);
@@ -268,7 +268,7 @@ private slots:
         expected[twin + glow_layout::Center + 3] ^= 0x80;   // 12.3456789 to -12.3456789
         expected[twin + glow_layout::MainVec + 3] ^= 0x80;  // 0 to -0
         QCOMPARE(ReadBytes(Copy), expected);
-        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Mirror across X"));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Mirror across X"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
@@ -279,7 +279,7 @@ private slots:
         std::filesystem::resize_file(Copy, expected.size() - 1);
         const std::vector<uint8_t> changed(expected.begin(), expected.end() - 1);
         const QString vector = GlowPanel()->VectorLine->text();
-        QVERIFY(ChooseEditSubmenu(MainWindow()->MirrorMenu, MainWindow()->MirrorActions[1]));
+        QVERIFY(ChooseEditSubmenu(MainWindow()->Items().MirrorMenu, MainWindow()->Items().MirrorActions[1]));
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         QCOMPARE(ReadBytes(Copy), changed);
         QCOMPARE(Document().History.Stack().count(), 1);
@@ -301,7 +301,7 @@ private slots:
 
         ClickGlow(G01);
         CHECKED(PressOn(MainWindow(), Qt::Key_A, Qt::ControlModifier));
-        QCOMPARE(MainWindow()->SelectionLabel->text(), QString("3 glows selected"));
+        QCOMPARE(MainWindow()->Items().SelectionLabel->text(), QString("3 glows selected"));
         const std::vector<TEngineGlow> stored = Glows();
         CHECKED(PressOn(MainWindow(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier));
         std::vector<uint8_t> style = Model.Bytes;
@@ -311,10 +311,10 @@ private slots:
             Put(style, at, g);
         }
         QCOMPARE(ReadBytes(Copy), style);
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Paste glow style: 3 glows written"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Paste glow style: 3 glows written"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
 
-        QVERIFY(ChooseMenu(MainWindow()->EditMenu, MainWindow()->PasteGlowAction));
+        QVERIFY(ChooseMenu(MainWindow()->Items().EditMenu, MainWindow()->Items().PasteGlowAction));
         std::vector<uint8_t> whole = Model.Bytes;
         for (TGlowIndex at : {G01, G02})
             Put(whole, at, stored[0]);
@@ -335,16 +335,16 @@ private slots:
         // Anything else: a message, and nothing written.
         QApplication::clipboard()->setText("core=FF000000");
         CHECKED(PressOn(MainWindow(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier));
-        QVERIFY2(MainWindow()->MessageLabel->text().startsWith(
+        QVERIFY2(MainWindow()->Items().MessageLabel->text().startsWith(
                      "Paste Glow Style: the clipboard holds no glow's edit list: not valid JSON"),
-                 qPrintable(MainWindow()->MessageLabel->text()));
+                 qPrintable(MainWindow()->Items().MessageLabel->text()));
         QCOMPARE(ReadBytes(Copy), outer);
         // A text far longer than any edit list of the model is refused
         // unread: a glow's own list padded to a megabyte.
         const QString padded = copied + QString(1 << 20, ' ');
         QApplication::clipboard()->setText(padded);
         CHECKED(PressOn(MainWindow(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier));
-        QCOMPARE(MainWindow()->MessageLabel->text(),
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(),
                  QString("Paste Glow Style: the clipboard's text (%L1 characters) is far longer than any edit list "
                          "of this model's glows")
                      .arg(padded.size()));

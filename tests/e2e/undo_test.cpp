@@ -48,37 +48,37 @@ private slots:
 
     void UndoAndRedoPutBackEveryByte()
     {
-        QVERIFY(!MainWindow()->UndoAction->isEnabled() && !MainWindow()->RedoAction->isEnabled());
+        QVERIFY(!MainWindow()->Items().UndoAction->isEnabled() && !MainWindow()->Items().RedoAction->isEnabled());
         ClickView(20, 0);  // mesh 0
         QCOMPARE(Document().Selection.CurMesh, 0);
         CHECKED(EditVector("7.25"));
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
-        QVERIFY(!MainWindow()->PathLabel->text().isEmpty());  // the path stays in sight
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
+        QVERIFY(!MainWindow()->Items().PathLabel->text().isEmpty());  // the path stays in sight
         const std::vector<uint8_t> afterVector = ReadBytes(Copy);
         QVERIFY(afterVector != Original);
 
         // Close without a change writes the same bytes and makes no step.
         ClickListItem(GlowPanel()->ItemList, 0);
         QTest::mouseClick(ValueDialog()->CloseButton, Qt::LeftButton);
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: written, nothing changed"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Mesh 0, glow 0: written, nothing changed"));
         QCOMPARE(Document().History.Stack().count(), 1);
 
         QTest::mouseClick(GlowPanel()->CopyColorButton, Qt::LeftButton);
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Copy color to all: 3 glows written"));
-        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Copy color to all"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Copy color to all: 3 glows written"));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Copy color to all"));
         const std::vector<uint8_t> afterCopy = ReadBytes(Copy);
         const QString copiedCore = GlowPanel()->CoreColorBar->palette().color(QPalette::Window).name();
 
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Undone: Copy color to all"));
-        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
-        QCOMPARE(MainWindow()->RedoAction->text(), QString("Redo Copy color to all"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Undone: Copy color to all"));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(MainWindow()->Items().RedoAction->text(), QString("Redo Copy color to all"));
         // The panel is the undo's too: from there the keys work as well.
         CHECKED(PressOn(GlowPanel(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
         QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
-        QVERIFY(!MainWindow()->UndoAction->isEnabled());
+        QVERIFY(!MainWindow()->Items().UndoAction->isEnabled());
 
         CHECKED(PressOn(MainWindow(), Qt::Key_Y, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == afterVector);
@@ -92,7 +92,7 @@ private slots:
         // Another model ends the history.
         QVERIFY(OpenThroughMenu(App->Dialogs, App->Folder.File("fleet.opt")));
         QCOMPARE(Document().History.Stack().count(), 0);
-        QVERIFY(!MainWindow()->UndoAction->isEnabled());
+        QVERIFY(!MainWindow()->Items().UndoAction->isEnabled());
     }
 
     void OpenDialogOnAnUndoneGlowGoesWithoutWriting()
@@ -123,7 +123,7 @@ private slots:
                                         " changed on disk since it was opened; nothing was written. Open it again "
                                         "to edit it."));
         QCOMPARE(Document().History.Stack().index(), 1);
-        QCOMPARE(MainWindow()->UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
         QCOMPARE(Document().Model.Meshes.Get(0).Glows.Get(0).MainVec.X, 3.0f);
         QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  3.00 ,-1.25 , 2.00 "));
         QVERIFY(ReadBytes(Copy) == std::vector<uint8_t>(edited.begin(), edited.begin() + 100));
@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         MoveProjectFolder(false);
         QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
     }
@@ -170,7 +170,7 @@ private slots:
     {
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         QTest::mouseClick(GlowPanel()->CopyColorButton, Qt::LeftButton);
-        QCOMPARE(MainWindow()->MessageLabel->text(), QString("Copy color to all: 3 glows written"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Copy color to all: 3 glows written"));
         const std::vector<uint8_t> copied = ReadBytes(Copy);
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
@@ -180,8 +180,8 @@ private slots:
         CHECKED(PressOn(MainWindow(), Qt::Key_Y, Qt::ControlModifier));
         QCOMPARE(App->Dialogs.TakeMessages(), QStringList({QString::fromStdString("Cannot write file " + Copy + ".")}));
         QVERIFY(ReadBytes(Copy) == Original);
-        QVERIFY(!MainWindow()->UndoAction->isEnabled() && MainWindow()->RedoAction->isEnabled());
-        QCOMPARE(MainWindow()->RedoAction->text(), QString("Redo Copy color to all"));
+        QVERIFY(!MainWindow()->Items().UndoAction->isEnabled() && MainWindow()->Items().RedoAction->isEnabled());
+        QCOMPARE(MainWindow()->Items().RedoAction->text(), QString("Redo Copy color to all"));
         last = stored;
         CHECKED(PressOn(MainWindow(), Qt::Key_Y, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == copied);
@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(App->Dialogs.TakeMessages(),
                  QStringList({QString::fromStdString("Cannot write file " + App->ProjectFolder() + ".fleet.opt.neg-record.")}));
         QVERIFY(ReadBytes(Copy) == copied);
-        QVERIFY(MainWindow()->UndoAction->isEnabled() && !MainWindow()->RedoAction->isEnabled());
+        QVERIFY(MainWindow()->Items().UndoAction->isEnabled() && !MainWindow()->Items().RedoAction->isEnabled());
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
     }

@@ -78,28 +78,28 @@ bool ChooseMenu(QMenu* menu, QAction* item)
 bool OpenThroughMenu(TScriptedDialogs& dialogs, const std::string& path)
 {
     dialogs.OpenAnswers.push_back(QString::fromStdString(path));
-    return ChooseMenu(MainWindow()->FileMenu, MainWindow()->OpenAction) && dialogs.OpenAnswers.empty();
+    return ChooseMenu(MainWindow()->Items().FileMenu, MainWindow()->Items().OpenAction) && dialogs.OpenAnswers.empty();
 }
 
 QPoint ViewPoint(float x, float y)
 {
     const TMainWindow& main = *MainWindow();
-    const double span = double(main.Camera.ViewMax) - double(main.Camera.ViewMin);
-    const double ratio = main.View->devicePixelRatioF();
-    const double px = (double(x) - main.Camera.ViewMin) / span * main.View->DeviceSize().width();
-    const double py = (main.Camera.ViewMax - double(y)) / span * main.View->DeviceSize().height();
+    const double span = double(main.ViewState().Camera.ViewMax) - double(main.ViewState().Camera.ViewMin);
+    const double ratio = main.View()->devicePixelRatioF();
+    const double px = (double(x) - main.ViewState().Camera.ViewMin) / span * main.View()->DeviceSize().width();
+    const double py = (main.ViewState().Camera.ViewMax - double(y)) / span * main.View()->DeviceSize().height();
     return {int(std::lround(px / ratio)), int(std::lround(py / ratio))};
 }
 
 void ClickView(float x, float y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
-    QTest::mouseClick(MainWindow()->View, button, modifiers, ViewPoint(x, y));
+    QTest::mouseClick(MainWindow()->View(), button, modifiers, ViewPoint(x, y));
 }
 
 bool ViewShows(float x, float y, TViewColor entry)
 {
-    const QImage frame = MainWindow()->View->grabFramebuffer();
-    const QPoint at = ViewPoint(x, y) * MainWindow()->View->devicePixelRatioF();
+    const QImage frame = MainWindow()->View()->grabFramebuffer();
+    const QPoint at = ViewPoint(x, y) * MainWindow()->View()->devicePixelRatioF();
     const TColorF& c = Colors()[entry];
     const auto matches = [](int channel, float wanted) { return std::abs(channel - int(std::lround(wanted * 255))) <= 2; };
     for (int dy = -2; dy <= 2; ++dy)

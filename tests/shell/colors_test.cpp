@@ -185,17 +185,17 @@ private slots:
         const std::string model = App->Folder.File("ship.opt");
         WriteModel(model, {{1, 1}});
         App->Dialogs.OpenAnswers.push_back(QString::fromStdString(model));
-        MainWindow()->OpenAction->trigger();
-        const int frames = MainWindow()->View->FramesShown();
-        MainWindow()->SetColorsAction->trigger();
+        MainWindow()->Items().OpenAction->trigger();
+        const int frames = MainWindow()->View()->FramesShown();
+        MainWindow()->Items().SetColorsAction->trigger();
         QCOMPARE(result, int(QDialog::Accepted));
-        QVERIFY(MainWindow()->View->FramesShown() > frames);  // redrawn after the dialog
+        QVERIFY(MainWindow()->View()->FramesShown() > frames);  // redrawn after the dialog
         App->Dialogs.ModalScript = [&](QDialog* dialog) {
             QTest::keyClick(dialog, Qt::Key_Escape);
             result = dialog->result();
             return result;
         };
-        MainWindow()->SetColorsAction->trigger();
+        MainWindow()->Items().SetColorsAction->trigger();
         QCOMPARE(result, int(QDialog::Rejected));
         QCOMPARE(App->Dialogs.ModalCount, 2);
     }
@@ -216,7 +216,7 @@ private:
             actions();
             return int(QDialog::Accepted);
         };
-        MainWindow()->SetColorsAction->trigger();
+        MainWindow()->Items().SetColorsAction->trigger();
         App->Dialogs.ModalScript = nullptr;
     }
 

@@ -58,10 +58,10 @@ private slots:
         QVERIFY(app.Dialogs.Messages.empty());
         const std::string copy = app.ProjectFolder() + "ship.opt";
         QVERIFY(ReadBytes(copy) == ReadBytes(chosen));
-        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(copy));
+        QCOMPARE(MainWindow()->Items().PathLabel->text(), QString::fromStdString(copy));
         QCOMPARE(Document().Selection.CurMesh, 1);
         // Opened after the window's first show, which switches the keys off.
-        QVERIFY(MainWindow()->ViewReady);
+        QVERIFY(MainWindow()->ViewState().Ready);
     }
 
     void HelpAndVersionNeedNoDisplay()
@@ -128,7 +128,7 @@ private slots:
         QVERIFY(Drop({ship}));
         QTRY_VERIFY(GlowPanel()->isVisible());
         QVERIFY(ReadBytes(app.ProjectFolder() + "SHIP.OP1") == ReadBytes(chosen));
-        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
+        QCOMPARE(MainWindow()->Items().PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "SHIP.OP1"));
         QVERIFY(app.Dialogs.Messages.empty() && app.Dialogs.OpenRequests.empty());
     }
 
@@ -140,7 +140,7 @@ private slots:
         WriteModel(chosen, {{1, 1}});
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(chosen))});
-        const QPoint at = MainWindow()->View->geometry().center();
+        const QPoint at = MainWindow()->View()->geometry().center();
         // A file manager offers a move too, and Shift proposes it: taken, it
         // would delete the user's model.
         const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
@@ -186,14 +186,14 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        QVERIFY(!MainWindow()->RecentFilesMenu->isEnabled());
+        QVERIFY(!MainWindow()->Items().RecentFilesMenu->isEnabled());
         QStringList opened;
         for (int i = 0; i < 9; ++i) {
             const std::string file = app.Folder.File(QString("m%1/ship%1.opt").arg(i).toStdString());
             WriteModel(file, {{1, 1}});
             opened.prepend(QDir::toNativeSeparators(QString::fromStdString(file)));  // as the menu spells it
             app.Dialogs.OpenAnswers.push_back(opened.front());
-            MainWindow()->OpenAction->trigger();
+            MainWindow()->Items().OpenAction->trigger();
         }
         QCOMPARE(Entries(), opened.mid(0, 8));
         // Kept through a restart.
@@ -202,15 +202,15 @@ private slots:
         QCOMPARE(Entries(), opened.mid(0, 8));
 
         // An entry opens its file as Open Opt does, and goes to the top.
-        MainWindow()->RecentFilesMenu->actions()[3]->trigger();
+        MainWindow()->Items().RecentFilesMenu->actions()[3]->trigger();
         QVERIFY(GlowPanel()->isVisible());
-        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "ship5.opt"));
+        QCOMPARE(MainWindow()->Items().PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "ship5.opt"));
         QCOMPARE(Entries().front(), opened[3]);
         QCOMPARE(Entries().size(), 8);
 
         // An entry whose file is gone says so and goes.
         std::filesystem::remove(opened[0].toStdString());
-        MainWindow()->RecentFilesMenu->actions()[1]->trigger();
+        MainWindow()->Items().RecentFilesMenu->actions()[1]->trigger();
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({opened[0] + " is gone; it is taken off Recent Files."}));
         QCOMPARE(Entries().size(), 7);
         QVERIFY(!Entries().contains(opened[0]));
@@ -221,11 +221,11 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        QVERIFY(!MainWindow()->ExportCopyAction->isEnabled() && !MainWindow()->ShowCopyAction->isEnabled());
+        QVERIFY(!MainWindow()->Items().ExportCopyAction->isEnabled() && !MainWindow()->Items().ShowCopyAction->isEnabled());
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{2, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
-        MainWindow()->OpenAction->trigger();
+        MainWindow()->Items().OpenAction->trigger();
         const std::string copy = app.ProjectFolder() + "ship.opt";
         // The working copy differs from the original after an edit.
         TEngineGlow glow = Document().Model.Meshes.Get(0).Glows.Get(0);
@@ -243,12 +243,12 @@ private slots:
         const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
         fs::permissions(target, mode);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(target));
-        MainWindow()->ExportCopyAction->trigger();
+        MainWindow()->Items().ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.SaveRequests.size(), size_t(1));
         QCOMPARE(app.Dialogs.SaveRequests[0][2], QString::fromStdString(chosen));  // it starts at the original
         QVERIFY(ReadBytes(target) == edited);
-        QCOMPARE(MainWindow()->MessageLabel->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
-        QVERIFY(!MainWindow()->PathLabel->text().isEmpty());
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), "Working copy exported to " + QDir::toNativeSeparators(QString::fromStdString(target)));
+        QVERIFY(!MainWindow()->Items().PathLabel->text().isEmpty());
 #ifndef _WIN32
         // As saving does: the earlier file keeps its permissions, and a link
         // is written through.
@@ -257,17 +257,17 @@ private slots:
         fs::create_symlink(target, link);
         optbuild::WriteFileBytes(target, {1, 2, 3});
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(link));
-        MainWindow()->ExportCopyAction->trigger();
+        MainWindow()->Items().ExportCopyAction->trigger();
         QVERIFY(fs::is_symlink(link) && ReadBytes(target) == edited);
 #endif
 
         // Never onto the working copy itself.
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(app.ProjectFolder() + "./ship.opt"));
-        MainWindow()->ExportCopyAction->trigger();
+        MainWindow()->Items().ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({"The working copy cannot be exported onto itself"}));
         QVERIFY(ReadBytes(copy) == edited);
 
-        MainWindow()->ShowCopyAction->trigger();
+        MainWindow()->Items().ShowCopyAction->trigger();
         QCOMPARE(app.Dialogs.OpenedUrls,
                  std::vector<QUrl>({QUrl::fromLocalFile(QString::fromStdString(app.ProjectFolder()))}));
         QVERIFY(app.Dialogs.Messages.empty());
@@ -286,14 +286,14 @@ private slots:
         {
             // A disk that is full after 100 bytes, well within the model.
             FileSizeLimit limit(100);
-            MainWindow()->ExportCopyAction->trigger();
+            MainWindow()->Items().ExportCopyAction->trigger();
         }
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot write file " + target + "."));
         QVERIFY(ReadBytes(target) == std::vector<uint8_t>({1, 2, 3}));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(app.Folder.File("game")), {}), 1);
-        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
+        QVERIFY(MainWindow()->Items().MessageLabel->text().isEmpty());
     }
 #endif
 
@@ -308,7 +308,7 @@ private slots:
         WriteModel(app.Folder.File("other/ship.opt"), {{1, 1}, {3, 2}});
         std::filesystem::rename(app.Folder.File("other/ship.opt"), copy);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(chosen));
-        MainWindow()->ExportCopyAction->trigger();
+        MainWindow()->Items().ExportCopyAction->trigger();
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text,
@@ -332,7 +332,7 @@ private slots:
         const std::string dangling = app.Folder.File("game/link.opt");
         fs::create_symlink("ship.opt", dangling);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(dangling));
-        MainWindow()->ExportCopyAction->trigger();
+        MainWindow()->Items().ExportCopyAction->trigger();
         QVERIFY(fs::is_symlink(dangling));
         QVERIFY(ReadBytes(app.Folder.File("game/ship.opt")) == ReadBytes(app.ProjectFolder() + "ship.opt"));
 
@@ -341,7 +341,7 @@ private slots:
         optbuild::WriteFileBytes(picture, {1, 2, 3});
         fs::create_symlink(picture, pictureLink);
         app.Dialogs.SaveAnswers.push_back(QString::fromStdString(pictureLink));
-        MainWindow()->ExportPictureAction->trigger();
+        MainWindow()->Items().ExportPictureAction->trigger();
         QVERIFY(fs::is_symlink(pictureLink));
         QVERIFY(!QImage(QString::fromStdString(picture)).isNull());
 
@@ -382,7 +382,7 @@ private slots:
         fs::create_symlink(app.DataFolder(), app.Folder.File("data"));
         for (const char* target : {"out/w.opt", "out/view.png", "data/Colors.dat"}) {
             app.Dialogs.SaveAnswers.push_back(QString::fromStdString(app.Folder.File(target)));
-            (std::string(target).ends_with(".png") ? MainWindow()->ExportPictureAction : MainWindow()->ExportCopyAction)
+            (std::string(target).ends_with(".png") ? MainWindow()->Items().ExportPictureAction : MainWindow()->Items().ExportCopyAction)
                 ->trigger();
         }
         QCOMPARE(app.Dialogs.TakeMessages(),
@@ -394,7 +394,7 @@ private slots:
                  }));
         QVERIFY(ReadBytes(other) == otherBytes);
         QVERIFY(ReadBytes(colors) == colorBytes);
-        QVERIFY(MainWindow()->MessageLabel->text().isEmpty());
+        QVERIFY(MainWindow()->Items().MessageLabel->text().isEmpty());
     }
 #endif
 
@@ -419,7 +419,7 @@ private slots:
         const std::string plain = app.Folder.File("plain.opt");
         WriteModel(plain, {{1, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(plain));
-        MainWindow()->OpenAction->trigger();
+        MainWindow()->Items().OpenAction->trigger();
         settingsReadAnew();
 
         // Project/ship.opt holds another model than bad<FF>dir/ship.opt.
@@ -443,7 +443,7 @@ private slots:
         QCOMPARE(Entries().size(), 2);
         QCOMPARE(Entries()[1], QDir::toNativeSeparators(QString::fromStdString(plain)));
         std::filesystem::remove(app.ProjectFolder() + "b\xFEq.opt");
-        MainWindow()->RecentFilesMenu->actions()[0]->trigger();
+        MainWindow()->Items().RecentFilesMenu->actions()[0]->trigger();
         QVERIFY(app.Dialogs.Messages.empty());
         QVERIFY(GlowPanel()->isVisible());
         QVERIFY(ReadBytes(app.ProjectFolder() + "b\xFEq.opt") == ReadBytes(named));
@@ -454,8 +454,8 @@ private slots:
         QVERIFY(QDir::setCurrent(QString::fromStdString(app.Folder.Path())));
         const std::string here = std::filesystem::current_path().native() + "/";
         MainWindow()->OpenModel(PathText("b\xFEq.opt"));
-        MainWindow()->ExportCopyAction->trigger();
-        MainWindow()->ExportPictureAction->trigger();
+        MainWindow()->Items().ExportCopyAction->trigger();
+        MainWindow()->Items().ExportPictureAction->trigger();
         QVERIFY(QDir::setCurrent(current));
         QCOMPARE(app.Dialogs.SaveRequests.size(), size_t(2));
         QCOMPARE(app.Dialogs.SaveRequests[0][2], PathText(here + "b\xFEq.opt"));
@@ -471,7 +471,7 @@ private:
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{2, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(chosen));
-        MainWindow()->OpenAction->trigger();
+        MainWindow()->Items().OpenAction->trigger();
         return chosen;
     }
 
@@ -481,7 +481,7 @@ private:
     {
         QMimeData data;
         data.setUrls(urls);
-        const QPoint at = MainWindow()->View->geometry().center();
+        const QPoint at = MainWindow()->View()->geometry().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(MainWindow(), &enter);
         if (!enter.isAccepted())
@@ -495,7 +495,7 @@ private:
     static QStringList Entries()
     {
         QStringList paths;
-        for (const QAction* item : MainWindow()->RecentFilesMenu->actions())
+        for (const QAction* item : MainWindow()->Items().RecentFilesMenu->actions())
             paths << item->text().section(' ', 1, -1).replace("&&", "&");
         return paths;
     }

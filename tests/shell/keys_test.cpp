@@ -29,7 +29,7 @@ namespace {
 // The frames the view has shown: whether an action drew one.
 int Frames()
 {
-    return MainWindow()->View->FramesShown();
+    return MainWindow()->View()->FramesShown();
 }
 
 struct TCameraValues {
@@ -40,7 +40,7 @@ struct TCameraValues {
 
 TCameraValues CameraNow()
 {
-    const TCamera& camera = MainWindow()->Camera;
+    const TCamera& camera = MainWindow()->ViewState().Camera;
     return {camera.RotX, camera.RotY, camera.RotZ, camera.PanX, camera.PanY, camera.Zoom};
 }
 
@@ -64,10 +64,10 @@ private slots:
         // Mesh 0: 2 glows, 3 faces; mesh 1: no glows; mesh 2: a glow, no faces.
         WriteModel(model, {{2, 3}, {0, 2}, {1, 0}});
         App->Dialogs.OpenAnswers.push_back(QString::fromStdString(model));
-        MainWindow()->OpenAction->trigger();
-        QVERIFY(MainWindow()->ViewReady);
+        MainWindow()->Items().OpenAction->trigger();
+        QVERIFY(MainWindow()->ViewState().Ready);
         QCOMPARE(Document().Selection.CurMesh, 0);
-        MainWindow()->Camera.ViewMax = 95;  // a pan step of 9
+        MainWindow()->ViewState().Camera.ViewMax = 95;  // a pan step of 9
     }
     void cleanup()
     {
@@ -159,27 +159,27 @@ private slots:
     void KeyFromTheWindowSystemActsOnce()
     {
         QTest::keyClick(MainWindow()->windowHandle(), Qt::Key_Left);
-        QCOMPARE(MainWindow()->Camera.RotY, -4);
-        MainWindow()->GlowPanelArea->setFocusPolicy(Qt::StrongFocus);
-        MainWindow()->GlowPanelArea->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), MainWindow()->GlowPanelArea);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, -4);
+        MainWindow()->Items().GlowPanelArea->setFocusPolicy(Qt::StrongFocus);
+        MainWindow()->Items().GlowPanelArea->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), MainWindow()->Items().GlowPanelArea);
         QTest::keyClick(MainWindow()->windowHandle(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(MainWindow()->Camera.RotY, -4);
-        QCOMPARE(MainWindow()->Camera.PanX, 9);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, -4);
+        QCOMPARE(MainWindow()->ViewState().Camera.PanX, 9);
     }
 
     // The sums wrap around as 32-bit integers.
     void CameraSumsWrap()
     {
-        MainWindow()->Camera.RotY = INT32_MAX - 1;
-        MainWindow()->Camera.RotX = INT32_MIN + 1;
-        MainWindow()->Camera.PanX = INT32_MIN + 3;
+        MainWindow()->ViewState().Camera.RotY = INT32_MAX - 1;
+        MainWindow()->ViewState().Camera.RotX = INT32_MIN + 1;
+        MainWindow()->ViewState().Camera.PanX = INT32_MIN + 3;
         Press(Qt::Key_Right, 0);
         Press(Qt::Key_Up, 0);
         Press(Qt::Key_Left, Qt::ShiftModifier);
-        QCOMPARE(MainWindow()->Camera.RotY, INT32_MIN + 2);
-        QCOMPARE(MainWindow()->Camera.RotX, INT32_MAX - 2);
-        QCOMPARE(MainWindow()->Camera.PanX, INT32_MAX - 5);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, INT32_MIN + 2);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotX, INT32_MAX - 2);
+        QCOMPARE(MainWindow()->ViewState().Camera.PanX, INT32_MAX - 5);
         static_assert(PackSelection(1, 32768) == INT32_MIN + 1);
         static_assert(PackSelection(0, -1) == -65536);
     }
@@ -190,12 +190,12 @@ private slots:
     {
         // A pointer resting on a menu title highlights it; the keys still act.
         QMenuBar* bar = MainWindow()->menuBar();
-        const int32_t rotY = MainWindow()->Camera.RotY;
-        QTest::mouseMove(bar, bar->actionGeometry(MainWindow()->DisplayMenu->menuAction()).center());
+        const int32_t rotY = MainWindow()->ViewState().Camera.RotY;
+        QTest::mouseMove(bar, bar->actionGeometry(MainWindow()->Items().DisplayMenu->menuAction()).center());
         QTRY_VERIFY(bar->activeAction());
         Press(Qt::Key_Right, 0);
-        QCOMPARE(MainWindow()->Camera.RotY, rotY + 4);
-        QTest::mouseMove(MainWindow()->View, MainWindow()->View->rect().center());
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, rotY + 4);
+        QTest::mouseMove(MainWindow()->View(), MainWindow()->View()->rect().center());
         QTRY_VERIFY(!bar->activeAction());
 
         QTest::keyPress(App->KeyTarget(), Qt::Key_Alt, Qt::AltModifier);
@@ -210,14 +210,14 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!MainWindow()->menuBar()->activeAction());
         Press(Qt::Key_Right, 0);
-        QCOMPARE(MainWindow()->Camera.RotY, before.RotY + 4);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, before.RotY + 4);
 
         // Nor while a menu is open.
-        MainWindow()->DisplayMenu->popup(MainWindow()->mapToGlobal(QPoint(10, 10)));
-        QTRY_VERIFY(QApplication::activePopupWidget() == MainWindow()->DisplayMenu);
+        MainWindow()->Items().DisplayMenu->popup(MainWindow()->mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(QApplication::activePopupWidget() == MainWindow()->Items().DisplayMenu);
         QTest::keyClick(MainWindow(), Qt::Key_Left);
-        QCOMPARE(MainWindow()->Camera.RotY, before.RotY + 4);
-        MainWindow()->DisplayMenu->close();
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, before.RotY + 4);
+        MainWindow()->Items().DisplayMenu->close();
     }
 
     // Help > Keys and Mouse lists the key table beside the main window and
@@ -233,7 +233,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QCOMPARE(QApplication::activeWindow(), MainWindow());
         QTest::keyClick(MainWindow()->windowHandle(), Qt::Key_Left);
-        QCOMPARE(MainWindow()->Camera.RotY, -4);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, -4);
         // Beside, where the screen leaves room for it.
         const QRect main = MainWindow()->frameGeometry();
         const QRect room = MainWindow()->screen()->availableGeometry();
@@ -275,20 +275,20 @@ private slots:
     {
         for (int i = 0; i < 20; ++i)
             Press(Qt::Key_Minus, 0);
-        QVERIFY(MainWindow()->Camera.Zoom != 0.0 && std::abs(MainWindow()->Camera.Zoom) < 1e-15);
+        QVERIFY(MainWindow()->ViewState().Camera.Zoom != 0.0 && std::abs(MainWindow()->ViewState().Camera.Zoom) < 1e-15);
         Press(Qt::Key_Minus, 0);
-        QVERIFY(MainWindow()->Camera.Zoom < 0);
+        QVERIFY(MainWindow()->ViewState().Camera.Zoom < 0);
     }
 
     void NoKeysBeforeViewReady()
     {
-        MainWindow()->ViewReady = false;
+        MainWindow()->ViewState().Ready = false;
         const TCameraValues before = CameraNow();
         for (int key : {Qt::Key_Left, Qt::Key_PageUp, Qt::Key_Equal, Qt::Key_N, Qt::Key_P})
             Press(key, 0);
         QVERIFY(CameraNow() == before);
         QCOMPARE(Document().Selection.SelectedId, 0);
-        MainWindow()->ViewReady = true;
+        MainWindow()->ViewState().Ready = true;
     }
 
     void NoKeysWhileAnotherWindowIsActive()
@@ -311,7 +311,7 @@ private slots:
         QCOMPARE(Document().Selection.CurMesh, 2);
         // The face-mode frame outlines face 0 of a mesh that has none: the
         // list's error, shown once by the error display.
-        MainWindow()->FaceModeAction->trigger();
+        MainWindow()->Items().FaceModeAction->trigger();
         QCOMPARE(Document().Selection.CurMesh, 2);
         QCOMPARE(App->Dialogs.TakeMessages(), QStringList{"^TFaceL Index not valid: 0."});
         for (int key : {Qt::Key_N, Qt::Key_P}) {
@@ -329,24 +329,24 @@ private slots:
     {
         // The picture over the bounds the open fitted (init widened them for
         // the pan step), -40..60.
-        FitToModel(MainWindow()->Camera, Document().Model);
+        FitToModel(MainWindow()->ViewState().Camera, Document().Model);
         GlowPanel()->AllGlowsButton->click();  // every glow: drawn after the faces, so a stopped frame lacks them
         Press(Qt::Key_P, 0);  // mesh 2: a glow and no faces
         QCOMPARE(Document().Selection.CurMesh, 2);
-        const QImage whole = MainWindow()->View->grabFramebuffer();
-        QCOMPARE(whole.size(), MainWindow()->View->size() * MainWindow()->View->devicePixelRatio());
+        const QImage whole = MainWindow()->View()->grabFramebuffer();
+        QCOMPARE(whole.size(), MainWindow()->View()->size() * MainWindow()->View()->devicePixelRatio());
         // Mesh 2's glow point at (0, 1) in the point colour (sample entry 2);
         // the bounds are -40..60.
         QVERIFY(LitNear(whole, qRound(whole.width() * 0.4), qRound(whole.height() * 0.59), 2, QColor(75, 87, 99)));
-        MainWindow()->FaceModeAction->trigger();
+        MainWindow()->Items().FaceModeAction->trigger();
         QCOMPARE(App->Dialogs.TakeMessages(), QStringList{"^TFaceL Index not valid: 0."});
-        QVERIFY(MainWindow()->View->grabFramebuffer() == whole);
+        QVERIFY(MainWindow()->View()->grabFramebuffer() == whole);
 
         MainWindow()->showNormal();
         for (const QSize size : {QSize(700, 500), QSize(900, 640), QSize(640, 420)}) {
             MainWindow()->resize(size);
-            QTRY_COMPARE(MainWindow()->View->DeviceSize().height(), qRound(MainWindow()->View->height() * MainWindow()->View->devicePixelRatio()));
-            const QImage shown = MainWindow()->View->grabFramebuffer();
+            QTRY_COMPARE(MainWindow()->View()->DeviceSize().height(), qRound(MainWindow()->View()->height() * MainWindow()->View()->devicePixelRatio()));
+            const QImage shown = MainWindow()->View()->grabFramebuffer();
             // The old picture unscaled at the top-left corner, black around it.
             const int common = std::min(shown.height(), whole.height());
             QVERIFY(shown.copy(0, 0, common, common) == whole.copy(0, 0, common, common));
@@ -356,21 +356,21 @@ private slots:
         // A move to a screen of another scale changes the size in device
         // pixels without a resize: the sizes are taken anew, the picture
         // stays.
-        const QImage beforeScale = MainWindow()->View->grabFramebuffer();
+        const QImage beforeScale = MainWindow()->View()->grabFramebuffer();
         QEvent screenChange(QEvent::ScreenChangeInternal);
-        QCoreApplication::sendEvent(MainWindow()->View, &screenChange);
+        QCoreApplication::sendEvent(MainWindow()->View(), &screenChange);
         QVERIFY(App->Dialogs.Messages.empty());
-        QCOMPARE(MainWindow()->View->DeviceSize().width(), qRound(MainWindow()->View->width() * MainWindow()->View->devicePixelRatio()));
-        QCOMPARE(MainWindow()->View->DeviceSize().height(), qRound(MainWindow()->View->height() * MainWindow()->View->devicePixelRatio()));
-        QVERIFY(MainWindow()->View->grabFramebuffer() == beforeScale);
+        QCOMPARE(MainWindow()->View()->DeviceSize().width(), qRound(MainWindow()->View()->width() * MainWindow()->View()->devicePixelRatio()));
+        QCOMPARE(MainWindow()->View()->DeviceSize().height(), qRound(MainWindow()->View()->height() * MainWindow()->View()->devicePixelRatio()));
+        QVERIFY(MainWindow()->View()->grabFramebuffer() == beforeScale);
 
         // Mesh 0's edge along y = 0 lies at 0.6 of the height (bounds -40..60).
-        MainWindow()->MeshModeAction->trigger();
+        MainWindow()->Items().MeshModeAction->trigger();
         MainWindow()->resize(760, 560);
-        QTRY_COMPARE(MainWindow()->View->DeviceSize().height(), qRound(MainWindow()->View->height() * MainWindow()->View->devicePixelRatio()));
-        const QImage larger = MainWindow()->View->grabFramebuffer();
-        QCOMPARE(larger.size(), QSize(MainWindow()->View->DeviceSize().width(), MainWindow()->View->DeviceSize().height()));
-        QVERIFY(LitNear(larger, MainWindow()->View->DeviceSize().width() * 4 / 10, MainWindow()->View->DeviceSize().height() * 6 / 10, 2));
+        QTRY_COMPARE(MainWindow()->View()->DeviceSize().height(), qRound(MainWindow()->View()->height() * MainWindow()->View()->devicePixelRatio()));
+        const QImage larger = MainWindow()->View()->grabFramebuffer();
+        QCOMPARE(larger.size(), QSize(MainWindow()->View()->DeviceSize().width(), MainWindow()->View()->DeviceSize().height()));
+        QVERIFY(LitNear(larger, MainWindow()->View()->DeviceSize().width() * 4 / 10, MainWindow()->View()->DeviceSize().height() * 6 / 10, 2));
         QVERIFY(App->Dialogs.Messages.empty());
     }
 
@@ -378,7 +378,7 @@ private slots:
     {
         const auto click = [](Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, bool doubleClick) {
             const int frames = Frames();
-            emit MainWindow()->View->MouseDown(Qt::LeftButton, buttons, mods, doubleClick, 10, 10);
+            emit MainWindow()->View()->MouseDown(Qt::LeftButton, buttons, mods, doubleClick, 10, 10);
             return Frames() != frames;
         };
         QVERIFY(click(Qt::LeftButton, {}, false));
@@ -388,9 +388,9 @@ private slots:
         QVERIFY(!click(Qt::LeftButton, Qt::ControlModifier, false));
         QVERIFY(!click(Qt::LeftButton, Qt::AltModifier, false));
         QVERIFY(!click(Qt::LeftButton, {}, true));
-        MainWindow()->ViewReady = false;
+        MainWindow()->ViewState().Ready = false;
         QVERIFY(!click(Qt::LeftButton, {}, false));
-        MainWindow()->ViewReady = true;
+        MainWindow()->ViewState().Ready = true;
     }
 
 private:

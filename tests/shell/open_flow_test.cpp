@@ -36,7 +36,7 @@ private slots:
         QVERIFY(app.StartWithSampleColors());
         const std::string chosen = app.Folder.File("models/ship.opt");
         WriteModel(chosen, {{0, 2}, {0, 1}, {2, 3}});
-        MainWindow()->Camera.RotY = 12;  // the camera carries over an open
+        MainWindow()->ViewState().Camera.RotY = 12;  // the camera carries over an open
         Open(app, chosen);
 
         QCOMPARE(app.Dialogs.OpenRequests.size(), size_t(1));
@@ -47,14 +47,14 @@ private slots:
         const std::string copy = app.ProjectFolder() + "ship.opt";
         QCOMPARE(Document().OptFileName, std::string("ship.opt"));
         QVERIFY(ReadBytes(copy) == ReadBytes(chosen));
-        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(copy));
+        QCOMPARE(MainWindow()->Items().PathLabel->text(), QString::fromStdString(copy));
         QCOMPARE(Document().Model.Meshes.Count(), 3);
         QCOMPARE(Document().Selection.SelectedId, 2);  // the first two meshes have no glows
         QCOMPARE(Document().Selection.CurMesh, 2);     // decoded by the first frame
-        QCOMPARE(MainWindow()->View->Restarts(), 1);
-        QVERIFY(MainWindow()->ViewReady);
+        QCOMPARE(MainWindow()->View()->Restarts(), 1);
+        QVERIFY(MainWindow()->ViewState().Ready);
         QVERIFY(GlowPanel()->isVisible());
-        QCOMPARE(MainWindow()->Camera.RotY, 12);
+        QCOMPARE(MainWindow()->ViewState().Camera.RotY, 12);
         // The panel, a window of the main window, made none of the main
         // window's parts native: the view's OpenGL composition would fail.
         QVERIFY(!MainWindow()->centralWidget()->internalWinId());
@@ -72,7 +72,7 @@ private slots:
         QVERIFY(app.Dialogs.Messages.empty());
         QCOMPARE(Document().Model.Meshes.Get(0).Glows.Count(), 49);
         QVERIFY(GlowPanel()->isVisible());
-        QCOMPARE(MainWindow()->MessageLabel->text(),
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(),
                  QString("11 glows and 1 other node past the reader's limits are left out"));
     }
 
@@ -82,16 +82,16 @@ private slots:
         QVERIFY(app.StartWithSampleColors());
         MainWindow()->showNormal();
         // Before a model is shown a resize draws nothing.
-        int frames = MainWindow()->View->FramesShown();
+        int frames = MainWindow()->View()->FramesShown();
         MainWindow()->resize(800, 600);
-        QCOMPARE(MainWindow()->View->FramesShown(), frames);
+        QCOMPARE(MainWindow()->View()->FramesShown(), frames);
         const std::string chosen = app.Folder.File("ship.opt");
         WriteModel(chosen, {{0, 2}, {1, 1}});
         Open(app, chosen);
         QCOMPARE(Document().Selection.CurMesh, 1);
-        frames = MainWindow()->View->FramesShown();
+        frames = MainWindow()->View()->FramesShown();
         MainWindow()->resize(900, 700);
-        QVERIFY(MainWindow()->View->FramesShown() > frames);  // the panel got a new picture at once
+        QVERIFY(MainWindow()->View()->FramesShown() > frames);  // the panel got a new picture at once
         QVERIFY(app.Dialogs.Messages.empty());
     }
 
@@ -111,7 +111,7 @@ private slots:
         // Maximized: the new place may come after the new size.
         MainWindow()->setWindowState(Qt::WindowMaximized);
         moveMain();
-        QTRY_COMPARE(GlowPanel()->frameGeometry(), QRect(MainWindow()->GlowPanelArea->mapToGlobal(QPoint(0, 0)), MainWindow()->GlowPanelArea->size()));
+        QTRY_COMPARE(GlowPanel()->frameGeometry(), QRect(MainWindow()->Items().GlowPanelArea->mapToGlobal(QPoint(0, 0)), MainWindow()->Items().GlowPanelArea->size()));
         // Otherwise the user moved the window, and the panel stays put.
         MainWindow()->setWindowState(Qt::WindowNoState);
         const QPoint before = GlowPanel()->pos();
@@ -148,9 +148,9 @@ private slots:
                  qPrintable(question[0]));
         QCOMPARE(question.mid(1), QStringList({"Continue with Working Copy", "Replace Working Copy", "Cancel"}));
         QVERIFY(!GlowPanel()->isVisible());
-        QVERIFY(MainWindow()->PathLabel->text().isEmpty());
+        QVERIFY(MainWindow()->Items().PathLabel->text().isEmpty());
         // Nor is there a working copy to export (over the file just refused).
-        QVERIFY(!MainWindow()->ExportCopyAction->isEnabled());
+        QVERIFY(!MainWindow()->Items().ExportCopyAction->isEnabled());
         app.Dialogs.AskAnswers = {0, 1};
         Open(app, other);  // continued: the copy and its edit
         QCOMPARE(Document().Model.Meshes.Count(), 1);
@@ -159,7 +159,7 @@ private slots:
         QVERIFY(ReadBytes(copy) == ReadBytes(other));
         QCOMPARE(Document().Model.Meshes.Count(), 2);
         QVERIFY(GlowPanel()->isVisible());
-        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(copy));
+        QCOMPARE(MainWindow()->Items().PathLabel->text(), QString::fromStdString(copy));
         QVERIFY(app.Dialogs.Messages.empty());
     }
 
@@ -192,11 +192,11 @@ private slots:
         Open(app, chosen);
         QCOMPARE(app.Dialogs.TakeMessages(), QStringList({"No engine glows in this model"}));
         QVERIFY(!app.Dialogs.Messages.size());
-        QCOMPARE(MainWindow()->PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "plain.op1"));
+        QCOMPARE(MainWindow()->Items().PathLabel->text(), QString::fromStdString(app.ProjectFolder() + "plain.op1"));
         QCOMPARE(Document().Model.Meshes.Count(), 2);  // stays loaded, not shown
         QCOMPARE(Document().Selection.SelectedId, 5);
-        QCOMPARE(MainWindow()->View->Restarts(), 0);
-        QVERIFY(!MainWindow()->ViewReady);
+        QCOMPARE(MainWindow()->View()->Restarts(), 0);
+        QVERIFY(!MainWindow()->ViewState().Ready);
         QVERIFY(!GlowPanel()->isVisible());
     }
 
@@ -214,11 +214,11 @@ private slots:
         Open(app, "");
         QVERIFY(app.Dialogs.Messages.empty());
         QCOMPARE(Document().Model.Meshes.Count(), 0);
-        QVERIFY(!MainWindow()->ViewReady);
+        QVERIFY(!MainWindow()->ViewState().Ready);
         QVERIFY(!GlowPanel()->isVisible());
         QVERIFY(!ValueDialog()->isVisible());
         QVERIFY(!ValueDialog()->DialogGlow);
-        QVERIFY(MainWindow()->PathLabel->text().isEmpty());  // nothing is open
+        QVERIFY(MainWindow()->Items().PathLabel->text().isEmpty());  // nothing is open
     }
 
     void TypedNameOfAMissingFile()
@@ -231,9 +231,9 @@ private slots:
         QVERIFY(app.Dialogs.Messages[0].Error);
         QCOMPARE(app.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + typed + "."));
         QVERIFY(!fs::exists(app.ProjectFolder() + "none.opt"));
-        QVERIFY(!MainWindow()->ViewReady);
+        QVERIFY(!MainWindow()->ViewState().Ready);
         QVERIFY(!GlowPanel()->isVisible());
-        QVERIFY(MainWindow()->PathLabel->text().isEmpty());
+        QVERIFY(MainWindow()->Items().PathLabel->text().isEmpty());
         QVERIFY(MainWindow()->isVisible());  // the program goes on
     }
 
@@ -263,8 +263,8 @@ private slots:
         WriteModel(chosen, {{0, 1}});
         Open(app, chosen);
         const QString copy = QString::fromStdString(app.ProjectFolder() + name);
-        QCOMPARE(MainWindow()->PathLabel->text(), copy);
-        QVERIFY(ShowsWhole(*MainWindow()->PathLabel, copy));
+        QCOMPARE(MainWindow()->Items().PathLabel->text(), copy);
+        QVERIFY(ShowsWhole(*MainWindow()->Items().PathLabel, copy));
     }
 
 #ifdef NEG_HAVE_WRITE_FAULTS
@@ -290,7 +290,7 @@ private slots:
 
         Open(app, chosen);
         QVERIFY(ReadBytes(copy) == before);
-        QCOMPARE(MainWindow()->MessageLabel->text(),
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(),
                  QString::fromStdString("An unfinished write of 2 glows into " + copy +
                                         " was taken back: the file is as it was before it"));
         QVERIFY(!fs::exists(app.ProjectFolder() + ".ship.opt.neg-record"));
@@ -310,7 +310,7 @@ private:
     static void Open(TAppFixture& app, const std::string& answer)
     {
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(answer));
-        MainWindow()->OpenAction->trigger();
+        MainWindow()->Items().OpenAction->trigger();
     }
 };
 

@@ -65,11 +65,11 @@ private slots:
         // An earlier editor in the same process, left as a user leaves it:
         // nothing of it carries over into the next start.
         QVERIFY(app.Create());
-        MainWindow()->Camera.RotX = MainWindow()->Camera.RotY = MainWindow()->Camera.RotZ = 7;
-        MainWindow()->Camera.Zoom = 3;
-        MainWindow()->Camera.RotStep = 9;
+        MainWindow()->ViewState().Camera.RotX = MainWindow()->ViewState().Camera.RotY = MainWindow()->ViewState().Camera.RotZ = 7;
+        MainWindow()->ViewState().Camera.Zoom = 3;
+        MainWindow()->ViewState().Camera.RotStep = 9;
         Document().Selection.SelectedId = Document().Selection.CurMesh = Document().Selection.CurFace = 5;
-        MainWindow()->ViewReady = true;
+        MainWindow()->ViewState().Ready = true;
         app.Editor.reset();
         QVERIFY(app.Start());
         QVERIFY(app.Dialogs.Messages.empty());
@@ -77,9 +77,9 @@ private slots:
         QCOMPARE(Document().AppDir, app.Folder.Path());
         QCOMPARE(Document().ProjectDir, app.ProjectFolder());
         QCOMPARE(Document().DataDir, app.DataFolder());
-        QVERIFY(MainWindow()->Camera.RotX == 0 && MainWindow()->Camera.RotY == 0 && MainWindow()->Camera.RotZ == 0 && MainWindow()->Camera.Zoom == 1.0 && MainWindow()->Camera.RotStep == 4);
-        QVERIFY(Document().Selection.SelectedId == 0 && Document().Selection.CurFace == 0 && MainWindow()->View->Restarts() == 0);
-        QVERIFY(!MainWindow()->ViewReady);
+        QVERIFY(MainWindow()->ViewState().Camera.RotX == 0 && MainWindow()->ViewState().Camera.RotY == 0 && MainWindow()->ViewState().Camera.RotZ == 0 && MainWindow()->ViewState().Camera.Zoom == 1.0 && MainWindow()->ViewState().Camera.RotStep == 4);
+        QVERIFY(Document().Selection.SelectedId == 0 && Document().Selection.CurFace == 0 && MainWindow()->View()->Restarts() == 0);
+        QVERIFY(!MainWindow()->ViewState().Ready);
         const std::vector<uint8_t> bytes = SampleColorBytes();
         QCOMPARE(std::memcmp(Colors().data(), bytes.data(), 84), 0);
 
@@ -87,11 +87,11 @@ private slots:
         QVERIFY(!GlowPanel()->isVisible());
         QCOMPARE(MainWindow()->windowTitle(), QString("Nimbra_Engine_Glow ver 0.3 "));
         QVERIFY(MainWindow()->isMaximized());
-        QVERIFY(MainWindow()->MeshModeAction->isChecked() && !MainWindow()->FaceModeAction->isChecked());
+        QVERIFY(MainWindow()->Items().MeshModeAction->isChecked() && !MainWindow()->Items().FaceModeAction->isChecked());
         QCOMPARE(Document().Selection.SelectMode, 0);
-        QVERIFY(MainWindow()->PathLabel->text().isEmpty() && MainWindow()->StatusSpacer->text().isEmpty());
-        QCOMPARE(MainWindow()->PathLabel->width(), 400);
-        QCOMPARE(MainWindow()->StatusSpacer->width(), 50);
+        QVERIFY(MainWindow()->Items().PathLabel->text().isEmpty() && MainWindow()->Items().StatusSpacer->text().isEmpty());
+        QCOMPARE(MainWindow()->Items().PathLabel->width(), 400);
+        QCOMPARE(MainWindow()->Items().StatusSpacer->width(), 50);
         CheckPanels();
         MainWindow()->showNormal();
         MainWindow()->resize(900, 500);
@@ -155,30 +155,30 @@ private slots:
         for (QAction* a : MainWindow()->menuBar()->actions())
             bar << a->text();
         QCOMPARE(bar, QStringList({"File", "Edit", "Display", "Colors", "Help", "About"}));
-        QVERIFY(MainWindow()->AboutAction->menu() == nullptr);
-        QCOMPARE(ItemTexts(MainWindow()->FileMenu), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
+        QVERIFY(MainWindow()->Items().AboutAction->menu() == nullptr);
+        QCOMPARE(ItemTexts(MainWindow()->Items().FileMenu), QStringList({"Open Opt", "Recent Files", "", "Export Working Copy...",
                                                     "Show Working Copy", "Export Picture...", "", "E&xit"}));
-        QVERIFY(MainWindow()->ExitSeparator->isSeparator());
-        QCOMPARE(ItemTexts(MainWindow()->EditMenu),
+        QVERIFY(MainWindow()->Items().ExitSeparator->isSeparator());
+        QCOMPARE(ItemTexts(MainWindow()->Items().EditMenu),
                  QStringList({"Undo", "Redo", "", "Select Glows of Mesh", "Select Mirror Twin", "Mirror Glow", "",
                               "Copy Glow", "Paste Glow Style", "Paste Glow", "", "Copy Picture"}));
-        QCOMPARE(ItemTexts(MainWindow()->DisplayMenu),
+        QCOMPARE(ItemTexts(MainWindow()->Items().DisplayMenu),
                  QStringList({"Mesh", "Face", "", "Reset View", "Front", "Back", "Left", "Right", "Top", "Bottom",
                               "Frame Glow", "", "Glow Colors", "Solid", "Whole Model"}));
-        QCOMPARE(ItemTexts(MainWindow()->ColorsMenu), QStringList({"Set Colors"}));
+        QCOMPARE(ItemTexts(MainWindow()->Items().ColorsMenu), QStringList({"Set Colors"}));
         QCOMPARE(ItemTexts(MainWindow()->menuBar()->actions()[4]->menu()), QStringList({"Keys and Mouse"}));
-        for (QAction* a : {MainWindow()->MeshModeAction, MainWindow()->FaceModeAction, MainWindow()->SetColorsAction, MainWindow()->AboutAction})
+        for (QAction* a : {MainWindow()->Items().MeshModeAction, MainWindow()->Items().FaceModeAction, MainWindow()->Items().SetColorsAction, MainWindow()->Items().AboutAction})
             QVERIFY(a->shortcut().isEmpty());
 
         Document().Selection.SelectedId = 3;
-        MainWindow()->FaceModeAction->trigger();
+        MainWindow()->Items().FaceModeAction->trigger();
         QCOMPARE(Document().Selection.SelectMode, 1);
-        QVERIFY(MainWindow()->FaceModeAction->isChecked() && !MainWindow()->MeshModeAction->isChecked());
-        MainWindow()->FaceModeAction->trigger();  // choosing it again keeps its mark
-        QVERIFY(MainWindow()->FaceModeAction->isChecked() && !MainWindow()->MeshModeAction->isChecked());
-        MainWindow()->MeshModeAction->trigger();
+        QVERIFY(MainWindow()->Items().FaceModeAction->isChecked() && !MainWindow()->Items().MeshModeAction->isChecked());
+        MainWindow()->Items().FaceModeAction->trigger();  // choosing it again keeps its mark
+        QVERIFY(MainWindow()->Items().FaceModeAction->isChecked() && !MainWindow()->Items().MeshModeAction->isChecked());
+        MainWindow()->Items().MeshModeAction->trigger();
         QCOMPARE(Document().Selection.SelectMode, 0);
-        QVERIFY(MainWindow()->MeshModeAction->isChecked() && !MainWindow()->FaceModeAction->isChecked());
+        QVERIFY(MainWindow()->Items().MeshModeAction->isChecked() && !MainWindow()->Items().FaceModeAction->isChecked());
         QCOMPARE(Document().Selection.SelectedId, 3);  // switching modes keeps the packed selection
     }
 
@@ -189,8 +189,8 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        QCOMPARE(MainWindow()->OpenAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-        QCOMPARE(MainWindow()->ExitAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QCOMPARE(MainWindow()->Items().OpenAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(MainWindow()->Items().ExitAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
         QStringList listed;
         for (const TKeyGroup& group : KeyTable())
             for (const TKeyRow& row : group.Rows)
@@ -220,7 +220,7 @@ private slots:
     {
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
-        MainWindow()->AboutAction->trigger();
+        MainWindow()->Items().AboutAction->trigger();
         QCOMPARE(app.Dialogs.Messages.size(), size_t(1));
         QVERIFY(!app.Dialogs.Messages[0].Error);
         const QStringList lines = app.Dialogs.Messages[0].Text.split('\n');
@@ -265,13 +265,13 @@ private slots:
         const std::string model = app.Folder.File("ship.opt");
         WriteModel(model, {{1, 1}});
         app.Dialogs.OpenAnswers.push_back(QString::fromStdString(model));
-        MainWindow()->OpenAction->trigger();
-        QVERIFY(MainWindow()->ViewReady);
-        MainWindow()->ExitAction->trigger();
+        MainWindow()->Items().OpenAction->trigger();
+        QVERIFY(MainWindow()->ViewState().Ready);
+        MainWindow()->Items().ExitAction->trigger();
         // Closing: no more frames.
-        const int frames = MainWindow()->View->FramesShown();
-        emit MainWindow()->View->FramebufferResized();
-        QCOMPARE(MainWindow()->View->FramesShown(), frames);
+        const int frames = MainWindow()->View()->FramesShown();
+        emit MainWindow()->View()->FramebufferResized();
+        QCOMPARE(MainWindow()->View()->FramesShown(), frames);
         QVERIFY(!MainWindow()->isVisible());
     }
 
@@ -280,7 +280,7 @@ private slots:
         TAppFixture app;
         QVERIFY(app.StartWithSampleColors());
         GlowPanel()->show();  // a window that refuses to close must not keep the program alive
-        QTimer::singleShot(0, MainWindow()->ExitAction, &QAction::trigger);
+        QTimer::singleShot(0, MainWindow()->Items().ExitAction, &QAction::trigger);
         // Ends a loop that failed to end; goes with the test, so that it
         // cannot end a later test's loop on a slow machine.
         QObject scope;
@@ -322,11 +322,11 @@ private:
     static void CheckPanels()
     {
         const QWidget* client = MainWindow()->centralWidget();
-        QCOMPARE(MainWindow()->View->width(), MainWindow()->View->height());
-        QCOMPARE(MainWindow()->View->height(), client->height());
-        QCOMPARE(MainWindow()->View->x(), 0);
-        QCOMPARE(MainWindow()->GlowPanelArea->x(), MainWindow()->View->width());
-        QCOMPARE(MainWindow()->GlowPanelArea->x() + MainWindow()->GlowPanelArea->width(), client->width());
+        QCOMPARE(MainWindow()->View()->width(), MainWindow()->View()->height());
+        QCOMPARE(MainWindow()->View()->height(), client->height());
+        QCOMPARE(MainWindow()->View()->x(), 0);
+        QCOMPARE(MainWindow()->Items().GlowPanelArea->x(), MainWindow()->View()->width());
+        QCOMPARE(MainWindow()->Items().GlowPanelArea->x() + MainWindow()->Items().GlowPanelArea->width(), client->width());
     }
 };
 

@@ -95,7 +95,7 @@ TMainWindow* MainWindow()
 
 TGlowPanel* GlowPanel()
 {
-    return MainWindow() ? MainWindow()->GlowPanel : nullptr;
+    return MainWindow() ? MainWindow()->GlowPanel() : nullptr;
 }
 
 TValueDialog* ValueDialog()
@@ -105,7 +105,7 @@ TValueDialog* ValueDialog()
 
 TColorSettings* ColorSettings()
 {
-    return MainWindow() ? MainWindow()->ColorSettings : nullptr;
+    return MainWindow() ? MainWindow()->ColorSettings() : nullptr;
 }
 
 TOpenDocument& Document()
@@ -115,5 +115,5 @@ TOpenDocument& Document()
 
 TColorTable& Colors()
 {
-    return MainWindow()->Colors;
+    return MainWindow()->ViewState().Colors;
 }
