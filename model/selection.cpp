@@ -36,7 +36,7 @@ std::vector<TGlowIndex> InOrder(const TSelection& selection, const TModel& model
 
 void TSelection::Decode(const TModel& model)
 {
-    if (SelectMode == 0) {
+    if (SelectMode == MeshMode) {
         const int32_t last = model.Meshes.Count() - 1;
         if (SelectedId <= last) {
             CurMesh = SelectedId;
@@ -75,7 +75,7 @@ bool TSelection::Step(TSelStep step, const TModel& model)
     const auto move = [step](int32_t cur, int32_t n) {
         return step == TSelStep::Next ? NextIndex(cur, n) : PrevIndex(cur, n);
     };
-    if (SelectMode == 0) {
+    if (SelectMode == MeshMode) {
         CurMesh = move(CurMesh, model.Meshes.Count());
         SelectedId = CurMesh;
         Glows.clear();
@@ -111,7 +111,7 @@ std::vector<TGlowIndex> TSelection::SelectedGlows(const TModel& model) const
 void TSelection::EditGlowAt(TGlowIndex at, const TModel& model)
 {
     if (at.Mesh != CurMesh) {
-        SelectedId = SelectMode == 1 ? PackSelection(at.Mesh, 0) : at.Mesh;
+        SelectedId = SelectMode == FaceMode ? PackSelection(at.Mesh, 0) : at.Mesh;
         Decode(model);
     }
     EditGlow = at.Glow;

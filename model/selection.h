@@ -36,10 +36,13 @@ constexpr int32_t PrevIndex(int32_t cur, int32_t n) { return cur > 0 ? cur - 1 :
 
 enum class TSelStep { Next, Prev };
 
+// What a click and N and P select: SelectMode's two values.
+inline constexpr int32_t MeshMode = 0, FaceMode = 1;
+
 struct TSelection {
     // SelectedId packs mesh index + face index * 65536 (face mode) or the bare
     // mesh index (mesh mode); Decode unpacks it into CurMesh, CurFace.
-    int32_t SelectMode = 0;  // 0 meshes, 1 faces
+    int32_t SelectMode = MeshMode;
     int32_t SelectedId = 0;
     int32_t CurMesh = 0;
     int32_t CurFace = 0;

@@ -90,7 +90,7 @@ void DrawCurrentFace(const TScene& scene)
 
 TViewColor MeshColor(const TSelection& selection, int32_t meshIndex)
 {
-    return meshIndex == selection.CurMesh && selection.SelectMode == 0 ? ColSelected : ColMeshLines;
+    return meshIndex == selection.CurMesh && selection.SelectMode == MeshMode ? ColSelected : ColMeshLines;
 }
 
 // What the meshes without glows are drawn in under "Whole Model": their
@@ -201,11 +201,11 @@ void DrawMeshes(const TScene& scene, const TGLMatrix* pickRegion)
         if (mesh.Glows.Count() > 0) {
             // Every face of a mesh has the mesh's colour: set once, not per face.
             SetColor(scene.Colors, MeshColor(selection, i));
-            SendFaces(i, mesh, selection.SelectMode == 1, pickRegion, unsentLast);
+            SendFaces(i, mesh, selection.SelectMode == FaceMode, pickRegion, unsentLast);
         }
         ++i;
     }
-    if (selection.SelectMode == 1) {
+    if (selection.SelectMode == FaceMode) {
         // Under the last name loaded.
         if (unsentLast >= 0)
             glLoadName(GLuint(unsentLast));
@@ -233,7 +233,7 @@ void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshLine
         // The selected mesh last, its lines over the others': the user sees
         // which one it is where meshes overlap.
         const TSelection& s = scene.Selection;
-        const int32_t selected = s.SelectMode == 0 ? s.CurMesh : -1;
+        const int32_t selected = s.SelectMode == MeshMode ? s.CurMesh : -1;
         int32_t i = 0;
         for (const TOMesh& mesh : scene.Model.Meshes) {
             if (i != selected && MeshDrawn(scene, mesh))
@@ -244,6 +244,6 @@ void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshLine
             MeshDrawn(scene, scene.Model.Meshes.Get(selected)))
             drawLines(selected, scene.Model.Meshes.Get(selected));
     }
-    if (scene.Selection.SelectMode == 1)
+    if (scene.Selection.SelectMode == FaceMode)
         DrawCurrentFace(scene);
 }
