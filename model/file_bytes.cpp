@@ -2,18 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <exception>
-#include <new>
 #include <system_error>
 #include <thread>
 #include <utility>
 
+#include "bulk_memory.h"
 #include "errors.h"
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -26,37 +21,8 @@ constexpr size_t StreamedPart = size_t{1} << 20;
 
 void TFileBytes::TFree::operator()(uint8_t* p) const
 {
-    std::free(p);
+    FreeLarge(p, Size);
 }
-
-namespace {
-
-// A buffer for size bytes, left uninitialised: the read fills it. A large one
-// is laid on 2 MB pages where the system offers them (Linux: transparent huge
-// pages on request), which makes filling it about as cheap as reading into
-// memory that was touched before.
-uint8_t* AllocateForRead(size_t size)
-{
-    void* p = nullptr;
-#ifdef __linux__
-    constexpr size_t HugePage = size_t{2} << 20;
-    if (size >= HugePage) {
-        const size_t rounded = (size + HugePage - 1) / HugePage * HugePage;
-        p = std::aligned_alloc(HugePage, rounded);
-        if (p)
-            madvise(p, rounded, MADV_HUGEPAGE);
-    } else {
-        p = std::malloc(size);
-    }
-#else
-    p = std::malloc(size);
-#endif
-    if (!p)
-        throw std::bad_alloc();
-    return static_cast<uint8_t*>(p);
-}
-
-}  // namespace
 
 // The read of a streamed file on its own thread.
 struct TFileBytes::TStream {
@@ -74,7 +40,7 @@ TFileBytes::TFileBytes(const std::string& path, TLinks links, TReadMode mode) : 
     Id = file->Identity();
     Size = static_cast<size_t>(Id.Size);
     if (Size > 0)
-        Data.reset(AllocateForRead(Size));
+        Data = decltype(Data)(static_cast<uint8_t*>(AllocateLarge(Size)), TFree{Size});  // left uninitialised: the read fills it
     // A thread pays off only where the read takes a while.
     if (mode == Whole || Size < StreamedSize) {
         ReadAll(*file, nullptr);

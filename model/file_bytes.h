@@ -42,6 +42,7 @@ public:
 
 private:
     struct TFree {
+        size_t Size;  // of the block
         void operator()(uint8_t* p) const;
     };
     struct TStream;

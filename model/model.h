@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -19,10 +21,41 @@
 // Items live in blocks of 16, 32, 64, ... items; a block is allocated once at
 // its full capacity and never grows, so appending never moves an item and
 // costs one allocation per doubling, not one per few items. An empty list
-// allocates nothing.
+// allocates nothing. Blocks come from the ordinary heap, or from a memory the
+// list is given (UseMemory); a copy of a list holds its items in the heap.
 template <typename T>
 class TOwnList {
 public:
+    TOwnList() = default;
+    TOwnList(const TOwnList& other) { AppendCopies(other); }
+    TOwnList(TOwnList&& other) noexcept
+        : Memory(std::move(other.Memory)), Blocks(std::move(other.Blocks)), ItemCount(std::exchange(other.ItemCount, 0))
+    {
+    }
+    TOwnList& operator=(const TOwnList& other)
+    {
+        if (this != &other) {
+            Clear();
+            AppendCopies(other);
+        }
+        return *this;
+    }
+    TOwnList& operator=(TOwnList&& other) noexcept
+    {
+        if (this != &other) {
+            Clear();  // the blocks go before the memory they came from
+            Memory = std::move(other.Memory);
+            Blocks = std::move(other.Blocks);
+            ItemCount = std::exchange(other.ItemCount, 0);
+        }
+        return *this;
+    }
+
+    // The blocks of the items appended from now on come from memory, which
+    // the list keeps as long as it holds them: a reader puts a whole model's
+    // bulk in one memory of its own (bulk_memory.h).
+    void UseMemory(std::shared_ptr<std::pmr::memory_resource> memory) { Memory = std::move(memory); }
+
     int Count() const { return ItemCount; }
     int Add(T item)
     {
@@ -42,16 +75,18 @@ public:
     void AppendMany(int count, Make make)
     {
         for (int i = 0; i < count;) {
-            std::vector<T>& items = Tail();
+            TBlock& items = Tail();
             const int run = static_cast<int>(std::min<size_t>(size_t(count - i), items.capacity() - items.size()));
             for (const int end = i + run; i < end; ++i)
                 items.push_back(make(i));
             ItemCount += run;
         }
     }
+    // Empties the list; the items appended next come from the heap.
     void Clear()
     {
         Blocks.clear();
+        Memory.reset();
         ItemCount = 0;
     }
 
@@ -105,17 +140,23 @@ protected:
 
 private:
     static constexpr size_t FirstBlock = 16;
+    using TBlock = std::pmr::vector<T>;
 
     // The block the next item goes into, allocated at its full size when it
     // is first needed.
-    std::vector<T>& Tail()
+    TBlock& Tail()
     {
         const size_t block = Locate(ItemCount).first;
         if (block == Blocks.size()) {
-            Blocks.emplace_back();
+            Blocks.emplace_back(Memory ? Memory.get() : std::pmr::get_default_resource());
             Blocks.back().reserve(FirstBlock << block);
         }
         return Blocks[block];
+    }
+
+    void AppendCopies(const TOwnList& other)
+    {
+        AppendMany(other.Count(), [&other](int i) { return other.At(i); });
     }
 
     // Block b holds the items from FirstBlock * (2^b - 1) on.
@@ -126,7 +167,8 @@ private:
         return {block, static_cast<size_t>(index) - FirstBlock * ((size_t(1) << block) - 1)};
     }
 
-    std::vector<std::vector<T>> Blocks;
+    std::shared_ptr<std::pmr::memory_resource> Memory;  // none: the heap
+    std::vector<TBlock> Blocks;
     int ItemCount = 0;
 };
 

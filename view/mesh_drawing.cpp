@@ -23,13 +23,16 @@ void DrawFace(const TOMesh& mesh, const TOFace& face)
     }
 }
 
-// GL_VERTEX_ARRAY on for its lifetime.
-class TVertexArray {
+// A client array (GL_VERTEX_ARRAY, GL_COLOR_ARRAY) on for its lifetime.
+class TClientArray {
 public:
-    TVertexArray() { glEnableClientState(GL_VERTEX_ARRAY); }
-    ~TVertexArray() { glDisableClientState(GL_VERTEX_ARRAY); }
-    TVertexArray(const TVertexArray&) = delete;
-    TVertexArray& operator=(const TVertexArray&) = delete;
+    explicit TClientArray(GLenum array) : Array(array) { glEnableClientState(array); }
+    ~TClientArray() { glDisableClientState(Array); }
+    TClientArray(const TClientArray&) = delete;
+    TClientArray& operator=(const TClientArray&) = delete;
+
+private:
+    GLenum Array;
 };
 
 // False only when the box of the face's corners, through m, lies wholly
@@ -133,44 +136,28 @@ public:
     TSolidPass& operator=(const TSolidPass&) = delete;
 };
 
-// Brightness of a face under the fixed light: a little everywhere, more the
-// more it faces the light, from either side (a model's faces may wind either
-// way). The light comes from the viewer's side, above and to the left.
-float FaceLight(const TOMesh& mesh, const TOFace& face, const TViewProjection& view)
-{
-    const auto corner = [&](int i) { return mesh.Vertices.Get(face.VertIdx.Index[i]); };
-    const auto minus = [](const TVertex& x, const TVertex& y) {
-        return TVec3{double(x.X) - y.X, double(x.Y) - y.Y, double(x.Z) - y.Z};
-    };
-    // A triangle's normal from two edges, a quad's from its diagonals.
-    const TVertex v0 = corner(0), v1 = corner(1), v2 = corner(2);
-    const auto a = face.IsTriangle() ? minus(v1, v0) : minus(v2, v0);
-    const auto b = face.IsTriangle() ? minus(v2, v0) : minus(corner(3), v1);
-    const TVec3 n{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-    // The zoom scales the normal alike on every axis: the length divides it out.
-    const TVec3 e = view.Turned(n);
-    const double length = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
-    constexpr double Light[3] = {-0.36, 0.48, -0.8};  // unit, towards the light
-    const double facing = length > 0 ? std::fabs(e[0] * Light[0] + e[1] * Light[1] + e[2] * Light[2]) / length : 0;
-    constexpr double Ambient = 0.3, Diffuse = 0.7;
-    return float(Ambient + Diffuse * facing);
-}
-
 // The faces of level 0 of each mesh drawn, filled in a neutral grey lit by
-// FaceLight. Corners are read through the list's Get.
-void DrawFilledFaces(const TScene& scene, const TViewProjection& view)
+// FaceLight, from each mesh's kept faces in face order.
+void DrawFilledFaces(const TScene& scene, const TViewProjection& view, TMeshArrays& arrays)
 {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(1, 1);
-    for (const TOMesh& mesh : scene.Model.Meshes) {
-        if (!MeshDrawn(scene, mesh))
-            continue;
-        const float grey = mesh.Glows.Count() > 0 ? 0.6f : 0.6f * Dimmed;
-        for (const TOFace& face : mesh.Faces[0]) {
-            const float light = grey * FaceLight(mesh, face, view);
-            glColor3f(light, light, light);
-            DrawFace(mesh, face);
+    {
+        TClientArray vertices(GL_VERTEX_ARRAY), colors(GL_COLOR_ARRAY);
+        int32_t i = 0;
+        for (const TOMesh& mesh : scene.Model.Meshes) {
+            if (MeshDrawn(scene, mesh)) {
+                const TMeshFaces& faces = arrays.Faces(i, mesh);
+                if (faces.BadVertex)
+                    ListIndexError(list_messages::Vertex, *faces.BadVertex);
+                const float grey = mesh.Glows.Count() > 0 ? 0.6f : 0.6f * Dimmed;
+                LitCorners(faces, grey, view, arrays.Colors());
+                glVertexPointer(3, GL_FLOAT, sizeof(TVertex), faces.Corners.data());
+                glColorPointer(3, GL_FLOAT, sizeof(TColor3), arrays.Colors().data());
+                glDrawArrays(GL_TRIANGLES, 0, GLsizei(faces.Corners.size()));
+            }
+            ++i;
         }
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
@@ -213,17 +200,17 @@ void DrawMeshes(const TScene& scene, const TGLMatrix* pickRegion)
     }
 }
 
-void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshLinesCache& kept)
+void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshArrays& arrays)
 {
     std::optional<TSolidPass> solid;
     if (scene.Options.Solid) {
         solid.emplace();
-        DrawFilledFaces(scene, view);
+        DrawFilledFaces(scene, view, arrays);
     }
     {
-        TVertexArray vertexArray;
+        TClientArray vertices(GL_VERTEX_ARRAY);
         const auto drawLines = [&](int32_t i, const TOMesh& mesh) {
-            const TMeshLines& lines = kept.Of(i, mesh);
+            const TMeshLines& lines = arrays.Lines(i, mesh);
             if (lines.BadVertex)
                 ListIndexError(list_messages::Vertex, *lines.BadVertex);
             SetMeshColor(scene, i, mesh);

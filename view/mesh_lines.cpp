@@ -26,13 +26,16 @@ TBits Bits(const TVertex& v)
     return {std::bit_cast<uint32_t>(v.X), std::bit_cast<uint32_t>(v.Y), std::bit_cast<uint32_t>(v.Z)};
 }
 
+}  // namespace
+
 // Why once is enough: a line's pixels do not depend on its direction except
 // at its ends, where the first pixel is drawn and the last is left to the
 // line that starts there. Each edge keeps the direction of the first face
 // that has it, so every vertex begins the kept edge that leaves it in the
 // first face it is a corner of, and its own pixel is drawn as the faces draw
 // it. An edge from a vertex to itself draws nothing and is left out.
-TMeshLines Build(const TOMesh& mesh)
+
+TMeshLines BuildMeshLines(const TOMesh& mesh)
 {
     TMeshLines lines;
     lines.VertexCount = mesh.Vertices.Count();
@@ -69,14 +72,3 @@ TMeshLines Build(const TOMesh& mesh)
     return lines;
 }
 
-}  // namespace
-
-const TMeshLines& TMeshLinesCache::Of(int32_t meshIndex, const TOMesh& mesh)
-{
-    if (size_t(meshIndex) >= Kept.size())
-        Kept.resize(size_t(meshIndex) + 1);
-    TMeshLines& lines = Kept[size_t(meshIndex)];
-    if (lines.VertexCount != mesh.Vertices.Count() || lines.FaceCount != mesh.Faces[0].Count())
-        lines = Build(mesh);
-    return lines;
-}

@@ -1,8 +1,8 @@
 #pragma once
 // The outlines of a mesh's level-0 faces as one array of line segments, each
 // edge once: an edge that two faces share is drawn once instead of twice.
-// Built when a mesh is first drawn and kept while the mesh keeps its vertex
-// and face counts; the picture is the one the faces drawn one by one make.
+// Built when a mesh is first drawn and kept with its faces (TMeshArrays); the
+// picture is the one the faces drawn one by one make.
 
 #include <cstdint>
 #include <optional>
@@ -21,15 +21,4 @@ struct TMeshLines {
     int FaceCount = -1;
 };
 
-// Each mesh's segments, kept by the view from frame to frame.
-class TMeshLinesCache {
-public:
-    // The segments of mesh meshIndex, built now if they are missing or the
-    // mesh's counts changed.
-    const TMeshLines& Of(int32_t meshIndex, const TOMesh& mesh);
-    // Drops every mesh's segments (another model, or meshes changed in place).
-    void Forget() { Kept.clear(); }
-
-private:
-    std::vector<TMeshLines> Kept;
-};
+TMeshLines BuildMeshLines(const TOMesh& mesh);

@@ -3,12 +3,12 @@
 // loaded: mesh wireframes, the selection highlight and the engine glows. The
 // faces go one by one in immediate mode where each must be told apart
 // (picking, feedback); the picture on screen draws the same outlines from
-// each mesh's kept array of edges. Drawing reads the scene and changes
+// each mesh's kept array of edges, and fills the faces from kept arrays. Drawing reads the scene and changes
 // nothing outside OpenGL.
 
 #include <cstdint>
 
-#include "mesh_lines.h"
+#include "mesh_arrays.h"
 #include "scene.h"
 #include "view_projection.h"
 
@@ -25,9 +25,10 @@ void DrawScene(const TScene& scene, const TViewProjection& view);
 void DrawMeshes(const TScene& scene, const TGLMatrix* pickRegion = nullptr);
 // The same picture as DrawMeshes in GL_RENDER mode, each mesh's outlines
 // drawn from its kept edges, no names, but the selected mesh's over all the
-// others'; under Solid the lit faces first.
-// Throws EListError where DrawMeshes would.
-void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshLinesCache& lines);
+// others'; under Solid the lit faces first, from each mesh's kept faces.
+// Throws EListError where DrawMeshes would (under Solid: at the first bad
+// vertex index of the meshes filled).
+void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshArrays& arrays);
 // The face pass's calls for one mesh, colours aside: per face of LOD 0 its
 // pick name (the face's packed selection with faceNames, else the mesh's
 // index) and its glBegin/glEnd. A bad vertex index raises its list error.

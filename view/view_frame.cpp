@@ -171,7 +171,7 @@ void TViewPanel::KeepMeshPicture(const TScene& scene, const TViewProjection& vie
     BindMeshBuffer();
     ClearFrame();
     LoadCamera(view.Projection(), view);
-    DrawMeshPicture(scene, view, Lines);
+    DrawMeshPicture(scene, view, Arrays);
     KeepMeshes(picture);
 }
 

@@ -197,7 +197,7 @@ void TViewPanel::Restart()
 
 void TViewPanel::ForgetMeshes()
 {
-    Lines.Forget();
+    Arrays.Forget();
     MeshesShow.reset();
     MeshDepth.reset();
     GlowsAt.reset();

@@ -27,7 +27,7 @@
 #include <optional>
 #include <vector>
 
-#include "mesh_lines.h"
+#include "mesh_arrays.h"
 #include "scene.h"
 #include "seen_depth.h"
 #include "view_projection.h"
@@ -193,7 +193,7 @@ private:
     std::unique_ptr<QOpenGLFramebufferObject> Meshes;  // the kept picture of the meshes
     std::optional<TMeshPicture> MeshesShow;            // what it shows, if it is whole
     std::shared_ptr<const TSeenDepth> MeshDepth;       // its depth, once read
-    TMeshLinesCache Lines;                             // each mesh's edges, kept
+    TMeshArrays Arrays;                                // each mesh's edges and faces, kept
     // Where a frame's glows are found: room for a few hundred glows with halos.
     std::vector<float> Feedback = std::vector<float>(1 << 17);
     // Device pixels up from the bottom-left corner. Changing: what the frame

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "bulk_memory.h"
 #include "error_text.h"
 #include "glow_mirror.h"
 #include "model.h"
@@ -55,6 +56,23 @@ TEST(ModelLists, RunsAppendedAcrossBlocksLandInOrderAndStayPut)
     for (int i = 0; i < next; ++i)
         ASSERT_EQ(list.Get(i).X, float(i)) << i;
     EXPECT_EQ(first, &list.Get(0));
+}
+
+TEST(ModelLists, ACopyHasBlocksOfItsOwnThatKeepTheirItemsInPlace)
+{
+    // A list in a reader's bulk memory whose last block is part full.
+    TVertexL list;
+    list.UseMemory(NewBulkMemory(64));
+    list.AppendMany(20, [](int i) { return TVertex{float(i), 0, 0}; });
+    TVertexL copy = list;
+    list.Clear();  // the original and its memory go
+    const TVertex* inLastBlock = &copy.Get(16);
+    for (int i = 20; i < 200; ++i)
+        copy.Add(TVertex{float(i), 0, 0});
+    EXPECT_EQ(inLastBlock, &copy.Get(16));
+    ASSERT_EQ(copy.Count(), 200);
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(copy.Get(i).X, float(i)) << i;
 }
 
 TEST(Selection, DecodeByMode)

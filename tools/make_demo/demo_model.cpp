@@ -18,18 +18,6 @@ using optbuild::NodeId;
 // negative here) and height (z).
 
 // Densities fall off from the first vector to the third.
-GlowRecord EngineGlow(TFloat3 center, TFloat3 mainVec, uint32_t core, uint32_t outer, TFloat3 d0, TFloat3 d1, TFloat3 d2)
-{
-    GlowRecord g;
-    g.CoreColor = core;
-    g.OuterColor = outer;
-    g.Center = center;
-    g.MainVec = mainVec;
-    g.Density0 = d0;
-    g.Density1 = d1;
-    g.Density2 = d2;
-    return g;
-}
 
 // A wedge-nosed fuselage with a tail fin; its geometry sits in a group node,
 // as in many real models, and its main engine glows at the back.
@@ -54,8 +42,13 @@ NodeId Fuselage(OptBuilder& b)
     b.AddChild(group, b.Vertices(v));
     b.AddChild(group, b.LodWithFaces({0.0f, 300.0f, 1200.0f}, {lod0, lod1, lod2}));
     b.AddChild(mesh, group);
-    b.AddChild(mesh, b.Glow(EngineGlow({0, -31, 0}, {12, -16, 5}, 0xFFE8F4FF, 0xC03070FF, {0.8f, 0.8f, 1.0f},
-                                           {0.5f, 0.5f, 0.7f}, {0.2f, 0.2f, 0.4f})));
+    b.AddChild(mesh, b.Glow(GlowRecord{{.OuterColor = 0xC03070FF,
+                                        .CoreColor = 0xFFE8F4FF,
+                                        .Center = {0, -31, 0},
+                                        .MainVec = {12, -16, 5},
+                                        .Density0 = {0.8f, 0.8f, 1.0f},
+                                        .Density1 = {0.5f, 0.5f, 0.7f},
+                                        .Density2 = {0.2f, 0.2f, 0.4f}}}));
     return mesh;
 }
 
@@ -76,8 +69,13 @@ NodeId Pod(OptBuilder& b, float cx, uint32_t outer)
     const auto mesh = b.Mesh();
     b.AddChild(mesh, b.Vertices(v));
     b.AddChild(mesh, b.LodWithFaces({0.0f, 500.0f}, {lod0, lod1}));
-    b.AddChild(mesh, b.Glow(EngineGlow({cx, -35, 0}, {7, -10, 3}, 0xFFFFF2C8, outer, {0.6f, 0.6f, 1.0f},
-                                           {0.35f, 0.35f, 0.6f}, {0.15f, 0.15f, 0.3f})));
+    b.AddChild(mesh, b.Glow(GlowRecord{{.OuterColor = outer,
+                                        .CoreColor = 0xFFFFF2C8,
+                                        .Center = {cx, -35, 0},
+                                        .MainVec = {7, -10, 3},
+                                        .Density0 = {0.6f, 0.6f, 1.0f},
+                                        .Density1 = {0.35f, 0.35f, 0.6f},
+                                        .Density2 = {0.15f, 0.15f, 0.3f}}}));
     return mesh;
 }
 

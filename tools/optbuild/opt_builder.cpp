@@ -45,15 +45,8 @@ void AppendQuad(std::vector<uint8_t>& out, const TFace& f)
 
 TEngineGlow GlowRecord::ToGlow(int32_t pos) const
 {
-    TEngineGlow g;
+    TEngineGlow g = *this;
     g.FilePos = pos;
-    g.CoreColor = CoreColor;
-    g.OuterColor = OuterColor;
-    g.MainVec = MainVec;
-    g.Center = Center;
-    g.Density0 = Density0;
-    g.Density1 = Density1;
-    g.Density2 = Density2;
     return g;
 }
 
@@ -97,7 +90,7 @@ NodeId OptBuilder::Glow(const GlowRecord& glow)
     const NodeId id = Node(EngineGlow);
     auto& n = Nodes[id];
     AppendU32(n.Data, static_cast<uint32_t>(glow.Unused));
-    const auto written = EncodeGlowWriteBack(glow.ToGlow());
+    const auto written = EncodeGlowWriteBack(glow);
     n.Data.resize(n.Data.size() + written.size());
     std::copy(written.begin(), written.end(), n.Data.end() - std::ptrdiff_t(written.size()));
     n.DataCount = 1;

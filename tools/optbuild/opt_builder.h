@@ -22,11 +22,10 @@ enum NodeType : int32_t {
     MeshDefault = 25,  // any type but 20 becomes a mesh at top level
 };
 
-struct GlowRecord {
+// An engine glow's data block: the glow's values (its FilePos unused: the
+// layout gives the block's place) and the block's first word.
+struct GlowRecord : TEngineGlow {
     int32_t Unused = 0;  // +0, never read or written by the editor
-    uint32_t CoreColor = 0;
-    uint32_t OuterColor = 0;
-    TFloat3 MainVec, Center, Density0, Density1, Density2;
 
     // The glow as the reader makes it of this record at file position pos.
     TEngineGlow ToGlow(int32_t pos = 0) const;
