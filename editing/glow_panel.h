@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 #include "click_label.h"
 #include "glow_history.h"
