@@ -269,7 +269,7 @@ void TGlowPanel::ShowGlow()
         }
         EditingLabel->setText(EditingGlowText());
     }
-    KeepDialogOnShownGlow();
+    Dialog->FollowSelection();
     ShowGlowValues();
     ShowMovementRate();
 }
@@ -328,7 +328,7 @@ void TGlowPanel::StepToNextGlow()
         int32_t& glow = Document.Selection.EditGlow;
         glow = (glow >= -1 && glow < n - 1) ? glow + 1 : 0;
         Document.Selection.SelectEditedGlowAlone();
-        KeepDialogOnShownGlow();
+        Dialog->FollowSelection();
         EditingLabel->setText(EditingGlowText());
         emit RedrawRequested();
         ShowGlowValues();

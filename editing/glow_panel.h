@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 #include "click_label.h"
 #include "glow_history.h"
@@ -61,14 +60,9 @@ public:
     // A click on a colour bar or a value line: selects its item in ItemList and
     // opens it, as a click on the item does.
     void OpenItem(int row);
-    // The edit dialog, above the panel.
+    // The edit dialog, above the panel. It works on the glow the panel shows
+    // and the glows selected with it, and follows the panel as it moves.
     TValueDialog* const Dialog;
-
-    // The edit dialog works on the glow the panel shows and the glows
-    // selected with it: once the panel has moved to another glow (or none),
-    // or other glows are selected, an open dialog is hidden unwritten and the
-    // pending marks are cleared; on the same glows it stays as it is.
-    void KeepDialogOnShownGlow();
 
     // The button bar.
     QFrame* ButtonBar = nullptr;
@@ -123,7 +117,5 @@ private:
     void CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change);
     QToolButton* ToolButton(int left, const QIcon& icon, const char* hint, void (TGlowPanel::*handler)());
     QString EditingGlowText() const;
-    // The glows selected besides the glow the panel shows.
-    std::vector<TGlowIndex> OtherSelectedGlows() const;
     void ShowMovementRate();
 };

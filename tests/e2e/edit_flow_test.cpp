@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(GlowPanel()->ItemList->item(2)->text(), QString("Point"));
         QVERIFY(ValueDialog()->isVisible());
         QCOMPARE(ValueDialog()->TitleLabel->text(), QString("Center Point"));
-        QCOMPARE(ValueDialog()->DialogGlow, (TGlowIndex{1, 1}));
+        QCOMPARE(ValueDialog()->Glow(), (TGlowIndex{1, 1}));
         QVERIFY(ValueDialog()->CenterButton->isVisible());
         QVERIFY(ReadBytes(copy) == model.Bytes);  // opening an item writes nothing
 
@@ -123,12 +123,12 @@ private slots:
 
         QVERIFY(OpenThroughMenu(App->Dialogs, second));
         QVERIFY(!ValueDialog()->isVisible());
-        QVERIFY(!ValueDialog()->DialogGlow);
+        QVERIFY(!ValueDialog()->Glow());
         QVERIFY(GlowPanel()->isVisible());
         QCOMPARE(GlowPanel()->windowTitle(), GlowTitle(2, 1));
 
         // A press that reached the dialog late finds no glow to store into.
-        ValueDialog()->ManOkButton->click();
+        ValueDialog()->StoreButton->click();
         ValueDialog()->CloseButton->click();
         QVERIFY(App->Dialogs.Messages.empty());
         QVERIFY(ReadBytes(App->ProjectFolder() + "first.opt") == a.Bytes);

@@ -140,7 +140,7 @@ private slots:
         ClickListItem(GlowPanel()->ItemList, 3);
         QVERIFY(ValueDialog()->isVisible());
         ValueDialog()->SetCell(0, 1, "9.5");
-        CHECKED(frames("edit", [] { QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton); }));
+        CHECKED(frames("edit", [] { QTest::mouseClick(ValueDialog()->StoreButton, Qt::LeftButton); }));
         QCOMPARE(Document().Model.Meshes.Get(1).Glows.Get(0).MainVec.X, 9.5f);
     }
 };

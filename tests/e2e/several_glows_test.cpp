@@ -175,7 +175,7 @@ private slots:
         CHECKED(TypeIntoFirstCell("7.5"));
         QCOMPARE(Document().ShownValues(G01).MainVec.X, 7.5f);
         QVERIFY(SameBits(Document().ShownValues(G01).MainVec.Y, stored[1].MainVec.Y));
-        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->StoreButton, Qt::LeftButton);
         std::vector<uint8_t> expected = Model.Bytes;
         for (TGlowIndex at : {G00, G01, G10}) {
             TEngineGlow g = Stored(stored, at);

@@ -105,7 +105,7 @@ private slots:
         QVERIFY(!ValueDialog()->isVisible());
         QVERIFY(ReadBytes(Copy) == Original);
         // A late press of its button stores nothing: the dialog is gone.
-        QVERIFY(!ValueDialog()->ManOkButton->isVisible());
+        QVERIFY(!ValueDialog()->StoreButton->isVisible());
     }
 
     void RefusedWriteLeavesTheHistory()
@@ -136,10 +136,10 @@ private slots:
         ClickView(20, 0);
         CHECKED(TypeVector("3"));
         MoveProjectFolder(true);
-        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->StoreButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         MoveProjectFolder(false);
-        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->StoreButton, Qt::LeftButton);
         QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Mesh 0, glow 0: Main vector written"));
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QVERIFY(ReadBytes(Copy) == Original);
@@ -153,7 +153,7 @@ private slots:
         ClickView(20, 0);
         CHECKED(TypeVector("5"));
         MoveProjectFolder(true);
-        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->StoreButton, Qt::LeftButton);
         QCOMPARE(App->Dialogs.TakeMessages().size(), qsizetype(1));
         MoveProjectFolder(false);
         QCOMPARE(GlowPanel()->VectorLine->text(), QString("Vector =  0.50 ,-1.25 , 2.00 "));
@@ -244,7 +244,7 @@ private:
     static void EditVector(const char* x)
     {
         CHECKED(TypeVector(x));
-        QTest::mouseClick(ValueDialog()->ManOkButton, Qt::LeftButton);
+        QTest::mouseClick(ValueDialog()->StoreButton, Qt::LeftButton);
         QVERIFY(!ValueDialog()->isVisible());
     }
 

@@ -91,7 +91,7 @@ void DialogTest::opensOnTheClickedItem()
     QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(lb->item(0)).center());
 
     QVERIFY(e.Dialog->isVisible());
-    QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));
+    QCOMPARE(e.Dialog->Glow(), (TGlowIndex{0, 1}));
     QCOMPARE(e.Dialog->windowTitle(), QString("EDIT"));
     QCOMPARE(e.Dialog->TitleLabel->text(), QString("Core Color"));
     // Core 80FF8001 of sample glow 1.
@@ -100,8 +100,8 @@ void DialogTest::opensOnTheClickedItem()
     QVERIFY(!(e.Dialog->Grid->item(0, 0)->flags() & Qt::ItemIsEditable));
     QVERIFY(e.Dialog->Grid->item(1, 0)->flags() & Qt::ItemIsEditable);
     QVERIFY(Visible(e.Dialog->ColorButton) && Visible(e.Dialog->CloseButton));
-    QVERIFY(!Visible(e.Dialog->ManOkButton) && !Visible(e.Dialog->CenterButton));
-    QVERIFY(!e.Dialog->PendingPoint && !e.Dialog->PendingVector && !e.Dialog->PendingDensity0);
+    QVERIFY(!Visible(e.Dialog->StoreButton) && !Visible(e.Dialog->CenterButton));
+    QVERIFY(!e.Dialog->Pending(TGlowValue::Center) && !e.Dialog->Pending(TGlowValue::MainVec) && !e.Dialog->Pending(TGlowValue::Density0));
 
     // Clicking the same item again opens it afresh.
     e.Dialog->SetCell(0, 1, "7");
@@ -118,7 +118,7 @@ void DialogTest::opensOnTheClickedItem()
         const char* Caption;
         int Left;
         const char* Hint;
-    } buttons[] = {{e.Dialog->ManOkButton, "Man Ok", 10, "Make change sin Boxes then click to confirm"},
+    } buttons[] = {{e.Dialog->StoreButton, "Man Ok", 10, "Make change sin Boxes then click to confirm"},
                    {e.Dialog->CenterButton, "Center", 90, "centers POint in selected Face"},
                    {e.Dialog->ColorButton, "Color", 170, "Set Alpha then click to change color"},
                    {e.Dialog->CloseButton, "&Close", 250, "Hides this window"}};
@@ -138,35 +138,35 @@ void DialogTest::opensEachItemWithItsTitleAndButtons()
     const QStringList header = {"X width", "Y height", "Z length", "Not Used"};
 
     Open(e, 0, 0, 2);
-    QVERIFY(e.Dialog->PendingPoint && !e.Dialog->PendingVector);
+    QVERIFY(e.Dialog->Pending(TGlowValue::Center) && !e.Dialog->Pending(TGlowValue::MainVec));
     QCOMPARE(e.Dialog->TitleLabel->text(), QString("Center Point"));
     QCOMPARE(Row(e, 0), header);
     QCOMPARE(Row(e, 1), QStringList({"1,00", "-2,50", "0,30", "0"}));
-    QVERIFY(Visible(e.Dialog->ManOkButton) && Visible(e.Dialog->CenterButton) && !Visible(e.Dialog->ColorButton));
+    QVERIFY(Visible(e.Dialog->StoreButton) && Visible(e.Dialog->CenterButton) && !Visible(e.Dialog->ColorButton));
 
     const struct {
         int Row;
         const char* Title;
-        bool* Mark;
-    } items[] = {{3, "Main Vector", &e.Dialog->PendingVector},
-                 {4, "Denisty 0", &e.Dialog->PendingDensity0},
-                 {5, "Denisty 1", &e.Dialog->PendingDensity1},
-                 {6, "Denisty 2", &e.Dialog->PendingDensity2}};
+        TGlowValue Mark;
+    } items[] = {{3, "Main Vector", TGlowValue::MainVec},
+                 {4, "Denisty 0", TGlowValue::Density0},
+                 {5, "Denisty 1", TGlowValue::Density1},
+                 {6, "Denisty 2", TGlowValue::Density2}};
     for (const auto& item : items) {
         Open(e, 0, 0, item.Row);
         QCOMPARE(e.Dialog->TitleLabel->text(), QString(item.Title));
         QCOMPARE(Row(e, 0), header);
-        QVERIFY(*item.Mark);
-        QVERIFY(!e.Dialog->PendingPoint);  // marks of the item opened before are gone
-        QVERIFY(Visible(e.Dialog->ManOkButton) && !Visible(e.Dialog->CenterButton) && !Visible(e.Dialog->ColorButton));
+        QVERIFY(e.Dialog->Pending(item.Mark));
+        QVERIFY(!e.Dialog->Pending(TGlowValue::Center));  // marks of the item opened before are gone
+        QVERIFY(Visible(e.Dialog->StoreButton) && !Visible(e.Dialog->CenterButton) && !Visible(e.Dialog->ColorButton));
     }
     QCOMPARE(Row(e, 1), QStringList({"0,00", "0,38", "0,62", "0"}));
 
     Open(e, 0, 0, 1);
     QCOMPARE(e.Dialog->TitleLabel->text(), QString("Outer Color"));
     QCOMPARE(Row(e, 1), QStringList({"17", "34", "51", "68"}));
-    QVERIFY(!e.Dialog->PendingDensity2);
-    QVERIFY(Visible(e.Dialog->ColorButton) && !Visible(e.Dialog->ManOkButton));
+    QVERIFY(!e.Dialog->Pending(TGlowValue::Density2));
+    QVERIFY(Visible(e.Dialog->ColorButton) && !Visible(e.Dialog->StoreButton));
     QCOMPARE(e.FileBytes(), e.Original);  // opening writes nothing
 }
 
@@ -178,16 +178,16 @@ void DialogTest::manOkStoresPointAndVector()
     DecimalSeparator = ',';
     Open(e, 0, 2, 3);
     SetRow1(e, {"-3,5", "2", "100", "junk"});  // the fourth cell is not read
-    QTest::mouseClick(e.Dialog->ManOkButton, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->StoreButton, Qt::LeftButton);
 
     QVERIFY(e.Dialogs.Messages.empty());
     QCOMPARE(g->MainVec.X, -3.5f);
     QCOMPARE(g->MainVec.Y, 2.0f);
     QCOMPARE(g->MainVec.Z, 100.0f);
     QCOMPARE(g->Center.X, before.Center.X);
-    QVERIFY(!e.Dialog->PendingVector);
+    QVERIFY(!e.Dialog->Pending(TGlowValue::MainVec));
     QVERIFY(!e.Dialog->isVisible());
-    QVERIFY(!Visible(e.Dialog->ManOkButton));
+    QVERIFY(!Visible(e.Dialog->StoreButton));
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, VectorField, {-3.5f, 2, 100});
     QCOMPARE(e.FileBytes(), expected);
@@ -217,7 +217,7 @@ void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
     for (const char c : std::string("11,25"))
         QTest::keyClick(QApplication::focusWidget(), c);
     QCOMPARE(e.Dialog->Cell(0, 1), QString("11,25"));
-    QTest::mouseClick(e.Dialog->ManOkButton, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->StoreButton, Qt::LeftButton);
     QVERIFY(e.Dialogs.Messages.empty());
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, CenterField, {11.25f, 0.0625f, 3.14159f});
@@ -226,8 +226,8 @@ void DialogTest::manOkKeepsUntouchedCellsAndEveryTypedKey()
     // Confirmed without a change, the densities keep their stored bits.
     Open(e, 0, 0, 6);
     QCOMPARE(Row(e, 1), QStringList({"0,06", "0,33", "1,00", "0"}));
-    e.Dialog->ManOkClicked();
-    QVERIFY(!e.Dialog->PendingDensity2 && !e.Dialog->isVisible());
+    e.Dialog->StoreTyped();
+    QVERIFY(!e.Dialog->Pending(TGlowValue::Density2) && !e.Dialog->isVisible());
     QCOMPARE(e.FileBytes(), expected);
 }
 
@@ -247,16 +247,16 @@ void DialogTest::dialogStaysOnTheGlowThePanelShows()
     QTest::mouseClick(e.Panel->NextGlowButton, Qt::LeftButton);
     QCOMPARE(e.Doc.Selection.EditGlow, 1);
     QVERIFY(!e.Dialog->isVisible());
-    QVERIFY(!e.Dialog->PendingVector);
+    QVERIFY(!e.Dialog->Pending(TGlowValue::MainVec));
     QCOMPARE(redraws, 1);  // the panel's own
     QCOMPARE(e.FileBytes(), e.Original);
 
     // A refresh that stays on the glow keeps the dialog and its mark.
     Open(e, 0, 1, 4);
     e.Panel->ShowGlow();
-    QVERIFY(e.Dialog->isVisible() && e.Dialog->PendingDensity0);
+    QVERIFY(e.Dialog->isVisible() && e.Dialog->Pending(TGlowValue::Density0));
     SetRow1(e, {"0", "0.5", "1"});
-    QTest::mouseClick(e.Dialog->ManOkButton, Qt::LeftButton);
+    QTest::mouseClick(e.Dialog->StoreButton, Qt::LeftButton);
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *glows[1], Density0Field, {0, 0.5f, 1});
     QCOMPARE(e.FileBytes(), expected);
@@ -276,18 +276,18 @@ void DialogTest::manOkWithBadCellStoresNothing()
     TEngineGlow* g = e.AllGlows()[0];
     Open(e, 0, 0, 2);
     SetRow1(e, {"1", "abc", "2"});
-    e.Dialog->ManOkClicked();
+    e.Dialog->StoreTyped();
     QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"EConvertError\n'abc' is not a valid floating point value"}));
     QVERIFY(!e.Dialogs.Messages.size());
     QCOMPARE(g->Center.X, SampleGlow(0).Center.X);
-    QVERIFY(e.Dialog->PendingPoint);
-    QVERIFY(e.Dialog->isVisible() && Visible(e.Dialog->ManOkButton));
+    QVERIFY(e.Dialog->Pending(TGlowValue::Center));
+    QVERIFY(e.Dialog->isVisible() && Visible(e.Dialog->StoreButton));
     QCOMPARE(e.FileBytes(), e.Original);
 
     // With a comma locale a point is not a decimal separator.
     DecimalSeparator = ',';
     SetRow1(e, {"1.5", "0", "0"});
-    e.Dialog->ManOkClicked();
+    e.Dialog->StoreTyped();
     QCOMPARE(e.Dialogs.TakeMessages(), QStringList({"EConvertError\n'1.5' is not a valid floating point value"}));
     QCOMPARE(e.FileBytes(), e.Original);
 }
@@ -305,7 +305,7 @@ void DialogTest::densityRange()
     Open(e, 0, 0, 5);
     QCOMPARE(e.Dialog->Cell(2, 1), QString("1.00"));
     e.Dialog->SetCell(0, 1, "0.5");
-    e.Dialog->ManOkClicked();
+    e.Dialog->StoreTyped();
     QVERIFY(e.Dialogs.Messages.empty());
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, Density1Field, {0.5f, 0.75f, 1.004f});
@@ -315,27 +315,27 @@ void DialogTest::densityRange()
     for (const QStringList& bad : {QStringList{"0", "1", "1.01"}, QStringList{"2", "3", "0.5"},
                                    QStringList{"-0.01", "0", "0"}}) {
         SetRow1(e, bad);
-        e.Dialog->ManOkClicked();
+        e.Dialog->StoreTyped();
         QCOMPARE(e.Dialogs.TakeMessages(), QStringList({range}));
-        QVERIFY(e.Dialog->PendingDensity1);
+        QVERIFY(e.Dialog->Pending(TGlowValue::Density1));
         QVERIFY(e.Dialog->isVisible());
         QCOMPARE(g->Density1.X, 0.5f);
         QCOMPARE(e.FileBytes(), expected);
     }
     SetRow1(e, {"0", "1", "0.5"});
-    e.Dialog->ManOkClicked();
+    e.Dialog->StoreTyped();
     QVERIFY(e.Dialogs.Messages.empty());
     QCOMPARE(g->Density1.X, 0.0f);
     QCOMPARE(g->Density1.Y, 1.0f);
     QCOMPARE(g->Density1.Z, 0.5f);
-    QVERIFY(!e.Dialog->PendingDensity1 && !e.Dialog->isVisible());
+    QVERIFY(!e.Dialog->Pending(TGlowValue::Density1) && !e.Dialog->isVisible());
     PutField(expected, *g, Density1Field, {0, 1, 0.5f});
     QCOMPARE(e.FileBytes(), expected);
 
     // The centre point takes values outside 0..1.
     Open(e, 0, 0, 2);
     SetRow1(e, {"-5", "2", "1e3"});
-    e.Dialog->ManOkClicked();
+    e.Dialog->StoreTyped();
     QVERIFY(e.Dialogs.Messages.empty());
     QCOMPARE(g->Center.Z, 1000.0f);
 }
@@ -352,7 +352,7 @@ void DialogTest::manOkTakesTextBeingTyped()
     QVERIFY(editor);
     editor->selectAll();
     QTest::keyClicks(editor, "42.5");
-    e.Dialog->ManOkButton->click();  // no focus change
+    e.Dialog->StoreButton->click();  // no focus change
     QCOMPARE(g->MainVec.Y, 42.5f);
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, VectorField, {SampleGlow(0).MainVec.X, 42.5f, SampleGlow(0).MainVec.Z});
@@ -555,7 +555,7 @@ void DialogTest::centerOfSelectedFace()
     QCOMPARE(g->Center.X, 1.0f);
     QCOMPARE(g->Center.Y, 2.0f);
     QCOMPARE(g->Center.Z, 0.0f);
-    QVERIFY(e.Dialog->PendingPoint);  // Center leaves the marks alone
+    QVERIFY(e.Dialog->Pending(TGlowValue::Center));  // Center leaves the marks alone
     QVERIFY(!e.Dialog->isVisible());
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, CenterField, {1, 2, 0});
@@ -660,7 +660,7 @@ void DialogTest::closeRewritesTheSameBytes()
     std::vector<uint8_t> expected = e.Original;
     expected[size_t(g->FilePos)] = 0xEE;  // byte +0 is never written
     QCOMPARE(e.FileBytes(), expected);
-    QVERIFY(e.Dialog->PendingDensity0);  // Close stores nothing
+    QVERIFY(e.Dialog->Pending(TGlowValue::Density0));  // Close stores nothing
     QCOMPARE(g->Density0.X, SampleGlow(1).Density0.X);
 }
 
@@ -672,7 +672,7 @@ void DialogTest::titleBarCloseWritesNothing()
     g->CoreColor = 0x01020304;  // in memory only
     e.Dialog->close();
     QVERIFY(!e.Dialog->isVisible());
-    QVERIFY(Visible(e.Dialog->ManOkButton) && Visible(e.Dialog->CenterButton));
+    QVERIFY(Visible(e.Dialog->StoreButton) && Visible(e.Dialog->CenterButton));
     QCOMPARE(e.FileBytes(), e.Original);
 }
 
@@ -681,14 +681,14 @@ void DialogTest::forgetModelDropsTheGlow()
     TGlowEditing e({SampleMesh(1)});
     Open(e, 0, 0, 3);
     e.Dialog->ForgetModel();
-    QVERIFY(!e.Dialog->DialogGlow);
+    QVERIFY(!e.Dialog->Glow());
     QVERIFY(!e.Dialog->isVisible());
     e.Doc.Model.Clear();
     // Nothing may reach a glow of the previous model any more.
     SetRow1(e, {"1", "2", "3"});
     e.Dialogs.ColorAnswers.push_back(QColor(1, 2, 3));
     e.Doc.Selection.SelectMode = 1;
-    e.Dialog->ManOkClicked();
+    e.Dialog->StoreTyped();
     e.Dialog->ColorClicked();
     e.Dialog->CenterClicked();
     e.Dialog->CloseClicked();
@@ -705,13 +705,13 @@ void DialogTest::failedWriteKeepsTheDialogOpen()
     const QString lv = e.Panel->VectorLine->text();
     std::remove(e.Path.c_str());
     SetRow1(e, {"9", "8", "7"});
-    e.Dialog->ManOkClicked();
+    e.Dialog->StoreTyped();
     QCOMPARE(e.Dialogs.Messages.size(), size_t(1));
     QVERIFY(e.Dialogs.Messages[0].Error);
     QCOMPARE(e.Dialogs.Messages[0].Text, QString::fromStdString("Cannot open file " + e.Path + "."));
     QCOMPARE(g->MainVec.X, SampleGlow(0).MainVec.X);  // as the file last held it
     QVERIFY(e.Dialog->isVisible());
-    QVERIFY(Visible(e.Dialog->ManOkButton));
+    QVERIFY(Visible(e.Dialog->StoreButton));
     QCOMPARE(e.Panel->VectorLine->text(), lv);
 }
 

@@ -151,13 +151,13 @@ void PanelTest::meshWithoutGlowsKeepsTextsAndSelectsNothing()
     e.Panel->ShowGlow();
     const QString lp = e.Panel->PointLine->text();
     const QColor core = e.Panel->CoreColorBar->palette().color(QPalette::Window);
-    e.Dialog->PendingVector = true;
+    e.Dialog->Open({{0, 1}}, TGlowValue::MainVec);
 
     e.SelectMesh(1);
     e.Panel->ShowGlow();
     QCOMPARE(e.Panel->windowTitle(), QString("Engine Glow Editor   "));
     QCOMPARE(e.Doc.Selection.EditGlow, -1);
-    QVERIFY(!e.Dialog->PendingVector);
+    QVERIFY(!e.Dialog->Pending(TGlowValue::MainVec));
     QCOMPARE(e.Panel->EditingLabel->text(), QString("Editing Glow 1"));
     QCOMPARE(e.Panel->PointLine->text(), lp);
     QCOMPARE(e.Panel->CoreColorBar->palette().color(QPalette::Window), core);
@@ -177,7 +177,7 @@ void PanelTest::indexLeftFromAnotherMeshCountsAsNoGlow()
 
     e.Panel->ItemList->setCurrentRow(3);
     e.Panel->OpenSelectedItem();
-    QVERIFY(!e.Dialog->DialogGlow);
+    QVERIFY(!e.Dialog->Glow());
     QVERIFY(!e.Dialog->isVisible());
 
     e.Panel->StepToNextGlow();
@@ -202,11 +202,11 @@ void PanelTest::copyColorWritesEveryGlowBlock()
     const uint32_t core = glows[3]->CoreColor;
     const uint32_t outer = glows[3]->OuterColor;
     const TEngineGlow before = *glows[0];
-    e.Dialog->DialogGlow = {2, 0};
+    e.Dialog->Open({{2, 0}}, TGlowValue::CoreColor);
 
     QTest::mouseClick(e.Panel->CopyColorButton, Qt::LeftButton);
     QVERIFY(e.Dialogs.Messages.empty());
-    QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{2, 0}));
+    QCOMPARE(e.Dialog->Glow(), (TGlowIndex{2, 0}));
     for (const TEngineGlow* g : glows) {
         QCOMPARE(g->CoreColor, core);
         QCOMPARE(g->OuterColor, outer);
@@ -232,7 +232,7 @@ void PanelTest::copyVectorWritesEveryGlowBlock()
     const uint32_t otherCore = glows[4]->CoreColor;
 
     e.Panel->CopyVectorToAll();
-    QVERIFY(!e.Dialog->DialogGlow);
+    QVERIFY(!e.Dialog->Glow());
     for (const TEngineGlow* g : glows) {
         QCOMPARE(g->MainVec.X, v.X);
         QCOMPARE(g->MainVec.Y, v.Y);
@@ -251,7 +251,7 @@ void PanelTest::aFailedWriteCopiesToNoGlow()
     const auto glows = e.AllGlows();
     e.SelectMesh(0);
     e.Doc.Selection.EditGlow = 0;
-    e.Dialog->DialogGlow = {0, 1};
+    e.Dialog->Open({{0, 1}}, TGlowValue::CoreColor);
     // The third glow's block lies outside the file: its write fails.
     glows[2]->FilePos = int32_t(e.Original.size()) + 100;
 
@@ -265,7 +265,7 @@ void PanelTest::aFailedWriteCopiesToNoGlow()
     QCOMPARE(e.FileBytes(), e.Original);
     for (size_t i = 0; i < glows.size(); ++i)
         QCOMPARE(glows[i]->CoreColor, SampleGlow(int(i)).CoreColor);
-    QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));  // the open dialog still writes its own glow
+    QCOMPARE(e.Dialog->Glow(), (TGlowIndex{0, 1}));  // the open dialog still writes its own glow
     QCOMPARE(e.Doc.History.Stack().count(), 0);
 }
 
@@ -362,7 +362,7 @@ void PanelTest::nothingToCopyWhileNoGlowIsSelected()
     e.Panel->CopyVectorToAll();
     e.Panel->ItemList->setCurrentRow(0);
     e.Panel->OpenSelectedItem();
-    QVERIFY(!e.Dialog->DialogGlow);
+    QVERIFY(!e.Dialog->Glow());
     QVERIFY(!e.Dialog->isVisible());
     QCOMPARE(e.FileBytes(), e.Original);
     QCOMPARE(e.AllGlows()[1]->CoreColor, SampleGlow(1).CoreColor);
@@ -373,7 +373,7 @@ void PanelTest::nothingToCopyWhileNoGlowIsSelected()
     e.Panel->CopyColorToAll();
     e.Panel->OpenSelectedItem();
     QVERIFY(e.Dialogs.Messages.empty());
-    QVERIFY(!e.Dialog->DialogGlow);
+    QVERIFY(!e.Dialog->Glow());
 }
 
 void PanelTest::movementRateByClick()
@@ -464,7 +464,7 @@ void PanelTest::valueLinesOpenTheirItems()
         QVERIFY(e.Dialog->isVisible());
         QCOMPARE(e.Dialog->TitleLabel->text(), QString(lines[row].Title));
         QCOMPARE(e.Panel->ItemList->SelectedRow(), row);
-        QCOMPARE(e.Dialog->DialogGlow, (TGlowIndex{0, 1}));
+        QCOMPARE(e.Dialog->Glow(), (TGlowIndex{0, 1}));
     }
     QCOMPARE(e.FileBytes(), e.Original);
 }

@@ -208,8 +208,7 @@ private slots:
         WriteModel(chosen, {{1, 1}});
         Open(app, chosen);
         QVERIFY(GlowPanel()->isVisible());
-        ValueDialog()->DialogGlow = {0, 0};
-        ValueDialog()->show();
+        ValueDialog()->Open({{0, 0}}, TGlowValue::Center);
 
         Open(app, "");
         QVERIFY(app.Dialogs.Messages.empty());
@@ -217,7 +216,7 @@ private slots:
         QVERIFY(!MainWindow()->ViewState().Ready);
         QVERIFY(!GlowPanel()->isVisible());
         QVERIFY(!ValueDialog()->isVisible());
-        QVERIFY(!ValueDialog()->DialogGlow);
+        QVERIFY(!ValueDialog()->Glow());
         QVERIFY(MainWindow()->Items().PathLabel->text().isEmpty());  // nothing is open
     }
 
