@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "camera_control.h"
 #include "color_settings.h"
 #include "dialog_seam.h"
 #include "error_display.h"
@@ -68,6 +69,7 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     auto* client = new QWidget(this);
     ViewPanel = new TViewPanel(client);
     ViewPanel->setGeometry(0, 0, ViewDesignWidth, DesignHeight);
+    Cameras = new TCameraControl(*ViewPanel, State, Document, this);
     State.Options.GlowColors = user_settings::Read(user_settings::GlowColorsKey).toBool();
     WindowItems = MakeMainWindowItems(*this, *client, Document.History, State.Options);
     setCentralWidget(client);
@@ -82,11 +84,19 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     connect(WindowItems.AboutAction, &QAction::triggered, this, [this] { Guarded([&] { ShowAbout(); }); });
     setAcceptDrops(true);
     connect(ViewPanel, &TViewPanel::MouseDown, this, &TMainWindow::ViewPressed);
-    connect(ViewPanel, &TViewPanel::WheelTurned, this, &TMainWindow::ViewWheel);
-    connect(ViewPanel, &TViewPanel::Dragged, this, &TMainWindow::ViewDragged);
+    connect(ViewPanel, &TViewPanel::WheelTurned, Cameras, &TCameraControl::Wheel);
+    connect(ViewPanel, &TViewPanel::Dragged, Cameras, &TCameraControl::Drag);
+    connect(Cameras, &TCameraControl::Moved, this, [this] { Guarded([&] { ViewMoved(); }); });
+    connect(Cameras, &TCameraControl::Said, this, &TMainWindow::ShowBriefly);
     connect(ViewPanel, &TViewPanel::PointerMoved, this, &TMainWindow::ViewPointerMoved);
     connect(ViewPanel, &TViewPanel::MouseUp, this, &TMainWindow::ViewReleased);
-    connect(ViewPanel, &TViewPanel::FramebufferResized, this, &TMainWindow::ViewResized);
+    connect(ViewPanel, &TViewPanel::FramebufferResized, this, [this] {
+        // Draw the picture anew at the view's new size while frames complete.
+        // After a frame that stopped on an error the last complete one stays
+        // shown: drawing again would only raise the same error, box and all.
+        if (!Closing && State.Ready && Panel && Panel->isVisible() && ViewPanel->LastFrameComplete())
+            Guarded([&] { ViewMoved(); });
+    });
     // Key preview: every key press reaches KeyPressed before the controls.
     qApp->installEventFilter(this);
 
@@ -128,10 +138,7 @@ void TMainWindow::BuildToolWindows()
     TValueDialog* dialog = Panel->Dialog;
     ColorWindow = new TColorSettings(Document.DataDir, State.Colors, this);
     connect(Panel, &TGlowPanel::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
-    connect(Panel, &TGlowPanel::MovementRateChosen, this, [this](int degrees) {
-        State.Camera.RotStep = degrees;
-        Guarded([&] { Redraw(); });
-    });
+    connect(Panel, &TGlowPanel::MovementRateChosen, Cameras, &TCameraControl::SetRate);
     connect(dialog, &TValueDialog::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
     // The values being edited show in the panel and the view, over the kept
     // picture of the meshes.
@@ -252,6 +259,17 @@ void TMainWindow::Redraw()
     // Keys and clicks act once the open model is on screen.
     State.Ready = ModelShown;
     ShowSelectedCount();
+}
+
+void TMainWindow::ViewMoved()
+{
+    Redraw();
+}
+
+void TMainWindow::ShowSelection()
+{
+    Panel->ShowGlow();
+    Redraw();
 }
 
 void TMainWindow::SetStatus(const std::string& text)

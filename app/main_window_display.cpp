@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMenu>
 
+#include "camera_control.h"
 #include "glow_panel.h"
 #include "main_window.h"
 #include "open_document.h"
@@ -33,15 +34,13 @@ void TMainWindow::ConnectDisplayItems()
 {
     Handle(WindowItems.MeshModeAction, &TMainWindow::SelectMeshes);
     Handle(WindowItems.FaceModeAction, &TMainWindow::SelectFaces);
-    Handle(WindowItems.ResetViewAction, &TMainWindow::ResetView);
+    connect(WindowItems.ResetViewAction, &QAction::triggered, Cameras, &TCameraControl::Reset);
     for (int v = 0; v < 6; ++v)
-        connect(WindowItems.AxisViewActions[v], &QAction::triggered, this, [this, view = TAxisView(v)] {
-            Guarded([&] {
-                LookFrom(State.Camera, view);
-                Redraw();
-            });
-        });
-    Handle(WindowItems.FrameGlowAction, &TMainWindow::FrameEditedGlow);
+        connect(WindowItems.AxisViewActions[v], &QAction::triggered, Cameras,
+                [this, view = TAxisView(v)] { Cameras->LookFrom(view); });
+    // Frame Glow reads the glow's values, which throws where a list names
+    // nothing; the camera's own moves cannot fail.
+    connect(WindowItems.FrameGlowAction, &QAction::triggered, this, [this] { Guarded([&] { Cameras->FrameGlow(); }); });
     Handle(WindowItems.GlowColorsAction, &TMainWindow::GlowColorsToggled);
     Handle(WindowItems.SolidAction, &TMainWindow::SolidToggled);
     Handle(WindowItems.WholeModelAction, &TMainWindow::WholeModelToggled);
@@ -66,29 +65,6 @@ void TMainWindow::SelectFaces()
     WindowItems.MeshModeAction->setChecked(false);
     if (Panel)
         Panel->FollowCurMesh();
-    Redraw();
-}
-
-void TMainWindow::ResetView()
-{
-    ResetCamera(State.Camera);
-    Redraw();
-}
-
-void TMainWindow::FrameEditedGlow()
-{
-    // Before a model is open the start values name no glow to ask for.
-    const int32_t mesh = Document.Selection.CurMesh;
-    const bool open = State.Ready && mesh >= 0 && mesh < Document.Model.Meshes.Count();
-    const TGlowIndex shown = open ? ShownGlowIndex(Document) : TGlowIndex{};
-    if (!shown) {
-        ShowBriefly(NoGlowEditedText);
-        return;
-    }
-    if (!FrameGlow(State.Camera, Document.ShownValues(shown))) {
-        ShowBriefly("The glow's centre or main vector is not a finite number: the view stays as it was");
-        return;
-    }
     Redraw();
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "camera_control.h"
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "glow_panel.h"
@@ -113,12 +114,9 @@ void TMainWindow::OpenModel(const QString& path)
         return;
     }
     Document.Selection.Select(static_cast<int32_t>(std::distance(meshes.begin(), withGlows)), Document.Model);
-    FitToModel(State.Camera, Document.Model);
+    Cameras->FitToModel();
     NudgeStep = TNudgeStep::For(double(State.Camera.ViewMax) - State.Camera.ViewMin);
     NudgeLock = TGlowDrag::NoAxis;
-    // A glow of the last model is no point to turn about: the new one turns
-    // about its origin, as at start (turns, zoom and shift carry over).
-    State.Camera.Pivot = {};
     ViewPanel->Restart();
     ModelShown = true;
     Panel->ShowForNewModel();
