@@ -80,8 +80,13 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     ConnectFileItems();
     ConnectEditItems();
     ConnectDisplayItems();
-    connect(WindowItems.SetColorsAction, &QAction::triggered, this, [this] { Guarded([&] { SetColors(); }); });
-    connect(WindowItems.AboutAction, &QAction::triggered, this, [this] { Guarded([&] { ShowAbout(); }); });
+    connect(WindowItems.SetColorsAction, &QAction::triggered, this, [this] {
+        Guarded([&] {
+            Dialogs().ExecModal(ColorWindow);
+            Redraw();
+        });
+    });
+    connect(WindowItems.AboutAction, &QAction::triggered, this, [] { Guarded([] { ShowMsg(AboutText()); }); });
     setAcceptDrops(true);
     connect(ViewPanel, &TViewPanel::MouseDown, this, &TMainWindow::ViewPressed);
     connect(ViewPanel, &TViewPanel::WheelTurned, Cameras, &TCameraControl::Wheel);
@@ -183,7 +188,6 @@ void TMainWindow::ConnectEditItems()
     Handle(WindowItems.CopyGlowAction, &TMainWindow::CopyGlow);
     Handle(WindowItems.PasteStyleAction, &TMainWindow::PasteGlowStyle);
     Handle(WindowItems.PasteGlowAction, &TMainWindow::PasteGlow);
-    Handle(WindowItems.CopyPictureAction, &TMainWindow::CopyPicture);
 }
 
 void TMainWindow::ShowFirstTime()
@@ -293,17 +297,6 @@ void TMainWindow::Rewrite(TGlowHistory::TMove move)
 {
     // A write that fails writes nothing and leaves the history as it was.
     (move == TGlowHistory::Undone ? Document.History.Undo() : Document.History.Redo()).ThrowFailure();
-}
-
-void TMainWindow::SetColors()
-{
-    Dialogs().ExecModal(ColorWindow);
-    Redraw();
-}
-
-void TMainWindow::ShowAbout()
-{
-    ShowMsg(AboutText());
 }
 
 std::string AboutText()

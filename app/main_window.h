@@ -152,50 +152,23 @@ private:
     // Opening (main_window_open.cpp). The open dialog, then OpenModel on the
     // chosen file.
     void ChooseAndOpen();
+    // Recent Files: each entry opens its file, or says it is gone and takes
+    // it off.
+    void FillRecentFiles();
 
-    // Files out (main_window_files.cpp). A Recent Files entry: opens it, or
-    // says it is gone and takes it off.
-    void OpenRecent(const QString& path);
-    // Saves a copy of the working copy where the user chooses.
-    void ExportCopy();
-    // The file that an export of what (as a message names it: "The picture")
-    // to target writes: where a link there leads (ThroughLinks). Nothing,
-    // after a message naming it, where that file lies in the editor's own
-    // Project/ or Data/, whatever path or link leads there: it would take the
-    // place of a working copy or of the colours.
-    std::optional<std::string> ExportFile(const QString& target, const std::string& what);
-    // Opens the working copies' folder in the desktop's file manager.
-    void ShowCopyFolder();
-
-    // The Display menu (main_window_display.cpp). Mesh and Face choose what a
-    // click and N and P select.
-    void SelectMeshes();
-    void SelectFaces();
-    // Glow Colors (remembered between starts), Solid and Whole Model follow
-    // their check marks.
-    void GlowColorsToggled();
-    void SolidToggled();
-    void WholeModelToggled();
-    // The view as shown, in device pixels: saved as a PNG file where the
-    // user chooses (whole or not at all), or put on the clipboard.
-    void ExportPicture();
-    void CopyPicture();
-
-    void SetColors();
-    void ShowAbout();
     // Glows changed through the edit history: the status bar says what was
     // written, and the view shows it.
     void GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move, const QString& said);
 
     // Project/, Data/ and the colours: false when the program cannot run.
     bool PrepareStart(const std::string& programFolder);
-    // Connects the items to what they do.
+    // Connects the items to what they do (File and Display:
+    // main_window_wiring.cpp).
     void ConnectFileItems();
     void ConnectEditItems();
     void ConnectDisplayItems();
     // Runs handler, guarded, when item is chosen.
     void Handle(QAction* item, void (TMainWindow::*handler)());
-    void FillRecentFiles();
     // The glow panel with its edit dialog, and Set Colors, once the main
     // window can run.
     void BuildToolWindows();
