@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "camera_control.h"
 #include "color_settings.h"
 #include "dialog_seam.h"
 #include "error_display.h"
@@ -68,6 +69,7 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     auto* client = new QWidget(this);
     ViewPanel = new TViewPanel(client);
     ViewPanel->setGeometry(0, 0, ViewDesignWidth, DesignHeight);
+    Cameras = new TCameraControl(*ViewPanel, State, Document, this);
     State.Options.GlowColors = user_settings::Read(user_settings::GlowColorsKey).toBool();
     WindowItems = MakeMainWindowItems(*this, *client, Document.History, State.Options);
     setCentralWidget(client);
@@ -78,15 +80,28 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     ConnectFileItems();
     ConnectEditItems();
     ConnectDisplayItems();
-    connect(WindowItems.SetColorsAction, &QAction::triggered, this, [this] { Guarded([&] { SetColors(); }); });
-    connect(WindowItems.AboutAction, &QAction::triggered, this, [this] { Guarded([&] { ShowAbout(); }); });
+    connect(WindowItems.SetColorsAction, &QAction::triggered, this, [this] {
+        Guarded([&] {
+            Dialogs().ExecModal(ColorWindow);
+            Redraw();
+        });
+    });
+    connect(WindowItems.AboutAction, &QAction::triggered, this, [] { Guarded([] { ShowMsg(AboutText()); }); });
     setAcceptDrops(true);
     connect(ViewPanel, &TViewPanel::MouseDown, this, &TMainWindow::ViewPressed);
-    connect(ViewPanel, &TViewPanel::WheelTurned, this, &TMainWindow::ViewWheel);
-    connect(ViewPanel, &TViewPanel::Dragged, this, &TMainWindow::ViewDragged);
+    connect(ViewPanel, &TViewPanel::WheelTurned, Cameras, &TCameraControl::Wheel);
+    connect(ViewPanel, &TViewPanel::Dragged, Cameras, &TCameraControl::Drag);
+    connect(Cameras, &TCameraControl::Moved, this, [this] { Guarded([&] { ViewMoved(); }); });
+    connect(Cameras, &TCameraControl::Said, this, &TMainWindow::ShowBriefly);
     connect(ViewPanel, &TViewPanel::PointerMoved, this, &TMainWindow::ViewPointerMoved);
     connect(ViewPanel, &TViewPanel::MouseUp, this, &TMainWindow::ViewReleased);
-    connect(ViewPanel, &TViewPanel::FramebufferResized, this, &TMainWindow::ViewResized);
+    connect(ViewPanel, &TViewPanel::FramebufferResized, this, [this] {
+        // Draw the picture anew at the view's new size while frames complete.
+        // After a frame that stopped on an error the last complete one stays
+        // shown: drawing again would only raise the same error, box and all.
+        if (!Closing && State.Ready && Panel && Panel->isVisible() && ViewPanel->LastFrameComplete())
+            Guarded([&] { ViewMoved(); });
+    });
     // Key preview: every key press reaches KeyPressed before the controls.
     qApp->installEventFilter(this);
 
@@ -128,10 +143,7 @@ void TMainWindow::BuildToolWindows()
     TValueDialog* dialog = Panel->Dialog;
     ColorWindow = new TColorSettings(Document.DataDir, State.Colors, this);
     connect(Panel, &TGlowPanel::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
-    connect(Panel, &TGlowPanel::MovementRateChosen, this, [this](int degrees) {
-        State.Camera.RotStep = degrees;
-        Guarded([&] { Redraw(); });
-    });
+    connect(Panel, &TGlowPanel::MovementRateChosen, Cameras, &TCameraControl::SetRate);
     connect(dialog, &TValueDialog::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
     // The values being edited show in the panel and the view, over the kept
     // picture of the meshes.
@@ -176,7 +188,6 @@ void TMainWindow::ConnectEditItems()
     Handle(WindowItems.CopyGlowAction, &TMainWindow::CopyGlow);
     Handle(WindowItems.PasteStyleAction, &TMainWindow::PasteGlowStyle);
     Handle(WindowItems.PasteGlowAction, &TMainWindow::PasteGlow);
-    Handle(WindowItems.CopyPictureAction, &TMainWindow::CopyPicture);
 }
 
 void TMainWindow::ShowFirstTime()
@@ -254,6 +265,17 @@ void TMainWindow::Redraw()
     ShowSelectedCount();
 }
 
+void TMainWindow::ViewMoved()
+{
+    Redraw();
+}
+
+void TMainWindow::ShowSelection()
+{
+    Panel->ShowGlow();
+    Redraw();
+}
+
 void TMainWindow::SetStatus(const std::string& text)
 {
     WindowItems.PathLabel->setText(QString::fromStdString(text));
@@ -275,17 +297,6 @@ void TMainWindow::Rewrite(TGlowHistory::TMove move)
 {
     // A write that fails writes nothing and leaves the history as it was.
     (move == TGlowHistory::Undone ? Document.History.Undo() : Document.History.Redo()).ThrowFailure();
-}
-
-void TMainWindow::SetColors()
-{
-    Dialogs().ExecModal(ColorWindow);
-    Redraw();
-}
-
-void TMainWindow::ShowAbout()
-{
-    ShowMsg(AboutText());
 }
 
 std::string AboutText()

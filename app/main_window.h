@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "camera.h"
-#include "camera_mouse.h"
+#include "camera_control.h"
 #include "glow_drag.h"
 #include "glow_history.h"
 #include "glow_nudge.h"
@@ -33,8 +32,6 @@ class TViewPanel;
 // The window caption, also the first line of the About box; NEG_VERSION is
 // the changelog's newest version.
 inline constexpr const char* ProgramCaption = "Nimbra_Engine_Glow ver " NEG_VERSION " ";
-// What a key or item that acts on the glow being edited says without one.
-inline constexpr const char* NoGlowEditedText = "No glow is being edited: step to one first";
 // The OPT files the open and export dialogs offer.
 inline constexpr const char* OptFilter = "OPT Files (*.opt *.op1)";
 
@@ -88,22 +85,15 @@ private:
     // Says text in the status bar for a few seconds, beside the path.
     void ShowBriefly(const QString& text);
 
-    // Keys (main_window_keys.cpp): the key table, while a model is shown.
+    // Keys (main_window_input.cpp): the key table, while a model is shown.
     void KeyPressed(int key, Qt::KeyboardModifiers shift);
-    void SelectNext();
-    void SelectPrevious();
-
-    // The mouse in the view (main_window_view.cpp). A left click selects the
-    // mesh or face under it; the wheel zooms; a drag with the right button
-    // turns the model, with the middle one (or Shift held at the right one's
-    // press) shifts it.
+    // A button went down in the view (main_window_input.cpp): a camera drag
+    // starts, and a left click selects the mesh or face under it. The
+    // camera control takes the wheel and the drags.
     void ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                      bool doubleClick, int x, int y);
-    void ViewWheel(double notches);
-    void ViewDragged(Qt::MouseButtons buttons, double dx, double dy);
-    // The view changed its size in device pixels: a resize or a change of
-    // scale.
-    void ViewResized();
+    // The camera, the view's size or a Display option changed: one frame.
+    void ViewMoved();
 
     // Glows in the view (main_window_glows.cpp). A plain left press at
     // (x, y), device pixels, on a drawn glow's centre picks that glow (the
@@ -162,54 +152,23 @@ private:
     // Opening (main_window_open.cpp). The open dialog, then OpenModel on the
     // chosen file.
     void ChooseAndOpen();
+    // Recent Files: each entry opens its file, or says it is gone and takes
+    // it off.
+    void FillRecentFiles();
 
-    // Files out (main_window_files.cpp). A Recent Files entry: opens it, or
-    // says it is gone and takes it off.
-    void OpenRecent(const QString& path);
-    // Saves a copy of the working copy where the user chooses.
-    void ExportCopy();
-    // The file that an export of what (as a message names it: "The picture")
-    // to target writes: where a link there leads (ThroughLinks). Nothing,
-    // after a message naming it, where that file lies in the editor's own
-    // Project/ or Data/, whatever path or link leads there: it would take the
-    // place of a working copy or of the colours.
-    std::optional<std::string> ExportFile(const QString& target, const std::string& what);
-    // Opens the working copies' folder in the desktop's file manager.
-    void ShowCopyFolder();
-
-    // The Display menu (main_window_display.cpp). Mesh and Face choose what a
-    // click and N and P select; the six views turn the camera to look along
-    // an axis of the model; Frame Glow centres and zooms on the glow being
-    // edited.
-    void SelectMeshes();
-    void SelectFaces();
-    void ResetView();
-    void FrameEditedGlow();
-    // Glow Colors (remembered between starts), Solid and Whole Model follow
-    // their check marks.
-    void GlowColorsToggled();
-    void SolidToggled();
-    void WholeModelToggled();
-    // The view as shown, in device pixels: saved as a PNG file where the
-    // user chooses (whole or not at all), or put on the clipboard.
-    void ExportPicture();
-    void CopyPicture();
-
-    void SetColors();
-    void ShowAbout();
     // Glows changed through the edit history: the status bar says what was
     // written, and the view shows it.
     void GlowsChanged(const TGlowEdit& written, TGlowHistory::TMove move, const QString& said);
 
     // Project/, Data/ and the colours: false when the program cannot run.
     bool PrepareStart(const std::string& programFolder);
-    // Connects the items to what they do.
+    // Connects the items to what they do (File and Display:
+    // main_window_wiring.cpp).
     void ConnectFileItems();
     void ConnectEditItems();
     void ConnectDisplayItems();
     // Runs handler, guarded, when item is chosen.
     void Handle(QAction* item, void (TMainWindow::*handler)());
-    void FillRecentFiles();
     // The glow panel with its edit dialog, and Set Colors, once the main
     // window can run.
     void BuildToolWindows();
@@ -282,8 +241,7 @@ private:
     bool Closing = false;     // the window is closing: no more frames
     bool ModelShown = false;  // the open model is in the view
     QTimer MessageTimer;
-    TCameraDrag CameraDrag;
-    bool DragWithShift = false;  // Shift was held when the drag's button went down
+    TCameraControl* Cameras = nullptr;
     QString ChosenFile;  // the file being opened: the open dialog's answer or a path given otherwise
 };
 

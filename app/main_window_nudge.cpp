@@ -8,6 +8,7 @@
 #include "glow_edit.h"
 #include "glow_panel.h"
 #include "main_window.h"
+#include "messages.h"
 #include "open_document.h"
 #include "view_panel.h"
 

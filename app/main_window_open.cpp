@@ -1,14 +1,21 @@
-// Opening a model: the open dialog, the working copy made (or the user asked
-// about the one already there), the copy read, and the view and the glow
-// panel started on it.
+// Opening a model: the open dialog, Recent Files or a dropped file, the
+// working copy made (or the user asked about the one already there), the copy
+// read, and the view and the glow panel started on it.
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <algorithm>
 #include <iterator>
 
+#include "camera_control.h"
 #include "dialog_seam.h"
 #include "error_display.h"
+#include "file_util.h"
 #include "glow_panel.h"
 #include "glow_pick.h"
 #include "main_window.h"
@@ -18,6 +25,31 @@
 #include "value_dialog.h"
 #include "view_panel.h"
 #include "working_copy.h"
+
+namespace {
+
+// The one local OPT file a drop carries; empty for anything else.
+QString DroppedOptFile(const QMimeData* data)
+{
+    if (!data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QString file = LocalFileOf(data->urls().front());
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == "opt" || suffix == "op1" ? file : QString();
+}
+
+// Takes a drop as a copy: a move would have the program it comes from delete
+// the user's file once it is opened. False when the source offers no copy.
+bool AcceptAsCopy(QDropEvent* event)
+{
+    if (!(event->possibleActions() & Qt::CopyAction))
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
+}  // namespace
 
 bool TMainWindow::MakeWorkingCopy()
 {
@@ -113,12 +145,9 @@ void TMainWindow::OpenModel(const QString& path)
         return;
     }
     Document.Selection.Select(static_cast<int32_t>(std::distance(meshes.begin(), withGlows)), Document.Model);
-    FitToModel(State.Camera, Document.Model);
+    Cameras->FitToModel();
     NudgeStep = TNudgeStep::For(double(State.Camera.ViewMax) - State.Camera.ViewMin);
     NudgeLock = TGlowDrag::NoAxis;
-    // A glow of the last model is no point to turn about: the new one turns
-    // about its origin, as at start (turns, zoom and shift carry over).
-    State.Camera.Pivot = {};
     ViewPanel->Restart();
     ModelShown = true;
     Panel->ShowForNewModel();
@@ -132,4 +161,42 @@ void TMainWindow::OpenModel(const QString& path)
         Redraw();
     WindowItems.ExportPictureAction->setEnabled(true);
     WindowItems.CopyPictureAction->setEnabled(true);
+}
+
+void TMainWindow::FillRecentFiles()
+{
+    WindowItems.RecentFilesMenu->clear();
+    const QStringList files = recent_files::Load();
+    for (int i = 0; i < files.size(); ++i) {
+        QString shown = files[i];
+        shown.replace('&', "&&");  // a path's & is no mnemonic
+        QAction* item = WindowItems.RecentFilesMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        connect(item, &QAction::triggered, this, [this, file = files[i]] {
+            Guarded([&] {
+                if (KindOf(PathBytes(file), TLinks::Follow) == TFileKind::Missing) {
+                    recent_files::Remove(file);
+                    FillRecentFiles();
+                    ShowMsg((file + " is gone; it is taken off Recent Files.").toStdString());
+                    return;
+                }
+                OpenModel(file);
+            });
+        });
+    }
+    WindowItems.RecentFilesMenu->setEnabled(!files.isEmpty());
+}
+
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedOptFile(event->mimeData()).isEmpty())
+        AcceptAsCopy(event);
+}
+
+void TMainWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedOptFile(event->mimeData());
+    if (path.isEmpty() || !AcceptAsCopy(event))
+        return;
+    // Once the drop is done: the program it came from waits for its end.
+    QMetaObject::invokeMethod(this, [this, path] { Guarded([&] { OpenModel(path); }); }, Qt::QueuedConnection);
 }
