@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 #include "color_settings.h"
@@ -19,6 +20,7 @@
 #include "error_display.h"
 #include "file_util.h"
 #include "glow_panel.h"
+#include "glow_placer.h"
 #include "messages.h"
 #include "open_document.h"
 #include "path_names.h"
@@ -84,9 +86,24 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     connect(ViewPanel, &TViewPanel::MouseDown, this, &TMainWindow::ViewPressed);
     connect(ViewPanel, &TViewPanel::WheelTurned, this, &TMainWindow::ViewWheel);
     connect(ViewPanel, &TViewPanel::Dragged, this, &TMainWindow::ViewDragged);
-    connect(ViewPanel, &TViewPanel::PointerMoved, this, &TMainWindow::ViewPointerMoved);
-    connect(ViewPanel, &TViewPanel::MouseUp, this, &TMainWindow::ViewReleased);
     connect(ViewPanel, &TViewPanel::FramebufferResized, this, &TMainWindow::ViewResized);
+    // Direct connections, as the glow panel's: a frame drawn inside the
+    // handler that asks for it, and an error it raises ends that handler.
+    Placer = new TGlowPlacer(Document, *ViewPanel, State, [this] { return Scene(); }, this);
+    connect(ViewPanel, &TViewPanel::PointerMoved, Placer, &TGlowPlacer::PointerMoved);
+    connect(ViewPanel, &TViewPanel::MouseUp, Placer, &TGlowPlacer::Released);
+    connect(Placer, &TGlowPlacer::SelectionChanged, this, &TMainWindow::ShowSelection, Qt::DirectConnection);
+    connect(Placer, &TGlowPlacer::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
+    connect(Placer, &TGlowPlacer::Said, this, &TMainWindow::ShowBriefly, Qt::DirectConnection);
+    // Where a glow held goes is said until the drag ends.
+    connect(
+        Placer, &TGlowPlacer::PreviewMoved, this,
+        [this](const QString& status) {
+            Panel->ShowGlowValues();
+            MessageTimer.stop();
+            WindowItems.MessageLabel->setText(status);
+        },
+        Qt::DirectConnection);
     // Key preview: every key press reaches KeyPressed before the controls.
     qApp->installEventFilter(this);
 
@@ -127,12 +144,17 @@ void TMainWindow::BuildToolWindows()
     Panel = new TGlowPanel(WindowItems.GlowPanelArea, Document);
     TValueDialog* dialog = Panel->Dialog;
     ColorWindow = new TColorSettings(Document.DataDir, State.Colors, this);
-    connect(Panel, &TGlowPanel::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
+    // The panel's Next Glow and the dialog's writes may change the selection.
+    const auto redraw = [this] {
+        Redraw();
+        ShowSelectedCount();
+    };
+    connect(Panel, &TGlowPanel::RedrawRequested, this, redraw, Qt::DirectConnection);
     connect(Panel, &TGlowPanel::MovementRateChosen, this, [this](int degrees) {
         State.Camera.RotStep = degrees;
         Guarded([&] { Redraw(); });
     });
-    connect(dialog, &TValueDialog::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
+    connect(dialog, &TValueDialog::RedrawRequested, this, redraw, Qt::DirectConnection);
     // The values being edited show in the panel and the view, over the kept
     // picture of the meshes.
     connect(
@@ -165,17 +187,19 @@ void TMainWindow::ConnectEditItems()
     for (const auto& [item, move] : {std::pair{WindowItems.UndoAction, TGlowHistory::Undone},
                                      std::pair{WindowItems.RedoAction, TGlowHistory::Redone}})
         connect(item, &QAction::triggered, this, [this, move] { Guarded([&] { Rewrite(move); }); });
-    Handle(WindowItems.SelectMeshGlowsAction, &TMainWindow::SelectMeshGlows);
+    // The items on the selected glows are the placing tool's.
+    const auto place = [this](QAction* item, const std::function<void(TGlowPlacer&)>& act) {
+        connect(item, &QAction::triggered, this, [this, act] { Guarded([&] { act(*Placer); }); });
+    };
+    place(WindowItems.SelectMeshGlowsAction, &TGlowPlacer::SelectMeshGlows);
     for (int axis = 0; axis < 3; ++axis) {
         const auto mirrorAxis = TMirrorAxis(axis);
-        connect(WindowItems.SelectTwinActions[axis], &QAction::triggered, this,
-                [this, mirrorAxis] { Guarded([&] { SelectMirrorTwin(mirrorAxis); }); });
-        connect(WindowItems.MirrorActions[axis], &QAction::triggered, this,
-                [this, mirrorAxis] { Guarded([&] { MirrorGlows(mirrorAxis); }); });
+        place(WindowItems.SelectTwinActions[axis], [mirrorAxis](TGlowPlacer& p) { p.SelectMirrorTwin(mirrorAxis); });
+        place(WindowItems.MirrorActions[axis], [mirrorAxis](TGlowPlacer& p) { p.MirrorGlows(mirrorAxis); });
     }
-    Handle(WindowItems.CopyGlowAction, &TMainWindow::CopyGlow);
-    Handle(WindowItems.PasteStyleAction, &TMainWindow::PasteGlowStyle);
-    Handle(WindowItems.PasteGlowAction, &TMainWindow::PasteGlow);
+    place(WindowItems.CopyGlowAction, &TGlowPlacer::CopyGlow);
+    place(WindowItems.PasteStyleAction, [](TGlowPlacer& p) { p.PasteGlow(false); });
+    place(WindowItems.PasteGlowAction, [](TGlowPlacer& p) { p.PasteGlow(true); });
     Handle(WindowItems.CopyPictureAction, &TMainWindow::CopyPicture);
 }
 
@@ -244,14 +268,13 @@ TScene TMainWindow::Scene() const
 
 void TMainWindow::Redraw()
 {
-    // A glow held under a turned, zoomed or shifted view: its lock and snap
-    // follow the picture.
-    if (GlowDragging && GlowDragging->Moving)
-        FollowGlowDrag();
     ViewPanel->Draw(Scene(), State.Camera);
-    // Keys and clicks act once the open model is on screen.
-    State.Ready = ModelShown;
-    ShowSelectedCount();
+}
+
+void TMainWindow::ViewMoved()
+{
+    Placer->FollowView();
+    Redraw();
 }
 
 void TMainWindow::SetStatus(const std::string& text)

@@ -38,7 +38,7 @@ void TMainWindow::ConnectDisplayItems()
         connect(WindowItems.AxisViewActions[v], &QAction::triggered, this, [this, view = TAxisView(v)] {
             Guarded([&] {
                 LookFrom(State.Camera, view);
-                Redraw();
+                ViewMoved();
             });
         });
     Handle(WindowItems.FrameGlowAction, &TMainWindow::FrameEditedGlow);
@@ -57,6 +57,8 @@ void TMainWindow::SelectMeshes()
     if (Panel)
         Panel->FollowCurMesh();
     Redraw();
+    // The glows selected may have gone with the mesh.
+    ShowSelectedCount();
 }
 
 void TMainWindow::SelectFaces()
@@ -67,12 +69,14 @@ void TMainWindow::SelectFaces()
     if (Panel)
         Panel->FollowCurMesh();
     Redraw();
+    // The glows selected may have gone with the mesh.
+    ShowSelectedCount();
 }
 
 void TMainWindow::ResetView()
 {
     ResetCamera(State.Camera);
-    Redraw();
+    ViewMoved();
 }
 
 void TMainWindow::FrameEditedGlow()
@@ -89,26 +93,26 @@ void TMainWindow::FrameEditedGlow()
         ShowBriefly("The glow's centre or main vector is not a finite number: the view stays as it was");
         return;
     }
-    Redraw();
+    ViewMoved();
 }
 
 void TMainWindow::GlowColorsToggled()
 {
     State.Options.GlowColors = WindowItems.GlowColorsAction->isChecked();
     user_settings::Write(user_settings::GlowColorsKey, State.Options.GlowColors);
-    Redraw();
+    ViewMoved();
 }
 
 void TMainWindow::SolidToggled()
 {
     State.Options.Solid = WindowItems.SolidAction->isChecked();
-    Redraw();
+    ViewMoved();
 }
 
 void TMainWindow::WholeModelToggled()
 {
     State.Options.WholeModel = WindowItems.WholeModelAction->isChecked();
-    Redraw();
+    ViewMoved();
 }
 
 void TMainWindow::ExportPicture()

@@ -1,6 +1,6 @@
 // The main window's keys: every key press is previewed before the controls
-// get it, and the key table turns, shifts and zooms the view, steps the
-// selection and nudges the glow being edited (main_window_nudge.cpp).
+// get it. The placing tool takes its keys first (a drag's, the nudges); the
+// key table turns, shifts and zooms the view and steps the selection.
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -8,6 +8,7 @@
 
 #include "error_display.h"
 #include "glow_panel.h"
+#include "glow_placer.h"
 #include "main_window.h"
 #include "open_document.h"
 #include "value_dialog.h"
@@ -34,7 +35,7 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
     if (keyEvent && IsPreviewedKey(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         Guarded([&] {
-            if (!GlowDragKey(*key) && event->type() == QEvent::KeyPress)
+            if (!Placer->Key(*key) && event->type() == QEvent::KeyPress)
                 KeyPressed(key->key(), key->modifiers());
         });
     } else if (watched == centralWidget() && event->type() == QEvent::Resize) {
@@ -45,7 +46,7 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
 {
-    if (!State.Ready || NudgeKey(key, shift))
+    if (!State.Ready)
         return;
     const bool shiftOnly = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == Qt::ShiftModifier;
     // The zoom keys are those of the main keyboard; the keypad's + and - are
@@ -86,10 +87,10 @@ void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
             SelectPrevious();
         return;
     case Qt::Key_Escape:
-        // A drag takes it first (GlowDragKey), an edit dialog's own Escape
-        // closes it: with neither, it ends a selection of several glows.
+        // A drag takes it first (the placer's keys), an edit dialog's own
+        // Escape closes it: with neither, it ends a selection of several glows.
         if (shift == Qt::NoModifier && !Panel->Dialog->isVisible())
-            SelectEditedGlowAlone();
+            Placer->SelectEditedGlowAlone();
         return;
     case Qt::Key_Equal:
     case Qt::Key_Plus:
@@ -107,7 +108,7 @@ void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
     default:
         return;
     }
-    Redraw();
+    ViewMoved();
 }
 
 void TMainWindow::SelectNext()

@@ -1,10 +1,12 @@
-// The mouse in the main window's view: a click selects a mesh or a face (or
-// picks a glow, main_window_glows.cpp; Ctrl+click selects several,
-// main_window_selection.cpp), the wheel zooms, a drag turns or shifts the
-// model.
+// The mouse in the main window's view: the left button is the placing
+// tool's (it picks and drags glows, selects meshes and faces), the wheel
+// zooms, a drag with the right or middle button turns or shifts the model.
+
+#include <QLabel>
 
 #include "error_display.h"
 #include "glow_panel.h"
+#include "glow_placer.h"
 #include "main_window.h"
 #include "open_document.h"
 #include "view_panel.h"
@@ -13,25 +15,12 @@ void TMainWindow::ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, 
                               bool doubleClick, int x, int y)
 {
     Guarded([&] {
-        if (GlowDragging) {
-            // Another button while a glow is held: the right one puts it back.
-            if (button == Qt::RightButton)
-                CancelGlowDrag();
-            return;
+        // A press while a glow is held is the placer's alone.
+        if (!Placer->Dragging()) {
+            CameraDrag.Start();
+            DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
         }
-        CameraDrag.Start();
-        DragWithShift = modifiers.testFlag(Qt::ShiftModifier);
-        const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-        const bool left = buttons == Qt::LeftButton && !doubleClick;
-        if (State.Ready && left && held == Qt::ControlModifier) {
-            ToggleGlowAt(x, y);
-            return;
-        }
-        if (!State.Ready || !left || held || PickGlowAt(x, y))
-            return;
-        if (const std::optional<int32_t> hit = ViewPanel->PickFace(Scene(), State.Camera, x, y))
-            Document.Selection.Select(*hit, Document.Model);
-        ShowSelection();
+        Placer->Press(button, buttons, modifiers, doubleClick, x, y);
     });
 }
 
@@ -41,7 +30,7 @@ void TMainWindow::ViewWheel(double notches)
         if (!State.Ready)
             return;
         WheelZoom(State.Camera, notches);
-        Redraw();
+        ViewMoved();
     });
 }
 
@@ -58,7 +47,7 @@ void TMainWindow::ViewDragged(Qt::MouseButtons buttons, double dx, double dy)
         } else {
             return;
         }
-        Redraw();
+        ViewMoved();
     });
 }
 
@@ -68,11 +57,22 @@ void TMainWindow::ViewResized()
     // After a frame that stopped on an error the last complete one stays
     // shown: drawing again would only raise the same error, box and all.
     if (!Closing && State.Ready && Panel && Panel->isVisible() && ViewPanel->LastFrameComplete())
-        Guarded([&] { Redraw(); });
+        Guarded([&] { ViewMoved(); });
 }
 
 void TMainWindow::ShowSelection()
 {
     Panel->ShowGlow();
     Redraw();
+    ShowSelectedCount();
+}
+
+void TMainWindow::ShowSelectedCount()
+{
+    // Also while no model is open, or the selection names no mesh.
+    const TSelection& s = Document.Selection;
+    size_t selected = 0;
+    if (State.Ready && s.CurMesh >= 0 && s.CurMesh < Document.Model.Meshes.Count())
+        selected = s.SelectedGlows(Document.Model).size();
+    WindowItems.SelectionLabel->setText(selected > 1 ? QStringLiteral("%1 glows selected").arg(selected) : QString());
 }

@@ -12,3 +12,6 @@ inline std::string CountText(int64_t count, const char* one, const char* many)
 {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
+
+// What a key or item that acts on the glow being edited says without one.
+inline constexpr const char* NoGlowEditedText = "No glow is being edited: step to one first";
