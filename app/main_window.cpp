@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 #include "camera_control.h"
@@ -20,6 +21,7 @@
 #include "error_display.h"
 #include "file_util.h"
 #include "glow_panel.h"
+#include "glow_placer.h"
 #include "messages.h"
 #include "open_document.h"
 #include "path_names.h"
@@ -93,8 +95,6 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     connect(ViewPanel, &TViewPanel::Dragged, Cameras, &TCameraControl::Drag);
     connect(Cameras, &TCameraControl::Moved, this, [this] { Guarded([&] { ViewMoved(); }); });
     connect(Cameras, &TCameraControl::Said, this, &TMainWindow::ShowBriefly);
-    connect(ViewPanel, &TViewPanel::PointerMoved, this, &TMainWindow::ViewPointerMoved);
-    connect(ViewPanel, &TViewPanel::MouseUp, this, &TMainWindow::ViewReleased);
     connect(ViewPanel, &TViewPanel::FramebufferResized, this, [this] {
         // Draw the picture anew at the view's new size while frames complete.
         // After a frame that stopped on an error the last complete one stays
@@ -102,6 +102,23 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
         if (!Closing && State.Ready && Panel && Panel->isVisible() && ViewPanel->LastFrameComplete())
             Guarded([&] { ViewMoved(); });
     });
+    // Direct connections, as the glow panel's: a frame drawn inside the
+    // handler that asks for it, and an error it raises ends that handler.
+    Placer = new TGlowPlacer(Document, *ViewPanel, State, [this] { return Scene(); }, this);
+    connect(ViewPanel, &TViewPanel::PointerMoved, Placer, &TGlowPlacer::PointerMoved);
+    connect(ViewPanel, &TViewPanel::MouseUp, Placer, &TGlowPlacer::Released);
+    connect(Placer, &TGlowPlacer::SelectionChanged, this, &TMainWindow::ShowSelection, Qt::DirectConnection);
+    connect(Placer, &TGlowPlacer::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
+    connect(Placer, &TGlowPlacer::Said, this, &TMainWindow::ShowBriefly, Qt::DirectConnection);
+    // Where a glow held goes is said until the drag ends.
+    connect(
+        Placer, &TGlowPlacer::PreviewMoved, this,
+        [this](const QString& status) {
+            Panel->ShowGlowValues();
+            MessageTimer.stop();
+            WindowItems.MessageLabel->setText(status);
+        },
+        Qt::DirectConnection);
     // Key preview: every key press reaches KeyPressed before the controls.
     qApp->installEventFilter(this);
 
@@ -142,9 +159,14 @@ void TMainWindow::BuildToolWindows()
     Panel = new TGlowPanel(WindowItems.GlowPanelArea, Document);
     TValueDialog* dialog = Panel->Dialog;
     ColorWindow = new TColorSettings(Document.DataDir, State.Colors, this);
-    connect(Panel, &TGlowPanel::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
+    // The panel's Next Glow and the dialog's writes may change the selection.
+    const auto redraw = [this] {
+        Redraw();
+        ShowSelectedCount();
+    };
+    connect(Panel, &TGlowPanel::RedrawRequested, this, redraw, Qt::DirectConnection);
     connect(Panel, &TGlowPanel::MovementRateChosen, Cameras, &TCameraControl::SetRate);
-    connect(dialog, &TValueDialog::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
+    connect(dialog, &TValueDialog::RedrawRequested, this, redraw, Qt::DirectConnection);
     // The values being edited show in the panel and the view, over the kept
     // picture of the meshes.
     connect(
@@ -177,17 +199,19 @@ void TMainWindow::ConnectEditItems()
     for (const auto& [item, move] : {std::pair{WindowItems.UndoAction, TGlowHistory::Undone},
                                      std::pair{WindowItems.RedoAction, TGlowHistory::Redone}})
         connect(item, &QAction::triggered, this, [this, move] { Guarded([&] { Rewrite(move); }); });
-    Handle(WindowItems.SelectMeshGlowsAction, &TMainWindow::SelectMeshGlows);
+    // The items on the selected glows are the placing tool's.
+    const auto place = [this](QAction* item, const std::function<void(TGlowPlacer&)>& act) {
+        connect(item, &QAction::triggered, this, [this, act] { Guarded([&] { act(*Placer); }); });
+    };
+    place(WindowItems.SelectMeshGlowsAction, &TGlowPlacer::SelectMeshGlows);
     for (int axis = 0; axis < 3; ++axis) {
         const auto mirrorAxis = TMirrorAxis(axis);
-        connect(WindowItems.SelectTwinActions[axis], &QAction::triggered, this,
-                [this, mirrorAxis] { Guarded([&] { SelectMirrorTwin(mirrorAxis); }); });
-        connect(WindowItems.MirrorActions[axis], &QAction::triggered, this,
-                [this, mirrorAxis] { Guarded([&] { MirrorGlows(mirrorAxis); }); });
+        place(WindowItems.SelectTwinActions[axis], [mirrorAxis](TGlowPlacer& p) { p.SelectMirrorTwin(mirrorAxis); });
+        place(WindowItems.MirrorActions[axis], [mirrorAxis](TGlowPlacer& p) { p.MirrorGlows(mirrorAxis); });
     }
-    Handle(WindowItems.CopyGlowAction, &TMainWindow::CopyGlow);
-    Handle(WindowItems.PasteStyleAction, &TMainWindow::PasteGlowStyle);
-    Handle(WindowItems.PasteGlowAction, &TMainWindow::PasteGlow);
+    place(WindowItems.CopyGlowAction, &TGlowPlacer::CopyGlow);
+    place(WindowItems.PasteStyleAction, [](TGlowPlacer& p) { p.PasteGlow(false); });
+    place(WindowItems.PasteGlowAction, [](TGlowPlacer& p) { p.PasteGlow(true); });
 }
 
 void TMainWindow::ShowFirstTime()
@@ -255,18 +279,12 @@ TScene TMainWindow::Scene() const
 
 void TMainWindow::Redraw()
 {
-    // A glow held under a turned, zoomed or shifted view: its lock and snap
-    // follow the picture.
-    if (GlowDragging && GlowDragging->Moving)
-        FollowGlowDrag();
     ViewPanel->Draw(Scene(), State.Camera);
-    // Keys and clicks act once the open model is on screen.
-    State.Ready = ModelShown;
-    ShowSelectedCount();
 }
 
 void TMainWindow::ViewMoved()
 {
+    Placer->FollowView();
     Redraw();
 }
 
@@ -274,6 +292,17 @@ void TMainWindow::ShowSelection()
 {
     Panel->ShowGlow();
     Redraw();
+    ShowSelectedCount();
+}
+
+void TMainWindow::ShowSelectedCount()
+{
+    // Also while no model is open, or the selection names no mesh.
+    const TSelection& s = Document.Selection;
+    size_t selected = 0;
+    if (State.Ready && s.CurMesh >= 0 && s.CurMesh < Document.Model.Meshes.Count())
+        selected = s.SelectedGlows(Document.Model).size();
+    WindowItems.SelectionLabel->setText(selected > 1 ? QStringLiteral("%1 glows selected").arg(selected) : QString());
 }
 
 void TMainWindow::SetStatus(const std::string& text)

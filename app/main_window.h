@@ -2,20 +2,17 @@
 // The main window: menus, status bar, the view on the left and the area on
 // the right that the glow panel lies over; the keys, the mouse in the view,
 // the open flow, the camera and the display options. It shows the document it
-// is given, and asks the view for one frame per action (Redraw).
+// is given, and asks the view for one frame per action (Redraw). Placing
+// glows is a tool of its own (TGlowPlacer): the window hands it the view's
+// left button and the keys, and draws when it asks.
 
 #include <QMainWindow>
-#include <QPointF>
 #include <QTimer>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "camera_control.h"
-#include "glow_drag.h"
 #include "glow_history.h"
-#include "glow_nudge.h"
-#include "glow_mirror.h"
 #include "main_window_items.h"
 #include "scene.h"
 
@@ -26,6 +23,7 @@ class QMenu;
 class QStatusBar;
 class TColorSettings;
 class TGlowPanel;
+class TGlowPlacer;
 class TOpenDocument;
 class TViewPanel;
 
@@ -49,7 +47,8 @@ public:
     // showing the window.
     bool Created() const { return CreateOk; }
 
-    // Draws one frame of the document with the camera: the one redraw.
+    // Draws one frame of the document with the camera: the one redraw. It
+    // only draws; whoever changed what it shows asked for it.
     void Redraw();
     // What the view shows now.
     TScene Scene() const;
@@ -88,66 +87,13 @@ private:
     // Keys (main_window_input.cpp): the key table, while a model is shown.
     void KeyPressed(int key, Qt::KeyboardModifiers shift);
     // A button went down in the view (main_window_input.cpp): a camera drag
-    // starts, and a left click selects the mesh or face under it. The
-    // camera control takes the wheel and the drags.
+    // starts unless a glow is held, and the placing tool takes the press.
+    // The camera control takes the wheel and the drags.
     void ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                      bool doubleClick, int x, int y);
-    // The camera, the view's size or a Display option changed: one frame.
+    // The camera, the view's size or a Display option changed: a held glow
+    // follows the new picture, and one frame shows it.
     void ViewMoved();
-
-    // Glows in the view (main_window_glows.cpp). A plain left press at
-    // (x, y), device pixels, on a drawn glow's centre picks that glow (the
-    // glow being edited where several are): its mesh is made current and the
-    // panel shows it; a glow other than the one being edited is selected
-    // alone. It also readies a drag of it and the glows selected with it,
-    // which starts once the pointer has moved the system's drag distance; let
-    // go before, it leaves that glow selected alone. False when no glow is
-    // there.
-    bool PickGlowAt(int x, int y);
-    // The left button held: moves the dragged glow's centre with the
-    // pointer (Ctrl snaps it to a vertex, Shift to a face centre).
-    void ViewPointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at);
-    // The left button let go: the dragged centre is written, one edit.
-    void ViewReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at);
-    // A key pressed or let go while a glow is dragged: Escape puts the glow
-    // back, X, Y and Z lock it to an axis or free it, Ctrl and Shift snap at
-    // once, N and P wait for the drag's end. False for the keys that act as
-    // ever, and always while no glow is dragged.
-    bool GlowDragKey(const QKeyEvent& key);
-
-    // Nudging (main_window_nudge.cpp), while no glow is dragged: J, L, I
-    // and K move the centre of the glows an edit reaches one step left,
-    // right, up or down on screen, U and O away from the viewer or towards
-    // them; [ and ] make the step finer or coarser; X, Y and Z lock the
-    // nudges to that model axis or free them. Each nudge is written at once,
-    // and a run of them on the same glows is one step of the history. False
-    // for the other keys.
-    bool NudgeKey(int key, Qt::KeyboardModifiers modifiers);
-    void Nudge(TNudge direction);
-    TNudgeStep NudgeStep;
-    int NudgeLock = TGlowDrag::NoAxis;
-
-    // Several glows (main_window_selection.cpp). Ctrl+click at (x, y), device
-    // pixels, on a drawn glow's centre: the glow joins the selection and is
-    // edited, or leaves it.
-    void ToggleGlowAt(int x, int y);
-    // Edit > Select Glows of Mesh: every glow of the current mesh.
-    void SelectMeshGlows();
-    // Escape: the glow being edited selected alone.
-    void SelectEditedGlowAlone();
-    // Edit > Select Mirror Twin: the glow being edited and the glow nearest
-    // its mirror image across axis.
-    void SelectMirrorTwin(TMirrorAxis axis);
-    // Edit > Mirror Glow: every selected glow but the one being edited
-    // becomes its mirror image across axis, one edit.
-    void MirrorGlows(TMirrorAxis axis);
-    // Copying (main_window_glow_copy.cpp). Edit > Copy Glow: the glow being
-    // edited onto the clipboard as an edit list. Edit > Paste Glow Style and
-    // Paste Glow: the clipboard's edit list of one glow into every selected
-    // glow, without or with the centre, one edit.
-    void CopyGlow();
-    void PasteGlowStyle();
-    void PasteGlow();
 
     // Opening (main_window_open.cpp). The open dialog, then OpenModel on the
     // chosen file.
@@ -183,14 +129,11 @@ private:
     // glow panel's area the rest.
     void LayoutPanels();
     bool IsPreviewedKey(QObject* watched) const;
-    // The selection moved: the panel shows its mesh, and the view the frame.
+    // The selection moved: the panel shows its mesh, the view the frame, the
+    // status bar the count.
     void ShowSelection();
     // The status bar says how many glows are selected, when more than one.
     void ShowSelectedCount();
-    // The glow whose drawn centre the pointer at (x, y) is on, or none.
-    TGlowIndex GlowAtPointer(int x, int y);
-    // Paste Glow Style (withCentre false) and Paste Glow.
-    void PasteGlowValues(bool withCentre);
     // Makes the working copy of the file being opened. When a copy of that
     // name holds another model or cannot be read, the user continues with
     // it, replaces it with the file, or cancels: false. Throws what CopyOpt
@@ -200,46 +143,15 @@ private:
     // freed, keys and clicks off.
     void CloseModel();
 
-    // A glow's drag: readied by a press on its centre, moving once the
-    // pointer passed the drag distance. Nothing is written until it ends.
-    struct TGlowDragging {
-        TGlowDrag Drag;
-        QPointF PressedAt;  // device pixels
-        bool Moving = false;
-        Qt::KeyboardModifiers Modifiers;
-        // What was previewed when the drag began (an edit dialog's values
-        // being typed): the drag starts from it and a drag that writes
-        // nothing puts it back.
-        TGlowPreview Underneath;
-        // The other glows selected, as shown when the drag began: each moves
-        // by as much as the dragged one.
-        std::vector<TGlowValues> Followers;
-        // Undo and Redo are off until the gesture ends.
-        TGlowHistory::THold Hold;
-    };
-    std::optional<TGlowDragging> GlowDragging;
-    // Shows where the dragged centre is now: the view, the panel's Point,
-    // the status bar. Draws nothing.
-    void FollowGlowDrag();
-    // Puts the glow back where it was shown; nothing is written.
-    void CancelGlowDrag();
-    // Writes the dragged centre through the edit history.
-    void FinishGlowDrag();
-    // The drag and what it shows are gone; Undo and Redo act again (the
-    // hold ends with it).
-    void EndGlowDrag();
-    // The status bar's word on the nudges: the step and the lock.
-    QString NudgeText() const;
-
     TOpenDocument& Document;
     TViewState State;
     TMainWindowItems WindowItems;
     TViewPanel* ViewPanel = nullptr;      // the OpenGL view, kept square
     TGlowPanel* Panel = nullptr;          // with its edit dialog
     TColorSettings* ColorWindow = nullptr;
+    TGlowPlacer* Placer = nullptr;  // the view's left button and the glow keys
     bool CreateOk = false;
     bool Closing = false;     // the window is closing: no more frames
-    bool ModelShown = false;  // the open model is in the view
     QTimer MessageTimer;
     TCameraControl* Cameras = nullptr;
     QString ChosenFile;  // the file being opened: the open dialog's answer or a path given otherwise

@@ -1,8 +1,8 @@
 // The main window's keys and presses: every key press is previewed before the
-// controls get it; the camera control takes the keys that move the view, the
-// window those that step the selection, the nudges theirs
-// (main_window_nudge.cpp). A press in the view starts a camera drag, or picks
-// a glow, a mesh or a face (main_window_glows.cpp, main_window_selection.cpp).
+// controls get it. The placing tool takes its keys first (a drag's, the
+// nudges), the camera control those that move the view, the window those
+// that step the selection. A press in the view starts a camera drag, unless
+// a glow is held, and goes to the placing tool (a glow, a mesh or a face).
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,6 +11,7 @@
 #include "camera_control.h"
 #include "error_display.h"
 #include "glow_panel.h"
+#include "glow_placer.h"
 #include "main_window.h"
 #include "open_document.h"
 #include "value_dialog.h"
@@ -38,7 +39,7 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
     if (keyEvent && IsPreviewedKey(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         Guarded([&] {
-            if (!GlowDragKey(*key) && event->type() == QEvent::KeyPress)
+            if (!Placer->Key(*key) && event->type() == QEvent::KeyPress)
                 KeyPressed(key->key(), key->modifiers());
         });
     } else if (watched == centralWidget() && event->type() == QEvent::Resize) {
@@ -49,7 +50,7 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
 {
-    if (!State.Ready || NudgeKey(key, shift) || Cameras->Key(key, shift))
+    if (!State.Ready || Cameras->Key(key, shift))
         return;
     switch (key) {
     case Qt::Key_N:
@@ -60,10 +61,10 @@ void TMainWindow::KeyPressed(int key, Qt::KeyboardModifiers shift)
         return;
     }
     case Qt::Key_Escape:
-        // A drag takes it first (GlowDragKey), an edit dialog's own Escape
-        // closes it: with neither, it ends a selection of several glows.
+        // A drag takes it first (the placer's keys), an edit dialog's own
+        // Escape closes it: with neither, it ends a selection of several glows.
         if (shift == Qt::NoModifier && !Panel->Dialog->isVisible())
-            SelectEditedGlowAlone();
+            Placer->SelectEditedGlowAlone();
         return;
     default:
         return;
@@ -74,23 +75,9 @@ void TMainWindow::ViewPressed(Qt::MouseButton button, Qt::MouseButtons buttons, 
                               bool doubleClick, int x, int y)
 {
     Guarded([&] {
-        if (GlowDragging) {
-            // Another button while a glow is held: the right one puts it back.
-            if (button == Qt::RightButton)
-                CancelGlowDrag();
-            return;
-        }
-        Cameras->StartDrag(modifiers);
-        const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-        const bool left = buttons == Qt::LeftButton && !doubleClick;
-        if (State.Ready && left && held == Qt::ControlModifier) {
-            ToggleGlowAt(x, y);
-            return;
-        }
-        if (!State.Ready || !left || held || PickGlowAt(x, y))
-            return;
-        if (const std::optional<int32_t> hit = ViewPanel->PickFace(Scene(), State.Camera, x, y))
-            Document.Selection.Select(*hit, Document.Model);
-        ShowSelection();
+        // A press while a glow is held is the placer's alone.
+        if (!Placer->Dragging())
+            Cameras->StartDrag(modifiers);
+        Placer->Press(button, buttons, modifiers, doubleClick, x, y);
     });
 }

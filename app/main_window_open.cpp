@@ -18,6 +18,7 @@
 #include "file_util.h"
 #include "glow_panel.h"
 #include "glow_pick.h"
+#include "glow_placer.h"
 #include "main_window.h"
 #include "open_document.h"
 #include "path_names.h"
@@ -82,7 +83,7 @@ bool TMainWindow::MakeWorkingCopy()
 
 void TMainWindow::CloseModel()
 {
-    EndGlowDrag();
+    Placer->Stop();
     Document.History.Clear();
     WindowItems.MessageLabel->clear();
     // No working copy is open: an export now would put the previous one
@@ -96,7 +97,8 @@ void TMainWindow::CloseModel()
     Document.Model.Clear();
     // The view keeps nothing of it either.
     ViewPanel->ForgetMeshes();
-    ModelShown = State.Ready = false;
+    State.Ready = false;
+    ShowSelectedCount();
     // Nothing is open now; a failed or cancelled open leaves it so.
     SetStatus({});
 }
@@ -146,14 +148,15 @@ void TMainWindow::OpenModel(const QString& path)
     }
     Document.Selection.Select(static_cast<int32_t>(std::distance(meshes.begin(), withGlows)), Document.Model);
     Cameras->FitToModel();
-    NudgeStep = TNudgeStep::For(double(State.Camera.ViewMax) - State.Camera.ViewMin);
-    NudgeLock = TGlowDrag::NoAxis;
+    Placer->Start();
     ViewPanel->Restart();
-    ModelShown = true;
     Panel->ShowForNewModel();
     // The first frame without glows: the panel is shown once the model is
-    // (a frame that fails leaves it hidden).
+    // (a frame that fails leaves it hidden). Keys and clicks act once the
+    // model is on screen.
     Redraw();
+    State.Ready = true;
+    ShowSelectedCount();
     Panel->show();
     // The view draws glows only while the panel shows: those it shows now
     // (every glow, after Show All Glows) join the picture at once.

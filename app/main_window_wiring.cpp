@@ -42,17 +42,20 @@ void TMainWindow::ConnectFileItems()
 void TMainWindow::ConnectDisplayItems()
 {
     // Mesh and Face choose what a click and N and P select.
-    for (const auto& [item, mode] : {std::pair{WindowItems.MeshModeAction, 0}, std::pair{WindowItems.FaceModeAction, 1}})
+    for (const auto& [item, mode] :
+         {std::pair{WindowItems.MeshModeAction, MeshMode}, std::pair{WindowItems.FaceModeAction, FaceMode}})
         connect(item, &QAction::triggered, this, [this, mode] {
             Guarded([&] {
                 Document.Selection.SetMode(mode, Document.Model);
-                WindowItems.MeshModeAction->setChecked(mode == 0);
-                WindowItems.FaceModeAction->setChecked(mode == 1);
+                WindowItems.MeshModeAction->setChecked(mode == MeshMode);
+                WindowItems.FaceModeAction->setChecked(mode == FaceMode);
                 // Back to meshes the packed face may name no mesh: the panel
                 // follows.
                 if (Panel)
                     Panel->FollowCurMesh();
                 Redraw();
+                // The glows selected may have gone with the mesh.
+                ShowSelectedCount();
             });
         });
     connect(WindowItems.ResetViewAction, &QAction::triggered, Cameras, &TCameraControl::Reset);

@@ -177,7 +177,7 @@ void TValueDialog::CenterClicked()
         if (Glows.empty())
             return;
         const TSelection& selection = Document.Selection;
-        if (selection.SelectMode != 1) {
+        if (selection.SelectMode != FaceMode) {
             ShowMsg("Select a Face");
             return;
         }

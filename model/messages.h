@@ -14,3 +14,4 @@ inline std::string CountText(int64_t count, const char* one, const char* many)
 {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
+

@@ -274,6 +274,28 @@ private slots:
         QCOMPARE(Document().History.Stack().count(), 2);
     }
 
+    // A glow held under a lock follows a turn of the view at once, in one
+    // frame: what the panel shows is what the release writes there.
+    void AHeldGlowFollowsATurnedView()
+    {
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
+        MainWindow()->ViewState().Camera.RotX = 30;
+        MainWindow()->ViewState().Camera.RotY = 40;
+        MainWindow()->Redraw();
+        const QPoint to = Shown({-10, 10, 5}) + QPoint(QApplication::startDragDistance() + 30, 20);
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, Shown({-10, 10, 5}));
+        QTest::mouseMove(MainWindow()->View(), to);
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, {}));
+        const float before = Document().Preview.Values.Center.Z;
+        const int frames = MainWindow()->View()->FramesShown();
+        CHECKED(PressOn(MainWindow(), Qt::Key_Left, {}));
+        QCOMPARE(MainWindow()->View()->FramesShown(), frames + 1);
+        const QString point = GlowPanel()->PointLine->text();
+        QVERIFY(!SameBits(Document().Preview.Values.Center.Z, before));
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, to);
+        QCOMPARE(GlowPanel()->PointLine->text(), point);
+    }
+
     // A press on a glow that is not being edited picks it and drags it in
     // the same gesture.
     void APressDragsAnyGlowAtOnce()
