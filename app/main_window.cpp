@@ -184,12 +184,8 @@ void TMainWindow::BuildToolWindows()
     connect(&Document.History, &TGlowHistory::Changed, this, &TMainWindow::GlowsChanged);
     // The glow items' keys, Open Opt's and Exit's act from the panel too, not
     // from the edit dialog.
-    Panel->addActions({WindowItems.SelectMeshGlowsAction, WindowItems.CopyGlowAction, WindowItems.PasteStyleAction, WindowItems.OpenAction, WindowItems.ExitAction});
-}
-
-void TMainWindow::Handle(QAction* item, void (TMainWindow::*handler)())
-{
-    connect(item, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    Panel->addActions({WindowItems.SelectMeshGlowsAction, WindowItems.CopyGlowAction, WindowItems.PasteStyleAction,
+                       WindowItems.OpenAction, WindowItems.ExitAction});
 }
 
 void TMainWindow::ConnectEditItems()
@@ -214,13 +210,6 @@ void TMainWindow::ConnectEditItems()
     place(WindowItems.PasteGlowAction, [](TGlowPlacer& p) { p.PasteGlow(true); });
 }
 
-void TMainWindow::ShowFirstTime()
-{
-    setWindowTitle(ProgramCaption);
-    SetStatus({});
-    WindowItems.MeshModeAction->trigger();
-}
-
 void TMainWindow::LayoutPanels()
 {
     const QWidget* client = centralWidget();
@@ -241,8 +230,13 @@ void TMainWindow::FollowResize()
 void TMainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    // The first showing: caption, empty status, mesh mode.
     if (!event->spontaneous())
-        Guarded([&] { ShowFirstTime(); });
+        Guarded([&] {
+            setWindowTitle(ProgramCaption);
+            SetStatus({});
+            WindowItems.MeshModeAction->trigger();
+        });
 }
 
 void TMainWindow::resizeEvent(QResizeEvent* event)

@@ -113,13 +113,9 @@ private:
     void ConnectFileItems();
     void ConnectEditItems();
     void ConnectDisplayItems();
-    // Runs handler, guarded, when item is chosen.
-    void Handle(QAction* item, void (TMainWindow::*handler)());
     // The glow panel with its edit dialog, and Set Colors, once the main
     // window can run.
     void BuildToolWindows();
-    // The first showing: caption, empty status, mesh mode.
-    void ShowFirstTime();
     // The main window changed its size or place: the panels follow.
     void FollowResize();
     // Edit > Undo (move Undone) or Redo: the step the history offers, through

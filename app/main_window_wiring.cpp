@@ -17,7 +17,7 @@
 
 void TMainWindow::ConnectFileItems()
 {
-    Handle(WindowItems.OpenAction, &TMainWindow::ChooseAndOpen);
+    connect(WindowItems.OpenAction, &QAction::triggered, this, [this] { Guarded([&] { ChooseAndOpen(); }); });
     FillRecentFiles();
     // Each export says in the status bar what it did, nothing when it did
     // nothing. The picture is the view's as it was shown when asked for.
