@@ -129,11 +129,10 @@ private:
     TValueChange TypedChange();
     // The glows shown as stored again; true when they were previewed.
     bool DropPreview();
-    // Gives each glow of glows its stored values changed by change, as one
-    // edit through the edit history (which refreshes the panel and the
-    // view); then hides the buttons and the dialog. A write that fails
+    // Writes write, as one edit through the edit history (which refreshes
+    // the panel and the view); then hides the buttons and the dialog. A write that fails
     // throws, and the dialog stays open.
-    void WriteAndClose(const std::vector<TGlowIndex>& glows, const std::function<void(TEngineGlow&)>& change);
+    void WriteAndClose(const TGlowWrite& write);
     // Hide the buttons and the dialog, redraw; nothing is written.
     void CloseUnwritten();
     // Hide the buttons and the dialog without writing and without a frame.

@@ -65,8 +65,7 @@ void TValueDialog::UpdatePreview()
     if (Glows.empty() || !isVisible())
         return;
     const TValueChange change = TypedChange();
-    const TGlowWrite shown =
-        WithChange(Document.Model, {}, Glows, [&](TEngineGlow& glow) { glow = Applied(change, glow); });
+    const TGlowWrite shown = AppliedTo(change, Document.Model, Glows);
     TGlowPreview preview{shown.Glows.front().At, shown.Glows.front().Values};
     preview.Others.assign(shown.Glows.begin() + 1, shown.Glows.end());
     Document.Preview = std::move(preview);
@@ -84,14 +83,12 @@ bool TValueDialog::DropPreview()
     return true;
 }
 
-void TValueDialog::WriteAndClose(const std::vector<TGlowIndex>& glows,
-                                 const std::function<void(TEngineGlow&)>& change)
+void TValueDialog::WriteAndClose(const TGlowWrite& write)
 {
     // The frame that shows what was written shows the stored glows; only when
     // nothing was written (or the write failed) must the preview go by a
     // frame of its own.
     const bool previewed = DropPreview();
-    const TGlowWrite write = WithChange(Document.Model, {}, glows, change);
     TStepRun run;
     {
         const QScopedValueRollback<bool> own(OwnWrite, true);
@@ -128,7 +125,7 @@ void TValueDialog::StoreTyped()
             ShowMsg("Value not 0.0 to 1.0 ! Exiting ");
             return;
         }
-        WriteAndClose(Glows, [&](TEngineGlow& glow) { glow = Applied(change, glow); });
+        WriteAndClose(AppliedTo(change, Document.Model, Glows));
         // Served once written: after a write that failed, Store again stores
         // the same value.
         Mark.reset();
@@ -167,7 +164,7 @@ void TValueDialog::ColorClicked()
         // An alpha left as shown: each glow keeps its own.
         if (Grid->Typed(0, true))
             change.Alpha = uint32_t(alpha);
-        WriteAndClose(Glows, [&](TEngineGlow& glow) { glow = Applied(change, glow); });
+        WriteAndClose(AppliedTo(change, Document.Model, Glows));
     });
 }
 
@@ -187,13 +184,21 @@ void TValueDialog::CenterClicked()
         const TFloat3 from = Document.GlowAt(Glows.front()).Center;
         // A glow whose centre would become infinite or no number stays where
         // it is, and the user is told which.
-        std::vector<TGlowIndex> moving, refused;
-        for (const TGlowIndex& at : Glows)
-            (MovedAlong(Document.GlowAt(at).Center, from, to) ? moving : refused).push_back(at);
+        TGlowWrite moving;
+        std::vector<TGlowIndex> refused;
+        for (const TGlowIndex& at : Glows) {
+            TEngineGlow glow = Document.GlowAt(at);
+            if (const std::optional<TFloat3> moved = MovedAlong(glow.Center, from, to)) {
+                glow.Center = *moved;
+                moving.Glows.push_back({at, glow});
+            } else {
+                refused.push_back(at);
+            }
+        }
         if (!refused.empty())
             ShowMsg(NotMovedText(refused));
-        if (!moving.empty())
-            WriteAndClose(moving, [&](TEngineGlow& g) { g.Center = *MovedAlong(g.Center, from, to); });
+        if (!moving.Glows.empty())
+            WriteAndClose(moving);
     });
 }
 
@@ -201,6 +206,6 @@ void TValueDialog::CloseClicked()
 {
     Guarded([&] {
         if (!Glows.empty())
-            WriteAndClose({Glows.front()}, [](TEngineGlow&) {});
+            WriteAndClose({{}, {{Glows.front(), Document.GlowAt(Glows.front())}}});
     });
 }

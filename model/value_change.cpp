@@ -33,6 +33,15 @@ TEngineGlow Applied(const TValueChange& change, TEngineGlow glow)
     return glow;
 }
 
+TGlowWrite AppliedTo(const TValueChange& change, const TModel& model, const std::vector<TGlowIndex>& glows)
+{
+    TGlowWrite write;
+    write.Glows.reserve(glows.size());
+    for (const TGlowIndex& at : glows)
+        write.Glows.push_back({at, Applied(change, model.Meshes.Get(at.Mesh).Glows.Get(at.Glow))});
+    return write;
+}
+
 bool InDensityRange(const TValueChange& change)
 {
     if (!FieldOf(change.Value).Density)

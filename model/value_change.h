@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "glow_write.h"
 #include "model.h"
 
 namespace edit_list {
@@ -43,6 +45,11 @@ struct TValueChange {
 
 // glow with the change made to it; everything else as it was.
 TEngineGlow Applied(const TValueChange& change, TEngineGlow glow);
+
+// The write that gives each glow of glows, in that order, its values in
+// model with the change made: the dialog's preview and its write. Throws the
+// list errors.
+TGlowWrite AppliedTo(const TValueChange& change, const TModel& model, const std::vector<TGlowIndex>& glows);
 
 // False when the change sets a number of a density outside 0.0 to 1.0.
 bool InDensityRange(const TValueChange& change);
