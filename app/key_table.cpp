@@ -39,8 +39,8 @@ constexpr TKeyRow Place[] = {
     {"Shift", "held while dragging: snap it onto the centre of the nearest face"},
     {"Escape, Right click", "while dragging: put the glows back; nothing is written"},
     {"J, L, I, K",
-     "nudge the centre of the selected glows one step left, right, up or down on the screen; each press is written "
-     "at once, and a run of nudges is one edit"},
+     "nudge the centre of the selected glows one step left, right, up or down on the screen, along the model axis "
+     "nearest to that direction; each press is written at once, and a run of nudges is one edit"},
     {"U, O", "nudge it away from you and towards you"},
     {"[, ]", "make the nudge step finer or coarser"},
     {"X, Y, Z", "lock the nudges to that axis of the model; the same key again frees them"},

@@ -88,6 +88,13 @@ QString TGlowNudging::Text() const
     return text;
 }
 
+QString TGlowNudging::AxisText(TNudge direction, const TViewProjection& view) const
+{
+    if (Lock != TGlowDrag::NoAxis)
+        return {};
+    return QStringLiteral("along %1   ").arg(AxisName(NudgeAxis(direction, view)));
+}
+
 QString TGlowNudging::LockRefusal() const
 {
     return QStringLiteral("Locked to %1: that key does not move along %1 in this view").arg(AxisName(Lock));

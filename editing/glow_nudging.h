@@ -39,6 +39,9 @@ public:
 
     // "step 0.5", then the lock: the status bar's word on the nudges.
     QString Text() const;
+    // The axis a nudge in direction moves along, without a lock ("along X
+    // "); empty under one, which Text names.
+    QString AxisText(TNudge direction, const TViewProjection& view) const;
     // Why a nudge under the lock did not move.
     QString LockRefusal() const;
 

@@ -147,7 +147,8 @@ void TGlowPlacer::Nudge(TNudge direction)
         emit Said(NoGlowEditedText);
         return;
     }
-    const std::optional<TGlowWrite> write = Nudging.Write(Document, glows, direction, Projection());
+    const TViewProjection view = Projection();
+    const std::optional<TGlowWrite> write = Nudging.Write(Document, glows, direction, view);
     if (!write) {
         emit Said(Nudging.LockRefusal());
         return;
@@ -156,7 +157,7 @@ void TGlowPlacer::Nudge(TNudge direction)
     if (!run.Written.Changes.empty()) {
         const TFloat3& c = Document.GlowAt(run.Written.Changes.front().At).Center;
         emit Said(QString::fromStdString(FormatFloats("Center %.2f, %.2f, %.2f   ", {c.X, c.Y, c.Z})) +
-                  Nudging.Text());
+                  Nudging.AxisText(direction, view) + Nudging.Text());
     }
     run.ThrowFailure();
 }

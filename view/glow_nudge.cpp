@@ -63,28 +63,40 @@ std::string TNudgeStep::Text() const
     return FormatFloats(format.c_str(), {Units()});
 }
 
+namespace {
+
+// The model's direction of a key's move, as view shows the model.
+TVec3 Along(TNudge direction, const TViewProjection& view)
+{
+    static constexpr TVec3 Eye[] = {{-1, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+    return view.Direction(Eye[int(direction)]);
+}
+
+}  // namespace
+
+int NudgeAxis(TNudge direction, const TViewProjection& view)
+{
+    const TVec3 along = Along(direction, view);
+    int nearest = 0;
+    for (int axis = 1; axis < 3; ++axis)
+        if (std::fabs(along[size_t(axis)]) > std::fabs(along[size_t(nearest)]))
+            nearest = axis;
+    return nearest;
+}
+
 std::optional<TFloat3> Nudged(const TFloat3& c, TNudge direction, double step, int lock,
                               const TViewProjection& view)
 {
-    static constexpr TVec3 Eye[] = {{-1, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-    const TVec3 along = view.Direction(Eye[int(direction)]);
+    const int axis = lock >= 0 && lock < 3 ? lock : NudgeAxis(direction, view);
+    const double slope = Along(direction, view)[size_t(axis)];
+    if (std::fabs(slope) < Steepest)
+        return std::nullopt;
     TFloat3 moved = c;
-    float* coordinate[3] = {&moved.X, &moved.Y, &moved.Z};
-    const auto move = [&](int axis, double by) {
-        float& value = *coordinate[axis];
-        if (by != 0 && std::isfinite(value)) {
-            constexpr double largest = std::numeric_limits<float>::max();
-            value = float(std::clamp(double(value) + by, -largest, largest));
-        }
-    };
-    if (lock >= 0 && lock < 3) {
-        const double slope = along[size_t(lock)];
-        if (std::fabs(slope) < Steepest)
-            return std::nullopt;
-        move(lock, slope > 0 ? step : -step);
-        return moved;
+    float* const coordinates[3] = {&moved.X, &moved.Y, &moved.Z};
+    float& value = *coordinates[axis];
+    if (std::isfinite(value)) {
+        constexpr double largest = std::numeric_limits<float>::max();
+        value = float(std::clamp(double(value) + (slope > 0 ? step : -step), -largest, largest));
     }
-    for (int axis = 0; axis < 3; ++axis)
-        move(axis, step * along[size_t(axis)]);
     return moved;
 }

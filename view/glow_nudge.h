@@ -33,11 +33,17 @@ private:
     int Index = 0;
 };
 
+// The model axis (0 x, 1 y, 2 z) that lies nearest to direction as view
+// shows the model: the one a nudge that way moves along when no axis is
+// locked.
+int NudgeAxis(TNudge direction, const TViewProjection& view);
+
 // The centre c moved one step of step model units in direction, as view
-// shows the model. Under a lock (0 x, 1 y, 2 z) only that coordinate moves,
-// by a whole step, the way the key points along the axis on screen; nothing
-// when the axis lies across that direction (there the key has no way to
-// move it). A coordinate that does not move, or is no finite number, keeps
-// its float bits.
+// shows the model: along the locked axis (0 x, 1 y, 2 z), or with none
+// (lock -1) along the axis nearest to that direction, by a whole step, the
+// way the key points along the axis on screen, so that the other
+// coordinates keep their values. Nothing when the locked axis lies across
+// that direction (there the key has no way to move it). A coordinate that
+// does not move, or is no finite number, keeps its float bits.
 std::optional<TFloat3> Nudged(const TFloat3& c, TNudge direction, double step, int lock,
                               const TViewProjection& view);

@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <iterator>
 
 #include "glow_panel.h"
 #include "view_panel.h"
@@ -354,7 +356,7 @@ private slots:
         // units, the first step is 0.5.
         for (int i = 0; i < 3; ++i)
             CHECKED(PressOn(MainWindow(), Qt::Key_L));
-        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Center -8.50, 10.00, 5.00   step 0.5"));
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(), QString("Center -8.50, 10.00, 5.00   along X   step 0.5"));
         std::vector<uint8_t> expected = Model.Bytes;
         PutFloat32LE(&expected[size_t(block + 24)], -8.5f);
         QCOMPARE(ReadBytes(Copy), expected);
@@ -387,6 +389,26 @@ private slots:
         QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);
         CHECKED(PressOn(MainWindow(), Qt::Key_J));
         QCOMPARE(Document().History.Stack().count(), 2);
+    }
+
+    // In a turned view a nudge moves along the model axis that lies nearest
+    // to the key's direction on the screen, by exactly one step: seen from
+    // the left and turned a little further, the screen's right is no longer
+    // the model's x.
+    void ANudgeInATurnedViewMovesOneCoordinateByOneStep()
+    {
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);  // glow 0 of mesh 0
+        const int32_t block = Model.GlowPos[0][0];
+        CHECKED(PressOn(MainWindow(), Qt::Key_3, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Left));
+        CHECKED(PressOn(MainWindow(), Qt::Key_L));
+        const TFloat3 from = CentreIn(Model.Bytes, block), to = CentreIn(ReadBytes(Copy), block);
+        const float moved[] = {to.X - from.X, to.Y - from.Y, to.Z - from.Z};
+        QCOMPARE(std::count_if(std::begin(moved), std::end(moved), [](float d) { return d != 0; }), 1);
+        QCOMPARE(moved[0], 0.0f);  // x lies along the line of sight
+        QCOMPARE(std::fabs(moved[1] + moved[2]), 0.5f);
+        const QString said = MainWindow()->Items().MessageLabel->text();
+        QVERIFY2(said.contains(moved[1] != 0 ? "along Y" : "along Z"), qPrintable(said));
     }
 
     // Frame Glow makes the glow the point the view turns about: the named
