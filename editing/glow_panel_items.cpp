@@ -14,8 +14,11 @@ void TGlowPanel::OpenSelectedItem()
             return;
         // The items are listed in the order of the values.
         const int row = ItemList->SelectedRow();
+        // No row (a Ctrl+click took it away): the dialog, open on no glow,
+        // goes unwritten, as a click on another item first closes it.
         if (row < int(TGlowValue::CoreColor) || row > int(TGlowValue::Density2))
-            return;
-        Dialog->Open(EditedGlows(Document), TGlowValue(row));
+            Dialog->Open({}, TGlowValue::CoreColor);
+        else
+            Dialog->Open(EditedGlows(Document), TGlowValue(row));
     });
 }
