@@ -341,78 +341,81 @@ void WriteBySomeoneElse(const std::string& path, const TEngineGlow& glow)
     std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(1));
 }
 
-TEST(WorkingCopyWrites, NothingIsWrittenOverAWorkingCopyThatChangedOnDisk)
+// A working copy of GlowFile's bytes, ship.opt in a folder of its own, not
+// read yet (a test may change its times first).
+class WorkingCopyWrites : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Open.ProjectDir = Dir.Path();
+        Open.OptFileName = "ship.opt";
+        WriteFileBytes(Path, F.Bytes);
+    }
+
+    TempDir Dir;
+    GlowFile F;
+    TOpenModel Open;
+    const std::string Path = Dir.File("ship.opt");
+};
+
+TEST_F(WorkingCopyWrites, NothingIsWrittenOverAWorkingCopyThatChangedOnDisk)
 {
-    TempDir dir;
-    GlowFile f;
-    TOpenModel open;
-    open.ProjectDir = dir.Path();
-    open.OptFileName = "ship.opt";
-    const std::string path = dir.File("ship.opt");
-    WriteFileBytes(path, f.Bytes);
-    ReadWorkingCopy(open);
-    TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
+    ReadWorkingCopy(Open);
+    TEngineGlow glow = Open.Model.Meshes.Get(0).Glows.Get(0);
     // The editor's own writes are the file it knows.
     glow.CoreColor = 1;
-    WriteWorkingCopyGlow(open, glow);
+    WriteWorkingCopyGlow(Open, glow);
     glow.CoreColor = 2;
-    WriteWorkingCopyGlow(open, glow);
-    CheckWorkingCopy(open);
+    WriteWorkingCopyGlow(Open, glow);
+    CheckWorkingCopy(Open);
 
     TEngineGlow theirs = glow;
     theirs.Center = {7, 7, 7};
-    WriteBySomeoneElse(path, theirs);
-    const std::vector<uint8_t> changed = ReadBytes(path);
-    const std::string message = "The working copy " + path +
+    WriteBySomeoneElse(Path, theirs);
+    const std::vector<uint8_t> changed = ReadBytes(Path);
+    const std::string message = "The working copy " + Path +
                                 " changed on disk since it was opened; nothing was written. Open it again to edit it";
     glow.CoreColor = 3;
-    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(open, glow); }), message);
-    EXPECT_EQ(MessageOf<EFileChanged>([&] { CheckWorkingCopy(open); }), message);
-    EXPECT_EQ(ReadBytes(path), changed);
+    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(Open, glow); }), message);
+    EXPECT_EQ(MessageOf<EFileChanged>([&] { CheckWorkingCopy(Open); }), message);
+    EXPECT_EQ(ReadBytes(Path), changed);
 
     // Replaced by another file of the same size and time whose bytes differ
     // outside every glow: not written either.
-    ReadWorkingCopy(open);
+    ReadWorkingCopy(Open);
     std::vector<uint8_t> otherModel = changed;
     otherModel[0] ^= 1;
-    const std::string other = dir.File("other.opt");
+    const std::string other = Dir.File("other.opt");
     WriteFileBytes(other, otherModel);
-    std::filesystem::last_write_time(other, std::filesystem::last_write_time(path));
-    std::filesystem::rename(other, path);
-    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(open, glow); }), message);
-    EXPECT_EQ(ReadBytes(path), otherModel);
+    std::filesystem::last_write_time(other, std::filesystem::last_write_time(Path));
+    std::filesystem::rename(other, Path);
+    EXPECT_EQ(MessageOf<EFileChanged>([&] { WriteWorkingCopyGlow(Open, glow); }), message);
+    EXPECT_EQ(ReadBytes(Path), otherModel);
 }
 
 // A working copy whose identity changed while its bytes did not (a chmod to
 // the same mode, a hard link, the same bytes put back in its place) is still
 // the editor's file: the write goes on, and the next one needs no new look
 // at its bytes.
-TEST(WorkingCopyWrites, ACopyWhoseIdentityAloneChangedIsWritten)
+TEST_F(WorkingCopyWrites, ACopyWhoseIdentityAloneChangedIsWritten)
 {
-    TempDir dir;
-    GlowFile f;
-    TOpenModel open;
-    open.ProjectDir = dir.Path();
-    open.OptFileName = "ship.opt";
-    const std::string path = dir.File("ship.opt");
-    WriteFileBytes(path, f.Bytes);
-    ReadWorkingCopy(open);
+    ReadWorkingCopy(Open);
     // Through the model, as the editor writes: the model holds what the file holds.
     const auto put = [&](uint32_t core) {
-        TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
+        TEngineGlow glow = Open.Model.Meshes.Get(0).Glows.Get(0);
         glow.CoreColor = core;
         const TGlowPut change{{0, 0}, EncodeGlowWriteBack(glow)};
-        PutGlowBytes(open, {&change, 1});
+        PutGlowBytes(Open, {&change, 1});
     };
     put(1);
     namespace fs = std::filesystem;
-    const auto identity = [&] { return TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity(); };
+    const auto identity = [&] { return TOpenFile(Path, TOpenFile::Reading, TLinks::Follow).Identity(); };
     const std::function<void()> changes[] = {
-        [&] { fs::permissions(path, fs::status(path).permissions()); },
-        [&] { fs::create_hard_link(path, dir.File("link.opt")); },
+        [&] { fs::permissions(Path, fs::status(Path).permissions()); },
+        [&] { fs::create_hard_link(Path, Dir.File("link.opt")); },
         [&] {
-            WriteFileBytes(dir.File("same.opt"), ReadBytes(path));
-            fs::rename(dir.File("same.opt"), path);
+            WriteFileBytes(Dir.File("same.opt"), ReadBytes(Path));
+            fs::rename(Dir.File("same.opt"), Path);
         },
     };
     uint32_t core = 2;
@@ -423,120 +426,92 @@ TEST(WorkingCopyWrites, ACopyWhoseIdentityAloneChangedIsWritten)
         ASSERT_NE(identity(), before) << core;  // Windows may keep a file's change time on a chmod
 #endif
         put(core);
-        EXPECT_EQ(ReadBytes(path), f.WithFirstCore(core++));
-        EXPECT_EQ(open.KnownCopy->Identity, identity());
+        EXPECT_EQ(ReadBytes(Path), F.WithFirstCore(core++));
+        EXPECT_EQ(Open.KnownCopy->Identity, identity());
     }
     // A glow whose bytes differ from the model's is a change like any other.
-    std::vector<uint8_t> theirs = ReadBytes(path);
-    theirs[size_t(f.SecondPos) + 30] ^= 1;
-    WriteFileBytes(path, theirs);
+    std::vector<uint8_t> theirs = ReadBytes(Path);
+    theirs[size_t(F.SecondPos) + 30] ^= 1;
+    WriteFileBytes(Path, theirs);
     EXPECT_THROW(put(9), EFileChanged);
-    EXPECT_EQ(ReadBytes(path), theirs);
+    EXPECT_EQ(ReadBytes(Path), theirs);
 }
 
 // Another program's write within the same second as the editor's own differs
 // only below the second: refused all the same where the file system keeps
 // finer times.
-TEST(WorkingCopyWrites, AnOutsideWriteWithinTheSameSecondIsRefused)
+TEST_F(WorkingCopyWrites, AnOutsideWriteWithinTheSameSecondIsRefused)
 {
-    TempDir dir;
-    GlowFile f;
-    TOpenModel open;
-    open.ProjectDir = dir.Path();
-    open.OptFileName = "ship.opt";
-    const std::string path = dir.File("ship.opt");
-    WriteFileBytes(path, f.Bytes);
-    ReadWorkingCopy(open);
-    TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
+    ReadWorkingCopy(Open);
+    TEngineGlow glow = Open.Model.Meshes.Get(0).Glows.Get(0);
     glow.CoreColor = 1;
-    WriteWorkingCopyGlow(open, glow);
-    const auto ours = std::filesystem::last_write_time(path);
+    WriteWorkingCopyGlow(Open, glow);
+    const auto ours = std::filesystem::last_write_time(Path);
 
     TEngineGlow theirs = glow;
     theirs.Center = {7, 7, 7};
-    WriteGlow(path, theirs);
+    WriteGlow(Path, theirs);
     using std::chrono::milliseconds;
     const auto inSecond = ours - std::chrono::floor<std::chrono::seconds>(ours);
-    std::filesystem::last_write_time(path, inSecond < milliseconds(500) ? ours + milliseconds(1) : ours - milliseconds(1));
-    if (std::filesystem::last_write_time(path) == ours)
+    std::filesystem::last_write_time(Path, inSecond < milliseconds(500) ? ours + milliseconds(1) : ours - milliseconds(1));
+    if (std::filesystem::last_write_time(Path) == ours)
         GTEST_SKIP() << "the file system keeps whole seconds only";
-    const std::vector<uint8_t> changed = ReadBytes(path);
+    const std::vector<uint8_t> changed = ReadBytes(Path);
     glow.CoreColor = 2;
-    EXPECT_THROW(WriteWorkingCopyGlow(open, glow), EFileChanged);
-    EXPECT_EQ(ReadBytes(path), changed);
+    EXPECT_THROW(WriteWorkingCopyGlow(Open, glow), EFileChanged);
+    EXPECT_EQ(ReadBytes(Path), changed);
 }
 
 // Another program's write whose time it set back to the editor's own (touch
 // -r, cp -p of a file of the same size): the file's status changed all the
 // same, and the write is refused.
-TEST(WorkingCopyWrites, AnOutsideWriteWhoseTimeWasSetBackIsRefused)
+TEST_F(WorkingCopyWrites, AnOutsideWriteWhoseTimeWasSetBackIsRefused)
 {
-    TempDir dir;
-    GlowFile f;
-    TOpenModel open;
-    open.ProjectDir = dir.Path();
-    open.OptFileName = "ship.opt";
-    const std::string path = dir.File("ship.opt");
-    WriteFileBytes(path, f.Bytes);
-    ReadWorkingCopy(open);
-    TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
+    ReadWorkingCopy(Open);
+    TEngineGlow glow = Open.Model.Meshes.Get(0).Glows.Get(0);
     glow.CoreColor = 1;
-    WriteWorkingCopyGlow(open, glow);
-    const auto ours = std::filesystem::last_write_time(path);
+    WriteWorkingCopyGlow(Open, glow);
+    const auto ours = std::filesystem::last_write_time(Path);
 
     TEngineGlow theirs = glow;
     theirs.CoreColor = 0xEEEEEEEE;
-    WriteGlow(path, theirs);
-    std::filesystem::last_write_time(path, ours);
-    const std::vector<uint8_t> changed = ReadBytes(path);
+    WriteGlow(Path, theirs);
+    std::filesystem::last_write_time(Path, ours);
+    const std::vector<uint8_t> changed = ReadBytes(Path);
     glow.CoreColor = 2;
-    EXPECT_THROW(WriteWorkingCopyGlow(open, glow), EFileChanged);
-    EXPECT_EQ(ReadBytes(path), changed);
+    EXPECT_THROW(WriteWorkingCopyGlow(Open, glow), EFileChanged);
+    EXPECT_EQ(ReadBytes(Path), changed);
 }
 
 // Writing the bytes the file already holds (Close on a glow left as it was)
 // writes nothing: the file keeps its times, so a second editor still takes it
 // for the file it read.
-TEST(WorkingCopyWrites, TheBytesTheFileHoldsAreNotWrittenAgain)
+TEST_F(WorkingCopyWrites, TheBytesTheFileHoldsAreNotWrittenAgain)
 {
-    TempDir dir;
-    GlowFile f;
-    TOpenModel open;
-    open.ProjectDir = dir.Path();
-    open.OptFileName = "ship.opt";
-    const std::string path = dir.File("ship.opt");
-    WriteFileBytes(path, f.Bytes);
-    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::hours(24 * 365));
-    ReadWorkingCopy(open);
-    const TFileIdentity read = TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity();
-    const TEngineGlow& glow = open.Model.Meshes.Get(0).Glows.Get(0);
-    const TGlowBytes held = WriteWorkingCopyGlow(open, glow);
-    EXPECT_TRUE(std::equal(held.begin(), held.end(), f.Bytes.begin() + f.FirstPos + GlowWriteBackOffset));
-    EXPECT_EQ(TOpenFile(path, TOpenFile::Reading, TLinks::Follow).Identity(), read);
-    CheckWorkingCopy(open);
+    std::filesystem::last_write_time(Path, std::filesystem::last_write_time(Path) - std::chrono::hours(24 * 365));
+    ReadWorkingCopy(Open);
+    const TFileIdentity read = TOpenFile(Path, TOpenFile::Reading, TLinks::Follow).Identity();
+    const TEngineGlow& glow = Open.Model.Meshes.Get(0).Glows.Get(0);
+    const TGlowBytes held = WriteWorkingCopyGlow(Open, glow);
+    EXPECT_TRUE(std::equal(held.begin(), held.end(), F.Bytes.begin() + F.FirstPos + GlowWriteBackOffset));
+    EXPECT_EQ(TOpenFile(Path, TOpenFile::Reading, TLinks::Follow).Identity(), read);
+    CheckWorkingCopy(Open);
 }
 
 #ifndef _WIN32
 // A working copy made read-only (chmod 444) is not written, by root either,
 // as a read-only Colors.dat is not; the bytes it holds already (Close on a
 // glow left as it was) are taken without a word.
-TEST(WorkingCopyWrites, ACopyMadeReadOnlyIsNotWritten)
+TEST_F(WorkingCopyWrites, ACopyMadeReadOnlyIsNotWritten)
 {
-    TempDir dir;
-    GlowFile f;
-    TOpenModel open;
-    open.ProjectDir = dir.Path();
-    open.OptFileName = "ship.opt";
-    const std::string path = dir.File("ship.opt");
-    WriteFileBytes(path, f.Bytes);
-    ReadWorkingCopy(open);
+    ReadWorkingCopy(Open);
     namespace fs = std::filesystem;
-    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    TEngineGlow glow = open.Model.Meshes.Get(0).Glows.Get(0);
-    WriteWorkingCopyGlow(open, glow);
+    fs::permissions(Path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    TEngineGlow glow = Open.Model.Meshes.Get(0).Glows.Get(0);
+    WriteWorkingCopyGlow(Open, glow);
     glow.CoreColor = 1;
-    EXPECT_EQ(MessageOf<EFOpenError>([&] { WriteWorkingCopyGlow(open, glow); }), "Cannot open file " + path);
-    EXPECT_EQ(ReadBytes(path), f.Bytes);
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { WriteWorkingCopyGlow(Open, glow); }), "Cannot open file " + Path);
+    EXPECT_EQ(ReadBytes(Path), F.Bytes);
 }
 #endif
 
