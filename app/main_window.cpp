@@ -21,6 +21,7 @@
 #include "error_display.h"
 #include "file_util.h"
 #include "glow_panel.h"
+#include "glow_edit.h"
 #include "glow_placer.h"
 #include "messages.h"
 #include "open_document.h"
@@ -205,6 +206,16 @@ void TMainWindow::ConnectEditItems()
         place(WindowItems.SelectTwinActions[axis], [mirrorAxis](TGlowPlacer& p) { p.SelectMirrorTwin(mirrorAxis); });
         place(WindowItems.MirrorActions[axis], [mirrorAxis](TGlowPlacer& p) { p.MirrorGlows(mirrorAxis); });
     }
+    // Symmetry changes what later edits write: the twins shown now are
+    // those it would write.
+    for (int s = 0; s < 4; ++s)
+        connect(WindowItems.SymmetryActions[s], &QAction::triggered, this, [this, s] {
+            const auto axis = s == 0 ? std::nullopt : std::optional(TMirrorAxis(s - 1));
+            Document.History.SetSymmetry(axis);
+            WindowItems.SymmetryLabel->setText(axis ? QStringLiteral("Symmetry %1").arg(QLatin1Char("XYZ"[s - 1]))
+                                                    : QString());
+            Guarded([&] { Redraw(); });
+        });
     place(WindowItems.CopyGlowAction, &TGlowPlacer::CopyGlow);
     place(WindowItems.PasteStyleAction, [](TGlowPlacer& p) { p.PasteGlow(false); });
     place(WindowItems.PasteGlowAction, [](TGlowPlacer& p) { p.PasteGlow(true); });
@@ -267,8 +278,11 @@ void TMainWindow::closeEvent(QCloseEvent* event)
 
 TScene TMainWindow::Scene() const
 {
-    return {Document.Model, Document.Selection, Panel ? Panel->Display() : TGlowDisplay{}, Document.Preview,
-            State.Options, State.Colors};
+    TScene scene{Document.Model, Document.Selection, Panel ? Panel->Display() : TGlowDisplay{}, Document.Preview,
+                 State.Options, State.Colors};
+    if (Document.History.Symmetry().Axis() && ShownGlowIndex(Document))
+        scene.Twins = Document.History.Symmetry().Twins(Document.Model, Document.Selection.SelectedGlows(Document.Model));
+    return scene;
 }
 
 void TMainWindow::Redraw()

@@ -1,6 +1,7 @@
 #include "main_window_items.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
@@ -44,10 +45,12 @@ void MakeStatusBar(QMainWindow& window, TMainWindowItems& items)
     items.MessageLabel = new QLabel(bar);
     items.MessageLabel->setTextFormat(Qt::PlainText);
     items.SelectionLabel = new QLabel(bar);
+    items.SymmetryLabel = new QLabel(bar);
     bar->addWidget(items.PathLabel);
     bar->addWidget(items.StatusSpacer);
     bar->addWidget(items.MessageLabel, 1);
     bar->addPermanentWidget(items.SelectionLabel);
+    bar->addPermanentWidget(items.SymmetryLabel);
 }
 
 void MakeFileMenu(QMenuBar& bar, TMainWindowItems& items)
@@ -95,6 +98,11 @@ void MakeEditMenu(QMainWindow& window, TMainWindowItems& items, TGlowHistory& hi
         items.SelectTwinActions[axis] = items.SelectTwinMenu->addAction(caption);
         items.MirrorActions[axis] = items.MirrorMenu->addAction(caption);
     }
+    items.SymmetryMenu = edit->addMenu("Symmetry");
+    auto* symmetry = new QActionGroup(items.SymmetryMenu);
+    const char* const symmetries[] = {"Off", "X", "Y", "Z"};
+    for (int s = 0; s < 4; ++s)
+        symmetry->addAction(items.SymmetryActions[s] = Checkable(items.SymmetryMenu, symmetries[s], s == 0));
     edit->addSeparator();
     items.CopyGlowAction = edit->addAction("Copy Glow");
     items.CopyGlowAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));

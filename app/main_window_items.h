@@ -17,6 +17,7 @@ struct TMainWindowItems {
     QLabel* StatusSpacer = nullptr;    // width 50, blank: the path keeps its place
     QLabel* MessageLabel = nullptr;    // what was written last, for a few seconds
     QLabel* SelectionLabel = nullptr;  // at the right: "3 glows selected", while more than one is
+    QLabel* SymmetryLabel = nullptr;   // at the far right: "Symmetry X", while symmetry is on
 
     QMenu* FileMenu = nullptr;
     QAction* OpenAction = nullptr;
@@ -34,6 +35,8 @@ struct TMainWindowItems {
     QMenu* MirrorMenu = nullptr;
     QAction* SelectTwinActions[3] = {};  // across X, Y, Z
     QAction* MirrorActions[3] = {};
+    QMenu* SymmetryMenu = nullptr;
+    QAction* SymmetryActions[4] = {};  // Off, X, Y, Z: one checked, Off at the start
     QAction* CopyGlowAction = nullptr;
     QAction* PasteStyleAction = nullptr;
     QAction* PasteGlowAction = nullptr;

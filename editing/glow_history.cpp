@@ -61,6 +61,21 @@ QString WrittenText(const TGlowEdit& edit)
         .arg(changed.empty() ? QStringLiteral("written, nothing changed") : QString::fromStdString(changed) + " written");
 }
 
+// What the status bar adds under symmetry when glows written have no twin:
+// "; glow 2 of mesh 0 has no twin across X, edited alone".
+QString AloneText(const std::vector<TGlowIndex>& alone, std::optional<TMirrorAxis> axis)
+{
+    if (alone.empty() || !axis)
+        return {};
+    const QChar across = QLatin1Char("XYZ"[int(*axis)]);
+    if (alone.size() > 1)
+        return QStringLiteral("; %1 glows have no twin across %2, edited alone").arg(alone.size()).arg(across);
+    return QStringLiteral("; glow %1 of mesh %2 has no twin across %3, edited alone")
+        .arg(alone.front().Glow)
+        .arg(alone.front().Mesh)
+        .arg(across);
+}
+
 }  // namespace
 
 TGlowStep::TGlowStep(TGlowEdit edit, int mergeId)
@@ -129,6 +144,7 @@ TGlowHistory::THold::~THold()
 void TGlowHistory::Clear()
 {
     Steps.clear();
+    Mirror.Reset();
 }
 
 TStepRun TGlowHistory::Write(const TGlowEdit& edit, bool after)
@@ -151,18 +167,21 @@ TStepRun TGlowHistory::Write(const TGlowEdit& edit, bool after)
     return run;
 }
 
-TStepRun TGlowHistory::Make(const TGlowWrite& write, TMerge merge)
+TStepRun TGlowHistory::Make(const TGlowWrite& given, TMerge merge)
 {
-    TGlowEdit edit{write.Name, {}};
+    TGlowEdit edit{given.Name, {}};
     bool changes = false;
+    TTwinnedWrite twinned;
+    const TGlowWrite& write = twinned.Write;
     try {
+        twinned = given.ReachesTwins ? Mirror.With(given, Open.Model) : TTwinnedWrite{given, {}};
         for (const TGlowValues& glow : write.Glows) {
             const TGlowBytes after = EncodeGlowWriteBack(glow.Values);
             changes = changes || after != EncodeGlowWriteBack(Open.GlowAt(glow.At));
             edit.Changes.push_back({glow.At, {}, after});
         }
     } catch (...) {
-        return {{write.Name, {}}, std::current_exception()};
+        return {{given.Name, {}}, std::current_exception()};
     }
     TStepRun run = Write(edit, true);
     // An edit that changes nothing is written and told as any edit (the file
@@ -174,7 +193,7 @@ TStepRun TGlowHistory::Make(const TGlowWrite& write, TMerge merge)
         if (ChangesBytes(edit))
             Steps.push(new TGlowStep(std::move(edit), merge));
     }
-    const QString said = WrittenText(run.Written);
+    const QString said = WrittenText(run.Written) + AloneText(twinned.Alone, Mirror.Axis());
     return Report(std::move(run), Made, said);
 }
 
@@ -204,6 +223,9 @@ TStepRun TGlowHistory::Redo()
 
 TStepRun TGlowHistory::Report(TStepRun run, TMove move, const QString& said)
 {
+    // Glows moved: their twins are found anew.
+    if (!run.Written.Changes.empty())
+        Mirror.Forget();
     if (!run.Written.Changes.empty())
         emit Changed(run.Written, move, said);
     return run;

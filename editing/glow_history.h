@@ -14,6 +14,7 @@
 #include <QUndoStack>
 #include <exception>
 
+#include "glow_symmetry.h"
 #include "glow_write.h"
 
 struct TOpenModel;
@@ -66,7 +67,9 @@ public:
     // Gives each glow of write its values, into the working copy and then
     // the model, and pushes the change as one step, when it changes a byte
     // of what the model holds; a write that changes none is written all the
-    // same, and is no step. A write that fails writes nothing and leaves the
+    // same, and is no step. Under symmetry the twins of its glows are
+    // written with them, and the status bar names a glow without one. A
+    // write that fails writes nothing and leaves the
     // history as it was, Redo's steps included. A write made with merge
     // other than Alone right after one made with the same merge on the same
     // glows joins its step. Returns what was written and what stopped it,
@@ -79,6 +82,11 @@ public:
     TStepRun Redo();
     // No step to undo or redo: another model is opened.
     void Clear();
+
+    // Symmetry across axis, or off: from now on Make gives the twin of
+    // each glow a write reaches its mirror image, in the same step.
+    void SetSymmetry(std::optional<TMirrorAxis> axis) { Mirror.Set(axis); }
+    const TSymmetry& Symmetry() const { return Mirror; }
 
     // Edit > Undo and Redo, owned by parent: named after the step they take
     // back or again ("Undo Center of glow 1 in mesh 0", "Undo" when there is
@@ -118,6 +126,7 @@ private:
     QUndoGroup Group;
     QUndoStack Steps;
     int Holds = 0;
+    TSymmetry Mirror;
 
     // Writes each change's bytes after (or, in reverse order, before).
     TStepRun Write(const TGlowEdit& edit, bool after);

@@ -337,7 +337,9 @@ void TGlowPanel::StepToNextGlow()
 
 void TGlowPanel::CopyToAll(const char* name, const std::function<void(TEngineGlow&)>& change)
 {
-    Document.History.Make(WithChange(Document.Model, name, EveryGlow(Document.Model), change)).ThrowFailure();
+    TGlowWrite write = WithChange(Document.Model, name, EveryGlow(Document.Model), change);
+    write.ReachesTwins = false;
+    Document.History.Make(write).ThrowFailure();
 }
 
 void TGlowPanel::CopyColorToAll()

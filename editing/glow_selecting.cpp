@@ -84,9 +84,12 @@ std::optional<TGlowWrite> MirrorWrite(const TOpenModel& open, TMirrorAxis axis)
     const TEngineGlow image = MirrorImage(open.GlowAt(glows.front()), axis);
     glows.erase(glows.begin());
     const std::string name = "Mirror across " + std::string(1, AxisNames[int(axis)]);
-    return WithChange(open.Model, name, glows, [&](TEngineGlow& g) {
+    TGlowWrite write = WithChange(open.Model, name, glows, [&](TEngineGlow& g) {
         const int32_t place = g.FilePos;
         g = image;
         g.FilePos = place;
     });
+    // The images are the twins' already.
+    write.ReachesTwins = false;
+    return write;
 }

@@ -30,6 +30,10 @@ struct TGlowChange {
 struct TGlowWrite {
     std::string Name;
     std::vector<TGlowValues> Glows;
+    // Under symmetry each glow's twin takes its mirror image in the same
+    // step; false for a write that names every glow it means (a copy to
+    // every glow, a mirror).
+    bool ReachesTwins = true;
 };
 
 // What a change wrote: its name, and each glow's bytes before and after.

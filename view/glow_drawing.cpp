@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gl_state.h"
+#include "glow_pick.h"
 #include "scene_drawing.h"
 
 namespace {
@@ -139,12 +140,15 @@ std::vector<TGlowIndex> MarkedGlows(const TScene& scene)
 }
 
 // The glow being edited has the largest point, the others selected with it
-// the next, among all glows or alone.
-float PointSize(const std::vector<TGlowIndex>& marked, TGlowIndex at)
+// the next, among all glows or alone; their twins under symmetry the
+// smallest.
+float PointSize(const TScene& scene, const std::vector<TGlowIndex>& marked, TGlowIndex at)
 {
     if (!marked.empty() && marked.front() == at)
         return LargestGlowPoint;
-    return std::find(marked.begin(), marked.end(), at) != marked.end() ? SelectedGlowPoint : GlowPoint;
+    if (std::find(marked.begin(), marked.end(), at) != marked.end())
+        return SelectedGlowPoint;
+    return std::find(scene.Twins.begin(), scene.Twins.end(), at) != scene.Twins.end() ? TwinGlowPoint : GlowPoint;
 }
 
 // The point, lines and cones of one glow (a valid index).
@@ -199,7 +203,7 @@ void DrawGlows(const TScene& scene, const TViewProjection& view, const std::vect
             DrawHalo(scene.Shown(at), view);
     const std::vector<TGlowIndex> marked = MarkedGlows(scene);
     for (const TGlowIndex& at : glows)
-        DrawGlowLines(scene, at.Mesh, at.Glow, PointSize(marked, at));
+        DrawGlowLines(scene, at.Mesh, at.Glow, PointSize(scene, marked, at));
 }
 
 }  // namespace
@@ -211,7 +215,7 @@ void DrawSceneGlows(const TScene& scene, const TViewProjection& view)
     if (!scene.Glows.SelectedOnly)
         DrawAllGlows(scene, view);
     else
-        DrawGlows(scene, view, scene.Selection.SelectedGlows(scene.Model));
+        DrawGlows(scene, view, DrawnGlows(scene));
 }
 
 void DrawAllGlows(const TScene& scene, const TViewProjection& view)
@@ -229,5 +233,5 @@ void DrawGlow(const TScene& scene, const TViewProjection& view, int meshIndex, i
         return;
     if (scene.Options.GlowColors)
         DrawHalo(scene.Shown({meshIndex, glowIndex}), view);
-    DrawGlowLines(scene, meshIndex, glowIndex, PointSize(MarkedGlows(scene), {meshIndex, glowIndex}));
+    DrawGlowLines(scene, meshIndex, glowIndex, PointSize(scene, MarkedGlows(scene), {meshIndex, glowIndex}));
 }

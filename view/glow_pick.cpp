@@ -12,8 +12,12 @@ std::vector<TGlowIndex> DrawnGlows(const TScene& scene)
     const TModel& model = scene.Model;
     const TSelection& s = scene.Selection;
     const int32_t meshes = model.Meshes.Count();
-    if (scene.Glows.SelectedOnly)
-        return s.CurMesh >= 0 && s.CurMesh < meshes ? s.SelectedGlows(model) : glows;
+    if (scene.Glows.SelectedOnly) {
+        if (s.CurMesh >= 0 && s.CurMesh < meshes)
+            glows = s.SelectedGlows(model);
+        glows.insert(glows.end(), scene.Twins.begin(), scene.Twins.end());
+        return glows;
+    }
     for (int32_t m = 0; m < meshes; ++m)
         for (int32_t g = 0; g < model.Meshes.Get(m).Glows.Count(); ++g)
             glows.push_back({m, g});

@@ -8,8 +8,8 @@
 #include "view_projection.h"
 
 // The glows the scene draws, as the glow panel's buttons say: none while the
-// panel is hidden, the selected glows with "Show Selected Glow", every glow
-// of every mesh with "Show All Glows".
+// panel is hidden, the selected glows (and their twins under symmetry) with
+// "Show Selected Glow", every glow of every mesh with "Show All Glows".
 std::vector<TGlowIndex> DrawnGlows(const TScene& scene);
 
 // Of glows, the one whose centre the view shows within the pick square around

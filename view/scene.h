@@ -3,6 +3,8 @@
 // glows are drawn and how, the Display menu's options and the colours. The view draws a
 // scene as it is given and changes nothing in it.
 
+#include <vector>
+
 #include "camera.h"
 #include "glow_preview.h"
 #include "model.h"
@@ -34,6 +36,9 @@ struct TScene {
     TViewOptions Options;
     // What the lines, points and cones are drawn in.
     TColorTable Colors{};
+    // Under symmetry, the twins of the selected glows that are not selected
+    // themselves: drawn with them, with a thinner mark.
+    std::vector<TGlowIndex> Twins{};
 
     // The values the glow at `at` is drawn with. Throws the list errors.
     const TEngineGlow& Shown(TGlowIndex at) const { return Preview.Shown(Model, at); }

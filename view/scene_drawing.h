@@ -46,3 +46,4 @@ void DrawGlow(const TScene& scene, const TViewProjection& view, int meshIndex, i
 inline constexpr float LargestGlowPoint = 8.0f;
 inline constexpr float SelectedGlowPoint = 6.0f;
 inline constexpr float GlowPoint = 4.0f;
+inline constexpr float TwinGlowPoint = 2.0f;

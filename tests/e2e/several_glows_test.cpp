@@ -23,6 +23,7 @@
 #include "click_list.h"
 #include "conversions.h"
 #include "edit_list.h"
+#include "glow_mirror.h"
 #include "glow_panel.h"
 #include "glow_record.h"
 #include "main_window.h"
@@ -285,6 +286,29 @@ private slots:
         QCOMPARE(Document().History.Stack().count(), 1);
         QVERIFY(SameBits(Document().GlowAt(G01).Center.Y, Document().GlowAt(G00).Center.Y));
         QCOMPARE(GlowPanel()->VectorLine->text(), vector);
+    }
+
+    // Symmetry X: a nudge of one glow gives its twin the mirror image of the
+    // result, sign bits only, in the same step; one Undo takes both back.
+    // The twin is drawn apart, with a thinner point than any other glow.
+    void SymmetryWritesTheTwinInTheSameStep()
+    {
+        ClickGlow(G00);
+        QVERIFY(ChooseEditSubmenu(MainWindow()->Items().SymmetryMenu, MainWindow()->Items().SymmetryActions[1]));
+        QCOMPARE(MainWindow()->Items().SymmetryLabel->text(), QString("Symmetry X"));
+        QVERIFY(QTest::qWaitFor([] { return PointWidth(G01) > 0 && PointWidth(G01) < PointWidth(G02); }));
+
+        CHECKED(PressOn(MainWindow(), Qt::Key_L));
+        const TEngineGlow moved = Document().GlowAt(G00);
+        QVERIFY(!SameBits(moved.Center.X, FirstCentre.X) || !SameBits(moved.Center.Y, FirstCentre.Y) ||
+                !SameBits(moved.Center.Z, FirstCentre.Z));
+        const TGlowBytes image = EncodeGlowWriteBack(MirrorImage(moved, TMirrorAxis::X));
+        const std::vector<uint8_t> bytes = ReadBytes(Copy);
+        const auto twin = bytes.begin() + ptrdiff_t(Model.GlowPos[0][1] + GlowWriteBackOffset);
+        QVERIFY(std::equal(image.begin(), image.end(), twin));
+        QCOMPARE(Document().History.Stack().count(), 1);
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
+        QCOMPARE(ReadBytes(Copy), Model.Bytes);
     }
 
     // Copy Glow puts an edit list optglow reads; Paste Glow Style gives every
