@@ -160,8 +160,10 @@ private slots:
                                                     "Show Working Copy", "Export Picture...", "", "E&xit"}));
         QVERIFY(MainWindow()->Items().ExitSeparator->isSeparator());
         QCOMPARE(ItemTexts(MainWindow()->Items().EditMenu),
-                 QStringList({"Undo", "Redo", "", "Select Glows of Mesh", "Select Mirror Twin", "Mirror Glow", "",
-                              "Copy Glow", "Paste Glow Style", "Paste Glow", "", "Copy Picture"}));
+                 QStringList({"Undo", "Redo", "", "Select Glows of Mesh", "Select Mirror Twin", "Mirror Glow",
+                              "Symmetry", "", "Copy Glow", "Paste Glow Style", "Paste Glow", "", "Copy Picture"}));
+        QCOMPARE(ItemTexts(MainWindow()->Items().SymmetryMenu), QStringList({"Off", "X", "Y", "Z"}));
+        QVERIFY(MainWindow()->Items().SymmetryActions[0]->isChecked());
         QCOMPARE(ItemTexts(MainWindow()->Items().DisplayMenu),
                  QStringList({"Mesh", "Face", "", "Reset View", "Front", "Back", "Left", "Right", "Top", "Bottom",
                               "Frame Glow", "", "Glow Colors", "Solid", "Whole Model"}));
