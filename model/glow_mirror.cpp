@@ -40,13 +40,21 @@ double ModelSize(const TModel& model)
     return std::max({double(box.High.X) - box.Low.X, double(box.High.Y) - box.Low.Y, double(box.High.Z) - box.Low.Z});
 }
 
-TMirrorTwin NearestToMirrorImage(const TModel& model, TGlowIndex at, TMirrorAxis axis)
+double TwinReach(const TModel& model)
+{
+    return TwinShare * ModelSize(model);
+}
+
+TMirrorTwin NearestToMirrorImage(const TModel& model, TGlowIndex at, TMirrorAxis axis,
+                                 std::span<const TGlowIndex> passOver)
 {
     const TFloat3 image = Mirrored(model.Meshes.Get(at.Mesh).Glows.Get(at.Glow).Center, axis);
     TMirrorTwin nearest{{}, std::numeric_limits<double>::infinity()};
     for (int32_t m = 0; m < model.Meshes.Count(); ++m) {
         const TEngineGlowL& glows = model.Meshes.Get(m).Glows;
         for (int32_t g = 0; g < glows.Count(); ++g) {
+            if (std::find(passOver.begin(), passOver.end(), TGlowIndex{m, g}) != passOver.end())
+                continue;
             const TFloat3& c = glows.Get(g).Center;
             const double distance = std::hypot(double(c.X) - image.X, double(c.Y) - image.Y, double(c.Z) - image.Z);
             if (distance < nearest.Distance)
@@ -54,4 +62,25 @@ TMirrorTwin NearestToMirrorImage(const TModel& model, TGlowIndex at, TMirrorAxis
         }
     }
     return nearest;
+}
+
+TTwinImages MirrorOntoTwins(const TModel& model, const std::vector<TGlowIndex>& glows, TMirrorAxis axis)
+{
+    const double reach = TwinReach(model);
+    TTwinImages result;
+    // A twin taken is passed over too: two glows written onto one would
+    // leave only the last one's image.
+    std::vector<TGlowIndex> passOver = glows;
+    for (const TGlowIndex& at : glows) {
+        const TMirrorTwin twin = NearestToMirrorImage(model, at, axis, passOver);
+        if (!twin.At || !(twin.Distance <= reach)) {
+            result.Untwinned.push_back(at);
+            continue;
+        }
+        TEngineGlow image = MirrorImage(model.Meshes.Get(at.Mesh).Glows.Get(at.Glow), axis);
+        image.FilePos = model.Meshes.Get(twin.At.Mesh).Glows.Get(twin.At.Glow).FilePos;
+        result.Images.push_back({twin.At, image});
+        passOver.push_back(twin.At);
+    }
+    return result;
 }

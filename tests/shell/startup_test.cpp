@@ -160,7 +160,7 @@ private slots:
                                                     "Show Working Copy", "Export Picture...", "", "E&xit"}));
         QVERIFY(MainWindow()->Items().ExitSeparator->isSeparator());
         QCOMPARE(ItemTexts(MainWindow()->Items().EditMenu),
-                 QStringList({"Undo", "Redo", "", "Select Glows of Mesh", "Select Mirror Twin", "Mirror Glow", "",
+                 QStringList({"Undo", "Redo", "", "Select All Glows", "Select Glows of Mesh", "Select Mirror Twin", "Mirror Glow", "",
                               "Copy Glow", "Paste Glow Style", "Paste Glow", "", "Copy Picture"}));
         QCOMPARE(ItemTexts(MainWindow()->Items().DisplayMenu),
                  QStringList({"Mesh", "Face", "", "Reset View", "Front", "Back", "Left", "Right", "Top", "Bottom",
@@ -209,7 +209,7 @@ private slots:
                     ++keys;
                 }
             }
-        QCOMPARE(keys, 16);
+        QCOMPARE(keys, 17);
 
         QVERIFY(QTest::qWaitForWindowActive(MainWindow()));
         QTest::keyClick(app.KeyTarget(), Qt::Key_O, Qt::ControlModifier);
