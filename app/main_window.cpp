@@ -185,8 +185,8 @@ void TMainWindow::BuildToolWindows()
     connect(&Document.History, &TGlowHistory::Changed, this, &TMainWindow::GlowsChanged);
     // The glow items' keys, Open Opt's and Exit's act from the panel too, not
     // from the edit dialog.
-    Panel->addActions({WindowItems.SelectAllGlowsAction, WindowItems.SelectMeshGlowsAction, WindowItems.CopyGlowAction, WindowItems.PasteStyleAction,
-                       WindowItems.OpenAction, WindowItems.ExitAction});
+    Panel->addActions({WindowItems.SelectAllGlowsAction, WindowItems.SelectMeshGlowsAction, WindowItems.CopyGlowAction,
+                       WindowItems.PasteStyleAction, WindowItems.OpenAction, WindowItems.ExitAction});
 }
 
 void TMainWindow::ConnectEditItems()

@@ -81,7 +81,7 @@ std::string GlowsNamed(const std::vector<TGlowIndex>& glows)
     constexpr size_t Named = 10;
     std::string text;
     for (size_t i = 0; i < std::min(glows.size(), Named); ++i)
-        text += (i > 0 ? ", " : "") + ("glow " + std::to_string(glows[i].Glow) + " of mesh " + std::to_string(glows[i].Mesh));
+        text += (i > 0 ? ", glow " : "glow ") + std::to_string(glows[i].Glow) + " of mesh " + std::to_string(glows[i].Mesh);
     if (glows.size() > Named)
         text += " and " + std::to_string(glows.size() - Named) + " more";
     return text;

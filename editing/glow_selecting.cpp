@@ -115,7 +115,9 @@ TMirror MirrorWrite(const TOpenModel& open, TMirrorAxis axis)
 {
     const std::vector<TGlowIndex> glows = open.Selection.SelectedGlows(open.Model);
     if (glows.size() < 2)
-        return {{}, QStringLiteral("Mirror Glow: select its twin as well (Ctrl+click it, or Edit > Select Mirror Twin)"), {}};
+        return {{},
+                QStringLiteral("Mirror Glow: select its twin as well (Ctrl+click it, or Edit > Select Mirror Twin)"),
+                {}};
     const QChar axisName = QLatin1Char(AxisNames[int(axis)]);
     const std::string name = "Mirror across " + std::string(1, axisName.toLatin1());
     if (glows.size() == 2) {
@@ -134,7 +136,8 @@ TMirror MirrorWrite(const TOpenModel& open, TMirrorAxis axis)
     TTwinImages twins = MirrorOntoTwins(open.Model, glows, axis);
     QString untwinned;
     if (!twins.Untwinned.empty())
-        untwinned = QStringLiteral("no twin across %1 for %2").arg(axisName, QString::fromStdString(GlowsNamed(twins.Untwinned)));
+        untwinned = QStringLiteral("no twin across %1 for %2")
+                        .arg(axisName, QString::fromStdString(GlowsNamed(twins.Untwinned)));
     if (twins.Images.empty())
         return {{}, QStringLiteral("Mirror Glow: ") + untwinned, {}};
     return {{name, std::move(twins.Images)}, {}, untwinned};

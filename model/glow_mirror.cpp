@@ -46,14 +46,14 @@ double TwinReach(const TModel& model)
 }
 
 TMirrorTwin NearestToMirrorImage(const TModel& model, TGlowIndex at, TMirrorAxis axis,
-                                 std::span<const TGlowIndex> passOver)
+                                 const std::function<bool(TGlowIndex)>& passOver)
 {
     const TFloat3 image = Mirrored(model.Meshes.Get(at.Mesh).Glows.Get(at.Glow).Center, axis);
     TMirrorTwin nearest{{}, std::numeric_limits<double>::infinity()};
     for (int32_t m = 0; m < model.Meshes.Count(); ++m) {
         const TEngineGlowL& glows = model.Meshes.Get(m).Glows;
         for (int32_t g = 0; g < glows.Count(); ++g) {
-            if (std::find(passOver.begin(), passOver.end(), TGlowIndex{m, g}) != passOver.end())
+            if (passOver && passOver({m, g}))
                 continue;
             const TFloat3& c = glows.Get(g).Center;
             const double distance = std::hypot(double(c.X) - image.X, double(c.Y) - image.Y, double(c.Z) - image.Z);
@@ -68,9 +68,20 @@ TTwinImages MirrorOntoTwins(const TModel& model, const std::vector<TGlowIndex>& 
 {
     const double reach = TwinReach(model);
     TTwinImages result;
-    // A twin taken is passed over too: two glows written onto one would
-    // leave only the last one's image.
-    std::vector<TGlowIndex> passOver = glows;
+    // Each mesh's glows, true for those passed over: the glows given, and a
+    // twin once taken (two glows written onto one would leave only the last
+    // one's image). Looked up once per glow of the model per glow given.
+    std::vector<std::vector<bool>> passed(size_t(model.Meshes.Count()));
+    for (int32_t m = 0; m < model.Meshes.Count(); ++m)
+        passed[size_t(m)].resize(size_t(model.Meshes.Get(m).Glows.Count()));
+    const auto pass = [&](TGlowIndex at) { passed[size_t(at.Mesh)][size_t(at.Glow)] = true; };
+    for (const TGlowIndex& at : glows) {
+        (void)model.Meshes.Get(at.Mesh).Glows.Get(at.Glow);  // the list error for a glow the model lacks
+        pass(at);
+    }
+    const std::function<bool(TGlowIndex)> passOver = [&](TGlowIndex at) {
+        return passed[size_t(at.Mesh)][size_t(at.Glow)];
+    };
     for (const TGlowIndex& at : glows) {
         const TMirrorTwin twin = NearestToMirrorImage(model, at, axis, passOver);
         if (!twin.At || !(twin.Distance <= reach)) {
@@ -80,7 +91,7 @@ TTwinImages MirrorOntoTwins(const TModel& model, const std::vector<TGlowIndex>& 
         TEngineGlow image = MirrorImage(model.Meshes.Get(at.Mesh).Glows.Get(at.Glow), axis);
         image.FilePos = model.Meshes.Get(twin.At.Mesh).Glows.Get(twin.At.Glow).FilePos;
         result.Images.push_back({twin.At, image});
-        passOver.push_back(twin.At);
+        pass(twin.At);
     }
     return result;
 }

@@ -2,7 +2,7 @@
 // A glow's mirror image across a plane of the model through its origin, and
 // the glow that lies there: the twin of an engine on a symmetric ship.
 
-#include <span>
+#include <functional>
 #include <vector>
 
 #include "glow_preview.h"
@@ -33,15 +33,15 @@ double TwinReach(const TModel& model);
 
 // The glow of model whose centre lies nearest the mirror image of the centre
 // of the glow at `at` (the first of equals), the glow itself included, and
-// how far it lies from there; the glows of passOver are not looked at. No
-// glow when no centre can be measured (a model whose centres are not
-// numbers). Throws the list errors.
+// how far it lies from there; the glows for which passOver is true are not
+// looked at. No glow when no centre can be measured (a model whose centres
+// are not numbers). Throws the list errors.
 struct TMirrorTwin {
     TGlowIndex At;
     double Distance = 0;
 };
 TMirrorTwin NearestToMirrorImage(const TModel& model, TGlowIndex at, TMirrorAxis axis,
-                                 std::span<const TGlowIndex> passOver = {});
+                                 const std::function<bool(TGlowIndex)>& passOver = {});
 
 // Each glow of glows mirrored onto its own twin across axis: the glow
 // nearest its mirror image within TwinReach, among the glows not in glows

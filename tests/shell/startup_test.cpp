@@ -160,8 +160,8 @@ private slots:
                                                     "Show Working Copy", "Export Picture...", "", "E&xit"}));
         QVERIFY(MainWindow()->Items().ExitSeparator->isSeparator());
         QCOMPARE(ItemTexts(MainWindow()->Items().EditMenu),
-                 QStringList({"Undo", "Redo", "", "Select All Glows", "Select Glows of Mesh", "Select Mirror Twin", "Mirror Glow", "",
-                              "Copy Glow", "Paste Glow Style", "Paste Glow", "", "Copy Picture"}));
+                 QStringList({"Undo", "Redo", "", "Select All Glows", "Select Glows of Mesh", "Select Mirror Twin",
+                              "Mirror Glow", "", "Copy Glow", "Paste Glow Style", "Paste Glow", "", "Copy Picture"}));
         QCOMPARE(ItemTexts(MainWindow()->Items().DisplayMenu),
                  QStringList({"Mesh", "Face", "", "Reset View", "Front", "Back", "Left", "Right", "Top", "Bottom",
                               "Frame Glow", "", "Glow Colors", "Solid", "Whole Model"}));
