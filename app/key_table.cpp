@@ -26,7 +26,11 @@ constexpr TKeyRow Select[] = {
      "selects the mesh or face under the pointer; on a glow's centre point it picks that glow alone (the one being "
      "edited, else the nearest, where glows overlap)"},
     {"Ctrl and left click", "on a glow's centre point adds that glow to the selection, or takes it out"},
-    {"Ctrl+A", "*Edit > Select Glows of Mesh*: select every glow of the current mesh"},
+    {"Left button drag",
+     "from where no glow's centre is: draw a box; the drawn glows whose centres lie inside it are selected when the "
+     "button is let go (with Ctrl held at the press, added to the selection); Escape while drawing cancels it"},
+    {"Ctrl+A", "*Edit > Select All Glows*: select every glow of the model"},
+    {"Ctrl+Shift+A", "*Edit > Select Glows of Mesh*: select every glow of the current mesh"},
     {"Escape", "leave only the glow being edited selected"},
 };
 

@@ -111,6 +111,7 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     connect(Placer, &TGlowPlacer::SelectionChanged, this, &TMainWindow::ShowSelection, Qt::DirectConnection);
     connect(Placer, &TGlowPlacer::RedrawRequested, this, &TMainWindow::Redraw, Qt::DirectConnection);
     connect(Placer, &TGlowPlacer::Said, this, &TMainWindow::ShowBriefly, Qt::DirectConnection);
+    connect(Placer, &TGlowPlacer::BoxChanged, ViewPanel, &TViewPanel::ShowBox, Qt::DirectConnection);
     // Where a glow held goes is said until the drag ends.
     connect(
         Placer, &TGlowPlacer::PreviewMoved, this,
@@ -185,8 +186,8 @@ void TMainWindow::BuildToolWindows()
     connect(&Document.History, &TGlowHistory::Changed, this, &TMainWindow::GlowsChanged);
     // The glow items' keys, Open Opt's and Exit's act from the panel too, not
     // from the edit dialog.
-    Panel->addActions({WindowItems.SelectMeshGlowsAction, WindowItems.CopyGlowAction, WindowItems.PasteStyleAction,
-                       WindowItems.OpenAction, WindowItems.ExitAction});
+    Panel->addActions({WindowItems.SelectAllGlowsAction, WindowItems.SelectMeshGlowsAction, WindowItems.CopyGlowAction,
+                       WindowItems.PasteStyleAction, WindowItems.OpenAction, WindowItems.ExitAction});
 }
 
 void TMainWindow::ConnectEditItems()
@@ -200,6 +201,7 @@ void TMainWindow::ConnectEditItems()
     const auto place = [this](QAction* item, const std::function<void(TGlowPlacer&)>& act) {
         connect(item, &QAction::triggered, this, [this, act] { Guarded([&] { act(*Placer); }); });
     };
+    place(WindowItems.SelectAllGlowsAction, &TGlowPlacer::SelectAll);
     place(WindowItems.SelectMeshGlowsAction, &TGlowPlacer::SelectMeshGlows);
     for (int axis = 0; axis < 3; ++axis) {
         const auto mirrorAxis = TMirrorAxis(axis);

@@ -89,8 +89,10 @@ void MakeEditMenu(QMainWindow& window, TMainWindowItems& items, TGlowHistory& hi
         edit->addAction(item);
     }
     edit->addSeparator();
+    items.SelectAllGlowsAction = edit->addAction("Select All Glows");
+    items.SelectAllGlowsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     items.SelectMeshGlowsAction = edit->addAction("Select Glows of Mesh");
-    items.SelectMeshGlowsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    items.SelectMeshGlowsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     items.SelectTwinMenu = edit->addMenu("Select Mirror Twin");
     items.MirrorMenu = edit->addMenu("Mirror Glow");
     for (int axis = 0; axis < 3; ++axis) {

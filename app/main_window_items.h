@@ -30,6 +30,7 @@ struct TMainWindowItems {
     QMenu* EditMenu = nullptr;
     QAction* UndoAction = nullptr;  // the history's own, named after its step
     QAction* RedoAction = nullptr;
+    QAction* SelectAllGlowsAction = nullptr;
     QAction* SelectMeshGlowsAction = nullptr;
     QMenu* SelectTwinMenu = nullptr;
     QMenu* MirrorMenu = nullptr;

@@ -74,24 +74,26 @@ std::optional<TFloat3> MovedAlong(const TFloat3& p, const TFloat3& from, const T
     return finite ? std::optional(result) : std::nullopt;
 }
 
-std::string NotMovedText(const std::vector<TGlowIndex>& glows)
+std::string GlowsNamed(const std::vector<TGlowIndex>& glows)
 {
-    const auto name = [](TGlowIndex at) {
-        return "glow " + std::to_string(at.Glow) + " of mesh " + std::to_string(at.Mesh);
-    };
-    if (glows.size() == 1) {
-        std::string text = name(glows.front()) + " was not moved: its centre would not be a finite number";
-        text.front() = 'G';
-        return text;
-    }
     // A selection of thousands would fill the screen: the first ones stand
     // for the rest.
     constexpr size_t Named = 10;
-    std::string text =
-        std::to_string(glows.size()) + " glows were not moved, their centres would not be finite numbers: ";
+    std::string text;
     for (size_t i = 0; i < std::min(glows.size(), Named); ++i)
-        text += (i > 0 ? ", " : "") + name(glows[i]);
+        text += (i > 0 ? ", glow " : "glow ") + std::to_string(glows[i].Glow) + " of mesh " + std::to_string(glows[i].Mesh);
     if (glows.size() > Named)
         text += " and " + std::to_string(glows.size() - Named) + " more";
     return text;
+}
+
+std::string NotMovedText(const std::vector<TGlowIndex>& glows)
+{
+    if (glows.size() == 1) {
+        std::string text = GlowsNamed(glows) + " was not moved: its centre would not be a finite number";
+        text.front() = 'G';
+        return text;
+    }
+    return std::to_string(glows.size()) + " glows were not moved, their centres would not be finite numbers: " +
+           GlowsNamed(glows);
 }

@@ -42,6 +42,10 @@ TGlowWrite WithChange(const TModel& model, std::string name, const std::vector<T
 // that is no finite number.
 std::optional<TFloat3> MovedAlong(const TFloat3& p, const TFloat3& from, const TFloat3& to);
 
+// Glows named for a message: "glow 2 of mesh 0", several up to ten and how
+// many more ("glow 2 of mesh 0, glow 0 of mesh 1 and 5 more").
+std::string GlowsNamed(const std::vector<TGlowIndex>& glows);
+
 // The message for glows left where they were because MovedAlong refused
 // them: "Glow 2 of mesh 0 was not moved: ...", several named up to ten.
 std::string NotMovedText(const std::vector<TGlowIndex>& glows);

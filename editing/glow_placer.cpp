@@ -23,6 +23,8 @@ TViewProjection TGlowPlacer::Projection() const
 void TGlowPlacer::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                         bool doubleClick, int x, int y)
 {
+    if (BoxPressed(button))
+        return;
     if (Held) {
         // Another button while a glow is held: the right one puts it back.
         if (button == Qt::RightButton)
@@ -35,12 +37,15 @@ void TGlowPlacer::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::Ke
     const bool left = buttons == Qt::LeftButton && !doubleClick;
     if (left && held == Qt::ControlModifier) {
         const TGlowIndex picked = GlowAtPointer(Document, Scene(), Projection(), x, y);
-        if (picked && Document.Selection.ToggleGlow(picked, Document.Model))
+        if (!picked)
+            StartBox(x, y, true);
+        else if (Document.Selection.ToggleGlow(picked, Document.Model))
             emit SelectionChanged();
         return;
     }
     if (!left || held || Pick(x, y))
         return;
+    StartBox(x, y, false);
     if (const std::optional<int32_t> hit = Panel.PickFace(Scene(), State.Camera, x, y))
         Document.Selection.Select(*hit, Document.Model);
     emit SelectionChanged();
@@ -68,7 +73,7 @@ bool TGlowPlacer::Pick(int x, int y)
 void TGlowPlacer::PointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at)
 {
     Guarded([&] {
-        if (!Held || !buttons.testFlag(Qt::LeftButton))
+        if (BoxMoved(buttons, at) || !Held || !buttons.testFlag(Qt::LeftButton))
             return;
         if (!Held->MoveTo(at, modifiers, Projection(), Panel.devicePixelRatioF()))
             return;
@@ -80,7 +85,7 @@ void TGlowPlacer::PointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers m
 void TGlowPlacer::Released(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF at)
 {
     Guarded([&] {
-        if (!Held || button != Qt::LeftButton)
+        if (BoxReleased(button, at) || !Held || button != Qt::LeftButton)
             return;
         if (!Held->Moving()) {
             // A click: the press picked the glow, which is now selected alone.
@@ -99,7 +104,7 @@ void TGlowPlacer::Released(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint
 
 bool TGlowPlacer::Key(const QKeyEvent& key)
 {
-    if (Held && DragKey(key))
+    if ((Held && DragKey(key)) || BoxKey(key))
         return true;
     if (key.type() != QEvent::KeyPress || !State.Ready)
         return false;
@@ -215,12 +220,19 @@ void TGlowPlacer::Start()
 
 void TGlowPlacer::Stop()
 {
+    EndBox();
     End();
 }
 
 void TGlowPlacer::SelectMeshGlows()
 {
     if (Acts() && SelectGlowsOfMesh(Document))
+        emit SelectionChanged();
+}
+
+void TGlowPlacer::SelectAll()
+{
+    if (Acts() && SelectAllGlows(Document))
         emit SelectionChanged();
 }
 
@@ -244,12 +256,19 @@ void TGlowPlacer::MirrorGlows(TMirrorAxis axis)
 {
     if (!Acts())
         return;
-    const std::optional<TGlowWrite> write = MirrorWrite(Document, axis);
-    if (!write) {
-        emit Said(QStringLiteral("Mirror Glow: select its twin as well (Ctrl+click it, or Edit > Select Mirror Twin)"));
+    const TMirror mirror = MirrorWrite(Document, axis);
+    if (!mirror.Refusal.isEmpty()) {
+        emit Said(mirror.Refusal);
         return;
     }
-    Document.History.Make(*write).ThrowFailure();
+    const TStepRun run = Document.History.Make(mirror.Write);
+    // What was written, and which glows were left without their twin.
+    if (const size_t n = run.Written.Changes.size(); !mirror.Untwinned.isEmpty() && !run.Failure)
+        emit Said(QStringLiteral("%1: %2 %3 written; %4")
+                      .arg(QString::fromStdString(mirror.Write.Name))
+                      .arg(n)
+                      .arg(n == 1 ? "glow" : "glows", mirror.Untwinned));
+    run.ThrowFailure();
 }
 
 void TGlowPlacer::CopyGlow()

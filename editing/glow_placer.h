@@ -2,7 +2,8 @@
 // The placing tool: the view's left button and the glow keys. A press on a
 // drawn glow's centre picks it and readies its drag, Ctrl+click adds a glow to
 // the selection or takes it out, a press elsewhere selects the mesh or face
-// under the pointer; the nudge keys move the glows an edit reaches; the Edit
+// under the pointer and, dragged on, draws a box that selects the glows in
+// it; the nudge keys move the glows an edit reaches; the Edit
 // items on the selected glows (select, mirror, copy and paste) act here. The
 // tool changes the document and asks for a frame; it draws nothing itself.
 //
@@ -12,10 +13,12 @@
 #include <QKeyEvent>
 #include <QObject>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <functional>
 #include <optional>
 
+#include "glow_boxing.h"
 #include "glow_dragging.h"
 #include "glow_mirror.h"
 #include "glow_nudging.h"
@@ -36,13 +39,15 @@ public:
     // A mouse button went down in the view at (x, y), device pixels. During a
     // drag the right button puts the glow back; Ctrl+left toggles the glow
     // there; a plain left press picks a glow and readies its drag, or else
-    // selects the mesh or face there.
+    // selects the mesh or face there. A left press where no glow is readies
+    // a box (with Ctrl one that adds).
     void Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                bool doubleClick, int x, int y);
-    // The pointer moved to `at` with buttons held: the dragged glow follows.
+    // The pointer moved to `at` with buttons held: the dragged glow or the
+    // box follows.
     void PointerMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at);
     // A button let go at `at`: a drag's centres are written, one edit; a
-    // click leaves the glow it picked selected alone.
+    // click leaves the glow it picked selected alone; a box selects its glows.
     void Released(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at);
     // A key pressed or let go: a drag's keys, then the nudge keys (pressed,
     // while the view is Ready). False for the keys that act otherwise.
@@ -59,10 +64,10 @@ public:
     bool Dragging() const { return Held.has_value(); }
 
     // The Edit items, while the view is Ready and no glow is dragged. Select
-    // Glows of Mesh; Escape's glow being edited alone; Select Mirror Twin;
-    // Mirror Glow (every selected glow but the one being edited becomes its
-    // mirror image, one edit); Copy Glow; Paste Glow Style (withCentre
-    // false) and Paste Glow.
+    // All Glows; Select Glows of Mesh; Escape's glow being edited alone;
+    // Select Mirror Twin; Mirror Glow (MirrorWrite, one edit); Copy Glow;
+    // Paste Glow Style (withCentre false) and Paste Glow.
+    void SelectAll();
     void SelectMeshGlows();
     void SelectEditedGlowAlone();
     void SelectMirrorTwin(TMirrorAxis axis);
@@ -78,6 +83,9 @@ signals:
     void PreviewMoved(const QString& status);
     // One frame, please.
     void RedrawRequested();
+    // The selection box to show over the view's picture (device pixels), or
+    // none any more. No frame.
+    void BoxChanged(const std::optional<QRectF>& box);
     // Something to say in the status bar for a few seconds.
     void Said(const QString& text);
 
@@ -99,11 +107,21 @@ private:
     // frame.
     void ShowStored();
     TViewProjection Projection() const;
+    // The box (glow_boxing.cpp): started by a left press on empty space,
+    // with Ctrl one that adds; each handler is true when the box took the
+    // event.
+    void StartBox(int x, int y, bool add);
+    bool BoxPressed(Qt::MouseButton button);
+    bool BoxMoved(Qt::MouseButtons buttons, QPointF at);
+    bool BoxReleased(Qt::MouseButton button, QPointF at);
+    bool BoxKey(const QKeyEvent& key);
+    void EndBox();
 
     TOpenDocument& Document;
     TViewPanel& Panel;
     const TViewState& State;
     std::function<TScene()> Scene;
     std::optional<TGlowDragging> Held;
+    std::optional<TGlowBoxing> Boxing;
     TGlowNudging Nudging;
 };

@@ -18,7 +18,7 @@ QString GlowName(TGlowIndex at)
 
 }  // namespace
 
-TGlowIndex GlowAtPointer(const TOpenModel& open, const TScene& scene, const TViewProjection& view, int x, int y)
+std::vector<TGlowIndex> SelectableGlows(const TOpenModel& open, const TScene& scene)
 {
     const TModel& model = open.Model;
     std::vector<TGlowIndex> glows = DrawnGlows(scene);
@@ -26,7 +26,27 @@ TGlowIndex GlowAtPointer(const TOpenModel& open, const TScene& scene, const TVie
     // selected; a mesh without faces has none to select.
     if (open.Selection.SelectMode == FaceMode)
         std::erase_if(glows, [&](TGlowIndex at) { return model.Meshes.Get(at.Mesh).Faces[0].Count() == 0; });
-    return PickGlow(scene, glows, view, x, y, ShownGlowIndex(open));
+    return glows;
+}
+
+TGlowIndex GlowAtPointer(const TOpenModel& open, const TScene& scene, const TViewProjection& view, int x, int y)
+{
+    return PickGlow(scene, SelectableGlows(open, scene), view, x, y, ShownGlowIndex(open));
+}
+
+bool SelectBoxed(TOpenModel& open, const std::vector<TGlowIndex>& boxed, bool add)
+{
+    if (boxed.empty())
+        return false;
+    TSelection& selection = open.Selection;
+    const TGlowIndex edited = ShownGlowIndex(open);
+    if (!add || !edited) {
+        if (std::find(boxed.begin(), boxed.end(), edited) == boxed.end())
+            selection.EditGlowAt(boxed.front(), open.Model);
+        selection.SelectEditedGlowAlone();
+    }
+    selection.AddGlows(boxed, open.Model);
+    return true;
 }
 
 bool SelectGlowsOfMesh(TOpenModel& open)
@@ -46,6 +66,21 @@ bool SelectGlowsOfMesh(TOpenModel& open)
     return true;
 }
 
+bool SelectAllGlows(TOpenModel& open)
+{
+    const std::vector<TGlowIndex> every = EveryGlow(open.Model);
+    if (every.empty())
+        return false;
+    TSelection& selection = open.Selection;
+    // Nothing edited yet: the first glow is, as Select Glows of Mesh does on
+    // the current mesh.
+    if (!ShownGlowIndex(open))
+        selection.EditGlowAt(every.front(), open.Model);
+    selection.SelectEditedGlowAlone();
+    selection.AddGlows(every, open.Model);
+    return true;
+}
+
 bool SelectGlowAlone(TOpenModel& open)
 {
     if (open.Selection.Glows.empty())
@@ -60,7 +95,7 @@ TTwinChoice SelectTwin(TOpenModel& open, TMirrorAxis axis)
     if (!edited)
         return {false, QStringLiteral("Select Mirror Twin: select a glow first")};
     const TMirrorTwin twin = NearestToMirrorImage(open.Model, edited, axis);
-    const double within = TwinShare * ModelSize(open.Model);
+    const double within = TwinReach(open.Model);
     const QChar axisName = QLatin1Char(AxisNames[int(axis)]);
     if (!twin.At || !(twin.Distance <= within))
         return {false,
@@ -76,20 +111,34 @@ TTwinChoice SelectTwin(TOpenModel& open, TMirrorAxis axis)
     return {true, QStringLiteral("Mirror twin across %1: %2").arg(axisName).arg(GlowName(twin.At))};
 }
 
-std::optional<TGlowWrite> MirrorWrite(const TOpenModel& open, TMirrorAxis axis)
+TMirror MirrorWrite(const TOpenModel& open, TMirrorAxis axis)
 {
-    std::vector<TGlowIndex> glows = open.Selection.SelectedGlows(open.Model);
+    const std::vector<TGlowIndex> glows = open.Selection.SelectedGlows(open.Model);
     if (glows.size() < 2)
-        return std::nullopt;
-    const TEngineGlow image = MirrorImage(open.GlowAt(glows.front()), axis);
-    glows.erase(glows.begin());
-    const std::string name = "Mirror across " + std::string(1, AxisNames[int(axis)]);
-    TGlowWrite write = WithChange(open.Model, name, glows, [&](TEngineGlow& g) {
-        const int32_t place = g.FilePos;
-        g = image;
-        g.FilePos = place;
-    });
-    // The images are the twins' already.
-    write.ReachesTwins = false;
-    return write;
+        return {{},
+                QStringLiteral("Mirror Glow: select its twin as well (Ctrl+click it, or Edit > Select Mirror Twin)"),
+                {}};
+    const QChar axisName = QLatin1Char(AxisNames[int(axis)]);
+    const std::string name = "Mirror across " + std::string(1, axisName.toLatin1());
+    if (glows.size() == 2) {
+        // A pair placed by hand, maybe not quite twins yet: the other one
+        // becomes the image of the glow being edited wherever it lies.
+        const TEngineGlow image = MirrorImage(open.GlowAt(glows.front()), axis);
+        TGlowWrite write = WithChange(open.Model, name, {glows.back()}, [&](TEngineGlow& g) {
+            const int32_t place = g.FilePos;
+            g = image;
+            g.FilePos = place;
+        });
+        // The image is the twin's already: symmetry adds nothing to it.
+        write.ReachesTwins = false;
+        return {std::move(write), {}, {}};
+    }
+    TTwinImages twins = MirrorOntoTwins(open.Model, glows, axis);
+    QString untwinned;
+    if (!twins.Untwinned.empty())
+        untwinned = QStringLiteral("no twin across %1 for %2")
+                        .arg(axisName, QString::fromStdString(GlowsNamed(twins.Untwinned)));
+    if (twins.Images.empty())
+        return {{}, QStringLiteral("Mirror Glow: ") + untwinned, {}};
+    return {{name, std::move(twins.Images), false}, {}, untwinned};
 }

@@ -2,6 +2,10 @@
 // A glow's mirror image across a plane of the model through its origin, and
 // the glow that lies there: the twin of an engine on a symmetric ship.
 
+#include <functional>
+#include <vector>
+
+#include "glow_preview.h"
 #include "model.h"
 #include "selection.h"
 
@@ -23,13 +27,30 @@ inline constexpr double TwinShare = 0.01;
 
 // The largest extent of the model's box (model_box.h; 0 for none).
 double ModelSize(const TModel& model);
+// How far a twin may lie from the mirror image in model: TwinShare of its
+// size.
+double TwinReach(const TModel& model);
 
 // The glow of model whose centre lies nearest the mirror image of the centre
 // of the glow at `at` (the first of equals), the glow itself included, and
-// how far it lies from there. No glow when no centre can be measured (a
-// model whose centres are not numbers). Throws the list errors.
+// how far it lies from there; the glows for which passOver is true are not
+// looked at. No glow when no centre can be measured (a model whose centres
+// are not numbers). Throws the list errors.
 struct TMirrorTwin {
     TGlowIndex At;
     double Distance = 0;
 };
-TMirrorTwin NearestToMirrorImage(const TModel& model, TGlowIndex at, TMirrorAxis axis);
+TMirrorTwin NearestToMirrorImage(const TModel& model, TGlowIndex at, TMirrorAxis axis,
+                                 const std::function<bool(TGlowIndex)>& passOver = {});
+
+// Each glow of glows mirrored onto its own twin across axis: the glow
+// nearest its mirror image within TwinReach, among the glows not in glows
+// (one side of a ship selected, the other side written), a twin an earlier
+// glow took passed over. Images holds each twin with the mirror image of its
+// glow, its own place in the file kept, in the order of glows; Untwinned the
+// glows without a twin, for which nothing is written. Throws the list errors.
+struct TTwinImages {
+    std::vector<TGlowValues> Images;
+    std::vector<TGlowIndex> Untwinned;
+};
+TTwinImages MirrorOntoTwins(const TModel& model, const std::vector<TGlowIndex>& glows, TMirrorAxis axis);

@@ -39,7 +39,7 @@ void TSymmetry::Reset()
 double TSymmetry::Reach(const TModel& model) const
 {
     if (!Within)
-        Within = TwinShare * ModelSize(model);
+        Within = TwinReach(model);
     return *Within;
 }
 

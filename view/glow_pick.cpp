@@ -45,3 +45,15 @@ TGlowIndex PickGlow(const TScene& scene, const std::vector<TGlowIndex>& glows, c
     }
     return picked;
 }
+
+std::vector<TGlowIndex> GlowsInBox(const TScene& scene, const std::vector<TGlowIndex>& glows,
+                                   const TViewProjection& view, double left, double top, double right, double bottom)
+{
+    std::vector<TGlowIndex> inside;
+    for (const TGlowIndex& at : glows) {
+        const TViewPoint p = view.Project(scene.Shown(at).Center);
+        if (!p.Clipped() && p.X >= left && p.X <= right && p.Y >= top && p.Y <= bottom)
+            inside.push_back(at);
+    }
+    return inside;
+}

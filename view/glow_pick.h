@@ -19,3 +19,9 @@ std::vector<TGlowIndex> DrawnGlows(const TScene& scene);
 // when none is there. Throws the list errors.
 TGlowIndex PickGlow(const TScene& scene, const std::vector<TGlowIndex>& glows, const TViewProjection& view, double x,
                     double y, TGlowIndex edited = {});
+
+// Of glows, those whose centres the view shows inside the box from (left,
+// top) to (right, bottom), device pixels from the view's top-left corner, and
+// does not clip away, in the order of glows. Throws the list errors.
+std::vector<TGlowIndex> GlowsInBox(const TScene& scene, const std::vector<TGlowIndex>& glows,
+                                   const TViewProjection& view, double left, double top, double right, double bottom);

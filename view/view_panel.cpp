@@ -222,8 +222,25 @@ QImage TViewPanel::grabFramebuffer() const
     return shown;
 }
 
+void TViewPanel::ShowBox(const std::optional<QRectF>& box)
+{
+    if (box == BoxShown)
+        return;
+    BoxShown = box;
+    update();
+}
+
 void TViewPanel::paintEvent(QPaintEvent*)
 {
-    QPainter(this).drawImage(0, 0, grabFramebuffer());
+    QPainter painter(this);
+    painter.drawImage(0, 0, grabFramebuffer());
+    if (BoxShown) {
+        // In logical pixels, as the painter counts; a dashed line shows over
+        // dark and light faces alike.
+        const qreal ratio = devicePixelRatioF();
+        const QRectF box(BoxShown->topLeft() / ratio, BoxShown->bottomRight() / ratio);
+        painter.setPen(QPen(Qt::white, 0, Qt::DashLine));
+        painter.drawRect(box);
+    }
     emit frameSwapped();
 }

@@ -106,6 +106,11 @@ public:
     // Where the pointer was at the last press or move, in device pixels from
     // the panel's top-left corner.
     QPointF Pointer() const { return LastPointer; }
+    // A selection box drawn over the picture, device pixels from the panel's
+    // top-left corner, until it is set to none; the picture itself, and what
+    // grabFramebuffer gives, stay as they are. Repaints, draws no frame.
+    void ShowBox(const std::optional<QRectF>& box);
+    const std::optional<QRectF>& Box() const { return BoxShown; }
     // Complete frames shown since the panel was made.
     int FramesShown() const { return Shown; }
     // The panel's own context, made at the first call, for the panel's life.
@@ -183,6 +188,7 @@ private:
     std::vector<float> ReadMeshDepth(int& bits);
 
     QPointF LastPointer;  // device pixels, at the last press or move
+    std::optional<QRectF> BoxShown;
     bool Made = false;    // Restart has run: frames are drawn
     int RestartCount = 0;
     bool FrameComplete = true;

@@ -275,6 +275,20 @@ private slots:
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
         QCOMPARE(ReadBytes(Copy), expected);
 
+        // Three selected: each onto its own twin among the glows not
+        // selected, one step; the glows without one are named.
+        CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
+        ClickGlow(G02);
+        ClickGlow(G10, Qt::ControlModifier);
+        ClickGlow(G00, Qt::ControlModifier);
+        QVERIFY(ChooseEditSubmenu(MainWindow()->Items().MirrorMenu, MainWindow()->Items().MirrorActions[0]));
+        QCOMPARE(ReadBytes(Copy), expected);
+        QCOMPARE(MainWindow()->Items().MessageLabel->text(),
+                 QString("Mirror across X: 1 glow written; no twin across X for glow 2 of mesh 0, glow 0 of mesh 1"));
+        QCOMPARE(Document().History.Stack().count(), 1);
+        ClickGlow(G01);
+        ClickGlow(G00, Qt::ControlModifier);
+
         // Another program changed the working copy: nothing is written, the
         // model, the panel and the history stay as the file holds them.
         std::filesystem::resize_file(Copy, expected.size() - 1);
@@ -311,6 +325,70 @@ private slots:
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
     }
 
+    // A left drag from empty space draws a box, in the view's device pixels
+    // wherever the view lies in the window and whatever the screen's scale:
+    // the glows drawn inside it are selected, with Ctrl added; Escape
+    // cancels it. Ctrl+A selects every glow of every mesh.
+    void BoxSelectsTheGlowsDrawnInside()
+    {
+        TViewPanel* view = MainWindow()->View();
+        const double ratio = view->devicePixelRatioF();
+        const TViewProjection projection = view->Projection(MainWindow()->ViewState().Camera);
+        const auto device = [&](TGlowIndex at) {
+            const TViewPoint p = projection.Project(Document().GlowAt(at).Center);
+            return QPointF(p.X, p.Y);
+        };
+        // Six logical pixels around the glows' centres, from corner to
+        // corner: far less than the menu bar above the view.
+        const auto drag = [&](const std::vector<TGlowIndex>& glows, Qt::KeyboardModifiers modifiers, bool escape) {
+            QPointF low = device(glows.front()), high = low;
+            for (TGlowIndex at : glows) {
+                low = {std::min(low.x(), device(at).x()), std::min(low.y(), device(at).y())};
+                high = {std::max(high.x(), device(at).x()), std::max(high.y(), device(at).y())};
+            }
+            const QRectF box = QRectF(low, high).adjusted(-6 * ratio, -6 * ratio, 6 * ratio, 6 * ratio);
+            for (TGlowIndex at : {G00, G01, G02, G10})
+                if (std::find(glows.begin(), glows.end(), at) == glows.end())
+                    QVERIFY(!box.adjusted(-ratio, -ratio, ratio, ratio).contains(device(at)));
+            const QPoint from = (box.topLeft() / ratio).toPoint(), to = (box.bottomRight() / ratio).toPoint();
+            QTest::mousePress(view, Qt::LeftButton, modifiers, from);
+            QTest::mouseMove(view, (from + to) / 2);
+            QTest::mouseMove(view, to);
+            QVERIFY(view->Box().has_value());
+            if (escape)
+                CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
+            QTest::mouseRelease(view, Qt::LeftButton, modifiers, to);
+            QVERIFY(!view->Box().has_value());
+        };
+        ClickGlow(G00);
+        CHECKED(drag({G00, G01}, {}, false));
+        QCOMPARE(Document().Selection.SelectedGlows(Document().Model), (std::vector<TGlowIndex>{G00, G01}));
+        CHECKED(drag({G10}, Qt::ControlModifier, false));
+        QCOMPARE(Document().Selection.SelectedGlows(Document().Model), (std::vector<TGlowIndex>{G00, G01, G10}));
+        QCOMPARE(MainWindow()->Items().SelectionLabel->text(), QString("3 glows selected"));
+        CHECKED(drag({G02}, {}, true));
+        QCOMPARE(Document().Selection.SelectedGlows(Document().Model), (std::vector<TGlowIndex>{G00, G01, G10}));
+
+        // Every glow, the one being edited first; Man Ok of one number
+        // writes it into each at its own place.
+        ClickGlow(G01);
+        CHECKED(PressOn(MainWindow(), Qt::Key_A, Qt::ControlModifier));
+        QCOMPARE(Document().Selection.SelectedGlows(Document().Model), (std::vector<TGlowIndex>{G01, G00, G02, G10}));
+        QCOMPARE(MainWindow()->Items().SelectionLabel->text(), QString("4 glows selected"));
+        const std::vector<TEngineGlow> stored = Glows();
+        ClickListItem(GlowPanel()->ItemList, 3);
+        QTRY_VERIFY(ValueDialog()->isActiveWindow());
+        CHECKED(TypeIntoFirstCell("7.5"));
+        QTest::mouseClick(ValueDialog()->StoreButton, Qt::LeftButton);
+        std::vector<uint8_t> expected = Model.Bytes;
+        for (TGlowIndex at : {G00, G01, G02, G10}) {
+            TEngineGlow g = Stored(stored, at);
+            g.MainVec.X = 7.5f;
+            Put(expected, at, g);
+        }
+        QCOMPARE(ReadBytes(Copy), expected);
+    }
+
     // Copy Glow puts an edit list optglow reads; Paste Glow Style gives every
     // selected glow its colours, vector and densities but not its centre,
     // Paste Glow its centre too; any other clipboard writes nothing.
@@ -324,7 +402,7 @@ private slots:
         QCOMPARE(EncodeGlowWriteBack(patches[0].After), EncodeGlowWriteBack(Document().GlowAt(G00)));
 
         ClickGlow(G01);
-        CHECKED(PressOn(MainWindow(), Qt::Key_A, Qt::ControlModifier));
+        CHECKED(PressOn(MainWindow(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier));
         QCOMPARE(MainWindow()->Items().SelectionLabel->text(), QString("3 glows selected"));
         const std::vector<TEngineGlow> stored = Glows();
         CHECKED(PressOn(MainWindow(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier));

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 
 #include "bulk_memory.h"
 #include "error_text.h"
+#include "glow_record.h"
 #include "glow_mirror.h"
 #include "model.h"
 #include "model_box.h"
@@ -189,6 +191,49 @@ TEST(ModelBox, VerticesWithoutAPlaceAreLeftOut)
     mesh.Vertices.Add({NAN, 1, 1});
     EXPECT_TRUE(ModelBox(model).Empty());
     EXPECT_EQ(ModelSize(model), 0.0);
+}
+
+// One side of a ship selected, the other written: each glow's image goes
+// onto the nearest glow NOT selected (a selected glow lies nearer S1's and
+// S2's images than their twins do), a twin is taken once, only sign bits
+// differ (a main vector's 0 becomes -0, which 0 - x would not give), and
+// each twin keeps its own place in the file.
+TEST(MirrorOntoTwins, EachGlowOntoItsOwnTwinAmongTheGlowsNotSelected)
+{
+    TModel model;
+    TOMesh& side = model.Meshes.Get(model.Meshes.Add(TModel::NewMesh()));
+    TOMesh& other = model.Meshes.Get(model.Meshes.Add(TModel::NewMesh()));
+    side.Vertices.Add({-50, -50, 0});
+    side.Vertices.Add({50, 50, 0});  // size 100: a twin lies within 1
+    const auto glow = [&](TOMesh& mesh, TFloat3 centre, int32_t place) {
+        TEngineGlow g;
+        g.FilePos = place;
+        g.Center = centre;
+        g.MainVec = {0.0f, -8.5f, 2.125f};
+        g.CoreColor = 0x80FF2010u + uint32_t(place);
+        g.Density1 = {0.25f, -0.0f, 0.75f};
+        mesh.Glows.Add(g);
+        return TGlowIndex{int32_t(&mesh == &other), mesh.Glows.Count() - 1};
+    };
+    const TGlowIndex s1 = glow(side, {10, 3, 1}, 100), s2 = glow(side, {-10.25f, 3, 1}, 200),
+                     s3 = glow(side, {30, 3, 5}, 300), s4 = glow(side, {10, 3, 1}, 400);
+    const TGlowIndex t1 = glow(other, {-10.5f, 3, 1}, 500), t2 = glow(other, {10.6f, 3, 1}, 600);
+
+    const TTwinImages twins = MirrorOntoTwins(model, {s1, s2, s3, s4}, TMirrorAxis::X);
+    ASSERT_EQ(twins.Images.size(), 2u);
+    EXPECT_EQ(twins.Images[0].At, t1);
+    EXPECT_EQ(twins.Images[1].At, t2);
+    EXPECT_EQ(twins.Untwinned, (std::vector<TGlowIndex>{s3, s4}));
+    for (const auto& [twin, from] : {std::pair{twins.Images[0], s1}, std::pair{twins.Images[1], s2}}) {
+        const TEngineGlow& source = model.Meshes.Get(from.Mesh).Glows.Get(from.Glow);
+        EXPECT_EQ(twin.Values.FilePos, model.Meshes.Get(twin.At.Mesh).Glows.Get(twin.At.Glow).FilePos);
+        TGlowBytes expected = EncodeGlowWriteBack(source);
+        const TGlowBytes written = EncodeGlowWriteBack(twin.Values);
+        for (size_t sign : {size_t(glow_layout::Center + 3), size_t(glow_layout::MainVec + 3)})
+            expected[sign] ^= 0x80;
+        EXPECT_EQ(written, expected);
+    }
+    EXPECT_EQ(std::bit_cast<uint32_t>(twins.Images[0].Values.MainVec.X), 0x80000000u);
 }
 
 }  // namespace

@@ -160,8 +160,9 @@ private slots:
                                                     "Show Working Copy", "Export Picture...", "", "E&xit"}));
         QVERIFY(MainWindow()->Items().ExitSeparator->isSeparator());
         QCOMPARE(ItemTexts(MainWindow()->Items().EditMenu),
-                 QStringList({"Undo", "Redo", "", "Select Glows of Mesh", "Select Mirror Twin", "Mirror Glow",
-                              "Symmetry", "", "Copy Glow", "Paste Glow Style", "Paste Glow", "", "Copy Picture"}));
+                 QStringList({"Undo", "Redo", "", "Select All Glows", "Select Glows of Mesh", "Select Mirror Twin",
+                              "Mirror Glow", "Symmetry", "", "Copy Glow", "Paste Glow Style", "Paste Glow", "",
+                              "Copy Picture"}));
         QCOMPARE(ItemTexts(MainWindow()->Items().SymmetryMenu), QStringList({"Off", "X", "Y", "Z"}));
         QVERIFY(MainWindow()->Items().SymmetryActions[0]->isChecked());
         QCOMPARE(ItemTexts(MainWindow()->Items().DisplayMenu),
@@ -211,7 +212,7 @@ private slots:
                     ++keys;
                 }
             }
-        QCOMPARE(keys, 16);
+        QCOMPARE(keys, 17);
 
         QVERIFY(QTest::qWaitForWindowActive(MainWindow()));
         QTest::keyClick(app.KeyTarget(), Qt::Key_O, Qt::ControlModifier);
