@@ -7,6 +7,7 @@
 #include "conversions.h"
 #include "dialog_seam.h"
 #include "error_display.h"
+#include "errors.h"
 #include "face_centre.h"
 #include "glow_edit.h"
 #include "glow_fields.h"
@@ -64,8 +65,13 @@ void TValueDialog::UpdatePreview()
 {
     if (Glows.empty() || !isVisible())
         return;
-    const TValueChange change = TypedChange();
-    const TGlowWrite shown = AppliedTo(change, Document.Model, Glows);
+    TGlowWrite shown;
+    try {
+        shown = AppliedTo(TypedChange(), Document.Model, Glows);
+    } catch (const ENotFinite&) {
+        // Store would write nothing: the glows as stored.
+        shown = AppliedTo(TValueChange{Value}, Document.Model, Glows);
+    }
     TGlowPreview preview{shown.Glows.front().At, shown.Glows.front().Values};
     preview.Others.assign(shown.Glows.begin() + 1, shown.Glows.end());
     Document.Preview = std::move(preview);
@@ -121,11 +127,18 @@ void TValueDialog::StoreTyped()
         TValueChange change{Value};
         if (Mark)
             change.Numbers = typed;
-        if (!InDensityRange(change)) {
+        TGlowWrite write;
+        try {
+            write = AppliedTo(change, Document.Model, Glows);
+        } catch (const ENotFinite& e) {
+            ShowMsg(e.what());
+            return;
+        }
+        if (!InDensityRange(change, write)) {
             ShowMsg("Value not 0.0 to 1.0 ! Exiting ");
             return;
         }
-        WriteAndClose(AppliedTo(change, Document.Model, Glows));
+        WriteAndClose(write);
         // Served once written: after a write that failed, Store again stores
         // the same value.
         Mark.reset();

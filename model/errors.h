@@ -24,6 +24,12 @@ public:
     using Exception::Exception;
 };
 
+// A value would become infinite or no number: nothing is written.
+class ENotFinite : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // A file could not be opened: "Cannot open file %s".
 class EFOpenError : public Exception {
 public:

@@ -1,5 +1,9 @@
 #include "value_change.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 #include "conversions.h"
 #include "errors.h"
 #include "glow_fields.h"
@@ -14,7 +18,34 @@ bool IsColorValue(TGlowValue value)
     return FieldOf(value).Color != nullptr;
 }
 
-TEngineGlow Applied(const TValueChange& change, TEngineGlow glow)
+namespace {
+
+using TOp = TNumberChange::TOp;
+
+// own with the number change made, in float arithmetic.
+float Worked(const TNumberChange& number, float own)
+{
+    switch (number.Op) {
+    case TOp::Keep:
+        return own;
+    case TOp::Set:
+        return number.Operand;
+    case TOp::Add:
+        return own + number.Operand;
+    case TOp::Subtract:
+        return own - number.Operand;
+    case TOp::Multiply:
+        return own * number.Operand;
+    case TOp::Divide:
+        return own / number.Operand;
+    }
+    return own;
+}
+
+const char* const AxisNames[3] = {"X", "Y", "Z"};
+
+// The glow at with the change made to it; everything else as it was.
+TEngineGlow Applied(const TValueChange& change, TGlowIndex at, TEngineGlow glow)
 {
     const edit_list::GlowField& field = FieldOf(change.Value);
     if (field.Color) {
@@ -27,28 +58,45 @@ TEngineGlow Applied(const TValueChange& change, TEngineGlow glow)
     }
     TFloat3& vector = glow.*field.Vector;
     float* numbers[3] = {&vector.X, &vector.Y, &vector.Z};
-    for (size_t i = 0; i < 3; ++i)
-        if (change.Numbers[i].Op == TNumberChange::TOp::Set)
-            *numbers[i] = change.Numbers[i].Operand;
+    for (size_t i = 0; i < 3; ++i) {
+        if (change.Numbers[i].Op == TOp::Keep)
+            continue;
+        *numbers[i] = Worked(change.Numbers[i], *numbers[i]);
+        // "/=0", an overflow, or a glow's own that is no number: a value the
+        // user cannot have meant, and one no view can draw.
+        if (!std::isfinite(*numbers[i]))
+            throw ENotFinite(std::string("Nothing was written: ") + AxisNames[i] + " of glow " +
+                             std::to_string(at.Glow) + " of mesh " + std::to_string(at.Mesh) +
+                             " would not be a finite number");
+    }
     return glow;
 }
+
+}  // namespace
 
 TGlowWrite AppliedTo(const TValueChange& change, const TModel& model, const std::vector<TGlowIndex>& glows)
 {
     TGlowWrite write;
     write.Glows.reserve(glows.size());
     for (const TGlowIndex& at : glows)
-        write.Glows.push_back({at, Applied(change, model.Meshes.Get(at.Mesh).Glows.Get(at.Glow))});
+        write.Glows.push_back({at, Applied(change, at, model.Meshes.Get(at.Mesh).Glows.Get(at.Glow))});
     return write;
 }
 
-bool InDensityRange(const TValueChange& change)
+bool InDensityRange(const TValueChange& change, const TGlowWrite& write)
 {
-    if (!FieldOf(change.Value).Density)
+    const edit_list::GlowField& field = FieldOf(change.Value);
+    if (!field.Density)
         return true;
-    for (const TNumberChange& number : change.Numbers)
-        if (number.Op == TNumberChange::TOp::Set && !(number.Operand >= 0.0f && number.Operand <= 1.0f))
-            return false;
+    // Each glow's own result: "+=0.5" may keep one glow in range and take
+    // another out of it.
+    for (const TGlowValues& glow : write.Glows) {
+        const TFloat3& vector = glow.Values.*field.Vector;
+        const float numbers[3] = {vector.X, vector.Y, vector.Z};
+        for (size_t i = 0; i < 3; ++i)
+            if (change.Numbers[i].Op != TOp::Keep && !(numbers[i] >= 0.0f && numbers[i] <= 1.0f))
+                return false;
+    }
     return true;
 }
 
@@ -56,7 +104,13 @@ TNumberChange TypedNumber(const std::optional<std::string>& text)
 {
     if (!text)
         return {};
-    return {TNumberChange::TOp::Set, TextFloat(*text)};
+    static const std::pair<const char*, TOp> relative[] = {
+        {"+=", TOp::Add}, {"-=", TOp::Subtract}, {"*=", TOp::Multiply}, {"/=", TOp::Divide}};
+    const size_t first = std::min(text->find_first_not_of(' '), text->size());
+    for (const auto& [prefix, op] : relative)
+        if (text->compare(first, 2, prefix) == 0)
+            return {op, TextFloat(text->substr(first + 2))};
+    return {TOp::Set, TextFloat(*text)};
 }
 
 std::optional<uint32_t> TypedByte(const std::string& text)

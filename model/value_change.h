@@ -1,7 +1,8 @@
 #pragma once
 // The change the value edit dialog makes to the glows it is open on, as data:
 // which value, and for each of its numbers (or a colour's alpha and red,
-// green and blue) whether each glow keeps its own or takes what was typed.
+// green and blue) whether each glow keeps its own, takes what was typed, or
+// has its own changed by what was typed ("+=2").
 // The dialog's preview while typing and its write are both Applied of one
 // change, so what is shown is what is written.
 
@@ -26,9 +27,10 @@ enum class TGlowValue { CoreColor, OuterColor, Center, MainVec, Density0, Densit
 const edit_list::GlowField& FieldOf(TGlowValue value);
 bool IsColorValue(TGlowValue value);
 
-// What a change does to one number of a value.
+// What a change does to one number of a value: Set gives every glow the
+// operand; Add, Subtract, Multiply and Divide work it into each glow's own.
 struct TNumberChange {
-    enum class TOp { Keep, Set };
+    enum class TOp { Keep, Set, Add, Subtract, Multiply, Divide };
     TOp Op = TOp::Keep;
     float Operand = 0.0f;
 };
@@ -43,19 +45,20 @@ struct TValueChange {
     std::optional<uint32_t> Rgb{};
 };
 
-// glow with the change made to it; everything else as it was.
-TEngineGlow Applied(const TValueChange& change, TEngineGlow glow);
-
 // The write that gives each glow of glows, in that order, its values in
-// model with the change made: the dialog's preview and its write. Throws the
-// list errors.
+// model with the change made (a relative number computed in float on the
+// glow's own): the dialog's preview and its write. Throws the list errors,
+// and ENotFinite when a number the change makes is infinite or no number.
 TGlowWrite AppliedTo(const TValueChange& change, const TModel& model, const std::vector<TGlowIndex>& glows);
 
-// False when the change sets a number of a density outside 0.0 to 1.0.
-bool InDensityRange(const TValueChange& change);
+// False when write, made by change, puts a number the change touches of a
+// density outside 0.0 to 1.0 in any glow.
+bool InDensityRange(const TValueChange& change, const TGlowWrite& write);
 
 // The change of one number typed as text: none (the text the cell showed)
-// keeps each glow's own. Throws EConvertError for a text that is no number.
+// keeps each glow's own; "+=", "-=", "*=" or "/=" before a number works it
+// into each glow's own; any other text is a number to set ("+2" sets 2).
+// Throws EConvertError for a number part that is no number.
 TNumberChange TypedNumber(const std::optional<std::string>& text);
 
 // The number from 0 to 255 that text holds; none for another text.

@@ -31,6 +31,7 @@ private slots:
     void manOkWithBadCellStoresNothing();
     void densityRange();
     void manOkTakesTextBeingTyped();
+    void relativeValueWorksOnEachGlowsOwn();
     void keysTypedAsItOpensGoIntoTheFirstCell();
     void returnConfirmsUnlessItEndsACellsEdit();
     void colorWithAlpha();
@@ -356,6 +357,56 @@ void DialogTest::manOkTakesTextBeingTyped()
     QCOMPARE(g->MainVec.Y, 42.5f);
     std::vector<uint8_t> expected = e.Original;
     PutField(expected, *g, VectorField, {SampleGlow(0).MainVec.X, 42.5f, SampleGlow(0).MainVec.Z});
+    QCOMPARE(e.FileBytes(), expected);
+}
+
+// "+=2" typed into Y with three glows selected: the cell keeps the text, the
+// view shows and Man Ok writes each glow's own Y plus 2; "/=0" is refused.
+void DialogTest::relativeValueWorksOnEachGlowsOwn()
+{
+    TGlowEditing e({SampleMesh(3)});
+    const auto glows = e.AllGlows();
+    const auto openCenter = [&] {
+        Open(e, 0, 2, 2);
+        QVERIFY(e.Dialog->Glow() == (TGlowIndex{0, 2}));
+        QTRY_VERIFY(HasKeyboard(e.Dialog->Grid));
+    };
+    e.SelectMesh(0);
+    e.Doc.Selection.Glows = {{0, 0}, {0, 1}, {0, 2}};
+    openCenter();
+    const auto type = [&](const char* text) {
+        e.Dialog->Grid->setCurrentCell(1, 1);
+        for (const char* c = text; *c; ++c)
+            QTest::keyClick(e.Dialog->windowHandle(), *c);
+    };
+    const auto ownY = [](int n) { return SampleGlow(n).Center.Y; };
+
+    type("+=2");
+    QCOMPARE(e.Doc.Preview.At, (TGlowIndex{0, 2}));
+    QCOMPARE(e.Doc.Preview.Values.Center.Y, ownY(2) + 2);
+    QCOMPARE(e.Doc.Preview.Others.size(), size_t(2));
+    for (const TGlowValues& other : e.Doc.Preview.Others)
+        QCOMPARE(other.Values.Center.Y, ownY(other.At.Glow) + 2);
+    QTest::keyClick(e.Dialog->windowHandle(), Qt::Key_Tab);
+    QCOMPARE(e.Dialog->Cell(1, 1), QString("+=2"));
+    QTest::mouseClick(e.Dialog->StoreButton, Qt::LeftButton);
+    QVERIFY(e.Dialogs.Messages.empty());
+    std::vector<uint8_t> expected = e.Original;
+    for (int n = 0; n < 3; ++n) {
+        const TFloat3 centre = SampleGlow(n).Center;
+        PutField(expected, *glows[size_t(n)], CenterField, {centre.X, centre.Y + 2, centre.Z});
+    }
+    QCOMPARE(e.FileBytes(), expected);
+
+    // While typed, the view shows the glows as stored; Man Ok says why it
+    // writes nothing and stays open.
+    openCenter();
+    type("/=0");
+    QCOMPARE(e.Doc.Preview.Values.Center.Y, ownY(2) + 2);
+    e.Dialog->StoreTyped();
+    QCOMPARE(e.Dialogs.TakeMessages(),
+             QStringList({"Nothing was written: Y of glow 2 of mesh 0 would not be a finite number"}));
+    QVERIFY(e.Dialog->isVisible() && e.Dialog->Pending(TGlowValue::Center));
     QCOMPARE(e.FileBytes(), expected);
 }
 
