@@ -74,24 +74,42 @@ std::optional<TFloat3> MovedAlong(const TFloat3& p, const TFloat3& from, const T
     return finite ? std::optional(result) : std::nullopt;
 }
 
-std::string NotMovedText(const std::vector<TGlowIndex>& glows)
+namespace {
+
+// "Glow 2 of mesh 0 was not moved: its centre would not be a finite number",
+// several named up to ten: verb what happened to them not, value (its, one)
+// and values (their, several) what would not be finite.
+std::string NotChangedText(const std::vector<TGlowIndex>& glows, const std::string& verb, const std::string& value,
+                           const std::string& values)
 {
     const auto name = [](TGlowIndex at) {
         return "glow " + std::to_string(at.Glow) + " of mesh " + std::to_string(at.Mesh);
     };
     if (glows.size() == 1) {
-        std::string text = name(glows.front()) + " was not moved: its centre would not be a finite number";
+        std::string text = name(glows.front()) + " was not " + verb + ": its " + value + " would not be a finite number";
         text.front() = 'G';
         return text;
     }
     // A selection of thousands would fill the screen: the first ones stand
     // for the rest.
     constexpr size_t Named = 10;
-    std::string text =
-        std::to_string(glows.size()) + " glows were not moved, their centres would not be finite numbers: ";
+    std::string text = std::to_string(glows.size()) + " glows were not " + verb + ", their " + values +
+                       " would not be finite numbers: ";
     for (size_t i = 0; i < std::min(glows.size(), Named); ++i)
         text += (i > 0 ? ", " : "") + name(glows[i]);
     if (glows.size() > Named)
         text += " and " + std::to_string(glows.size() - Named) + " more";
     return text;
+}
+
+}  // namespace
+
+std::string NotMovedText(const std::vector<TGlowIndex>& glows)
+{
+    return NotChangedText(glows, "moved", "centre", "centres");
+}
+
+std::string NotSizedText(const std::vector<TGlowIndex>& glows)
+{
+    return NotChangedText(glows, "sized", "main vector", "main vectors");
 }

@@ -14,6 +14,7 @@
 #include <QPointF>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "glow_dragging.h"
@@ -56,7 +57,7 @@ public:
     void Start();
     // The model is closing: a drag ends unwritten and nothing is previewed.
     void Stop();
-    bool Dragging() const { return Held.has_value(); }
+    bool Dragging() const { return Held != nullptr; }
 
     // The Edit items, while the view is Ready and no glow is dragged. Select
     // Glows of Mesh; Escape's glow being edited alone; Select Mirror Twin;
@@ -82,8 +83,8 @@ signals:
     void Said(const QString& text);
 
 private:
-    // Picks the glow under (x, y) and readies its drag; false when none is
-    // there.
+    // Readies the drag of the edited glow's size handle under (x, y), else
+    // picks the glow under it and readies its drag; false when none is there.
     bool Pick(int x, int y);
     bool DragKey(const QKeyEvent& key);
     void Nudge(TNudge direction);
@@ -104,6 +105,6 @@ private:
     TViewPanel& Panel;
     const TViewState& State;
     std::function<TScene()> Scene;
-    std::optional<TGlowDragging> Held;
+    std::unique_ptr<TGlowGesture> Held;
     TGlowNudging Nudging;
 };
