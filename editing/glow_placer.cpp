@@ -50,7 +50,7 @@ void TGlowPlacer::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::Ke
 
 bool TGlowPlacer::Pick(int x, int y)
 {
-    // A handle wins over any glow's centre there, its own glow's included.
+    // A handle shown wins over any other glow's centre there.
     const TScene scene = Scene();
     if (const int axis = PickHandle(scene, Projection(), x, y); axis != NoHandle) {
         Held = std::make_unique<TGlowSizing>(Document, HandledGlow(scene), axis, Panel.Pointer());
