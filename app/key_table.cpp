@@ -38,8 +38,14 @@ constexpr TKeyRow Place[] = {
     {"Left button drag",
      "on a glow's centre moves it in the plane of the screen, and the glows selected with it by the same offset; "
      "the new centres are written as one edit when the button is let go"},
+    {"Left button drag on a size handle",
+     "the marks at the outer ends of the x, y and z lines of the glow being edited (square, diamond, triangle): "
+     "move that end along its own axis and change that component of the main vector by four, two or one times "
+     "the end's move, of every selected glow by the same amount; written as one edit when the button is let go"},
     {"X, Y, Z", "while dragging: keep the centre on that axis of the model; the same key again frees it"},
-    {"Ctrl", "held while dragging: snap the centre onto the nearest vertex of the glow's mesh"},
+    {"Ctrl",
+     "held while dragging: snap the centre onto the nearest vertex of the glow's mesh, a size handle onto that "
+     "vertex's coordinate on its axis"},
     {"Shift", "held while dragging: snap it onto the centre of the nearest face"},
     {"Escape, Right click", "while dragging: put the glows back; nothing is written"},
     {"J, L, I, K",

@@ -87,13 +87,31 @@ std::string GlowsNamed(const std::vector<TGlowIndex>& glows)
     return text;
 }
 
-std::string NotMovedText(const std::vector<TGlowIndex>& glows)
+namespace {
+
+// "Glow 2 of mesh 0 was not moved: its centre would not be a finite number",
+// several named up to ten: verb what happened to them not, value (its, one)
+// and values (their, several) what would not be finite.
+std::string NotChangedText(const std::vector<TGlowIndex>& glows, const std::string& verb, const std::string& value,
+                           const std::string& values)
 {
     if (glows.size() == 1) {
-        std::string text = GlowsNamed(glows) + " was not moved: its centre would not be a finite number";
+        std::string text = GlowsNamed(glows) + " was not " + verb + ": its " + value + " would not be a finite number";
         text.front() = 'G';
         return text;
     }
-    return std::to_string(glows.size()) + " glows were not moved, their centres would not be finite numbers: " +
-           GlowsNamed(glows);
+    return std::to_string(glows.size()) + " glows were not " + verb + ", their " + values +
+           " would not be finite numbers: " + GlowsNamed(glows);
+}
+
+}  // namespace
+
+std::string NotMovedText(const std::vector<TGlowIndex>& glows)
+{
+    return NotChangedText(glows, "moved", "centre", "centres");
+}
+
+std::string NotSizedText(const std::vector<TGlowIndex>& glows)
+{
+    return NotChangedText(glows, "sized", "main vector", "main vectors");
 }

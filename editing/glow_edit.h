@@ -49,3 +49,6 @@ std::string GlowsNamed(const std::vector<TGlowIndex>& glows);
 // The message for glows left where they were because MovedAlong refused
 // them: "Glow 2 of mesh 0 was not moved: ...", several named up to ten.
 std::string NotMovedText(const std::vector<TGlowIndex>& glows);
+// The same for glows whose main vector was left as it was: "Glow 2 of mesh 0
+// was not sized: its main vector would not be a finite number".
+std::string NotSizedText(const std::vector<TGlowIndex>& glows);

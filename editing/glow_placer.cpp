@@ -4,7 +4,9 @@
 #include "error_display.h"
 #include "glow_clipboard.h"
 #include "glow_edit.h"
+#include "glow_handles.h"
 #include "glow_selecting.h"
+#include "glow_sizing.h"
 #include "messages.h"
 #include "open_document.h"
 #include "view_panel.h"
@@ -53,6 +55,12 @@ void TGlowPlacer::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::Ke
 
 bool TGlowPlacer::Pick(int x, int y)
 {
+    // A handle shown wins over any other glow's centre there.
+    const TScene scene = Scene();
+    if (const int axis = PickHandle(scene, Projection(), x, y); axis != NoHandle) {
+        Held = std::make_unique<TGlowSizing>(Document, HandledGlow(scene), axis, Panel.Pointer());
+        return true;
+    }
     const TGlowIndex picked = GlowAtPointer(Document, Scene(), Projection(), x, y);
     if (!picked)
         return false;
@@ -66,7 +74,7 @@ bool TGlowPlacer::Pick(int x, int y)
     // with it move with it; a click without a move leaves it selected alone
     // (Released). From where the glows are shown now that the panel is on
     // them (an edit dialog open on another glow has gone).
-    Held.emplace(Document, picked, Panel.Pointer());
+    Held = std::make_unique<TGlowDragging>(Document, picked, Panel.Pointer());
     return true;
 }
 
@@ -88,9 +96,11 @@ void TGlowPlacer::Released(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint
         if (BoxReleased(button, at) || !Held || button != Qt::LeftButton)
             return;
         if (!Held->Moving()) {
-            // A click: the press picked the glow, which is now selected alone.
+            // A click: the press picked the glow, which is now selected alone
+            // (on a glow's centre).
+            const bool alone = Held->ClickSelectsAlone();
             End();
-            if (Document.Selection.SelectedGlows(Document.Model).size() > 1) {
+            if (alone && Document.Selection.SelectedGlows(Document.Model).size() > 1) {
                 Document.Selection.SelectEditedGlowAlone();
                 emit SelectionChanged();
             }
@@ -189,8 +199,8 @@ void TGlowPlacer::Finish()
     const TGlowDragging::TWrite written = Held->Written();
     // Undo and Redo act again before the step is made, so that they name it.
     End();
-    if (!written.Refused.empty())
-        ShowMsg(NotMovedText(written.Refused));
+    if (!written.Refusal.empty())
+        ShowMsg(written.Refusal);
     if (written.Unmoved) {
         ShowStored();
         return;

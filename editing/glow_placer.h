@@ -16,6 +16,7 @@
 #include <QRectF>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "glow_boxing.h"
@@ -61,7 +62,7 @@ public:
     void Start();
     // The model is closing: a drag ends unwritten and nothing is previewed.
     void Stop();
-    bool Dragging() const { return Held.has_value(); }
+    bool Dragging() const { return Held != nullptr; }
 
     // The Edit items, while the view is Ready and no glow is dragged. Select
     // All Glows; Select Glows of Mesh; Escape's glow being edited alone;
@@ -90,8 +91,8 @@ signals:
     void Said(const QString& text);
 
 private:
-    // Picks the glow under (x, y) and readies its drag; false when none is
-    // there.
+    // Readies the drag of the edited glow's size handle under (x, y), else
+    // picks the glow under it and readies its drag; false when none is there.
     bool Pick(int x, int y);
     bool DragKey(const QKeyEvent& key);
     void Nudge(TNudge direction);
@@ -121,7 +122,7 @@ private:
     TViewPanel& Panel;
     const TViewState& State;
     std::function<TScene()> Scene;
-    std::optional<TGlowDragging> Held;
+    std::unique_ptr<TGlowGesture> Held;
     std::optional<TGlowBoxing> Boxing;
     TGlowNudging Nudging;
 };

@@ -7,8 +7,6 @@
 
 #include "face_centre.h"
 
-namespace {
-
 float& Coordinate(TFloat3& p, int axis)
 {
     return axis == 0 ? p.X : axis == 1 ? p.Y : p.Z;
@@ -19,13 +17,13 @@ double Coordinate(const TFloat3& p, int axis)
     return axis == 0 ? p.X : axis == 1 ? p.Y : p.Z;
 }
 
-// A coordinate as the file stores it; a drag far beyond the floats' range
-// (at a zoom near zero) ends at the largest one.
 float ToFloat(double value)
 {
     constexpr double largest = std::numeric_limits<float>::max();
     return float(std::clamp(value, -largest, largest));
 }
+
+namespace {
 
 TVec3 Vec(const TFloat3& p)
 {

@@ -13,6 +13,13 @@
 
 enum class TSnap { None, Vertex, FaceCentre };
 
+// Coordinate axis (0 x, 1 y, 2 z) of p.
+float& Coordinate(TFloat3& p, int axis);
+double Coordinate(const TFloat3& p, int axis);
+// A coordinate as the file stores it; a drag far beyond the floats' range
+// (at a zoom near zero) ends at the largest one.
+float ToFloat(double value);
+
 // Where the centre is, and what it was snapped onto: the vertex's or the
 // face's index in the mesh, -1 with no snap.
 struct TDragSpot {

@@ -9,6 +9,7 @@
 
 #include "gl_state.h"
 #include "glow_pick.h"
+#include "glow_handles.h"
 #include "scene_drawing.h"
 
 namespace {
@@ -158,7 +159,6 @@ void DrawGlowLines(const TScene& scene, int meshIndex, int glowIndex, float poin
     const TFloat3& p = glow.Center;
     const TFloat3& v = glow.MainVec;
     const float a = v.X / 4;
-    const float b = v.Y / 2;
     glPointSize(pointSize);
     SetColor(scene.Colors, ColPoint);
     {
@@ -169,22 +169,22 @@ void DrawGlowLines(const TScene& scene, int meshIndex, int glowIndex, float poin
     {
         TPrimitive lines(GL_LINES);
         SetColor(scene.Colors, ColXVector);
-        Vertex(Offset(p, a, 0, 0));
+        Vertex(HandleEnd(glow, 0));
         Vertex(p);
         Vertex(p);
         Vertex(Offset(p, -a, 0, 0));
         SetColor(scene.Colors, ColYVector);
-        Vertex(Offset(p, 0, b, 0));
+        Vertex(HandleEnd(glow, 1));
         Vertex(p);
         SetColor(scene.Colors, ColZVector);
-        Vertex(Offset(p, 0, 0, v.Z));
+        Vertex(HandleEnd(glow, 2));
         Vertex(p);
         Vertex(p);
         Vertex(Offset(p, 0, 0, -v.Z));
     }
     if (scene.Glows.Cones) {
         SetColor(scene.Colors, ColCone);
-        const TFloat3 apex = Offset(p, 0, b, 0);
+        const TFloat3 apex = HandleEnd(glow, 1);
         Triangle(Offset(p, 0, 0, -v.Z), apex, Offset(p, -a, 0, 0));
         Triangle(Offset(p, 0, 0, v.Z), apex, Offset(p, -a, 0, 0));
         Triangle(Offset(p, 0, 0, -v.Z), apex, Offset(p, a, 0, 0));
@@ -192,6 +192,39 @@ void DrawGlowLines(const TScene& scene, int meshIndex, int glowIndex, float poin
         // The last two exchange the offsets: a on the z axis, V.z on the x axis.
         Triangle(Offset(p, 0, 0, -a), apex, Offset(p, -v.Z, 0, 0));
         Triangle(Offset(p, 0, 0, a), apex, Offset(p, v.Z, 0, 0));
+    }
+}
+
+// The size handles of the glow being edited, flat towards the viewer: an
+// outline around each line's end in that line's colour, a square for x, a
+// diamond for y, a triangle for z, so that they are told apart from each
+// other and from the filled points of the centres.
+void DrawHandles(const TScene& scene, const TViewProjection& view)
+{
+    const TGlowIndex at = HandledGlow(scene);
+    if (!at)
+        return;
+    const TEngineGlow& glow = scene.Shown(at);
+    // Eye units per device pixel, across and up.
+    const TViewVolume& volume = view.Volume();
+    const double across = (volume.High - volume.Low) / std::max(view.Width(), 1);
+    const double up = (volume.High - volume.Low) / std::max(view.Height(), 1);
+    constexpr TViewColor Colors[3] = {ColXVector, ColYVector, ColZVector};
+    constexpr int Corners[3] = {4, 4, 3};
+    constexpr double FirstCorner[3] = {0.125, 0, 0.25};  // of a turn
+    TEyeCoordinates eye;
+    for (int axis = 0; axis < 3; ++axis) {
+        if (!HandleShown(glow, axis, view))
+            continue;
+        const TFloat3 end = HandleEnd(glow, axis);
+        const TVec3 centre = view.Eye({end.X, end.Y, end.Z});
+        SetColor(scene.Colors, Colors[axis]);
+        TPrimitive outline(GL_LINE_LOOP);
+        for (int k = 0; k < Corners[axis]; ++k) {
+            const double angle = 2 * std::numbers::pi * (FirstCorner[axis] + double(k) / Corners[axis]);
+            glVertex3d(centre[0] + HandleRadius * across * std::cos(angle), centre[1] + HandleRadius * up * std::sin(angle),
+                       centre[2]);
+        }
     }
 }
 
@@ -216,6 +249,7 @@ void DrawSceneGlows(const TScene& scene, const TViewProjection& view)
         DrawAllGlows(scene, view);
     else
         DrawGlows(scene, view, DrawnGlows(scene));
+    DrawHandles(scene, view);
 }
 
 void DrawAllGlows(const TScene& scene, const TViewProjection& view)

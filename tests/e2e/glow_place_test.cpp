@@ -1,7 +1,8 @@
 // Placing a glow with the mouse: a click on a glow's centre picks it, a drag
 // of the glow being edited moves its centre and writes its twelve bytes when
 // the button is let go; Escape, a right click and a mere click write nothing;
-// an axis lock keeps the other coordinates' bits, Ctrl and Shift snap.
+// an axis lock keeps the other coordinates' bits, Ctrl and Shift snap; a size
+// handle changes one component of the main vector.
 
 #include <QApplication>
 #include <QLabel>
@@ -38,10 +39,11 @@ GlowRecord GlowAt(float x, float y, float z, int n)
 // Coordinates span -30..30, so the view spans -40..40. Mesh 0's glow 1 and
 // mesh 1's glow lie on one line of sight at rest, at z -20 and 20.
 const TVertex OddVertex{13.37f, -7.3f, 12.7f};
+const TVertex NearVertex{-12.5f, 3.3f, 6.1f};  // near glow 0 of mesh 0, in no face
 std::vector<TUserMesh> Craft()
 {
     return {
-        {{{-30, -30, 0}, {30, -30, 0}, {30, 30, 0}, {-30, 30, 0}, {20, -10, 0}, {20, -5, 0}, OddVertex},
+        {{{-30, -30, 0}, {30, -30, 0}, {30, 30, 0}, {-30, 30, 0}, {20, -10, 0}, {20, -5, 0}, OddVertex, NearVertex},
          {Quad(0, 1, 2, 3), Tri(4, 5, 6)},
          {GlowAt(-10, 10, 5, 0), GlowAt(10, 10, -20, 1)}},
         {{{0, -25, 0}, {5, -25, 0}, {0, -20, 0}}, {Tri(0, 1, 2)}, {GlowAt(10, 10, 20, 2)}},
@@ -273,6 +275,58 @@ private slots:
         QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, Qt::ControlModifier, Shown(odd));
         const TFloat3 snapped = CentreIn(ReadBytes(Copy), block);
         QVERIFY(SameBits(snapped.X, odd.X) && SameBits(snapped.Y, odd.Y) && SameBits(snapped.Z, odd.Z));
+        QCOMPARE(Document().History.Stack().count(), 2);
+    }
+
+    // The y handle sits at the cone's apex, the centre + y/2. Dragged across
+    // a slanted view, the end follows the pointer's move as far as it goes
+    // along the y axis on screen, and only the main vector's y changes, by
+    // twice the end's move; with Ctrl the end lands on a vertex's y.
+    void ASizeHandleChangesOneComponentOfTheVector()
+    {
+        QTest::mouseClick(GlowPanel()->NextGlowButton, Qt::LeftButton);  // glow 0 of mesh 0
+        // Turned about the glow and zoomed in, so that the handle lies clear
+        // of the centre.
+        CHECKED(PressOn(MainWindow(), Qt::Key_F));
+        MainWindow()->ViewState().Camera.RotX = 30;
+        MainWindow()->ViewState().Camera.RotY = 40;
+        MainWindow()->ViewState().Camera.Zoom = 4;
+        MainWindow()->Redraw();
+        const TFloat3 c{-10, 10, 5};
+        const float y = NumberedGlow(0).MainVec.Y;
+        const QPoint from = Shown({c.X, c.Y + y / 2, c.Z});
+        const QPoint to = from + QPoint(QApplication::startDragDistance() + 30, 25);
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), from + (to - from) / 2);
+        QTest::mouseMove(MainWindow()->View(), to);
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, to);
+
+        const int32_t block = Model.GlowPos[0][0];
+        const std::vector<uint8_t> written = ReadBytes(Copy);
+        QCOMPARE(written.size(), Model.Bytes.size());
+        for (size_t i = 0; i < written.size(); ++i)
+            if (written[i] != Model.Bytes[i])
+                QVERIFY2(i >= size_t(block + 16) && i < size_t(block + 20), qPrintable(QString("byte %1").arg(i)));
+        // The end's move: the pointer's, laid onto the y axis as the screen
+        // shows it.
+        const auto axis = MainWindow()->View()->Projection(MainWindow()->ViewState().Camera).AxisImage(1);
+        const QPointF moved = QPointF(to - from) * MainWindow()->View()->devicePixelRatioF();
+        const double along = (moved.x() * axis[0] + moved.y() * axis[1]) / (axis[0] * axis[0] + axis[1] * axis[1]);
+        const float sized = GetFloat32LE(&written[size_t(block + 16)]);
+        QVERIFY2(std::fabs(sized - (y + 2 * along)) < 1e-4 && std::fabs(along) > 0.1,
+                 qPrintable(QString("%1 for %2").arg(sized).arg(along)));
+        QCOMPARE(MainWindow()->Items().UndoAction->text(), QString("Undo Main vector of glow 0 in mesh 0"));
+
+        const TFloat3 onto{NearVertex.X, NearVertex.Y, NearVertex.Z};
+        const QPoint end = Shown({c.X, c.Y + sized / 2, c.Z});
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, end);
+        QTest::mouseMove(MainWindow()->View(), end + QPoint(QApplication::startDragDistance() + 20, 0));
+        QTest::mouseEvent(QTest::MouseMove, MainWindow()->View(), Qt::NoButton, Qt::ControlModifier, Shown(onto));
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, Qt::ControlModifier, Shown(onto));
+        const std::vector<uint8_t> snapped = ReadBytes(Copy);
+        QVERIFY(SameBits(GetFloat32LE(&snapped[size_t(block + 16)]), float(2 * (double(onto.Y) - c.Y))));
+        QVERIFY(std::equal(snapped.begin(), snapped.begin() + block + 16, written.begin()));
+        QVERIFY(std::equal(snapped.begin() + block + 20, snapped.end(), written.begin() + block + 20));
         QCOMPARE(Document().History.Stack().count(), 2);
     }
 

@@ -94,8 +94,7 @@ private slots:
     void glowAtOriginDrawsPointAndFiveSegments()
     {
         AddMesh({{-3, -3, -3}, {3, 3, 3}, {3, -3, 0}}, {}, {{{0, 0, 0}, {8, 6, 3}}});
-        Selection().EditGlow = 0;
-        ShowGlows(true, false);
+        ShowGlows(false, false);  // drawn, but not being edited: no handles
         Restart();
         const auto frame = CaptureFrame();
 
@@ -115,6 +114,32 @@ private slots:
             glGetFloatv(GL_POINT_SIZE, &pointSize);
         }
         QCOMPARE(pointSize, 4.0f);
+
+        // Being edited, it has a square around the end of the x line and a
+        // diamond at the apex; the z line, seen end-on, has none over the
+        // centre.
+        Selection().EditGlow = 0;
+        const auto edited = CaptureFrame();
+        // The corners off the line's axis, and their middle.
+        const auto handle = [&](TViewColor entry, int axis) {
+            Point3 middle;
+            int corners = 0;
+            for (const Primitive& p : InColor(edited, entry))
+                for (const Point3& v : p.Vertices) {
+                    const float off[3] = {v.X, v.Y, v.Z};
+                    if (std::fabs(off[(axis + 1) % 3]) + std::fabs(off[(axis + 2) % 3]) < 1e-3f)
+                        continue;
+                    ++corners;
+                    middle = {middle.X + v.X, middle.Y + v.Y, middle.Z + v.Z};
+                }
+            const float n = float(std::max(corners, 1));
+            return std::pair(corners, Point3{middle.X / n, middle.Y / n, middle.Z / n});
+        };
+        QVERIFY(handle(ColXVector, 0).first > 0);
+        QVERIFY2(Near(handle(ColXVector, 0).second, {2, 0, 0}), Text(handle(ColXVector, 0).second).c_str());
+        QVERIFY(handle(ColYVector, 1).first > 0);
+        QVERIFY2(Near(handle(ColYVector, 1).second, {0, 3, 0}), Text(handle(ColYVector, 1).second).c_str());
+        QCOMPARE(handle(ColZVector, 2).first, 0);
     }
 
     void conesAreSixTrianglesUnderTheApex()
