@@ -21,6 +21,10 @@ public:
     // One frame: now, or once the input queued behind the last frame is
     // applied. Throws what draw throws when it draws now.
     void Ask();
+    // One frame now, whatever input waits: a frame whose outcome the caller
+    // acts on (the first of a model shows the panel only once drawn).
+    // Throws what draw throws.
+    void Now() { DrawNow(); }
     // A frame was asked for and waits for the input behind the last one.
     bool Pending() const { return Waiting; }
 
