@@ -20,6 +20,7 @@
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "file_util.h"
+#include "frame_folding.h"
 #include "glow_panel.h"
 #include "glow_edit.h"
 #include "glow_placer.h"
@@ -73,6 +74,7 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     ViewPanel = new TViewPanel(client);
     ViewPanel->setGeometry(0, 0, ViewDesignWidth, DesignHeight);
     Cameras = new TCameraControl(*ViewPanel, State, Document, this);
+    Frames = new TFrameFolder([this] { ViewPanel->Draw(Scene(), State.Camera); }, this);
     State.Options.GlowColors = user_settings::Read(user_settings::GlowColorsKey).toBool();
     WindowItems = MakeMainWindowItems(*this, *client, Document.History, State.Options);
     setCentralWidget(client);
@@ -289,7 +291,12 @@ TScene TMainWindow::Scene() const
 
 void TMainWindow::Redraw()
 {
-    ViewPanel->Draw(Scene(), State.Camera);
+    Frames->Ask();
+}
+
+bool TMainWindow::FramePending() const
+{
+    return Frames->Pending();
 }
 
 void TMainWindow::ViewMoved()

@@ -22,6 +22,7 @@ class QLabel;
 class QMenu;
 class QStatusBar;
 class TColorSettings;
+class TFrameFolder;
 class TGlowPanel;
 class TGlowPlacer;
 class TOpenDocument;
@@ -48,8 +49,12 @@ public:
     bool Created() const { return CreateOk; }
 
     // Draws one frame of the document with the camera: the one redraw. It
-    // only draws; whoever changed what it shows asked for it.
+    // only draws; whoever changed what it shows asked for it. Input queued
+    // behind the last frame is applied first and shares the frame
+    // (TFrameFolder): then it only marks the frame pending.
     void Redraw();
+    // A frame was asked for and waits for the input queued behind the last.
+    bool FramePending() const;
     // What the view shows now.
     TScene Scene() const;
 
@@ -150,6 +155,7 @@ private:
     bool Closing = false;     // the window is closing: no more frames
     QTimer MessageTimer;
     TCameraControl* Cameras = nullptr;
+    TFrameFolder* Frames = nullptr;
     QString ChosenFile;  // the file being opened: the open dialog's answer or a path given otherwise
 };
 

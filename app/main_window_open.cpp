@@ -16,6 +16,7 @@
 #include "dialog_seam.h"
 #include "error_display.h"
 #include "file_util.h"
+#include "frame_folding.h"
 #include "glow_panel.h"
 #include "glow_pick.h"
 #include "glow_placer.h"
@@ -154,7 +155,7 @@ void TMainWindow::OpenModel(const QString& path)
     // The first frame without glows: the panel is shown once the model is
     // (a frame that fails leaves it hidden). Keys and clicks act once the
     // model is on screen.
-    Redraw();
+    Frames->Now();
     State.Ready = true;
     ShowSelectedCount();
     Panel->show();

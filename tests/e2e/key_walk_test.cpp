@@ -2,8 +2,11 @@
 // through the meshes, then through the faces of one mesh, then the camera
 // turned with the arrows at a movement rate chosen in the glow panel.
 
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <functional>
 #include <QTest>
@@ -142,6 +145,42 @@ private slots:
         ValueDialog()->SetCell(0, 1, "9.5");
         CHECKED(frames("edit", [] { QTest::mouseClick(ValueDialog()->StoreButton, Qt::LeftButton); }));
         QCOMPARE(Document().Model.Meshes.Get(1).Glows.Get(0).MainVec.X, 9.5f);
+    }
+
+    // Presses queued while a frame is being made (the window system hands
+    // them over together, after it) are all applied before the next frame:
+    // the first press draws at once, the three behind its frame share one
+    // further frame, and the camera turns by all four.
+    void InputGivenDuringAFrameSharesOneFrame()
+    {
+        TAppFixture app;
+        QVERIFY(app.StartWithSampleColors());
+        const std::vector<TVertex> corners = {{-20, -20, 0}, {20, -20, 0}, {20, 20, 0}, {-20, 20, 5}};
+        WriteUserModel(app.Folder.File("held.opt"), {{corners, {Tri(0, 1, 2)}, {NumberedGlow(0)}}});
+        QVERIFY(OpenThroughMenu(app.Dialogs, app.Folder.File("held.opt")));
+        MainWindow()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(MainWindow()));
+        const TCamera& camera = MainWindow()->ViewState().Camera;
+        const int32_t turned = camera.RotY - 4 * camera.RotStep;
+        const int before = MainWindow()->View()->FramesShown();
+        QTest::keyClick(app.KeyTarget(), Qt::Key_Left);
+        QCOMPARE(MainWindow()->View()->FramesShown(), before + 1);
+        for (int press = 0; press < 3; ++press)
+            QCoreApplication::postEvent(app.KeyTarget(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier));
+        // Delivered by a running event loop, as the program's own, until the
+        // camera has turned by all four and no frame waits.
+        QEventLoop loop;
+        QTimer settled;
+        connect(&settled, &QTimer::timeout, &loop, [&] {
+            if (camera.RotY == turned && !MainWindow()->FramePending())
+                loop.quit();
+        });
+        settled.start(0);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);  // fails below rather than hang
+        loop.exec();
+        QCOMPARE(camera.RotY, turned);
+        QCOMPARE(MainWindow()->View()->FramesShown(), before + 2);
+        QVERIFY(app.Dialogs.Messages.empty());
     }
 };
 

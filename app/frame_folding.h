@@ -1,0 +1,44 @@
+#pragma once
+// One frame for all the input behind it. Keys, wheel notches and mouse moves
+// that the window system queued while a frame was being made would each draw
+// a frame of their own, in turn, and the picture would go on moving long
+// after the hand stopped. Asked for a frame while such input may still be
+// waiting, the folder only marks the frame pending; once the event loop has
+// delivered what was queued (every action in it applied), it draws that one
+// frame, which shows their sum. Asked with nothing behind the last frame, it
+// draws at once: one action, one frame, as before.
+
+#include <QObject>
+#include <functional>
+
+class TFrameFolder : public QObject {
+    Q_OBJECT
+public:
+    // draw makes one frame; a pending frame drawn later goes through the
+    // error box when it throws.
+    TFrameFolder(std::function<void()> draw, QObject* parent);
+
+    // One frame: now, or once the input queued behind the last frame is
+    // applied. Throws what draw throws when it draws now.
+    void Ask();
+    // One frame now, whatever input waits: a frame whose outcome the caller
+    // acts on (the first of a model shows the panel only once drawn).
+    // Throws what draw throws.
+    void Now() { DrawNow(); }
+    // A frame was asked for and waits for the input behind the last one.
+    bool Pending() const { return Waiting; }
+
+protected:
+    void customEvent(QEvent* event) override;
+
+private:
+    void DrawNow();
+
+    std::function<void()> Draw;
+    // Turns of the event loop still to pass before the input queued while
+    // the last frame was made has all been delivered: window-system input
+    // read during a frame is delivered in the turn after the one that sends
+    // what was posted during it, so the count starts at two.
+    int TurnsBehind = 0;
+    bool Waiting = false;
+};
