@@ -156,7 +156,7 @@ TStepRun TGlowHistory::Write(const TGlowEdit& edit, bool after)
     // changes of one block, the first one's bytes before are put back last).
     if (!after)
         std::reverse(puts.begin(), puts.end());
-    TStepRun run{{edit.Name, {}}, nullptr};
+    TStepRun run{{edit.Name, {}}, nullptr, {}};
     try {
         const std::vector<TGlowBytes> held = PutGlowBytes(Open, puts);
         for (size_t i = 0; i < puts.size(); ++i)
@@ -181,7 +181,7 @@ TStepRun TGlowHistory::Make(const TGlowWrite& given, TMerge merge)
             edit.Changes.push_back({glow.At, {}, after});
         }
     } catch (...) {
-        return {{given.Name, {}}, std::current_exception()};
+        return {{given.Name, {}}, std::current_exception(), {}};
     }
     TStepRun run = Write(edit, true);
     // An edit that changes nothing is written and told as any edit (the file
@@ -193,7 +193,8 @@ TStepRun TGlowHistory::Make(const TGlowWrite& given, TMerge merge)
         if (ChangesBytes(edit))
             Steps.push(new TGlowStep(std::move(edit), merge));
     }
-    const QString said = WrittenText(run.Written) + AloneText(twinned.Alone, Mirror.Axis());
+    run.Alone = AloneText(twinned.Alone, Mirror.Axis());
+    const QString said = WrittenText(run.Written) + run.Alone;
     return Report(std::move(run), Made, said);
 }
 

@@ -26,6 +26,9 @@ class QAction;
 struct TStepRun {
     TGlowEdit Written;
     std::exception_ptr Failure;
+    // Under symmetry, what the status bar says of glows written without a
+    // twin ("; glow 2 of mesh 0 has no twin across X, edited alone").
+    QString Alone{};
 
     void ThrowFailure() const
     {

@@ -172,7 +172,7 @@ void TGlowPlacer::Nudge(TNudge direction)
     if (!run.Written.Changes.empty()) {
         const TFloat3& c = Document.GlowAt(run.Written.Changes.front().At).Center;
         emit Said(QString::fromStdString(FormatFloats("Center %.2f, %.2f, %.2f   ", {c.X, c.Y, c.Z})) +
-                  Nudging.AxisText(direction, view) + Nudging.Text());
+                  Nudging.AxisText(direction, view) + Nudging.Text() + run.Alone);
     }
     run.ThrowFailure();
 }

@@ -84,7 +84,11 @@ TTwinImages MirrorOntoTwins(const TModel& model, const std::vector<TGlowIndex>& 
     };
     for (const TGlowIndex& at : glows) {
         const TMirrorTwin twin = NearestToMirrorImage(model, at, axis, passOver);
-        if (!twin.At || !(twin.Distance <= reach)) {
+        // A glow on the mirror plane lies nearer its own image than any
+        // other glow does: it is its own twin, as Select Mirror Twin says.
+        TFloat3 centre = model.Meshes.Get(at.Mesh).Glows.Get(at.Glow).Center;
+        const double own = 2 * std::fabs(double(Coordinate(centre, axis)));
+        if (!twin.At || !(twin.Distance <= reach) || own <= twin.Distance) {
             result.Untwinned.push_back(at);
             continue;
         }

@@ -46,7 +46,8 @@ TMirrorTwin NearestToMirrorImage(const TModel& model, TGlowIndex at, TMirrorAxis
 // Each glow of glows mirrored onto its own twin across axis: the glow
 // nearest its mirror image within TwinReach, among the glows not in glows
 // (one side of a ship selected, the other side written), a twin an earlier
-// glow took passed over. Images holds each twin with the mirror image of its
+// glow took passed over; a glow nearer its own image than any other lies on
+// the mirror plane and has none. Images holds each twin with the mirror image of its
 // glow, its own place in the file kept, in the order of glows; Untwinned the
 // glows without a twin, for which nothing is written. Throws the list errors.
 struct TTwinImages {

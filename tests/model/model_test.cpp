@@ -218,12 +218,16 @@ TEST(MirrorOntoTwins, EachGlowOntoItsOwnTwinAmongTheGlowsNotSelected)
     const TGlowIndex s1 = glow(side, {10, 3, 1}, 100), s2 = glow(side, {-10.25f, 3, 1}, 200),
                      s3 = glow(side, {30, 3, 5}, 300), s4 = glow(side, {10, 3, 1}, 400);
     const TGlowIndex t1 = glow(other, {-10.5f, 3, 1}, 500), t2 = glow(other, {10.6f, 3, 1}, 600);
+    // A glow on the mirror plane is its own twin: the glow beside it keeps
+    // its values.
+    const TGlowIndex s5 = glow(side, {0.1f, 20, 1}, 700);
+    glow(other, {-0.5f, 20, 1}, 800);
 
-    const TTwinImages twins = MirrorOntoTwins(model, {s1, s2, s3, s4}, TMirrorAxis::X);
+    const TTwinImages twins = MirrorOntoTwins(model, {s1, s2, s3, s4, s5}, TMirrorAxis::X);
     ASSERT_EQ(twins.Images.size(), 2u);
     EXPECT_EQ(twins.Images[0].At, t1);
     EXPECT_EQ(twins.Images[1].At, t2);
-    EXPECT_EQ(twins.Untwinned, (std::vector<TGlowIndex>{s3, s4}));
+    EXPECT_EQ(twins.Untwinned, (std::vector<TGlowIndex>{s3, s4, s5}));
     for (const auto& [twin, from] : {std::pair{twins.Images[0], s1}, std::pair{twins.Images[1], s2}}) {
         const TEngineGlow& source = model.Meshes.Get(from.Mesh).Glows.Get(from.Glow);
         EXPECT_EQ(twin.Values.FilePos, model.Meshes.Get(twin.At.Mesh).Glows.Get(twin.At.Glow).FilePos);
