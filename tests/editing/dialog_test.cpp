@@ -376,8 +376,11 @@ void DialogTest::relativeValueWorksOnEachGlowsOwn()
     openCenter();
     const auto type = [&](const char* text) {
         e.Dialog->Grid->setCurrentCell(1, 1);
-        for (const char* c = text; *c; ++c)
-            QTest::keyClick(e.Dialog->windowHandle(), *c);
+        e.Dialog->Grid->editItem(e.Dialog->Grid->item(1, 1));
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
     };
     const auto ownY = [](int n) { return SampleGlow(n).Center.Y; };
 
