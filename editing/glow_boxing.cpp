@@ -2,8 +2,7 @@
 
 #include "glow_boxing.h"
 
-#include <QApplication>
-
+#include "glow_gesture.h"
 #include "glow_pick.h"
 #include "glow_placer.h"
 #include "glow_selecting.h"
@@ -13,7 +12,7 @@
 bool TGlowBoxing::MoveTo(QPointF at, double ratio)
 {
     // As a glow's drag starts: a hand that shakes during a click draws no box.
-    if (!Moved && (at - From).manhattanLength() / ratio < QApplication::startDragDistance())
+    if (!Moved && !PastDragDistance(From, at, ratio))
         return false;
     Moved = true;
     To = at;

@@ -39,10 +39,15 @@ TGlowGesture::TGlowGesture(TOpenDocument& document, TGlowIndex picked, TFloat3 T
 {
 }
 
+bool PastDragDistance(QPointF pressed, QPointF at, double ratio)
+{
+    return (at - pressed).manhattanLength() / ratio >= QApplication::startDragDistance();
+}
+
 bool TGlowGesture::MoveTo(QPointF at, Qt::KeyboardModifiers modifiers, const TViewProjection& view, double ratio)
 {
     if (!Moved) {
-        if ((at - PressedAt).manhattanLength() / ratio < QApplication::startDragDistance())
+        if (!PastDragDistance(PressedAt, at, ratio))
             return false;
         Moved = true;
     }

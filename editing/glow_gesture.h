@@ -25,6 +25,11 @@ class TOpenDocument;
 // the centre of face 0"); empty without a snap.
 QString SnapText(const TDragSpot& spot);
 
+// True once the pointer pressed at pressed and now at `at` (device pixels,
+// ratio of them to the logical one) passed the system's drag distance: a hand
+// that shakes during a click moves nothing.
+bool PastDragDistance(QPointF pressed, QPointF at, double ratio);
+
 class TGlowGesture {
 public:
     virtual ~TGlowGesture() = default;
