@@ -109,6 +109,12 @@ QString TGlowGesture::Follow(const TViewProjection& view, const TSeenDepth* seen
     preview.Others = Followers;
     for (TGlowValues& other : preview.Others)
         other.Values.*Value = MovedAlong(other.Values.*Value, Started.*Value, placed).value_or(other.Values.*Value);
+    // Under symmetry the twins are shown where the write at release puts
+    // them, as the hand moves, not only once it lets go.
+    TGlowWrite shown{{}, {{preview.At, preview.Values}}};
+    shown.Glows.insert(shown.Glows.end(), preview.Others.begin(), preview.Others.end());
+    const TTwinnedWrite twinned = Document.History.Symmetry().With(shown, Document.Model);
+    preview.Others.assign(twinned.Write.Glows.begin() + 1, twinned.Write.Glows.end());
     return Text(spot, placed);
 }
 

@@ -323,6 +323,20 @@ private slots:
         QCOMPARE(Document().History.Stack().count(), 1);
         CHECKED(PressOn(MainWindow(), Qt::Key_Z, Qt::ControlModifier));
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
+
+        // While the hand drags, the twin is shown where the release would
+        // write it.
+        const QPoint from = Shown(FirstCentre);
+        const QPoint to = from + QPoint(QApplication::startDragDistance() + 30, 20);
+        QTest::mousePress(MainWindow()->View(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(MainWindow()->View(), to);
+        const TEngineGlow dragged = Document().ShownValues(G00);
+        QVERIFY(!SameBits(dragged.Center.X, FirstCentre.X));
+        QVERIFY(EncodeGlowWriteBack(Document().ShownValues(G01)) ==
+                EncodeGlowWriteBack(MirrorImage(dragged, TMirrorAxis::X)));
+        CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
+        QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, to);
+        QCOMPARE(ReadBytes(Copy), Model.Bytes);
     }
 
     // A left drag from empty space draws a box, in the view's device pixels
