@@ -61,18 +61,29 @@ GlowRecord NumberedGlow(int n)
 
 bool ChooseMenu(QMenu* menu, QAction* item)
 {
+    // A window manager that hands the focus back to the main window late
+    // (another window closed just before, on a busy machine) closes a menu
+    // that has just opened, before its item is clicked; a user opens it
+    // again, and so does this, a few times.
+    bool chosen = false;
+    QObject chooser;
+    QObject::connect(item, &QAction::triggered, &chooser, [&chosen] { chosen = true; });
     QMenuBar* bar = MainWindow()->menuBar();
-    const QRect title = bar->actionGeometry(menu->menuAction());
-    if (!title.isValid())
-        return false;
-    QTest::mouseClick(bar, Qt::LeftButton, {}, title.center());
-    if (!QTest::qWaitForWindowExposed(menu))
-        return false;
-    const QRect entry = menu->actionGeometry(item);
-    if (!entry.isValid())
-        return false;
-    QTest::mouseClick(menu, Qt::LeftButton, {}, entry.center());
-    return QTest::qWaitFor([menu] { return !menu->isVisible(); });
+    for (int attempt = 0; attempt < 3 && !chosen; ++attempt) {
+        const QRect title = bar->actionGeometry(menu->menuAction());
+        if (!title.isValid())
+            return false;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, title.center());
+        if (!QTest::qWaitForWindowExposed(menu))
+            continue;
+        const QRect entry = menu->actionGeometry(item);
+        if (!entry.isValid())
+            return false;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, entry.center());
+        if (!QTest::qWaitFor([menu] { return !menu->isVisible(); }))
+            return false;
+    }
+    return chosen;
 }
 
 bool OpenThroughMenu(TScriptedDialogs& dialogs, const std::string& path)
