@@ -61,10 +61,9 @@ GlowRecord NumberedGlow(int n)
 
 bool ChooseMenu(QMenu* menu, QAction* item)
 {
-    // A window manager that hands the focus back to the main window late
-    // (another window closed just before, on a busy machine) closes a menu
-    // that has just opened, before its item is clicked; a user opens it
-    // again, and so does this, a few times.
+    // Under a window manager on a busy machine, a click on an item now and
+    // then chose nothing. A user opens the menu again and clicks once more,
+    // and so does this, a few times.
     bool chosen = false;
     QObject chooser;
     QObject::connect(item, &QAction::triggered, &chooser, [&chosen] { chosen = true; });
