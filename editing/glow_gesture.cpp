@@ -100,21 +100,16 @@ QString TGlowGesture::Follow(const TViewProjection& view, const TSeenDepth* seen
     const TGlowIndex at = Drag.Glow();
     const TDragSpot spot = Drag.Spot(Snap(), view, Document.Model.Meshes.Get(at.Mesh), seen);
     const TFloat3 placed = Placed(spot);
-    TGlowPreview& preview = Document.Preview;
-    preview.At = at;
-    preview.Values = Before.At == at ? Before.Values : Document.GlowAt(at);
-    preview.Values.*Value = placed;
+    TGlowWrite shown{{}, {{at, Before.At == at ? Before.Values : Document.GlowAt(at)}}};
+    shown.Glows.front().Values.*Value = placed;
     // The others go by as much as the glow held (those that cannot,
-    // MovedAlong, stay as they are).
-    preview.Others = Followers;
-    for (TGlowValues& other : preview.Others)
+    // MovedAlong, stay as they are). Under symmetry the twins are shown
+    // where the write at release puts them, as the hand moves.
+    for (TGlowValues other : Followers) {
         other.Values.*Value = MovedAlong(other.Values.*Value, Started.*Value, placed).value_or(other.Values.*Value);
-    // Under symmetry the twins are shown where the write at release puts
-    // them, as the hand moves, not only once it lets go.
-    TGlowWrite shown{{}, {{preview.At, preview.Values}}};
-    shown.Glows.insert(shown.Glows.end(), preview.Others.begin(), preview.Others.end());
-    const TTwinnedWrite twinned = Document.History.Symmetry().With(shown, Document.Model);
-    preview.Others.assign(twinned.Write.Glows.begin() + 1, twinned.Write.Glows.end());
+        shown.Glows.push_back(other);
+    }
+    Document.Preview = Document.History.Previewed(shown);
     return Text(spot, placed);
 }
 

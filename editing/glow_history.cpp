@@ -167,6 +167,19 @@ TStepRun TGlowHistory::Write(const TGlowEdit& edit, bool after)
     return run;
 }
 
+TTwinnedWrite TGlowHistory::Twinned(const TGlowWrite& write) const
+{
+    return write.ReachesTwins ? Mirror.With(write, Open.Model) : TTwinnedWrite{write, {}};
+}
+
+TGlowPreview TGlowHistory::Previewed(const TGlowWrite& write) const
+{
+    const TGlowWrite shown = Twinned(write).Write;
+    TGlowPreview preview{shown.Glows.front().At, shown.Glows.front().Values};
+    preview.Others.assign(shown.Glows.begin() + 1, shown.Glows.end());
+    return preview;
+}
+
 TStepRun TGlowHistory::Make(const TGlowWrite& given, TMerge merge)
 {
     TGlowEdit edit{given.Name, {}};
@@ -174,7 +187,7 @@ TStepRun TGlowHistory::Make(const TGlowWrite& given, TMerge merge)
     TTwinnedWrite twinned;
     const TGlowWrite& write = twinned.Write;
     try {
-        twinned = given.ReachesTwins ? Mirror.With(given, Open.Model) : TTwinnedWrite{given, {}};
+        twinned = Twinned(given);
         for (const TGlowValues& glow : write.Glows) {
             const TGlowBytes after = EncodeGlowWriteBack(glow.Values);
             changes = changes || after != EncodeGlowWriteBack(Open.GlowAt(glow.At));

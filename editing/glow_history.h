@@ -14,6 +14,7 @@
 #include <QUndoStack>
 #include <exception>
 
+#include "glow_preview.h"
 #include "glow_symmetry.h"
 #include "glow_write.h"
 
@@ -90,6 +91,10 @@ public:
     // each glow a write reaches its mirror image, in the same step.
     void SetSymmetry(std::optional<TMirrorAxis> axis) { Mirror.Set(axis); }
     const TSymmetry& Symmetry() const { return Mirror; }
+    // What Make would give the glows of a non-empty write, shown before it
+    // is made: its first glow, and its others with their twins under
+    // symmetry. Throws the list errors.
+    TGlowPreview Previewed(const TGlowWrite& write) const;
 
     // Edit > Undo and Redo, owned by parent: named after the step they take
     // back or again ("Undo Center of glow 1 in mesh 0", "Undo" when there is
@@ -131,6 +136,8 @@ private:
     int Holds = 0;
     TSymmetry Mirror;
 
+    // write with the twins Make gives it.
+    TTwinnedWrite Twinned(const TGlowWrite& write) const;
     // Writes each change's bytes after (or, in reverse order, before).
     TStepRun Write(const TGlowEdit& edit, bool after);
     // Emits Changed for what run wrote, saying said; hands it back.

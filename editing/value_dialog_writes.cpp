@@ -72,9 +72,7 @@ void TValueDialog::UpdatePreview()
         // Store would write nothing: the glows as stored.
         shown = AppliedTo(TValueChange{Value}, Document.Model, Glows);
     }
-    TGlowPreview preview{shown.Glows.front().At, shown.Glows.front().Values};
-    preview.Others.assign(shown.Glows.begin() + 1, shown.Glows.end());
-    Document.Preview = std::move(preview);
+    Document.Preview = Document.History.Previewed(shown);
     Previewing = true;
     emit PreviewChanged();
 }

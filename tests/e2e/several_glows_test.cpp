@@ -337,6 +337,16 @@ private slots:
         CHECKED(PressOn(MainWindow(), Qt::Key_Escape, {}));
         QTest::mouseRelease(MainWindow()->View(), Qt::LeftButton, {}, to);
         QCOMPARE(ReadBytes(Copy), Model.Bytes);
+
+        // So does a number typed into the edit dialog, before Man Ok.
+        ClickListItem(GlowPanel()->ItemList, 3);
+        QTRY_VERIFY(ValueDialog()->isActiveWindow());
+        CHECKED(TypeIntoFirstCell("7.5"));
+        QCOMPARE(Document().ShownValues(G00).MainVec.X, 7.5f);
+        QVERIFY(EncodeGlowWriteBack(Document().ShownValues(G01)) ==
+                EncodeGlowWriteBack(MirrorImage(Document().ShownValues(G00), TMirrorAxis::X)));
+        ValueDialog()->close();
+        QCOMPARE(ReadBytes(Copy), Model.Bytes);
     }
 
     // A left drag from empty space draws a box, in the view's device pixels
