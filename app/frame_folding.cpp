@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
+#include <utility>
 
 #include "error_display.h"
 
@@ -18,13 +19,21 @@ bool InEventLoop()
     return QThread::currentThread()->loopLevel() > 0;
 }
 
+void PostTurn(QObject* folder)
+{
+    QCoreApplication::postEvent(folder, new QEvent(LoopTurned));
+}
+
 }  // namespace
 
-TFrameFolder::TFrameFolder(std::function<void()> draw, QObject* parent) : QObject(parent), Draw(std::move(draw)) {}
+TFrameFolder::TFrameFolder(std::function<void()> draw, std::function<TPartDrawn()> drawPart, QObject* parent)
+    : QObject(parent), Draw(std::move(draw)), DrawPart(std::move(drawPart))
+{
+}
 
 void TFrameFolder::Ask()
 {
-    if (TurnsBehind > 0 && InEventLoop())
+    if (InParts || (TurnsBehind > 0 && InEventLoop()))
         Waiting = true;
     else
         DrawNow();
@@ -33,18 +42,48 @@ void TFrameFolder::Ask()
 void TFrameFolder::DrawNow()
 {
     Waiting = false;
-    if (TurnsBehind == 0)
-        QCoreApplication::postEvent(this, new QEvent(LoopTurned));
-    TurnsBehind = 2;
+    // The whole frame drawn here replaces a frame in parts, whose turn is
+    // posted already.
+    if (std::exchange(InParts, false))
+        TurnsBehind = 1;
+    Drawn();
     Draw();
+}
+
+void TFrameFolder::Drawn()
+{
+    if (TurnsBehind == 0)
+        PostTurn(this);
+    TurnsBehind = 2;
+}
+
+void TFrameFolder::NextPart()
+{
+    TPartDrawn drawn = TPartDrawn::Shown;
+    try {
+        drawn = DrawPart();
+    } catch (...) {
+        InParts = Waiting = false;
+        Drawn();
+        throw;
+    }
+    if (drawn == TPartDrawn::Drawing)
+        return PostTurn(this);
+    InParts = false;
+    Waiting = drawn == TPartDrawn::ShownBehind;
+    Drawn();
 }
 
 void TFrameFolder::customEvent(QEvent* event)
 {
     if (event->type() != LoopTurned)
         return QObject::customEvent(event);
-    if (--TurnsBehind > 0)
-        QCoreApplication::postEvent(this, new QEvent(LoopTurned));
-    else if (Waiting)
-        Guarded([&] { DrawNow(); });
+    if (InParts)
+        return Guarded([&] { NextPart(); });
+    if (TurnsBehind > 0 && --TurnsBehind > 0)
+        PostTurn(this);
+    else if (Waiting) {
+        InParts = true;
+        Guarded([&] { NextPart(); });
+    }
 }

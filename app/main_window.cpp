@@ -74,7 +74,8 @@ TMainWindow::TMainWindow(TOpenDocument& document, const std::string& programFold
     ViewPanel = new TViewPanel(client);
     ViewPanel->setGeometry(0, 0, ViewDesignWidth, DesignHeight);
     Cameras = new TCameraControl(*ViewPanel, State, Document, this);
-    Frames = new TFrameFolder([this] { ViewPanel->Draw(Scene(), State.Camera); }, this);
+    Frames = new TFrameFolder([this] { ViewPanel->Draw(Scene(), State.Camera); },
+                              [this] { return ViewPanel->DrawPart(Scene(), State.Camera); }, this);
     State.Options.GlowColors = user_settings::Read(user_settings::GlowColorsKey).toBool();
     WindowItems = MakeMainWindowItems(*this, *client, Document.History, State.Options);
     setCentralWidget(client);

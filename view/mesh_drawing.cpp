@@ -105,16 +105,6 @@ bool MeshDrawn(const TScene& scene, const TOMesh& mesh)
     return mesh.Glows.Count() > 0 || scene.Options.WholeModel;
 }
 
-void SetMeshColor(const TScene& scene, int32_t meshIndex, const TOMesh& mesh)
-{
-    if (mesh.Glows.Count() > 0) {
-        SetColor(scene.Colors, MeshColor(scene.Selection, meshIndex));
-        return;
-    }
-    const TColorF& c = scene.Colors[ColMeshLines];
-    glColor3f(c.Red * Dimmed, c.Green * Dimmed, c.Blue * Dimmed);
-}
-
 // The solid picture: filled faces, depth-tested, pushed back a little so the
 // outlines drawn over them at the same depth stay whole. Put back as it was
 // however the pass ends.
@@ -136,35 +126,163 @@ public:
     TSolidPass& operator=(const TSolidPass&) = delete;
 };
 
-// The faces of level 0 of each mesh drawn, filled in a neutral grey lit by
-// FaceLight, from each mesh's kept faces in face order.
-void DrawFilledFaces(const TScene& scene, const TViewProjection& view, TMeshArrays& arrays)
-{
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(1, 1);
+// Filling from the kept faces, with their colours from the colour array, or
+// outlining: switched only where a part goes from one to the other, and
+// always left outlining.
+class TFilling {
+public:
+    TFilling() = default;
+    ~TFilling() { Set(false); }
+    TFilling(const TFilling&) = delete;
+    TFilling& operator=(const TFilling&) = delete;
+    void Set(bool on)
     {
-        TClientArray vertices(GL_VERTEX_ARRAY), colors(GL_COLOR_ARRAY);
-        int32_t i = 0;
+        if (on == Filling)
+            return;
+        Filling = on;
+        if (on) {
+            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+            glEnable(GL_POLYGON_OFFSET_FILL);
+            glPolygonOffset(1, 1);
+            glEnableClientState(GL_COLOR_ARRAY);
+        } else {
+            glDisableClientState(GL_COLOR_ARRAY);
+            glDisable(GL_POLYGON_OFFSET_FILL);
+            glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        }
+    }
+
+private:
+    bool Filling = false;
+};
+
+TColor3 MeshLineColor(const TScene& scene, int32_t meshIndex, const TOMesh& mesh)
+{
+    const TColorF& c = mesh.Glows.Count() > 0 ? scene.Colors[MeshColor(scene.Selection, meshIndex)]
+                                               : scene.Colors[ColMeshLines];
+    const float dim = mesh.Glows.Count() > 0 ? 1.0f : Dimmed;
+    return {c.Red * dim, c.Green * dim, c.Blue * dim};
+}
+
+// Appends stroke to the parts, cut where a part has its share of vertices,
+// never within a primitive of `corners` vertices.
+void CutInto(std::vector<TMeshPart>& parts, size_t perPart, size_t& inPart, TMeshStroke stroke, size_t corners)
+{
+    while (stroke.Count > 0) {
+        if (inPart >= perPart && !parts.back().empty()) {
+            parts.emplace_back();
+            inPart = 0;
+        }
+        const size_t room = perPart > inPart ? perPart - inPart : 0;
+        const size_t take = std::min(stroke.Count, std::max(room / corners, size_t(1)) * corners);
+        TMeshStroke piece = stroke;
+        piece.Count = take;
+        parts.back().push_back(piece);
+        stroke.First += take;
+        stroke.Count -= take;
+        inPart += take;
+    }
+}
+
+}  // namespace
+
+TMeshPlan PlanMeshPicture(const TScene& scene, TMeshArrays& arrays, int parts)
+{
+    // Every array is built (and its list error raised) here, in the order
+    // the picture draws them: the faces under Solid, then the outlines.
+    std::vector<TMeshStroke> strokes;
+    size_t vertices = 0;
+    int32_t i = 0;
+    if (scene.Options.Solid)
         for (const TOMesh& mesh : scene.Model.Meshes) {
             if (MeshDrawn(scene, mesh)) {
                 const TMeshFaces& faces = arrays.Faces(i, mesh);
                 if (faces.BadVertex)
                     ListIndexError(list_messages::Vertex, *faces.BadVertex);
                 const float grey = mesh.Glows.Count() > 0 ? 0.6f : 0.6f * Dimmed;
-                LitCorners(faces, grey, view, arrays.Colors());
-                glVertexPointer(3, GL_FLOAT, sizeof(TVertex), faces.Corners.data());
-                glColorPointer(3, GL_FLOAT, sizeof(TColor3), arrays.Colors().data());
-                glDrawArrays(GL_TRIANGLES, 0, GLsizei(faces.Corners.size()));
+                strokes.push_back({TMeshStroke::Faces, i, 0, faces.Corners.size(), {}, grey});
+                vertices += faces.Corners.size();
             }
             ++i;
         }
+    const auto addLines = [&](int32_t index, const TOMesh& mesh) {
+        const TMeshLines& lines = arrays.Lines(index, mesh);
+        if (lines.BadVertex)
+            ListIndexError(list_messages::Vertex, *lines.BadVertex);
+        strokes.push_back({TMeshStroke::Lines, index, 0, lines.Ends.size(), MeshLineColor(scene, index, mesh), 0});
+        vertices += lines.Ends.size();
+    };
+    // The selected mesh last, its lines over the others': the user sees
+    // which one it is where meshes overlap.
+    const TSelection& s = scene.Selection;
+    const int32_t selected = s.SelectMode == MeshMode ? s.CurMesh : -1;
+    i = 0;
+    for (const TOMesh& mesh : scene.Model.Meshes) {
+        if (i != selected && MeshDrawn(scene, mesh))
+            addLines(i, mesh);
+        ++i;
     }
-    glDisable(GL_POLYGON_OFFSET_FILL);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    if (selected >= 0 && selected < scene.Model.Meshes.Count() && MeshDrawn(scene, scene.Model.Meshes.Get(selected)))
+        addLines(selected, scene.Model.Meshes.Get(selected));
+
+    TMeshPlan plan{scene.Options.Solid, {{}}};
+    const size_t count = size_t(std::max(parts, 1));
+    const size_t perPart = std::max<size_t>((vertices + count - 1) / count, 1);
+    size_t inPart = 0;
+    for (const TMeshStroke& stroke : strokes)
+        CutInto(plan.Parts, perPart, inPart, stroke, stroke.Kind == TMeshStroke::Faces ? 3 : 2);
+    if (s.SelectMode == FaceMode) {
+        const TColorF& c = scene.Colors[ColSelected];
+        plan.Parts.back().push_back({TMeshStroke::CurrentFace, s.CurMesh, 0, 0, {c.Red, c.Green, c.Blue}, 0, s.CurFace});
+    }
+    return plan;
 }
 
-}  // namespace
+void DrawMeshPart(const TModel& model, const TMeshPlan& plan, size_t part, const TViewProjection& view,
+                  TMeshArrays& arrays)
+{
+    std::optional<TSolidPass> solid;
+    if (plan.Solid)
+        solid.emplace();
+    TClientArray vertices(GL_VERTEX_ARRAY);
+    TFilling filling;
+    for (const TMeshStroke& stroke : plan.Parts.at(part)) {
+        const TOMesh& mesh = model.Meshes.Get(stroke.Mesh);
+        switch (stroke.Kind) {
+        case TMeshStroke::Faces: {
+            const TMeshFaces& faces = arrays.Faces(stroke.Mesh, mesh);
+            // A mesh's light is found once, at its first draw; a later part
+            // goes on with it.
+            if (stroke.First == 0 || arrays.Colors().size() != faces.Corners.size())
+                LitCorners(faces, stroke.Grey, view, arrays.Colors());
+            if (stroke.First >= faces.Corners.size())
+                break;
+            filling.Set(true);
+            glVertexPointer(3, GL_FLOAT, sizeof(TVertex), faces.Corners.data());
+            glColorPointer(3, GL_FLOAT, sizeof(TColor3), arrays.Colors().data());
+            glDrawArrays(GL_TRIANGLES, GLint(stroke.First),
+                         GLsizei(std::min(stroke.Count, faces.Corners.size() - stroke.First)));
+            break;
+        }
+        case TMeshStroke::Lines: {
+            const TMeshLines& lines = arrays.Lines(stroke.Mesh, mesh);
+            if (stroke.First >= lines.Ends.size())
+                break;
+            filling.Set(false);
+            glColor3f(stroke.Color.Red, stroke.Color.Green, stroke.Color.Blue);
+            glVertexPointer(3, GL_FLOAT, sizeof(TVertex), lines.Ends.data());
+            glDrawArrays(GL_LINES, GLint(stroke.First), GLsizei(std::min(stroke.Count, lines.Ends.size() - stroke.First)));
+            break;
+        }
+        case TMeshStroke::CurrentFace:
+            filling.Set(false);
+            glColor3f(stroke.Color.Red, stroke.Color.Green, stroke.Color.Blue);
+            DrawFace(mesh, mesh.Faces[0].Get(stroke.Face));
+            break;
+        }
+    }
+}
+
 
 void DrawScene(const TScene& scene, const TViewProjection& view)
 {
@@ -202,35 +320,7 @@ void DrawMeshes(const TScene& scene, const TGLMatrix* pickRegion)
 
 void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshArrays& arrays)
 {
-    std::optional<TSolidPass> solid;
-    if (scene.Options.Solid) {
-        solid.emplace();
-        DrawFilledFaces(scene, view, arrays);
-    }
-    {
-        TClientArray vertices(GL_VERTEX_ARRAY);
-        const auto drawLines = [&](int32_t i, const TOMesh& mesh) {
-            const TMeshLines& lines = arrays.Lines(i, mesh);
-            if (lines.BadVertex)
-                ListIndexError(list_messages::Vertex, *lines.BadVertex);
-            SetMeshColor(scene, i, mesh);
-            glVertexPointer(3, GL_FLOAT, sizeof(TVertex), lines.Ends.data());
-            glDrawArrays(GL_LINES, 0, GLsizei(lines.Ends.size()));
-        };
-        // The selected mesh last, its lines over the others': the user sees
-        // which one it is where meshes overlap.
-        const TSelection& s = scene.Selection;
-        const int32_t selected = s.SelectMode == MeshMode ? s.CurMesh : -1;
-        int32_t i = 0;
-        for (const TOMesh& mesh : scene.Model.Meshes) {
-            if (i != selected && MeshDrawn(scene, mesh))
-                drawLines(i, mesh);
-            ++i;
-        }
-        if (selected >= 0 && selected < scene.Model.Meshes.Count() &&
-            MeshDrawn(scene, scene.Model.Meshes.Get(selected)))
-            drawLines(selected, scene.Model.Meshes.Get(selected));
-    }
-    if (scene.Selection.SelectMode == FaceMode)
-        DrawCurrentFace(scene);
+    const TMeshPlan plan = PlanMeshPicture(scene, arrays, 1);
+    for (size_t part = 0; part < plan.Parts.size(); ++part)
+        DrawMeshPart(scene.Model, plan, part, view, arrays);
 }

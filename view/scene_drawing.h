@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "mesh_arrays.h"
+#include "mesh_plan.h"
 #include "scene.h"
 #include "view_projection.h"
 
@@ -29,6 +30,16 @@ void DrawMeshes(const TScene& scene, const TGLMatrix* pickRegion = nullptr);
 // Throws EListError where DrawMeshes would (under Solid: at the first bad
 // vertex index of the meshes filled).
 void DrawMeshPicture(const TScene& scene, const TViewProjection& view, TMeshArrays& arrays);
+// The meshes' picture planned (TMeshPlan) and cut into parts of about equal
+// numbers of vertices: PlanMeshPicture(..., 1) is DrawMeshPicture's plan.
+// Builds the arrays missing and throws EListError where DrawMeshPicture
+// would; nothing is drawn.
+TMeshPlan PlanMeshPicture(const TScene& scene, TMeshArrays& arrays, int parts);
+// Part `part` of the plan over model's meshes, with its state set and put
+// back. The faces' light is found at each mesh's first draw, and kept in
+// arrays for the parts after it. Throws EListError for the current face.
+void DrawMeshPart(const TModel& model, const TMeshPlan& plan, size_t part, const TViewProjection& view,
+                  TMeshArrays& arrays);
 // The face pass's calls for one mesh, colours aside: per face of LOD 0 its
 // pick name (the face's packed selection with faceNames, else the mesh's
 // index) and its glBegin/glEnd. A bad vertex index raises its list error.

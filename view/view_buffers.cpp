@@ -60,6 +60,7 @@ void TViewPanel::SwapBuffers()
         }
         GlowsAt = GlowsDrawn;
         ++Shown;
+        PartsSinceShown = 0;
     }
     glDisable(GL_SCISSOR_TEST);
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -72,6 +73,8 @@ bool TViewPanel::MeshesKept(const TMeshPicture& picture) const
 
 void TViewPanel::BindMeshBuffer()
 {
+    // Whatever was being drawn into it in parts is drawn over.
+    InParts.reset();
     MeshesShow.reset();
     MeshDepth.reset();
     GlowsAt.reset();

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include <QOpenGLFramebufferObject>
+
 #include "gl_state.h"
 #include "scene_drawing.h"
 #include "view_panel.h"
@@ -115,7 +117,7 @@ void TViewPanel::Draw(const TScene& scene, const TCamera& camera)
         DrawWith(camera, [&](const TViewProjection& view) { DrawScene(scene, view); });
 }
 
-void TViewPanel::InFrame(const std::function<void()>& frame)
+void TViewPanel::InFrame(const std::function<void()>& frame, bool whole)
 {
     // A list error stops the frame: the half drawn back buffer is never shown,
     // and the GL state is put back in balance for the next one. Open
@@ -126,12 +128,14 @@ void TViewPanel::InFrame(const std::function<void()>& frame)
         frame();
     } catch (...) {
         FrameComplete = false;
+        InParts.reset();
         glMatrixMode(GL_MODELVIEW);
         PopMatrixTo(GL_MODELVIEW_STACK_DEPTH, depth);
         DropBackBuffer();
         throw;
     }
-    FrameComplete = true;
+    if (whole)
+        FrameComplete = true;
 }
 
 void TViewPanel::DrawWith(const TCamera& camera, const std::function<void(const TViewProjection&)>& content)
@@ -155,13 +159,61 @@ void TViewPanel::DrawPanelFrame(const TScene& scene, const TCamera& camera)
     const TViewProjection view = Projection(camera);
     InFrame([&] {
         KeepMeshPicture(scene, view, PictureOf(scene, camera, DeviceSize()));
-        LoadCamera(view.Projection(), view);
-        const QRect glows = DrawnBox(Feedback, DeviceSize(), [&] { DrawSceneGlows(scene, view); });
-        BindBackBufferOverMeshes(glows);
-        DrawSceneGlows(scene, view);
-        glFlush();
-        SwapBuffers();
+        ShowGlowsOverMeshes(scene, view);
     });
+}
+
+void TViewPanel::ShowGlowsOverMeshes(const TScene& scene, const TViewProjection& view)
+{
+    LoadCamera(view.Projection(), view);
+    const QRect glows = DrawnBox(Feedback, DeviceSize(), [&] { DrawSceneGlows(scene, view); });
+    BindBackBufferOverMeshes(glows);
+    DrawSceneGlows(scene, view);
+    glFlush();
+    SwapBuffers();
+}
+
+TPartDrawn TViewPanel::DrawPart(const TScene& scene, const TCamera& camera)
+{
+    if (!Made)
+        return TPartDrawn::Shown;
+    TContextCurrent current(*this);
+    const TMeshPicture picture = PictureOf(scene, camera, DeviceSize());
+    if (InParts && InParts->Picture != picture) {
+        const bool resized = InParts->Picture.Width != picture.Width || InParts->Picture.Height != picture.Height;
+        if (resized || size_t(PartsSinceShown) < InParts->Plan.Parts.size())
+            InParts.reset();
+    }
+    if (!InParts && MeshesKept(picture)) {
+        DrawPanelFrame(scene, camera);
+        return TPartDrawn::Shown;
+    }
+    InFrame(
+        [&] {
+            if (!InParts) {
+                TMeshPlan plan = PlanMeshPicture(scene, Arrays, FrameParts);
+                BindMeshBuffer();
+                ClearFrame();
+                InParts.emplace(TFrameInParts{picture, Projection(camera), std::move(plan)});
+            } else {
+                Meshes->bind();
+            }
+            const TViewProjection& view = InParts->View;
+            LoadCamera(view.Projection(), view);
+            DrawMeshPart(scene.Model, InParts->Plan, InParts->Drawn++, view, Arrays);
+            ++PartsSinceShown;
+            glFlush();
+        },
+        false);
+    if (InParts->Drawn < InParts->Plan.Parts.size()) {
+        DropBackBuffer();  // nothing bound between parts
+        return TPartDrawn::Drawing;
+    }
+    const TFrameInParts done = std::move(*InParts);
+    InParts.reset();
+    KeepMeshes(done.Picture);
+    InFrame([&] { ShowGlowsOverMeshes(scene, done.View); });
+    return done.Picture == picture ? TPartDrawn::Shown : TPartDrawn::ShownBehind;
 }
 
 void TViewPanel::KeepMeshPicture(const TScene& scene, const TViewProjection& view, const TMeshPicture& picture)

@@ -197,6 +197,7 @@ void TViewPanel::Restart()
 
 void TViewPanel::ForgetMeshes()
 {
+    InParts.reset();
     Arrays.Forget();
     MeshesShow.reset();
     MeshDepth.reset();

@@ -29,6 +29,7 @@
 
 #include "mesh_arrays.h"
 #include "scene.h"
+#include "mesh_plan.h"
 #include "seen_depth.h"
 #include "view_projection.h"
 
@@ -49,6 +50,13 @@ struct TMeshPicture {
     std::array<float, 6> Colors{};  // "Mesh Lines" and "Selected", red, green, blue
     bool Solid = false, WholeModel = false;
     bool operator==(const TMeshPicture&) const = default;
+};
+
+// What one part of a frame drawn in parts came to (TViewPanel::DrawPart).
+enum class TPartDrawn {
+    Drawing,      // parts remain
+    Shown,        // the frame is shown, through the scene and camera last given
+    ShownBehind,  // the frame is shown, but its meshes through the picture it began with
 };
 
 // The side of the square around the pointer that a click picks in, in
@@ -75,6 +83,20 @@ public:
     // and nothing is shown. Throws EListError for a list index in the scene
     // that names nothing; the frame before stays on screen.
     void Draw(const TScene& scene, const TCamera& camera);
+    // The same frame as Draw, drawn a part at a time where the meshes'
+    // picture is drawn anew (FrameParts parts of about equal work), for
+    // input that comes faster than frames: each call draws the next part
+    // with the scene and camera as they are by then, so what changed between
+    // parts is in this frame, not left for one after it. A changed picture
+    // of the meshes starts the frame over, until a whole frame's parts were
+    // drawn since a frame was last shown (input faster than frames still
+    // shows a picture every two frames or so); then the frame is finished
+    // as begun and says so (ShownBehind). A frame whose
+    // meshes are kept is drawn whole at once. Draw, SeenDepth, Restart,
+    // ForgetMeshes and a new size drop a frame in parts. Throws EListError as
+    // Draw, and drops the frame.
+    TPartDrawn DrawPart(const TScene& scene, const TCamera& camera);
+    static constexpr int FrameParts = 8;
     // The same frame with content in place of the scene: the benchmarks draw
     // their floor through it, so both pay for the same frame.
     void DrawWith(const TCamera& camera, const std::function<void(const TViewProjection&)>& content);
@@ -158,9 +180,12 @@ private:
     // The frame on screen: the meshes' picture, kept or drawn anew, and the
     // glows over it.
     void DrawPanelFrame(const TScene& scene, const TCamera& camera);
-    // Runs one frame; a list error ends it with the state balanced, nothing
-    // new shown and the frame marked incomplete.
-    void InFrame(const std::function<void()>& frame);
+    // The glows drawn over the kept meshes' picture, and the frame shown.
+    void ShowGlowsOverMeshes(const TScene& scene, const TViewProjection& view);
+    // Runs one frame, or a part of one (whole false: it leaves the mark as
+    // it is); a list error ends it with the state balanced, nothing new
+    // shown and the frame marked incomplete.
+    void InFrame(const std::function<void()>& frame, bool whole = true);
     // The frame code: BindBackBuffer before drawing (a buffer of the panel's
     // size in device pixels); SwapBuffers once the frame is whole, which
     // makes it the picture; DropBackBuffer when a frame stops, which shows
@@ -200,6 +225,17 @@ private:
     std::optional<TMeshPicture> MeshesShow;            // what it shows, if it is whole
     std::shared_ptr<const TSeenDepth> MeshDepth;       // its depth, once read
     TMeshArrays Arrays;                                // each mesh's edges and faces, kept
+    // The frame being drawn in parts into Meshes: the picture it shows, how,
+    // and how many parts are drawn. PartsSinceShown counts the parts drawn
+    // since a frame was last shown, those of frames started over included.
+    struct TFrameInParts {
+        TMeshPicture Picture;
+        TViewProjection View;
+        TMeshPlan Plan;
+        size_t Drawn = 0;
+    };
+    std::optional<TFrameInParts> InParts;
+    int PartsSinceShown = 0;
     // Where a frame's glows are found: room for a few hundred glows with halos.
     std::vector<float> Feedback = std::vector<float>(1 << 17);
     // Device pixels up from the bottom-left corner. Changing: what the frame

@@ -414,6 +414,52 @@ private slots:
         }
     }
 
+    // A frame drawn in parts is the frame drawn whole, and takes in the
+    // camera given between its parts by starting over; once a frame's parts
+    // were drawn since the last frame shown, it is finished as begun and
+    // says so, however often the camera changes.
+    void aFrameInPartsTakesInWhatChangedBetweenItsParts()
+    {
+        StrewnFaces();
+        Options().Solid = true;
+        Options().WholeModel = true;
+        TestCamera a = TestCameras[1], b = a;
+        b.RotY += 4;
+        Use(b);
+        Draw();
+        const QImage pictureB = Shown();
+        const auto drawPart = [](const TestCamera& camera) {
+            Use(camera);
+            return Panel()->DrawPart(Scene(), Camera());
+        };
+        // Parts drawn with the camera cameraOfCall gives each call, until a
+        // frame is shown: how many calls, and what the last one said.
+        int calls = 0;
+        TPartDrawn drawn = TPartDrawn::Drawing;
+        const auto inParts = [&](const std::function<TestCamera(int)>& cameraOfCall) {
+            Panel()->ForgetMeshes();
+            const int frames = Panel()->FramesShown();
+            drawn = TPartDrawn::Drawing;
+            for (calls = 0; drawn == TPartDrawn::Drawing && calls < 10 * TViewPanel::FrameParts; ++calls)
+                drawn = drawPart(cameraOfCall(calls));
+            QCOMPARE(Panel()->FramesShown(), frames + 1);
+            QCOMPARE(DifferentPixels(Shown(), pictureB), 0);
+        };
+        // Turned after the first part: the turned picture, shown once.
+        inParts([&](int call) { return call == 0 ? a : b; });
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(drawn, TPartDrawn::Shown);
+        QVERIFY2(calls == TViewPanel::FrameParts + 1, qPrintable(QString::number(calls)));
+        // Turned back and forth at every part: b's picture, begun after a
+        // frame's parts, while a was asked for last.
+        inParts([&](int call) { return call % 2 == 0 ? a : b; });
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(drawn, TPartDrawn::ShownBehind);
+        QVERIFY2(calls == 2 * TViewPanel::FrameParts - 1, qPrintable(QString::number(calls)));
+    }
+
     void pickLooksOnlyNearTheClickAndFindsTheSame()
     {
         constexpr int Step = 71;
