@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "error_display.h"
+#include "view_panel.h"
 
 namespace {
 
@@ -44,9 +45,10 @@ void TFrameFolder::DrawNow()
     Waiting = false;
     // The whole frame drawn here replaces a frame in parts, whose turn is
     // posted already.
-    if (std::exchange(InParts, false))
-        TurnsBehind = 1;
-    Drawn();
+    const bool posted = std::exchange(InParts, false) || TurnsBehind > 0;
+    if (!posted)
+        PostTurn(this);
+    TurnsBehind = 2;
     Draw();
 }
 

@@ -10,14 +10,15 @@
 //
 // The frame that input waits for is drawn a part at a time, one part per
 // turn of the event loop, so that input which comes while it is being drawn
-// is applied at once and taken into it (the view starts it over while it is
-// less than half drawn): letting go of a held key, the hand waits for about
-// one frame, not for the rest of the one under way and another.
+// is applied at once and taken into it (the view starts it over, until a
+// frame's parts were drawn since it last showed one): letting go of a held
+// key, the hand mostly waits for one frame, not for the rest of the one
+// under way and another.
 
 #include <QObject>
 #include <functional>
 
-#include "view_panel.h"
+enum class TPartDrawn;  // view_panel.h
 
 class TFrameFolder : public QObject {
     Q_OBJECT

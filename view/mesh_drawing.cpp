@@ -226,14 +226,18 @@ TMeshPlan PlanMeshPicture(const TScene& scene, TMeshArrays& arrays, int parts)
         addLines(selected, scene.Model.Meshes.Get(selected));
 
     TMeshPlan plan{scene.Options.Solid, {{}}};
+    // A part of a small model would cost more in turns and flushes than it
+    // draws.
+    constexpr size_t LeastPart = 1024;
     const size_t count = size_t(std::max(parts, 1));
-    const size_t perPart = std::max<size_t>((vertices + count - 1) / count, 1);
+    const size_t perPart = std::max((vertices + count - 1) / count, LeastPart);
     size_t inPart = 0;
     for (const TMeshStroke& stroke : strokes)
         CutInto(plan.Parts, perPart, inPart, stroke, stroke.Kind == TMeshStroke::Faces ? 3 : 2);
     if (s.SelectMode == FaceMode) {
         const TColorF& c = scene.Colors[ColSelected];
-        plan.Parts.back().push_back({TMeshStroke::CurrentFace, s.CurMesh, 0, 0, {c.Red, c.Green, c.Blue}, 0, s.CurFace});
+        const TMeshStroke current{TMeshStroke::CurrentFace, s.CurMesh, 0, 0, {c.Red, c.Green, c.Blue}, 0, s.CurFace};
+        plan.Parts.back().push_back(current);
     }
     return plan;
 }
@@ -271,7 +275,8 @@ void DrawMeshPart(const TModel& model, const TMeshPlan& plan, size_t part, const
             filling.Set(false);
             glColor3f(stroke.Color.Red, stroke.Color.Green, stroke.Color.Blue);
             glVertexPointer(3, GL_FLOAT, sizeof(TVertex), lines.Ends.data());
-            glDrawArrays(GL_LINES, GLint(stroke.First), GLsizei(std::min(stroke.Count, lines.Ends.size() - stroke.First)));
+            glDrawArrays(GL_LINES, GLint(stroke.First),
+                         GLsizei(std::min(stroke.Count, lines.Ends.size() - stroke.First)));
             break;
         }
         case TMeshStroke::CurrentFace:
@@ -282,7 +287,6 @@ void DrawMeshPart(const TModel& model, const TMeshPlan& plan, size_t part, const
         }
     }
 }
-
 
 void DrawScene(const TScene& scene, const TViewProjection& view)
 {

@@ -1,7 +1,8 @@
 #pragma once
 // The meshes' picture on screen planned as a list of draws from each mesh's
 // kept arrays (TMeshArrays), cut into parts of about equal numbers of
-// vertices, so that a frame can be drawn a part at a time. A plan holds all
+// vertices (a small model's into fewer), so that a frame can be drawn a part
+// at a time. A plan holds all
 // it draws with (colours, what is filled, the current face) but the meshes'
 // vertices: parts drawn later draw the picture planned, whatever the scene
 // became meanwhile, so long as its meshes stay the same.

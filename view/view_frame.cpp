@@ -180,8 +180,15 @@ TPartDrawn TViewPanel::DrawPart(const TScene& scene, const TCamera& camera)
     TContextCurrent current(*this);
     const TMeshPicture picture = PictureOf(scene, camera, DeviceSize());
     if (InParts && InParts->Picture != picture) {
+        const bool mayStartOver = size_t(PartsSinceShown) < InParts->Plan.Parts.size();
         const bool resized = InParts->Picture.Width != picture.Width || InParts->Picture.Height != picture.Height;
-        if (resized || size_t(PartsSinceShown) < InParts->Plan.Parts.size())
+        // A frame of the old size is of no use: a window being resized gets
+        // whole frames, as it did before frames came in parts.
+        if (resized && !mayStartOver) {
+            DrawPanelFrame(scene, camera);
+            return TPartDrawn::Shown;
+        }
+        if (resized || mayStartOver)
             InParts.reset();
     }
     if (!InParts && MeshesKept(picture)) {

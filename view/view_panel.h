@@ -84,17 +84,18 @@ public:
     // that names nothing; the frame before stays on screen.
     void Draw(const TScene& scene, const TCamera& camera);
     // The same frame as Draw, drawn a part at a time where the meshes'
-    // picture is drawn anew (FrameParts parts of about equal work), for
+    // picture is drawn anew (at most FrameParts parts of about equal work), for
     // input that comes faster than frames: each call draws the next part
     // with the scene and camera as they are by then, so what changed between
     // parts is in this frame, not left for one after it. A changed picture
     // of the meshes starts the frame over, until a whole frame's parts were
     // drawn since a frame was last shown (input faster than frames still
     // shows a picture every two frames or so); then the frame is finished
-    // as begun and says so (ShownBehind). A frame whose
-    // meshes are kept is drawn whole at once. Draw, SeenDepth, Restart,
-    // ForgetMeshes and a new size drop a frame in parts. Throws EListError as
-    // Draw, and drops the frame.
+    // as begun and says so (ShownBehind); at a new size it is drawn whole
+    // at once. A frame whose meshes are kept is drawn whole at once. Whatever
+    // draws the meshes' picture anew (Draw, SeenDepth), Restart and
+    // ForgetMeshes drop a frame in parts. Throws EListError as Draw, and
+    // drops the frame.
     TPartDrawn DrawPart(const TScene& scene, const TCamera& camera);
     static constexpr int FrameParts = 8;
     // The same frame with content in place of the scene: the benchmarks draw

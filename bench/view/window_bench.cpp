@@ -157,7 +157,8 @@ double ShipFrames(benchmark::State& state, const std::function<void(const TCamer
 
 void BM_FrameAll(benchmark::State& state)
 {
-    FrameAllMs = ShipFrames(state, [](const TCamera& camera) { MainWindow()->View()->Draw(MainWindow()->Scene(), camera); });
+    FrameAllMs =
+        ShipFrames(state, [](const TCamera& camera) { MainWindow()->View()->Draw(MainWindow()->Scene(), camera); });
 }
 BENCHMARK(BM_FrameAll)->Unit(benchmark::kMillisecond);
 

@@ -458,6 +458,17 @@ private slots:
             return;
         QCOMPARE(drawn, TPartDrawn::ShownBehind);
         QVERIFY2(calls == 2 * TViewPanel::FrameParts - 1, qPrintable(QString::number(calls)));
+        // As that, then the panel resized: a whole frame at the new size at
+        // once, as for a window being resized.
+        Panel()->ForgetMeshes();
+        for (int call = 0; call < TViewPanel::FrameParts; ++call)
+            QCOMPARE(drawPart(call % 2 == 0 ? a : b), TPartDrawn::Drawing);
+        OwnPanel->resize(300, 300);
+        QTRY_COMPARE(Panel()->DeviceSize().width(), DevicePixels(300));
+        QCOMPARE(drawPart(b), TPartDrawn::Shown);
+        QCOMPARE(Shown().size(), Panel()->DeviceSize());
+        OwnPanel->resize(400, 400);
+        QTRY_COMPARE(Panel()->DeviceSize().width(), DevicePixels(400));
     }
 
     void pickLooksOnlyNearTheClickAndFindsTheSame()
