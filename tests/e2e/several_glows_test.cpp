@@ -112,19 +112,7 @@ int PointWidth(TGlowIndex at)
 // Edit > menu > item, where menu is a menu of the Edit menu.
 bool ChooseEditSubmenu(QMenu* menu, QAction* item)
 {
-    QMenu* edit = MainWindow()->Items().EditMenu;
-    QMenuBar* bar = MainWindow()->menuBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(edit->menuAction()).center());
-    if (!QTest::qWaitForWindowExposed(edit))
-        return false;
-    // Highlighted as the keyboard does it: a pointer resting on the item
-    // opens the submenu only after a delay, and not at all while it moves
-    // towards another open submenu.
-    edit->setActiveAction(menu->menuAction());
-    if (!QTest::qWaitFor([menu] { return menu->isVisible(); }) || !QTest::qWaitForWindowExposed(menu))
-        return false;
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-    return QTest::qWaitFor([edit] { return !edit->isVisible(); });
+    return ChooseMenu(MainWindow()->Items().EditMenu, item, menu);
 }
 
 }  // namespace

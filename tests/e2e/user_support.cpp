@@ -59,7 +59,7 @@ GlowRecord NumberedGlow(int n)
     return g;
 }
 
-bool ChooseMenu(QMenu* menu, QAction* item)
+bool ChooseMenu(QMenu* menu, QAction* item, QMenu* within)
 {
     // Under a window manager on a busy machine, a click on an item now and
     // then chose nothing. A user opens the menu again and clicks once more,
@@ -69,16 +69,27 @@ bool ChooseMenu(QMenu* menu, QAction* item)
     QObject::connect(item, &QAction::triggered, &chooser, [&chosen] { chosen = true; });
     QMenuBar* bar = MainWindow()->menuBar();
     for (int attempt = 0; attempt < 3 && !chosen; ++attempt) {
+        menu->hide();  // left open by an attempt that chose nothing
         const QRect title = bar->actionGeometry(menu->menuAction());
         if (!title.isValid())
             return false;
         QTest::mouseClick(bar, Qt::LeftButton, {}, title.center());
         if (!QTest::qWaitForWindowExposed(menu))
             continue;
-        const QRect entry = menu->actionGeometry(item);
+        QMenu* holder = menu;
+        if (within) {
+            // Highlighted as the keyboard does it: a pointer resting on the
+            // item opens the submenu only after a delay, and not at all
+            // while it moves towards another open submenu.
+            menu->setActiveAction(within->menuAction());
+            if (!QTest::qWaitFor([within] { return within->isVisible(); }) || !QTest::qWaitForWindowExposed(within))
+                continue;
+            holder = within;
+        }
+        const QRect entry = holder->actionGeometry(item);
         if (!entry.isValid())
             return false;
-        QTest::mouseClick(menu, Qt::LeftButton, {}, entry.center());
+        QTest::mouseClick(holder, Qt::LeftButton, {}, entry.center());
         if (!QTest::qWaitFor([menu] { return !menu->isVisible(); }))
             return false;
     }

@@ -37,8 +37,9 @@ TUserModel WriteUserModel(const std::string& path, const std::vector<TUserMesh>&
 // bits, so a rewrite of unchanged fields gives the same bytes.
 optbuild::GlowRecord NumberedGlow(int n);
 
-// Opens the menu of the main window's menu bar and clicks the item.
-bool ChooseMenu(QMenu* menu, QAction* item);
+// Opens the menu of the main window's menu bar and clicks the item, in the
+// submenu `within` when given; true when the item was triggered.
+bool ChooseMenu(QMenu* menu, QAction* item, QMenu* within = nullptr);
 // File > Open Opt, the scripted open dialog answering path.
 bool OpenThroughMenu(TScriptedDialogs& dialogs, const std::string& path);
 
