@@ -20,16 +20,21 @@
 // An ordered list that owns its items. Add appends and returns the new index.
 // Items live in blocks of 16, 32, 64, ... items; a block is allocated once at
 // its full capacity and never grows, so appending never moves an item and
-// costs one allocation per doubling, not one per few items. An empty list
-// allocates nothing. Blocks come from the ordinary heap, or from a memory the
-// list is given (UseMemory); a copy of a list holds its items in the heap.
+// costs one allocation per doubling, not one per few items. A list started
+// with many items at once (AppendMany) holds them in a first block of just
+// their number, the doubling blocks after it: a model read or copied then
+// holds no room that is never used (a quarter of its faces' memory before).
+// An empty list allocates nothing. Blocks come from the ordinary heap, or from
+// a memory the list is given (UseMemory); a copy of a list holds its items in
+// the heap.
 template <typename T>
 class TOwnList {
 public:
     TOwnList() = default;
     TOwnList(const TOwnList& other) { AppendCopies(other); }
     TOwnList(TOwnList&& other) noexcept
-        : Memory(std::move(other.Memory)), Blocks(std::move(other.Blocks)), ItemCount(std::exchange(other.ItemCount, 0))
+        : Memory(std::move(other.Memory)), Blocks(std::move(other.Blocks)), ItemCount(std::exchange(other.ItemCount, 0)),
+          Sized(std::exchange(other.Sized, 0))
     {
     }
     TOwnList& operator=(const TOwnList& other)
@@ -47,6 +52,7 @@ public:
             Memory = std::move(other.Memory);
             Blocks = std::move(other.Blocks);
             ItemCount = std::exchange(other.ItemCount, 0);
+            Sized = std::exchange(other.Sized, 0);
         }
         return *this;
     }
@@ -74,6 +80,8 @@ public:
     template <typename Make>
     void AppendMany(int count, Make make)
     {
+        if (Blocks.empty() && size_t(count) > FirstBlock)
+            Sized = size_t(count);
         for (int i = 0; i < count;) {
             TBlock& items = Tail();
             const int run = static_cast<int>(std::min<size_t>(size_t(count - i), items.capacity() - items.size()));
@@ -88,6 +96,7 @@ public:
         Blocks.clear();
         Memory.reset();
         ItemCount = 0;
+        Sized = 0;
     }
 
     template <typename List, typename Item>
@@ -149,7 +158,7 @@ private:
         const size_t block = Locate(ItemCount).first;
         if (block == Blocks.size()) {
             Blocks.emplace_back(Memory ? Memory.get() : std::pmr::get_default_resource());
-            Blocks.back().reserve(FirstBlock << block);
+            Blocks.back().reserve(Capacity(block));
         }
         return Blocks[block];
     }
@@ -159,17 +168,37 @@ private:
         AppendMany(other.Count(), [&other](int i) { return other.At(i); });
     }
 
-    // Block b holds the items from FirstBlock * (2^b - 1) on.
-    static std::pair<size_t, size_t> Locate(int index)
+    // The block and the place in it of item index. Past a first block of
+    // Sized items, doubling block b holds the items from FirstBlock * (2^b - 1)
+    // on.
+    std::pair<size_t, size_t> Locate(int index) const
     {
-        const size_t q = static_cast<size_t>(index) / FirstBlock + 1;
+        size_t i = static_cast<size_t>(index);
+        size_t first = 0;
+        if (Sized > 0) {
+            if (i < Sized)
+                return {0, i};
+            i -= Sized;
+            first = 1;
+        }
+        const size_t q = i / FirstBlock + 1;
         const size_t block = static_cast<size_t>(std::bit_width(q)) - 1;
-        return {block, static_cast<size_t>(index) - FirstBlock * ((size_t(1) << block) - 1)};
+        return {first + block, i - FirstBlock * ((size_t(1) << block) - 1)};
+    }
+    size_t Capacity(size_t block) const
+    {
+        if (Sized > 0) {
+            if (block == 0)
+                return Sized;
+            --block;
+        }
+        return FirstBlock << block;
     }
 
     std::shared_ptr<std::pmr::memory_resource> Memory;  // none: the heap
     std::vector<TBlock> Blocks;
     int ItemCount = 0;
+    size_t Sized = 0;  // the first block's items when it was sized, else 0
 };
 
 // A list with a checked 0-based Get. Message is the list's own error text,

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <vector>
 
 #include "bulk_memory.h"
 #include "error_text.h"
@@ -44,20 +45,24 @@ TEST(ModelLists, GlowsKeepTheirAddressWhileTheListGrows)
 
 TEST(ModelLists, RunsAppendedAcrossBlocksLandInOrderAndStayPut)
 {
-    // Runs that start and end inside blocks, as a mesh's second vertex node does.
-    TVertexL list;
-    int next = 0;
-    const TVertex* first = nullptr;
-    for (const int run : {5, 20, 100, 1, 300}) {
-        list.AppendMany(run, [&](int i) { return TVertex{float(next + i), 0, 0}; });
-        next += run;
-        if (!first)
-            first = &list.Get(0);
+    // Runs that start and end inside blocks, as a mesh's second vertex node
+    // does; started with a long run, the list's first block is of its size.
+    for (const std::vector<int>& runs : {std::vector{5, 20, 100, 1, 300}, std::vector{100, 5, 20, 1, 300}}) {
+        TVertexL list;
+        int next = 0;
+        std::vector<const TVertex*> kept;
+        for (const int run : runs) {
+            list.AppendMany(run, [&](int i) { return TVertex{float(next + i), 0, 0}; });
+            next += run;
+            kept.push_back(&list.Get(next - 1));
+            list.Add(TVertex{float(next++), 0, 0});
+        }
+        ASSERT_EQ(list.Count(), next);
+        for (int i = 0; i < next; ++i)
+            ASSERT_EQ(list.Get(i).X, float(i)) << runs[0] << ": " << i;
+        for (const TVertex* item : kept)
+            EXPECT_EQ(item, &list.Get(int(item->X)));
     }
-    ASSERT_EQ(list.Count(), next);
-    for (int i = 0; i < next; ++i)
-        ASSERT_EQ(list.Get(i).X, float(i)) << i;
-    EXPECT_EQ(first, &list.Get(0));
 }
 
 TEST(ModelLists, ACopyHasBlocksOfItsOwnThatKeepTheirItemsInPlace)
