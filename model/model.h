@@ -22,8 +22,8 @@
 // its full capacity and never grows, so appending never moves an item and
 // costs one allocation per doubling, not one per few items. A list started
 // with many items at once (AppendMany) holds them in a first block of just
-// their number, the doubling blocks after it: a model read or copied then
-// holds no room that is never used (a quarter of its faces' memory before).
+// their number, the doubling blocks after it: a model read (one run a list)
+// or copied then holds no room that is never used.
 // An empty list allocates nothing. Blocks come from the ordinary heap, or from
 // a memory the list is given (UseMemory); a copy of a list holds its items in
 // the heap.
@@ -80,7 +80,7 @@ public:
     template <typename Make>
     void AppendMany(int count, Make make)
     {
-        if (Blocks.empty() && size_t(count) > FirstBlock)
+        if (Blocks.empty() && count > static_cast<int>(FirstBlock))
             Sized = size_t(count);
         for (int i = 0; i < count;) {
             TBlock& items = Tail();
@@ -157,8 +157,11 @@ private:
     {
         const size_t block = Locate(ItemCount).first;
         if (block == Blocks.size()) {
-            Blocks.emplace_back(Memory ? Memory.get() : std::pmr::get_default_resource());
-            Blocks.back().reserve(Capacity(block));
+            // Reserved before it joins the list: a block that failed to get
+            // its room would be taken for a full one.
+            TBlock items(Memory ? Memory.get() : std::pmr::get_default_resource());
+            items.reserve(Capacity(block));
+            Blocks.push_back(std::move(items));
         }
         return Blocks[block];
     }

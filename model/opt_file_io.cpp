@@ -51,9 +51,10 @@ public:
         const int n = ReadTable(topLevel, count, 18, false, TListing::TopLevel);
         // The vertices and faces, nearly all of the model, share one memory:
         // a few large regions rather than thousands of blocks of the heap.
-        // They take about the file's size, their lists' blocks at full
-        // capacity up to twice that: one region of one and a half times the
-        // file's size mostly holds them all.
+        // They take about the file's size, more where a list gets several
+        // runs (its blocks after the first double): one region of one and a
+        // half times the file's size mostly holds them all, and the room it
+        // does not use is never touched.
         const auto bulk = NewBulkMemory(static_cast<size_t>(In.FileSize() + In.FileSize() / 2));
         for (int j = 0; j < n; ++j) {
             if (Peek(topLevel[j]) == TextureType)

@@ -57,11 +57,12 @@ TEST(ModelLists, RunsAppendedAcrossBlocksLandInOrderAndStayPut)
             kept.push_back(&list.Get(next - 1));
             list.Add(TVertex{float(next++), 0, 0});
         }
-        ASSERT_EQ(list.Count(), next);
+        const TVertexL moved = std::move(list);
+        ASSERT_EQ(moved.Count(), next);
         for (int i = 0; i < next; ++i)
-            ASSERT_EQ(list.Get(i).X, float(i)) << runs[0] << ": " << i;
+            ASSERT_EQ(moved.Get(i).X, float(i)) << runs[0] << ": " << i;
         for (const TVertex* item : kept)
-            EXPECT_EQ(item, &list.Get(int(item->X)));
+            EXPECT_EQ(item, &moved.Get(int(item->X)));
     }
 }
 
@@ -70,7 +71,8 @@ TEST(ModelLists, ACopyHasBlocksOfItsOwnThatKeepTheirItemsInPlace)
     // A list in a reader's bulk memory whose last block is part full.
     TVertexL list;
     list.UseMemory(NewBulkMemory(64));
-    list.AppendMany(20, [](int i) { return TVertex{float(i), 0, 0}; });
+    list.AppendMany(5, [](int i) { return TVertex{float(i), 0, 0}; });
+    list.AppendMany(15, [](int i) { return TVertex{float(5 + i), 0, 0}; });
     TVertexL copy = list;
     list.Clear();  // the original and its memory go
     const TVertex* inLastBlock = &copy.Get(16);

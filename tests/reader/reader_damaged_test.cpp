@@ -200,6 +200,11 @@ TEST(ReaderDamaged, CountsOfZeroOrLessReadNothingNotEvenTheirTable)
         EXPECT_EQ(m.Glows.Count(), 1);
         EXPECT_EQ(m.Faces[0].Count(), 2);
         EXPECT_EQ(m.Faces[1].Count(), 0);
+        // The group's vertices still come after a count of zero or less.
+        SampleModel t;
+        t.B.SetDataCount(t.Verts, count);
+        ReadBytesAsOpt(open, dir, t.B.Build(8));
+        EXPECT_EQ(open.Model.Meshes.Get(0).Vertices.Count(), 1);
     }
 }
 
