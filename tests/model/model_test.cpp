@@ -2,6 +2,8 @@
 
 #include <bit>
 #include <cmath>
+#include <memory_resource>
+#include <new>
 #include <vector>
 
 #include "bulk_memory.h"
@@ -64,6 +66,36 @@ TEST(ModelLists, RunsAppendedAcrossBlocksLandInOrderAndStayPut)
         for (const TVertex* item : kept)
             EXPECT_EQ(item, &moved.Get(int(item->X)));
     }
+}
+
+TEST(ModelLists, ABlockThatGotNoRoomLeavesTheListToGrowAsBefore)
+{
+    // A memory that fails its first request, as an exhausted one does.
+    class TFailsOnce : public std::pmr::memory_resource {
+        bool Failed = false;
+        void* do_allocate(size_t bytes, size_t alignment) override
+        {
+            if (!std::exchange(Failed, true))
+                throw std::bad_alloc();
+            return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+        }
+        void do_deallocate(void* p, size_t bytes, size_t alignment) override
+        {
+            std::pmr::new_delete_resource()->deallocate(p, bytes, alignment);
+        }
+        bool do_is_equal(const memory_resource& other) const noexcept override { return this == &other; }
+    };
+    TVertexL list;
+    list.UseMemory(std::make_shared<TFailsOnce>());
+    EXPECT_THROW(list.Add(TVertex{}), std::bad_alloc);
+    EXPECT_EQ(list.Count(), 0);
+    list.Add(TVertex{0, 0, 0});
+    const TVertex* first = &list.Get(0);
+    for (int i = 1; i < 40; ++i)
+        list.Add(TVertex{float(i), 0, 0});
+    EXPECT_EQ(first, &list.Get(0));
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(list.Get(i).X, float(i)) << i;
 }
 
 TEST(ModelLists, ACopyHasBlocksOfItsOwnThatKeepTheirItemsInPlace)
